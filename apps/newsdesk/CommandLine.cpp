@@ -1,0 +1,39 @@
+#include "CommandLine.h"
+
+namespace newsdesk::app {
+
+std::optional<CommandLine> parseCommandLine(int argc, char** argv, std::string& error) {
+    CommandLine line;
+    int i = 1;
+    for (; i < argc; ++i) {
+        std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            line.help = true;
+        } else if (arg == "--module") {
+            if (i + 1 >= argc) {
+                error = "--module needs a path";
+                return std::nullopt;
+            }
+            line.modulePath = argv[++i];
+        } else if (arg.rfind("--module=", 0) == 0) {
+            line.modulePath = arg.substr(9);
+        } else if (arg == "--") {
+            ++i;
+            break;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            error = "unknown option " + arg;
+            return std::nullopt;
+        } else {
+            break;
+        }
+    }
+    if (i < argc) {
+        line.command = argv[i++];
+    }
+    for (; i < argc; ++i) {
+        line.args.emplace_back(argv[i]);
+    }
+    return line;
+}
+
+}  // namespace newsdesk::app

@@ -1,0 +1,21 @@
+// The host program's command line: global options, then a command and its
+// arguments.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace newsdesk::app {
+
+struct CommandLine {
+    std::string modulePath;  // empty: the default beside the program
+    std::string command;
+    std::vector<std::string> args;
+    bool help = false;
+};
+
+// nullopt with a one-line reason in error on a bad option.
+std::optional<CommandLine> parseCommandLine(int argc, char** argv, std::string& error);
+
+}  // namespace newsdesk::app

@@ -1,0 +1,29 @@
+// The host program's commands. Each runs with the module loaded and returns
+// the process exit status; errors go to stderr as one line.
+#pragma once
+
+#include "ModuleHost.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace newsdesk::app {
+
+struct CommandContext {
+    ModuleHost& module;
+    const std::vector<std::string>& args;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+struct Command {
+    const char* name;
+    const char* usage;
+    const char* summary;
+    int (*run)(CommandContext& context);
+};
+
+int runInfo(CommandContext& context);
+
+}  // namespace newsdesk::app

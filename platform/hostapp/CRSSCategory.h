@@ -1,0 +1,15 @@
+// One category of a channel or an item.
+#pragma once
+
+#include "mfc/CString.h"
+
+class CRSSCategory {
+  public:
+    CRSSCategory() = default;
+    CRSSCategory(const CRSSCategory&) = default;
+    CRSSCategory& operator=(const CRSSCategory&) = default;
+    ~CRSSCategory() = default;
+
+    CString m_category;     // category text, or the iTunes category name
+    CString m_subCategory;  // iTunes subcategory under m_category; empty for RSS 2.0
+};

@@ -1,0 +1,39 @@
+// One entry of a feed.
+#pragma once
+
+#include "hostapp/CRSSCategory.h"
+#include "mfc/CString.h"
+
+#include <cstdint>
+#include <vector>
+
+class CRSSItem {
+  public:
+    CRSSItem() = default;
+    CRSSItem(const CRSSItem&) = default;
+    CRSSItem& operator=(const CRSSItem&) = default;
+    ~CRSSItem() = default;
+
+    void addCategory(const CRSSCategory& category) { m_categories.push_back(category); }
+    std::vector<CRSSCategory>& getCategory() { return m_categories; }
+    void setCategory(const std::vector<CRSSCategory>& categories) { m_categories = categories; }
+
+    // The item's date as an RFC 822 text in local time; empty when the date is 0.
+    CString getModifiedTimeStr() const;
+
+    std::vector<CRSSCategory> m_categories;  // RSS 2.0 only, in document order
+    CString m_title;
+    CString m_description;  // in podcasts the iTunes summary
+    CString m_link;
+    std::int32_t m_pubDate = 0;  // seconds since 1970, cut to 32 bits; 0 = none
+    CString m_author;            // RSS 2.0 author or RSS 1.0 creator
+    CString m_enclosureUrl;
+    CString m_enclosureType;
+    std::int32_t m_enclosureLength = 0;
+    CString m_subTitle;  // iTunes
+    CString m_artist;    // iTunes author of the item
+    bool m_block = false;
+    std::int32_t m_duration = 0;  // seconds
+    CString m_keywords;
+    CString m_comments;  // URL of the comments page
+};

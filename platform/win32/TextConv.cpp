@@ -1,0 +1,46 @@
+#include "win32/TextConv.h"
+
+#include <unicode/ustring.h>
+#include <unicode/utypes.h>
+
+#include <climits>
+
+namespace nd::text {
+
+namespace {
+constexpr UChar32 kReplacement = 0xFFFD;
+}
+
+std::u16string fromUtf8(std::string_view utf8) {
+    if (utf8.empty() || utf8.size() > INT32_MAX) {
+        return {};
+    }
+    std::u16string out(utf8.size(), u'\0');  // UTF-16 never needs more units than UTF-8 bytes
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf8.data(),
+                         static_cast<int32_t>(utf8.size()), kReplacement, nullptr, &status);
+    if (U_FAILURE(status)) {
+        return {};
+    }
+    out.resize(static_cast<size_t>(length));
+    return out;
+}
+
+std::string toUtf8(std::u16string_view utf16) {
+    if (utf16.empty() || utf16.size() > INT32_MAX / 3) {
+        return {};
+    }
+    std::string out(utf16.size() * 3, '\0');
+    int32_t length = 0;
+    UErrorCode status = U_ZERO_ERROR;
+    u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf16.data(),
+                       static_cast<int32_t>(utf16.size()), kReplacement, nullptr, &status);
+    if (U_FAILURE(status)) {
+        return {};
+    }
+    out.resize(static_cast<size_t>(length));
+    return out;
+}
+
+}  // namespace nd::text

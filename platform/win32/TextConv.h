@@ -1,0 +1,13 @@
+// UTF-8 <-> UTF-16 conversion at the edges of the system (files, terminal,
+// JSON). Ill-formed input never fails: each bad sequence becomes U+FFFD.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace nd::text {
+
+std::u16string fromUtf8(std::string_view utf8);
+std::string toUtf8(std::u16string_view utf16);
+
+}  // namespace nd::text

@@ -1,0 +1,65 @@
+#include "hostapp/PathUtil.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+TEST(PathUtil, BasePathKeepsTheSeparatorAndBaseNameTheRest) {
+    EXPECT_EQ(getBasePath(u"Z:\\site\\news.rss"), u"Z:\\site\\");
+    EXPECT_EQ(getBaseName(u"Z:\\site\\news.rss"), u"news.rss");
+    EXPECT_EQ(getBasePath(u"news.rss"), u"");
+    EXPECT_EQ(getBaseName(u"news.rss"), u"news.rss");
+    EXPECT_EQ(getBaseName(u"Z:\\site\\"), u"");
+}
+
+TEST(PathUtil, AddLastYenMarkAddsOnlyWhenMissing) {
+    CString a(u"Z:\\site");
+    addLastYenMark(a);
+    addLastYenMark(a);
+    EXPECT_EQ(a, u"Z:\\site\\");
+    CString empty;
+    addLastYenMark(empty);
+    EXPECT_EQ(empty, u"");
+}
+
+TEST(PathUtil, UnderRootComparesWholeComponentsIgnoringCase) {
+    EXPECT_EQ(under_root_p(u"Z:\\Site\\a\\news.rss", u"z:\\site"), 1);
+    EXPECT_EQ(under_root_p(u"Z:\\site", u"Z:\\site\\"), 1);
+    EXPECT_EQ(under_root_p(u"Z:\\site2\\news.rss", u"Z:\\site"), 0);
+    EXPECT_EQ(under_root_p(u"Z:\\other\\news.rss", u"Z:\\site"), 0);
+    EXPECT_EQ(under_root_p(u"Z:\\site\\a.rss", u""), 0);
+}
+
+TEST(PathUtil, FileComparisonAndExistence) {
+    TempDir dir;
+    dir.write("a", std::string(40000, 'x'));
+    dir.write("b", std::string(40000, 'x'));
+    dir.write("c", std::string(40000, 'x') + "y");
+    dir.write("empty1", "");
+    dir.write("empty2", "");
+    EXPECT_TRUE(cmp_file(dir.windows("a"), dir.windows("b")));
+    EXPECT_FALSE(cmp_file(dir.windows("a"), dir.windows("c")));
+    EXPECT_TRUE(cmp_file(dir.windows("empty1"), dir.windows("empty2")));
+    EXPECT_FALSE(cmp_file(dir.windows("a"), dir.windows("missing")));
+    EXPECT_NE(is_file(dir.windows("a")), 0);
+    EXPECT_EQ(is_file(dir.windows()), 0);  // a folder is not a file
+    EXPECT_EQ(is_file(dir.windows("missing")), 0);
+}
+
+TEST(PathUtil, UniquePathAvoidsExistingFiles) {
+    TempDir dir;
+    CString folder = dir.windows();
+    CString first = LumTempFile::makeUniquePath(u"news.rss", folder, 0, u"");
+    EXPECT_EQ(first, folder + u"\\news~1.rss");
+    dir.write("news~1.rss", "taken");
+    EXPECT_EQ(LumTempFile::makeUniquePath(u"news.rss", folder, 0, u""), folder + u"\\news~2.rss");
+}
+
+TEST(PathUtil, LongPathNameReportsTheSizeNeeded) {
+    char16_t small[4];
+    EXPECT_EQ(LumGetLongPathName(u"Z:/a/b.rss", small, 4), 11u);
+    char16_t buffer[1024];
+    EXPECT_EQ(LumGetLongPathName(u"Z:/a/b.rss", buffer, 1024), 10u);
+    EXPECT_EQ(CString(buffer), u"Z:\\a\\b.rss");
+    EXPECT_EQ(LumGetLongPathName(u"", buffer, 1024), 0u);
+}
