@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <libxml/encoding.h>
 #include <libxml/parser.h>
+#include <libxml/xmlreader.h>
 #include <libxml/xmlsave.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -98,16 +99,56 @@ std::string outputEncoding(const CString& encoding) {
 
 }  // namespace
 
-xmlDoc* loadFile(const CString& windowsPath) {
+// A regular file opened for reading, or -1.
+int openRegularFile(const CString& windowsPath) {
     auto native = nd::win32::toNativePath(windowsPath.view());
     if (!native) {
-        return nullptr;
+        return -1;
     }
     struct stat st {};
     if (::stat(native->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return nullptr;
+        return -1;
     }
-    Fd fd(::open(native->c_str(), O_RDONLY | O_CLOEXEC));
+    return ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+CString RootElement::attribute(const char16_t* attributeName) const {
+    for (const auto& [name, value] : attributes) {
+        if (name.CompareNoCase(attributeName) == 0) {
+            return value;
+        }
+    }
+    return CString();
+}
+
+std::optional<RootElement> peekRootElement(const CString& windowsPath) {
+    Fd fd(openRegularFile(windowsPath));
+    if (fd.get() < 0) {
+        return std::nullopt;
+    }
+    xmlTextReader* reader = xmlReaderForFd(fd.get(), nullptr, nullptr, kParseOptions);
+    if (reader == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<RootElement> root;
+    while (xmlTextReaderRead(reader) == 1) {
+        if (xmlTextReaderNodeType(reader) != XML_READER_TYPE_ELEMENT) {
+            continue;
+        }
+        root.emplace();
+        root->name = toCString(xmlTextReaderConstName(reader));
+        while (xmlTextReaderMoveToNextAttribute(reader) == 1) {
+            root->attributes.emplace_back(toCString(xmlTextReaderConstName(reader)),
+                                          toCString(xmlTextReaderConstValue(reader)));
+        }
+        break;
+    }
+    xmlFreeTextReader(reader);
+    return root;
+}
+
+xmlDoc* loadFile(const CString& windowsPath) {
+    Fd fd(openRegularFile(windowsPath));
     if (fd.get() < 0) {
         return nullptr;
     }
