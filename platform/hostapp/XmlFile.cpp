@@ -12,7 +12,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace lum::xml {
@@ -80,6 +82,19 @@ void dropNonXmlCharsInTree(xmlNode* node) {
             dropNonXmlCharsInTree(node->children);
         }
     }
+}
+
+// The process's file creation mask, read without changing it (umask() can
+// only be read by setting it, which would race with other threads).
+mode_t processUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0) {
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+        }
+    }
+    return 022;
 }
 
 // The encoding to write: the given one when libxml2 and iconv know it,
@@ -173,6 +188,11 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
         target = resolved;
     }
 
+    // A file marked read-only is not replaced behind its owner's back.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) {
+        return false;
+    }
+
     dropNonXmlCharsInTree(doc->children);
     std::string enc = outputEncoding(encoding);
     xmlChar* bytes = nullptr;
@@ -190,14 +210,12 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
     if (fd.get() < 0) {
         return false;
     }
-    mode_t mode = 0;
+    // The new file keeps the old one's permissions; a new one gets what the
+    // process would give any file it creates.
+    mode_t mode = 0666 & ~processUmask();
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
     }
     bool ok = writeAll(fd.get(), data.data(), data.size()) && ::fchmod(fd.get(), mode) == 0 &&
               ::fsync(fd.get()) == 0;
@@ -205,8 +223,14 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
     ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
+        return false;
     }
-    return ok;
+    // Make the rename itself durable.
+    Fd folder(::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0) {
+        ::fsync(folder.get());
+    }
+    return true;
 }
 
 }  // namespace lum::xml
