@@ -25,5 +25,7 @@ struct Command {
 };
 
 int runInfo(CommandContext& context);
+int runDialog(CommandContext& context);
+int runStrings(CommandContext& context);
 
 }  // namespace newsdesk::app

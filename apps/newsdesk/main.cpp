@@ -14,6 +14,9 @@ using newsdesk::app::Command;
 const Command kCommands[] = {
     {"info", "info", "show the module's path, its answer and the seven entry points",
      newsdesk::app::runInfo},
+    {"dialog", "dialog ID", "create a dialog template headlessly and print its controls",
+     newsdesk::app::runDialog},
+    {"strings", "strings", "print the module's string table", newsdesk::app::runStrings},
 };
 
 void printUsage(std::ostream& out) {
