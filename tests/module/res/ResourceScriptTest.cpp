@@ -1,10 +1,16 @@
-// The compiled resource script as the module embeds it: every template with
-// the controls the dialogs' code relies on, every string, both bitmaps, and a
-// layout where nothing overlaps or is cut off.
-#include "ResFile.h"
+// The module's compiled resource script as the window system serves it:
+// every template with the controls the dialogs' code relies on, laid out so
+// that nothing overlaps or is cut off; every template turned into a dialog
+// with those controls; every string; both bitmaps.
 #include "res/CompiledResources.h"
 #include "res/ResourceIds.h"
+#include "win32/CommCtrl.h"
+#include "win32/Dialog.h"
+#include "win32/DialogTemplate.h"
+#include "win32/Gdi.h"
+#include "win32/Resources.h"
 #include "win32/TextConv.h"
+#include "win32/Window.h"
 
 #include <gtest/gtest.h>
 
@@ -15,46 +21,29 @@
 #include <tuple>
 #include <vector>
 
-using namespace restest;
+using nd::win32::DialogItemTemplate;
+using nd::win32::DialogTemplate;
 
 namespace {
 
-constexpr std::uint16_t kRtBitmap = 2;
-constexpr std::uint16_t kRtDialog = 5;
-constexpr std::uint16_t kRtString = 6;
-constexpr std::uint16_t kJapanese = 0x0411;
+// Any distinct address serves as the handle under which the tests register
+// the module's resources.
+const int kModuleAnchor = 0;
+HMODULE testModule() {
+    return reinterpret_cast<HMODULE>(const_cast<int*>(&kModuleAnchor));
+}
 
-constexpr std::uint32_t WS_CHILD = 0x40000000;
-constexpr std::uint32_t WS_VISIBLE = 0x10000000;
-constexpr std::uint32_t WS_CAPTION = 0x00C00000;
-constexpr std::uint32_t WS_VSCROLL = 0x00200000;
-constexpr std::uint32_t WS_THICKFRAME = 0x00040000;
-constexpr std::uint32_t WS_GROUP = 0x00020000;
+class CompiledResources : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        auto bytes = newsdesk::res::compiledResources();
+        ASSERT_TRUE(nd::win32::registerModuleResources(testModule(), bytes.data(), bytes.size()));
+    }
+    static void TearDownTestSuite() { nd::win32::unregisterModuleResources(testModule()); }
+};
 
-std::string utf8(const std::u16string& s) {
+std::string utf8(std::u16string_view s) {
     return nd::text::toUtf8(s);
-}
-
-const std::vector<ResEntry>& resources() {
-    static const std::vector<ResEntry> entries = [] {
-        auto parsed = parseResFile(newsdesk::res::compiledResources());
-        return parsed ? *parsed : std::vector<ResEntry>{};
-    }();
-    return entries;
-}
-
-DialogTemplate dialog(int id) {
-    const ResEntry* e = findResource(resources(), kRtDialog, static_cast<std::uint16_t>(id));
-    if (e == nullptr) {
-        ADD_FAILURE() << "no template " << id;
-        return {};
-    }
-    auto d = parseDialogEx(e->data);
-    if (!d) {
-        ADD_FAILURE() << "template " << id << " is not a DIALOGEX";
-        return {};
-    }
-    return *d;
 }
 
 std::string lower(std::u16string s) {
@@ -66,81 +55,104 @@ std::string lower(std::u16string s) {
     return utf8(s);
 }
 
+struct TemplateBytes {
+    const void* data = nullptr;
+    DWORD size = 0;
+};
+
+TemplateBytes templateBytes(int id) {
+    HRSRC found = FindResourceW(testModule(), MAKEINTRESOURCEW(id), RT_DIALOG);
+    if (found == nullptr) {
+        return {};
+    }
+    return {LockResource(LoadResource(testModule(), found)), SizeofResource(testModule(), found)};
+}
+
+DialogTemplate dialog(int id) {
+    TemplateBytes bytes = templateBytes(id);
+    auto parsed = nd::win32::parseDialogTemplate(bytes.data, bytes.size);
+    if (!parsed || !parsed->extended) {
+        ADD_FAILURE() << "no DIALOGEX template " << id;
+        return {};
+    }
+    return *parsed;
+}
+
 // What a control is, as far as the dialogs' code depends on it: its class
 // together with the style bits that change its behaviour.
-std::string kindOf(const DialogItem& item) {
-    const std::string cls = lower(className(item.windowClass));
-    const std::uint32_t s = item.style;
+std::string kindOf(const DialogItemTemplate& item) {
+    const std::string cls = lower(item.className);
+    const DWORD s = item.style;
     if (cls == "static") {
-        switch (s & 0x1F) {
-            case 0x00:
-                return (s & 0x1000) ? "sunken-line" : "label";
-            case 0x07:
+        switch (s & SS_TYPEMASK) {
+            case SS_LEFT:
+                return (s & SS_SUNKEN) ? "sunken-line" : "label";
+            case SS_BLACKFRAME:
                 return "black-frame";
-            case 0x0E:
+            case SS_BITMAP:
                 return "bitmap";
             default:
                 return "static?";
         }
     }
     if (cls == "button") {
-        switch (s & 0xF) {
-            case 0x0:
+        switch (s & BS_TYPEMASK) {
+            case BS_PUSHBUTTON:
                 return "button";
-            case 0x1:
+            case BS_DEFPUSHBUTTON:
                 return "default-button";
-            case 0x3:
+            case BS_AUTOCHECKBOX:
                 return "auto-check";
-            case 0x7:
+            case BS_GROUPBOX:
                 return "group-box";
-            case 0x9:
+            case BS_AUTORADIOBUTTON:
                 return "auto-radio";
-            case 0xB:
+            case BS_OWNERDRAW:
                 return "owner-drawn-button";
             default:
                 return "button?";
         }
     }
     if (cls == "edit") {
-        if (s & 0x0004) {  // ES_MULTILINE: Enter must make a new line, long text must scroll
-            return ((s & 0x1000) && (s & WS_VSCROLL)) ? "multiline-edit" : "multiline-edit?";
+        if (s & ES_MULTILINE) {  // Enter must make a new line, long text must scroll
+            return ((s & ES_WANTRETURN) && (s & WS_VSCROLL)) ? "multiline-edit" : "multiline-edit?";
         }
-        if (!(s & 0x0080)) {  // ES_AUTOHSCROLL: a long path or URL must fit
+        if (!(s & ES_AUTOHSCROLL)) {  // a long path or URL must fit
             return "edit-without-scroll";
         }
-        return (s & 0x0800) ? "readonly-edit" : "edit";
+        return (s & ES_READONLY) ? "readonly-edit" : "edit";
     }
     if (cls == "listbox") {
-        bool sorted = s & 0x0002;
-        bool multiple = s & 0x0008;
-        bool notifies = s & 0x0001;
-        return (sorted && multiple && notifies) ? "sorted-multi-list" : "listbox?";
+        bool ok = (s & LBS_SORT) && (s & LBS_MULTIPLESEL) && (s & LBS_NOTIFY);
+        return ok ? "sorted-multi-list" : "listbox?";
     }
     if (cls == "combobox") {
-        bool dropList = (s & 0x3) == 0x3;
-        bool sorted = s & 0x0100;
-        return (dropList && sorted && (s & WS_VSCROLL)) ? "drop-down-list" : "combobox?";
+        bool ok = (s & 0x3) == CBS_DROPDOWNLIST && (s & CBS_SORT) && (s & WS_VSCROLL);
+        return ok ? "drop-down-list" : "combobox?";
     }
     if (cls == "syslistview32") {
-        bool report = (s & 0x3) == 0x1;
-        bool single = s & 0x0004;
-        bool sorting = s & 0x0030;
-        return (report && !single && !sorting) ? "report-list" : "listview?";
+        bool ok = (s & 0x3) == LVS_REPORT && !(s & LVS_SINGLESEL) && !(s & 0x30);  // no sorting
+        return ok ? "report-list" : "listview?";
     }
     if (cls == "sysdatetimepick32") {
-        if (!(s & 0x0020)) {  // DTS_RIGHTALIGN
+        if (!(s & DTS_RIGHTALIGN)) {
             return "picker-left-aligned";
         }
-        if ((s & 0x0009) == 0x0009) {
-            return (s & 0x0010) ? "typed-time-picker" : "time-picker";
+        if ((s & DTS_TIMEFORMAT) == DTS_TIMEFORMAT) {
+            return (s & DTS_APPCANPARSE) ? "typed-time-picker" : "time-picker";
         }
-        return (s & 0x000C) ? "date-picker?" : "short-date-picker";
+        return (s & 0xC) ? "date-picker?" : "short-date-picker";
     }
     return "unknown " + cls;
 }
 
-std::string textOf(const NameOrId& text) {
-    return text.isId ? "#" + std::to_string(text.id) : utf8(text.name);
+std::string textOf(const nd::win32::NameOrOrdinal& text) {
+    return text.isOrdinal ? "#" + std::to_string(text.ordinal) : utf8(text.text);
+}
+
+// Control ids are DWORDs in a DIALOGEX template; -1 marks the labels.
+int idOf(const DialogItemTemplate& item) {
+    return static_cast<int>(item.id);
 }
 
 using Control = std::tuple<int, std::string, std::string>;  // id, kind, text
@@ -148,7 +160,7 @@ using Control = std::tuple<int, std::string, std::string>;  // id, kind, text
 std::vector<Control> controlsOf(const DialogTemplate& d) {
     std::vector<Control> out;
     for (const auto& item : d.items) {
-        out.emplace_back(item.id, kindOf(item), textOf(item.text));
+        out.emplace_back(idOf(item), kindOf(item), textOf(item.title));
     }
     std::sort(out.begin(), out.end());
     return out;
@@ -331,55 +343,57 @@ int estimatedWidth(const std::u16string& text) {
     return width;
 }
 
-bool isContainer(const DialogItem& item) {
+bool isContainer(const DialogItemTemplate& item) {
     std::string kind = kindOf(item);
     return kind == "group-box" || kind == "black-frame";
 }
 
 // Combo boxes carry the height of their dropped-down list; closed they are
 // one line high, and only that part sits in the dialog's layout.
-int layoutHeight(const DialogItem& item) {
-    return kindOf(item) == "drop-down-list" ? std::min(item.cy, 14) : item.cy;
+int layoutHeight(const DialogItemTemplate& item) {
+    return kindOf(item) == "drop-down-list" ? std::min<int>(item.cy, 14) : item.cy;
 }
 
-bool overlaps(const DialogItem& a, const DialogItem& b) {
+bool overlaps(const DialogItemTemplate& a, const DialogItemTemplate& b) {
     return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + layoutHeight(b) &&
            b.y < a.y + layoutHeight(a);
 }
 
-bool contains(const DialogItem& outer, const DialogItem& inner) {
+bool contains(const DialogItemTemplate& outer, const DialogItemTemplate& inner) {
     return outer.x <= inner.x && outer.y <= inner.y && inner.x + inner.cx <= outer.x + outer.cx &&
            inner.y + layoutHeight(inner) <= outer.y + outer.cy;
 }
 
-std::string describe(const DialogItem& item) {
-    return std::to_string(item.id) + " \"" + textOf(item.text) + "\"";
+std::string describe(const DialogItemTemplate& item) {
+    return std::to_string(idOf(item)) + " \"" + textOf(item.title) + "\"";
+}
+
+INT_PTR quietProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+// Pixels for a rectangle in dialog units, converted as the dialog manager
+// does: position and size each on their own.
+RECT pixelRect(HWND dialog, int x, int y, int cx, int cy) {
+    RECT r{x, y, cx, cy};
+    MapDialogRect(dialog, &r);
+    return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
 }
 
 }  // namespace
 
-TEST(ResourceScript, CompiledFileParsesAndHoldsJapaneseResourcesOnly) {
-    ASSERT_FALSE(newsdesk::res::compiledResources().empty());
-    auto parsed = parseResFile(newsdesk::res::compiledResources());
-    ASSERT_TRUE(parsed.has_value());
-    EXPECT_FALSE(parsed->empty());
-    for (const auto& e : *parsed) {
-        EXPECT_EQ(e.language, kJapanese);
-    }
-}
-
-TEST(ResourceScript, EveryTemplateHoldsExactlyTheControlsItsDialogUses) {
+TEST_F(CompiledResources, EveryTemplateHoldsExactlyTheControlsItsDialogUses) {
     for (const auto& want : expectedTemplates()) {
         SCOPED_TRACE("template " + std::to_string(want.id));
         DialogTemplate d = dialog(want.id);
-        EXPECT_EQ(utf8(d.caption), want.caption);
+        EXPECT_EQ(utf8(d.title), want.caption);
         EXPECT_EQ(d.cx, want.cx);
         EXPECT_EQ(d.cy, want.cy);
         EXPECT_EQ(controlsOf(d), want.controls);
     }
 }
 
-TEST(ResourceScript, NavigatorUsesItsOwnFontAndTheOthersOneUiFont) {
+TEST_F(CompiledResources, NavigatorUsesItsOwnFontAndTheOthersOneUiFont) {
     for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
         DialogTemplate d = dialog(id);
         EXPECT_EQ(d.pointSize, 9) << id;
@@ -388,7 +402,7 @@ TEST(ResourceScript, NavigatorUsesItsOwnFontAndTheOthersOneUiFont) {
     }
 }
 
-TEST(ResourceScript, PagesAreCaptionedChildrenAndOnlyTheFileListIsResizable) {
+TEST_F(CompiledResources, PagesAreCaptionedChildrenAndOnlyTheFileListIsResizable) {
     for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
         DialogTemplate d = dialog(id);
         bool page = id == IDD_RSS_FILE_PAGE1 || id == IDD_RSS_FILE_PAGE2;
@@ -398,14 +412,14 @@ TEST(ResourceScript, PagesAreCaptionedChildrenAndOnlyTheFileListIsResizable) {
     }
 }
 
-TEST(ResourceScript, ControlsAreVisibleChildrenWithUniqueIds) {
+TEST_F(CompiledResources, ControlsAreVisibleChildrenWithUniqueIds) {
     for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
         std::set<int> seen;
         for (const auto& item : dialog(id).items) {
             EXPECT_EQ(item.style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE)
                 << id << ": " << describe(item);
-            if (item.id != -1) {
-                EXPECT_TRUE(seen.insert(item.id).second) << id << ": " << describe(item);
+            if (idOf(item) != -1) {
+                EXPECT_TRUE(seen.insert(idOf(item)).second) << id << ": " << describe(item);
             }
         }
     }
@@ -413,7 +427,7 @@ TEST(ResourceScript, ControlsAreVisibleChildrenWithUniqueIds) {
 
 // An auto radio button clears the others of its group: the group runs from a
 // control with WS_GROUP to the next one.
-TEST(ResourceScript, RadioButtonsFormExactlyTheirChoiceGroups) {
+TEST_F(CompiledResources, RadioButtonsFormExactlyTheirChoiceGroups) {
     auto groupsOf = [](const DialogTemplate& d) {
         std::vector<std::set<int>> groups;
         std::set<int> current;
@@ -425,7 +439,7 @@ TEST(ResourceScript, RadioButtonsFormExactlyTheirChoiceGroups) {
                 current.clear();
             }
             if (kindOf(item) == "auto-radio") {
-                current.insert(item.id);
+                current.insert(idOf(item));
             }
         }
         if (!current.empty()) {
@@ -441,7 +455,7 @@ TEST(ResourceScript, RadioButtonsFormExactlyTheirChoiceGroups) {
         (std::vector<std::set<int>>{{IDC_RSS_LINK_DEFAULT_ICON, IDC_RSS_LINK_ICON_FROM_FILE}}));
 }
 
-TEST(ResourceScript, NoControlOverlapsAnotherOrLeavesItsDialog) {
+TEST_F(CompiledResources, NoControlOverlapsAnotherOrLeavesItsDialog) {
     for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
         DialogTemplate d = dialog(id);
         for (std::size_t i = 0; i < d.items.size(); ++i) {
@@ -462,14 +476,14 @@ TEST(ResourceScript, NoControlOverlapsAnotherOrLeavesItsDialog) {
     }
 }
 
-TEST(ResourceScript, EveryCaptionFitsItsControl) {
+TEST_F(CompiledResources, EveryCaptionFitsItsControl) {
     for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
         for (const auto& item : dialog(id).items) {
-            if (item.text.isId || item.text.name.empty()) {
+            if (item.title.isOrdinal || item.title.text.empty()) {
                 continue;
             }
             std::string kind = kindOf(item);
-            int needed = estimatedWidth(item.text.name);
+            int needed = estimatedWidth(item.title.text);
             if (kind == "label" && item.cy < 16) {
                 EXPECT_LE(needed, item.cx) << id << ": " << describe(item);
             } else if (kind == "button" || kind == "default-button") {
@@ -481,7 +495,60 @@ TEST(ResourceScript, EveryCaptionFitsItsControl) {
     }
 }
 
-TEST(ResourceScript, EveryStringIdHasItsText) {
+TEST_F(CompiledResources, EveryTemplateBecomesADialogWithTheTemplatesControls) {
+    for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
+        SCOPED_TRACE("template " + std::to_string(id));
+        DialogTemplate tmpl = dialog(id);
+        // Property pages are child windows; they are created inside a parent
+        // as their sheet would do.
+        HWND parent = nullptr;
+        if (tmpl.style & WS_CHILD) {
+            parent = CreateWindowExW(0, u"Static", u"", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr,
+                                     nullptr, nullptr);
+        }
+        HWND dialog =
+            CreateDialogIndirectParamW(testModule(), templateBytes(id).data, parent, quietProc, 0);
+        ASSERT_NE(dialog, nullptr);
+        RECT client;
+        GetClientRect(dialog, &client);
+        RECT wantClient = pixelRect(dialog, 0, 0, tmpl.cx, tmpl.cy);
+        EXPECT_EQ(client.right - client.left, wantClient.right);
+        EXPECT_EQ(client.bottom - client.top, wantClient.bottom);
+
+        std::size_t index = 0;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT), ++index) {
+            ASSERT_LT(index, tmpl.items.size());
+            const DialogItemTemplate& item = tmpl.items[index];
+            SCOPED_TRACE("control " + describe(item));
+            // The window system keeps control ids to 16 bits, so -1 reads 65535.
+            EXPECT_EQ(static_cast<WORD>(GetDlgCtrlID(child)), static_cast<WORD>(item.id));
+            EXPECT_EQ(lower(nd::win32::className(child)), lower(item.className));
+            // A date and time picker shows its value as its text.
+            if (!item.title.isOrdinal && lower(item.className) != "sysdatetimepick32") {
+                EXPECT_EQ(utf8(nd::win32::windowText(child)), utf8(item.title.text));
+            }
+            EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE)), item.style);
+            RECT want = pixelRect(dialog, item.x, item.y, item.cx, item.cy);
+            RECT got;
+            GetWindowRect(child, &got);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<LPPOINT>(&got), 2);
+            EXPECT_EQ(got.left, want.left);
+            EXPECT_EQ(got.top, want.top);
+            EXPECT_EQ(got.right, want.right);
+            if (lower(item.className) != "combobox") {
+                EXPECT_EQ(got.bottom, want.bottom);
+            }
+        }
+        EXPECT_EQ(index, tmpl.items.size());
+        DestroyWindow(dialog);
+        if (parent != nullptr) {
+            DestroyWindow(parent);
+        }
+    }
+}
+
+TEST_F(CompiledResources, EveryStringIdHasItsText) {
     const std::map<int, const char*> texts = {
         {11900, "閉じる(&C)"},
         {11901, "すでにそのカテゴリ名は指定されています。"},
@@ -524,61 +591,60 @@ TEST(ResourceScript, EveryStringIdHasItsText) {
         {11933, "RSS リンクの挿入についてのヘルプを表示します。"},
         {11934, "ポッドキャスト用の RSS ファイルを作成についてのヘルプを表示します。"},
     };
-    for (int id = 11900; id <= 11934; ++id) {
-        auto text = findString(resources(), static_cast<std::uint16_t>(id));
-        ASSERT_TRUE(text.has_value()) << "string " << id;
-        auto want = texts.find(id);
+    for (UINT id = 11900; id <= 11934; ++id) {
+        WCHAR buffer[256] = {};
+        int length = LoadStringW(testModule(), id, buffer, 256);
+        ASSERT_GT(length, 0) << "string " << id;
+        std::string text = utf8(std::u16string_view(buffer, static_cast<std::size_t>(length)));
+        auto want = texts.find(static_cast<int>(id));
         if (want != texts.end()) {
-            EXPECT_EQ(utf8(*text), want->second) << "string " << id;
-        } else {
-            EXPECT_FALSE(text->empty()) << "string " << id;
+            EXPECT_EQ(text, want->second) << "string " << id;
         }
     }
-    EXPECT_FALSE(findString(resources(), 11899).has_value());
-    EXPECT_FALSE(findString(resources(), 11935).has_value());
-    EXPECT_NE(findResource(resources(), kRtString, 11900 / 16 + 1), nullptr);
+    WCHAR buffer[8] = {};
+    EXPECT_EQ(LoadStringW(testModule(), 11899, buffer, 8), 0);
+    EXPECT_EQ(LoadStringW(testModule(), 11935, buffer, 8), 0);
 }
 
-TEST(ResourceScript, BitmapsHaveTheirSizesAndTheNavigatorCellsAreDistinctIcons) {
-    const ResEntry* icon = findResource(resources(), kRtBitmap, IDB_RSS_ICON);
-    const ResEntry* cells = findResource(resources(), kRtBitmap, IDB_RSS_NAVI_ICONS);
+TEST_F(CompiledResources, BitmapsHaveTheirSizesAndTheNavigatorCellsAreDistinctIcons) {
+    HBITMAP icon = LoadBitmapW(testModule(), MAKEINTRESOURCEW(IDB_RSS_ICON));
+    HBITMAP cells = LoadBitmapW(testModule(), MAKEINTRESOURCEW(IDB_RSS_NAVI_ICONS));
     ASSERT_NE(icon, nullptr);
     ASSERT_NE(cells, nullptr);
-    auto iconInfo = parseBitmap(icon->data);
-    auto cellsInfo = parseBitmap(cells->data);
-    ASSERT_TRUE(iconInfo && cellsInfo);
-    EXPECT_EQ(iconInfo->width, 16);
-    EXPECT_EQ(iconInfo->height, 16);
-    EXPECT_EQ(cellsInfo->width, 128);
-    EXPECT_EQ(cellsInfo->height, 32);
-    ASSERT_EQ(cellsInfo->bitCount, 24);
-    ASSERT_EQ(cellsInfo->compression, 0u);
+    BITMAP info{};
+    ASSERT_NE(GetObjectW(icon, sizeof info, &info), 0);
+    EXPECT_EQ(info.bmWidth, 16);
+    EXPECT_EQ(info.bmHeight, 16);
+    ASSERT_NE(GetObjectW(cells, sizeof info, &info), 0);
+    EXPECT_EQ(info.bmWidth, 128);
+    EXPECT_EQ(info.bmHeight, 32);
 
-    const std::size_t rowBytes = (128 * 3 + 3) & ~3u;
-    ASSERT_GE(cellsInfo->bits.size(), rowBytes * 32);
-    auto pixel = [&](int x, int y) {  // rows are stored bottom-up
-        auto p = cellsInfo->bits.subspan((31 - y) * rowBytes + x * 3, 3);
-        return std::to_integer<std::uint32_t>(p[0]) | std::to_integer<std::uint32_t>(p[1]) << 8 |
-               std::to_integer<std::uint32_t>(p[2]) << 16;
-    };
-    constexpr std::uint32_t kTransparent = 0xC0C0C0;
-    std::set<std::vector<std::uint32_t>> distinct;
+    const nd::win32::BitmapData* pixels = nd::win32::bitmapData(cells);
+    ASSERT_NE(pixels, nullptr);
+    const COLORREF transparent = RGB(0xC0, 0xC0, 0xC0);
+    std::set<std::vector<COLORREF>> distinct;
     for (int cell = 0; cell < 4; ++cell) {
         SCOPED_TRACE("cell " + std::to_string(cell));
-        std::vector<std::uint32_t> pixels;
+        std::vector<COLORREF> cellPixels;
         int drawn = 0;
         for (int y = 0; y < 32; ++y) {
             for (int x = 0; x < 32; ++x) {
-                pixels.push_back(pixel(cell * 32 + x, y));
-                drawn += pixels.back() != kTransparent;
+                cellPixels.push_back(pixels->at(cell * 32 + x, y));
+                drawn += cellPixels.back() != transparent;
             }
         }
-        EXPECT_EQ(pixel(cell * 32, 0), kTransparent);
-        EXPECT_EQ(pixel(cell * 32 + 31, 31) == kTransparent || pixel(cell * 32, 31) == kTransparent,
-                  true);
+        EXPECT_EQ(pixels->at(cell * 32, 0), transparent);
         EXPECT_GT(drawn, 150);
         EXPECT_LT(drawn, 32 * 32 - 100);
-        distinct.insert(pixels);
+        distinct.insert(cellPixels);
     }
     EXPECT_EQ(distinct.size(), 4u);
+
+    // The navigator cuts the strip into its button icons.
+    HIMAGELIST list = ImageList_Create(32, 32, ILC_COLORDDB | ILC_MASK, 0, 4);
+    EXPECT_EQ(ImageList_AddMasked(list, cells, transparent), 0);
+    EXPECT_EQ(ImageList_GetImageCount(list), 4);
+    ImageList_Destroy(list);
+    DeleteObject(icon);
+    DeleteObject(cells);
 }
