@@ -4,7 +4,9 @@
 #include "StyleNames.h"
 #include "TextQuote.h"
 
+#include "win32/CommCtrl.h"
 #include "win32/Dialog.h"
+#include "win32/Gdi.h"
 #include "win32/Resources.h"
 #include "win32/Window.h"
 
@@ -56,6 +58,16 @@ std::string hex(DWORD value) {
     return buffer;
 }
 
+// A picture control's bitmap, as "  image WxH"; empty for other controls.
+std::string imageOf(HWND control) {
+    auto bitmap = reinterpret_cast<HBITMAP>(SendMessageW(control, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    BITMAP info{};
+    if (bitmap == nullptr || GetObjectW(bitmap, sizeof info, &info) == 0) {
+        return {};
+    }
+    return "  image " + std::to_string(info.bmWidth) + "x" + std::to_string(info.bmHeight);
+}
+
 // The dialog is never shown, so a control counts as visible when its own
 // WS_VISIBLE is set: what the user would see once the dialog appears.
 void printControl(std::ostream& out, HWND dialog, HWND control) {
@@ -68,7 +80,7 @@ void printControl(std::ostream& out, HWND dialog, HWND control) {
         << number(r.left, 4) << number(r.top, 5) << number(r.right - r.left, 6)
         << number(r.bottom - r.top, 5) << "  " << column(IsWindowEnabled(control) ? "yes" : "no", 8)
         << column((style & WS_VISIBLE) ? "yes" : "no", 8) << hex(style) << " "
-        << styleNames(cls, style) << "  " << quoteText(textOf(control)) << "\n";
+        << styleNames(cls, style) << "  " << quoteText(textOf(control)) << imageOf(control) << "\n";
 }
 
 }  // namespace

@@ -529,6 +529,12 @@ TEST_F(CompiledResources, EveryTemplateBecomesADialogWithTheTemplatesControls) {
                 EXPECT_EQ(utf8(nd::win32::windowText(child)), utf8(item.title.text));
             }
             EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE)), item.style);
+            if (item.title.isOrdinal) {  // a picture control names its bitmap
+                auto image =
+                    reinterpret_cast<HBITMAP>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
+                BITMAP info{};
+                EXPECT_NE(GetObjectW(image, sizeof info, &info), 0);
+            }
             RECT want = pixelRect(dialog, item.x, item.y, item.cx, item.cy);
             RECT got;
             GetWindowRect(child, &got);
