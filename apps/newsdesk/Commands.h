@@ -27,5 +27,7 @@ struct Command {
 int runInfo(CommandContext& context);
 int runFormat(CommandContext& context);
 int runRead(CommandContext& context);
+int runDialog(CommandContext& context);
+int runStrings(CommandContext& context);
 
 }  // namespace newsdesk::app

@@ -1,5 +1,7 @@
 #include "ModuleHost.h"
 
+#include "win32/Loader.h"
+
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -32,6 +34,7 @@ bool ModuleHost::load(const std::string& modulePath) {
         m_error = "module " + m_path + " has no export FSetFunctionAddress";
         return false;
     }
+    m_module = nd::win32::moduleHandleFor(reinterpret_cast<const void*>(set));
     m_result = set(m_table.data(), nullptr, 1, lum::kFunctionTableRevision);
     if (m_result != 0) {
         m_error = "module " + m_path + " refused the function table (result " +

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "hostapp/FunctionTable.h"
+#include "win32/windows.h"
 
 #include <array>
 #include <string>
@@ -26,6 +27,8 @@ class ModuleHost {
     const std::string& modulePath() const { return m_path; }
     int resultCode() const { return m_result; }
     const void* table() const { return m_table.data(); }
+    // The loaded module's handle (its base address); null before a load.
+    HMODULE moduleHandle() const { return m_module; }
 
     template <typename Fn>
     Fn entry(std::size_t offset) const {
@@ -34,6 +37,7 @@ class ModuleHost {
 
   private:
     void* m_handle = nullptr;
+    HMODULE m_module = nullptr;
     std::string m_path;
     std::string m_error;
     int m_result = -1;

@@ -19,6 +19,9 @@ const Command kCommands[] = {
      newsdesk::app::runFormat},
     {"read", "read FEED", "print the record the module reads from the feed, as JSON",
      newsdesk::app::runRead},
+    {"dialog", "dialog ID", "create a dialog template headlessly and print its controls",
+     newsdesk::app::runDialog},
+    {"strings", "strings", "print the module's string table", newsdesk::app::runStrings},
 };
 
 void printUsage(std::ostream& out) {

@@ -79,6 +79,10 @@ class CString {
     static CString fromUtf8(std::string_view utf8);
     std::string toUtf8() const;
 
+    // The string `id` from the resource chain; FALSE (and empty) when no
+    // module on the chain has it.
+    BOOL LoadString(UINT id);
+
     int GetLength() const { return static_cast<int>(m_s.size()); }
     bool IsEmpty() const { return m_s.empty(); }
     void Empty() { m_s.clear(); }

@@ -78,3 +78,28 @@ DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size) {
     buffer[n] = u'\0';
     return n;
 }
+
+namespace {
+
+int firstObject(struct dl_phdr_info* info, size_t, void* data) {
+    for (int i = 0; i < info->dlpi_phnum; ++i) {
+        if (info->dlpi_phdr[i].p_type == PT_LOAD) {
+            *static_cast<const void**>(data) =
+                reinterpret_cast<const void*>(info->dlpi_addr + info->dlpi_phdr[i].p_vaddr);
+            return 1;
+        }
+    }
+    return 1;
+}
+
+}  // namespace
+
+HMODULE GetModuleHandleW(LPCWSTR name) {
+    if (name != nullptr) {
+        return nullptr;
+    }
+    // The first object the dynamic linker reports is the program itself.
+    const void* base = nullptr;
+    dl_iterate_phdr(firstObject, &base);
+    return static_cast<HMODULE>(const_cast<void*>(base));
+}

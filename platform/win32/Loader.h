@@ -12,5 +12,8 @@ HMODULE moduleHandleFor(const void* address);
 
 }  // namespace nd::win32
 
+// Only the program's own handle (name null) is answered; null otherwise.
+HMODULE GetModuleHandleW(LPCWSTR name);
+
 // The module's file as a Windows path; 0 on failure, else the length copied.
 DWORD GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);

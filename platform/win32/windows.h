@@ -98,3 +98,6 @@ constexpr DWORD FILE_ATTRIBUTE_DIRECTORY = 0x10;
 constexpr DWORD FILE_ATTRIBUTE_NORMAL = 0x80;
 
 constexpr DWORD MOVEFILE_REPLACE_EXISTING = 0x1;
+
+#include "win32/CommCtrl.h"  // IWYU pragma: export
+#include "win32/WinUser.h"   // IWYU pragma: export

@@ -3,6 +3,12 @@
 #include "hostapp/CRSSChannel.h"
 #include "hostapp/FunctionTable.h"
 #include "mfc/AfxExtension.h"
+#include "mfc/AfxResource.h"
+#include "mfc/CString.h"
+#include "res/ResourceIds.h"
+#include "win32/Gdi.h"
+#include "win32/Loader.h"
+#include "win32/Resources.h"
 
 #include <dlfcn.h>
 
@@ -74,6 +80,26 @@ TEST(ModuleLoad, LoadingRegistersTheModuleOnTheResourceChainAndUnloadingRemovesI
         EXPECT_EQ(AfxGetResourceChain().size(), before + 1);
     }
     EXPECT_EQ(AfxGetResourceChain().size(), before);
+}
+
+TEST(ModuleLoad, LoadingServesTheModulesResourcesAndUnloadingWithdrawsThem) {
+    HMODULE module = nullptr;
+    {
+        Module m;
+        ASSERT_NE(m.handle, nullptr) << dlerror();
+        module = nd::win32::moduleHandleFor(reinterpret_cast<const void*>(m.set()));
+        ASSERT_NE(module, nullptr);
+        EXPECT_EQ(AfxFindResourceHandle(MAKEINTRESOURCEW(IDD_RSS_BEGINAVI), RT_DIALOG), module);
+        CString text;
+        ASSERT_TRUE(text.LoadString(IDS_RSS_NAVI_NEW));
+        EXPECT_EQ(text.toUtf8(), "RSS ファイルを新規作成します。");
+        HBITMAP icons = LoadBitmapW(module, MAKEINTRESOURCEW(IDB_RSS_NAVI_ICONS));
+        EXPECT_NE(icons, nullptr);
+        DeleteObject(icons);
+    }
+    EXPECT_EQ(FindResourceW(module, MAKEINTRESOURCEW(IDD_RSS_BEGINAVI), RT_DIALOG), nullptr);
+    CString text;
+    EXPECT_FALSE(text.LoadString(IDS_RSS_NAVI_NEW));
 }
 
 TEST(FSetFunctionAddress, RefusesAWrongCallInTheOrderKindTableRevision) {

@@ -1,0 +1,37 @@
+// What a user does to a control, with the notifications a person's action
+// causes (a program's own messages to the control cause fewer). Each returns
+// an empty text on success, else why the action could not happen (the
+// control is missing, hidden, disabled, read-only or of another kind).
+#pragma once
+
+#include "win32/windows.h"
+
+#include <string>
+#include <vector>
+
+namespace nd::win32 {
+
+// Replaces the text of an edit (or an editable combo box, or a date-time
+// picker as typed input) as typing would.
+std::string userType(HWND control, std::u16string_view text);
+// A mouse click on a button (check boxes and radio buttons change state as
+// their kind does).
+std::string userClick(HWND control);
+// Sets a check box to the given state, clicking it when it differs.
+std::string userCheck(HWND control, bool checked);
+// Selects exactly these rows of a list box or list view (one row for a
+// single-selection list), or the row of a combo box.
+std::string userSelectRows(HWND control, const std::vector<int>& rows);
+// Picks a row of a combo box by its text.
+std::string userSelectText(HWND control, std::u16string_view text);
+// Sets the date and/or time of a date-time picker.
+std::string userSetDateTime(HWND control, const SYSTEMTIME& value);
+// Brings a tab of a tab control to the front.
+std::string userSelectTab(HWND control, int index);
+// Presses a key in the window that has the focus (or `window` when none does).
+std::string userKey(HWND window, UINT virtualKey);
+// Moves the mouse to a point in the client coordinates of `window`: the
+// cursor moves and the window under it gets WM_MOUSEMOVE.
+std::string userMoveMouse(HWND window, POINT point);
+
+}  // namespace nd::win32

@@ -1,0 +1,1014 @@
+#include "win32/Window.h"
+
+#include "win32/TextConv.h"
+#include "win32/WindowObserver.h"
+#include "win32/WindowTree.h"
+
+#include <unicode/uchar.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <utility>
+
+namespace nd::win32::detail {
+namespace {
+
+std::u16string foldName(std::u16string_view name) {
+    std::u16string out(name);
+    for (auto& c : out) {
+        c = static_cast<char16_t>(u_tolower(c));
+    }
+    return out;
+}
+
+struct System {
+    std::map<std::u16string, WNDCLASSW> classes;  // by folded name
+    std::map<std::u16string, std::u16string> classNames;
+    std::map<HWND, std::unique_ptr<Window>> windows;
+    std::vector<HWND> topLevel;
+    std::uintptr_t nextHandle = 0x10000;
+    HWND focus = nullptr;
+    HWND active = nullptr;
+    POINT cursor;
+    CreationHook hook = nullptr;
+    std::vector<WindowObserver*> observers;
+};
+
+System& sys() {
+    static System* s = new System;  // lives as long as the process
+    return *s;
+}
+
+std::u16string propKey(LPCWSTR name) {
+    if (name == nullptr) {
+        return u"";
+    }
+    if (IS_INTRESOURCE(name)) {
+        return u"#" + nd::text::fromUtf8(std::to_string(reinterpret_cast<UINT_PTR>(name)));
+    }
+    return foldName(name);
+}
+
+std::vector<HWND>& siblingsOf(Window& w) {
+    if ((w.style & WS_CHILD) && w.parent) {
+        return find(w.parent)->children;
+    }
+    return sys().topLevel;
+}
+
+POINT clientOrigin(HWND handle) {
+    POINT p;
+    for (Window* w = find(handle); w; w = (w->style & WS_CHILD) ? find(w->parent) : nullptr) {
+        p.x += w->rect.left;
+        p.y += w->rect.top;
+    }
+    return p;
+}
+
+}  // namespace
+
+Window* find(HWND handle) {
+    auto it = sys().windows.find(handle);
+    return it == sys().windows.end() || !it->second ? nullptr : it->second.get();
+}
+
+LRESULT notifyParentCommand(HWND control, WORD code) {
+    Window* w = find(control);
+    if (!w || !w->parent) {
+        return 0;
+    }
+    return SendMessageW(w->parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(w->id), code),
+                        reinterpret_cast<LPARAM>(control));
+}
+
+LRESULT notifyParent(HWND control, NMHDR& header, UINT code) {
+    Window* w = find(control);
+    if (!w || !w->parent) {
+        return 0;
+    }
+    header.hwndFrom = control;
+    header.idFrom = static_cast<UINT_PTR>(w->id);
+    header.code = code;
+    return SendMessageW(w->parent, WM_NOTIFY, static_cast<WPARAM>(w->id),
+                        reinterpret_cast<LPARAM>(&header));
+}
+
+}  // namespace nd::win32::detail
+
+namespace nd::win32::detail {
+void ensureBuiltinClasses();
+}  // namespace nd::win32::detail
+
+using nd::win32::announce;
+using nd::win32::WindowChange;
+using nd::win32::detail::find;
+using nd::win32::detail::sys;
+using nd::win32::detail::Window;
+
+namespace nd::win32 {
+
+void addWindowObserver(WindowObserver* observer) {
+    if (observer) {
+        sys().observers.push_back(observer);
+    }
+}
+
+void removeWindowObserver(WindowObserver* observer) {
+    std::erase(sys().observers, observer);
+}
+
+void announce(HWND window, WindowChange change) {
+    for (WindowObserver* o : sys().observers) {
+        o->windowChanged(window, change);
+    }
+}
+
+CreationHook setCreationHook(CreationHook hook) {
+    return std::exchange(sys().hook, hook);
+}
+
+std::u16string className(HWND window) {
+    Window* w = find(window);
+    return w ? w->className : std::u16string();
+}
+
+std::u16string windowText(HWND window) {
+    int n = GetWindowTextLengthW(window);
+    std::u16string out(static_cast<size_t>(n) + 1, u'\0');
+    out.resize(static_cast<size_t>(GetWindowTextW(window, out.data(), n + 1)));
+    return out;
+}
+
+HWND findDescendant(HWND root, int id) {
+    Window* w = find(root);
+    if (!w) {
+        return nullptr;
+    }
+    HWND hidden = nullptr;
+    std::vector<HWND> stack(w->children.rbegin(), w->children.rend());
+    while (!stack.empty()) {
+        HWND h = stack.back();
+        stack.pop_back();
+        Window* c = find(h);
+        if (!c) {
+            continue;
+        }
+        if (c->id == id) {
+            if (IsWindowVisible(h)) {
+                return h;
+            }
+            if (!hidden) {
+                hidden = h;
+            }
+        }
+        stack.insert(stack.end(), c->children.rbegin(), c->children.rend());
+    }
+    return hidden;
+}
+
+std::vector<HWND> topLevelWindows() {
+    std::vector<HWND> out(sys().topLevel.rbegin(), sys().topLevel.rend());
+    return out;
+}
+
+}  // namespace nd::win32
+
+ATOM RegisterClassW(const WNDCLASSW* wc) {
+    if (!wc || !wc->lpszClassName || IS_INTRESOURCE(wc->lpszClassName) || !wc->lpfnWndProc) {
+        return 0;
+    }
+    auto key = nd::win32::detail::foldName(wc->lpszClassName);
+    auto& s = sys();
+    if (s.classes.count(key)) {
+        return 0;
+    }
+    s.classes[key] = *wc;
+    s.classNames[key] = wc->lpszClassName;
+    s.classes[key].lpszClassName = s.classNames[key].c_str();
+    return static_cast<ATOM>(0xC000 + s.classes.size());
+}
+
+BOOL UnregisterClassW(LPCWSTR className, HINSTANCE) {
+    if (!className || IS_INTRESOURCE(className)) {
+        return FALSE;
+    }
+    auto key = nd::win32::detail::foldName(className);
+    for (auto& [h, w] : sys().windows) {
+        if (w && nd::win32::detail::foldName(w->className) == key) {
+            return FALSE;  // still in use
+        }
+    }
+    sys().classNames.erase(key);
+    return sys().classes.erase(key) ? TRUE : FALSE;
+}
+
+BOOL GetClassInfoW(HINSTANCE, LPCWSTR className, WNDCLASSW* out) {
+    if (!className || IS_INTRESOURCE(className)) {
+        return FALSE;
+    }
+    auto it = sys().classes.find(nd::win32::detail::foldName(className));
+    if (it == sys().classes.end()) {
+        return FALSE;
+    }
+    if (out) {
+        *out = it->second;
+    }
+    return TRUE;
+}
+
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD style, int x,
+                     int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance,
+                     LPVOID param) {
+    nd::win32::detail::ensureBuiltinClasses();
+    auto& s = sys();
+    if (!className || IS_INTRESOURCE(className)) {
+        return nullptr;
+    }
+    auto cls = s.classes.find(nd::win32::detail::foldName(className));
+    if (cls == s.classes.end()) {
+        return nullptr;
+    }
+    if ((style & WS_CHILD) && !find(parent)) {
+        return nullptr;
+    }
+    if (parent && !find(parent)) {
+        return nullptr;
+    }
+    auto record = std::make_unique<Window>();
+    HWND h = reinterpret_cast<HWND>(s.nextHandle);
+    s.nextHandle += 4;
+    Window& w = *record;
+    w.handle = h;
+    w.className = cls->second.lpszClassName;
+    w.proc = cls->second.lpfnWndProc;
+    w.instance = instance;
+    w.parent = parent;
+    w.style = style;
+    w.exStyle = exStyle;
+    w.id = (style & WS_CHILD) ? static_cast<int>(reinterpret_cast<UINT_PTR>(menu)) : 0;
+    w.text = windowName ? windowName : u"";
+    w.rect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    s.windows[h] = std::move(record);
+    // New windows go to the bottom of the z-order among their siblings, as
+    // dialog controls are created in template order.
+    nd::win32::detail::siblingsOf(w).push_back(h);
+
+    CREATESTRUCTW cs;
+    cs.lpCreateParams = param;
+    cs.hInstance = instance;
+    cs.hMenu = menu;
+    cs.hwndParent = parent;
+    cs.cx = width;
+    cs.cy = height;
+    cs.x = x;
+    cs.y = y;
+    cs.style = static_cast<LONG>(style);
+    cs.lpszName = windowName;
+    cs.lpszClass = className;
+    cs.dwExStyle = exStyle;
+    if (s.hook) {
+        s.hook(h, cs);
+    }
+    announce(h, WindowChange::Created);
+    if (SendMessageW(h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
+        DestroyWindow(h);
+        return nullptr;
+    }
+    return IsWindow(h) ? h : nullptr;
+}
+
+namespace {
+
+void destroyTree(HWND h) {
+    Window* w = find(h);
+    if (!w || w->destroying) {
+        return;
+    }
+    w->destroying = true;
+    if (sys().focus == h) {
+        sys().focus = nullptr;
+    }
+    SendMessageW(h, WM_DESTROY, 0, 0);
+    // Children go after their parent has seen WM_DESTROY, each completely.
+    for (;;) {
+        w = find(h);
+        if (!w || w->children.empty()) {
+            break;
+        }
+        HWND child = w->children.front();
+        if (find(child) && !find(child)->destroying) {
+            destroyTree(child);
+        } else {
+            std::erase(w->children, child);
+        }
+    }
+    SendMessageW(h, WM_NCDESTROY, 0, 0);
+    announce(h, WindowChange::Destroyed);
+    w = find(h);
+    if (w) {
+        std::erase(nd::win32::detail::siblingsOf(*w), h);
+    }
+    // Top-level windows owned by this one go too.
+    std::vector<HWND> owned;
+    for (HWND t : sys().topLevel) {
+        if (Window* tw = find(t); tw && tw->parent == h) {
+            owned.push_back(t);
+        }
+    }
+    if (sys().active == h) {
+        sys().active = nullptr;
+    }
+    sys().windows.erase(h);
+    for (HWND o : owned) {
+        destroyTree(o);
+    }
+}
+
+}  // namespace
+
+namespace nd::win32::detail {
+void ensureBuiltinClasses();
+void killTimersOf(HWND window);
+void dropMessagesFor(HWND window);
+}  // namespace nd::win32::detail
+
+BOOL DestroyWindow(HWND window) {
+    Window* w = find(window);
+    if (!w || w->destroying) {
+        return FALSE;
+    }
+    std::vector<HWND> all{window};
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (Window* x = find(all[i])) {
+            all.insert(all.end(), x->children.begin(), x->children.end());
+        }
+    }
+    destroyTree(window);
+    for (HWND h : all) {
+        nd::win32::detail::killTimersOf(h);
+        nd::win32::detail::dropMessagesFor(h);
+    }
+    return TRUE;
+}
+
+BOOL IsWindow(HWND window) {
+    return find(window) ? TRUE : FALSE;
+}
+
+LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* w = find(window);
+    if (!w || !w->proc) {
+        return 0;
+    }
+    return w->proc(window, message, wParam, lParam);
+}
+
+LRESULT CallWindowProcW(WNDPROC proc, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return proc ? proc(window, message, wParam, lParam) : 0;
+}
+
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    Window* w = find(window);
+    if (!w) {
+        return 0;
+    }
+    switch (message) {
+        case WM_SETTEXT: {
+            auto text = lParam ? std::u16string(reinterpret_cast<LPCWSTR>(lParam)) : u"";
+            if (text != w->text) {
+                w->text = std::move(text);
+                announce(window, WindowChange::Text);
+            }
+            return TRUE;
+        }
+        case WM_GETTEXT: {
+            auto* buffer = reinterpret_cast<LPWSTR>(lParam);
+            if (!buffer || wParam == 0) {
+                return 0;
+            }
+            size_t n = std::min<size_t>(w->text.size(), wParam - 1);
+            std::copy_n(w->text.data(), n, buffer);
+            buffer[n] = 0;
+            return static_cast<LRESULT>(n);
+        }
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(w->text.size());
+        case WM_SETFONT:
+            w->font = reinterpret_cast<HFONT>(wParam);
+            return 0;
+        case WM_GETFONT:
+            return reinterpret_cast<LRESULT>(w->font);
+        case WM_SETICON: {
+            HICON old = w->icons.count(wParam) ? w->icons[wParam] : nullptr;
+            w->icons[wParam] = reinterpret_cast<HICON>(lParam);
+            announce(window, WindowChange::Content);
+            return reinterpret_cast<LRESULT>(old);
+        }
+        case WM_GETICON:
+            return w->icons.count(wParam) ? reinterpret_cast<LRESULT>(w->icons[wParam]) : 0;
+        case WM_CLOSE:
+            DestroyWindow(window);
+            return 0;
+        case WM_PAINT:
+            w->invalid = false;  // nothing to draw, but the window is valid again
+            return 0;
+        case WM_KEYDOWN:
+            if (wParam == VK_F1) {
+                HELPINFO info;
+                info.iContextType = HELPINFO_WINDOW;
+                info.iCtrlId = w->id;
+                info.hItemHandle = window;
+                GetCursorPos(&info.MousePos);
+                SendMessageW(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+            }
+            return 0;
+        case WM_HELP:
+            // Unanswered help requests travel up to the parent, as on the system.
+            if ((w->style & WS_CHILD) && w->parent) {
+                return SendMessageW(w->parent, WM_HELP, wParam, lParam);
+            }
+            return 0;
+        case WM_CTLCOLORMSGBOX:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORLISTBOX:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG:
+        case WM_CTLCOLORSCROLLBAR:
+        case WM_CTLCOLORSTATIC:
+            return 0;
+        default:
+            return 0;
+    }
+}
+
+LONG_PTR GetWindowLongPtrW(HWND window, int index) {
+    Window* w = find(window);
+    if (!w) {
+        return 0;
+    }
+    switch (index) {
+        case GWLP_WNDPROC:
+            return reinterpret_cast<LONG_PTR>(w->proc);
+        case GWLP_HINSTANCE:
+            return reinterpret_cast<LONG_PTR>(w->instance);
+        case GWLP_HWNDPARENT:
+            return reinterpret_cast<LONG_PTR>(w->parent);
+        case GWLP_ID:
+            return w->id;
+        case GWL_STYLE:
+            return static_cast<LONG_PTR>(w->style);
+        case GWL_EXSTYLE:
+            return static_cast<LONG_PTR>(w->exStyle);
+        case GWLP_USERDATA:
+            return w->userData;
+        case DWLP_MSGRESULT:
+            return w->dialog ? w->dialog->msgResult : 0;
+        case DWLP_DLGPROC:
+            return w->dialog ? reinterpret_cast<LONG_PTR>(w->dialog->proc) : 0;
+        case DWLP_USER:
+            return w->dialog ? w->dialog->user : 0;
+        default:
+            return 0;
+    }
+}
+
+LONG_PTR SetWindowLongPtrW(HWND window, int index, LONG_PTR value) {
+    Window* w = find(window);
+    if (!w) {
+        return 0;
+    }
+    LONG_PTR old = GetWindowLongPtrW(window, index);
+    switch (index) {
+        case GWLP_WNDPROC:
+            w->proc = reinterpret_cast<WNDPROC>(value);
+            break;
+        case GWLP_HINSTANCE:
+            w->instance = reinterpret_cast<HINSTANCE>(value);
+            break;
+        case GWLP_ID:
+            w->id = static_cast<int>(value);
+            break;
+        case GWL_STYLE:
+            w->style = static_cast<DWORD>(value);
+            announce(window, WindowChange::Style);
+            break;
+        case GWL_EXSTYLE:
+            w->exStyle = static_cast<DWORD>(value);
+            announce(window, WindowChange::Style);
+            break;
+        case GWLP_USERDATA:
+            w->userData = value;
+            break;
+        case DWLP_MSGRESULT:
+            if (w->dialog) {
+                w->dialog->msgResult = value;
+            }
+            break;
+        case DWLP_DLGPROC:
+            if (w->dialog) {
+                w->dialog->proc = reinterpret_cast<DLGPROC>(value);
+            }
+            break;
+        case DWLP_USER:
+            if (w->dialog) {
+                w->dialog->user = value;
+            }
+            break;
+        default:
+            return 0;
+    }
+    return old;
+}
+
+int GetWindowTextW(HWND window, LPWSTR buffer, int size) {
+    if (!buffer || size <= 0) {
+        return 0;
+    }
+    buffer[0] = 0;
+    return static_cast<int>(SendMessageW(window, WM_GETTEXT, static_cast<WPARAM>(size),
+                                         reinterpret_cast<LPARAM>(buffer)));
+}
+
+int GetWindowTextLengthW(HWND window) {
+    return static_cast<int>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+}
+
+BOOL SetWindowTextW(HWND window, LPCWSTR text) {
+    if (!find(window)) {
+        return FALSE;
+    }
+    return static_cast<BOOL>(
+        SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : u"")));
+}
+
+int GetClassNameW(HWND window, LPWSTR buffer, int size) {
+    Window* w = find(window);
+    if (!w || !buffer || size <= 0) {
+        return 0;
+    }
+    size_t n = std::min<size_t>(w->className.size(), static_cast<size_t>(size) - 1);
+    std::copy_n(w->className.data(), n, buffer);
+    buffer[n] = 0;
+    return static_cast<int>(n);
+}
+
+HWND GetParent(HWND window) {
+    Window* w = find(window);
+    return w ? w->parent : nullptr;
+}
+
+HWND SetParent(HWND child, HWND newParent) {
+    Window* w = find(child);
+    if (!w || (newParent && !find(newParent)) || newParent == child ||
+        (newParent && IsChild(child, newParent))) {
+        return nullptr;
+    }
+    HWND old = w->parent;
+    std::erase(nd::win32::detail::siblingsOf(*w), child);
+    w->parent = newParent;
+    if (!newParent) {
+        w->style &= ~WS_CHILD;
+    }
+    nd::win32::detail::siblingsOf(*w).insert(nd::win32::detail::siblingsOf(*w).begin(), child);
+    announce(child, WindowChange::Parent);
+    return old;
+}
+
+HWND GetWindow(HWND window, UINT relation) {
+    Window* w = find(window);
+    if (!w) {
+        return nullptr;
+    }
+    if (relation == GW_CHILD) {
+        return w->children.empty() ? nullptr : w->children.front();
+    }
+    if (relation == GW_OWNER) {
+        return (w->style & WS_CHILD) ? nullptr : w->parent;
+    }
+    auto& sib = nd::win32::detail::siblingsOf(*w);
+    auto it = std::find(sib.begin(), sib.end(), window);
+    switch (relation) {
+        case GW_HWNDFIRST:
+            return sib.front();
+        case GW_HWNDLAST:
+            return sib.back();
+        case GW_HWNDNEXT:
+            return (it == sib.end() || it + 1 == sib.end()) ? nullptr : *(it + 1);
+        case GW_HWNDPREV:
+            return (it == sib.begin() || it == sib.end()) ? nullptr : *(it - 1);
+        default:
+            return nullptr;
+    }
+}
+
+HWND GetTopWindow(HWND window) {
+    if (!window) {
+        return sys().topLevel.empty() ? nullptr : sys().topLevel.front();
+    }
+    return GetWindow(window, GW_CHILD);
+}
+
+HWND GetDlgItem(HWND dialog, int id) {
+    Window* w = find(dialog);
+    if (!w) {
+        return nullptr;
+    }
+    for (HWND c : w->children) {
+        if (Window* cw = find(c); cw && cw->id == id) {
+            return c;
+        }
+    }
+    return nullptr;
+}
+
+int GetDlgCtrlID(HWND window) {
+    Window* w = find(window);
+    return w ? w->id : 0;
+}
+
+BOOL IsChild(HWND parent, HWND window) {
+    Window* w = find(window);
+    while (w && (w->style & WS_CHILD)) {
+        if (w->parent == parent) {
+            return TRUE;
+        }
+        w = find(w->parent);
+    }
+    return FALSE;
+}
+
+BOOL EnableWindow(HWND window, BOOL enable) {
+    Window* w = find(window);
+    if (!w) {
+        return FALSE;
+    }
+    BOOL wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
+    if (enable == !wasDisabled) {
+        return wasDisabled;
+    }
+    if (enable) {
+        w->style &= ~WS_DISABLED;
+    } else {
+        w->style |= WS_DISABLED;
+        if (sys().focus == window || IsChild(window, sys().focus)) {
+            SetFocus(nullptr);
+        }
+    }
+    announce(window, WindowChange::Enabled);
+    SendMessageW(window, WM_ENABLE, enable ? TRUE : FALSE, 0);
+    return wasDisabled;
+}
+
+BOOL IsWindowEnabled(HWND window) {
+    Window* w = find(window);
+    return w && !(w->style & WS_DISABLED) ? TRUE : FALSE;
+}
+
+BOOL ShowWindow(HWND window, int command) {
+    Window* w = find(window);
+    if (!w) {
+        return FALSE;
+    }
+    BOOL was = (w->style & WS_VISIBLE) ? TRUE : FALSE;
+    bool show = command != SW_HIDE;
+    if (show == static_cast<bool>(was)) {
+        return was;
+    }
+    if (show) {
+        w->style |= WS_VISIBLE;
+    } else {
+        w->style &= ~WS_VISIBLE;
+        if (sys().focus == window || IsChild(window, sys().focus)) {
+            sys().focus = nullptr;
+        }
+    }
+    announce(window, WindowChange::Visible);
+    SendMessageW(window, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+    if (show) {
+        InvalidateRect(window, nullptr, TRUE);
+    }
+    return was;
+}
+
+BOOL IsWindowVisible(HWND window) {
+    Window* w = find(window);
+    if (!w) {
+        return FALSE;
+    }
+    for (; w; w = (w->style & WS_CHILD) ? find(w->parent) : nullptr) {
+        if (!(w->style & WS_VISIBLE)) {
+            return FALSE;
+        }
+    }
+    return TRUE;
+}
+
+HWND SetFocus(HWND window) {
+    auto& s = sys();
+    HWND old = s.focus;
+    if (window && (!find(window) || (find(window)->style & WS_DISABLED))) {
+        return nullptr;
+    }
+    if (old == window) {
+        return old;
+    }
+    s.focus = window;
+    if (old && find(old)) {
+        SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
+    }
+    if (window && s.focus == window) {
+        announce(window, WindowChange::Focus);
+        SendMessageW(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
+    }
+    return old;
+}
+
+HWND GetFocus() {
+    return find(sys().focus) ? sys().focus : nullptr;
+}
+
+HWND GetActiveWindow() {
+    return find(sys().active) ? sys().active : nullptr;
+}
+
+HWND SetActiveWindow(HWND window) {
+    if (window && !find(window)) {
+        return nullptr;
+    }
+    return std::exchange(sys().active, window);
+}
+
+BOOL GetWindowRect(HWND window, LPRECT rect) {
+    Window* w = find(window);
+    if (!w || !rect) {
+        return FALSE;
+    }
+    POINT o = nd::win32::detail::clientOrigin(window);
+    *rect =
+        RECT{o.x, o.y, o.x + (w->rect.right - w->rect.left), o.y + (w->rect.bottom - w->rect.top)};
+    return TRUE;
+}
+
+BOOL GetClientRect(HWND window, LPRECT rect) {
+    Window* w = find(window);
+    if (!w || !rect) {
+        return FALSE;
+    }
+    *rect = RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
+    return TRUE;
+}
+
+BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
+    return SetWindowPos(window, nullptr, x, y, width, height,
+                        SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+}
+
+BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
+    Window* w = find(window);
+    if (!w) {
+        return FALSE;
+    }
+    RECT r = w->rect;
+    if (!(flags & SWP_NOMOVE)) {
+        OffsetRect(&r, x - r.left, y - r.top);
+    }
+    if (!(flags & SWP_NOSIZE)) {
+        r.right = r.left + std::max(cx, 0);
+        r.bottom = r.top + std::max(cy, 0);
+    }
+    bool moved = !EqualRect(&r, &w->rect);
+    w->rect = r;
+    if (moved) {
+        announce(window, WindowChange::Geometry);
+        SendMessageW(window, WM_MOVE, 0,
+                     MAKELPARAM(static_cast<WORD>(r.left), static_cast<WORD>(r.top)));
+        SendMessageW(
+            window, WM_SIZE, 0,
+            MAKELPARAM(static_cast<WORD>(r.right - r.left), static_cast<WORD>(r.bottom - r.top)));
+    }
+    if (!(flags & SWP_NOZORDER) && find(window)) {
+        auto& sib = nd::win32::detail::siblingsOf(*find(window));
+        std::erase(sib, window);
+        auto at = sib.begin();
+        if (insertAfter == HWND_BOTTOM) {
+            at = sib.end();
+        } else if (insertAfter) {
+            auto it = std::find(sib.begin(), sib.end(), insertAfter);
+            at = it == sib.end() ? sib.begin() : it + 1;
+        }
+        sib.insert(at, window);
+        announce(window, WindowChange::ZOrder);
+    }
+    if (flags & SWP_SHOWWINDOW) {
+        ShowWindow(window, SW_SHOWNA);
+    } else if (flags & SWP_HIDEWINDOW) {
+        ShowWindow(window, SW_HIDE);
+    }
+    return TRUE;
+}
+
+BOOL ScreenToClient(HWND window, LPPOINT point) {
+    if (!find(window) || !point) {
+        return FALSE;
+    }
+    POINT o = nd::win32::detail::clientOrigin(window);
+    point->x -= o.x;
+    point->y -= o.y;
+    return TRUE;
+}
+
+BOOL ClientToScreen(HWND window, LPPOINT point) {
+    if (!find(window) || !point) {
+        return FALSE;
+    }
+    POINT o = nd::win32::detail::clientOrigin(window);
+    point->x += o.x;
+    point->y += o.y;
+    return TRUE;
+}
+
+int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
+    if ((from && !find(from)) || (to && !find(to))) {
+        return 0;
+    }
+    POINT a = from ? nd::win32::detail::clientOrigin(from) : POINT{};
+    POINT b = to ? nd::win32::detail::clientOrigin(to) : POINT{};
+    LONG dx = a.x - b.x;
+    LONG dy = a.y - b.y;
+    for (UINT i = 0; points && i < count; ++i) {
+        points[i].x += dx;
+        points[i].y += dy;
+    }
+    return static_cast<int>(MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy)));
+}
+
+HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags) {
+    Window* w = find(parent);
+    if (!w) {
+        return nullptr;
+    }
+    RECT client;
+    GetClientRect(parent, &client);
+    if (!PtInRect(&client, point)) {
+        return nullptr;
+    }
+    for (HWND c : w->children) {
+        Window* cw = find(c);
+        if (!cw || !PtInRect(&cw->rect, point)) {
+            continue;
+        }
+        if ((flags & CWP_SKIPINVISIBLE) && !(cw->style & WS_VISIBLE)) {
+            continue;
+        }
+        if ((flags & CWP_SKIPDISABLED) && (cw->style & WS_DISABLED)) {
+            continue;
+        }
+        if ((flags & CWP_SKIPTRANSPARENT) && (cw->exStyle & WS_EX_TRANSPARENT)) {
+            continue;
+        }
+        return c;
+    }
+    return parent;
+}
+
+HWND ChildWindowFromPoint(HWND parent, POINT point) {
+    return ChildWindowFromPointEx(parent, point, CWP_ALL);
+}
+
+BOOL GetCursorPos(LPPOINT point) {
+    if (!point) {
+        return FALSE;
+    }
+    *point = sys().cursor;
+    return TRUE;
+}
+
+BOOL SetCursorPos(int x, int y) {
+    sys().cursor = POINT{x, y};
+    return TRUE;
+}
+
+BOOL SetPropW(HWND window, LPCWSTR name, HANDLE data) {
+    Window* w = find(window);
+    if (!w || !name) {
+        return FALSE;
+    }
+    w->props[nd::win32::detail::propKey(name)] = data;
+    return TRUE;
+}
+
+HANDLE GetPropW(HWND window, LPCWSTR name) {
+    Window* w = find(window);
+    if (!w || !name) {
+        return nullptr;
+    }
+    auto it = w->props.find(nd::win32::detail::propKey(name));
+    return it == w->props.end() ? nullptr : it->second;
+}
+
+HANDLE RemovePropW(HWND window, LPCWSTR name) {
+    Window* w = find(window);
+    if (!w || !name) {
+        return nullptr;
+    }
+    auto it = w->props.find(nd::win32::detail::propKey(name));
+    if (it == w->props.end()) {
+        return nullptr;
+    }
+    HANDLE old = it->second;
+    w->props.erase(it);
+    return old;
+}
+
+BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
+    Window* w = find(window);
+    if (!w) {
+        return FALSE;
+    }
+    w->invalid = true;
+    return TRUE;
+}
+
+BOOL UpdateWindow(HWND window) {
+    Window* w = find(window);
+    if (!w) {
+        return FALSE;
+    }
+    if (w->invalid && IsWindowVisible(window)) {
+        SendMessageW(window, WM_PAINT, 0, 0);
+    }
+    return TRUE;
+}
+
+BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom) {
+    if (!rect) {
+        return FALSE;
+    }
+    *rect = RECT{left, top, right, bottom};
+    return TRUE;
+}
+
+BOOL SetRectEmpty(LPRECT rect) {
+    return SetRect(rect, 0, 0, 0, 0);
+}
+
+BOOL IsRectEmpty(const RECT* rect) {
+    return !rect || rect->right <= rect->left || rect->bottom <= rect->top;
+}
+
+BOOL PtInRect(const RECT* rect, POINT p) {
+    return rect && p.x >= rect->left && p.x < rect->right && p.y >= rect->top && p.y < rect->bottom;
+}
+
+BOOL OffsetRect(LPRECT rect, int dx, int dy) {
+    if (!rect) {
+        return FALSE;
+    }
+    rect->left += dx;
+    rect->right += dx;
+    rect->top += dy;
+    rect->bottom += dy;
+    return TRUE;
+}
+
+BOOL InflateRect(LPRECT rect, int dx, int dy) {
+    if (!rect) {
+        return FALSE;
+    }
+    rect->left -= dx;
+    rect->right += dx;
+    rect->top -= dy;
+    rect->bottom += dy;
+    return TRUE;
+}
+
+BOOL IntersectRect(LPRECT out, const RECT* a, const RECT* b) {
+    if (!out || !a || !b) {
+        return FALSE;
+    }
+    RECT r{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
+           std::min(a->bottom, b->bottom)};
+    if (IsRectEmpty(&r)) {
+        *out = RECT{};
+        return FALSE;
+    }
+    *out = r;
+    return TRUE;
+}
+
+BOOL EqualRect(const RECT* a, const RECT* b) {
+    return a && b && a->left == b->left && a->top == b->top && a->right == b->right &&
+           a->bottom == b->bottom;
+}
+
+int MulDiv(int number, int numerator, int denominator) {
+    if (denominator == 0) {
+        return -1;
+    }
+    long long v = static_cast<long long>(number) * numerator;
+    long long half = (denominator < 0 ? -denominator : denominator) / 2;
+    long long r =
+        ((v < 0) != (denominator < 0)) ? (v - half) / denominator : (v + half) / denominator;
+    return static_cast<int>(r);
+}

@@ -1,0 +1,656 @@
+// The module's compiled resource script as the window system serves it:
+// every template with the controls the dialogs' code relies on, laid out so
+// that nothing overlaps or is cut off; every template turned into a dialog
+// with those controls; every string; both bitmaps.
+#include "res/CompiledResources.h"
+#include "res/ResourceIds.h"
+#include "win32/CommCtrl.h"
+#include "win32/Dialog.h"
+#include "win32/DialogTemplate.h"
+#include "win32/Gdi.h"
+#include "win32/Resources.h"
+#include "win32/TextConv.h"
+#include "win32/Window.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <string>
+#include <tuple>
+#include <vector>
+
+using nd::win32::DialogItemTemplate;
+using nd::win32::DialogTemplate;
+
+namespace {
+
+// Any distinct address serves as the handle under which the tests register
+// the module's resources.
+const int kModuleAnchor = 0;
+HMODULE testModule() {
+    return reinterpret_cast<HMODULE>(const_cast<int*>(&kModuleAnchor));
+}
+
+class CompiledResources : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        auto bytes = newsdesk::res::compiledResources();
+        ASSERT_TRUE(nd::win32::registerModuleResources(testModule(), bytes.data(), bytes.size()));
+    }
+    static void TearDownTestSuite() { nd::win32::unregisterModuleResources(testModule()); }
+};
+
+std::string utf8(std::u16string_view s) {
+    return nd::text::toUtf8(s);
+}
+
+std::string lower(std::u16string s) {
+    for (auto& c : s) {
+        if (c >= u'A' && c <= u'Z') {
+            c = static_cast<char16_t>(c - u'A' + u'a');
+        }
+    }
+    return utf8(s);
+}
+
+struct TemplateBytes {
+    const void* data = nullptr;
+    DWORD size = 0;
+};
+
+TemplateBytes templateBytes(int id) {
+    HRSRC found = FindResourceW(testModule(), MAKEINTRESOURCEW(id), RT_DIALOG);
+    if (found == nullptr) {
+        return {};
+    }
+    return {LockResource(LoadResource(testModule(), found)), SizeofResource(testModule(), found)};
+}
+
+DialogTemplate dialog(int id) {
+    TemplateBytes bytes = templateBytes(id);
+    auto parsed = nd::win32::parseDialogTemplate(bytes.data, bytes.size);
+    if (!parsed || !parsed->extended) {
+        ADD_FAILURE() << "no DIALOGEX template " << id;
+        return {};
+    }
+    return *parsed;
+}
+
+// What a control is, as far as the dialogs' code depends on it: its class
+// together with the style bits that change its behaviour.
+std::string kindOf(const DialogItemTemplate& item) {
+    const std::string cls = lower(item.className);
+    const DWORD s = item.style;
+    if (cls == "static") {
+        switch (s & SS_TYPEMASK) {
+            case SS_LEFT:
+                return (s & SS_SUNKEN) ? "sunken-line" : "label";
+            case SS_BLACKFRAME:
+                return "black-frame";
+            case SS_BITMAP:
+                return "bitmap";
+            default:
+                return "static?";
+        }
+    }
+    if (cls == "button") {
+        switch (s & BS_TYPEMASK) {
+            case BS_PUSHBUTTON:
+                return "button";
+            case BS_DEFPUSHBUTTON:
+                return "default-button";
+            case BS_AUTOCHECKBOX:
+                return "auto-check";
+            case BS_GROUPBOX:
+                return "group-box";
+            case BS_AUTORADIOBUTTON:
+                return "auto-radio";
+            case BS_OWNERDRAW:
+                return "owner-drawn-button";
+            default:
+                return "button?";
+        }
+    }
+    if (cls == "edit") {
+        if (s & ES_MULTILINE) {  // Enter must make a new line, long text must scroll
+            return ((s & ES_WANTRETURN) && (s & WS_VSCROLL)) ? "multiline-edit" : "multiline-edit?";
+        }
+        if (!(s & ES_AUTOHSCROLL)) {  // a long path or URL must fit
+            return "edit-without-scroll";
+        }
+        return (s & ES_READONLY) ? "readonly-edit" : "edit";
+    }
+    if (cls == "listbox") {
+        bool ok = (s & LBS_SORT) && (s & LBS_MULTIPLESEL) && (s & LBS_NOTIFY);
+        return ok ? "sorted-multi-list" : "listbox?";
+    }
+    if (cls == "combobox") {
+        bool ok = (s & 0x3) == CBS_DROPDOWNLIST && (s & CBS_SORT) && (s & WS_VSCROLL);
+        return ok ? "drop-down-list" : "combobox?";
+    }
+    if (cls == "syslistview32") {
+        bool ok = (s & 0x3) == LVS_REPORT && !(s & LVS_SINGLESEL) && !(s & 0x30);  // no sorting
+        return ok ? "report-list" : "listview?";
+    }
+    if (cls == "sysdatetimepick32") {
+        if (!(s & DTS_RIGHTALIGN)) {
+            return "picker-left-aligned";
+        }
+        if ((s & DTS_TIMEFORMAT) == DTS_TIMEFORMAT) {
+            return (s & DTS_APPCANPARSE) ? "typed-time-picker" : "time-picker";
+        }
+        return (s & 0xC) ? "date-picker?" : "short-date-picker";
+    }
+    return "unknown " + cls;
+}
+
+std::string textOf(const nd::win32::NameOrOrdinal& text) {
+    return text.isOrdinal ? "#" + std::to_string(text.ordinal) : utf8(text.text);
+}
+
+// Control ids are DWORDs in a DIALOGEX template; -1 marks the labels.
+int idOf(const DialogItemTemplate& item) {
+    return static_cast<int>(item.id);
+}
+
+using Control = std::tuple<int, std::string, std::string>;  // id, kind, text
+
+std::vector<Control> controlsOf(const DialogTemplate& d) {
+    std::vector<Control> out;
+    for (const auto& item : d.items) {
+        out.emplace_back(idOf(item), kindOf(item), textOf(item.title));
+    }
+    std::sort(out.begin(), out.end());
+    return out;
+}
+
+std::vector<Control> sorted(std::vector<Control> v) {
+    std::sort(v.begin(), v.end());
+    return v;
+}
+
+const std::vector<Control> kOkCancelHelp = {
+    {1, "default-button", "OK"}, {2, "button", "キャンセル"}, {57670, "button", "ヘルプ"}};
+
+std::vector<Control> withButtons(std::vector<Control> v) {
+    v.insert(v.end(), kOkCancelHelp.begin(), kOkCancelHelp.end());
+    return sorted(std::move(v));
+}
+
+struct Expected {
+    int id;
+    const char* caption;
+    int cx, cy;
+    std::vector<Control> controls;
+};
+
+const std::vector<Expected>& expectedTemplates() {
+    static const std::vector<Expected> expected = {
+        {IDD_RSS_CATEGORY, "カテゴリの指定", 171, 48,
+         withButtons({{-1, "label", "カテゴリ名(&N):"}, {32153, "edit", ""}})},
+        {IDD_RSS_FILE_LIST, "サイト内 RSS ファイルの一覧", 262, 201,
+         withButtons({{-1, "label", "RSS ファイル一覧(&L):"},
+                      {32150, "report-list", ""},
+                      {32107, "button", "新規作成(&N)..."},
+                      {32175, "button", "コピー作成(&C)"},
+                      {32108, "button", "編集(&E)..."},
+                      {32176, "button", "名前の変更(&R)"},
+                      {32109, "button", "削除(&D)"}})},
+        {IDD_RSS_FILE_CONFIG, "RSS ファイルの設定", 451, 266,
+         withButtons({{-1, "label", "RSS ファイル名(&N):"},
+                      {32110, "readonly-edit", ""},
+                      {-1, "group-box", "ファイル形式"},
+                      {32112, "auto-radio", "RSS 1.0(&1)"},
+                      {32113, "auto-radio", "RSS 2.0(&2)"},
+                      {32152, "auto-radio", "iTunes(&I)"},
+                      {32151, "black-frame", ""}})},
+        {IDD_RSS_FILE_PAGE1, "チャンネルの設定", 437, 180,
+         sorted({{-1, "label", "タイトル(&T):"},
+                 {32115, "edit", ""},
+                 {-1, "label", "説明(&S):"},
+                 {32116, "multiline-edit", ""},
+                 {-1, "label", "チャンネル URL(&U):"},
+                 {32117, "edit", ""},
+                 {-1, "label", "著作権表示(&J):"},
+                 {32118, "edit", ""},
+                 {-1, "label", "カテゴリ(&C):"},
+                 {32119, "sorted-multi-list", ""},
+                 {32107, "button", "追加(&A)..."},
+                 {32120, "button", "削除(&D)"},
+                 {-1, "label", "画像(&I):"},
+                 {32121, "edit", ""},
+                 {32122, "button", "参照(&R)..."},
+                 {-1, "group-box", "iTunes 対応"},
+                 {-1, "label", "所有者名(&O):"},
+                 {32124, "edit", ""},
+                 {-1, "label", "所有者メール アドレス(&M):"},
+                 {32125, "edit", ""},
+                 {-1, "label", "サブタイトル(&F):"},
+                 {32126, "edit", ""},
+                 {-1, "label", "アーティスト(&E):"},
+                 {32127, "edit", ""},
+                 {32157, "auto-check", "このチャンネルを非公開とする(&B)"}})},
+        {IDD_RSS_FILE_PAGE2, "項目の設定", 437, 180,
+         sorted({{-1, "label", "項目のリスト(&L):"},
+                 {32131, "report-list", ""},
+                 {32107, "button", "追加(&A)..."},
+                 {32128, "button", "コピーして追加(&C)..."},
+                 {32129, "button", "編集(&E)..."},
+                 {32130, "button", "削除(&D)"}})},
+        {IDD_RSS_INSERT_LINK, "RSS リンクの挿入", 247, 210,
+         withButtons({{-1, "label", "RSS ファイル(&S):"},
+                      {32159, "edit", ""},
+                      {32160, "button", "サイト内 RSS の選択(&S)..."},
+                      {32170, "button", "参照(&R)..."},
+                      {-1, "group-box", "アイコン/テキストの指定"},
+                      {32161, "auto-check", "アイコンを含める(&I)"},
+                      {32164, "auto-radio", "デフォルト アイコン(&D):"},
+                      {32178, "bitmap", "#11900"},
+                      {32163, "auto-radio", "ファイルから選択(&F):"},
+                      {32181, "label", "ファイル名(&N):"},
+                      {32179, "edit", ""},
+                      {32177, "button", "ファイルから(&B)..."},
+                      {32180, "button", "素材集から(&G)..."},
+                      {32165, "auto-check", "テキストを含める(&T)"},
+                      {32182, "label", "文字列(&L):"},
+                      {32166, "edit", ""},
+                      {32167, "auto-check", "RSS Auto Discovery対応(&A)"}})},
+        {IDD_RSS_ITEM_CONFIG, "RSS 項目の設定", 279, 333,
+         withButtons({{-1, "label", "タイトル(&T):"},
+                      {32132, "edit", ""},
+                      {-1, "label", "説明(&S):"},
+                      {32133, "multiline-edit", ""},
+                      {-1, "label", "関連URL(&U):"},
+                      {32134, "edit", ""},
+                      {-1, "label", "発行日時(&F):"},
+                      {32137, "short-date-picker", ""},
+                      {32142, "typed-time-picker", ""},
+                      {-1, "label", "著者アドレス(&J):"},
+                      {32138, "edit", ""},
+                      {-1, "label", "カテゴリ(&C):"},
+                      {32148, "sorted-multi-list", ""},
+                      {32107, "button", "追加(&A)..."},
+                      {32139, "button", "削除(&D)"},
+                      {-1, "label", "メディア ファイル(&M):"},
+                      {32149, "edit", ""},
+                      {32140, "button", "参照(&R)..."},
+                      {-1, "label", "コメント ページ(&P):"},
+                      {32141, "edit", ""},
+                      {-1, "group-box", "iTunes 設定"},
+                      {-1, "label", "サブタイトル(&I):"},
+                      {32143, "edit", ""},
+                      {-1, "label", "アーティスト(&E):"},
+                      {32144, "edit", ""},
+                      {-1, "label", "キーワード(&K):"},
+                      {32145, "edit", ""},
+                      {-1, "label", "所要時間"},
+                      {32183, "time-picker", ""},
+                      {32147, "auto-check", "この項目を非公開とする(&B)"}})},
+        {IDD_RSS_ITUNES_CATEGORY, "カテゴリの指定 ( iTunes )", 171, 64,
+         withButtons({{-1, "label", "カテゴリー名(&N):"},
+                      {32155, "drop-down-list", ""},
+                      {-1, "label", "サブカテゴリ名(&S):"},
+                      {32156, "drop-down-list", ""}})},
+        {IDD_RSS_NEW_FILE, "RSS ファイルの作成", 251, 68,
+         withButtons({{-1, "label", "RSS ファイル名(&N):"},
+                      {32110, "edit", ""},
+                      {-1, "label", "フォルダの指定(&F):"},
+                      {32173, "edit", ""},
+                      {32174, "button", "参照(&B)"}})},
+        {IDD_RSS_RENAME_FILE, "RSS ファイル名の変更", 242, 67,
+         withButtons({{-1, "label", "RSS ファイル名(&N):"},
+                      {32110, "edit", ""},
+                      {-1, "label", "フォルダ位置(&F):"},
+                      {32173, "readonly-edit", ""}})},
+        {IDD_RSS_BEGINAVI, "RSS へようこそ", 371, 193,
+         sorted({{-1, "label", "RSSについて"},
+                 {32184, "black-frame", ""},
+                 {-1, "label", "該当する項目を選択してください。"},
+                 {32187, "owner-drawn-button", "RSS ファイルを新規作成(&N)"},
+                 {32188, "owner-drawn-button", "RSS ファイルを開く(&O)"},
+                 {32190, "owner-drawn-button", "ポッドキャスト用の RSS(&P)"},
+                 {32189, "owner-drawn-button", "RSS リンクについて(&L)"},
+                 {-1, "label", "解説"},
+                 {32194, "label", "ここには、説明用の文章が表示されます"},
+                 {32193, "bitmap", ""},
+                 {-1, "sunken-line", ""},
+                 {2, "button", "閉じる(&C)"}})},
+    };
+    return expected;
+}
+
+// Width in dialog units that a Japanese UI font at 9 points needs for the
+// text, on the generous side: full-width characters take two average widths.
+int estimatedWidth(const std::u16string& text) {
+    int width = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char16_t c = text[i];
+        if (c == u'&' && i + 1 < text.size() && text[i + 1] != u'&') {
+            continue;  // mnemonic marker, not drawn
+        }
+        if (c >= 0x2E80) {
+            width += 8;
+        } else if (std::u16string_view(u" .,:;()!|'il").find(c) != std::u16string_view::npos) {
+            width += 2;
+        } else if (c >= u'A' && c <= u'Z') {
+            width += 5;
+        } else {
+            width += 4;
+        }
+    }
+    return width;
+}
+
+bool isContainer(const DialogItemTemplate& item) {
+    std::string kind = kindOf(item);
+    return kind == "group-box" || kind == "black-frame";
+}
+
+// Combo boxes carry the height of their dropped-down list; closed they are
+// one line high, and only that part sits in the dialog's layout.
+int layoutHeight(const DialogItemTemplate& item) {
+    return kindOf(item) == "drop-down-list" ? std::min<int>(item.cy, 14) : item.cy;
+}
+
+bool overlaps(const DialogItemTemplate& a, const DialogItemTemplate& b) {
+    return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + layoutHeight(b) &&
+           b.y < a.y + layoutHeight(a);
+}
+
+bool contains(const DialogItemTemplate& outer, const DialogItemTemplate& inner) {
+    return outer.x <= inner.x && outer.y <= inner.y && inner.x + inner.cx <= outer.x + outer.cx &&
+           inner.y + layoutHeight(inner) <= outer.y + outer.cy;
+}
+
+std::string describe(const DialogItemTemplate& item) {
+    return std::to_string(idOf(item)) + " \"" + textOf(item.title) + "\"";
+}
+
+INT_PTR quietProc(HWND, UINT message, WPARAM, LPARAM) {
+    return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+// Pixels for a rectangle in dialog units, converted as the dialog manager
+// does: position and size each on their own.
+RECT pixelRect(HWND dialog, int x, int y, int cx, int cy) {
+    RECT r{x, y, cx, cy};
+    MapDialogRect(dialog, &r);
+    return RECT{r.left, r.top, r.left + r.right, r.top + r.bottom};
+}
+
+}  // namespace
+
+TEST_F(CompiledResources, EveryTemplateHoldsExactlyTheControlsItsDialogUses) {
+    for (const auto& want : expectedTemplates()) {
+        SCOPED_TRACE("template " + std::to_string(want.id));
+        DialogTemplate d = dialog(want.id);
+        EXPECT_EQ(utf8(d.title), want.caption);
+        EXPECT_EQ(d.cx, want.cx);
+        EXPECT_EQ(d.cy, want.cy);
+        EXPECT_EQ(controlsOf(d), want.controls);
+    }
+}
+
+TEST_F(CompiledResources, NavigatorUsesItsOwnFontAndTheOthersOneUiFont) {
+    for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
+        DialogTemplate d = dialog(id);
+        EXPECT_EQ(d.pointSize, 9) << id;
+        EXPECT_EQ(utf8(d.typeface), id == IDD_RSS_BEGINAVI ? "ＭＳ Ｐゴシック" : "MS UI Gothic")
+            << id;
+    }
+}
+
+TEST_F(CompiledResources, PagesAreCaptionedChildrenAndOnlyTheFileListIsResizable) {
+    for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
+        DialogTemplate d = dialog(id);
+        bool page = id == IDD_RSS_FILE_PAGE1 || id == IDD_RSS_FILE_PAGE2;
+        EXPECT_EQ((d.style & WS_CHILD) != 0, page) << id;
+        EXPECT_EQ(d.style & WS_CAPTION, WS_CAPTION) << id;
+        EXPECT_EQ((d.style & WS_THICKFRAME) != 0, id == IDD_RSS_FILE_LIST) << id;
+    }
+}
+
+TEST_F(CompiledResources, ControlsAreVisibleChildrenWithUniqueIds) {
+    for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
+        std::set<int> seen;
+        for (const auto& item : dialog(id).items) {
+            EXPECT_EQ(item.style & (WS_CHILD | WS_VISIBLE), WS_CHILD | WS_VISIBLE)
+                << id << ": " << describe(item);
+            if (idOf(item) != -1) {
+                EXPECT_TRUE(seen.insert(idOf(item)).second) << id << ": " << describe(item);
+            }
+        }
+    }
+}
+
+// An auto radio button clears the others of its group: the group runs from a
+// control with WS_GROUP to the next one.
+TEST_F(CompiledResources, RadioButtonsFormExactlyTheirChoiceGroups) {
+    auto groupsOf = [](const DialogTemplate& d) {
+        std::vector<std::set<int>> groups;
+        std::set<int> current;
+        for (const auto& item : d.items) {
+            if (item.style & WS_GROUP) {
+                if (!current.empty()) {
+                    groups.push_back(current);
+                }
+                current.clear();
+            }
+            if (kindOf(item) == "auto-radio") {
+                current.insert(idOf(item));
+            }
+        }
+        if (!current.empty()) {
+            groups.push_back(current);
+        }
+        return groups;
+    };
+    EXPECT_EQ(groupsOf(dialog(IDD_RSS_FILE_CONFIG)),
+              (std::vector<std::set<int>>{
+                  {IDC_RSS_FORMAT_RSS10, IDC_RSS_FORMAT_RSS20, IDC_RSS_FORMAT_ITUNES}}));
+    EXPECT_EQ(
+        groupsOf(dialog(IDD_RSS_INSERT_LINK)),
+        (std::vector<std::set<int>>{{IDC_RSS_LINK_DEFAULT_ICON, IDC_RSS_LINK_ICON_FROM_FILE}}));
+}
+
+TEST_F(CompiledResources, NoControlOverlapsAnotherOrLeavesItsDialog) {
+    for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
+        DialogTemplate d = dialog(id);
+        for (std::size_t i = 0; i < d.items.size(); ++i) {
+            const auto& a = d.items[i];
+            EXPECT_TRUE(a.x >= 0 && a.y >= 0 && a.cx > 0 && a.cy > 0 && a.x + a.cx <= d.cx &&
+                        a.y + layoutHeight(a) <= d.cy)
+                << id << ": " << describe(a) << " lies outside the dialog";
+            for (std::size_t k = i + 1; k < d.items.size(); ++k) {
+                const auto& b = d.items[k];
+                if (!overlaps(a, b)) {
+                    continue;
+                }
+                bool nested =
+                    (isContainer(a) && contains(a, b)) || (isContainer(b) && contains(b, a));
+                EXPECT_TRUE(nested) << id << ": " << describe(a) << " overlaps " << describe(b);
+            }
+        }
+    }
+}
+
+TEST_F(CompiledResources, EveryCaptionFitsItsControl) {
+    for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
+        for (const auto& item : dialog(id).items) {
+            if (item.title.isOrdinal || item.title.text.empty()) {
+                continue;
+            }
+            std::string kind = kindOf(item);
+            int needed = estimatedWidth(item.title.text);
+            if (kind == "label" && item.cy < 16) {
+                EXPECT_LE(needed, item.cx) << id << ": " << describe(item);
+            } else if (kind == "button" || kind == "default-button") {
+                EXPECT_LE(needed + 8, item.cx) << id << ": " << describe(item);
+            } else if (kind == "auto-check" || kind == "auto-radio" || kind == "group-box") {
+                EXPECT_LE(needed + 12, item.cx) << id << ": " << describe(item);
+            }
+        }
+    }
+}
+
+TEST_F(CompiledResources, EveryTemplateBecomesADialogWithTheTemplatesControls) {
+    for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
+        SCOPED_TRACE("template " + std::to_string(id));
+        DialogTemplate tmpl = dialog(id);
+        // Property pages are child windows; they are created inside a parent
+        // as their sheet would do.
+        HWND parent = nullptr;
+        if (tmpl.style & WS_CHILD) {
+            parent = CreateWindowExW(0, u"Static", u"", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr,
+                                     nullptr, nullptr);
+        }
+        HWND dialog =
+            CreateDialogIndirectParamW(testModule(), templateBytes(id).data, parent, quietProc, 0);
+        ASSERT_NE(dialog, nullptr);
+        RECT client;
+        GetClientRect(dialog, &client);
+        RECT wantClient = pixelRect(dialog, 0, 0, tmpl.cx, tmpl.cy);
+        EXPECT_EQ(client.right - client.left, wantClient.right);
+        EXPECT_EQ(client.bottom - client.top, wantClient.bottom);
+
+        std::size_t index = 0;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+             child = GetWindow(child, GW_HWNDNEXT), ++index) {
+            ASSERT_LT(index, tmpl.items.size());
+            const DialogItemTemplate& item = tmpl.items[index];
+            SCOPED_TRACE("control " + describe(item));
+            // The window system keeps control ids to 16 bits, so -1 reads 65535.
+            EXPECT_EQ(static_cast<WORD>(GetDlgCtrlID(child)), static_cast<WORD>(item.id));
+            EXPECT_EQ(lower(nd::win32::className(child)), lower(item.className));
+            // A date and time picker shows its value as its text.
+            if (!item.title.isOrdinal && lower(item.className) != "sysdatetimepick32") {
+                EXPECT_EQ(utf8(nd::win32::windowText(child)), utf8(item.title.text));
+            }
+            EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(child, GWL_STYLE)), item.style);
+            if (item.title.isOrdinal) {  // a picture control names its bitmap
+                auto image =
+                    reinterpret_cast<HBITMAP>(SendMessageW(child, STM_GETIMAGE, IMAGE_BITMAP, 0));
+                BITMAP info{};
+                EXPECT_NE(GetObjectW(image, sizeof info, &info), 0);
+            }
+            RECT want = pixelRect(dialog, item.x, item.y, item.cx, item.cy);
+            RECT got;
+            GetWindowRect(child, &got);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<LPPOINT>(&got), 2);
+            EXPECT_EQ(got.left, want.left);
+            EXPECT_EQ(got.top, want.top);
+            EXPECT_EQ(got.right, want.right);
+            if (lower(item.className) != "combobox") {
+                EXPECT_EQ(got.bottom, want.bottom);
+            }
+        }
+        EXPECT_EQ(index, tmpl.items.size());
+        DestroyWindow(dialog);
+        if (parent != nullptr) {
+            DestroyWindow(parent);
+        }
+    }
+}
+
+TEST_F(CompiledResources, EveryStringIdHasItsText) {
+    const std::map<int, const char*> texts = {
+        {11900, "閉じる(&C)"},
+        {11901, "すでにそのカテゴリ名は指定されています。"},
+        {11902, "%s : %s"},
+        {11903,
+         "チャンネルのタイトル、説明、URLは必須のデータです。入力してからOKを押してください。"},
+        {11904, "選択されたファイルを削除します。よろしいですか？"},
+        {11905, "選択されたカテゴリはすでに指定されています。"},
+        {11906, "指定された名前のファイルがすでに存在します。異なる名前を指定してください。"},
+        {11907, "RSS リンクの編集"},
+        {11908, "フォーマット"},
+        {11909, "ファイル名"},
+        {11910, "タイトル"},
+        {11911, "開いているサイト内のフォルダを指定してください。"},
+        {11912, "RSS 1.0"},
+        {11913, "RSS 2.0"},
+        {11914, "iTunes 対応"},
+        {11915, "著者"},
+        {11916, "説明"},
+        {11917, "メディア ファイル"},
+        {11918,
+         "項目のタイトル、説明、関連URLは必須のデータです。入力してからOKを押してください。"},
+        {11919, "項目のタイトル、説明は必須のデータです。入力してからOKを押してください。"},
+        {11920, "タイトル"},
+        {11921, "iTunesで指定できるカテゴリの数は３つまでです。"},
+        {11922,
+         "保存されていないページがあります。\nすべてのページを保存してから操作を行ってください。"},
+        {11925,
+         "RSS ファイルの拡張子は一般的に.RSS, .RDF, .XMLなどが使われます。\n"
+         "異なる拡張子が指定されていますがよろしいですか？"},
+        {11926, "Podcastファイルの拡張子以外のファイルが選択されました。続行いたしますか？"},
+        {11927, "iTunesを利用してPodcastファイルに変換してよろしいですか？"},
+        {11928, "iTunesによるファイルの変換に失敗しました。"},
+        {11929, "関連URL"},
+        {11930,
+         "ダイアログのいずれかのボタンの上にマウスを置いてください。"
+         "それぞれの説明が表示されます。"},
+        {11931, "RSS ファイルを新規作成します。"},
+        {11932, "RSS ファイルを開いて編集します。"},
+        {11933, "RSS リンクの挿入についてのヘルプを表示します。"},
+        {11934, "ポッドキャスト用の RSS ファイルを作成についてのヘルプを表示します。"},
+    };
+    for (UINT id = 11900; id <= 11934; ++id) {
+        WCHAR buffer[256] = {};
+        int length = LoadStringW(testModule(), id, buffer, 256);
+        ASSERT_GT(length, 0) << "string " << id;
+        std::string text = utf8(std::u16string_view(buffer, static_cast<std::size_t>(length)));
+        auto want = texts.find(static_cast<int>(id));
+        if (want != texts.end()) {
+            EXPECT_EQ(text, want->second) << "string " << id;
+        }
+    }
+    WCHAR buffer[8] = {};
+    EXPECT_EQ(LoadStringW(testModule(), 11899, buffer, 8), 0);
+    EXPECT_EQ(LoadStringW(testModule(), 11935, buffer, 8), 0);
+}
+
+TEST_F(CompiledResources, BitmapsHaveTheirSizesAndTheNavigatorCellsAreDistinctIcons) {
+    HBITMAP icon = LoadBitmapW(testModule(), MAKEINTRESOURCEW(IDB_RSS_ICON));
+    HBITMAP cells = LoadBitmapW(testModule(), MAKEINTRESOURCEW(IDB_RSS_NAVI_ICONS));
+    ASSERT_NE(icon, nullptr);
+    ASSERT_NE(cells, nullptr);
+    BITMAP info{};
+    ASSERT_NE(GetObjectW(icon, sizeof info, &info), 0);
+    EXPECT_EQ(info.bmWidth, 16);
+    EXPECT_EQ(info.bmHeight, 16);
+    ASSERT_NE(GetObjectW(cells, sizeof info, &info), 0);
+    EXPECT_EQ(info.bmWidth, 128);
+    EXPECT_EQ(info.bmHeight, 32);
+
+    const nd::win32::BitmapData* pixels = nd::win32::bitmapData(cells);
+    ASSERT_NE(pixels, nullptr);
+    const COLORREF transparent = RGB(0xC0, 0xC0, 0xC0);
+    std::set<std::vector<COLORREF>> distinct;
+    for (int cell = 0; cell < 4; ++cell) {
+        SCOPED_TRACE("cell " + std::to_string(cell));
+        std::vector<COLORREF> cellPixels;
+        int drawn = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                cellPixels.push_back(pixels->at(cell * 32 + x, y));
+                drawn += cellPixels.back() != transparent;
+            }
+        }
+        EXPECT_EQ(pixels->at(cell * 32, 0), transparent);
+        EXPECT_GT(drawn, 150);
+        EXPECT_LT(drawn, 32 * 32 - 100);
+        distinct.insert(cellPixels);
+    }
+    EXPECT_EQ(distinct.size(), 4u);
+
+    // The navigator cuts the strip into its button icons.
+    HIMAGELIST list = ImageList_Create(32, 32, ILC_COLORDDB | ILC_MASK, 0, 4);
+    EXPECT_EQ(ImageList_AddMasked(list, cells, transparent), 0);
+    EXPECT_EQ(ImageList_GetImageCount(list), 4);
+    ImageList_Destroy(list);
+    DeleteObject(icon);
+    DeleteObject(cells);
+}

@@ -1,0 +1,90 @@
+#include "win32/Dialog.h"
+#include "win32/DialogTemplate.h"
+#include "win32/Window.h"
+
+#include "support/DialogBuilder.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ndtest::DialogBuilder sample() {
+    ndtest::DialogBuilder b(u"Sample", 200, 100);
+    b.font(8, u"MS Shell Dlg")
+        .control(u"#0081", u"", 1000, 10, 10, 100, 12, WS_TABSTOP | ES_AUTOHSCROLL)
+        .control(u"#0083", u"", 1001, 10, 30, 80, 40, WS_TABSTOP | LBS_SORT | LBS_NOTIFY)
+        .control(u"SysListView32", u"", 1002, 100, 30, 90, 40, LVS_REPORT)
+        .control(u"#0080", u"OK", IDOK, 140, 80, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON);
+    return b;
+}
+
+}  // namespace
+
+TEST(DialogTemplate, ParsesTheExtendedLayoutIntoAStruct) {
+    auto bytes = sample().bytes();
+    auto t = nd::win32::parseDialogTemplate(bytes.data(), bytes.size());
+    ASSERT_TRUE(t);
+    EXPECT_TRUE(t->extended);
+    EXPECT_EQ(t->title, u"Sample");
+    EXPECT_EQ(t->pointSize, 8);
+    EXPECT_EQ(t->typeface, u"MS Shell Dlg");
+    ASSERT_EQ(t->items.size(), 4u);
+    EXPECT_EQ(t->items[0].className, u"Edit");
+    EXPECT_EQ(t->items[1].className, u"ListBox");
+    EXPECT_EQ(t->items[2].className, u"SysListView32");
+    EXPECT_EQ(t->items[3].title.text, u"OK");
+    EXPECT_EQ(t->items[3].id, static_cast<DWORD>(IDOK));
+}
+
+TEST(DialogTemplate, EveryTruncationIsRejectedWithoutReadingPastTheEnd) {
+    auto bytes = sample().bytes();
+    for (size_t n = 0; n < bytes.size() - 2; ++n) {
+        std::vector<BYTE> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+        EXPECT_FALSE(nd::win32::parseDialogTemplate(cut.data(), cut.size())) << "length " << n;
+    }
+}
+
+TEST(DialogTemplate, AnItemCountBeyondTheDataIsRejected) {
+    auto bytes = sample().bytes();
+    bytes[16] = 0xFF;  // cDlgItems
+    bytes[17] = 0x7F;
+    EXPECT_FALSE(nd::win32::parseDialogTemplate(bytes.data(), bytes.size()));
+}
+
+TEST(DialogTemplate, CreatesEveryControlWithItsClassIdTextStyleAndPixelRectangle) {
+    auto bytes = sample().bytes();
+    HWND dlg = CreateDialogIndirectParamW(nullptr, bytes.data(), nullptr, nullptr, 0);
+    ASSERT_TRUE(dlg);
+    // 8 pt: 6 x 13 base units, so 4 dialog units across are 6 pixels, 8 down are 13.
+    RECT r;
+    GetClientRect(dlg, &r);
+    EXPECT_EQ(r.right, 300);
+    EXPECT_EQ(r.bottom, 163);
+    HWND edit = GetDlgItem(dlg, 1000);
+    ASSERT_TRUE(edit);
+    EXPECT_EQ(nd::win32::className(edit), u"Edit");
+    RECT er;
+    GetWindowRect(edit, &er);
+    POINT tl{er.left, er.top};
+    ScreenToClient(dlg, &tl);
+    EXPECT_EQ(tl.x, 15);
+    EXPECT_EQ(tl.y, 16);
+    EXPECT_EQ(er.right - er.left, 150);
+    EXPECT_EQ(er.bottom - er.top, 20);
+    EXPECT_EQ(nd::win32::windowText(GetDlgItem(dlg, IDOK)), u"OK");
+    EXPECT_TRUE(GetWindowLongPtrW(GetDlgItem(dlg, 1001), GWL_STYLE) & LBS_SORT);
+    EXPECT_EQ(nd::win32::className(GetDlgItem(dlg, 1002)), u"SysListView32");
+    RECT units{0, 0, 4, 8};
+    MapDialogRect(dlg, &units);
+    EXPECT_EQ(units.right, 6);
+    EXPECT_EQ(units.bottom, 13);
+    DestroyWindow(dlg);
+}
+
+TEST(DialogTemplate, AnUnknownControlClassFailsTheWholeDialog) {
+    ndtest::DialogBuilder b(u"Bad", 100, 50);
+    b.control(u"NoSuchClass", u"", 5, 0, 0, 10, 10, 0);
+    auto bytes = b.bytes();
+    EXPECT_EQ(CreateDialogIndirectParamW(nullptr, bytes.data(), nullptr, nullptr, 0), nullptr);
+    EXPECT_TRUE(nd::win32::topLevelWindows().empty()) << "nothing is left behind";
+}
