@@ -10,7 +10,7 @@ namespace nd::mfc {
 
 namespace {
 
-struct Spec {
+struct Directive {
     std::string flags;
     int width = -1;
     int precision = -1;
@@ -22,24 +22,24 @@ std::u16string widen(const std::string& s) {
     return std::u16string(s.begin(), s.end());
 }
 
-std::u16string pad(std::u16string body, const Spec& spec) {
-    if (spec.width > 0 && body.size() < static_cast<size_t>(spec.width)) {
-        std::u16string fill(static_cast<size_t>(spec.width) - body.size(), u' ');
-        body = spec.leftAlign() ? body + fill : fill + body;
+std::u16string pad(std::u16string body, const Directive& directive) {
+    if (directive.width > 0 && body.size() < static_cast<size_t>(directive.width)) {
+        std::u16string fill(static_cast<size_t>(directive.width) - body.size(), u' ');
+        body = directive.leftAlign() ? body + fill : fill + body;
     }
     return body;
 }
 
-std::u16string formatNumber(const Spec& spec, const FormatArg& arg) {
-    std::string fmt = "%" + spec.flags;
-    if (spec.width >= 0) {
-        fmt += std::to_string(spec.width);
+std::u16string formatNumber(const Directive& directive, const FormatArg& arg) {
+    std::string fmt = "%" + directive.flags;
+    if (directive.width >= 0) {
+        fmt += std::to_string(directive.width);
     }
-    if (spec.precision >= 0) {
-        fmt += "." + std::to_string(spec.precision);
+    if (directive.precision >= 0) {
+        fmt += "." + std::to_string(directive.precision);
     }
     char buffer[512];
-    char c = spec.conversion;
+    char c = directive.conversion;
     switch (c) {
         case 'd':
         case 'i': {
@@ -73,23 +73,23 @@ std::u16string formatNumber(const Spec& spec, const FormatArg& arg) {
     return widen(buffer);
 }
 
-std::u16string formatOne(const Spec& spec, const FormatArg& arg) {
-    switch (spec.conversion) {
+std::u16string formatOne(const Directive& directive, const FormatArg& arg) {
+    switch (directive.conversion) {
         case 's':
         case 'S': {
             std::u16string_view t = arg.kind == FormatArg::Kind::Text ? arg.text : u"";
-            if (spec.precision >= 0 && t.size() > static_cast<size_t>(spec.precision)) {
-                t = t.substr(0, static_cast<size_t>(spec.precision));
+            if (directive.precision >= 0 && t.size() > static_cast<size_t>(directive.precision)) {
+                t = t.substr(0, static_cast<size_t>(directive.precision));
             }
-            return pad(std::u16string(t), spec);
+            return pad(std::u16string(t), directive);
         }
         case 'c':
         case 'C':
             return pad(std::u16string(1, static_cast<char16_t>(
                                              arg.kind == FormatArg::Kind::Signed ? arg.s : arg.u)),
-                       spec);
+                       directive);
         default:
-            return formatNumber(spec, arg);
+            return formatNumber(directive, arg);
     }
 }
 
@@ -109,11 +109,11 @@ std::u16string formatText(std::u16string_view format, const FormatArg* args, siz
             ++i;
             continue;
         }
-        Spec spec;
+        Directive directive;
         size_t j = i + 1;
         while (j < format.size() &&
                std::u16string_view(u"-+ #0").find(format[j]) != std::u16string_view::npos) {
-            spec.flags += static_cast<char>(format[j++]);
+            directive.flags += static_cast<char>(format[j++]);
         }
         auto readNumber = [&](int& into) {
             if (j < format.size() && format[j] == u'*') {
@@ -130,11 +130,11 @@ std::u16string formatText(std::u16string_view format, const FormatArg* args, siz
                 }
             }
         };
-        readNumber(spec.width);
+        readNumber(directive.width);
         if (j < format.size() && format[j] == u'.') {
             ++j;
-            spec.precision = 0;
-            readNumber(spec.precision);
+            directive.precision = 0;
+            readNumber(directive.precision);
         }
         // Size prefixes carry no meaning here: arguments know their own type.
         while (j < format.size() &&
@@ -149,14 +149,15 @@ std::u16string formatText(std::u16string_view format, const FormatArg* args, siz
             out.append(format.substr(i));
             break;
         }
-        spec.conversion = static_cast<char>(format[j]);
-        if (std::string_view("diuxXoscSCfFgGeEp").find(spec.conversion) == std::string_view::npos) {
+        directive.conversion = static_cast<char>(format[j]);
+        if (std::string_view("diuxXoscSCfFgGeEp").find(directive.conversion) ==
+            std::string_view::npos) {
             out.append(format.substr(i, j - i + 1));
             i = j;
             continue;
         }
         if (next < count) {
-            out += formatOne(spec, args[next++]);
+            out += formatOne(directive, args[next++]);
         }
         i = j;
     }
