@@ -3,6 +3,8 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "ModuleHost.h"
+#include "hostapp/LumSiteMgr.h"
+#include "win32/PathMapping.h"
 
 #include <cstring>
 #include <iostream>
@@ -17,12 +19,14 @@ const Command kCommands[] = {
 };
 
 void printUsage(std::ostream& out) {
-    out << "usage: newsdesk [--module PATH] COMMAND [ARGS]\n\ncommands:\n";
+    out << "usage: newsdesk [--module PATH] [--site DIR] COMMAND [ARGS]\n\ncommands:\n";
     for (const auto& c : kCommands) {
         out << "  " << c.usage << std::string(24 - std::strlen(c.usage), ' ') << c.summary << "\n";
     }
     out << "\noptions:\n  --module PATH           load the module from PATH instead of "
-           "../lib/libnewsdesk.so\n";
+           "../lib/libnewsdesk.so\n"
+           "  --site DIR              open the site in DIR (its newsdesk-site.json) for the "
+           "command\n";
 }
 
 }  // namespace
@@ -51,6 +55,14 @@ int main(int argc, char** argv) {
     if (command == nullptr) {
         std::cerr << "newsdesk: unknown command '" << line->command << "' (try --help)\n";
         return 2;
+    }
+    if (!line->sitePath.empty()) {
+        auto folder = nd::win32::toWindowsPath(line->sitePath);
+        std::string siteError = "no site folder " + line->sitePath;
+        if (!folder || !LumSiteMgr::openSite(CString(*folder), siteError)) {
+            std::cerr << "newsdesk: " << siteError << "\n";
+            return 1;
+        }
     }
     newsdesk::app::ModuleHost module;
     if (!module.load(line->modulePath.empty() ? newsdesk::app::defaultModulePath()

@@ -1,0 +1,82 @@
+#include "hostapp/AtomicFile.h"
+
+#include "win32/FileApi.h"
+#include "win32/PathMapping.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <string>
+
+namespace lum {
+
+namespace {
+
+bool fail(int err) {
+    SetLastError(nd::win32::errorFromErrno(err));
+    return false;
+}
+
+mode_t newFileMode() {
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool writeFileAtomically(const CString& path, std::string_view bytes, bool replace) {
+    auto native = nd::win32::toNativePath(path.view());
+    if (!native || native->empty() || native->back() == '/') {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return false;
+    }
+    struct stat old {};
+    bool exists = ::lstat(native->c_str(), &old) == 0;
+    if (exists && (!replace || !S_ISREG(old.st_mode))) {
+        return fail(EEXIST);
+    }
+    std::string temp = *native + ".XXXXXX";
+    int fd = ::mkstemp(temp.data());
+    if (fd < 0) {
+        return fail(errno);
+    }
+    const char* data = bytes.data();
+    std::size_t left = bytes.size();
+    int err = 0;
+    while (left > 0 && err == 0) {
+        ssize_t n = ::write(fd, data, left);
+        if (n < 0 && errno != EINTR) {
+            err = errno;
+        } else if (n > 0) {
+            data += n;
+            left -= static_cast<std::size_t>(n);
+        }
+    }
+    if (err == 0 && ::fchmod(fd, exists ? (old.st_mode & 07777) : newFileMode()) != 0) {
+        err = errno;
+    }
+    if (err == 0 && ::fsync(fd) != 0) {
+        err = errno;
+    }
+    if (::close(fd) != 0 && err == 0) {
+        err = errno;
+    }
+    if (err == 0) {
+        // Without replace, link() fails rather than overwrite a file that
+        // appeared meanwhile.
+        int moved = replace ? ::rename(temp.c_str(), native->c_str())
+                            : ::link(temp.c_str(), native->c_str());
+        if (moved != 0) {
+            err = errno;
+        }
+    }
+    if (err != 0 || !replace) {
+        ::unlink(temp.c_str());
+    }
+    return err == 0 ? true : fail(err);
+}
+
+}  // namespace lum
