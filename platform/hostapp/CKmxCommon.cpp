@@ -1,0 +1,27 @@
+#include "hostapp/CKmxCommon.h"
+
+#include "hostapp/PathUtil.h"
+#include "win32/PathMapping.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+CString CKmxCommon::getProductFolder(int, int) {
+    std::error_code ec;
+    std::filesystem::path folder;
+    if (const char* chosen = std::getenv("NEWSDESK_PRODUCT_FOLDER"); chosen && *chosen) {
+        folder = chosen;
+    } else {
+        folder = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path();
+        if (ec) {
+            return CString();
+        }
+    }
+    auto windows = nd::win32::toWindowsPath(folder.string());
+    if (!windows) {
+        return CString();
+    }
+    CString path(*windows);
+    addLastYenMark(path);
+    return path;
+}

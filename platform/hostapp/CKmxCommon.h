@@ -1,0 +1,14 @@
+// Where the application keeps its own files.
+#pragma once
+
+#include "mfc/CString.h"
+
+class CKmxCommon {
+  public:
+    // The folder of the application's data of that kind, as a Windows path
+    // ending in a backslash: the folder the running program lives in, where
+    // its data files are shipped beside it. The environment variable
+    // NEWSDESK_PRODUCT_FOLDER (a native folder) takes its place when set.
+    // Empty when neither can be found. priority is reserved.
+    static CString getProductFolder(int kind, int priority);
+};

@@ -1,0 +1,81 @@
+// Base of the feed documents: one XML tree, loaded from a file or built from
+// nothing, and the element work that RSS 1.0, RSS 2.0 and podcast documents
+// share. Names compare without regard to case.
+//
+// Fields that feed readers unescape and writers escape are carried in
+// escaped form: their getters return the text with the four entities of
+// escapeEntities applied, their setters decode those entities once before
+// storing. So the file holds exactly the text a user typed ("AT&amp;T" in
+// the markup for AT&T), and a record survives a write and a read unchanged.
+#pragma once
+
+#include "hostapp/DomDocument.h"
+#include "hostapp/DomNode.h"
+#include "mfc/CString.h"
+
+#include <memory>
+#include <string>
+
+class CLumRssAbstract {
+  public:
+    // With a path: loads that file (encoding is not used). With an empty
+    // path: an empty document that will be written in encoding (null or
+    // empty: UTF-8).
+    CLumRssAbstract(const CString& path, const char16_t* encoding);
+    virtual ~CLumRssAbstract();
+    CLumRssAbstract(const CLumRssAbstract&) = delete;
+    CLumRssAbstract& operator=(const CLumRssAbstract&) = delete;
+
+    // false when the file was missing, unreadable or not well-formed.
+    bool IsOK() const { return Document != nullptr; }
+    // The encoding the document declares (a loaded file) or was made with;
+    // empty when none.
+    CString getEncoding() const { return m_encoding; }
+
+    // Writes the document to path in its encoding; false when the document
+    // could not be written, and then the file at path is left untouched.
+    bool lumSxdSaveXmlData(const CString& path);
+
+    // The tree; null when loading failed.
+    std::unique_ptr<::Document> Document;
+
+    // How a feed element is named: its local name and, for the elements of an
+    // extension vocabulary, that vocabulary's namespace and usual prefix.
+    struct FeedName {
+        const char* local;
+        const char* nsUri = nullptr;
+        const char* prefix = nullptr;
+    };
+
+    static bool isNamed(Node node, const FeedName& name);
+    // First child element with that name, or a null handle.
+    static Node findChild(Node parent, const FeedName& name);
+    static NodeArray findChildren(Node parent, const FeedName& name);
+
+  protected:
+    xmlDoc* doc() const { return Document ? Document->raw() : nullptr; }
+    Node root() const;
+
+    // The child's text; out is emptied and false returned when there is no
+    // such child.
+    static bool getChildText(Node parent, const FeedName& name, CString& out);
+    // The same, escaped.
+    static bool getEscapedChildText(Node parent, const FeedName& name, CString& out);
+    // The attribute of the first such child; empty and false when missing.
+    static bool getChildAttribute(Node parent, const FeedName& name, const char16_t* attribute,
+                                  CString& out);
+
+    // A new element appended under parent (the document's root element when
+    // parent is null and there is none yet). Extension elements get their
+    // namespace, declared on the root element when not yet in scope.
+    Node appendChild(Node parent, const FeedName& name);
+    // The first such child, created when missing, given the text.
+    Node setChildText(Node parent, const FeedName& name, const CString& text);
+    // The same for an escaped field: the four entities are decoded once.
+    Node setEscapedChildText(Node parent, const FeedName& name, const CString& text);
+    // Declares prefix for uri on the root element unless it is there.
+    void declareNamespace(const char* prefix, const char* uri);
+
+  private:
+    CString m_encoding;
+};

@@ -1,0 +1,15 @@
+#include "hostapp/CXMLSitemapUtil.h"
+
+#include "hostapp/FeedDate.h"
+
+bool CXMLSitemapUtil::getOleDateTimeFromString(const CString& text, CTime& time, bool localIsUtc) {
+    auto date = lum::parseRfc822Date(text.view(), localIsUtc);
+    if (!date) {
+        date = lum::parseW3cDtfDate(text.view(), localIsUtc);
+    }
+    if (!date) {
+        return false;
+    }
+    time = CTime(date->utc);
+    return true;
+}

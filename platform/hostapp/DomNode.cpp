@@ -1,0 +1,199 @@
+#include "hostapp/DomNode.h"
+
+#include "hostapp/XmlText.h"
+
+#include <libxml/xmlstring.h>
+
+#include <string>
+
+using lum::xml::sameName;
+using lum::xml::toCString;
+using lum::xml::toXmlUtf8;
+
+namespace {
+
+const xmlChar* utf8(const std::string& s) {
+    return reinterpret_cast<const xmlChar*>(s.c_str());
+}
+
+std::string attrQualifiedName(const xmlAttr* attr) {
+    std::string name;
+    if (attr->ns != nullptr && attr->ns->prefix != nullptr) {
+        name = reinterpret_cast<const char*>(attr->ns->prefix);
+        name += ':';
+    }
+    name += reinterpret_cast<const char*>(attr->name);
+    return name;
+}
+
+xmlAttr* findAttr(xmlNode* node, const std::string& name) {
+    for (xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+        if (sameName(reinterpret_cast<const xmlChar*>(attrQualifiedName(a).c_str()), name)) {
+            return a;
+        }
+    }
+    return nullptr;
+}
+
+// The namespace declaration that "xmlns:p" or "xmlns" names, or null when
+// the name is an ordinary attribute name (set to false) or no such
+// declaration is on the element.
+xmlNs* findNsDecl(xmlNode* node, const std::string& name, bool& isDecl) {
+    isDecl = false;
+    std::string prefix;
+    if (name.size() >= 6 && sameName(utf8(name.substr(0, 6)), "xmlns:")) {
+        prefix = name.substr(6);
+    } else if (!sameName(utf8(name), "xmlns")) {
+        return nullptr;
+    }
+    isDecl = true;
+    for (xmlNs* ns = node->nsDef; ns != nullptr; ns = ns->next) {
+        bool match = prefix.empty() ? ns->prefix == nullptr
+                                    : ns->prefix != nullptr && sameName(ns->prefix, prefix);
+        if (match) {
+            return ns;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+CString Node::getNodeName() const {
+    if (m_node == nullptr) {
+        return CString();
+    }
+    if (m_node->type == XML_TEXT_NODE) {
+        return u"#text";
+    }
+    return CString::fromUtf8(lum::xml::qualifiedName(m_node));
+}
+
+CString Node::getLocalName() const {
+    return m_node ? toCString(m_node->name) : CString();
+}
+
+CString Node::getNamespaceURI() const {
+    return m_node && m_node->type == XML_ELEMENT_NODE && m_node->ns ? toCString(m_node->ns->href)
+                                                                    : CString();
+}
+
+Node Node::getParentNode() const {
+    return Node(m_node ? m_node->parent : nullptr);
+}
+
+Node Node::getFirstChild() const {
+    return Node(m_node ? m_node->children : nullptr);
+}
+
+Node Node::getNextSibling() const {
+    return Node(m_node ? m_node->next : nullptr);
+}
+
+std::vector<Element> Node::getChildElements() const {
+    std::vector<Element> out;
+    if (m_node != nullptr) {
+        for (xmlNode* c = m_node->children; c != nullptr; c = c->next) {
+            if (c->type == XML_ELEMENT_NODE) {
+                out.emplace_back(c);
+            }
+        }
+    }
+    return out;
+}
+
+CString Node::getTextContent() const {
+    if (m_node == nullptr) {
+        return CString();
+    }
+    xmlChar* text = xmlNodeGetContent(m_node);
+    CString out = toCString(text);
+    xmlFree(text);
+    return out;
+}
+
+void Node::setTextContent(const CString& text) const {
+    if (m_node == nullptr) {
+        return;
+    }
+    std::string value = toXmlUtf8(text);
+    if (m_node->type != XML_ELEMENT_NODE) {
+        // Text, comment and similar nodes keep their content verbatim.
+        xmlNodeSetContent(m_node, utf8(value));
+        return;
+    }
+    while (m_node->children != nullptr) {
+        xmlNode* child = m_node->children;
+        xmlUnlinkNode(child);
+        xmlFreeNode(child);
+    }
+    if (!value.empty()) {
+        xmlAddChild(m_node,
+                    xmlNewDocTextLen(m_node->doc, utf8(value), static_cast<int>(value.size())));
+    }
+}
+
+CString Element::getAttribute(const CString& name) const {
+    if (m_node == nullptr) {
+        return CString();
+    }
+    std::string wanted = name.toUtf8();
+    bool isDecl = false;
+    if (xmlNs* ns = findNsDecl(m_node, wanted, isDecl)) {
+        return toCString(ns->href);
+    }
+    if (isDecl) {
+        return CString();
+    }
+    xmlAttr* attr = findAttr(m_node, wanted);
+    if (attr == nullptr) {
+        return CString();
+    }
+    xmlChar* value = xmlNodeListGetString(m_node->doc, attr->children, 1);
+    CString out = toCString(value);
+    xmlFree(value);
+    return out;
+}
+
+bool Element::hasAttribute(const CString& name) const {
+    if (m_node == nullptr) {
+        return false;
+    }
+    std::string wanted = name.toUtf8();
+    bool isDecl = false;
+    if (findNsDecl(m_node, wanted, isDecl) != nullptr) {
+        return true;
+    }
+    return !isDecl && findAttr(m_node, wanted) != nullptr;
+}
+
+void Element::setAttribute(const CString& name, const CString& value) const {
+    if (m_node == nullptr) {
+        return;
+    }
+    std::string qname = name.toUtf8();
+    std::string text = toXmlUtf8(value);
+    if (xmlAttr* attr = findAttr(m_node, qname)) {
+        // xmlSetNsProp stores the value verbatim, entities included.
+        xmlSetNsProp(m_node, attr->ns, attr->name, utf8(text));
+        return;
+    }
+    size_t colon = qname.find(':');
+    if (colon != std::string::npos) {
+        std::string prefix = qname.substr(0, colon);
+        if (xmlNs* ns = xmlSearchNs(m_node->doc, m_node, utf8(prefix))) {
+            xmlNewNsProp(m_node, ns, utf8(qname.substr(colon + 1)), utf8(text));
+            return;
+        }
+    }
+    xmlNewProp(m_node, utf8(qname), utf8(text));
+}
+
+void Element::removeAttribute(const CString& name) const {
+    if (m_node == nullptr) {
+        return;
+    }
+    if (xmlAttr* attr = findAttr(m_node, name.toUtf8())) {
+        xmlRemoveProp(attr);
+    }
+}

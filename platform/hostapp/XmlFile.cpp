@@ -1,0 +1,171 @@
+#include "hostapp/XmlFile.h"
+
+#include "hostapp/XmlText.h"
+#include "win32/PathMapping.h"
+
+#include <fcntl.h>
+#include <libxml/encoding.h>
+#include <libxml/parser.h>
+#include <libxml/xmlsave.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <string>
+
+namespace lum::xml {
+
+namespace {
+
+// No NOENT: entity references stay references, so external entities are
+// never fetched, and the parser still measures what internal entities would
+// expand to and refuses amplification.
+constexpr int kParseOptions =
+    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
+
+class Fd {
+  public:
+    explicit Fd(int fd) : m_fd(fd) {}
+    ~Fd() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    bool close() {
+        int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int m_fd;
+};
+
+bool writeAll(int fd, const char* data, size_t size) {
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+void dropNonXmlCharsInTree(xmlNode* node) {
+    for (; node != nullptr; node = node->next) {
+        if ((node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE ||
+             node->type == XML_COMMENT_NODE) &&
+            node->content != nullptr) {
+            std::string text = reinterpret_cast<const char*>(node->content);
+            if (dropNonXmlChars(text)) {
+                xmlNodeSetContent(node, reinterpret_cast<const xmlChar*>(text.c_str()));
+            }
+        }
+        if (node->type == XML_ELEMENT_NODE) {
+            for (xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+                dropNonXmlCharsInTree(a->children);
+            }
+        }
+        if (node->type != XML_ENTITY_REF_NODE) {
+            dropNonXmlCharsInTree(node->children);
+        }
+    }
+}
+
+// The encoding to write: the given one when libxml2 and iconv know it,
+// otherwise UTF-8, which every reader accepts.
+std::string outputEncoding(const CString& encoding) {
+    std::string name = encoding.toUtf8();
+    if (name.empty()) {
+        return "UTF-8";
+    }
+    xmlCharEncodingHandler* handler = xmlFindCharEncodingHandler(name.c_str());
+    if (handler == nullptr) {
+        return "UTF-8";
+    }
+    xmlCharEncCloseFunc(handler);
+    return name;
+}
+
+}  // namespace
+
+xmlDoc* loadFile(const CString& windowsPath) {
+    auto native = nd::win32::toNativePath(windowsPath.view());
+    if (!native) {
+        return nullptr;
+    }
+    struct stat st {};
+    if (::stat(native->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return nullptr;
+    }
+    Fd fd(::open(native->c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        return nullptr;
+    }
+    // xmlReadFd rather than xmlReadFile: the file is opened here, so no
+    // entity loader or URL resolution is involved even for the document.
+    return xmlReadFd(fd.get(), nullptr, nullptr, kParseOptions);
+}
+
+bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) {
+    auto native = nd::win32::toNativePath(windowsPath.view());
+    if (doc == nullptr || !native || native->empty() || native->back() == '/') {
+        return false;
+    }
+    std::filesystem::path target(*native);
+    std::error_code ec;
+    if (std::filesystem::is_symlink(target, ec)) {
+        // Replace the file the link points to and keep the link.
+        auto resolved = std::filesystem::canonical(target, ec);
+        if (ec) {
+            return false;
+        }
+        target = resolved;
+    }
+
+    dropNonXmlCharsInTree(doc->children);
+    std::string enc = outputEncoding(encoding);
+    xmlChar* bytes = nullptr;
+    int size = 0;
+    xmlDocDumpFormatMemoryEnc(doc, &bytes, &size, enc.c_str(), 1);
+    if (bytes == nullptr) {
+        return false;
+    }
+    std::string data(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size));
+    xmlFree(bytes);
+
+    std::string temp =
+        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
+    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
+    if (fd.get() < 0) {
+        return false;
+    }
+    mode_t mode = 0;
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    bool ok = writeAll(fd.get(), data.data(), data.size()) && ::fchmod(fd.get(), mode) == 0 &&
+              ::fsync(fd.get()) == 0;
+    ok = fd.close() && ok;
+    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+    }
+    return ok;
+}
+
+}  // namespace lum::xml

@@ -1,0 +1,147 @@
+#include "hostapp/XmlText.h"
+
+#include <libxml/xmlstring.h>
+
+namespace lum::xml {
+
+CString toCString(const xmlChar* utf8) {
+    if (utf8 == nullptr) {
+        return CString();
+    }
+    return CString::fromUtf8(reinterpret_cast<const char*>(utf8));
+}
+
+bool dropNonXmlChars(std::string& utf8) {
+    size_t out = 0;
+    const size_t n = utf8.size();
+    for (size_t i = 0; i < n;) {
+        auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+            ++i;
+            continue;
+        }
+        // U+FFFE and U+FFFF are EF BF BE / EF BF BF.
+        if (c == 0xEF && i + 2 < n && static_cast<unsigned char>(utf8[i + 1]) == 0xBF &&
+            (static_cast<unsigned char>(utf8[i + 2]) & 0xFE) == 0xBE) {
+            i += 3;
+            continue;
+        }
+        utf8[out++] = utf8[i++];
+    }
+    bool dropped = out != n;
+    utf8.resize(out);
+    return dropped;
+}
+
+std::string toXmlUtf8(const CString& text) {
+    std::string utf8 = text.toUtf8();
+    dropNonXmlChars(utf8);
+    return utf8;
+}
+
+bool sameName(const xmlChar* a, std::string_view b) {
+    if (a == nullptr) {
+        return false;
+    }
+    size_t i = 0;
+    for (; i < b.size(); ++i) {
+        unsigned char x = a[i];
+        auto y = static_cast<unsigned char>(b[i]);
+        if (x == 0) {
+            return false;
+        }
+        if (x != y && !(x < 0x80 && y < 0x80 && (x | 0x20) == (y | 0x20) && (x | 0x20) >= 'a' &&
+                        (x | 0x20) <= 'z')) {
+            return false;
+        }
+    }
+    return a[i] == 0;
+}
+
+std::string qualifiedName(const xmlNode* node) {
+    std::string name;
+    if (node == nullptr || node->name == nullptr) {
+        return name;
+    }
+    if (node->ns != nullptr && node->ns->prefix != nullptr) {
+        name = reinterpret_cast<const char*>(node->ns->prefix);
+        name += ':';
+    }
+    name += reinterpret_cast<const char*>(node->name);
+    return name;
+}
+
+CString escapeEntities(const CString& text) {
+    std::u16string out;
+    out.reserve(text.view().size());
+    for (char16_t c : text.view()) {
+        switch (c) {
+            case u'"':
+                out += u"&quot;";
+                break;
+            case u'&':
+                out += u"&amp;";
+                break;
+            case u'>':
+                out += u"&gt;";
+                break;
+            case u'<':
+                out += u"&lt;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return CString(std::move(out));
+}
+
+namespace {
+
+bool startsNoCase(std::u16string_view text, size_t at, std::u16string_view entity) {
+    if (text.size() - at < entity.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < entity.size(); ++i) {
+        char16_t c = text[at + i];
+        if (c >= u'A' && c <= u'Z') {
+            c = static_cast<char16_t>(c + (u'a' - u'A'));
+        }
+        if (c != entity[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+CString unescapeEntities(const CString& text) {
+    static constexpr struct {
+        std::u16string_view entity;
+        char16_t ch;
+    } kEntities[] = {{u"&quot;", u'"'}, {u"&amp;", u'&'}, {u"&gt;", u'>'}, {u"&lt;", u'<'}};
+    std::u16string_view in = text.view();
+    std::u16string out;
+    out.reserve(in.size());
+    for (size_t i = 0; i < in.size();) {
+        if (in[i] != u'&') {
+            out += in[i++];
+            continue;
+        }
+        bool matched = false;
+        for (const auto& e : kEntities) {
+            if (startsNoCase(in, i, e.entity)) {
+                out += e.ch;
+                i += e.entity.size();
+                matched = true;
+                break;
+            }
+        }
+        if (!matched) {
+            out += in[i++];
+        }
+    }
+    return CString(std::move(out));
+}
+
+}  // namespace lum::xml

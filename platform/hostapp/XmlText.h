@@ -1,0 +1,34 @@
+// Text helpers shared by the XML document classes: conversions between the
+// framework's UTF-16 text and libxml2's UTF-8, name matching without regard
+// to case, and the four-entity escaping of feed fields.
+#pragma once
+
+#include "mfc/CString.h"
+
+#include <libxml/tree.h>
+
+#include <string>
+#include <string_view>
+
+namespace lum::xml {
+
+CString toCString(const xmlChar* utf8);
+// UTF-8 for libxml2, without the characters XML 1.0 cannot carry (control
+// characters other than tab, line feed and carriage return; U+FFFE, U+FFFF).
+std::string toXmlUtf8(const CString& text);
+// Drops those characters from UTF-8 text; true when something was dropped.
+bool dropNonXmlChars(std::string& utf8);
+
+// ASCII case-insensitive equality, which is all XML names of feeds need.
+bool sameName(const xmlChar* a, std::string_view b);
+
+// The qualified name of an element or attribute: "prefix:local" or "local".
+std::string qualifiedName(const xmlNode* node);
+
+// Double quote, ampersand, greater-than and less-than as entities.
+CString escapeEntities(const CString& text);
+// The inverse: the same four entities, in any letter case, decoded once; an
+// ampersand that starts none of them stays as it is.
+CString unescapeEntities(const CString& text);
+
+}  // namespace lum::xml

@@ -1,0 +1,183 @@
+#include "hostapp/CLumRssXmlData.h"
+#include "hostapp/XmlFile.h"
+
+#include "Fixtures.h"
+#include "TempDir.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+CString channelTitle(const CString& path) {
+    CLumRssXmlData doc(path, nullptr);
+    CString title = u"(not loaded)";
+    if (doc.IsOK()) {
+        doc.getTitle(doc.getChannelNode(), title);
+    }
+    return title;
+}
+
+CString encodingOf(const CString& path) {
+    return CLumRssXmlData(path, nullptr).getEncoding();
+}
+
+}  // namespace
+
+TEST(FeedDocumentLoading, ReadsEveryCommonEncodingAndReportsTheDeclaredOne) {
+    EXPECT_EQ(channelTitle(fixturePath("feed/rss20_shift_jis.xml")), u"日本語のフィード");
+    EXPECT_EQ(encodingOf(fixturePath("feed/rss20_shift_jis.xml")), u"Shift_JIS");
+    EXPECT_EQ(channelTitle(fixturePath("feed/rss20_euc_jp.xml")), u"日本語のフィード");
+    EXPECT_EQ(encodingOf(fixturePath("feed/rss20_euc_jp.xml")), u"EUC-JP");
+    EXPECT_EQ(channelTitle(fixturePath("feed/rss20_iso_2022_jp.xml")), u"日本語のフィード");
+    EXPECT_EQ(channelTitle(fixturePath("feed/rss20_iso_8859_1.xml")), u"Café crème");
+    EXPECT_EQ(channelTitle(fixturePath("feed/rss20_windows_1252.xml")), u"“quoted” €");
+    EXPECT_EQ(channelTitle(fixturePath("feed/rss20_utf16_bom.xml")), u"UTF-16 ですか");
+    EXPECT_EQ(channelTitle(fixturePath("feed/rss20_no_declaration.xml")), u"宣言なし");
+    EXPECT_EQ(encodingOf(fixturePath("feed/rss20_no_declaration.xml")), u"");
+}
+
+TEST(FeedDocumentLoading, ShiftJisKeepsCharactersWhoseSecondByteIsABackslash) {
+    CLumRssXmlData doc(fixturePath("feed/rss20_shift_jis.xml"), nullptr);
+    CString description;
+    doc.getDescription(doc.getChannelNode(), description);
+    EXPECT_EQ(description, u"表示と能力（ソ・十・予）");
+}
+
+TEST(FeedDocumentLoading, MissingUnreadableAndMalformedFilesAreNotOK) {
+    TempDir dir;
+    EXPECT_FALSE(CLumRssXmlData(CString(dir.windows("none.xml")), nullptr).IsOK());
+    EXPECT_FALSE(CLumRssXmlData(fixturePath("feed/not_well_formed.xml"), nullptr).IsOK());
+    EXPECT_FALSE(CLumRssXmlData(CString(dir.windows()), nullptr).IsOK());  // a folder
+    EXPECT_FALSE(CLumRssXmlData(CString(u"C:\\elsewhere\\a.xml"), nullptr).IsOK());
+    dir.write("empty.xml", "");
+    EXPECT_FALSE(CLumRssXmlData(CString(dir.windows("empty.xml")), nullptr).IsOK());
+    dir.write("binary.xml", std::string("\0\x01\xff\xfe garbage", 12));
+    EXPECT_FALSE(CLumRssXmlData(CString(dir.windows("binary.xml")), nullptr).IsOK());
+    if (::geteuid() != 0) {
+        dir.write("locked.xml", "<rss/>");
+        std::filesystem::permissions(dir.native("locked.xml"), std::filesystem::perms::none);
+        EXPECT_FALSE(CLumRssXmlData(CString(dir.windows("locked.xml")), nullptr).IsOK());
+    }
+}
+
+TEST(FeedDocumentLoading, AnExternalEntityNeverBringsAFileIntoAField) {
+    CString title = channelTitle(fixturePath("feed/unsafe_external_entity.xml"));
+    std::ifstream hostname("/etc/hostname");
+    std::string secret;
+    std::getline(hostname, secret);
+    if (!secret.empty()) {
+        EXPECT_EQ(title.toUtf8().find(secret), std::string::npos) << title;
+    }
+    EXPECT_EQ(title, u"beforeafter");
+}
+
+TEST(FeedDocumentLoading, AnEntityBombFailsFastInBoundedMemory) {
+    // Expanded, the title would be 500 MB; the parser refuses it on the way.
+    CLumRssXmlData doc(fixturePath("feed/unsafe_billion_laughs.xml"), nullptr);
+    EXPECT_FALSE(doc.IsOK());
+}
+
+TEST(FeedDocumentLoading, AnExternalDtdIsNeitherFetchedNorRequired) {
+    EXPECT_EQ(channelTitle(fixturePath("feed/unsafe_external_dtd.xml")), u"kept");
+}
+
+TEST(FeedDocumentSaving, WritesTheDocumentEncodingAndReferencesWhatItCannotHold) {
+    TempDir dir;
+    CLumRssXmlData doc(CString(), u"Shift_JIS");
+    Node channel = doc.createChannelNode();
+    doc.setTitle(channel, u"日本語 é 😀");
+    ASSERT_TRUE(doc.lumSxdSaveXmlData(CString(dir.windows("sj.xml"))));
+    std::string bytes = dir.read("sj.xml");
+    EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>", 0), 0u) << bytes;
+    EXPECT_NE(bytes.find("&#233;"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("&#128512;"), std::string::npos) << bytes;
+    EXPECT_NE(bytes.find("\x93\xfa\x96\x7b\x8c\xea"), std::string::npos);  // 日本語 in Shift_JIS
+    EXPECT_EQ(channelTitle(CString(dir.windows("sj.xml"))), u"日本語 é 😀");
+    EXPECT_EQ(encodingOf(CString(dir.windows("sj.xml"))), u"Shift_JIS");
+}
+
+TEST(FeedDocumentSaving, AnEmptyOrUnknownEncodingWritesUtf8) {
+    TempDir dir;
+    for (const char16_t* encoding : {u"", u"no-such-charset"}) {
+        CLumRssXmlData doc(CString(), encoding);
+        doc.setTitle(doc.createChannelNode(), u"タイトル");
+        ASSERT_TRUE(doc.lumSxdSaveXmlData(CString(dir.windows("u.xml"))));
+        std::string bytes = dir.read("u.xml");
+        EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << bytes;
+        EXPECT_EQ(channelTitle(CString(dir.windows("u.xml"))), u"タイトル");
+    }
+}
+
+TEST(FeedDocumentSaving, ControlCharactersNeverMakeTheFileUnreadable) {
+    TempDir dir;
+    CLumRssXmlData doc(CString(), nullptr);
+    Node channel = doc.createChannelNode();
+    doc.setTitle(channel, CString(std::u16string(u"a\x01"
+                                                 u"b\x1f"
+                                                 u"c\tline\r\nend\xFFFE")));
+    Node item = doc.createItemNode(channel);
+    doc.setEnclosure(item,
+                     CString(std::u16string(u"http://e/\x0b"
+                                            u"x")),
+                     u"1", u"a/b");
+    // Also a text put into the tree behind the document's back.
+    xmlNodeAddContent(channel.raw(), reinterpret_cast<const xmlChar*>("\x02"));
+    ASSERT_TRUE(doc.lumSxdSaveXmlData(CString(dir.windows("c.xml"))));
+    CLumRssXmlData back(CString(dir.windows("c.xml")), nullptr);
+    ASSERT_TRUE(back.IsOK());
+    CString title;
+    back.getTitle(back.getChannelNode(), title);
+    EXPECT_EQ(title, u"abc\tline\r\nend");
+    NodeArray items;
+    back.getItemNodeArray(items);
+    CString url;
+    back.getEnclosureUrl(items.at(0), url);
+    EXPECT_EQ(url, u"http://e/x");
+}
+
+TEST(FeedDocumentSaving, ReplacesTheFileAndLeavesNoTemporaryBehind) {
+    TempDir dir;
+    dir.write("feed.xml", "old content");
+    ::chmod(dir.native("feed.xml").c_str(), 0640);
+    CLumRssXmlData doc(CString(), nullptr);
+    doc.setTitle(doc.createChannelNode(), u"new");
+    ASSERT_TRUE(doc.lumSxdSaveXmlData(CString(dir.windows("feed.xml"))));
+    EXPECT_EQ(channelTitle(CString(dir.windows("feed.xml"))), u"new");
+    struct stat st {};
+    ::stat(dir.native("feed.xml").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    int entries = 0;
+    for (auto& e : std::filesystem::directory_iterator(dir.path())) {
+        (void)e;
+        ++entries;
+    }
+    EXPECT_EQ(entries, 1);
+}
+
+TEST(FeedDocumentSaving, AFailedSaveIsReportedAndLeavesTheOldFileAsItWas) {
+    TempDir dir;
+    CLumRssXmlData doc(CString(), nullptr);
+    doc.setTitle(doc.createChannelNode(), u"new");
+    EXPECT_FALSE(doc.lumSxdSaveXmlData(CString(dir.windows("missing\\feed.xml"))));
+    EXPECT_FALSE(doc.lumSxdSaveXmlData(CString(u"C:\\nowhere\\feed.xml")));
+    EXPECT_FALSE(doc.lumSxdSaveXmlData(CString(dir.windows())));
+    std::filesystem::create_directory(dir.native("sub"));
+    EXPECT_FALSE(doc.lumSxdSaveXmlData(CString(dir.windows("sub"))));  // a folder in the way
+    if (::geteuid() != 0) {
+        std::filesystem::create_directory(dir.native("ro"));
+        std::ofstream(dir.native("ro/feed.xml")) << "old";
+        std::filesystem::permissions(dir.native("ro"), std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::owner_exec);
+        EXPECT_FALSE(doc.lumSxdSaveXmlData(CString(dir.windows("ro\\feed.xml"))));
+        std::ifstream in(dir.native("ro/feed.xml"));
+        std::string content;
+        std::getline(in, content);
+        EXPECT_EQ(content, "old");
+    }
+}
