@@ -1,0 +1,95 @@
+#include "feed/TextFunctions.h"
+
+#include "hostapp/XmlText.h"
+
+#include <climits>
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace newsdesk {
+
+namespace {
+
+bool isSpace(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
+}
+
+// One "%d" conversion: white space, an optional sign, at least one digit.
+std::optional<std::int64_t> readInt(std::u16string_view text, size_t& pos) {
+    while (pos < text.size() && isSpace(text[pos])) {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == u'+' || text[pos] == u'-')) {
+        negative = text[pos] == u'-';
+        ++pos;
+    }
+    size_t start = pos;
+    std::int64_t value = 0;
+    while (pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9') {
+        if (value < INT64_MAX / 100) {
+            value = value * 10 + (text[pos] - u'0');
+        }
+        ++pos;
+    }
+    if (pos == start) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}
+
+int clampToInt(std::int64_t value) {
+    if (value > INT_MAX) {
+        return INT_MAX;
+    }
+    if (value < INT_MIN) {
+        return INT_MIN;
+    }
+    return static_cast<int>(value);
+}
+
+}  // namespace
+
+CString xmlEscape(const CString& text) {
+    return lum::xml::escapeEntities(text);
+}
+
+CString xmlUnescape(const CString& text) {
+    return lum::xml::unescapeEntities(text);
+}
+
+int parseDuration(const CString& text) {
+    std::u16string_view view = text.view();
+    std::int64_t parts[3] = {0, 0, 0};
+    int count = 0;
+    size_t pos = 0;
+    while (count < 3) {
+        if (count > 0 && (pos >= view.size() || view[pos] != u':')) {
+            break;
+        }
+        if (count > 0) {
+            ++pos;
+        }
+        auto value = readInt(view, pos);
+        if (!value) {
+            break;
+        }
+        parts[count++] = *value;
+    }
+    // Feeds write "2730" and "45:30" as often as "00:45:30": the numbers
+    // present are the last fields of h:m:s, as the iTunes tag defines them.
+    std::int64_t seconds = 0;
+    for (int i = 0; i < count; ++i) {
+        seconds = seconds * 60 + parts[i];
+    }
+    return clampToInt(seconds);
+}
+
+int wtoi(const CString& text) {
+    size_t pos = 0;
+    auto value = readInt(text.view(), pos);
+    return value ? clampToInt(*value) : 0;
+}
+
+}  // namespace newsdesk
