@@ -25,5 +25,7 @@ struct Command {
 };
 
 int runInfo(CommandContext& context);
+int runFormat(CommandContext& context);
+int runRead(CommandContext& context);
 
 }  // namespace newsdesk::app

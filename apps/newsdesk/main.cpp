@@ -16,6 +16,11 @@ using newsdesk::app::Command;
 const Command kCommands[] = {
     {"info", "info", "show the module's path, its answer and the seven entry points",
      newsdesk::app::runInfo},
+    {"format", "format FEED",
+     "print the feed's format: -1 not XML, 0 RSS 1.0, 1 RSS 2.0, 2 podcast",
+     newsdesk::app::runFormat},
+    {"read", "read FEED", "print the record the module reads from the feed, as JSON",
+     newsdesk::app::runRead},
 };
 
 void printUsage(std::ostream& out) {

@@ -1,7 +1,9 @@
-// Entry points whose commands have not been built yet. Each answers with its
-// failure result and touches nothing, so the application sees a command that
-// did not run rather than one that pretends to.
+// The entry points. Those whose commands have not been built yet answer with
+// their failure result and touch nothing, so the application sees a command
+// that did not run rather than one that pretends to.
 #include "host/Entries.h"
+
+#include "feed/FeedReaders.h"
 
 namespace newsdesk {
 
@@ -13,10 +15,14 @@ bool EditRssFileEntry(CWnd*, CString&, bool, CLumRssFileConfigDlg**) {
     return false;
 }
 
-void GetRssFormatEntry(CString&, int*) {}
+void GetRssFormatEntry(CString& path, int* format) {
+    if (format != nullptr) {
+        *format = detectRssFormat(path);
+    }
+}
 
-int ReadRssFileEntry(CString&, CRSSChannel*) {
-    return 0;
+int ReadRssFileEntry(CString& path, CRSSChannel* channel) {
+    return readRssFile(path, channel);
 }
 
 void RewriteRssFileEntry(CString&, CRSSChannel*) {}

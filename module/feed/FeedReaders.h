@@ -1,0 +1,38 @@
+// Reading feed files into channel records. Paths are Windows paths.
+#pragma once
+
+#include "hostapp/CRSSChannel.h"
+#include "mfc/CString.h"
+
+namespace newsdesk {
+
+// Format codes of feed files, as m_format holds them.
+enum FeedFormat : int {
+    kFormatUnreadable = -1,  // detection only: not a readable XML document
+    kFormatRss10 = 0,
+    kFormatRss20 = 1,
+    kFormatPodcast = 2,
+};
+
+// -1 when the file is not readable XML; 1 for a root "rss" without, 2 with a
+// non-empty "xmlns:itunes"; 0 for any other root (RSS 1.0 among them).
+int detectRssFormat(const CString& path);
+
+// Resets the channel and reads the file into it with the reader its root
+// calls for ("rss": RSS 2.0 or podcast; "rdf:RDF": RSS 1.0). 1 when read;
+// 0 when not, and then the channel is left as reset.
+int readRssFile(const CString& path, CRSSChannel* channel);
+
+// The readers, each on a channel that was just reset; 1 when the channel
+// element was found and the channel filled, 0 otherwise.
+int readRss2File(const CString& path, CRSSChannel* channel);
+int readRdfFile(const CString& path, CRSSChannel* channel);
+int readPodcastFile(const CString& path, CRSSChannel* channel);
+
+// The 32-bit item date of a date text: 0 when it does not parse; later
+// than 2038 it is cut to its low 32 bits.
+std::int32_t itemDate(const CString& text);
+// The channel date of a date text: 0 when it does not parse.
+CTime channelDate(const CString& text);
+
+}  // namespace newsdesk

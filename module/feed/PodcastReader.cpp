@@ -1,0 +1,118 @@
+#include "feed/FeedReaders.h"
+#include "feed/TextFunctions.h"
+
+#include "hostapp/CLumiTuneXmlData.h"
+
+namespace newsdesk {
+
+namespace {
+
+bool isYes(const CString& text) {
+    return text.CompareNoCase(u"yes") == 0;
+}
+
+}  // namespace
+
+int readPodcastFile(const CString& path, CRSSChannel* channel) {
+    CLumiTuneXmlData xml(path, nullptr);
+    if (!xml.IsOK()) {
+        return 0;
+    }
+    Node channelNode = xml.getChannelNode();
+    if (!channelNode) {
+        return 0;
+    }
+    channel->m_filePath = path;
+
+    CString text;
+    xml.getTitle(channelNode, text);
+    channel->m_title = xmlUnescape(text);
+    xml.getLink(channelNode, text);
+    channel->m_link = text;
+    if (!xml.getSummary(channelNode, text)) {
+        xml.getDescription(channelNode, text);
+    }
+    channel->m_description = text;
+    xml.getLanguage(channelNode, text);
+    channel->m_language = text;
+    xml.getCopyright(channelNode, text);
+    channel->m_copyright = xmlUnescape(text);
+    xml.getTtl(channelNode, text);
+    channel->m_ttl = wtoi(text);
+    xml.getImage(channelNode, text);
+    channel->m_image = text;
+    xml.getPubDate(channelNode, text);
+    channel->m_pubDate = channelDate(text);
+    xml.getSubTitle(channelNode, text);
+    channel->m_subTitle = xmlUnescape(text);
+    xml.getArtist(channelNode, text);
+    channel->m_author = xmlUnescape(text);
+    xml.getName(channelNode, text);
+    channel->m_ownerName = xmlUnescape(text);
+    xml.getEMail(channelNode, text);
+    channel->m_ownerEmail = xmlUnescape(text);
+    xml.getBlock(channelNode, text);
+    channel->m_block = isYes(text);
+    channel->m_encoding = xml.getEncoding();
+
+    NodeArray categories;
+    xml.getCategoryNodeArray(channelNode, categories);
+    for (const Node& node : categories) {
+        CRSSCategory category;
+        xml.getCategory(node, text);
+        category.m_category = xmlUnescape(text);
+        NodeArray subcategories;
+        xml.getCategoryNodeArray(node, subcategories);
+        if (!subcategories.empty()) {
+            xml.getCategory(subcategories[0], text);
+            category.m_subCategory = xmlUnescape(text);
+        }
+        channel->m_categories.push_back(category);
+    }
+
+    NodeArray items;
+    xml.getItemNodeArray(items);
+    for (const Node& itemNode : items) {
+        if (!itemNode) {
+            continue;
+        }
+        CRSSItem item;
+        xml.getTitle(itemNode, text);
+        item.m_title = xmlUnescape(text);
+        if (!xml.getSummary(itemNode, text)) {
+            xml.getDescription(itemNode, text);
+        }
+        item.m_description = text;
+        xml.getArtist(itemNode, text);
+        item.m_artist = xmlUnescape(text);
+        xml.getSubTitle(itemNode, text);
+        item.m_subTitle = xmlUnescape(text);
+        xml.getComments(itemNode, text);
+        item.m_comments = text;
+
+        NodeArray enclosures;
+        xml.getEnclosureNodeArray(itemNode, enclosures);
+        if (!enclosures.empty()) {
+            xml.getEnclosureUrl(enclosures[0], text);
+            item.m_enclosureUrl = text;
+            xml.getEnclosureLength(enclosures[0], text);
+            item.m_enclosureLength = text.IsEmpty() ? 0 : wtoi(text);
+            xml.getEnclosureType(enclosures[0], text);
+            item.m_enclosureType = text;
+        }
+
+        xml.getPubDate(itemNode, text);
+        item.m_pubDate = itemDate(text);
+        xml.getKeywords(itemNode, text);
+        item.m_keywords = xmlUnescape(text);
+        xml.getDuration(itemNode, text);
+        item.m_duration = parseDuration(text);
+        xml.getBlock(itemNode, text);
+        item.m_block = isYes(text);
+        channel->addItem(item);
+    }
+    channel->m_format = kFormatPodcast;
+    return 1;
+}
+
+}  // namespace newsdesk

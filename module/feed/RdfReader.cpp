@@ -1,0 +1,61 @@
+#include "feed/FeedReaders.h"
+#include "feed/TextFunctions.h"
+
+#include "hostapp/CLumRdfXmlData.h"
+
+namespace newsdesk {
+
+int readRdfFile(const CString& path, CRSSChannel* channel) {
+    CLumRdfXmlData xml(path, nullptr);
+    if (!xml.IsOK()) {
+        return 0;
+    }
+    Node root = xml.getRdfNode();
+    Node channelNode = xml.getChannelNode();
+    if (!root || !channelNode) {
+        return 0;
+    }
+    channel->m_filePath = path;
+
+    CString text;
+    xml.getTitle(channelNode, text);
+    channel->m_title = xmlUnescape(text);
+    xml.getLink(channelNode, text);
+    channel->m_link = text;
+    xml.getDescription(channelNode, text);
+    channel->m_description = text;
+    xml.getCreator(channelNode, text);
+    channel->m_author = xmlUnescape(text);
+    xml.getCopyright(channelNode, text);
+    channel->m_copyright = xmlUnescape(text);
+    // The image description of RSS 1.0 stands beside the channel.
+    xml.getImage(root, text);
+    channel->m_image = text;
+    xml.getPubDate(channelNode, text);
+    channel->m_pubDate = channelDate(text);
+    channel->m_encoding = xml.getEncoding();
+
+    NodeArray items;
+    xml.getItemNodeArray(items);
+    for (const Node& itemNode : items) {
+        if (!itemNode) {
+            continue;
+        }
+        CRSSItem item;
+        xml.getTitle(itemNode, text);
+        item.m_title = xmlUnescape(text);
+        xml.getLink(itemNode, text);
+        item.m_link = text;
+        xml.getDescription(itemNode, text);
+        item.m_description = text;
+        xml.getCreator(itemNode, text);
+        item.m_author = xmlUnescape(text);
+        xml.getPubDate(itemNode, text);
+        item.m_pubDate = itemDate(text);
+        channel->addItem(item);
+    }
+    channel->m_format = kFormatRss10;
+    return 1;
+}
+
+}  // namespace newsdesk

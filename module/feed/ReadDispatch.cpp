@@ -1,0 +1,63 @@
+#include "feed/FeedReaders.h"
+
+#include "hostapp/CLumRdfXmlData.h"
+#include "hostapp/CLumRssXmlData.h"
+#include "hostapp/CXMLSitemapUtil.h"
+
+namespace newsdesk {
+
+namespace {
+
+// The root element of a loaded document, or a null handle.
+Element rootOf(const CLumRssAbstract& xml) {
+    return xml.IsOK() && xml.Document ? xml.Document->getDocumentElement() : Element();
+}
+
+}  // namespace
+
+int detectRssFormat(const CString& path) {
+    CLumRssXmlData xml(path, nullptr);
+    if (!xml.IsOK()) {
+        return kFormatUnreadable;
+    }
+    Element root = rootOf(xml);
+    if (!root || root.getTagName().CompareNoCase(u"rss") != 0) {
+        return kFormatRss10;
+    }
+    return root.getAttribute(u"xmlns:itunes").IsEmpty() ? kFormatRss20 : kFormatPodcast;
+}
+
+int readRssFile(const CString& path, CRSSChannel* channel) {
+    if (channel == nullptr) {
+        return 0;
+    }
+    CLumRssXmlData xml(path, nullptr);
+    channel->resetData();
+    Element root = rootOf(xml);
+    if (root && root.getTagName().CompareNoCase(u"rss") == 0) {
+        return root.getAttribute(u"xmlns:itunes").IsEmpty() ? readRss2File(path, channel)
+                                                            : readPodcastFile(path, channel);
+    }
+    CLumRdfXmlData rdf(path, nullptr);
+    Element rdfRoot = rootOf(rdf);
+    if (rdfRoot && rdfRoot.getTagName().CompareNoCase(u"rdf:RDF") == 0) {
+        return readRdfFile(path, channel);
+    }
+    return 0;
+}
+
+std::int32_t itemDate(const CString& text) {
+    CTime time(0);
+    if (!CXMLSitemapUtil::getOleDateTimeFromString(text, time, false)) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(time.GetTime()));
+}
+
+CTime channelDate(const CString& text) {
+    CTime time(0);
+    CXMLSitemapUtil::getOleDateTimeFromString(text, time, false);
+    return time;
+}
+
+}  // namespace newsdesk

@@ -1,0 +1,88 @@
+#include "feed/FeedReaders.h"
+#include "feed/TextFunctions.h"
+
+#include "hostapp/CLumRssXmlData.h"
+
+namespace newsdesk {
+
+int readRss2File(const CString& path, CRSSChannel* channel) {
+    CLumRssXmlData xml(path, nullptr);
+    Node channelNode = xml.getChannelNode();
+    if (!channelNode) {
+        return 0;
+    }
+    channel->m_filePath = path;
+
+    CString text;
+    xml.getTitle(channelNode, text);
+    channel->m_title = xmlUnescape(text);
+    xml.getLink(channelNode, text);
+    channel->m_link = text;
+    xml.getDescription(channelNode, text);
+    channel->m_description = text;
+    xml.getLanguage(channelNode, text);
+    channel->m_language = text;
+    xml.getCopyright(channelNode, text);
+    channel->m_copyright = xmlUnescape(text);
+    xml.getTtl(channelNode, text);
+    channel->m_ttl = wtoi(text);
+    xml.getImage(channelNode, text);
+    channel->m_image = text;
+    xml.getPubDate(channelNode, text);
+    channel->m_pubDate = channelDate(text);
+    channel->m_encoding = xml.getEncoding();
+
+    NodeArray nodes;
+    xml.getCategoryNodeArray(channelNode, nodes);
+    for (const Node& node : nodes) {
+        CRSSCategory category;
+        xml.getCategory(node, category.m_category);
+        channel->m_categories.push_back(category);
+    }
+
+    NodeArray items;
+    xml.getItemNodeArray(items);
+    for (const Node& itemNode : items) {
+        if (!itemNode) {
+            continue;
+        }
+        CRSSItem item;
+        xml.getTitle(itemNode, text);
+        item.m_title = xmlUnescape(text);
+        xml.getLink(itemNode, text);
+        item.m_link = text;
+        xml.getDescription(itemNode, text);
+        item.m_description = text;
+        xml.getAuthor(itemNode, text);
+        item.m_author = xmlUnescape(text);
+        xml.getComments(itemNode, text);
+        item.m_comments = text;
+
+        NodeArray enclosures;
+        xml.getEnclosureNodeArray(itemNode, enclosures);
+        if (!enclosures.empty()) {
+            xml.getEnclosureUrl(enclosures[0], text);
+            item.m_enclosureUrl = text;
+            xml.getEnclosureLength(enclosures[0], text);
+            item.m_enclosureLength = text.IsEmpty() ? 0 : wtoi(text);
+            xml.getEnclosureType(enclosures[0], text);
+            item.m_enclosureType = text;
+        }
+
+        xml.getPubDate(itemNode, text);
+        item.m_pubDate = itemDate(text);
+
+        NodeArray categories;
+        xml.getCategoryNodeArray(itemNode, categories);
+        for (const Node& node : categories) {
+            CRSSCategory category;
+            xml.getCategory(node, category.m_category);
+            item.addCategory(category);
+        }
+        channel->addItem(item);
+    }
+    channel->m_format = kFormatRss20;
+    return 1;
+}
+
+}  // namespace newsdesk

@@ -1,0 +1,89 @@
+#include "feed/FeedReaders.h"
+#include "host/Entries.h"
+
+#include "Fixtures.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+using newsdesk::detectRssFormat;
+using newsdesk::readRssFile;
+
+namespace {
+
+CString write(const TempDir& dir, const std::string& name, const std::string& xml) {
+    dir.write(name, xml);
+    return CString(dir.windows(name));
+}
+
+}  // namespace
+
+TEST(DetectRssFormat, TellsTheFormatByTheRootAndTheItunesDeclaration) {
+    TempDir dir;
+    EXPECT_EQ(detectRssFormat(fixturePath("feed/rss20_full.xml")), 1);
+    EXPECT_EQ(detectRssFormat(fixturePath("feed/podcast_full.xml")), 2);
+    EXPECT_EQ(detectRssFormat(fixturePath("feed/rdf_full.xml")), 0);
+    EXPECT_EQ(detectRssFormat(write(dir, "caps.xml", "<RSS version='2.0'/>")), 1);
+    EXPECT_EQ(detectRssFormat(write(dir, "capspod.xml",
+                                    "<RSS xmlns:itunes='http://www.itunes.com/dtds/"
+                                    "podcast-1.0.dtd'/>")),
+              2);
+    EXPECT_EQ(detectRssFormat(write(dir, "empty-ns.xml", "<rss xmlns:itunes=''/>")), 1);
+    EXPECT_EQ(detectRssFormat(fixturePath("feed/not_well_formed.xml")), -1);
+    EXPECT_EQ(detectRssFormat(CString(dir.windows("missing.xml"))), -1);
+}
+
+TEST(DetectRssFormat, AnyOtherRootCountsAsRss10ButIsNotRead) {
+    TempDir dir;
+    CString atom =
+        write(dir, "atom.xml", "<feed xmlns='http://www.w3.org/2005/Atom'><title>t</title></feed>");
+    EXPECT_EQ(detectRssFormat(atom), 0);
+    CRSSChannel channel;
+    channel.m_title = u"left from before";
+    channel.m_items.emplace_back();
+    EXPECT_EQ(readRssFile(atom, &channel), 0);
+    EXPECT_TRUE(channel.m_title.IsEmpty());
+    EXPECT_TRUE(channel.m_items.empty());
+}
+
+TEST(ReadRssFile, RoutesEachRootToItsReader) {
+    CRSSChannel channel;
+    ASSERT_EQ(readRssFile(fixturePath("feed/rss20_full.xml"), &channel), 1);
+    EXPECT_EQ(channel.m_format, 1);
+    ASSERT_EQ(readRssFile(fixturePath("feed/podcast_full.xml"), &channel), 1);
+    EXPECT_EQ(channel.m_format, 2);
+    ASSERT_EQ(readRssFile(fixturePath("feed/rdf_full.xml"), &channel), 1);
+    EXPECT_EQ(channel.m_format, 0);
+    EXPECT_EQ(channel.m_items.size(), 2u) << "the RSS 2.0 items of earlier reads are gone";
+}
+
+TEST(ReadRssFile, UnreadableFilesGiveZeroAndAResetChannel) {
+    TempDir dir;
+    CRSSChannel channel;
+    for (const CString& path :
+         {fixturePath("feed/not_well_formed.xml"), CString(dir.windows("missing.xml")),
+          write(dir, "nochannel.xml", "<rss version='2.0'><item/></rss>"),
+          write(dir, "rdfnochannel.xml",
+                "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'/>"),
+          fixturePath("feed/unsafe_billion_laughs.xml")}) {
+        channel.m_title = u"stale";
+        EXPECT_EQ(readRssFile(path, &channel), 0) << path;
+        EXPECT_TRUE(channel.m_title.IsEmpty());
+    }
+    EXPECT_EQ(readRssFile(fixturePath("feed/rss20_full.xml"), nullptr), 0);
+}
+
+TEST(Entries, FormatAndReadEntriesAnswerThroughTheirArguments) {
+    CString path = fixturePath("feed/podcast_full.xml");
+    int format = 99;
+    newsdesk::GetRssFormatEntry(path, &format);
+    EXPECT_EQ(format, 2);
+    newsdesk::GetRssFormatEntry(path, nullptr);
+    CString bad = fixturePath("feed/not_well_formed.xml");
+    newsdesk::GetRssFormatEntry(bad, &format);
+    EXPECT_EQ(format, -1);
+    CRSSChannel channel;
+    EXPECT_EQ(newsdesk::ReadRssFileEntry(path, &channel), 1);
+    EXPECT_EQ(channel.m_filePath, path);
+    EXPECT_EQ(newsdesk::ReadRssFileEntry(bad, &channel), 0);
+}
