@@ -27,5 +27,8 @@ struct Command {
 int runInfo(CommandContext& context);
 int runFormat(CommandContext& context);
 int runRead(CommandContext& context);
+int runWrite(CommandContext& context);
+int runConvert(CommandContext& context);
+int runRewrite(CommandContext& context);
 
 }  // namespace newsdesk::app

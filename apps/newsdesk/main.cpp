@@ -21,6 +21,15 @@ const Command kCommands[] = {
      newsdesk::app::runFormat},
     {"read", "read FEED", "print the record the module reads from the feed, as JSON",
      newsdesk::app::runRead},
+    {"write", "write RECORD.json FEED",
+     "write a record in the JSON form read prints as a feed (missing keys take defaults)",
+     newsdesk::app::runWrite},
+    {"convert", "convert FEED --to F",
+     "rewrite a feed in format F (rss1, rss2 or podcast), in place unless -o OUT",
+     newsdesk::app::runConvert},
+    {"rewrite", "rewrite FEED",
+     "read a feed and write it back; an unchanged feed keeps its bytes and time",
+     newsdesk::app::runRewrite},
 };
 
 void printUsage(std::ostream& out) {
