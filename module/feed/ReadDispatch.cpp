@@ -1,8 +1,8 @@
 #include "feed/FeedReaders.h"
 
-#include "hostapp/CLumRdfXmlData.h"
 #include "hostapp/CLumRssXmlData.h"
 #include "hostapp/CXMLSitemapUtil.h"
+#include "hostapp/XmlFile.h"
 
 namespace newsdesk {
 
@@ -31,16 +31,19 @@ int readRssFile(const CString& path, CRSSChannel* channel) {
     if (channel == nullptr) {
         return 0;
     }
-    CLumRssXmlData xml(path, nullptr);
     channel->resetData();
-    Element root = rootOf(xml);
-    if (root && root.getTagName().CompareNoCase(u"rss") == 0) {
-        return root.getAttribute(u"xmlns:itunes").IsEmpty() ? readRss2File(path, channel)
-                                                            : readPodcastFile(path, channel);
+    // Only the root decides, and every reader parses the whole file again and
+    // fails on a malformed one; so the start of the file is enough here, and a
+    // large feed is parsed once instead of twice.
+    auto root = lum::xml::peekRootElement(path);
+    if (!root) {
+        return 0;
     }
-    CLumRdfXmlData rdf(path, nullptr);
-    Element rdfRoot = rootOf(rdf);
-    if (rdfRoot && rdfRoot.getTagName().CompareNoCase(u"rdf:RDF") == 0) {
+    if (root->name.CompareNoCase(u"rss") == 0) {
+        return root->attribute(u"xmlns:itunes").IsEmpty() ? readRss2File(path, channel)
+                                                          : readPodcastFile(path, channel);
+    }
+    if (root->name.CompareNoCase(u"rdf:RDF") == 0) {
         return readRdfFile(path, channel);
     }
     return 0;

@@ -66,6 +66,8 @@ std::optional<FeedDate> toDate(const Fields& f, bool localIsUtc) {
     tm.tm_sec = static_cast<int>(f.second);
     tm.tm_isdst = -1;
     std::time_t t = std::mktime(&tm);
+    // -1 is both the error and one second before 1970; only a date in
+    // December 1969 can mean the latter.
     if (t == static_cast<std::time_t>(-1) && (tm.tm_year != 69 || tm.tm_mon != 11)) {
         return std::nullopt;
     }

@@ -6,12 +6,15 @@
 #include <fcntl.h>
 #include <libxml/encoding.h>
 #include <libxml/parser.h>
+#include <libxml/xmlreader.h>
 #include <libxml/xmlsave.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace lum::xml {
@@ -81,6 +84,19 @@ void dropNonXmlCharsInTree(xmlNode* node) {
     }
 }
 
+// The process's file creation mask, read without changing it (umask() can
+// only be read by setting it, which would race with other threads).
+mode_t processUmask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0) {
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+        }
+    }
+    return 022;
+}
+
 // The encoding to write: the given one when libxml2 and iconv know it,
 // otherwise UTF-8, which every reader accepts.
 std::string outputEncoding(const CString& encoding) {
@@ -98,16 +114,56 @@ std::string outputEncoding(const CString& encoding) {
 
 }  // namespace
 
-xmlDoc* loadFile(const CString& windowsPath) {
+// A regular file opened for reading, or -1.
+int openRegularFile(const CString& windowsPath) {
     auto native = nd::win32::toNativePath(windowsPath.view());
     if (!native) {
-        return nullptr;
+        return -1;
     }
     struct stat st {};
     if (::stat(native->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        return nullptr;
+        return -1;
     }
-    Fd fd(::open(native->c_str(), O_RDONLY | O_CLOEXEC));
+    return ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+CString RootElement::attribute(const char16_t* attributeName) const {
+    for (const auto& [name, value] : attributes) {
+        if (name.CompareNoCase(attributeName) == 0) {
+            return value;
+        }
+    }
+    return CString();
+}
+
+std::optional<RootElement> peekRootElement(const CString& windowsPath) {
+    Fd fd(openRegularFile(windowsPath));
+    if (fd.get() < 0) {
+        return std::nullopt;
+    }
+    xmlTextReader* reader = xmlReaderForFd(fd.get(), nullptr, nullptr, kParseOptions);
+    if (reader == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<RootElement> root;
+    while (xmlTextReaderRead(reader) == 1) {
+        if (xmlTextReaderNodeType(reader) != XML_READER_TYPE_ELEMENT) {
+            continue;
+        }
+        root.emplace();
+        root->name = toCString(xmlTextReaderConstName(reader));
+        while (xmlTextReaderMoveToNextAttribute(reader) == 1) {
+            root->attributes.emplace_back(toCString(xmlTextReaderConstName(reader)),
+                                          toCString(xmlTextReaderConstValue(reader)));
+        }
+        break;
+    }
+    xmlFreeTextReader(reader);
+    return root;
+}
+
+xmlDoc* loadFile(const CString& windowsPath) {
+    Fd fd(openRegularFile(windowsPath));
     if (fd.get() < 0) {
         return nullptr;
     }
@@ -132,6 +188,11 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
         target = resolved;
     }
 
+    // A file marked read-only is not replaced behind its owner's back.
+    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) {
+        return false;
+    }
+
     dropNonXmlCharsInTree(doc->children);
     std::string enc = outputEncoding(encoding);
     xmlChar* bytes = nullptr;
@@ -149,14 +210,12 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
     if (fd.get() < 0) {
         return false;
     }
-    mode_t mode = 0;
+    // The new file keeps the old one's permissions; a new one gets what the
+    // process would give any file it creates.
+    mode_t mode = 0666 & ~processUmask();
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
     }
     bool ok = writeAll(fd.get(), data.data(), data.size()) && ::fchmod(fd.get(), mode) == 0 &&
               ::fsync(fd.get()) == 0;
@@ -164,8 +223,14 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
     ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
     if (!ok) {
         ::unlink(temp.c_str());
+        return false;
     }
-    return ok;
+    // Make the rename itself durable.
+    Fd folder(::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (folder.get() >= 0) {
+        ::fsync(folder.get());
+    }
+    return true;
 }
 
 }  // namespace lum::xml

@@ -5,6 +5,10 @@
 
 #include <libxml/tree.h>
 
+#include <optional>
+#include <utility>
+#include <vector>
+
 namespace lum::xml {
 
 // Parses the file; null when it is missing, unreadable, not well-formed or
@@ -12,6 +16,20 @@ namespace lum::xml {
 // entities or DTDs, and keeps libxml2's limits on entity expansion, so an
 // entity bomb fails in bounded memory. The caller frees the result.
 xmlDoc* loadFile(const CString& windowsPath);
+
+// The root element of an XML file as a streaming parser meets it: its
+// qualified name and its attributes, namespace declarations included
+// ("xmlns:itunes"). Only the start of the file is read, so the rest of the
+// file may still be malformed.
+struct RootElement {
+    CString name;
+    std::vector<std::pair<CString, CString>> attributes;
+    // The value of the attribute, its name compared without regard to case;
+    // empty when absent.
+    CString attribute(const char16_t* attributeName) const;
+};
+// nullopt when the file cannot be read or its start is not XML.
+std::optional<RootElement> peekRootElement(const CString& windowsPath);
 
 // Writes the document to the path in the given encoding (empty: UTF-8),
 // declaring it. Characters the encoding cannot hold become numeric character

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using newsdesk::detectRssFormat;
 using newsdesk::readRssFile;
 
@@ -86,4 +88,26 @@ TEST(Entries, FormatAndReadEntriesAnswerThroughTheirArguments) {
     EXPECT_EQ(newsdesk::ReadRssFileEntry(path, &channel), 1);
     EXPECT_EQ(channel.m_filePath, path);
     EXPECT_EQ(newsdesk::ReadRssFileEntry(bad, &channel), 0);
+}
+
+TEST(ReadRssFile, EveryFormatReadsTheSameFromAJapaneseEncoding) {
+    for (const auto& [utf8, japanese, encoding] :
+         {std::tuple{"feed/podcast_full.xml", "feed/podcast_shift_jis.xml", u"Shift_JIS"},
+          std::tuple{"feed/rdf_full.xml", "feed/rdf_euc_jp.xml", u"EUC-JP"}}) {
+        CRSSChannel expected;
+        CRSSChannel actual;
+        ASSERT_EQ(readRssFile(fixturePath(utf8), &expected), 1);
+        ASSERT_EQ(readRssFile(fixturePath(japanese), &actual), 1) << japanese;
+        EXPECT_EQ(actual.m_encoding, encoding);
+        EXPECT_EQ(actual.m_format, expected.m_format);
+        EXPECT_EQ(actual.m_title, expected.m_title);
+        EXPECT_EQ(actual.m_author, expected.m_author);
+        EXPECT_EQ(actual.m_description, expected.m_description);
+        ASSERT_EQ(actual.m_items.size(), expected.m_items.size());
+        for (size_t i = 0; i < actual.m_items.size(); ++i) {
+            EXPECT_EQ(actual.m_items[i].m_title, expected.m_items[i].m_title);
+            EXPECT_EQ(actual.m_items[i].m_description, expected.m_items[i].m_description);
+            EXPECT_EQ(actual.m_items[i].m_keywords, expected.m_items[i].m_keywords);
+        }
+    }
 }

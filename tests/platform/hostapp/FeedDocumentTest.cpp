@@ -67,7 +67,8 @@ TEST(CLumRssXmlData, NamesCompareWithoutCaseAndTheItunesDeclarationReadsAsAnAttr
     TempDir dir;
     dir.write("a.xml",
               "<RSS xmlns:itunes='http://www.itunes.com/dtds/podcast-1.0.dtd'><Channel>"
-              "<TITLE>t</TITLE><itunes:title>not this</itunes:title></Channel></RSS>");
+              "<TITLE>t</TITLE><itunes:title>not this</itunes:title>"
+              "<Item><ENCLOSURE URL='u' Length='5'/></Item></Channel></RSS>");
     CLumiTuneXmlData doc(CString(dir.windows("a.xml")), nullptr);
     Element root = doc.Document->getDocumentElement();
     EXPECT_EQ(root.getTagName(), u"RSS");
@@ -77,6 +78,25 @@ TEST(CLumRssXmlData, NamesCompareWithoutCaseAndTheItunesDeclarationReadsAsAnAttr
     CString title;
     doc.getTitle(doc.getChannelNode(), title);
     EXPECT_EQ(title, u"t");
+    NodeArray items;
+    doc.getItemNodeArray(items);
+    ASSERT_EQ(items.size(), 1u);
+    CString value;
+    doc.getEnclosureUrl(items[0], value);
+    EXPECT_EQ(value, u"u");
+    doc.getEnclosureLength(items[0], value);
+    EXPECT_EQ(value, u"5");
+}
+
+TEST(CLumiTuneXmlData, APodcastWithOnlyAnRss20ImageKeepsItsImage) {
+    TempDir dir;
+    dir.write("p.xml",
+              "<rss xmlns:itunes='http://www.itunes.com/dtds/podcast-1.0.dtd'><channel>"
+              "<image><url>http://e/rss.png</url></image></channel></rss>");
+    CLumiTuneXmlData doc(CString(dir.windows("p.xml")), nullptr);
+    CString image;
+    doc.getImage(doc.getChannelNode(), image);
+    EXPECT_EQ(image, u"http://e/rss.png");
 }
 
 TEST(CLumRssXmlData, EscapedFieldsSurviveAWriteAndAReadAndStandSinglyEscapedInTheFile) {

@@ -141,6 +141,19 @@ TEST(FeedDocumentSaving, ControlCharactersNeverMakeTheFileUnreadable) {
     EXPECT_EQ(url, u"http://e/x");
 }
 
+TEST(FeedDocumentSaving, ANewFileGetsTheUsualPermissions) {
+    TempDir dir;
+    mode_t old = ::umask(027);
+    CLumRssXmlData doc(CString(), nullptr);
+    doc.setTitle(doc.createChannelNode(), u"new");
+    bool saved = doc.lumSxdSaveXmlData(CString(dir.windows("fresh.xml")));
+    ::umask(old);
+    ASSERT_TRUE(saved);
+    struct stat st {};
+    ::stat(dir.native("fresh.xml").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
 TEST(FeedDocumentSaving, ReplacesTheFileAndLeavesNoTemporaryBehind) {
     TempDir dir;
     dir.write("feed.xml", "old content");
@@ -170,6 +183,10 @@ TEST(FeedDocumentSaving, AFailedSaveIsReportedAndLeavesTheOldFileAsItWas) {
     std::filesystem::create_directory(dir.native("sub"));
     EXPECT_FALSE(doc.lumSxdSaveXmlData(CString(dir.windows("sub"))));  // a folder in the way
     if (::geteuid() != 0) {
+        dir.write("readonly.xml", "old");
+        ::chmod(dir.native("readonly.xml").c_str(), 0444);
+        EXPECT_FALSE(doc.lumSxdSaveXmlData(CString(dir.windows("readonly.xml"))));
+        EXPECT_EQ(dir.read("readonly.xml"), "old");
         std::filesystem::create_directory(dir.native("ro"));
         std::ofstream(dir.native("ro/feed.xml")) << "old";
         std::filesystem::permissions(dir.native("ro"), std::filesystem::perms::owner_read |

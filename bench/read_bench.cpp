@@ -1,0 +1,178 @@
+// read_bench: the time and peak memory of readRssFile on large generated
+// feeds, against a bare libxml2 parse of the same file (xmlReadFile, then
+// xmlFreeDoc) measured in the same run. Each measurement runs in a child
+// process of its own, so that its peak resident memory is its own.
+//
+//   read_bench [--items N] [--podcast-items M] [--runs R] [--dir FOLDER]
+#include "FeedGenerator.h"
+
+#include "feed/FeedReaders.h"
+#include "win32/PathMapping.h"
+
+#include <libxml/parser.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+using newsdesk::bench::FeedKind;
+
+struct Sample {
+    double seconds = 0;
+    long peakKb = 0;
+    long result = 0;
+};
+
+// Runs work in a child; its wall time, its result and the child's peak RSS.
+template <typename Work>
+bool measure(Work work, Sample& sample) {
+    int fds[2];
+    if (::pipe(fds) != 0) {
+        return false;
+    }
+    pid_t pid = ::fork();
+    if (pid < 0) {
+        return false;
+    }
+    if (pid == 0) {
+        ::close(fds[0]);
+        auto start = std::chrono::steady_clock::now();
+        long result = work();
+        double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        Sample s{seconds, 0, result};
+        ssize_t n = ::write(fds[1], &s, sizeof s);
+        ::_exit(n == sizeof s ? 0 : 1);
+    }
+    ::close(fds[1]);
+    Sample s;
+    ssize_t n = ::read(fds[0], &s, sizeof s);
+    ::close(fds[0]);
+    int status = 0;
+    rusage usage{};
+    ::wait4(pid, &status, 0, &usage);
+    if (n != sizeof s || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        return false;
+    }
+    sample = s;
+    sample.peakKb = usage.ru_maxrss;
+    return true;
+}
+
+struct Result {
+    double bestSeconds = 1e30;
+    long peakKb = 0;
+    long result = 0;
+};
+
+template <typename Work>
+bool best(Work work, int runs, Result& out) {
+    for (int i = 0; i < runs; ++i) {
+        Sample s;
+        if (!measure(work, s)) {
+            return false;
+        }
+        out.bestSeconds = std::min(out.bestSeconds, s.seconds);
+        out.peakKb = std::max(out.peakKb, s.peakKb);
+        out.result = s.result;
+    }
+    return true;
+}
+
+bool benchFile(const std::string& label, const std::string& path, std::size_t items, int runs) {
+    double mb = static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0);
+    CString windows(nd::win32::toWindowsPath(path).value_or(u""));
+    Result bare;
+    Result read;
+    bool ok = best(
+        [&] {
+            xmlDoc* doc = xmlReadFile(path.c_str(), nullptr, XML_PARSE_NONET);
+            long good = doc != nullptr;
+            xmlFreeDoc(doc);
+            return good;
+        },
+        runs, bare);
+    ok = ok && best(
+                   [&] {
+                       CRSSChannel channel;
+                       if (newsdesk::readRssFile(windows, &channel) != 1) {
+                           return -1L;
+                       }
+                       return static_cast<long>(channel.m_items.size());
+                   },
+                   runs, read);
+    if (!ok || bare.result != 1 || read.result != static_cast<long>(items)) {
+        std::fprintf(stderr, "read_bench: %s was not read as expected (%ld of %zu items)\n",
+                     label.c_str(), read.result, items);
+        return false;
+    }
+    std::printf(
+        "%-22s %7.1f MB | bare parse %6.3f s (%.4f s/MB) peak %5ld MB | readRssFile "
+        "%6.3f s (%.4f s/MB) peak %5ld MB | ratio %.2f\n",
+        label.c_str(), mb, bare.bestSeconds, bare.bestSeconds / mb, bare.peakKb / 1024,
+        read.bestSeconds, read.bestSeconds / mb, read.peakKb / 1024,
+        read.bestSeconds / bare.bestSeconds);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::size_t rssItems = 100000;
+    std::size_t podcastItems = 20000;
+    int runs = 3;
+    std::string dir;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        std::string arg = argv[i];
+        if (arg == "--items") {
+            rssItems = std::strtoull(argv[i + 1], nullptr, 10);
+        } else if (arg == "--podcast-items") {
+            podcastItems = std::strtoull(argv[i + 1], nullptr, 10);
+        } else if (arg == "--runs") {
+            runs = std::max(1, std::atoi(argv[i + 1]));
+        } else if (arg == "--dir") {
+            dir = argv[i + 1];
+        } else {
+            std::fprintf(stderr,
+                         "usage: read_bench [--items N] [--podcast-items M] [--runs R] "
+                         "[--dir FOLDER]\n");
+            return 2;
+        }
+    }
+    bool ownDir = dir.empty();
+    if (ownDir) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "newsdesk-bench-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            std::perror("read_bench");
+            return 1;
+        }
+        dir = pattern;
+    }
+    std::string rss = dir + "/bench_rss20.xml";
+    std::string podcast = dir + "/bench_podcast.xml";
+    if (!newsdesk::bench::writeFeedFile(rss, FeedKind::Rss20, rssItems) ||
+        !newsdesk::bench::writeFeedFile(podcast, FeedKind::Podcast, podcastItems)) {
+        std::fprintf(stderr, "read_bench: cannot write the feeds into %s\n", dir.c_str());
+        return 1;
+    }
+    std::printf("best of %d runs each; peak = the measuring process's peak resident memory\n",
+                runs);
+    bool ok = benchFile("RSS 2.0, " + std::to_string(rssItems) + " items", rss, rssItems, runs) &&
+              benchFile("podcast, " + std::to_string(podcastItems) + " items", podcast,
+                        podcastItems, runs);
+    if (ownDir) {
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+    }
+    return ok ? 0 : 1;
+}
