@@ -115,7 +115,12 @@ CString fileUrlToPath(const CString& url) {
     }
     CString path = CString::fromUtf8(percentDecode(rest.toUtf8()));
     path.Replace(u'/', u'\\');
-    return isDrivePath(path) ? path : CString();
+    if (path.IsEmpty() || isDrivePath(path)) {
+        return path;
+    }
+    // A URL of this machine's own file system ("file:///home/ann/a.mp3")
+    // names the file on drive Z:, the file-system root.
+    return u"Z:\\" + path;
 }
 
 CString conv_std_path(const CString& path) {

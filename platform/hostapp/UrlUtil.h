@@ -19,8 +19,9 @@ CString urlScheme(const CString& url);
 // true when the URL's scheme is "file".
 bool isfilescheme(const CString& url);
 
-// The Windows path a file URL names ("file:///Z:/a%20b" -> "Z:\a b"); empty
-// when the text is not a file URL or names no local path.
+// The Windows path a file URL names ("file:///Z:/a%20b" -> "Z:\a b"; a URL
+// without a drive names a path on drive Z:, "file:///home/a" -> "Z:\home\a");
+// empty when the text is not a file URL or names another host.
 CString fileUrlToPath(const CString& url);
 
 // true for an absolute Windows path with a drive letter ("Z:\a", "Z:/a").

@@ -15,7 +15,7 @@ TEST(UrlUtil, FileUrlsInTheirCommonSpellingsNameTheSamePath) {
     EXPECT_EQ(fileUrlToPath(u"file:/Z:/a/b.rss?x=1#top"), u"Z:\\a\\b.rss");
     EXPECT_EQ(fileUrlToPath(u"file://server/share/b.rss"), u"");
     EXPECT_EQ(fileUrlToPath(u"http://example.com/b.rss"), u"");
-    EXPECT_EQ(fileUrlToPath(u"file:///relative/only"), u"");
+    EXPECT_EQ(fileUrlToPath(u"file:///home/ann/a%20b.mp3"), u"Z:\\home\\ann\\a b.mp3");
 }
 
 TEST(UrlUtil, StandardPathFormResolvesDotSegmentsWithoutLeavingTheDrive) {
