@@ -25,30 +25,39 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
     bool useKeptTime = channel->m_useKeptTime;
     channel->m_useKeptTime = true;
 
-    // The stored file steps aside while a trial copy, dated as the stored
-    // one, is written in its place; equal bytes mean nothing would change.
+    // The stored file keeps a second name while a trial copy, dated as the
+    // stored one, is written in its place; equal bytes mean nothing would
+    // change. With a link the feed is never missing from its path, not even
+    // when the process dies meanwhile; where links cannot be made, the file
+    // is moved aside instead.
     CString aside = LumTempFile::makeUniquePath(getBaseName(path), getBasePath(path), 0, CString());
-    bool movedAside = !aside.IsEmpty() && MoveFileW(path, aside);
+    bool linked = !aside.IsEmpty() && CreateHardLinkW(aside, path, nullptr);
+    bool movedAside = !linked && !aside.IsEmpty() && MoveFileW(path, aside);
     int written = writeRssFile(path, channel);
-    if (!movedAside) {
+    if (!linked && !movedAside) {
         return;
     }
-    if (!written || !is_file(path)) {
+    // Puts the stored file back at the path, its bytes and time stamps as they were.
+    auto restore = [&] { MoveFileExW(aside, path, MOVEFILE_REPLACE_EXISTING); };
+    if (!written) {
         // Nothing new was written (an unknown format, a failed save): the
-        // stored file goes back, never deleted.
-        MoveFileExW(aside, path, MOVEFILE_REPLACE_EXISTING);
+        // stored file stays, never deleted.
+        if (linked) {
+            DeleteFileW(aside);
+        } else {
+            restore();
+        }
         return;
     }
     if (cmp_file(path, aside)) {
-        // One rename puts the old bytes and time stamps back over the trial copy.
-        MoveFileExW(aside, path, MOVEFILE_REPLACE_EXISTING);
+        restore();
         return;
     }
     channel->m_useKeptTime = useKeptTime;
     if (writeRssFile(path, channel)) {
         DeleteFileW(aside);
     } else {
-        MoveFileExW(aside, path, MOVEFILE_REPLACE_EXISTING);
+        restore();
     }
 }
 

@@ -75,6 +75,32 @@ TEST_F(SiteOpen, Rss1AboutTextsAndPodcastImagesAreRewrittenToo) {
     EXPECT_EQ(pod.text("/rss/channel/item/enclosure/@url"), kEpisode);
 }
 
+TEST_F(SiteOpen, OnlyUrlsNamingSiteFilesChangeAndAQueryOrFragmentStaysWithThem) {
+    m_dir.write("elsewhere.mp3", "x");
+    CRSSChannel channel;
+    channel.m_format = 1;
+    channel.m_link = cat_file_colon(CString(m_dir.windows("site/a/../index.html"))) + u"?x=1&y#top";
+    channel.m_image = u"missing.png";
+    const char16_t* kept[] = {u"../elsewhere.mp3", u"/root/relative.html", u"mailto:ann@a.example",
+                              u"http://cdn.example/a.mp3"};
+    for (const char16_t* url : kept) {
+        CRSSItem item;
+        item.m_link = url;
+        item.m_enclosureUrl = cat_file_colon(CString(m_dir.windows("elsewhere.mp3")));
+        channel.addItem(item);
+    }
+    CString path = CString(m_dir.windows("site/news.xml"));
+    ASSERT_EQ(newsdesk::writeRssFile(path, &channel), 1);
+    WrittenXml xml(m_dir.native("site/news.xml").string());
+    EXPECT_EQ(xml.text("/rss/channel/link"), "https://ann.example/index.html?x=1&y#top");
+    EXPECT_EQ(xml.text("/rss/channel/image/url"), "missing.png");
+    for (size_t i = 0; i < std::size(kept); ++i) {
+        std::string item = "/rss/channel/item[" + std::to_string(i + 1) + "]";
+        EXPECT_EQ(xml.text(item + "/link"), CString(kept[i]).toUtf8());
+        EXPECT_EQ(xml.text(item + "/enclosure/@url"), channel.m_items[i].m_enclosureUrl.toUtf8());
+    }
+}
+
 TEST_F(SiteOpen, AFeedSavedOutsideTheSiteOrWithNoSiteOpenKeepsItsUrls) {
     CRSSChannel channel;
     channel.m_format = 1;
@@ -89,5 +115,6 @@ TEST_F(SiteOpen, AFeedSavedOutsideTheSiteOrWithNoSiteOpenKeepsItsUrls) {
     ASSERT_EQ(newsdesk::writeRssFile(channel.m_filePath, &channel), 1);
     WrittenXml closed(m_dir.native("site/news.xml").string());
     EXPECT_EQ(closed.text("/rss/channel/image/url"), channel.m_image.toUtf8());
-    EXPECT_EQ(closed.text("/rss/channel/item/enclosure/@url"), channel.m_items[0].m_enclosureUrl.toUtf8());
+    EXPECT_EQ(closed.text("/rss/channel/item/enclosure/@url"),
+              channel.m_items[0].m_enclosureUrl.toUtf8());
 }
