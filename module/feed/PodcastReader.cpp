@@ -3,6 +3,8 @@
 
 #include "hostapp/CLumiTuneXmlData.h"
 
+#include <utility>
+
 namespace newsdesk {
 
 namespace {
@@ -109,7 +111,7 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
         item.m_duration = parseDuration(text);
         xml.getBlock(itemNode, text);
         item.m_block = isYes(text);
-        channel->addItem(item);
+        channel->addItem(std::move(item));
     }
     channel->m_format = kFormatPodcast;
     return 1;

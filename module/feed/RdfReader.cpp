@@ -3,6 +3,8 @@
 
 #include "hostapp/CLumRdfXmlData.h"
 
+#include <utility>
+
 namespace newsdesk {
 
 int readRdfFile(const CString& path, CRSSChannel* channel) {
@@ -52,7 +54,7 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
         item.m_author = xmlUnescape(text);
         xml.getPubDate(itemNode, text);
         item.m_pubDate = itemDate(text);
-        channel->addItem(item);
+        channel->addItem(std::move(item));
     }
     channel->m_format = kFormatRss10;
     return 1;

@@ -3,6 +3,8 @@
 
 #include "hostapp/CLumRssXmlData.h"
 
+#include <utility>
+
 namespace newsdesk {
 
 int readRss2File(const CString& path, CRSSChannel* channel) {
@@ -79,7 +81,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
             xml.getCategory(node, category.m_category);
             item.addCategory(category);
         }
-        channel->addItem(item);
+        channel->addItem(std::move(item));
     }
     channel->m_format = kFormatRss20;
     return 1;

@@ -7,6 +7,7 @@
 #include "mfc/CTime.h"
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class CRSSChannel {
@@ -18,6 +19,7 @@ class CRSSChannel {
     CRSSChannel& operator=(const CRSSChannel&) = delete;
 
     void addItem(const CRSSItem& item) { m_items.push_back(item); }
+    void addItem(CRSSItem&& item) { m_items.push_back(std::move(item)); }
     std::vector<CRSSCategory> getCategory() const { return m_categories; }
     void setCategory(std::vector<CRSSCategory> categories) { m_categories = std::move(categories); }
 

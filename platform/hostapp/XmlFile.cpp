@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <string>
 
 namespace lum::xml {
@@ -26,6 +27,52 @@ namespace {
 // expand to and refuses amplification.
 constexpr int kParseOptions =
     XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
+
+void silentError(void*, const char*, ...) {}
+void silentStructuredError(void*, xmlError*) {}
+
+// Keeps libxml2 from printing to stderr while it works for us: a file that
+// cannot be read is answered by a result, never by console noise. The
+// thread's own handlers come back afterwards.
+class QuietErrors {
+  public:
+    QuietErrors()
+        : m_generic(xmlGenericError),
+          m_genericContext(xmlGenericErrorContext),
+          m_structured(xmlStructuredError),
+          m_structuredContext(xmlStructuredErrorContext) {
+        xmlSetGenericErrorFunc(nullptr, silentError);
+        xmlSetStructuredErrorFunc(nullptr, silentStructuredError);
+    }
+    ~QuietErrors() {
+        xmlSetGenericErrorFunc(m_genericContext, m_generic);
+        xmlSetStructuredErrorFunc(m_structuredContext, m_structured);
+    }
+    QuietErrors(const QuietErrors&) = delete;
+    QuietErrors& operator=(const QuietErrors&) = delete;
+
+  private:
+    xmlGenericErrorFunc m_generic;
+    void* m_genericContext;
+    xmlStructuredErrorFunc m_structured;
+    void* m_structuredContext;
+};
+
+// Japanese feeds that declare Shift_JIS are, far more often than not,
+// written in the Windows code page that extends it (circled numbers, the
+// NEC and IBM kanji); strict Shift_JIS would refuse the whole file. The
+// Windows code page reads every strict Shift_JIS file the same way except
+// for a few symbols (the wave dash reads as the full-width tilde), as the
+// systems those feeds come from read them.
+void useWindowsShiftJis() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        xmlInitParser();
+        for (const char* alias : {"SHIFT_JIS", "SHIFT-JIS", "SJIS", "X-SJIS", "MS_KANJI"}) {
+            xmlAddEncodingAlias("CP932", alias);
+        }
+    });
+}
 
 class Fd {
   public:
@@ -137,6 +184,8 @@ CString RootElement::attribute(const char16_t* attributeName) const {
 }
 
 std::optional<RootElement> peekRootElement(const CString& windowsPath) {
+    useWindowsShiftJis();
+    QuietErrors quiet;
     Fd fd(openRegularFile(windowsPath));
     if (fd.get() < 0) {
         return std::nullopt;
@@ -163,6 +212,8 @@ std::optional<RootElement> peekRootElement(const CString& windowsPath) {
 }
 
 xmlDoc* loadFile(const CString& windowsPath) {
+    useWindowsShiftJis();
+    QuietErrors quiet;
     Fd fd(openRegularFile(windowsPath));
     if (fd.get() < 0) {
         return nullptr;
@@ -193,6 +244,8 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
         return false;
     }
 
+    useWindowsShiftJis();
+    QuietErrors quiet;
     dropNonXmlCharsInTree(doc->children);
     std::string enc = outputEncoding(encoding);
     xmlChar* bytes = nullptr;

@@ -86,6 +86,6 @@ TEST(ReadRss2File, JapaneseEncodingsReadTheSameAndKeepTheirName) {
         EXPECT_EQ(c.m_title, u"日本語のフィード");
         EXPECT_EQ(c.m_description, u"表示と能力（ソ・十・予）");
         ASSERT_EQ(c.m_items.size(), 1u);
-        EXPECT_EQ(c.m_items[0].m_title, u"記事〜一");
+        EXPECT_EQ(c.m_items[0].m_title, u"記事その一");
     }
 }

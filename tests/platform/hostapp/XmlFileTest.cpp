@@ -49,6 +49,16 @@ TEST(FeedDocumentLoading, ShiftJisKeepsCharactersWhoseSecondByteIsABackslash) {
     EXPECT_EQ(description, u"表示と能力（ソ・十・予）");
 }
 
+TEST(FeedDocumentLoading, ShiftJisFeedsMayUseTheWindowsExtensionsAndKeepThemOnSaving) {
+    TempDir dir;
+    CString path = fixturePath("feed/rss20_shift_jis_windows_chars.xml");
+    EXPECT_EQ(channelTitle(path), u"①髙﨑～");
+    CLumRssXmlData doc(path, nullptr);
+    ASSERT_TRUE(doc.lumSxdSaveXmlData(CString(dir.windows("again.xml"))));
+    std::string bytes = dir.read("again.xml");
+    EXPECT_NE(bytes.find("\x87\x40\xfb\xfc\xfa\xb1\x81\x60"), std::string::npos) << bytes;
+}
+
 TEST(FeedDocumentLoading, MissingUnreadableAndMalformedFilesAreNotOK) {
     TempDir dir;
     EXPECT_FALSE(CLumRssXmlData(CString(dir.windows("none.xml")), nullptr).IsOK());
