@@ -82,7 +82,7 @@ def check_rss1(record, feed):
 
 def check_rss1_image(record, path):
     # feedparser does not report RSS 1.0 images at all (not even for the
-    # RSS 1.0 specification's own example), so the standard library's XML
+    # example the RSS 1.0 standard itself gives), so the standard library's XML
     # parser reads them.
     rdf = "{http://www.w3.org/1999/02/22-rdf-syntax-ns#}"
     rss = "{http://purl.org/rss/1.0/}"
