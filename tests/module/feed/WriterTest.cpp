@@ -224,6 +224,9 @@ TEST_F(Writers, TheRecordsEncodingIsDeclaredAndWhatItCannotHoldBecomesACharacter
     channel.m_encoding = u"Shift_JIS";
     channel.m_title = u"日本語 \U0001F399 AT&T";
     channel.m_description = u"bell\u0007 and tab\t";
+    CRSSItem item;
+    item.m_enclosureUrl = u"https://a.example/\U0001F399\u0001.mp3";
+    channel.addItem(item);
     write(channel);
     std::string bytes = m_dir.read("feed.xml");
     EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>", 0), 0u) << bytes;
@@ -233,4 +236,5 @@ TEST_F(Writers, TheRecordsEncodingIsDeclaredAndWhatItCannotHoldBecomesACharacter
     ASSERT_TRUE(xml.ok());
     EXPECT_EQ(xml.text("/rss/channel/title"), "日本語 \U0001F399 AT&T");
     EXPECT_EQ(xml.text("/rss/channel/description"), "bell and tab\t");
+    EXPECT_EQ(xml.text("/rss/channel/item/enclosure/@url"), "https://a.example/\U0001F399.mp3");
 }
