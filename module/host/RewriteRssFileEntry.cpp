@@ -22,6 +22,8 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
     auto stored = std::make_unique<CRSSChannel>();
     readRssFile(path, stored.get());
     channel->m_keptTime = stored->m_pubDate;
+    // Only its date is needed; a large feed's items go before the writes.
+    stored.reset();
     bool useKeptTime = channel->m_useKeptTime;
     channel->m_useKeptTime = true;
 
