@@ -200,7 +200,7 @@ void expectSame(const CRSSChannel& a, const CRSSChannel& b, const std::string& w
 
 class RoundTrip : public ::testing::TestWithParam<int> {
   protected:
-    TzGuard m_tz{"JST-9"};
+    TzGuard m_tz{"America/New_York"};  // a zone with summer time
     TempDir m_dir;
 };
 
