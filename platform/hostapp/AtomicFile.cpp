@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <fstream>
 #include <string>
 
 namespace lum {
@@ -19,10 +21,17 @@ bool fail(int err) {
     return false;
 }
 
+// What the process gives any file it creates, read without setting the
+// creation mask (setting it to read it would race with other threads).
 mode_t newFileMode() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0) {
+            return 0666 & ~static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+        }
+    }
+    return 0644;
 }
 
 }  // namespace
@@ -76,7 +85,17 @@ bool writeFileAtomically(const CString& path, std::string_view bytes, bool repla
     if (err != 0 || !replace) {
         ::unlink(temp.c_str());
     }
-    return err == 0 ? true : fail(err);
+    if (err != 0) {
+        return fail(err);
+    }
+    // The rename itself reaches the disk with the folder.
+    std::string folder = native->substr(0, native->find_last_of('/') + 1);
+    int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
 }
 
 }  // namespace lum
