@@ -106,6 +106,7 @@ def check_podcast(record, feed, path):
     same("channel copyright", f.get("rights"), record.get("copyright"))
     same("channel image", f.get("image", {}).get("href"), record.get("image"))
     same("channel author", f.get("author"), record.get("author"))
+    same("channel block", f.get("itunes_block", 0), 1 if record.get("block") else 0)
     owner = f.get("publisher_detail", {})
     same("owner", (owner.get("name"), owner.get("email")),
          (record.get("ownerName"), record.get("ownerEmail")))
