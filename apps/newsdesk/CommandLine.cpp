@@ -17,6 +17,14 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv, std::string& 
             line.modulePath = argv[++i];
         } else if (arg.rfind("--module=", 0) == 0) {
             line.modulePath = arg.substr(9);
+        } else if (arg == "--site") {
+            if (i + 1 >= argc) {
+                error = "--site needs a folder";
+                return std::nullopt;
+            }
+            line.sitePath = argv[++i];
+        } else if (arg.rfind("--site=", 0) == 0) {
+            line.sitePath = arg.substr(7);
         } else if (arg == "--") {
             ++i;
             break;

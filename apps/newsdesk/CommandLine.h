@@ -10,6 +10,7 @@ namespace newsdesk::app {
 
 struct CommandLine {
     std::string modulePath;  // empty: the default beside the program
+    std::string sitePath;    // empty: no site is open
     std::string command;
     std::vector<std::string> args;
     bool help = false;

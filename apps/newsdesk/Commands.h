@@ -29,5 +29,8 @@ int runFormat(CommandContext& context);
 int runRead(CommandContext& context);
 int runDialog(CommandContext& context);
 int runStrings(CommandContext& context);
+int runWrite(CommandContext& context);
+int runConvert(CommandContext& context);
+int runRewrite(CommandContext& context);
 
 }  // namespace newsdesk::app

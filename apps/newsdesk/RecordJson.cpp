@@ -1,5 +1,8 @@
 #include "RecordJson.h"
 
+#include <cstdint>
+#include <limits>
+
 namespace newsdesk::app {
 
 using nlohmann::ordered_json;
@@ -70,6 +73,159 @@ ordered_json toJson(const CRSSChannel& channel) {
     j["categories"] = categoriesJson(channel.m_categories);
     j["encoding"] = channel.m_encoding.toUtf8();
     return j;
+}
+
+namespace {
+
+// Reads the members of one JSON object into record fields; the first
+// problem is kept, with the path of the key ("items[2].title").
+class Reader {
+  public:
+    Reader(const nlohmann::json& object, std::string where, std::string& error)
+        : m_object(object), m_where(std::move(where)), m_error(error) {}
+
+    const nlohmann::json* find(const char* key) {
+        auto it = m_object.find(key);
+        return it == m_object.end() || it->is_null() ? nullptr : &*it;
+    }
+    void text(const char* key, CString& field) {
+        if (const auto* value = find(key)) {
+            if (!value->is_string()) {
+                return fail(key, "is not a text");
+            }
+            field = CString::fromUtf8(value->get<std::string>());
+        }
+    }
+    void flag(const char* key, bool& field) {
+        if (const auto* value = find(key)) {
+            if (!value->is_boolean()) {
+                return fail(key, "is not true or false");
+            }
+            field = value->get<bool>();
+        }
+    }
+    template <typename Int>
+    void number(const char* key, Int& field) {
+        if (const auto* value = find(key)) {
+            if (!value->is_number_integer() ||
+                (value->is_number_unsigned()
+                     ? value->get<std::uint64_t>() >
+                           static_cast<std::uint64_t>(std::numeric_limits<Int>::max())
+                     : value->get<std::int64_t>() < std::numeric_limits<Int>::min() ||
+                           value->get<std::int64_t>() > std::numeric_limits<Int>::max())) {
+                return fail(key, "is not a whole number in range");
+            }
+            field = static_cast<Int>(value->get<std::int64_t>());
+        }
+    }
+    void time(const char* key, CTime& field) {
+        std::int64_t seconds = field.GetTime();
+        number(key, seconds);
+        field = CTime(seconds);
+    }
+    void categories(const char* key, std::vector<CRSSCategory>& field) {
+        const auto* list = find(key);
+        if (list == nullptr) {
+            return;
+        }
+        if (!list->is_array()) {
+            return fail(key, "is not a list");
+        }
+        for (size_t i = 0; i < list->size() && m_error.empty(); ++i) {
+            const auto& entry = (*list)[i];
+            std::string where = path(key) + "[" + std::to_string(i) + "]";
+            if (!entry.is_object()) {
+                m_error = where + " is not an object";
+                return;
+            }
+            CRSSCategory category;
+            Reader reader(entry, where, m_error);
+            reader.text("category", category.m_category);
+            reader.text("subCategory", category.m_subCategory);
+            field.push_back(category);
+        }
+    }
+    void items(const char* key, CRSSChannel& channel) {
+        const auto* list = find(key);
+        if (list == nullptr) {
+            return;
+        }
+        if (!list->is_array()) {
+            return fail(key, "is not a list");
+        }
+        for (size_t i = 0; i < list->size() && m_error.empty(); ++i) {
+            const auto& entry = (*list)[i];
+            std::string where = path(key) + "[" + std::to_string(i) + "]";
+            if (!entry.is_object()) {
+                m_error = where + " is not an object";
+                return;
+            }
+            CRSSItem item;
+            Reader reader(entry, where, m_error);
+            reader.categories("categories", item.m_categories);
+            reader.text("title", item.m_title);
+            reader.text("description", item.m_description);
+            reader.text("link", item.m_link);
+            reader.number("pubDate", item.m_pubDate);
+            reader.text("author", item.m_author);
+            reader.text("enclosureUrl", item.m_enclosureUrl);
+            reader.text("enclosureType", item.m_enclosureType);
+            reader.number("enclosureLength", item.m_enclosureLength);
+            reader.text("subTitle", item.m_subTitle);
+            reader.text("artist", item.m_artist);
+            reader.flag("block", item.m_block);
+            reader.number("duration", item.m_duration);
+            reader.text("keywords", item.m_keywords);
+            reader.text("comments", item.m_comments);
+            channel.addItem(item);
+        }
+    }
+
+  private:
+    std::string path(const char* key) const {
+        return m_where.empty() ? std::string(key) : m_where + "." + key;
+    }
+    void fail(const char* key, const char* what) {
+        if (m_error.empty()) {
+            m_error = "\"" + path(key) + "\" " + what;
+        }
+    }
+
+    const nlohmann::json& m_object;
+    std::string m_where;
+    std::string& m_error;
+};
+
+}  // namespace
+
+bool fromJson(const nlohmann::json& json, CRSSChannel& channel, std::string& error) {
+    error.clear();
+    if (!json.is_object()) {
+        error = "the record is not a JSON object";
+        return false;
+    }
+    Reader reader(json, "", error);
+    reader.items("items", channel);
+    reader.text("title", channel.m_title);
+    reader.text("description", channel.m_description);
+    reader.text("link", channel.m_link);
+    reader.time("pubDate", channel.m_pubDate);
+    reader.time("keptTime", channel.m_keptTime);
+    reader.flag("useKeptTime", channel.m_useKeptTime);
+    reader.text("copyright", channel.m_copyright);
+    reader.text("language", channel.m_language);
+    reader.text("subTitle", channel.m_subTitle);
+    reader.text("author", channel.m_author);
+    reader.text("image", channel.m_image);
+    reader.flag("block", channel.m_block);
+    reader.text("ownerName", channel.m_ownerName);
+    reader.text("ownerEmail", channel.m_ownerEmail);
+    reader.number("format", channel.m_format);
+    reader.text("filePath", channel.m_filePath);
+    reader.number("ttl", channel.m_ttl);
+    reader.categories("categories", channel.m_categories);
+    reader.text("encoding", channel.m_encoding);
+    return error.empty();
 }
 
 }  // namespace newsdesk::app

@@ -7,10 +7,18 @@
 
 #include <nlohmann/json.hpp>
 
+#include <string>
+
 namespace newsdesk::app {
 
 nlohmann::ordered_json toJson(const CRSSCategory& category);
 nlohmann::ordered_json toJson(const CRSSItem& item);
 nlohmann::ordered_json toJson(const CRSSChannel& channel);
+
+// Fills a fresh channel from JSON in the form toJson gives. Missing keys (and
+// nulls) keep the record's defaults; unknown keys are ignored. false, with a
+// one-line reason naming the key in error, when the JSON is not an object or
+// a value has the wrong type or range; the channel is then incomplete.
+bool fromJson(const nlohmann::json& json, CRSSChannel& channel, std::string& error);
 
 }  // namespace newsdesk::app

@@ -3,6 +3,8 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "ModuleHost.h"
+#include "hostapp/LumSiteMgr.h"
+#include "win32/PathMapping.h"
 
 #include <cstring>
 #include <iostream>
@@ -22,15 +24,26 @@ const Command kCommands[] = {
     {"dialog", "dialog ID", "create a dialog template headlessly and print its controls",
      newsdesk::app::runDialog},
     {"strings", "strings", "print the module's string table", newsdesk::app::runStrings},
+    {"write", "write RECORD.json FEED",
+     "write a record in the JSON form read prints as a feed (missing keys take defaults)",
+     newsdesk::app::runWrite},
+    {"convert", "convert FEED --to F",
+     "rewrite a feed in format F (rss1, rss2 or podcast), in place unless -o OUT",
+     newsdesk::app::runConvert},
+    {"rewrite", "rewrite FEED",
+     "read a feed and write it back; an unchanged feed keeps its bytes and time",
+     newsdesk::app::runRewrite},
 };
 
 void printUsage(std::ostream& out) {
-    out << "usage: newsdesk [--module PATH] COMMAND [ARGS]\n\ncommands:\n";
+    out << "usage: newsdesk [--module PATH] [--site DIR] COMMAND [ARGS]\n\ncommands:\n";
     for (const auto& c : kCommands) {
         out << "  " << c.usage << std::string(24 - std::strlen(c.usage), ' ') << c.summary << "\n";
     }
     out << "\noptions:\n  --module PATH           load the module from PATH instead of "
-           "../lib/libnewsdesk.so\n";
+           "../lib/libnewsdesk.so\n"
+           "  --site DIR              open the site in DIR (its newsdesk-site.json) for the "
+           "command\n";
 }
 
 }  // namespace
@@ -59,6 +72,14 @@ int main(int argc, char** argv) {
     if (command == nullptr) {
         std::cerr << "newsdesk: unknown command '" << line->command << "' (try --help)\n";
         return 2;
+    }
+    if (!line->sitePath.empty()) {
+        auto folder = nd::win32::toWindowsPath(line->sitePath);
+        std::string siteError = "no site folder " + line->sitePath;
+        if (!folder || !LumSiteMgr::openSite(CString(*folder), siteError)) {
+            std::cerr << "newsdesk: " << siteError << "\n";
+            return 1;
+        }
     }
     newsdesk::app::ModuleHost module;
     if (!module.load(line->modulePath.empty() ? newsdesk::app::defaultModulePath()

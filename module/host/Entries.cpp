@@ -25,8 +25,6 @@ int ReadRssFileEntry(CString& path, CRSSChannel* channel) {
     return readRssFile(path, channel);
 }
 
-void RewriteRssFileEntry(CString&, CRSSChannel*) {}
-
 bool RssWelcomeEntry(void*, CLumRssBeginaviPage**, HICON) {
     return false;
 }

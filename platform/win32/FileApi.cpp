@@ -139,6 +139,18 @@ BOOL DeleteFileW(LPCWSTR path) {
     return ::unlink(native->c_str()) == 0 ? TRUE : failWithErrno();
 }
 
+BOOL CreateHardLinkW(LPCWSTR newLink, LPCWSTR existing, void*) {
+    auto link = mapped(newLink);
+    auto target = mapped(existing);
+    if (!link || !target) {
+        return FALSE;
+    }
+    // A symbolic link is followed: the new name is the file's own.
+    return ::linkat(AT_FDCWD, target->c_str(), AT_FDCWD, link->c_str(), AT_SYMLINK_FOLLOW) == 0
+               ? TRUE
+               : failWithErrno();
+}
+
 BOOL CopyFileW(LPCWSTR from, LPCWSTR to, BOOL failIfExists) {
     auto src = mapped(from);
     auto dst = mapped(to);

@@ -17,6 +17,8 @@ BOOL MoveFileW(LPCWSTR from, LPCWSTR to);
 BOOL MoveFileExW(LPCWSTR from, LPCWSTR to, DWORD flags);
 BOOL DeleteFileW(LPCWSTR path);
 BOOL CopyFileW(LPCWSTR from, LPCWSTR to, BOOL failIfExists);
+// A second name for an existing file; fails when newLink exists.
+BOOL CreateHardLinkW(LPCWSTR newLink, LPCWSTR existing, void* securityAttributes);
 BOOL CreateDirectoryW(LPCWSTR path, void* securityAttributes);
 BOOL RemoveDirectoryW(LPCWSTR path);
 

@@ -46,3 +46,17 @@ TEST(FileApi, AttributesTellFoldersFromFiles) {
               FILE_ATTRIBUTE_DIRECTORY);
     EXPECT_EQ(GetFileAttributesW(dir.windows("f").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
 }
+
+TEST(FileApi, AHardLinkIsASecondNameThatOutlivesTheFirst) {
+    TempDir dir;
+    dir.write("a.rss", "old");
+    ASSERT_TRUE(
+        CreateHardLinkW(dir.windows("b.rss").c_str(), dir.windows("a.rss").c_str(), nullptr));
+    EXPECT_FALSE(
+        CreateHardLinkW(dir.windows("b.rss").c_str(), dir.windows("a.rss").c_str(), nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    ASSERT_TRUE(DeleteFileW(dir.windows("a.rss").c_str()));
+    EXPECT_EQ(dir.read("b.rss"), "old");
+    EXPECT_FALSE(
+        CreateHardLinkW(dir.windows("c.rss").c_str(), dir.windows("a.rss").c_str(), nullptr));
+}

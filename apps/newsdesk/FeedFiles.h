@@ -1,0 +1,31 @@
+// What the write, convert and rewrite commands share: reading a feed and
+// writing a record through the module's entry points, with the checks that
+// let a command refuse before anything is touched.
+#pragma once
+
+#include "Commands.h"
+#include "hostapp/CRSSChannel.h"
+
+#include <optional>
+#include <string>
+
+namespace newsdesk::app {
+
+// The Windows path of a path the user typed; nullopt (and one line on err)
+// when it has none.
+std::optional<CString> windowsPathOf(CommandContext& context, const std::string& native);
+
+// Reads the feed at native into channel with ReadRssFileEntry. false, with
+// one line on err naming the file and why, when it does not read.
+bool readFeed(CommandContext& context, const std::string& native, CRSSChannel& channel);
+
+// Writes channel to native with RewriteRssFileEntry after checking what can
+// be checked beforehand (a known format, a folder that is there and
+// writable, no folder at the path). false, with one line on err, when it was
+// refused or no file stands at the path afterwards.
+bool writeFeed(CommandContext& context, const std::string& native, CRSSChannel& channel);
+
+// "rss1" 0, "rss2" 1, "podcast" 2; nullopt for anything else.
+std::optional<int> formatCode(const std::string& name);
+
+}  // namespace newsdesk::app

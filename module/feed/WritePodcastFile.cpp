@@ -1,0 +1,113 @@
+// The podcast writer: RSS 2.0 with the iTunes tags.
+#include "feed/FeedWriters.h"
+#include "feed/RewriteFeedLinks.h"
+#include "feed/TextFunctions.h"
+#include "hostapp/CLumiTuneXmlData.h"
+
+namespace newsdesk {
+
+namespace {
+
+CString decimal(int value) {
+    CString text;
+    text.Format(u"%d", value);
+    return text;
+}
+
+// "01:02:05"; the hours are not limited to two digits.
+CString durationText(int seconds) {
+    CString text;
+    text.Format(u"%02d:%02d:%02d", seconds / 3600, (seconds % 3600) / 60, (seconds % 3600) % 60);
+    return text;
+}
+
+}  // namespace
+
+int writePodcastFile(const CString& path, const CRSSChannel* channel) {
+    if (channel == nullptr) {
+        return 0;
+    }
+    CLumiTuneXmlData document(CString(), channel->m_encoding);
+    Node node = document.createChannelNode();
+    if (!node) {
+        return 0;
+    }
+    document.setTitle(node, xmlEscape(channel->m_title));
+    document.setLink(node, channel->m_link);
+    document.setDescription(node, channel->m_description);
+    if (!channel->m_language.IsEmpty()) {
+        document.setLanguage(node, channel->m_language);
+    }
+    if (!channel->m_copyright.IsEmpty()) {
+        document.setCopyright(node, xmlEscape(channel->m_copyright));
+    }
+    if (channel->m_ttl > 0) {
+        document.setTtl(node, decimal(channel->m_ttl));
+    }
+    if (!channel->m_image.IsEmpty()) {
+        document.setImage(node, channel->m_image);
+    }
+    if (!channel->m_description.IsEmpty()) {
+        document.setSummary(node, channel->m_description);
+    }
+    if (!channel->m_author.IsEmpty()) {
+        document.setArtist(node, xmlEscape(channel->m_author));
+    }
+    if (!channel->m_subTitle.IsEmpty()) {
+        document.setSubTitle(node, xmlEscape(channel->m_subTitle));
+    }
+    if (!channel->m_ownerName.IsEmpty() || !channel->m_ownerEmail.IsEmpty()) {
+        Node owner = document.createOwnerNode(node);
+        if (!channel->m_ownerName.IsEmpty()) {
+            document.setName(owner, xmlEscape(channel->m_ownerName));
+        }
+        if (!channel->m_ownerEmail.IsEmpty()) {
+            document.setEMail(owner, xmlEscape(channel->m_ownerEmail));
+        }
+    }
+    for (const CRSSCategory& category : channel->getCategory()) {
+        if (!category.m_category.IsEmpty()) {
+            document.setCategory(node, xmlEscape(category.m_category),
+                                 xmlEscape(category.m_subCategory));
+        }
+    }
+    if (channel->m_block) {
+        document.setBlock(node, u"yes");
+    }
+    for (const CRSSItem& item : channel->m_items) {
+        Node itemNode = document.createItemNode(node);
+        document.setTitle(itemNode, xmlEscape(item.m_title));
+        if (!item.m_artist.IsEmpty()) {
+            document.setArtist(itemNode, xmlEscape(item.m_artist));
+        }
+        if (!item.m_subTitle.IsEmpty()) {
+            document.setSubTitle(itemNode, xmlEscape(item.m_subTitle));
+        }
+        if (!item.m_description.IsEmpty()) {
+            document.setSummary(itemNode, item.m_description);
+        }
+        if (!item.m_comments.IsEmpty()) {
+            document.setComments(itemNode, item.m_comments);
+        }
+        if (CString date = item.getModifiedTimeStr(); !date.IsEmpty()) {
+            document.setPubDate(itemNode, date);
+        }
+        if (!item.m_enclosureUrl.IsEmpty()) {
+            document.setEnclosure(itemNode, item.m_enclosureUrl, decimal(item.m_enclosureLength),
+                                  item.m_enclosureType);
+        }
+        if (item.m_duration > 0) {
+            document.setDuration(itemNode, durationText(item.m_duration));
+        }
+        if (!item.m_keywords.IsEmpty()) {
+            document.setKeywords(itemNode, xmlEscape(item.m_keywords));
+        }
+        if (item.m_block) {
+            document.setBlock(itemNode, u"yes");
+        }
+    }
+    rewriteFeedLinks(path, document, 2);
+    return document.lumSxdSaveXmlData(path) ? 1 : 0;
+}
+
+}  // namespace newsdesk

@@ -1,0 +1,56 @@
+// The RSS 1.0 writer.
+#include "feed/FeedWriters.h"
+#include "feed/RewriteFeedLinks.h"
+#include "feed/TextFunctions.h"
+#include "hostapp/CLumRdfXmlData.h"
+
+#include <vector>
+
+namespace newsdesk {
+
+int writeRdfFile(const CString& path, const CRSSChannel* channel) {
+    if (channel == nullptr) {
+        return 0;
+    }
+    CLumRdfXmlData document(CString(), channel->m_encoding);
+    Node root = document.createRdfNode();
+    Node node = root ? document.createChannelNode(channel->m_filePath) : Node();
+    if (!root || !node) {
+        return 0;
+    }
+    document.setTitle(node, xmlEscape(channel->m_title));
+    document.setLink(node, channel->m_link);
+    document.setDescription(node, channel->m_description);
+    if (!channel->m_image.IsEmpty()) {
+        document.setImage(node, channel->m_image);
+        document.setImage(root, xmlEscape(channel->m_title), channel->m_link, channel->m_image);
+    }
+    if (!channel->m_author.IsEmpty()) {
+        document.setCreator(node, xmlEscape(channel->m_author));
+    }
+    if (!channel->m_copyright.IsEmpty()) {
+        document.setCopyright(node, xmlEscape(channel->m_copyright));
+    }
+    if (CString date = channel->getModifiedTimeStr(); !date.IsEmpty()) {
+        document.setPubDate(node, date);
+    }
+    std::vector<CString> links;
+    for (const CRSSItem& item : channel->m_items) {
+        Node itemNode = document.createItemNode(item.m_link);
+        links.push_back(item.m_link);
+        document.setTitle(itemNode, xmlEscape(item.m_title));
+        document.setLink(itemNode, item.m_link);
+        document.setDescription(itemNode, item.m_description);
+        if (!item.m_author.IsEmpty()) {
+            document.setCreator(itemNode, xmlEscape(item.m_author));
+        }
+        if (CString date = item.getModifiedTimeStr(); !date.IsEmpty()) {
+            document.setPubDate(itemNode, date);
+        }
+    }
+    document.setItemSeq(node, links);
+    rewriteFeedLinks(path, document, 0);
+    return document.lumSxdSaveXmlData(path) ? 1 : 0;
+}
+
+}  // namespace newsdesk

@@ -1,0 +1,80 @@
+// The RSS 2.0 writer.
+#include "feed/FeedWriters.h"
+#include "feed/RewriteFeedLinks.h"
+#include "feed/TextFunctions.h"
+#include "hostapp/CLumRssXmlData.h"
+
+namespace newsdesk {
+
+namespace {
+
+CString decimal(int value) {
+    CString text;
+    text.Format(u"%d", value);
+    return text;
+}
+
+}  // namespace
+
+int writeRss2File(const CString& path, const CRSSChannel* channel) {
+    if (channel == nullptr) {
+        return 0;
+    }
+    CLumRssXmlData document(CString(), channel->m_encoding);
+    Node node = document.createChannelNode();
+    if (!node) {
+        return 0;
+    }
+    document.setTitle(node, xmlEscape(channel->m_title));
+    document.setLink(node, channel->m_link);
+    document.setDescription(node, channel->m_description);
+    if (!channel->m_language.IsEmpty()) {
+        document.setLanguage(node, channel->m_language);
+    }
+    if (!channel->m_copyright.IsEmpty()) {
+        document.setCopyright(node, xmlEscape(channel->m_copyright));
+    }
+    if (CString date = channel->getModifiedTimeStr(); !date.IsEmpty()) {
+        document.setPubDate(node, date);
+    }
+    if (channel->m_ttl > 0) {
+        document.setTtl(node, decimal(channel->m_ttl));
+    }
+    if (!channel->m_image.IsEmpty()) {
+        document.setImage(node, channel->m_image, channel->m_title, channel->m_link);
+    }
+    for (const CRSSCategory& category : channel->getCategory()) {
+        if (!category.m_category.IsEmpty()) {
+            document.setCategory(node, category.m_category);
+        }
+    }
+    for (const CRSSItem& item : channel->m_items) {
+        Node itemNode = document.createItemNode(node);
+        document.setTitle(itemNode, xmlEscape(item.m_title));
+        document.setLink(itemNode, item.m_link);
+        document.setDescription(itemNode, item.m_description);
+        if (!item.m_author.IsEmpty()) {
+            document.setAuthor(itemNode, xmlEscape(item.m_author));
+        }
+        if (!item.m_comments.IsEmpty()) {
+            document.setComments(itemNode, item.m_comments);
+        }
+        if (CString date = item.getModifiedTimeStr(); !date.IsEmpty()) {
+            document.setPubDate(itemNode, date);
+        }
+        if (!item.m_enclosureUrl.IsEmpty()) {
+            document.setEnclosure(itemNode, item.m_enclosureUrl, decimal(item.m_enclosureLength),
+                                  item.m_enclosureType);
+        }
+        for (const CRSSCategory& category : item.m_categories) {
+            if (!category.m_category.IsEmpty()) {
+                document.setCategory(itemNode, category.m_category);
+            }
+        }
+    }
+    rewriteFeedLinks(path, document, 1);
+    // A failed save leaves the old file as it was; say so rather than claim it.
+    return document.lumSxdSaveXmlData(path) ? 1 : 0;
+}
+
+}  // namespace newsdesk

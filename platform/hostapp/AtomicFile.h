@@ -1,0 +1,19 @@
+// Writing a whole file so that readers only ever see the old or the new
+// content: a temporary file in the same folder is written, flushed to disk,
+// then renamed over the target.
+#pragma once
+
+#include "mfc/CString.h"
+
+#include <string_view>
+
+namespace lum {
+
+// Writes bytes to the file at path (a Windows path). With replace false an
+// existing file is never overwritten. A replaced file keeps its permissions;
+// a new one gets the usual ones for new files. false on any failure, with
+// the thread's last error set, no temporary file left and any old file
+// exactly as it was.
+bool writeFileAtomically(const CString& path, std::string_view bytes, bool replace);
+
+}  // namespace lum

@@ -1,0 +1,20 @@
+// The application object: the services that belong to the running
+// application rather than to one site or page.
+#pragma once
+
+#include "hostapp/SiteIF.h"
+#include "mfc/CString.h"
+
+class CWnd;
+
+class CLumAppEngineer {
+  public:
+    // The application object; never freed.
+    static CLumAppEngineer* getInstance();
+
+    // The site that holds the file a URL or path names (the caller releases
+    // it), or nullptr when it lies in no open site.
+    SiteIF* getMySiteIF(const CString& url, CWnd* parent);
+    // The open site's object (the caller releases it), or nullptr.
+    SiteIF* getOutStandingSiteIF(CWnd* parent);
+};

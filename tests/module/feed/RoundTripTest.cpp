@@ -1,0 +1,232 @@
+// Every field a writer writes reads back through its reader unchanged, over
+// generated records: Japanese text, characters outside the Basic
+// Multilingual Plane, markup characters and entity-like text, spaces at the
+// ends, empty and long texts, extreme numbers.
+#include "TempDir.h"
+#include "TzGuard.h"
+#include "feed/FeedReaders.h"
+#include "feed/FeedWriters.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+class Generator {
+  public:
+    explicit Generator(unsigned seed) : m_random(seed) {}
+
+    CString text() {
+        static const char16_t* const kPieces[] = {u"日本語", u"ニュース",
+                                                  u"𠮷",     u"😀",
+                                                  u"🎙",   u"&",
+                                                  u"<",      u">",
+                                                  u"\"",     u"'",
+                                                  u"&amp;",  u"&lt;b&gt;",
+                                                  u"&#38;",  u"AT&T",
+                                                  u" ",      u"\t",
+                                                  u"\n",     u"a",
+                                                  u"Zz9",    u"é",
+                                                  u"]]>",    u"<![CDATA[x]]>",
+                                                  u"%20",    u"\\"};
+        switch (pick(10)) {
+            case 0:
+                return CString();
+            case 1:
+                return CString(u'あ', 5000) + u"&<>";
+            default: {
+                CString out;
+                for (int n = pick(12); n > 0; --n) {
+                    out += kPieces[pick(std::size(kPieces))];
+                }
+                if (pick(3) == 0) {
+                    out = u"  " + out + u" ";
+                }
+                return out;
+            }
+        }
+    }
+    std::int32_t number() {
+        static const std::int32_t kEdges[] = {0, 1, -1, 59, 3600, 2147483647, -2147483647 - 1};
+        return pick(3) == 0 ? kEdges[pick(std::size(kEdges))]
+                            : static_cast<std::int32_t>(m_random());
+    }
+    std::int32_t date() { return pick(4) == 0 ? 0 : static_cast<std::int32_t>(pick(2147483647)); }
+    bool flag() { return pick(2) == 0; }
+    std::vector<CRSSCategory> categories(bool withSub) {
+        std::vector<CRSSCategory> list(pick(4));
+        for (auto& c : list) {
+            c.m_category = text();
+            if (withSub) {
+                c.m_subCategory = text();
+            }
+        }
+        return list;
+    }
+
+    void fill(CRSSChannel& channel, int format) {
+        channel.m_format = format;
+        for (CString* field :
+             {&channel.m_title, &channel.m_description, &channel.m_link, &channel.m_copyright,
+              &channel.m_language, &channel.m_subTitle, &channel.m_author, &channel.m_image,
+              &channel.m_ownerName, &channel.m_ownerEmail}) {
+            *field = text();
+        }
+        channel.m_pubDate = CTime(date());
+        channel.m_ttl = number();
+        channel.m_block = flag();
+        channel.m_categories = categories(format == 2);
+        for (int n = pick(5); n > 0; --n) {
+            CRSSItem item;
+            for (CString* field : {&item.m_title, &item.m_description, &item.m_link, &item.m_author,
+                                   &item.m_enclosureUrl, &item.m_enclosureType, &item.m_subTitle,
+                                   &item.m_artist, &item.m_keywords, &item.m_comments}) {
+                *field = text();
+            }
+            item.m_pubDate = date();
+            item.m_enclosureLength = number();
+            item.m_duration = pick(3) == 0 ? number() : pick(400000);
+            item.m_block = flag();
+            item.m_categories = categories(false);
+            channel.addItem(item);
+        }
+    }
+
+  private:
+    std::uint32_t pick(std::uint32_t n) { return m_random() % n; }
+    std::mt19937 m_random;
+};
+
+// What a reader can give back of a record after its format's writer wrote it.
+void keepWhatTheFormatCarries(CRSSChannel& c, const CString& path) {
+    int format = c.m_format;
+    auto named = [](std::vector<CRSSCategory> list, bool withSub) {
+        std::vector<CRSSCategory> out;
+        for (auto& category : list) {
+            if (!category.m_category.IsEmpty()) {
+                if (!withSub) {
+                    category.m_subCategory = CString();
+                }
+                out.push_back(category);
+            }
+        }
+        return out;
+    };
+    c.m_filePath = path;
+    c.m_ttl = format != 0 && c.m_ttl > 0 ? c.m_ttl : 0;
+    c.m_categories = format == 0 ? std::vector<CRSSCategory>() : named(c.m_categories, format == 2);
+    if (format == 0) {
+        c.m_language = c.m_subTitle = c.m_ownerName = c.m_ownerEmail = CString();
+        c.m_block = false;
+    } else if (format == 1) {
+        c.m_subTitle = c.m_author = c.m_ownerName = c.m_ownerEmail = CString();
+        c.m_block = false;
+    } else {
+        c.m_pubDate = CTime(0);
+    }
+    for (auto& item : c.m_items) {
+        if (format != 2) {
+            item.m_subTitle = item.m_artist = item.m_keywords = CString();
+            item.m_duration = 0;
+            item.m_block = false;
+        } else {
+            item.m_link = item.m_author = CString();
+            item.m_duration = item.m_duration > 0 ? item.m_duration : 0;
+        }
+        if (format == 0) {
+            item.m_comments = CString();
+        }
+        if (format == 0 || item.m_enclosureUrl.IsEmpty()) {
+            item.m_enclosureUrl = item.m_enclosureType = CString();
+            item.m_enclosureLength = 0;
+        }
+        item.m_categories =
+            format == 1 ? named(item.m_categories, false) : std::vector<CRSSCategory>();
+    }
+}
+
+void expectSame(const CRSSChannel& a, const CRSSChannel& b, const std::string& where) {
+    auto same = [&](const CString& x, const CString& y, const char* field) {
+        EXPECT_EQ(x, y) << where << " " << field;
+    };
+    same(a.m_title, b.m_title, "title");
+    same(a.m_description, b.m_description, "description");
+    same(a.m_link, b.m_link, "link");
+    same(a.m_copyright, b.m_copyright, "copyright");
+    same(a.m_language, b.m_language, "language");
+    same(a.m_subTitle, b.m_subTitle, "subTitle");
+    same(a.m_author, b.m_author, "author");
+    same(a.m_image, b.m_image, "image");
+    same(a.m_ownerName, b.m_ownerName, "ownerName");
+    same(a.m_ownerEmail, b.m_ownerEmail, "ownerEmail");
+    same(a.m_filePath, b.m_filePath, "filePath");
+    EXPECT_EQ(a.m_pubDate.GetTime(), b.m_pubDate.GetTime()) << where << " pubDate";
+    EXPECT_EQ(a.m_ttl, b.m_ttl) << where << " ttl";
+    EXPECT_EQ(a.m_block, b.m_block) << where << " block";
+    EXPECT_EQ(a.m_format, b.m_format) << where << " format";
+    ASSERT_EQ(a.m_categories.size(), b.m_categories.size()) << where << " categories";
+    for (size_t i = 0; i < a.m_categories.size(); ++i) {
+        same(a.m_categories[i].m_category, b.m_categories[i].m_category, "category");
+        same(a.m_categories[i].m_subCategory, b.m_categories[i].m_subCategory, "subCategory");
+    }
+    ASSERT_EQ(a.m_items.size(), b.m_items.size()) << where << " items";
+    for (size_t i = 0; i < a.m_items.size(); ++i) {
+        const CRSSItem& x = a.m_items[i];
+        const CRSSItem& y = b.m_items[i];
+        std::string item = where + " item " + std::to_string(i);
+        for (auto [p, q, field] : {std::tuple{&x.m_title, &y.m_title, "title"},
+                                   {&x.m_description, &y.m_description, "description"},
+                                   {&x.m_link, &y.m_link, "link"},
+                                   {&x.m_author, &y.m_author, "author"},
+                                   {&x.m_enclosureUrl, &y.m_enclosureUrl, "enclosureUrl"},
+                                   {&x.m_enclosureType, &y.m_enclosureType, "enclosureType"},
+                                   {&x.m_subTitle, &y.m_subTitle, "subTitle"},
+                                   {&x.m_artist, &y.m_artist, "artist"},
+                                   {&x.m_keywords, &y.m_keywords, "keywords"},
+                                   {&x.m_comments, &y.m_comments, "comments"}}) {
+            EXPECT_EQ(*p, *q) << item << " " << field;
+        }
+        EXPECT_EQ(x.m_pubDate, y.m_pubDate) << item << " pubDate";
+        EXPECT_EQ(x.m_enclosureLength, y.m_enclosureLength) << item << " enclosureLength";
+        EXPECT_EQ(x.m_duration, y.m_duration) << item << " duration";
+        EXPECT_EQ(x.m_block, y.m_block) << item << " block";
+        ASSERT_EQ(x.m_categories.size(), y.m_categories.size()) << item << " categories";
+        for (size_t k = 0; k < x.m_categories.size(); ++k) {
+            EXPECT_EQ(x.m_categories[k].m_category, y.m_categories[k].m_category) << item;
+        }
+    }
+}
+
+class RoundTrip : public ::testing::TestWithParam<int> {
+  protected:
+    TzGuard m_tz{"America/New_York"};  // a zone with summer time
+    TempDir m_dir;
+};
+
+}  // namespace
+
+TEST_P(RoundTrip, EveryWrittenFieldReadsBackUnchanged) {
+    int format = GetParam();
+    CString path = CString(m_dir.windows("feed.xml"));
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        CRSSChannel written;
+        Generator(seed * 7 + format).fill(written, format);
+        written.m_filePath = path;
+        ASSERT_EQ(newsdesk::writeRssFile(path, &written), 1) << "seed " << seed;
+        CRSSChannel read;
+        ASSERT_EQ(newsdesk::readRssFile(path, &read), 1) << "seed " << seed;
+        keepWhatTheFormatCarries(written, path);
+        expectSame(written, read,
+                   "format " + std::to_string(format) + " seed " + std::to_string(seed));
+        if (HasFailure()) {
+            break;
+        }
+    }
+}
+
+std::string formatName(const ::testing::TestParamInfo<int>& info) {
+    return info.param == 0 ? "Rss1" : info.param == 1 ? "Rss2" : "Podcast";
+}
+
+INSTANTIATE_TEST_SUITE_P(AllFormats, RoundTrip, ::testing::Values(0, 1, 2), formatName);

@@ -1,0 +1,110 @@
+#include "TempDir.h"
+#include "TzGuard.h"
+#include "feed/FeedReaders.h"
+#include "feed/FeedWriters.h"
+#include "host/Entries.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class Rewrite : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m_channel.m_format = 1;
+        m_channel.m_title = u"ニュース";
+        m_channel.m_pubDate = CTime(1700000000);
+        CRSSItem item;
+        item.m_title = u"one";
+        item.m_pubDate = 1690000000;
+        m_channel.addItem(item);
+    }
+    // Writes the channel as the stored feed, dated in the past.
+    void store() {
+        ASSERT_EQ(newsdesk::writeRssFile(CString(m_dir.windows("stored")), &m_channel), 1);
+        fs::rename(m_dir.native("stored"), m_dir.native(m_name));
+        fs::last_write_time(m_dir.native(m_name), m_past);
+        m_stored = m_dir.read(m_name);
+    }
+    size_t entries() const { return std::distance(fs::directory_iterator(m_dir.path()), {}); }
+
+    TzGuard m_tz{"UTC"};
+    TempDir m_dir;
+    std::string m_name = "feed.xml";
+    CString m_path = CString(m_dir.windows(m_name));
+    CRSSChannel m_channel;
+    std::string m_stored;
+    fs::file_time_type m_past = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+};
+
+}  // namespace
+
+TEST_F(Rewrite, AFeedWhoseContentWouldNotChangeKeepsItsBytesAndTime) {
+    store();
+    CRSSChannel reread;
+    ASSERT_EQ(newsdesk::readRssFile(m_path, &reread), 1);
+    // The application sets the date to now before it saves; the stored date wins.
+    reread.m_pubDate = CTime(1800000000);
+    newsdesk::RewriteRssFileEntry(m_path, &reread);
+    EXPECT_EQ(m_dir.read(m_name), m_stored);
+    EXPECT_EQ(fs::last_write_time(m_dir.native(m_name)), m_past);
+    EXPECT_EQ(reread.m_keptTime.GetTime(), 1700000000);
+    EXPECT_TRUE(reread.m_useKeptTime);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(Rewrite, AChangedFeedIsWrittenWithTheRecordsOwnDate) {
+    store();
+    m_channel.m_title = u"新しいニュース";
+    m_channel.m_pubDate = CTime(1800000000);
+    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    CRSSChannel written;
+    ASSERT_EQ(newsdesk::readRssFile(m_path, &written), 1);
+    EXPECT_EQ(written.m_title, u"新しいニュース");
+    EXPECT_EQ(written.m_pubDate.GetTime(), 1800000000);
+    EXPECT_EQ(m_channel.m_keptTime.GetTime(), 1700000000);
+    EXPECT_FALSE(m_channel.m_useKeptTime);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(Rewrite, APathWithNoFileGetsTheFeedInOneWrite) {
+    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    CRSSChannel written;
+    ASSERT_EQ(newsdesk::readRssFile(m_path, &written), 1);
+    EXPECT_EQ(written.m_pubDate.GetTime(), 1700000000);
+    EXPECT_FALSE(m_channel.m_useKeptTime);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(Rewrite, WhenNothingNewIsWrittenTheStoredFeedIsNeverDeleted) {
+    store();
+    m_channel.m_title = u"changed";
+    m_channel.m_format = 5;
+    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    EXPECT_EQ(m_dir.read(m_name), m_stored);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(Rewrite, AFailedSaveLeavesTheStoredFeedWhereItWas) {
+    // Long enough that the save finds no name for its temporary file.
+    m_name = std::string(246, 'n') + ".xml";
+    m_path = CString(m_dir.windows(m_name));
+    store();
+    m_channel.m_title = u"changed";
+    m_channel.m_format = 2;
+    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    EXPECT_EQ(m_dir.read(m_name), m_stored);
+    EXPECT_EQ(fs::last_write_time(m_dir.native(m_name)), m_past);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(Rewrite, ANullChannelTouchesNothing) {
+    store();
+    newsdesk::RewriteRssFileEntry(m_path, nullptr);
+    EXPECT_EQ(m_dir.read(m_name), m_stored);
+}

@@ -1,0 +1,67 @@
+#include "TempDir.h"
+#include "hostapp/AtomicFile.h"
+#include "win32/FileApi.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace {
+
+size_t entries(const std::filesystem::path& folder) {
+    size_t n = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) {
+        ++n;
+    }
+    return n;
+}
+
+}  // namespace
+
+TEST(AtomicFile, ReplacesContentAndKeepsTheOldFilesPermissions) {
+    TempDir dir;
+    dir.write("feed.rss", "old");
+    ::chmod(dir.native("feed.rss").c_str(), 0644);
+    ASSERT_TRUE(lum::writeFileAtomically(CString(dir.windows("feed.rss")), "new", true));
+    EXPECT_EQ(dir.read("feed.rss"), "new");
+    struct stat st {};
+    ::stat(dir.native("feed.rss").c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
+    EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+TEST(AtomicFile, WithoutReplaceAnExistingFileIsLeftAlone) {
+    TempDir dir;
+    dir.write("logo.png", "mine");
+    EXPECT_FALSE(lum::writeFileAtomically(CString(dir.windows("logo.png")), "png", false));
+    EXPECT_EQ(dir.read("logo.png"), "mine");
+    EXPECT_TRUE(lum::writeFileAtomically(CString(dir.windows("new.png")), "png", false));
+    EXPECT_EQ(dir.read("new.png"), "png");
+    EXPECT_EQ(entries(dir.path()), 2u);
+}
+
+TEST(AtomicFile, AFailureLeavesTheOldFileAndNoTemporaryFile) {
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "permissions do not bind the superuser";
+    }
+    TempDir dir;
+    dir.write("feed.rss", "old");
+    std::filesystem::permissions(
+        dir.path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    EXPECT_FALSE(lum::writeFileAtomically(CString(dir.windows("feed.rss")), "new", true));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+    std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
+    EXPECT_EQ(dir.read("feed.rss"), "old");
+    EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+TEST(AtomicFile, PathsThatNameNoFileFail) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.native("folder"));
+    EXPECT_FALSE(lum::writeFileAtomically(CString(dir.windows("folder")), "x", true));
+    EXPECT_FALSE(lum::writeFileAtomically(CString(dir.windows("missing/feed.rss")), "x", true));
+    EXPECT_FALSE(lum::writeFileAtomically(u"C:\\feed.rss", "x", true));
+    EXPECT_TRUE(std::filesystem::is_directory(dir.native("folder")));
+}
