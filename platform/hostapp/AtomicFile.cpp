@@ -47,8 +47,15 @@ bool writeFileAtomically(const CString& path, std::string_view bytes, bool repla
     if (exists && (!replace || !S_ISREG(old.st_mode))) {
         return fail(EEXIST);
     }
-    std::string temp = *native + ".XXXXXX";
-    int fd = ::mkstemp(temp.data());
+    // A file marked read-only is not replaced behind its owner's back.
+    if (exists && ::access(native->c_str(), W_OK) != 0) {
+        return fail(EACCES);
+    }
+    // A hidden name in the same folder: the rename stays on one file system,
+    // and folder listings never offer the half-written file.
+    size_t slash = native->find_last_of('/');
+    std::string temp = native->substr(0, slash + 1) + "." + native->substr(slash + 1) + ".XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         return fail(errno);
     }

@@ -10,7 +10,7 @@
 namespace lum {
 
 // Writes bytes to the file at path (a Windows path). With replace false an
-// existing file is never overwritten. A replaced file keeps its permissions;
+// existing file is never overwritten; a read-only file is never replaced. A replaced file keeps its permissions;
 // a new one gets the usual ones for new files. false on any failure, with
 // the thread's last error set, no temporary file left and any old file
 // exactly as it was.

@@ -1,5 +1,6 @@
 #include "hostapp/XmlFile.h"
 
+#include "hostapp/AtomicFile.h"
 #include "hostapp/XmlText.h"
 #include "win32/PathMapping.h"
 
@@ -95,21 +96,6 @@ class Fd {
     int m_fd;
 };
 
-bool writeAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        data += n;
-        size -= static_cast<size_t>(n);
-    }
-    return true;
-}
-
 void dropNonXmlCharsInTree(xmlNode* node) {
     for (; node != nullptr; node = node->next) {
         if ((node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE ||
@@ -129,19 +115,6 @@ void dropNonXmlCharsInTree(xmlNode* node) {
             dropNonXmlCharsInTree(node->children);
         }
     }
-}
-
-// The process's file creation mask, read without changing it (umask() can
-// only be read by setting it, which would race with other threads).
-mode_t processUmask() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("Umask:", 0) == 0) {
-            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
-        }
-    }
-    return 022;
 }
 
 // The encoding to write: the given one when libxml2 and iconv know it,
@@ -233,15 +206,11 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
     if (std::filesystem::is_symlink(target, ec)) {
         // Replace the file the link points to and keep the link.
         auto resolved = std::filesystem::canonical(target, ec);
-        if (ec) {
+        auto windows = ec ? std::nullopt : nd::win32::toWindowsPath(resolved.string());
+        if (!windows) {
             return false;
         }
-        target = resolved;
-    }
-
-    // A file marked read-only is not replaced behind its owner's back.
-    if (::access(target.c_str(), F_OK) == 0 && ::access(target.c_str(), W_OK) != 0) {
-        return false;
+        return saveFile(doc, CString(*windows), encoding);
     }
 
     useWindowsShiftJis();
@@ -256,34 +225,7 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
     }
     std::string data(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size));
     xmlFree(bytes);
-
-    std::string temp =
-        (target.parent_path() / ("." + target.filename().string() + ".XXXXXX")).string();
-    Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
-    if (fd.get() < 0) {
-        return false;
-    }
-    // The new file keeps the old one's permissions; a new one gets what the
-    // process would give any file it creates.
-    mode_t mode = 0666 & ~processUmask();
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
-        mode = old.st_mode & 07777;
-    }
-    bool ok = writeAll(fd.get(), data.data(), data.size()) && ::fchmod(fd.get(), mode) == 0 &&
-              ::fsync(fd.get()) == 0;
-    ok = fd.close() && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    // Make the rename itself durable.
-    Fd folder(::open(target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (folder.get() >= 0) {
-        ::fsync(folder.get());
-    }
-    return true;
+    return writeFileAtomically(windowsPath, data, true);
 }
 
 }  // namespace lum::xml
