@@ -213,7 +213,10 @@ int main(int argc, char** argv) {
     }
     const std::string dir = argv[1];
 
+    // The insert-link dialog shows this one in a plain picture control, which
+    // knows no transparent colour: square corners, so no grey shows.
     Canvas icon(16, 16);
+    icon.fill(0, 0, 16, 16, kFeedEdge);
     drawFeedBadge(icon, 0, 0, 16);
 
     Canvas navi(128, 32);

@@ -86,7 +86,11 @@ std::string kindOf(const DialogItemTemplate& item) {
     if (cls == "static") {
         switch (s & SS_TYPEMASK) {
             case SS_LEFT:
-                return (s & SS_SUNKEN) ? "sunken-line" : "label";
+                if (s & SS_SUNKEN) {  // a separator: a thin empty strip
+                    bool line = item.cy <= 2 && !item.title.isOrdinal && item.title.text.empty();
+                    return line ? "sunken-line" : "sunken-static?";
+                }
+                return "label";
             case SS_BLACKFRAME:
                 return "black-frame";
             case SS_BITMAP:
@@ -138,10 +142,14 @@ std::string kindOf(const DialogItemTemplate& item) {
         if (!(s & DTS_RIGHTALIGN)) {
             return "picker-left-aligned";
         }
+        if (s & DTS_SHOWNONE) {  // the dialogs always hold a value
+            return "picker-with-none";
+        }
         if ((s & DTS_TIMEFORMAT) == DTS_TIMEFORMAT) {
             return (s & DTS_APPCANPARSE) ? "typed-time-picker" : "time-picker";
         }
-        return (s & 0xC) ? "date-picker?" : "short-date-picker";
+        // A short date with its drop-down calendar, not an up-down control.
+        return (s & (0xC | DTS_UPDOWN)) ? "date-picker?" : "short-date-picker";
     }
     return "unknown " + cls;
 }
@@ -343,6 +351,31 @@ int estimatedWidth(const std::u16string& text) {
     return width;
 }
 
+// The help button's id, as the framework numbers it.
+constexpr int kHelpId = 57670;
+
+// Controls a user types into or picks from.
+bool isField(const DialogItemTemplate& item) {
+    static const std::set<std::string> fields = {"edit", "listbox", "combobox", "syslistview32",
+                                                 "sysdatetimepick32"};
+    return fields.count(lower(item.className)) != 0;
+}
+
+bool hasMnemonic(const nd::win32::NameOrOrdinal& text) {
+    if (text.isOrdinal) {
+        return false;
+    }
+    for (std::size_t i = 0; i + 1 < text.text.size(); ++i) {
+        if (text.text[i] == u'&') {
+            if (text.text[i + 1] != u'&') {
+                return true;
+            }
+            ++i;
+        }
+    }
+    return false;
+}
+
 bool isContainer(const DialogItemTemplate& item) {
     std::string kind = kindOf(item);
     return kind == "group-box" || kind == "black-frame";
@@ -472,6 +505,72 @@ TEST_F(CompiledResources, NoControlOverlapsAnotherOrLeavesItsDialog) {
                     (isContainer(a) && contains(a, b)) || (isContainer(b) && contains(b, a));
                 EXPECT_TRUE(nested) << id << ": " << describe(a) << " overlaps " << describe(b);
             }
+        }
+    }
+}
+
+// A label names the control that follows it, since its mnemonic moves the
+// focus there; a reader finds it on the same line to the field's left, or
+// right above a list.
+TEST_F(CompiledResources, EveryLabelSitsBesideTheFieldItNames) {
+    for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
+        DialogTemplate d = dialog(id);
+        for (std::size_t i = 0; i < d.items.size(); ++i) {
+            const auto& label = d.items[i];
+            if (kindOf(label) != "label") {
+                continue;
+            }
+            bool followed = i + 1 < d.items.size() && isField(d.items[i + 1]);
+            EXPECT_TRUE(followed || !hasMnemonic(label.title))
+                << id << ": " << describe(label) << " is not followed by its field";
+            if (!followed) {
+                continue;
+            }
+            const auto& field = d.items[i + 1];
+            EXPECT_TRUE(field.style & WS_TABSTOP) << id << ": " << describe(field);
+            int right = label.x + label.cx;
+            int middle = label.y + label.cy / 2;
+            bool beside = right <= field.x && field.x - right <= 8 && field.y <= middle &&
+                          middle < field.y + layoutHeight(field);
+            bool above =
+                label.x == field.x && label.y + label.cy <= field.y && field.y - label.y <= 14;
+            EXPECT_TRUE(beside || above)
+                << id << ": " << describe(label) << " is away from " << describe(field);
+        }
+    }
+}
+
+// OK, cancel and help sit on one line in that order at the right margin, with
+// nothing beside them on their right and nothing below them but the frame the
+// settings dialog's sheet covers.
+TEST_F(CompiledResources, DialogButtonsLineUpAtTheRightInTheirUsualOrder) {
+    for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
+        DialogTemplate d = dialog(id);
+        std::vector<const DialogItemTemplate*> buttons;
+        for (int want : {IDOK, IDCANCEL, kHelpId}) {
+            for (const auto& item : d.items) {
+                if (static_cast<int>(item.id) == want) {
+                    buttons.push_back(&item);
+                }
+            }
+        }
+        if (buttons.empty()) {  // the property pages
+            continue;
+        }
+        SCOPED_TRACE("template " + std::to_string(id));
+        const DialogItemTemplate& first = *buttons.front();
+        for (std::size_t i = 1; i < buttons.size(); ++i) {
+            EXPECT_EQ(buttons[i]->y, first.y);
+            EXPECT_GT(buttons[i]->x, buttons[i - 1]->x + buttons[i - 1]->cx);
+        }
+        EXPECT_EQ(buttons.back()->x + buttons.back()->cx, d.cx - 7);
+        for (const auto& item : d.items) {
+            if (std::find(buttons.begin(), buttons.end(), &item) != buttons.end() ||
+                idOf(item) == IDC_RSS_SHEET_FRAME) {
+                continue;
+            }
+            bool onTheRow = item.y < first.y + first.cy && first.y < item.y + layoutHeight(item);
+            EXPECT_TRUE(onTheRow ? item.x + item.cx < first.x : item.y < first.y) << describe(item);
         }
     }
 }
@@ -621,6 +720,14 @@ TEST_F(CompiledResources, BitmapsHaveTheirSizesAndTheNavigatorCellsAreDistinctIc
     ASSERT_NE(GetObjectW(icon, sizeof info, &info), 0);
     EXPECT_EQ(info.bmWidth, 16);
     EXPECT_EQ(info.bmHeight, 16);
+    // A picture control shows the default icon as it is, light grey included.
+    const nd::win32::BitmapData* iconPixels = nd::win32::bitmapData(icon);
+    ASSERT_NE(iconPixels, nullptr);
+    for (int y = 0; y < 16; ++y) {
+        for (int x = 0; x < 16; ++x) {
+            EXPECT_NE(iconPixels->at(x, y), RGB(0xC0, 0xC0, 0xC0)) << x << "," << y;
+        }
+    }
     ASSERT_NE(GetObjectW(cells, sizeof info, &info), 0);
     EXPECT_EQ(info.bmWidth, 128);
     EXPECT_EQ(info.bmHeight, 32);
