@@ -123,7 +123,7 @@ void drawOpenFolder(Canvas& c, int ox) {
         c.set(ox + 1 + shift, y, kEdge);
         c.set(ox + 30 - (27 - y) / 4, y, kEdge);
     }
-    c.fill(ox + 5, 13, ox + 30, 14, kEdge);
+    c.fill(ox + 5, 13, ox + 28, 14, kEdge);  // top edge of the flap, within the folder
     c.fill(ox + 1, 27, ox + 29, 28, kEdge);
     drawFeedBadge(c, ox + 18, 18, 14);
 }
