@@ -17,6 +17,7 @@ using LPSTR = char*;
 using LPCSTR = const char*;
 using PVOID = void*;
 using LPBYTE = BYTE*;
+using LPINT = int*;
 using HGDIOBJ = void*;
 struct _IMAGELIST;
 using HIMAGELIST = _IMAGELIST*;

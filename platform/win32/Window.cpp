@@ -270,6 +270,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     if (s.hook) {
         s.hook(h, cs);
     }
+    w.invalid = (style & WS_VISIBLE) != 0;
     announce(h, WindowChange::Created);
     if (SendMessageW(h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(h);
@@ -686,7 +687,14 @@ BOOL ShowWindow(HWND window, int command) {
     announce(window, WindowChange::Visible);
     SendMessageW(window, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
     if (show) {
-        InvalidateRect(window, nullptr, TRUE);
+        // A window that appears paints itself and everything inside it.
+        std::vector<HWND> all{window};
+        for (size_t i = 0; i < all.size(); ++i) {
+            if (Window* x = find(all[i])) {
+                x->invalid = true;
+                all.insert(all.end(), x->children.begin(), x->children.end());
+            }
+        }
     }
     return was;
 }
