@@ -10,6 +10,7 @@ namespace newsdesk::app {
 
 struct CommandLine {
     std::string modulePath;  // empty: the default beside the program
+    std::string uiScript;    // empty: dialogs have no driver
     std::string command;
     std::vector<std::string> args;
     bool help = false;
