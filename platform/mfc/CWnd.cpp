@@ -123,6 +123,9 @@ CDC* dcFrom(WPARAM wParam) {
 
 }  // namespace nd::mfc::thunks
 
+const CWnd CWnd::wndTop(HWND_TOP);
+const CWnd CWnd::wndBottom(HWND_BOTTOM);
+
 BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
 ON_WM_DRAWITEM()
 ON_WM_HELPINFO()

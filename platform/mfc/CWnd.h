@@ -19,6 +19,8 @@ constexpr DWORD_PTR HID_BASE_RESOURCE = 0x20000;
 class CWnd : public CCmdTarget {
   public:
     CWnd() = default;
+    // An object that only names a handle (the z-order places below).
+    explicit CWnd(HWND hWnd) : m_hWnd(hWnd) {}
     ~CWnd() override;
 
     HWND m_hWnd = nullptr;
@@ -124,6 +126,10 @@ class CWnd : public CCmdTarget {
     BOOL OnEraseBkgnd(CDC* pDC);
     void OnSetFocus(CWnd* pOldWnd);
     void OnKillFocus(CWnd* pNewWnd);
+
+    // Places in the z-order for SetWindowPos.
+    static const CWnd wndTop;
+    static const CWnd wndBottom;
 
     // The help id of a dialog or page: its template id.
     UINT m_nIDHelp = 0;

@@ -1,5 +1,6 @@
 #include "win32/Dialog.h"
 
+#include "win32/Gdi.h"
 #include "win32/MessageLoop.h"
 #include "win32/Resources.h"
 #include "win32/UiDriver.h"
@@ -126,6 +127,19 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             pressButton(dialog, IDCANCEL);
             return 0;
+        case WM_ERASEBKGND: {
+            // A dialog's background is the brush it answers for itself.
+            auto dc = reinterpret_cast<HDC>(wParam);
+            auto brush = reinterpret_cast<HBRUSH>(
+                SendMessageW(dialog, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(dialog)));
+            if (!brush) {
+                brush = GetSysColorBrush(COLOR_BTNFACE);
+            }
+            RECT r;
+            GetClientRect(dialog, &r);
+            FillRect(dc, &r, brush);
+            return TRUE;
+        }
         case WM_INITDIALOG:
             return TRUE;
         default:

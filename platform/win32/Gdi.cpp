@@ -401,9 +401,12 @@ HDC BeginPaint(HWND window, PAINTSTRUCT* paint) {
     w->invalid = false;
     store().records.byWindow[window].clear();
     HDC dc = makeDc(window, false);
+    // The background is erased first, by the window's own answer.
+    BOOL erased =
+        static_cast<BOOL>(SendMessageW(window, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0));
     if (paint) {
         paint->hdc = dc;
-        paint->fErase = TRUE;
+        paint->fErase = erased ? FALSE : TRUE;
         GetClientRect(window, &paint->rcPaint);
     }
     return dc;

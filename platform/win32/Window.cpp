@@ -235,6 +235,12 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     if (parent && !find(parent)) {
         return nullptr;
     }
+    if (!(style & WS_CHILD)) {
+        // The owner of a top-level window is always a top-level window.
+        while (parent && (find(parent)->style & WS_CHILD)) {
+            parent = find(parent)->parent;
+        }
+    }
     auto record = std::make_unique<Window>();
     HWND h = reinterpret_cast<HWND>(s.nextHandle);
     s.nextHandle += 4;

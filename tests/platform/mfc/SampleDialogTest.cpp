@@ -309,11 +309,14 @@ TEST(SampleDialog, PaintingAndControlColoursAreRecorded) {
     ui.expectDialog(sample::kTemplateId,
                     {UiStep::run([](HWND h) {
                          const auto& own = nd::win32::paintRecords(h);
-                         ASSERT_FALSE(own.empty());
-                         EXPECT_EQ(own[0].kind, nd::win32::DrawKind::RoundRect);
-                         EXPECT_EQ(own[0].cornerWidth, 6);
-                         EXPECT_EQ(own[0].penColor, RGB(10, 20, 30));
-                         EXPECT_EQ(own[0].brushColor, RGB(40, 50, 60));
+                         ASSERT_EQ(own.size(), 2u);
+                         // The background in the dialog's own colour, then OnPaint's drawing.
+                         EXPECT_EQ(own[0].kind, nd::win32::DrawKind::FillRect);
+                         EXPECT_EQ(own[0].brushColor, RGB(1, 2, 3));
+                         EXPECT_EQ(own[1].kind, nd::win32::DrawKind::RoundRect);
+                         EXPECT_EQ(own[1].cornerWidth, 6);
+                         EXPECT_EQ(own[1].penColor, RGB(10, 20, 30));
+                         EXPECT_EQ(own[1].brushColor, RGB(40, 50, 60));
                          // A check box is coloured by the dialog's OnCtlColor.
                          const auto& box = nd::win32::paintRecords(GetDlgItem(h, sample::kFlag));
                          ASSERT_GE(box.size(), 2u);
