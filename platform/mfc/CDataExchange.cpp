@@ -9,7 +9,9 @@
 #include <string>
 
 HWND CDataExchange::PrepareCtrl(int nIDC) {
-    m_idLastControl = nIDC;
+    if (!m_bFailed) {
+        m_idLastControl = nIDC;  // the field that failed stays the one to focus
+    }
     return m_pDlgWnd ? ::GetDlgItem(m_pDlgWnd->m_hWnd, nIDC) : nullptr;
 }
 
