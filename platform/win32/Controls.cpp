@@ -285,6 +285,14 @@ std::string userMoveMouse(HWND window, POINT point) {
         ScreenToClient(child, &local);
         h = child;
     }
+    if (HWND capture = GetCapture()) {
+        target = capture;  // a captured mouse reports to its captor
+    }
+    // A window that asked to hear of it learns the cursor has left.
+    if (HWND tracked = mouseTracked(); tracked && tracked != target) {
+        clearMouseTracking();
+        PostMessageW(tracked, WM_MOUSELEAVE, 0, 0);
+    }
     if (target) {
         POINT p = screen;
         ScreenToClient(target, &p);

@@ -206,8 +206,9 @@ void advanceClock(DWORD milliseconds) {
         if (next == l.timers.end() || next->due > target) {
             break;
         }
-        l.now = next->due;
-        next->due += next->period;
+        // A handler may have run a nested loop that moved the clock further.
+        l.now = std::max(l.now, next->due);
+        next->due = std::max(next->due + next->period, l.now + 1);
         MSG m;
         m.hwnd = next->window;
         m.message = WM_TIMER;
@@ -230,7 +231,7 @@ void advanceClock(DWORD milliseconds) {
         }
         pumpMessages();
     }
-    l.now = target;
+    l.now = std::max(l.now, target);
     pumpMessages();
 }
 

@@ -31,6 +31,8 @@ struct System {
     HWND focus = nullptr;
     HWND active = nullptr;
     POINT cursor;
+    HWND capture = nullptr;
+    HWND tracked = nullptr;
     CreationHook hook = nullptr;
     std::vector<WindowObserver*> observers;
 };
@@ -325,6 +327,12 @@ void destroyTree(HWND h) {
     }
     if (sys().active == h) {
         sys().active = nullptr;
+    }
+    if (sys().capture == h) {
+        sys().capture = nullptr;
+    }
+    if (sys().tracked == h) {
+        sys().tracked = nullptr;
     }
     sys().windows.erase(h);
     for (HWND o : owned) {
@@ -902,6 +910,76 @@ BOOL SetCursorPos(int x, int y) {
     sys().cursor = POINT{x, y};
     return TRUE;
 }
+
+HWND SetCapture(HWND window) {
+    if (window && !find(window)) {
+        return nullptr;
+    }
+    HWND old = std::exchange(sys().capture, window);
+    if (old && old != window && find(old)) {
+        SendMessageW(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(window));
+    }
+    return old;
+}
+
+BOOL ReleaseCapture() {
+    SetCapture(nullptr);
+    return TRUE;
+}
+
+HWND GetCapture() {
+    return find(sys().capture) ? sys().capture : nullptr;
+}
+
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
+    if (!track || !find(track->hwndTrack)) {
+        return FALSE;
+    }
+    if (track->dwFlags & TME_CANCEL) {
+        if (sys().tracked == track->hwndTrack) {
+            sys().tracked = nullptr;
+        }
+        return TRUE;
+    }
+    if (track->dwFlags & TME_LEAVE) {
+        sys().tracked = track->hwndTrack;
+    }
+    return TRUE;
+}
+
+BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement) {
+    Window* w = find(window);
+    if (!w || !placement) {
+        return FALSE;
+    }
+    placement->flags = 0;
+    placement->showCmd = (w->style & WS_VISIBLE) ? SW_SHOWNORMAL : SW_HIDE;
+    placement->rcNormalPosition = w->rect;
+    return TRUE;
+}
+
+BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement) {
+    if (!find(window) || !placement) {
+        return FALSE;
+    }
+    const RECT& r = placement->rcNormalPosition;
+    SetWindowPos(window, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(window, placement->showCmd == SW_HIDE ? SW_HIDE : SW_SHOWNA);
+    return TRUE;
+}
+
+namespace nd::win32 {
+
+HWND mouseTracked() {
+    return find(sys().tracked) ? sys().tracked : nullptr;
+}
+
+void clearMouseTracking() {
+    sys().tracked = nullptr;
+}
+
+}  // namespace nd::win32
 
 BOOL SetPropW(HWND window, LPCWSTR name, HANDLE data) {
     Window* w = find(window);
