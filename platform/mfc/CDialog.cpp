@@ -78,6 +78,7 @@ HWND CDialog::CreateFromTemplate(HWND parent) {
     nd::mfc::attachNextWindow(this);
     HWND h = nd::win32::createDialog(module, data, size, parent, AfxDlgProc, 0,
                                      static_cast<int>(m_nIDHelp));
+    nd::mfc::cancelAttach(this);
     if (!h && m_hWnd) {
         Detach();
     }

@@ -65,6 +65,7 @@ BOOL CPropertyPage::CreatePage(CWnd* sheet) {
     nd::mfc::attachNextWindow(this);
     HWND h = nd::win32::createDialog(module, *parsed, sheet->m_hWnd, AfxDlgProc, 0,
                                      static_cast<int>(m_nIDHelp));
+    nd::mfc::cancelAttach(this);
     if (!h && m_hWnd) {
         Detach();
     }

@@ -228,6 +228,7 @@ BOOL CPropertySheet::Create(CWnd* pParentWnd, DWORD dwStyle, DWORD dwExStyle) {
     nd::mfc::attachNextWindow(this);
     HWND h = nd::win32::createDialog(nullptr, m_template.data(), m_template.size(),
                                      m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr, AfxDlgProc, 0);
+    nd::mfc::cancelAttach(this);
     if (!h) {
         if (m_hWnd) {
             Detach();

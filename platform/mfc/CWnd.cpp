@@ -18,6 +18,7 @@
 
 #include <unicode/uchar.h>
 
+#include <deque>
 #include <map>
 #include <memory>
 #include <vector>
@@ -63,16 +64,28 @@ std::unique_ptr<CWnd> makeTemporary(HWND h) {
 struct Maps : nd::win32::WindowObserver {
     std::map<HWND, CWnd*> permanent;
     std::map<HWND, std::unique_ptr<CWnd>> temporary;
+    // Temporary objects whose window went (or was attached to another
+    // object). A caller may still hold one for the rest of its handler, so they
+    // are kept, detached, for a while before they are deleted.
+    std::deque<std::unique_ptr<CWnd>> retired;
     std::vector<CWnd*> pending;
 
-    void windowChanged(HWND h, nd::win32::WindowChange change) override {
-        if (change != nd::win32::WindowChange::Destroyed) {
+    void retire(HWND h) {
+        auto it = temporary.find(h);
+        if (it == temporary.end()) {
             return;
         }
-        auto it = temporary.find(h);
-        if (it != temporary.end()) {
-            it->second->m_hWnd = nullptr;
-            temporary.erase(it);
+        it->second->m_hWnd = nullptr;
+        retired.push_back(std::move(it->second));
+        temporary.erase(it);
+        while (retired.size() > 256) {
+            retired.pop_front();
+        }
+    }
+
+    void windowChanged(HWND h, nd::win32::WindowChange change) override {
+        if (change == nd::win32::WindowChange::Destroyed) {
+            retire(h);
         }
     }
 };
@@ -111,6 +124,10 @@ namespace nd::mfc {
 void attachNextWindow(CWnd* wnd) {
     (void)g_hooksInstalled;
     maps().pending.push_back(wnd);
+}
+
+void cancelAttach(CWnd* wnd) {
+    std::erase(maps().pending, wnd);
 }
 
 }  // namespace nd::mfc
@@ -166,11 +183,7 @@ BOOL CWnd::Attach(HWND hWnd) {
     if (!hWnd || m_hWnd || FromHandlePermanent(hWnd)) {
         return FALSE;
     }
-    auto& temp = maps().temporary;
-    if (auto it = temp.find(hWnd); it != temp.end()) {
-        it->second->m_hWnd = nullptr;
-        temp.erase(it);
-    }
+    maps().retire(hWnd);
     m_hWnd = hWnd;
     maps().permanent[hWnd] = this;
     return TRUE;

@@ -151,6 +151,8 @@ namespace nd::mfc {
 // The next window created is attached to `wnd` before it gets its first
 // message (dialogs and property pages are created this way).
 void attachNextWindow(CWnd* wnd);
+// Withdraws a request of attachNextWindow that no window took.
+void cancelAttach(CWnd* wnd);
 }  // namespace nd::mfc
 
 namespace nd::mfc::thunks {

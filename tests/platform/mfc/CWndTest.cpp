@@ -3,6 +3,7 @@
 #include "mfc/AfxMessageBox.h"
 #include "mfc/CEdit.h"
 #include "mfc/CWinApp.h"
+#include "support/DialogBuilder.h"
 #include "support/TestUiDriver.h"
 
 #include <gtest/gtest.h>
@@ -111,4 +112,31 @@ TEST(CWinApp, TheApplicationObjectIsThereOnlyWhileItLives) {
         EXPECT_EQ(app.helpRequests()[0].first, 0x20005u);
     }
     EXPECT_EQ(AfxGetApp(), nullptr);
+}
+
+TEST(CDialog, ADialogThatCannotBeCreatedFailsTheRunAndAttachesNothing) {
+    ndtest::TestUiDriver ui;
+    ndtest::DialogBuilder b(u"Broken", 100, 50);
+    b.control(u"NoSuchClass", u"", 5, 0, 0, 10, 10, 0);
+    auto broken = b.bytes();
+    CDialog dlg;
+    dlg.InitModalIndirect(broken.data());
+    EXPECT_EQ(dlg.DoModal(), -1);
+    HWND next = CreateWindowExW(0, WC_STATIC, u"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                                nullptr);
+    EXPECT_EQ(CWnd::FromHandlePermanent(next), nullptr) << "no stale attach request";
+    EXPECT_EQ(dlg.m_hWnd, nullptr);
+    DestroyWindow(next);
+    CDialog missing(54321);
+    EXPECT_EQ(missing.DoModal(), -1) << "no module has the template";
+}
+
+TEST(CWnd, ATemporaryObjectOutlivesItsWindowForTheCallerHoldingIt) {
+    HWND w =
+        CreateWindowExW(0, WC_EDIT, u"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    CWnd* temp = CWnd::FromHandle(w);
+    ASSERT_TRUE(temp);
+    temp->DestroyWindow();
+    EXPECT_EQ(temp->m_hWnd, nullptr) << "detached, still there";
+    EXPECT_EQ(CWnd::FromHandle(w), nullptr);
 }
