@@ -363,3 +363,29 @@ TEST(SampleDialog, ADisabledOrHiddenControlRefusesTheUser) {
     EXPECT_NE(failures[0].find("control 1008 is disabled"), std::string::npos) << failures[0];
     EXPECT_EQ(dlg.adds, 0);
 }
+
+TEST(SampleDialog, ANestedDialogRunsItsOwnScriptWhileItsOwnerWaitsDisabled) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg outer;
+    CSampleDlg inner;
+    INT_PTR innerResult = 0;
+    ui.expectDialog(sample::kTemplateId, {UiStep::run([&](HWND h) {
+                                              inner.m_pParentWnd = &outer;
+                                              innerResult = inner.DoModal();
+                                              EXPECT_TRUE(IsWindowEnabled(h))
+                                                  << "the owner is enabled again";
+                                              EXPECT_EQ(GetActiveWindow(), h);
+                                          }),
+                                          UiStep::type(sample::kName, u"outer"), UiStep::enter()});
+    ui.expectDialog(sample::kTemplateId,
+                    {UiStep::run([&](HWND h) {
+                         EXPECT_FALSE(IsWindowEnabled(outer.m_hWnd));
+                         EXPECT_EQ(GetWindow(h, GW_OWNER), outer.m_hWnd);
+                     }),
+                     UiStep::type(sample::kName, u"inner"), UiStep::click(sample::kFinish)});
+    EXPECT_EQ(outer.DoModal(), IDOK);
+    EXPECT_EQ(innerResult, 42);
+    EXPECT_EQ(outer.m_strName, u"outer");
+    EXPECT_EQ(inner.m_strName, u"") << "the inner dialog ended without OK";
+    EXPECT_EQ(ui.dialogsShown(), (std::vector<int>{sample::kTemplateId, sample::kTemplateId}));
+}
