@@ -16,6 +16,10 @@ namespace {
 using nd::win32::UiStep;
 using nlohmann::json;
 
+// An hour of virtual time: enough for any dialog's timers, and short enough
+// that a fast timer cannot keep the run busy for long.
+constexpr int kLongestWait = 3600000;
+
 struct ScriptError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -111,8 +115,9 @@ UiStep parseStep(const json& s, const std::string& where) {
     }
     if (s.contains("wait")) {
         int ms = intField(s, "wait", where);
-        if (ms < 0) {
-            throw ScriptError(where + ": \"wait\" must not be negative");
+        if (ms < 0 || ms > kLongestWait) {
+            throw ScriptError(where + ": \"wait\" must be 0 to " + std::to_string(kLongestWait) +
+                              " milliseconds");
         }
         return UiStep::advance(static_cast<DWORD>(ms));
     }

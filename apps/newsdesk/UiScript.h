@@ -10,7 +10,7 @@
 // picker), click, check (+ "value": true/false), select (+ "rows": [..] or
 // "text"), date / time (+ "value"), tab (index of a property sheet page),
 // key ("enter", "escape", "tab", "f1"), mouse ([x, y] in the dialog's client
-// area), wait (milliseconds of virtual time). Message boxes match by "string"
+// area), wait (milliseconds of virtual time, up to an hour). Message boxes match by "string"
 // id and/or a "text" they contain and answer "ok", "cancel", "yes", "no",
 // "abort", "retry" or "ignore". Choosers answer a native "path" (or "cancel").
 #pragma once

@@ -171,8 +171,12 @@ PreTranslateHook setPreTranslateHook(PreTranslateHook hook) {
 }
 
 int pumpMessages() {
+    // A window that posts to itself on every message would keep this loop
+    // busy for ever; past the limit the rest waits for the next round, so the
+    // modal loop and its driver still get their turn.
+    constexpr int kLimit = 10000;
     int delivered = 0;
-    for (;;) {
+    while (delivered < kLimit) {
         MSG m;
         if (!PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
             break;

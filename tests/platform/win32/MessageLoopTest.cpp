@@ -109,3 +109,26 @@ TEST(MessageLoop, TheClockMovesOnlyWhenAdvanced) {
     nd::win32::advanceClock(1234);
     EXPECT_EQ(GetTickCount(), before + 1234);
 }
+
+namespace {
+LRESULT echo(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_USER + 9) {
+        PostMessageW(h, WM_USER + 9, 0, 0);  // for ever
+        return 0;
+    }
+    return DefWindowProcW(h, message, wParam, lParam);
+}
+}  // namespace
+
+TEST(MessageLoop, AWindowThatKeepsPostingToItselfDoesNotHoldTheLoopForEver) {
+    WNDCLASSW wc;
+    wc.lpfnWndProc = echo;
+    wc.lpszClassName = u"NdEchoTest";
+    RegisterClassW(&wc);
+    HWND h = CreateWindowExW(0, u"NdEchoTest", u"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr,
+                             nullptr);
+    PostMessageW(h, WM_USER + 9, 0, 0);
+    EXPECT_EQ(nd::win32::pumpMessages(), 10000);
+    DestroyWindow(h);
+    EXPECT_EQ(nd::win32::pumpMessages(), 0) << "its messages went with it";
+}
