@@ -71,6 +71,11 @@ CBitmap* CDC::SelectObject(CBitmap* bitmap) {
                : nullptr;
 }
 
+CFont* CDC::SelectObject(CFont* font) {
+    return font ? CFont::FromHandle(static_cast<HFONT>(::SelectObject(m_hDC, font->m_hObject)))
+                : nullptr;
+}
+
 CGdiObject* CDC::SelectObject(CGdiObject* object) {
     return object ? CGdiObject::FromHandle(::SelectObject(m_hDC, object->m_hObject)) : nullptr;
 }

@@ -28,6 +28,7 @@ class CDC {
     CPen* SelectObject(CPen* pen);
     CBrush* SelectObject(CBrush* brush);
     CBitmap* SelectObject(CBitmap* bitmap);
+    CFont* SelectObject(CFont* font);
     CGdiObject* SelectObject(CGdiObject* object);
     CGdiObject* SelectStockObject(int index);
     COLORREF SetTextColor(COLORREF color);

@@ -2,6 +2,10 @@
 
 #include "mfc/AfxResource.h"
 #include "win32/Resources.h"
+#include "win32/Window.h"
+
+#include <algorithm>
+#include <string>
 
 #include <map>
 #include <memory>
@@ -66,6 +70,24 @@ BOOL CPen::CreatePen(int style, int width, COLORREF color) {
 
 CPen* CPen::FromHandle(HPEN h) {
     return wrapper<CPen>(h);
+}
+
+BOOL CFont::CreatePointFont(int pointSize, LPCWSTR faceName, HDC) {
+    LOGFONTW lf;
+    lf.lfHeight = -MulDiv(pointSize, 96, 720);
+    std::u16string face(faceName ? faceName : u"");
+    face.resize(std::min<size_t>(face.size(), 31));
+    std::copy(face.begin(), face.end(), lf.lfFaceName);
+    return CreateFontIndirect(&lf);
+}
+
+BOOL CFont::CreateFontIndirect(const LOGFONTW* font) {
+    DeleteObject();
+    return Attach(::CreateFontIndirectW(font));
+}
+
+CFont* CFont::FromHandle(HFONT h) {
+    return wrapper<CFont>(h);
 }
 
 BOOL CBitmap::LoadBitmap(UINT id) {

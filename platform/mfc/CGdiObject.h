@@ -40,6 +40,16 @@ class CPen : public CGdiObject {
     static CPen* FromHandle(HPEN h);
 };
 
+class CFont : public CGdiObject {
+  public:
+    // pointSize in tenths of a point, as the framework takes it.
+    BOOL CreatePointFont(int pointSize, LPCWSTR faceName, HDC dc = nullptr);
+    BOOL CreateFontIndirect(const LOGFONTW* font);
+    int GetLogFont(LOGFONTW* out) const { return ::GetObjectW(m_hObject, sizeof(LOGFONTW), out); }
+    operator HFONT() const { return static_cast<HFONT>(m_hObject); }
+    static CFont* FromHandle(HFONT h);
+};
+
 class CBitmap : public CGdiObject {
   public:
     // The bitmap resource `id` from the first module on the resource chain

@@ -532,6 +532,14 @@ void CWnd::UpdateWindow() {
     ::UpdateWindow(m_hWnd);
 }
 
+CFont* CWnd::GetFont() const {
+    return CFont::FromHandle(reinterpret_cast<HFONT>(SendMessage(WM_GETFONT, 0, 0)));
+}
+
+void CWnd::SetFont(CFont* pFont, BOOL bRedraw) {
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(pFont ? pFont->m_hObject : nullptr), bRedraw);
+}
+
 HICON CWnd::SetIcon(HICON hIcon, BOOL bBigIcon) {
     return reinterpret_cast<HICON>(
         SendMessage(WM_SETICON, bBigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(hIcon)));

@@ -11,6 +11,7 @@
 #include "win32/windows.h"
 
 class CDC;
+class CFont;
 
 constexpr UINT WM_CTLCOLOR = 0x0019;  // the framework's single entry for all WM_CTLCOLOR* messages
 constexpr int ID_HELP = 0xE146;
@@ -96,6 +97,9 @@ class CWnd : public CCmdTarget {
     void Invalidate(BOOL bErase = TRUE);
     void InvalidateRect(LPCRECT rect, BOOL bErase = TRUE);
     void UpdateWindow();
+    // The window's font (a dialog's controls have the template's); null when none.
+    CFont* GetFont() const;
+    void SetFont(CFont* pFont, BOOL bRedraw = TRUE);
     HICON SetIcon(HICON hIcon, BOOL bBigIcon);
     HICON GetIcon(BOOL bBigIcon) const;
     UINT_PTR SetTimer(UINT_PTR nIDEvent, UINT nElapse, TIMERPROC lpfnTimer = nullptr);

@@ -93,6 +93,12 @@ bool equalsNoCase(std::u16string_view a, std::u16string_view b) {
     return fold(a) == fold(b);
 }
 
+void selectWindowFont(HWND control, HDC dc) {
+    if (auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0))) {
+        SelectObject(dc, font);
+    }
+}
+
 HBRUSH controlColor(HWND control, HDC dc, UINT message) {
     HWND parent = GetParent(control);
     if (!parent) {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 using nd::win32::detail::find;
 
@@ -142,6 +143,11 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_INITDIALOG:
             return TRUE;
+        case WM_NCDESTROY:
+            if (auto* state = dialogState(dialog); state && state->font) {
+                DeleteObject(std::exchange(state->font, nullptr));
+            }
+            return 0;
         default:
             return DefWindowProcW(dialog, message, wParam, lParam);
     }
@@ -250,6 +256,19 @@ HWND createDialog(HINSTANCE instance, const DialogTemplate& t, HWND parent, DLGP
     w->dialog->templateId = templateId;
     w->dialog->baseUnitX = units.x;
     w->dialog->baseUnitY = units.y;
+    HFONT font = nullptr;
+    if (t.hasFont) {
+        LOGFONTW lf;
+        lf.lfHeight = -MulDiv(t.pointSize, 96, 72);
+        lf.lfWeight = t.weight ? t.weight : FW_NORMAL;
+        lf.lfItalic = t.italic;
+        lf.lfCharSet = t.charset;
+        std::u16string face = t.typeface.substr(0, 31);
+        std::copy(face.begin(), face.end(), lf.lfFaceName);
+        font = CreateFontIndirectW(&lf);
+        w->dialog->font = font;
+        SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
     for (const auto& item : t.items) {
         std::u16string text = item.title.isOrdinal ? u"" : item.title.text;
         HWND control = CreateWindowExW(
@@ -260,6 +279,9 @@ HWND createDialog(HINSTANCE instance, const DialogTemplate& t, HWND parent, DLGP
         if (!control) {
             DestroyWindow(dialog);
             return nullptr;
+        }
+        if (font) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         }
         if (item.title.isOrdinal && className(control) == WC_STATIC) {
             // A picture control names its image by resource number.

@@ -24,6 +24,7 @@ struct Object {
     COLORREF color = CLR_NONE;  // brush and pen
     int width = 1;
     BitmapData bitmap;
+    LOGFONTW logFont;
     // Device contexts.
     HWND window = nullptr;
     bool memory = false;
@@ -100,6 +101,9 @@ void record(HDC dc, DrawRecord r) {
         return;
     }
     r.textColor = d->textColor;
+    if (!r.font && get(d->font, Kind::Font) && !get(d->font, Kind::Font)->stock) {
+        r.font = static_cast<HFONT>(d->font);
+    }
     r.backColor = d->backColor;
     r.backMode = d->backMode;
     store().records.byWindow[d->window].push_back(std::move(r));
@@ -168,6 +172,16 @@ std::optional<BitmapData> imageListImage(HIMAGELIST list, int index) {
 
 }  // namespace nd::win32
 
+HFONT CreateFontIndirectW(const LOGFONTW* font) {
+    if (!font) {
+        return nullptr;
+    }
+    auto o = make(Kind::Font);
+    o->logFont = *font;
+    o->logFont.lfFaceName[31] = 0;
+    return static_cast<HFONT>(add(std::move(o)));
+}
+
 HBRUSH CreateSolidBrush(COLORREF color) {
     auto o = make(Kind::Brush);
     o->color = color & 0xFFFFFF;
@@ -235,6 +249,13 @@ BOOL DeleteObject(HGDIOBJ object) {
 }
 
 int GetObjectW(HGDIOBJ object, int size, LPVOID out) {
+    if (Object* f = get(object, Kind::Font)) {
+        if (!out || size < static_cast<int>(sizeof(LOGFONTW))) {
+            return 0;
+        }
+        std::memcpy(out, &f->logFont, sizeof(LOGFONTW));
+        return sizeof(LOGFONTW);
+    }
     Object* o = get(object, Kind::Bitmap);
     if (!o || !out || size < static_cast<int>(sizeof(BITMAP))) {
         return 0;
