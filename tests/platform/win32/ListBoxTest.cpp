@@ -100,3 +100,16 @@ TEST(ListBox, SortingFollowsTheLocaleRatherThanCodeUnits) {
     }
     EXPECT_EQ(rows, (std::vector<std::u16string>{u"10", u"9", u"a", u"Ä", u"b", u"B"}));
 }
+
+TEST(ListBox, AUserCanPickARowByItsText) {
+    ndtest::ControlHarness h;
+    HWND list = h.make(WC_LISTBOX, LBS_SORT | LBS_MULTIPLESEL | LBS_NOTIFY, 36);
+    for (auto* s : {u"Music", u"Arts", u"News"}) {
+        add(list, s);
+    }
+    SendMessageW(list, LB_SETSEL, TRUE, 0);
+    EXPECT_EQ(nd::win32::userSelectText(list, u"news"), "");
+    EXPECT_EQ(SendMessageW(list, LB_GETSELCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageW(list, LB_GETSEL, 2, 0), 1);
+    EXPECT_EQ(nd::win32::userSelectText(list, u"Sports"), "list 36 has no row \"Sports\"");
+}
