@@ -7,12 +7,14 @@
 //    "choosers": [{"path": "/home/ann/site/news.rss"}, {"cancel": true}]}
 //
 // Steps: type (edit text, or a date "2024/05/01" / time "12:30:00" in a
-// picker), click, check (+ "value": true/false), select (+ "rows": [..] or
-// "text" of a row of a list box, list view or combo box), date / time (+ "value"), tab (index of a
-// property sheet page), key ("enter", "escape", "tab", "f1"), mouse ([x, y] in the dialog's client
-// area), wait (milliseconds of virtual time, up to an hour). Message boxes match by "string"
-// id and/or a "text" they contain and answer "ok", "cancel", "yes", "no",
-// "abort", "retry" or "ignore". Choosers answer a native "path" (or "cancel").
+// picker), click, check (+ "value": true/false), select (+ "rows": [..], or
+// the "text" of a row of a list box, list view or combo box), date / time
+// (+ "value"), tab (index of a property sheet page), key ("enter", "escape",
+// "tab", "f1"), mouse ([x, y] in the dialog's client area), wait
+// (milliseconds of virtual time, up to an hour). Message boxes match by
+// "string" id and/or a "text" they contain and answer "ok", "cancel", "yes",
+// "no", "abort", "retry" or "ignore". Choosers answer a native "path" (or
+// "cancel").
 #pragma once
 
 #include "win32/ScriptedDriver.h"
