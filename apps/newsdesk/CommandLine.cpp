@@ -25,6 +25,14 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv, std::string& 
             line.sitePath = argv[++i];
         } else if (arg.rfind("--site=", 0) == 0) {
             line.sitePath = arg.substr(7);
+        } else if (arg == "--ui-script") {
+            if (i + 1 >= argc) {
+                error = "--ui-script needs a file";
+                return std::nullopt;
+            }
+            line.uiScript = argv[++i];
+        } else if (arg.rfind("--ui-script=", 0) == 0) {
+            line.uiScript = arg.substr(12);
         } else if (arg == "--") {
             ++i;
             break;

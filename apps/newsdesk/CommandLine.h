@@ -11,6 +11,7 @@ namespace newsdesk::app {
 struct CommandLine {
     std::string modulePath;  // empty: the default beside the program
     std::string sitePath;    // empty: no site is open
+    std::string uiScript;    // empty: dialogs have no driver
     std::string command;
     std::vector<std::string> args;
     bool help = false;

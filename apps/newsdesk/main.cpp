@@ -3,8 +3,11 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "ModuleHost.h"
+#include "UiScript.h"
 #include "hostapp/LumSiteMgr.h"
 #include "win32/PathMapping.h"
+
+#include "win32/ScriptedDriver.h"
 
 #include <cstring>
 #include <iostream>
@@ -36,14 +39,16 @@ const Command kCommands[] = {
 };
 
 void printUsage(std::ostream& out) {
-    out << "usage: newsdesk [--module PATH] [--site DIR] COMMAND [ARGS]\n\ncommands:\n";
+    out << "usage: newsdesk [--module PATH] [--site DIR] [--ui-script FILE] COMMAND "
+           "[ARGS]\n\ncommands:\n";
     for (const auto& c : kCommands) {
         out << "  " << c.usage << std::string(24 - std::strlen(c.usage), ' ') << c.summary << "\n";
     }
     out << "\noptions:\n  --module PATH           load the module from PATH instead of "
            "../lib/libnewsdesk.so\n"
            "  --site DIR              open the site in DIR (its newsdesk-site.json) for the "
-           "command\n";
+           "command\n"
+           "  --ui-script FILE        play the dialogs of the command from a JSON script\n";
 }
 
 }  // namespace
@@ -81,6 +86,16 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    // Dialogs of the command are played from the script; anything the script
+    // did not foresee stops the run instead of waiting for a person.
+    nd::win32::ScriptedDriver driver(nullptr);
+    if (!line->uiScript.empty()) {
+        if (!newsdesk::app::loadUiScript(line->uiScript, driver, error)) {
+            std::cerr << "newsdesk: ui script " << error << "\n";
+            return 2;
+        }
+        nd::win32::setUiDriver(&driver);
+    }
     newsdesk::app::ModuleHost module;
     if (!module.load(line->modulePath.empty() ? newsdesk::app::defaultModulePath()
                                               : line->modulePath)) {
@@ -88,5 +103,18 @@ int main(int argc, char** argv) {
         return 1;
     }
     newsdesk::app::CommandContext context{module, line->args, std::cout, std::cerr};
-    return command->run(context);
+    int status = command->run(context);
+    if (!line->uiScript.empty()) {
+        nd::win32::setUiDriver(nullptr);
+        if (driver.failed()) {
+            std::cerr << "newsdesk: ui script: " << driver.firstFailure() << "\n";
+            return 1;
+        }
+        auto unmet = driver.unmetExpectations();
+        if (!unmet.empty()) {
+            std::cerr << "newsdesk: ui script: " << unmet.front() << "\n";
+            return 1;
+        }
+    }
+    return status;
 }

@@ -102,6 +102,7 @@ void release(HWND h) {
 void paint(HWND h) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
+    selectWindowFont(h, dc);
     RECT r;
     GetClientRect(h, &r);
     auto& s = state(h);

@@ -81,6 +81,7 @@ LRESULT findString(const ComboState& s, WPARAM start, LPCWSTR text, bool exact) 
 void paint(HWND h) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
+    selectWindowFont(h, dc);
     HBRUSH brush = controlColor(h, dc, WM_CTLCOLOREDIT);
     RECT r;
     GetClientRect(h, &r);

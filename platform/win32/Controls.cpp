@@ -93,6 +93,12 @@ bool equalsNoCase(std::u16string_view a, std::u16string_view b) {
     return fold(a) == fold(b);
 }
 
+void selectWindowFont(HWND control, HDC dc) {
+    if (auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0))) {
+        SelectObject(dc, font);
+    }
+}
+
 HBRUSH controlColor(HWND control, HDC dc, UINT message) {
     HWND parent = GetParent(control);
     if (!parent) {
@@ -209,10 +215,38 @@ std::string userSelectText(HWND control, std::u16string_view text) {
     if (auto why = unusable(control); !why.empty()) {
         return why;
     }
-    if (!detail::equalsNoCase(className(control), WC_COMBOBOX)) {
-        return "control " + std::to_string(GetDlgCtrlID(control)) + " is not a combo box";
-    }
+    auto cls = className(control);
     std::u16string t(text);
+    if (detail::equalsNoCase(cls, WC_LISTBOX) || detail::equalsNoCase(cls, WC_LISTVIEW)) {
+        // The row whose (first column's) text it is, ignoring case.
+        int row = -1;
+        if (detail::equalsNoCase(cls, WC_LISTBOX)) {
+            row =
+                static_cast<int>(SendMessageW(control, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(t.c_str())));
+        } else {
+            int count = static_cast<int>(SendMessageW(control, LVM_GETITEMCOUNT, 0, 0));
+            for (int i = 0; i < count && row < 0; ++i) {
+                WCHAR buf[1024];
+                LVITEMW item;
+                item.pszText = buf;
+                item.cchTextMax = 1024;
+                SendMessageW(control, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                             reinterpret_cast<LPARAM>(&item));
+                if (detail::equalsNoCase(buf, t)) {
+                    row = i;
+                }
+            }
+        }
+        if (row < 0) {
+            return "list " + std::to_string(GetDlgCtrlID(control)) + " has no row \"" +
+                   detail::utf8(text) + "\"";
+        }
+        return userSelectRows(control, {row});
+    }
+    if (!detail::equalsNoCase(cls, WC_COMBOBOX)) {
+        return "control " + std::to_string(GetDlgCtrlID(control)) + " has no rows";
+    }
     LRESULT row = SendMessageW(control, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                reinterpret_cast<LPARAM>(t.c_str()));
     if (row == CB_ERR) {
@@ -284,6 +318,14 @@ std::string userMoveMouse(HWND window, POINT point) {
         local = screen;
         ScreenToClient(child, &local);
         h = child;
+    }
+    if (HWND capture = GetCapture()) {
+        target = capture;  // a captured mouse reports to its captor
+    }
+    // A window that asked to hear of it learns the cursor has left.
+    if (HWND tracked = mouseTracked(); tracked && tracked != target) {
+        clearMouseTracking();
+        PostMessageW(tracked, WM_MOUSELEAVE, 0, 0);
     }
     if (target) {
         POINT p = screen;

@@ -29,6 +29,8 @@ int compareForSort(std::u16string_view a, std::u16string_view b);
 bool startsWithNoCase(std::u16string_view text, std::u16string_view prefix);
 bool equalsNoCase(std::u16string_view a, std::u16string_view b);
 
+// Selects the window's font (WM_SETFONT) into a device context, if it has one.
+void selectWindowFont(HWND control, HDC dc);
 // Sends WM_CTLCOLOR<kind> to the parent and returns the brush it answers.
 HBRUSH controlColor(HWND control, HDC dc, UINT message);
 // Copies text into a caller's buffer of `size` characters; the length copied.

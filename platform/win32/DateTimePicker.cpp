@@ -181,6 +181,7 @@ LRESULT dateTimeProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(h, &ps);
+            selectWindowFont(h, dc);
             RECT r;
             GetClientRect(h, &r);
             std::u16string text = windowText(h);

@@ -1,5 +1,6 @@
 #include "win32/Dialog.h"
 
+#include "win32/Gdi.h"
 #include "win32/MessageLoop.h"
 #include "win32/Resources.h"
 #include "win32/UiDriver.h"
@@ -9,6 +10,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 using nd::win32::detail::find;
 
@@ -126,8 +128,26 @@ LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             pressButton(dialog, IDCANCEL);
             return 0;
+        case WM_ERASEBKGND: {
+            // A dialog's background is the brush it answers for itself.
+            auto dc = reinterpret_cast<HDC>(wParam);
+            auto brush = reinterpret_cast<HBRUSH>(
+                SendMessageW(dialog, WM_CTLCOLORDLG, wParam, reinterpret_cast<LPARAM>(dialog)));
+            if (!brush) {
+                brush = GetSysColorBrush(COLOR_BTNFACE);
+            }
+            RECT r;
+            GetClientRect(dialog, &r);
+            FillRect(dc, &r, brush);
+            return TRUE;
+        }
         case WM_INITDIALOG:
             return TRUE;
+        case WM_NCDESTROY:
+            if (auto* state = dialogState(dialog); state && state->font) {
+                DeleteObject(std::exchange(state->font, nullptr));
+            }
+            return 0;
         default:
             return DefWindowProcW(dialog, message, wParam, lParam);
     }
@@ -236,6 +256,19 @@ HWND createDialog(HINSTANCE instance, const DialogTemplate& t, HWND parent, DLGP
     w->dialog->templateId = templateId;
     w->dialog->baseUnitX = units.x;
     w->dialog->baseUnitY = units.y;
+    HFONT font = nullptr;
+    if (t.hasFont) {
+        LOGFONTW lf;
+        lf.lfHeight = -MulDiv(t.pointSize, 96, 72);
+        lf.lfWeight = t.weight ? t.weight : FW_NORMAL;
+        lf.lfItalic = t.italic;
+        lf.lfCharSet = t.charset;
+        std::u16string face = t.typeface.substr(0, 31);
+        std::copy(face.begin(), face.end(), lf.lfFaceName);
+        font = CreateFontIndirectW(&lf);
+        w->dialog->font = font;
+        SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
     for (const auto& item : t.items) {
         std::u16string text = item.title.isOrdinal ? u"" : item.title.text;
         HWND control = CreateWindowExW(
@@ -246,6 +279,9 @@ HWND createDialog(HINSTANCE instance, const DialogTemplate& t, HWND parent, DLGP
         if (!control) {
             DestroyWindow(dialog);
             return nullptr;
+        }
+        if (font) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         }
         if (item.title.isOrdinal && className(control) == WC_STATIC) {
             // A picture control names its image by resource number.

@@ -76,6 +76,7 @@ void replaceSelection(HWND h, std::u16string_view insert, bool byUser) {
 void paint(HWND h) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
+    selectWindowFont(h, dc);
     bool grey = (style(h) & ES_READONLY) || !IsWindowEnabled(h);
     HBRUSH brush = controlColor(h, dc, grey ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT);
     RECT r;

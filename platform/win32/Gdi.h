@@ -50,10 +50,32 @@ constexpr UINT DT_CENTER = 0x1;
 constexpr UINT DT_VCENTER = 0x4;
 constexpr UINT DT_SINGLELINE = 0x20;
 
+struct LOGFONTW {
+    LONG lfHeight = 0;  // negative: character height in pixels
+    LONG lfWidth = 0;
+    LONG lfEscapement = 0;
+    LONG lfOrientation = 0;
+    LONG lfWeight = 400;
+    BYTE lfItalic = 0;
+    BYTE lfUnderline = 0;
+    BYTE lfStrikeOut = 0;
+    BYTE lfCharSet = 1;
+    BYTE lfOutPrecision = 0;
+    BYTE lfClipPrecision = 0;
+    BYTE lfQuality = 0;
+    BYTE lfPitchAndFamily = 0;
+    WCHAR lfFaceName[32] = {};
+};
+constexpr int FW_NORMAL = 400;
+constexpr int FW_BOLD = 700;
+
+// Fonts are names and sizes only: nothing is rasterised.
+HFONT CreateFontIndirectW(const LOGFONTW* font);
 HBRUSH CreateSolidBrush(COLORREF color);
 HPEN CreatePen(int style, int width, COLORREF color);
 HGDIOBJ GetStockObject(int which);
 BOOL DeleteObject(HGDIOBJ object);
+// Fills a BITMAP for a bitmap, a LOGFONTW for a font; 0 for anything else.
 int GetObjectW(HGDIOBJ object, int size, LPVOID out);
 COLORREF GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);
@@ -137,6 +159,7 @@ struct DrawRecord {
     int backMode = OPAQUE;
     std::u16string text;
     HBITMAP bitmap = nullptr;
+    HFONT font = nullptr;  // the font selected for text; null for the system font
     HIMAGELIST imageList = nullptr;
     int imageIndex = -1;
 };

@@ -98,6 +98,7 @@ LRESULT findString(const ListBoxState& s, WPARAM start, LPCWSTR text, bool exact
 void paint(HWND h) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
+    selectWindowFont(h, dc);
     HBRUSH brush = controlColor(h, dc, WM_CTLCOLORLISTBOX);
     RECT r;
     GetClientRect(h, &r);

@@ -158,6 +158,7 @@ LRESULT nextItem(const ListViewState& s, int start, UINT flags) {
 void paint(HWND h) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
+    selectWindowFont(h, dc);
     auto& s = state(h);
     RECT r;
     GetClientRect(h, &r);

@@ -171,8 +171,12 @@ PreTranslateHook setPreTranslateHook(PreTranslateHook hook) {
 }
 
 int pumpMessages() {
+    // A window that posts to itself on every message would keep this loop
+    // busy for ever; past the limit the rest waits for the next round, so the
+    // modal loop and its driver still get their turn.
+    constexpr int kLimit = 10000;
     int delivered = 0;
-    for (;;) {
+    while (delivered < kLimit) {
         MSG m;
         if (!PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
             break;
@@ -206,8 +210,9 @@ void advanceClock(DWORD milliseconds) {
         if (next == l.timers.end() || next->due > target) {
             break;
         }
-        l.now = next->due;
-        next->due += next->period;
+        // A handler may have run a nested loop that moved the clock further.
+        l.now = std::max(l.now, next->due);
+        next->due = std::max(next->due + next->period, l.now + 1);
         MSG m;
         m.hwnd = next->window;
         m.message = WM_TIMER;
@@ -230,7 +235,7 @@ void advanceClock(DWORD milliseconds) {
         }
         pumpMessages();
     }
-    l.now = target;
+    l.now = std::max(l.now, target);
     pumpMessages();
 }
 

@@ -28,6 +28,7 @@ bool isTextKind(DWORD type) {
 void paint(HWND h) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(h, &ps);
+    selectWindowFont(h, dc);
     DWORD style = static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE));
     DWORD type = style & SS_TYPEMASK;
     RECT r;

@@ -167,6 +167,7 @@ LRESULT tabControlProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(h, &ps);
+            selectWindowFont(h, dc);
             int x = 0;
             for (const auto& t : state(h).tabs) {
                 RECT r{x, 0, x + 80, kStripHeight};

@@ -22,7 +22,8 @@ std::string userCheck(HWND control, bool checked);
 // Selects exactly these rows of a list box or list view (one row for a
 // single-selection list), or the row of a combo box.
 std::string userSelectRows(HWND control, const std::vector<int>& rows);
-// Picks a row of a combo box by its text.
+// Picks the row with this text (ignoring case) of a combo box, list box or
+// list view (its first column); the only selected row of a list.
 std::string userSelectText(HWND control, std::u16string_view text);
 // Sets the date and/or time of a date-time picker.
 std::string userSetDateTime(HWND control, const SYSTEMTIME& value);

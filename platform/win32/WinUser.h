@@ -17,6 +17,7 @@ using LPSTR = char*;
 using LPCSTR = const char*;
 using PVOID = void*;
 using LPBYTE = BYTE*;
+using LPINT = int*;
 using HGDIOBJ = void*;
 struct _IMAGELIST;
 using HIMAGELIST = _IMAGELIST*;
@@ -169,6 +170,8 @@ constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
 constexpr UINT WM_LBUTTONUP = 0x0202;
 constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_MOUSELEAVE = 0x02A3;
+constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_USER = 0x0400;
 constexpr UINT WM_APP = 0x8000;
 
@@ -296,6 +299,26 @@ struct HELPINFO {
 };
 using LPHELPINFO = HELPINFO*;
 constexpr int HELPINFO_WINDOW = 1;
+
+// Mouse tracking.
+constexpr DWORD TME_LEAVE = 0x00000002;
+constexpr DWORD TME_CANCEL = 0x80000000;
+struct TRACKMOUSEEVENT {
+    DWORD cbSize = sizeof(TRACKMOUSEEVENT);
+    DWORD dwFlags = 0;
+    HWND hwndTrack = nullptr;
+    DWORD dwHoverTime = 0;
+};
+
+// Window placement.
+struct WINDOWPLACEMENT {
+    UINT length = sizeof(WINDOWPLACEMENT);
+    UINT flags = 0;
+    UINT showCmd = 1;
+    POINT ptMinPosition;
+    POINT ptMaxPosition;
+    RECT rcNormalPosition;
+};
 
 // Message box styles.
 constexpr UINT MB_OK = 0x0;

@@ -2,6 +2,7 @@
 
 #include "win32/TextConv.h"
 #include "win32/WindowObserver.h"
+#include "win32/WindowSystem.h"
 #include "win32/WindowTree.h"
 
 #include <unicode/uchar.h>
@@ -12,7 +13,6 @@
 #include <utility>
 
 namespace nd::win32::detail {
-namespace {
 
 std::u16string foldName(std::u16string_view name) {
     std::u16string out(name);
@@ -21,19 +21,6 @@ std::u16string foldName(std::u16string_view name) {
     }
     return out;
 }
-
-struct System {
-    std::map<std::u16string, WNDCLASSW> classes;  // by folded name
-    std::map<std::u16string, std::u16string> classNames;
-    std::map<HWND, std::unique_ptr<Window>> windows;
-    std::vector<HWND> topLevel;
-    std::uintptr_t nextHandle = 0x10000;
-    HWND focus = nullptr;
-    HWND active = nullptr;
-    POINT cursor;
-    CreationHook hook = nullptr;
-    std::vector<WindowObserver*> observers;
-};
 
 System& sys() {
     static System* s = new System;  // lives as long as the process
@@ -65,8 +52,6 @@ POINT clientOrigin(HWND handle) {
     }
     return p;
 }
-
-}  // namespace
 
 Window* find(HWND handle) {
     auto it = sys().windows.find(handle);
@@ -235,6 +220,12 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     if (parent && !find(parent)) {
         return nullptr;
     }
+    if (!(style & WS_CHILD)) {
+        // The owner of a top-level window is always a top-level window.
+        while (parent && (find(parent)->style & WS_CHILD)) {
+            parent = find(parent)->parent;
+        }
+    }
     auto record = std::make_unique<Window>();
     HWND h = reinterpret_cast<HWND>(s.nextHandle);
     s.nextHandle += 4;
@@ -270,6 +261,7 @@ HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR windowName, DWORD
     if (s.hook) {
         s.hook(h, cs);
     }
+    w.invalid = (style & WS_VISIBLE) != 0;
     announce(h, WindowChange::Created);
     if (SendMessageW(h, WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs)) == -1) {
         DestroyWindow(h);
@@ -318,6 +310,12 @@ void destroyTree(HWND h) {
     }
     if (sys().active == h) {
         sys().active = nullptr;
+    }
+    if (sys().capture == h) {
+        sys().capture = nullptr;
+    }
+    if (sys().tracked == h) {
+        sys().tracked = nullptr;
     }
     sys().windows.erase(h);
     for (HWND o : owned) {
@@ -636,379 +634,4 @@ BOOL IsChild(HWND parent, HWND window) {
         w = find(w->parent);
     }
     return FALSE;
-}
-
-BOOL EnableWindow(HWND window, BOOL enable) {
-    Window* w = find(window);
-    if (!w) {
-        return FALSE;
-    }
-    BOOL wasDisabled = (w->style & WS_DISABLED) ? TRUE : FALSE;
-    if (enable == !wasDisabled) {
-        return wasDisabled;
-    }
-    if (enable) {
-        w->style &= ~WS_DISABLED;
-    } else {
-        w->style |= WS_DISABLED;
-        if (sys().focus == window || IsChild(window, sys().focus)) {
-            SetFocus(nullptr);
-        }
-    }
-    announce(window, WindowChange::Enabled);
-    SendMessageW(window, WM_ENABLE, enable ? TRUE : FALSE, 0);
-    return wasDisabled;
-}
-
-BOOL IsWindowEnabled(HWND window) {
-    Window* w = find(window);
-    return w && !(w->style & WS_DISABLED) ? TRUE : FALSE;
-}
-
-BOOL ShowWindow(HWND window, int command) {
-    Window* w = find(window);
-    if (!w) {
-        return FALSE;
-    }
-    BOOL was = (w->style & WS_VISIBLE) ? TRUE : FALSE;
-    bool show = command != SW_HIDE;
-    if (show == static_cast<bool>(was)) {
-        return was;
-    }
-    if (show) {
-        w->style |= WS_VISIBLE;
-    } else {
-        w->style &= ~WS_VISIBLE;
-        if (sys().focus == window || IsChild(window, sys().focus)) {
-            sys().focus = nullptr;
-        }
-    }
-    announce(window, WindowChange::Visible);
-    SendMessageW(window, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
-    if (show) {
-        InvalidateRect(window, nullptr, TRUE);
-    }
-    return was;
-}
-
-BOOL IsWindowVisible(HWND window) {
-    Window* w = find(window);
-    if (!w) {
-        return FALSE;
-    }
-    for (; w; w = (w->style & WS_CHILD) ? find(w->parent) : nullptr) {
-        if (!(w->style & WS_VISIBLE)) {
-            return FALSE;
-        }
-    }
-    return TRUE;
-}
-
-HWND SetFocus(HWND window) {
-    auto& s = sys();
-    HWND old = s.focus;
-    if (window && (!find(window) || (find(window)->style & WS_DISABLED))) {
-        return nullptr;
-    }
-    if (old == window) {
-        return old;
-    }
-    s.focus = window;
-    if (old && find(old)) {
-        SendMessageW(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
-    }
-    if (window && s.focus == window) {
-        announce(window, WindowChange::Focus);
-        SendMessageW(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
-    }
-    return old;
-}
-
-HWND GetFocus() {
-    return find(sys().focus) ? sys().focus : nullptr;
-}
-
-HWND GetActiveWindow() {
-    return find(sys().active) ? sys().active : nullptr;
-}
-
-HWND SetActiveWindow(HWND window) {
-    if (window && !find(window)) {
-        return nullptr;
-    }
-    return std::exchange(sys().active, window);
-}
-
-BOOL GetWindowRect(HWND window, LPRECT rect) {
-    Window* w = find(window);
-    if (!w || !rect) {
-        return FALSE;
-    }
-    POINT o = nd::win32::detail::clientOrigin(window);
-    *rect =
-        RECT{o.x, o.y, o.x + (w->rect.right - w->rect.left), o.y + (w->rect.bottom - w->rect.top)};
-    return TRUE;
-}
-
-BOOL GetClientRect(HWND window, LPRECT rect) {
-    Window* w = find(window);
-    if (!w || !rect) {
-        return FALSE;
-    }
-    *rect = RECT{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
-    return TRUE;
-}
-
-BOOL MoveWindow(HWND window, int x, int y, int width, int height, BOOL repaint) {
-    return SetWindowPos(window, nullptr, x, y, width, height,
-                        SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
-}
-
-BOOL SetWindowPos(HWND window, HWND insertAfter, int x, int y, int cx, int cy, UINT flags) {
-    Window* w = find(window);
-    if (!w) {
-        return FALSE;
-    }
-    RECT r = w->rect;
-    if (!(flags & SWP_NOMOVE)) {
-        OffsetRect(&r, x - r.left, y - r.top);
-    }
-    if (!(flags & SWP_NOSIZE)) {
-        r.right = r.left + std::max(cx, 0);
-        r.bottom = r.top + std::max(cy, 0);
-    }
-    bool moved = !EqualRect(&r, &w->rect);
-    w->rect = r;
-    if (moved) {
-        announce(window, WindowChange::Geometry);
-        SendMessageW(window, WM_MOVE, 0,
-                     MAKELPARAM(static_cast<WORD>(r.left), static_cast<WORD>(r.top)));
-        SendMessageW(
-            window, WM_SIZE, 0,
-            MAKELPARAM(static_cast<WORD>(r.right - r.left), static_cast<WORD>(r.bottom - r.top)));
-    }
-    if (!(flags & SWP_NOZORDER) && find(window)) {
-        auto& sib = nd::win32::detail::siblingsOf(*find(window));
-        std::erase(sib, window);
-        auto at = sib.begin();
-        if (insertAfter == HWND_BOTTOM) {
-            at = sib.end();
-        } else if (insertAfter) {
-            auto it = std::find(sib.begin(), sib.end(), insertAfter);
-            at = it == sib.end() ? sib.begin() : it + 1;
-        }
-        sib.insert(at, window);
-        announce(window, WindowChange::ZOrder);
-    }
-    if (flags & SWP_SHOWWINDOW) {
-        ShowWindow(window, SW_SHOWNA);
-    } else if (flags & SWP_HIDEWINDOW) {
-        ShowWindow(window, SW_HIDE);
-    }
-    return TRUE;
-}
-
-BOOL ScreenToClient(HWND window, LPPOINT point) {
-    if (!find(window) || !point) {
-        return FALSE;
-    }
-    POINT o = nd::win32::detail::clientOrigin(window);
-    point->x -= o.x;
-    point->y -= o.y;
-    return TRUE;
-}
-
-BOOL ClientToScreen(HWND window, LPPOINT point) {
-    if (!find(window) || !point) {
-        return FALSE;
-    }
-    POINT o = nd::win32::detail::clientOrigin(window);
-    point->x += o.x;
-    point->y += o.y;
-    return TRUE;
-}
-
-int MapWindowPoints(HWND from, HWND to, LPPOINT points, UINT count) {
-    if ((from && !find(from)) || (to && !find(to))) {
-        return 0;
-    }
-    POINT a = from ? nd::win32::detail::clientOrigin(from) : POINT{};
-    POINT b = to ? nd::win32::detail::clientOrigin(to) : POINT{};
-    LONG dx = a.x - b.x;
-    LONG dy = a.y - b.y;
-    for (UINT i = 0; points && i < count; ++i) {
-        points[i].x += dx;
-        points[i].y += dy;
-    }
-    return static_cast<int>(MAKELONG(static_cast<WORD>(dx), static_cast<WORD>(dy)));
-}
-
-HWND ChildWindowFromPointEx(HWND parent, POINT point, UINT flags) {
-    Window* w = find(parent);
-    if (!w) {
-        return nullptr;
-    }
-    RECT client;
-    GetClientRect(parent, &client);
-    if (!PtInRect(&client, point)) {
-        return nullptr;
-    }
-    for (HWND c : w->children) {
-        Window* cw = find(c);
-        if (!cw || !PtInRect(&cw->rect, point)) {
-            continue;
-        }
-        if ((flags & CWP_SKIPINVISIBLE) && !(cw->style & WS_VISIBLE)) {
-            continue;
-        }
-        if ((flags & CWP_SKIPDISABLED) && (cw->style & WS_DISABLED)) {
-            continue;
-        }
-        if ((flags & CWP_SKIPTRANSPARENT) && (cw->exStyle & WS_EX_TRANSPARENT)) {
-            continue;
-        }
-        return c;
-    }
-    return parent;
-}
-
-HWND ChildWindowFromPoint(HWND parent, POINT point) {
-    return ChildWindowFromPointEx(parent, point, CWP_ALL);
-}
-
-BOOL GetCursorPos(LPPOINT point) {
-    if (!point) {
-        return FALSE;
-    }
-    *point = sys().cursor;
-    return TRUE;
-}
-
-BOOL SetCursorPos(int x, int y) {
-    sys().cursor = POINT{x, y};
-    return TRUE;
-}
-
-BOOL SetPropW(HWND window, LPCWSTR name, HANDLE data) {
-    Window* w = find(window);
-    if (!w || !name) {
-        return FALSE;
-    }
-    w->props[nd::win32::detail::propKey(name)] = data;
-    return TRUE;
-}
-
-HANDLE GetPropW(HWND window, LPCWSTR name) {
-    Window* w = find(window);
-    if (!w || !name) {
-        return nullptr;
-    }
-    auto it = w->props.find(nd::win32::detail::propKey(name));
-    return it == w->props.end() ? nullptr : it->second;
-}
-
-HANDLE RemovePropW(HWND window, LPCWSTR name) {
-    Window* w = find(window);
-    if (!w || !name) {
-        return nullptr;
-    }
-    auto it = w->props.find(nd::win32::detail::propKey(name));
-    if (it == w->props.end()) {
-        return nullptr;
-    }
-    HANDLE old = it->second;
-    w->props.erase(it);
-    return old;
-}
-
-BOOL InvalidateRect(HWND window, const RECT*, BOOL) {
-    Window* w = find(window);
-    if (!w) {
-        return FALSE;
-    }
-    w->invalid = true;
-    return TRUE;
-}
-
-BOOL UpdateWindow(HWND window) {
-    Window* w = find(window);
-    if (!w) {
-        return FALSE;
-    }
-    if (w->invalid && IsWindowVisible(window)) {
-        SendMessageW(window, WM_PAINT, 0, 0);
-    }
-    return TRUE;
-}
-
-BOOL SetRect(LPRECT rect, int left, int top, int right, int bottom) {
-    if (!rect) {
-        return FALSE;
-    }
-    *rect = RECT{left, top, right, bottom};
-    return TRUE;
-}
-
-BOOL SetRectEmpty(LPRECT rect) {
-    return SetRect(rect, 0, 0, 0, 0);
-}
-
-BOOL IsRectEmpty(const RECT* rect) {
-    return !rect || rect->right <= rect->left || rect->bottom <= rect->top;
-}
-
-BOOL PtInRect(const RECT* rect, POINT p) {
-    return rect && p.x >= rect->left && p.x < rect->right && p.y >= rect->top && p.y < rect->bottom;
-}
-
-BOOL OffsetRect(LPRECT rect, int dx, int dy) {
-    if (!rect) {
-        return FALSE;
-    }
-    rect->left += dx;
-    rect->right += dx;
-    rect->top += dy;
-    rect->bottom += dy;
-    return TRUE;
-}
-
-BOOL InflateRect(LPRECT rect, int dx, int dy) {
-    if (!rect) {
-        return FALSE;
-    }
-    rect->left -= dx;
-    rect->right += dx;
-    rect->top -= dy;
-    rect->bottom += dy;
-    return TRUE;
-}
-
-BOOL IntersectRect(LPRECT out, const RECT* a, const RECT* b) {
-    if (!out || !a || !b) {
-        return FALSE;
-    }
-    RECT r{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
-           std::min(a->bottom, b->bottom)};
-    if (IsRectEmpty(&r)) {
-        *out = RECT{};
-        return FALSE;
-    }
-    *out = r;
-    return TRUE;
-}
-
-BOOL EqualRect(const RECT* a, const RECT* b) {
-    return a && b && a->left == b->left && a->top == b->top && a->right == b->right &&
-           a->bottom == b->bottom;
-}
-
-int MulDiv(int number, int numerator, int denominator) {
-    if (denominator == 0) {
-        return -1;
-    }
-    long long v = static_cast<long long>(number) * numerator;
-    long long half = (denominator < 0 ? -denominator : denominator) / 2;
-    long long r =
-        ((v < 0) != (denominator < 0)) ? (v - half) / denominator : (v + half) / denominator;
-    return static_cast<int>(r);
 }

@@ -113,6 +113,24 @@ HWND ChildWindowFromPoint(HWND parent, POINT point);
 BOOL GetCursorPos(LPPOINT point);
 BOOL SetCursorPos(int x, int y);
 
+// Mouse capture: while a window has it, mouse moves go to it wherever the
+// cursor is.
+HWND SetCapture(HWND window);
+BOOL ReleaseCapture();
+HWND GetCapture();
+// Asks for WM_MOUSELEAVE when the cursor leaves the window (TME_LEAVE).
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
+// The normal position is the window rectangle (parent client coordinates
+// for children, the screen for top-level windows).
+BOOL GetWindowPlacement(HWND window, WINDOWPLACEMENT* placement);
+BOOL SetWindowPlacement(HWND window, const WINDOWPLACEMENT* placement);
+
+namespace nd::win32 {
+// The window tracked for WM_MOUSELEAVE, null when none.
+HWND mouseTracked();
+void clearMouseTracking();
+}  // namespace nd::win32
+
 BOOL SetPropW(HWND window, LPCWSTR name, HANDLE data);
 HANDLE GetPropW(HWND window, LPCWSTR name);
 HANDLE RemovePropW(HWND window, LPCWSTR name);

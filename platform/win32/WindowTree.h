@@ -27,6 +27,7 @@ struct DialogState {
     int templateId = 0;
     int baseUnitX = 6;
     int baseUnitY = 13;
+    HFONT font = nullptr;  // made from the template, deleted with the dialog
 };
 
 struct Window {

@@ -1,5 +1,6 @@
 #include "win32/Dialog.h"
 #include "win32/DialogTemplate.h"
+#include "win32/Gdi.h"
 #include "win32/Window.h"
 
 #include "support/DialogBuilder.h"
@@ -87,4 +88,25 @@ TEST(DialogTemplate, AnUnknownControlClassFailsTheWholeDialog) {
     auto bytes = b.bytes();
     EXPECT_EQ(CreateDialogIndirectParamW(nullptr, bytes.data(), nullptr, nullptr, 0), nullptr);
     EXPECT_TRUE(nd::win32::topLevelWindows().empty()) << "nothing is left behind";
+}
+
+TEST(DialogTemplate, TheTemplatesFontReachesEveryControlAndTheirDrawing) {
+    auto bytes = sample().bytes();
+    HWND dlg = CreateDialogIndirectParamW(nullptr, bytes.data(), nullptr, nullptr, 0);
+    ASSERT_TRUE(dlg);
+    auto font = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dlg, 1000), WM_GETFONT, 0, 0));
+    ASSERT_TRUE(font);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(dlg, WM_GETFONT, 0, 0)), font);
+    LOGFONTW lf;
+    ASSERT_EQ(GetObjectW(font, sizeof lf, &lf), static_cast<int>(sizeof lf));
+    EXPECT_EQ(std::u16string(lf.lfFaceName), u"MS Shell Dlg");
+    EXPECT_EQ(lf.lfHeight, -11) << "8 points at 96 dots per inch";
+    ShowWindow(dlg, SW_SHOW);
+    UpdateWindow(GetDlgItem(dlg, IDOK));
+    const auto& drawn = nd::win32::paintRecords(GetDlgItem(dlg, IDOK));
+    ASSERT_FALSE(drawn.empty());
+    EXPECT_EQ(drawn.back().text, u"OK");
+    EXPECT_EQ(drawn.back().font, font);
+    DestroyWindow(dlg);
+    EXPECT_FALSE(nd::win32::isGdiObject(font)) << "the dialog's font goes with it";
 }

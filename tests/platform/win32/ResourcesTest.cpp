@@ -5,9 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <vector>
 
 namespace {
@@ -124,4 +126,51 @@ TEST(DibDecoding, RefusesCompressedAndOversizedBitmaps) {
     EXPECT_FALSE(nd::win32::decodeDib(dib.data(), dib.size()));
     put32(4, 2);
     EXPECT_FALSE(nd::win32::decodeDib(dib.data(), 50)) << "pixels missing";
+}
+
+TEST(ResourceFile, ACutFileIsTakenOnlyAtAnEntryBoundaryAndNoFlippedByteIsReadPastItsEntry) {
+    auto bytes = sampleRes();
+    const HMODULE module = reinterpret_cast<HMODULE>(0x8000);
+    // Where entries end: each is data size, header size, header, data, aligned to 4.
+    std::set<size_t> boundaries;
+    for (size_t at = 0; at + 8 <= bytes.size();) {
+        std::uint32_t dataSize = 0;
+        std::uint32_t headerSize = 0;
+        std::memcpy(&dataSize, &bytes[at], 4);
+        std::memcpy(&headerSize, &bytes[at + 4], 4);
+        at = (at + headerSize + dataSize + 3) & ~size_t{3};
+        boundaries.insert(std::min(at, bytes.size()));
+    }
+    for (size_t n = 0; n <= bytes.size(); ++n) {
+        std::vector<char> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+        bool taken = nd::win32::registerModuleResources(module, cut.data(), cut.size());
+        bool whole = boundaries.count(n) && n >= 32;  // the marker alone is an empty file
+        // A cut inside the padding after the last entry's data is whole too.
+        bool padded =
+            !boundaries.count(n) && boundaries.count((n + 3) & ~size_t{3}) && n > 32 && taken;
+        EXPECT_TRUE(taken == whole || padded) << "cut at " << n;
+        if (taken) {
+            HWND dlg = CreateDialogParamW(module, MAKEINTRESOURCEW(200), nullptr, nullptr, 0);
+            if (dlg) {
+                DestroyWindow(dlg);
+            }
+        }
+        nd::win32::unregisterModuleResources(module);
+    }
+    // Flipped bytes: whatever is served is read within its entry (the
+    // sanitizer build checks every read).
+    for (size_t i = 32; i < bytes.size(); ++i) {
+        auto flipped = bytes;
+        flipped[i] = static_cast<char>(flipped[i] ^ 0xFF);
+        if (nd::win32::registerModuleResources(module, flipped.data(), flipped.size())) {
+            HWND dlg = CreateDialogParamW(module, MAKEINTRESOURCEW(200), nullptr, nullptr, 0);
+            if (dlg) {
+                DestroyWindow(dlg);
+            }
+            DeleteObject(LoadBitmapW(module, MAKEINTRESOURCEW(300)));
+            WCHAR buf[16];
+            EXPECT_LE(LoadStringW(module, 117, buf, 16), 15);
+        }
+    }
+    nd::win32::unregisterModuleResources(module);
 }

@@ -155,3 +155,30 @@ TEST(Window, MessagesToADeadHandleDoNothing) {
     EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE), 0);
     EXPECT_FALSE(DestroyWindow(w));
 }
+
+TEST(Window, AnObserverSeesADialogBuiltParentFirstAndEachControlChange) {
+    Recorder rec;
+    nd::win32::addWindowObserver(&rec);
+    const BYTE templ[] = {
+        // DLGTEMPLATE: style WS_POPUP|WS_VISIBLE, 1 item, 0,0,40,20, no menu/class/title
+        0x00, 0x00, 0x00, 0x90, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 40, 0, 20, 0, 0, 0, 0, 0, 0, 0,
+        // item: style WS_CHILD|WS_VISIBLE|BS_AUTOCHECKBOX, 0,0,30,10, id 7, Button, no title
+        0x03, 0x00, 0x00, 0x50, 0, 0, 0, 0, 0, 0, 0, 0, 30, 0, 10, 0, 7, 0, 0xFF, 0xFF, 0x80, 0, 0,
+        0, 0, 0};
+    HWND dlg = CreateDialogIndirectParamW(nullptr, templ, nullptr, nullptr, 0);
+    ASSERT_TRUE(dlg);
+    HWND box = GetDlgItem(dlg, 7);
+    ASSERT_TRUE(box);
+    auto created = std::find(rec.seen.begin(), rec.seen.end(),
+                             std::make_pair(dlg, nd::win32::WindowChange::Created));
+    auto child = std::find(rec.seen.begin(), rec.seen.end(),
+                           std::make_pair(box, nd::win32::WindowChange::Created));
+    EXPECT_LT(created, child) << "the parent exists before its controls";
+    EXPECT_TRUE(rec.saw(dlg, nd::win32::WindowChange::Visible)) << "shown after its controls";
+    rec.seen.clear();
+    SendMessageW(box, BM_CLICK, 0, 0);
+    EXPECT_TRUE(rec.saw(box, nd::win32::WindowChange::Content));
+    DestroyWindow(dlg);
+    EXPECT_TRUE(rec.saw(box, nd::win32::WindowChange::Destroyed));
+    nd::win32::removeWindowObserver(&rec);
+}

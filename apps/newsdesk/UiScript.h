@@ -1,0 +1,32 @@
+// UI scripts: what the user does in the dialogs of a command, as a JSON file,
+// played by the window system's scripted driver. The format:
+//
+//   {"dialogs": [{"template": 11902, "steps": [{"type": 32115, "text": "News"},
+//                                              {"click": 1}]}],
+//    "messageBoxes": [{"string": 11903, "answer": "ok"}],
+//    "choosers": [{"path": "/home/ann/site/news.rss"}, {"cancel": true}]}
+//
+// Steps: type (edit text, or a date "2024/05/01" / time "12:30:00" in a
+// picker), click, check (+ "value": true/false), select (+ "rows": [..], or
+// the "text" of a row of a list box, list view or combo box), date / time
+// (+ "value"), tab (index of a property sheet page), key ("enter", "escape",
+// "tab", "f1"), mouse ([x, y] in the dialog's client area), wait
+// (milliseconds of virtual time, up to an hour). Message boxes match by
+// "string" id and/or a "text" they contain and answer "ok", "cancel", "yes",
+// "no", "abort", "retry" or "ignore". Choosers answer a native "path" (or
+// "cancel").
+#pragma once
+
+#include "win32/ScriptedDriver.h"
+
+#include <string>
+
+namespace newsdesk::app {
+
+// Adds the script's expectations to the driver. false with a one-line reason
+// when the text is not a script of this form (nothing is added then).
+bool parseUiScript(const std::string& json, nd::win32::ScriptedDriver& driver, std::string& error);
+// The same from a file; a missing or unreadable file is an error.
+bool loadUiScript(const std::string& path, nd::win32::ScriptedDriver& driver, std::string& error);
+
+}  // namespace newsdesk::app

@@ -1,0 +1,62 @@
+#include "hostapp/FileDialogs.h"
+#include "hostapp/LumMessageBox.h"
+#include "mfc/AfxExtension.h"
+#include "support/TestUiDriver.h"
+#include "win32/Resources.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+TEST(HostDialogs, ChoosersAnswerThePathTheUserPicksOrNothing) {
+    ndtest::TestUiDriver ui;
+    ui.choosePath(u"Z:\\site\\img.png");
+    ui.cancelChooser();
+    ui.expectChooser({nd::win32::ChooserKind::SaveFile, std::u16string(u"Z:\\site\\new.rss")});
+    ui.expectChooser({nd::win32::ChooserKind::Folder, std::u16string(u"Z:\\site\\feeds")});
+    EXPECT_EQ(CLumOpenFileDialog::GetOpenFile(2, nullptr, CString(), nullptr),
+              u"Z:\\site\\img.png");
+    EXPECT_EQ(CLumOpenFileDialog::GetOpenFile(23, nullptr, CString(), nullptr), u"");
+    CLumFileDialog save(0, 23, nullptr, 6, nullptr, nullptr);
+    EXPECT_EQ(save.DoModal(0, u"", u""), IDOK);
+    EXPECT_EQ(save.GetPathName(), u"Z:\\site\\new.rss");
+    CLumDirDlg folder(u"Z:\\site\\", nullptr, 1);
+    EXPECT_EQ(folder.ShowDialog(nullptr), IDOK);
+    EXPECT_EQ(folder.GetDirPath(), u"Z:\\site\\feeds");
+    ASSERT_EQ(ui.choosersShown().size(), 4u);
+    EXPECT_EQ(ui.choosersShown()[1].fileKind, 23);
+    EXPECT_EQ(ui.choosersShown()[3].initialPath, u"Z:\\site\\");
+}
+
+TEST(HostDialogs, AChooserOfTheWrongKindFailsTheRun) {
+    std::vector<std::string> failures;
+    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
+    auto* previous = nd::win32::setUiDriver(&driver);
+    driver.expectChooser({nd::win32::ChooserKind::Folder, std::u16string(u"Z:\\x")});
+    CLumFileDialog open(TRUE, 24);
+    EXPECT_EQ(open.DoModal(), IDCANCEL);
+    nd::win32::setUiDriver(previous);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0], "expected a folder chooser, got open-file chooser for file kind 24");
+}
+
+TEST(HostDialogs, TheHostMessageBoxShowsTheModulesStringById) {
+    std::ifstream in(ND_SAMPLE_RES, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+    const HMODULE module = reinterpret_cast<HMODULE>(0xB000);
+    ASSERT_TRUE(nd::win32::registerModuleResources(module, bytes.data(), bytes.size()));
+    AFX_EXTENSION_MODULE ext;
+    AfxInitExtensionModule(ext, module);
+    new CDynLinkLibrary(ext);
+    {
+        ndtest::TestUiDriver ui;
+        ui.answer(100, IDOK);
+        EXPECT_EQ(lum::afxMessageBox(100, MB_OK | MB_ICONEXCLAMATION, static_cast<UINT>(-1)), IDOK);
+        ASSERT_EQ(ui.messageBoxesShown().size(), 1u);
+        EXPECT_EQ(ui.messageBoxesShown()[0].text, u"Hello");
+        EXPECT_EQ(ui.messageBoxesShown()[0].style, MB_OK | MB_ICONEXCLAMATION);
+    }
+    AfxTermExtensionModule(ext);
+    nd::win32::unregisterModuleResources(module);
+}

@@ -1,0 +1,391 @@
+#include "SampleDialog.h"
+
+#include "TzGuard.h"
+#include "mfc/CWinApp.h"
+#include "support/TestUiDriver.h"
+#include "win32/Gdi.h"
+#include "win32/ScriptedDriver.h"
+
+#include <gtest/gtest.h>
+
+using nd::win32::UiStep;
+using sample::CSampleDlg;
+
+namespace {
+
+// Runs a check inside the dialog while it is open.
+UiStep inDialog(std::function<void(CSampleDlg&)> check, CSampleDlg& dlg) {
+    return UiStep::run([&dlg, check](HWND) { check(dlg); });
+}
+
+SYSTEMTIME date(WORD y, WORD m, WORD d) {
+    SYSTEMTIME st;
+    st.wYear = y;
+    st.wMonth = m;
+    st.wDay = d;
+    return st;
+}
+
+}  // namespace
+
+TEST(SampleDialog, DataExchangeFillsControlsAtStartAndMembersOnOk) {
+    TzGuard tz("UTC0");
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    dlg.m_strName = u"before";
+    dlg.m_nCount = 7;
+    dlg.m_bFlag = 1;
+    ui.expectDialog(
+        sample::kTemplateId,
+        {UiStep::run([](HWND h) {
+             EXPECT_EQ(nd::win32::windowText(GetDlgItem(h, sample::kName)), u"before");
+             EXPECT_EQ(nd::win32::windowText(GetDlgItem(h, sample::kCount)), u"7");
+             EXPECT_EQ(IsDlgButtonChecked(h, sample::kFlag), BST_CHECKED);
+             EXPECT_EQ(nd::win32::windowText(GetDlgItem(h, sample::kDate)), u"2024/05/01");
+             EXPECT_EQ(nd::win32::windowText(GetDlgItem(h, sample::kDuration)), u"0:03:25");
+         }),
+         UiStep::type(sample::kName, u"after"), UiStep::type(sample::kCount, u"12"),
+         UiStep::check(sample::kFlag, false), UiStep::setDateTime(sample::kDate, date(2025, 2, 28)),
+         UiStep::type(sample::kDuration, u"1:02:03"), UiStep::click(IDOK)});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_strName, u"after");
+    EXPECT_EQ(dlg.m_nCount, 12);
+    EXPECT_EQ(dlg.m_bFlag, 0);
+    EXPECT_EQ(dlg.m_date.GetYear(), 2025);
+    EXPECT_EQ(dlg.m_date.GetMonth(), 2);
+    EXPECT_EQ(dlg.m_date.GetDay(), 28);
+    EXPECT_EQ(dlg.m_duration.GetHour(), 1);
+    EXPECT_EQ(dlg.m_duration.GetMinute(), 2);
+    EXPECT_EQ(dlg.m_duration.GetSecond(), 3);
+    EXPECT_EQ(dlg.m_hWnd, nullptr) << "the window is gone after the modal run";
+}
+
+TEST(SampleDialog, CancelLeavesTheMembersAsTheyWere) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    dlg.m_strName = u"kept";
+    ui.expectDialog(sample::kTemplateId,
+                    {UiStep::type(sample::kName, u"changed"), UiStep::escape()});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.m_strName, u"kept");
+}
+
+TEST(SampleDialog, EachNotificationKindReachesItsHandler) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    ui.expectDialog(sample::kTemplateId,
+                    {UiStep::type(sample::kName, u"x"), UiStep::select(sample::kList, {0, 2}),
+                     UiStep::select(sample::kCombo, {1}), UiStep::select(sample::kRows, {1}),
+                     UiStep::setDateTime(sample::kDate, date(2020, 1, 1)),
+                     UiStep::click(sample::kAdd), UiStep::click(IDCANCEL)});
+    dlg.DoModal();
+    EXPECT_EQ(dlg.nameChanges, 1);
+    EXPECT_EQ(dlg.listChanges, 1);
+    EXPECT_EQ(dlg.comboChanges, 1);
+    EXPECT_EQ(dlg.rowChanges, 1);
+    EXPECT_EQ(dlg.dateChanges, 1);
+    EXPECT_EQ(dlg.adds, 1);
+}
+
+TEST(SampleDialog, ProgramSetTextOfASingleLineEditCountsAsAChangeButEqualTextDoesNot) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    dlg.m_strName = u"start";
+    int atStart = -1;
+    ui.expectDialog(sample::kTemplateId,
+                    {inDialog([&](CSampleDlg& d) { atStart = d.nameChanges; }, dlg),
+                     inDialog([](CSampleDlg& d) { d.UpdateData(FALSE); }, dlg),
+                     inDialog([&](CSampleDlg& d) { EXPECT_EQ(d.nameChanges, atStart); }, dlg),
+                     UiStep::click(IDCANCEL)});
+    dlg.DoModal();
+    EXPECT_EQ(atStart, 1) << "filling the edit at start notifies once";
+}
+
+TEST(SampleDialog, SortedListBoxAnswersTheRowItInsertedAtAndKeepsSeveralSelected) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    ui.expectDialog(sample::kTemplateId, {UiStep::select(sample::kList, {1, 3}),
+                                          inDialog(
+                                              [](CSampleDlg& d) {
+                                                  CString text;
+                                                  d.m_list.GetText(0, text);
+                                                  EXPECT_EQ(text, u"Apple")
+                                                      << "sorted without regard to case";
+                                                  d.m_list.GetText(3, text);
+                                                  EXPECT_EQ(text, u"pear");
+                                                  EXPECT_EQ(d.m_list.GetSelCount(), 2);
+                                                  int rows[4] = {};
+                                                  ASSERT_EQ(d.m_list.GetSelItems(4, rows), 2);
+                                                  EXPECT_EQ(rows[0], 1);
+                                                  EXPECT_EQ(rows[1], 3);
+                                                  EXPECT_EQ(d.m_list.GetItemData(3), 103u);
+                                                  EXPECT_EQ(d.m_list.SetCurSel(0), LB_ERR)
+                                                      << "not for multiple selection";
+                                              },
+                                              dlg),
+                                          UiStep::click(IDCANCEL)});
+    dlg.DoModal();
+    // pear -> 0; Apple before it -> 0; banana between -> 1; apricot after Apple -> 1
+    EXPECT_EQ(dlg.sortedInsertRows, (std::vector<int>{0, 0, 1, 1}));
+}
+
+TEST(SampleDialog, ComboRowsInsertedByPositionKeepThatOrderDespiteTheSortStyle) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    ui.expectDialog(sample::kTemplateId,
+                    {inDialog(
+                         [](CSampleDlg& d) {
+                             CString text;
+                             d.m_combo.GetLBText(0, text);
+                             EXPECT_EQ(text, u"zeta");
+                             d.m_combo.GetLBText(1, text);
+                             EXPECT_EQ(text, u"mid");
+                             d.m_combo.GetLBText(2, text);
+                             EXPECT_EQ(text, u"alpha");
+                             EXPECT_EQ(d.m_combo.GetItemData(1), 10u);
+                             EXPECT_EQ(d.m_combo.AddString(u"beta"), 0) << "adding sorts";
+                             EXPECT_EQ(d.m_combo.GetCurSel(), CB_ERR);
+                         },
+                         dlg),
+                     UiStep::selectText(sample::kCombo, u"MID"),
+                     inDialog(
+                         [](CSampleDlg& d) {
+                             EXPECT_EQ(d.m_combo.GetCurSel(), 2);
+                             EXPECT_EQ(d.m_combo.GetItemData(d.m_combo.GetCurSel()), 10u);
+                             CString shown;
+                             d.m_combo.GetWindowText(shown);
+                             EXPECT_EQ(shown, u"mid");
+                         },
+                         dlg),
+                     UiStep::click(IDCANCEL)});
+    dlg.DoModal();
+    EXPECT_EQ(dlg.comboChanges, 1);
+}
+
+TEST(SampleDialog, ListViewKeepsRowsItemDataAndSelectionAndReportsEachChange) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    ui.expectDialog(sample::kTemplateId,
+                    {inDialog(
+                         [](CSampleDlg& d) {
+                             EXPECT_EQ(d.m_rows.GetItemCount(), 3);
+                             EXPECT_EQ(d.m_rows.GetItemText(2, 0), u"row 2");
+                             EXPECT_EQ(d.m_rows.GetItemText(2, 1), u"today");
+                             EXPECT_TRUE(d.m_rows.GetExtendedStyle() & LVS_EX_FULLROWSELECT);
+                             EXPECT_EQ(d.m_rows.GetSelectedCount(), 0u);
+                         },
+                         dlg),
+                     UiStep::select(sample::kRows, {0, 2}),
+                     inDialog(
+                         [](CSampleDlg& d) {
+                             EXPECT_EQ(d.rowChanges, 2);
+                             EXPECT_EQ(d.m_rows.GetSelectedCount(), 2u);
+                             POSITION pos = d.m_rows.GetFirstSelectedItemPosition();
+                             EXPECT_EQ(d.m_rows.GetNextSelectedItem(pos), 0);
+                             EXPECT_EQ(d.m_rows.GetNextSelectedItem(pos), 2);
+                             EXPECT_EQ(pos, nullptr);
+                             EXPECT_EQ(d.m_rows.GetItemData(2), 2u);
+                             d.m_rows.DeleteItem(0);
+                             EXPECT_EQ(d.m_rows.GetSelectedCount(), 1u);
+                             EXPECT_EQ(d.m_rows.GetItemData(1), 2u);
+                             d.m_rows.SetItemState(-1, 0, LVIS_SELECTED);
+                             EXPECT_EQ(d.m_rows.GetSelectedCount(), 0u);
+                         },
+                         dlg),
+                     UiStep::click(IDCANCEL)});
+    dlg.DoModal();
+    EXPECT_EQ(dlg.rowChanges, 3) << "the program's own state change notifies too";
+}
+
+TEST(SampleDialog, AModalRunEndsWithTheCodeGivenToEndDialog) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    ui.expectDialog(sample::kTemplateId, {UiStep::click(sample::kFinish)});
+    EXPECT_EQ(dlg.DoModal(), 42);
+}
+
+TEST(SampleDialog, EnterPressesTheDefaultButtonExceptInAnEditThatWantsReturn) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    ui.answerText(u"name is required", IDOK);
+    ui.expectDialog(
+        sample::kTemplateId,
+        {UiStep::type(sample::kNotes, u"line"), UiStep::enter(), UiStep::run([](HWND h) {
+             EXPECT_EQ(nd::win32::windowText(GetDlgItem(h, sample::kNotes)), u"line\r\n");
+         }),
+         UiStep::run([](HWND h) { SetFocus(GetDlgItem(h, sample::kName)); }),
+         UiStep::enter(),  // OK without a name: the message, the dialog stays
+         UiStep::type(sample::kName, u"n"), UiStep::enter()});
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_strNotes, u"line\r\n");
+    ASSERT_EQ(ui.messageBoxesShown().size(), 1u);
+    EXPECT_EQ(ui.messageBoxesShown()[0].style, MB_OK | MB_ICONEXCLAMATION);
+}
+
+TEST(SampleDialog, AnUnexpectedMessageBoxFailsAtOnceInsteadOfWaiting) {
+    std::vector<std::string> failures;
+    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
+    auto* previous = nd::win32::setUiDriver(&driver);
+    CSampleDlg dlg;
+    driver.expectDialog(sample::kTemplateId,
+                        {UiStep::click(IDOK), UiStep::type(sample::kName, u"never typed")});
+    EXPECT_EQ(dlg.DoModal(), -1);
+    nd::win32::setUiDriver(previous);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_NE(failures[0].find("unexpected message box"), std::string::npos) << failures[0];
+    EXPECT_NE(failures[0].find("A name is required."), std::string::npos) << failures[0];
+    EXPECT_EQ(dlg.m_strName, u"") << "the dialog ended without its later steps";
+}
+
+TEST(SampleDialog, AnUnexpectedDialogAndAScriptThatRunsOutBothEndTheRun) {
+    std::vector<std::string> failures;
+    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
+    auto* previous = nd::win32::setUiDriver(&driver);
+    CSampleDlg first;
+    EXPECT_EQ(first.DoModal(), -1);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0], "unexpected dialog 500 \"Sample\"");
+
+    nd::win32::ScriptedDriver second([&](const std::string& m) { failures.push_back(m); });
+    nd::win32::setUiDriver(&second);
+    second.expectDialog(sample::kTemplateId, {UiStep::click(sample::kAdd)});
+    CSampleDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), -1);
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_EQ(failures[1], "dialog 500 \"Sample\" is still open after its last step");
+
+    nd::win32::ScriptedDriver third([&](const std::string& m) { failures.push_back(m); });
+    nd::win32::setUiDriver(&third);
+    third.expectDialog(sample::kTemplateId, {UiStep::click(9999)});
+    CSampleDlg other;
+    EXPECT_EQ(other.DoModal(), -1);
+    ASSERT_EQ(failures.size(), 3u);
+    EXPECT_EQ(failures[2], "dialog 500 \"Sample\", step 1 (click 9999): there is no control 9999");
+    nd::win32::setUiDriver(previous);
+}
+
+TEST(SampleDialog, WithoutADriverAModalDialogEndsAtOnce) {
+    auto* previous = nd::win32::setUiDriver(nullptr);
+    CSampleDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), -1);
+    nd::win32::setUiDriver(previous);
+}
+
+TEST(SampleDialog, TimersFireOnlyAsVirtualTimePasses) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    ui.expectDialog(
+        sample::kTemplateId,
+        {inDialog([](CSampleDlg& d) { EXPECT_EQ(d.timerTicks, 0); }, dlg), UiStep::advance(499),
+         inDialog([](CSampleDlg& d) { EXPECT_EQ(d.timerTicks, 0); }, dlg), UiStep::advance(1),
+         inDialog([](CSampleDlg& d) { EXPECT_EQ(d.timerTicks, 1); }, dlg), UiStep::advance(1250),
+         inDialog(
+             [](CSampleDlg& d) {
+                 EXPECT_EQ(d.timerTicks, 3);
+                 d.KillTimer(sample::kTimer);
+             },
+             dlg),
+         UiStep::advance(5000), inDialog([](CSampleDlg& d) { EXPECT_EQ(d.timerTicks, 3); }, dlg),
+         UiStep::click(IDCANCEL)});
+    DWORD before = GetTickCount();
+    dlg.DoModal();
+    EXPECT_EQ(GetTickCount() - before, 6750u);
+}
+
+TEST(SampleDialog, HelpRequestsCarryTheTemplateIdAboveTheResourceBase) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    ui.expectDialog(sample::kTemplateId,
+                    {UiStep::run([](HWND h) { SetFocus(GetDlgItem(h, sample::kName)); }),
+                     UiStep::press(VK_F1), UiStep::click(IDCANCEL)});
+    dlg.DoModal();
+    ASSERT_EQ(dlg.helpCalls.size(), 1u);
+    EXPECT_EQ(dlg.helpCalls[0], 0x20000u + sample::kTemplateId);
+}
+
+TEST(SampleDialog, PaintingAndControlColoursAreRecorded) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    ui.expectDialog(sample::kTemplateId,
+                    {UiStep::run([](HWND h) {
+                         const auto& own = nd::win32::paintRecords(h);
+                         ASSERT_EQ(own.size(), 2u);
+                         // The background in the dialog's own colour, then OnPaint's drawing.
+                         EXPECT_EQ(own[0].kind, nd::win32::DrawKind::FillRect);
+                         EXPECT_EQ(own[0].brushColor, RGB(1, 2, 3));
+                         EXPECT_EQ(own[1].kind, nd::win32::DrawKind::RoundRect);
+                         EXPECT_EQ(own[1].cornerWidth, 6);
+                         EXPECT_EQ(own[1].penColor, RGB(10, 20, 30));
+                         EXPECT_EQ(own[1].brushColor, RGB(40, 50, 60));
+                         // A check box is coloured by the dialog's OnCtlColor.
+                         const auto& box = nd::win32::paintRecords(GetDlgItem(h, sample::kFlag));
+                         ASSERT_GE(box.size(), 2u);
+                         EXPECT_EQ(box[0].brushColor, RGB(1, 2, 3));
+                         EXPECT_EQ(box[1].text, u"Flag");
+                         EXPECT_EQ(box[1].textColor, RGB(200, 0, 0));
+                         EXPECT_EQ(box[1].backMode, TRANSPARENT);
+                         // An edit keeps the framework's answer: no brush, no fill.
+                         const auto& edit = nd::win32::paintRecords(GetDlgItem(h, sample::kName));
+                         ASSERT_FALSE(edit.empty());
+                         EXPECT_EQ(edit[0].kind, nd::win32::DrawKind::Text);
+                     }),
+                     UiStep::click(IDCANCEL)});
+    dlg.DoModal();
+}
+
+TEST(SampleDialog, MouseMovesReachPreTranslateMessageThroughTheDialog) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg dlg;
+    ui.expectDialog(sample::kTemplateId, {UiStep::moveMouse(10, 10), UiStep::moveMouse(5000, 5000),
+                                          UiStep::run([](HWND h) {
+                                              POINT p;
+                                              GetCursorPos(&p);
+                                              ScreenToClient(h, &p);
+                                              EXPECT_EQ(p.x, 5000);
+                                          }),
+                                          UiStep::click(IDCANCEL)});
+    dlg.DoModal();
+    EXPECT_EQ(dlg.mouseMoves, 1) << "a point outside the dialog reaches no window";
+}
+
+TEST(SampleDialog, ADisabledOrHiddenControlRefusesTheUser) {
+    std::vector<std::string> failures;
+    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
+    auto* previous = nd::win32::setUiDriver(&driver);
+    CSampleDlg dlg;
+    driver.expectDialog(
+        sample::kTemplateId,
+        {UiStep::run([](HWND h) { EnableWindow(GetDlgItem(h, sample::kAdd), FALSE); }),
+         UiStep::click(sample::kAdd)});
+    dlg.DoModal();
+    nd::win32::setUiDriver(previous);
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_NE(failures[0].find("control 1008 is disabled"), std::string::npos) << failures[0];
+    EXPECT_EQ(dlg.adds, 0);
+}
+
+TEST(SampleDialog, ANestedDialogRunsItsOwnScriptWhileItsOwnerWaitsDisabled) {
+    ndtest::TestUiDriver ui;
+    CSampleDlg outer;
+    CSampleDlg inner;
+    INT_PTR innerResult = 0;
+    ui.expectDialog(sample::kTemplateId, {UiStep::run([&](HWND h) {
+                                              inner.m_pParentWnd = &outer;
+                                              innerResult = inner.DoModal();
+                                              EXPECT_TRUE(IsWindowEnabled(h))
+                                                  << "the owner is enabled again";
+                                              EXPECT_EQ(GetActiveWindow(), h);
+                                          }),
+                                          UiStep::type(sample::kName, u"outer"), UiStep::enter()});
+    ui.expectDialog(sample::kTemplateId,
+                    {UiStep::run([&](HWND h) {
+                         EXPECT_FALSE(IsWindowEnabled(outer.m_hWnd));
+                         EXPECT_EQ(GetWindow(h, GW_OWNER), outer.m_hWnd);
+                     }),
+                     UiStep::type(sample::kName, u"inner"), UiStep::click(sample::kFinish)});
+    EXPECT_EQ(outer.DoModal(), IDOK);
+    EXPECT_EQ(innerResult, 42);
+    EXPECT_EQ(outer.m_strName, u"outer");
+    EXPECT_EQ(inner.m_strName, u"") << "the inner dialog ended without OK";
+    EXPECT_EQ(ui.dialogsShown(), (std::vector<int>{sample::kTemplateId, sample::kTemplateId}));
+}

@@ -1,0 +1,30 @@
+// The UI driver for tests: scripted steps per dialog, answers to message
+// boxes and choosers. Installed for the lifetime of the object; anything
+// unexpected fails the running test at once (and ends every modal run), and
+// expectations still unused at the end fail it too.
+#pragma once
+
+#include "win32/ScriptedDriver.h"
+
+namespace ndtest {
+
+class TestUiDriver : public nd::win32::ScriptedDriver {
+  public:
+    TestUiDriver();
+    ~TestUiDriver() override;
+    TestUiDriver(const TestUiDriver&) = delete;
+    TestUiDriver& operator=(const TestUiDriver&) = delete;
+
+    // Shorthands.
+    void answer(UINT stringId, int button) { expectMessageBox({stringId, u"", button}); }
+    void answerText(std::u16string textContains, int button) {
+        expectMessageBox({0, std::move(textContains), button});
+    }
+    void choosePath(std::u16string path) { expectChooser({std::nullopt, std::move(path)}); }
+    void cancelChooser() { expectChooser({std::nullopt, std::nullopt}); }
+
+  private:
+    nd::win32::UiDriver* m_previous;
+};
+
+}  // namespace ndtest
