@@ -1,3 +1,4 @@
+#include "FullDisk.h"
 #include "TempDir.h"
 #include "TzGuard.h"
 #include "feed/FeedReaders.h"
@@ -91,13 +92,14 @@ TEST_F(Rewrite, WhenNothingNewIsWrittenTheStoredFeedIsNeverDeleted) {
 }
 
 TEST_F(Rewrite, AFailedSaveLeavesTheStoredFeedWhereItWas) {
-    // Long enough that the save finds no name for its temporary file.
-    m_name = std::string(246, 'n') + ".xml";
-    m_path = CString(m_dir.windows(m_name));
     store();
     m_channel.m_title = u"changed";
     m_channel.m_format = 2;
-    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    EXPECT_EQ(onFullDisk([&] {
+                  newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+                  return 7;
+              }),
+              7);
     EXPECT_EQ(m_dir.read(m_name), m_stored);
     EXPECT_EQ(fs::last_write_time(m_dir.native(m_name)), m_past);
     EXPECT_EQ(entries(), 1u);
