@@ -117,8 +117,42 @@ void dropNonXmlCharsInTree(xmlNode* node) {
     }
 }
 
-// The encoding to write: the given one when libxml2 and iconv know it,
-// otherwise UTF-8, which every reader accepts.
+// Whether a document written in the encoding parses back. Some encodings
+// iconv knows spell the markup itself differently (UTF-7 writes "<" as
+// "+ADw-"): a feed read from a file that declares one of them, written back
+// in it, would no longer read at all.
+bool writesReadableXml(const std::string& name) {
+    xmlDoc* probe = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
+    xmlNode* root = xmlNewDocNode(probe, nullptr, reinterpret_cast<const xmlChar*>("a"),
+                                  reinterpret_cast<const xmlChar*>("x"));
+    xmlDocSetRootElement(probe, root);
+    xmlNewProp(root, reinterpret_cast<const xmlChar*>("b"), reinterpret_cast<const xmlChar*>("c"));
+    xmlChar* bytes = nullptr;
+    int size = 0;
+    xmlDocDumpMemoryEnc(probe, &bytes, &size, name.c_str());
+    xmlFreeDoc(probe);
+    bool readable = false;
+    if (bytes != nullptr) {
+        if (xmlDoc* back = xmlReadMemory(reinterpret_cast<const char*>(bytes), size, nullptr,
+                                         nullptr, kParseOptions)) {
+            xmlNode* r = xmlDocGetRootElement(back);
+            xmlChar* text = r ? xmlNodeGetContent(r) : nullptr;
+            xmlChar* attribute = r ? xmlGetProp(r, reinterpret_cast<const xmlChar*>("b")) : nullptr;
+            readable = r != nullptr &&
+                       xmlStrEqual(r->name, reinterpret_cast<const xmlChar*>("a")) &&
+                       xmlStrEqual(text, reinterpret_cast<const xmlChar*>("x")) &&
+                       xmlStrEqual(attribute, reinterpret_cast<const xmlChar*>("c"));
+            xmlFree(text);
+            xmlFree(attribute);
+            xmlFreeDoc(back);
+        }
+        xmlFree(bytes);
+    }
+    return readable;
+}
+
+// The encoding to write: the given one when libxml2 and iconv know it and a
+// file written in it reads back, otherwise UTF-8, which every reader accepts.
 std::string outputEncoding(const CString& encoding) {
     std::string name = encoding.toUtf8();
     if (name.empty()) {
@@ -129,7 +163,7 @@ std::string outputEncoding(const CString& encoding) {
         return "UTF-8";
     }
     xmlCharEncCloseFunc(handler);
-    return name;
+    return writesReadableXml(name) ? name : "UTF-8";
 }
 
 }  // namespace

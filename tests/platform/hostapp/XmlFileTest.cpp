@@ -124,6 +124,23 @@ TEST(FeedDocumentSaving, AnEmptyOrUnknownEncodingWritesUtf8) {
     }
 }
 
+TEST(FeedDocumentSaving, AnEncodingThatWouldSpellTheMarkupOtherwiseWritesUtf8) {
+    TempDir dir;
+    // An ASCII file that declares UTF-7 reads; written back in UTF-7 its
+    // markup would become "+ADw-rss..." and the feed would be lost.
+    dir.write("u7.xml",
+              "<?xml version=\"1.0\" encoding=\"UTF-7\"?><rss><channel><title>Hello</title>"
+              "</channel></rss>");
+    CLumRssXmlData read(CString(dir.windows("u7.xml")), nullptr);
+    ASSERT_TRUE(read.IsOK());
+    CLumRssXmlData doc(CString(), read.getEncoding());
+    doc.setTitle(doc.createChannelNode(), u"Hello <日本語>");
+    ASSERT_TRUE(doc.lumSxdSaveXmlData(CString(dir.windows("u7.xml"))));
+    std::string bytes = dir.read("u7.xml");
+    EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << bytes;
+    EXPECT_EQ(channelTitle(CString(dir.windows("u7.xml"))), u"Hello &lt;日本語&gt;");
+}
+
 TEST(FeedDocumentSaving, ControlCharactersNeverMakeTheFileUnreadable) {
     TempDir dir;
     CLumRssXmlData doc(CString(), nullptr);
