@@ -59,6 +59,20 @@ TEST_F(Rewrite, AFeedWhoseContentWouldNotChangeKeepsItsBytesAndTime) {
     EXPECT_EQ(entries(), 1u);
 }
 
+TEST_F(Rewrite, AnUnchangedFeedWhoseNameIsNearTheLongestKeepsItsTimeToo) {
+    m_name.clear();
+    for (int i = 0; i < 83; ++i) {
+        m_name += "記";
+    }
+    m_name += "a.xml";  // 254 bytes
+    m_path = CString(m_dir.windows(m_name));
+    store();
+    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    EXPECT_EQ(m_dir.read(m_name), m_stored);
+    EXPECT_EQ(fs::last_write_time(m_dir.native(m_name)), m_past);
+    EXPECT_EQ(entries(), 1u);
+}
+
 TEST_F(Rewrite, AChangedFeedIsWrittenWithTheRecordsOwnDate) {
     store();
     m_channel.m_title = u"新しいニュース";

@@ -55,6 +55,24 @@ TEST(PathUtil, UniquePathAvoidsExistingFiles) {
     EXPECT_EQ(LumTempFile::makeUniquePath(u"news.rss", folder, 0, u""), folder + u"\\news~2.rss");
 }
 
+TEST(PathUtil, AUniquePathForANameNearTheLongestStillFitsIntoItsFolder) {
+    TempDir dir;
+    CString folder(dir.windows());
+    CString stem;
+    for (int i = 0; i < 82; ++i) {
+        stem += u"記";
+    }
+    stem += u"\U0001F399";  // 250 bytes, 254 with ".xml"
+    CString name = stem + u".xml";
+    dir.write(name.toUtf8(), "feed");
+    // The character outside the Basic Multilingual Plane goes as a whole.
+    CString unique = LumTempFile::makeUniquePath(name, folder, 0, u"");
+    EXPECT_EQ(unique, folder + u"\\" + stem.Left(82) + u"~1.xml");
+    dir.write(unique.Mid(folder.GetLength() + 1).toUtf8(), "taken");
+    EXPECT_EQ(LumTempFile::makeUniquePath(name, folder, 0, u""),
+              folder + u"\\" + stem.Left(82) + u"~2.xml");
+}
+
 TEST(PathUtil, LongPathNameReportsTheSizeNeeded) {
     char16_t small[4];
     EXPECT_EQ(LumGetLongPathName(u"Z:/a/b.rss", small, 4), 11u);
