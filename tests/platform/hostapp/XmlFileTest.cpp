@@ -93,6 +93,37 @@ TEST(FeedDocumentLoading, AnEntityBombFailsFastInBoundedMemory) {
     EXPECT_FALSE(doc.IsOK());
 }
 
+TEST(FeedDocumentLoading, ABigEntityReferencedFromManyItemsIsRefused) {
+    // 300 KB on disk, 600 MB of descriptions once read: the parser counts
+    // the entity once and lets it through.
+    auto feed = [](size_t entitySize, int references) {
+        std::string xml = "<!DOCTYPE rss [<!ENTITY big \"" + std::string(entitySize, 'x') +
+                          "\"><!ENTITY nbsp \"&#160;\">]><rss><channel><title>a&nbsp;b</title>";
+        for (int i = 0; i < references; ++i) {
+            xml += "<item><description>&big;</description></item>";
+        }
+        return xml + "</channel></rss>";
+    };
+    TempDir dir;
+    dir.write("blowup.xml", feed(200000, 3000));
+    EXPECT_FALSE(CLumRssXmlData(CString(dir.windows("blowup.xml")), nullptr).IsOK());
+    dir.write(
+        "attribute.xml", "<!DOCTYPE rss [<!ENTITY big \"" + std::string(200000, 'x') +
+                             "\">]><rss><channel>" +
+                             [] {
+                                 std::string items;
+                                 for (int i = 0; i < 3000; ++i) {
+                                     items += "<item><enclosure url='&big;'/></item>";
+                                 }
+                                 return items;
+                             }() +
+                             "</channel></rss>");
+    EXPECT_FALSE(CLumRssXmlData(CString(dir.windows("attribute.xml")), nullptr).IsOK());
+    // Entities used as feeds use them stay welcome.
+    dir.write("modest.xml", feed(1000, 100));
+    EXPECT_EQ(channelTitle(CString(dir.windows("modest.xml"))), u"a\u00a0b");
+}
+
 TEST(FeedDocumentLoading, AnExternalDtdIsNeitherFetchedNorRequired) {
     EXPECT_EQ(channelTitle(fixturePath("feed/unsafe_external_dtd.xml")), u"kept");
 }
