@@ -195,6 +195,16 @@ class EntityExpansion {
         return total;
     }
 
+    // The characters the references in an element's attributes stand for.
+    std::uint64_t inAttributes(const xmlNode* element) {
+        std::uint64_t total = 0;
+        for (const xmlAttr* a = element->properties; a != nullptr && total <= kCeiling;
+             a = a->next) {
+            total += underNode(a->children);
+        }
+        return total;
+    }
+
   private:
     static constexpr std::uint64_t kCeiling = std::uint64_t{1} << 40;
 
@@ -293,6 +303,15 @@ std::optional<RootElement> peekRootElement(const CString& windowsPath) {
     while (xmlTextReaderRead(reader) == 1) {
         if (xmlTextReaderNodeType(reader) != XML_READER_TYPE_ELEMENT) {
             continue;
+        }
+        // Reading the values expands the entities in them; refuse first
+        // what would not fit.
+        const xmlNode* element = xmlTextReaderCurrentNode(reader);
+        struct stat st {};
+        std::uint64_t size =
+            ::fstat(fd.get(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+        if (element == nullptr || EntityExpansion().inAttributes(element) > entityBudget(size)) {
+            break;
         }
         root.emplace();
         root->name = toCString(xmlTextReaderConstName(reader));

@@ -124,6 +124,27 @@ TEST(FeedDocumentLoading, ABigEntityReferencedFromManyItemsIsRefused) {
     EXPECT_EQ(channelTitle(CString(dir.windows("modest.xml"))), u"a\u00a0b");
 }
 
+TEST(FeedDocumentLoading, TheRootIsPeekedWithItsDeclarationsUnlessItsAttributesBalloon) {
+    TempDir dir;
+    dir.write("pod.xml",
+              "<?xml version='1.0'?><!-- c --><RSS version='2.0' "
+              "xmlns:itunes='http://www.itunes.com/dtds/podcast-1.0.dtd'><channel>");
+    auto root = lum::xml::peekRootElement(CString(dir.windows("pod.xml")));
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->name, u"RSS");
+    EXPECT_EQ(root->attribute(u"XMLNS:iTunes"), u"http://www.itunes.com/dtds/podcast-1.0.dtd");
+    EXPECT_EQ(root->attribute(u"version"), u"2.0");
+    EXPECT_EQ(root->attribute(u"missing"), u"");
+
+    std::string xml = "<!DOCTYPE rss [<!ENTITY big \"" + std::string(200000, 'x') + "\">]><rss";
+    for (int i = 0; i < 3000; ++i) {
+        xml += " a" + std::to_string(i) + "='&big;'";
+    }
+    dir.write("balloon.xml", xml + "><channel/></rss>");
+    EXPECT_FALSE(lum::xml::peekRootElement(CString(dir.windows("balloon.xml"))));
+    EXPECT_FALSE(lum::xml::peekRootElement(CString(dir.windows("missing.xml"))));
+}
+
 TEST(FeedDocumentLoading, AnExternalDtdIsNeitherFetchedNorRequired) {
     EXPECT_EQ(channelTitle(fixturePath("feed/unsafe_external_dtd.xml")), u"kept");
 }
