@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -115,6 +116,17 @@ DWORD LumGetLongPathName(const char16_t* shortPath, char16_t* buffer, DWORD size
     }
     std::copy_n(longPath.GetString(), length + 1, buffer);
     return length;
+}
+
+CString LumGetFinalPathName(const CString& path) {
+    auto native = nd::win32::toNativePath(path.view());
+    std::error_code ec;
+    if (!native || !std::filesystem::is_symlink(*native, ec)) {
+        return path;
+    }
+    auto resolved = std::filesystem::canonical(*native, ec);
+    auto windows = ec ? std::nullopt : nd::win32::toWindowsPath(resolved.string());
+    return windows ? CString(*windows) : path;
 }
 
 CString LumTempFile::makeUniquePath(const CString& baseName, const CString& folder, int,

@@ -73,6 +73,24 @@ TEST_F(Rewrite, AnUnchangedFeedWhoseNameIsNearTheLongestKeepsItsTimeToo) {
     EXPECT_EQ(entries(), 1u);
 }
 
+TEST_F(Rewrite, AFeedReachedThroughASymbolicLinkStaysLinked) {
+    store();
+    fs::create_symlink(m_name, m_dir.native("link.xml"));
+    CString link(m_dir.windows("link.xml"));
+    newsdesk::RewriteRssFileEntry(link, &m_channel);
+    EXPECT_TRUE(fs::is_symlink(m_dir.native("link.xml")));
+    EXPECT_EQ(m_dir.read(m_name), m_stored);
+    EXPECT_EQ(fs::last_write_time(m_dir.native(m_name)), m_past);
+
+    m_channel.m_title = u"changed";
+    newsdesk::RewriteRssFileEntry(link, &m_channel);
+    EXPECT_TRUE(fs::is_symlink(m_dir.native("link.xml")));
+    CRSSChannel written;
+    ASSERT_EQ(newsdesk::readRssFile(CString(m_dir.windows(m_name)), &written), 1);
+    EXPECT_EQ(written.m_title, u"changed");
+    EXPECT_EQ(entries(), 2u);
+}
+
 TEST_F(Rewrite, AChangedFeedIsWrittenWithTheRecordsOwnDate) {
     store();
     m_channel.m_title = u"新しいニュース";

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 TEST(PathUtil, BasePathKeepsTheSeparatorAndBaseNameTheRest) {
     EXPECT_EQ(getBasePath(u"Z:\\site\\news.rss"), u"Z:\\site\\");
     EXPECT_EQ(getBaseName(u"Z:\\site\\news.rss"), u"news.rss");
@@ -71,6 +73,19 @@ TEST(PathUtil, AUniquePathForANameNearTheLongestStillFitsIntoItsFolder) {
     dir.write(unique.Mid(folder.GetLength() + 1).toUtf8(), "taken");
     EXPECT_EQ(LumTempFile::makeUniquePath(name, folder, 0, u""),
               folder + u"\\" + stem.Left(82) + u"~2.xml");
+}
+
+TEST(PathUtil, TheFinalPathFollowsSymbolicLinksAndLeavesOtherPathsAlone) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.native("real"));
+    dir.write("real/feed.xml", "x");
+    std::filesystem::create_symlink("real/feed.xml", dir.native("link.xml"));
+    std::filesystem::create_symlink("gone.xml", dir.native("dangling.xml"));
+    EXPECT_EQ(LumGetFinalPathName(CString(dir.windows("link.xml"))),
+              CString(dir.windows("real/feed.xml")));
+    for (const char* name : {"real/feed.xml", "dangling.xml", "missing.xml"}) {
+        EXPECT_EQ(LumGetFinalPathName(CString(dir.windows(name))), CString(dir.windows(name)));
+    }
 }
 
 TEST(PathUtil, LongPathNameReportsTheSizeNeeded) {
