@@ -2,6 +2,7 @@
 
 #include "hostapp/XmlText.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <optional>
@@ -79,9 +80,12 @@ int parseDuration(const CString& text) {
     }
     // Feeds write "2730" and "45:30" as often as "00:45:30": the numbers
     // present are the last fields of h:m:s, as the iTunes tag defines them.
+    // Each field is bounded first so that absurd hours saturate instead of
+    // overflowing on the way to the clamp.
+    constexpr std::int64_t kFieldLimit = 1'000'000'000'000;
     std::int64_t seconds = 0;
     for (int i = 0; i < count; ++i) {
-        seconds = seconds * 60 + parts[i];
+        seconds = seconds * 60 + std::clamp(parts[i], -kFieldLimit, kFieldLimit);
     }
     return clampToInt(seconds);
 }

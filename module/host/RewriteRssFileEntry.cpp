@@ -31,16 +31,19 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
     // stored one, is written in its place; equal bytes mean nothing would
     // change. With a link the feed is never missing from its path, not even
     // when the process dies meanwhile; where links cannot be made, the file
-    // is moved aside instead.
-    CString aside = LumTempFile::makeUniquePath(getBaseName(path), getBasePath(path), 0, CString());
-    bool linked = !aside.IsEmpty() && CreateHardLinkW(aside, path, nullptr);
-    bool movedAside = !linked && !aside.IsEmpty() && MoveFileW(path, aside);
+    // is moved aside instead. The writes go to the path, which places the
+    // feed in the site; a feed reached through a symbolic link is kept aside
+    // and put back where it lies, so that the symbolic link stays one.
+    const CString file = LumGetFinalPathName(path);
+    CString aside = LumTempFile::makeUniquePath(getBaseName(file), getBasePath(file), 0, CString());
+    bool linked = !aside.IsEmpty() && CreateHardLinkW(aside, file, nullptr);
+    bool movedAside = !linked && !aside.IsEmpty() && MoveFileW(file, aside);
     int written = writeRssFile(path, channel);
     if (!linked && !movedAside) {
         return;
     }
-    // Puts the stored file back at the path, its bytes and time stamps as they were.
-    auto restore = [&] { MoveFileExW(aside, path, MOVEFILE_REPLACE_EXISTING); };
+    // Puts the stored file back, its bytes and time stamps as they were.
+    auto restore = [&] { MoveFileExW(aside, file, MOVEFILE_REPLACE_EXISTING); };
     if (!written) {
         // Nothing new was written (an unknown format, a failed save): the
         // stored file stays, never deleted.
@@ -51,7 +54,7 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
         }
         return;
     }
-    if (cmp_file(path, aside)) {
+    if (cmp_file(file, aside)) {
         restore();
         return;
     }

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -34,6 +35,21 @@ mode_t newFileMode() {
     return 0644;
 }
 
+// The file's name as far as it fits into a temporary name beside it: a name
+// near the longest a folder allows must not make the file unsavable.
+std::string tempStem(std::string name) {
+    constexpr size_t kMaxStem = NAME_MAX - std::char_traits<char>::length("..XXXXXX");
+    if (name.size() > kMaxStem) {
+        size_t cut = kMaxStem;
+        // Never split a UTF-8 sequence.
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
+            --cut;
+        }
+        name.resize(cut);
+    }
+    return name;
+}
+
 }  // namespace
 
 bool writeFileAtomically(const CString& path, std::string_view bytes, bool replace) {
@@ -54,7 +70,8 @@ bool writeFileAtomically(const CString& path, std::string_view bytes, bool repla
     // A hidden name in the same folder: the rename stays on one file system,
     // and folder listings never offer the half-written file.
     size_t slash = native->find_last_of('/');
-    std::string temp = native->substr(0, slash + 1) + "." + native->substr(slash + 1) + ".XXXXXX";
+    std::string temp =
+        native->substr(0, slash + 1) + "." + tempStem(native->substr(slash + 1)) + ".XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) {
         return fail(errno);

@@ -9,6 +9,8 @@ using lum::xml::sameName;
 
 namespace {
 
+constexpr const char* kRss10NamespaceUri = "http://purl.org/rss/1.0/";
+
 const xmlChar* utf8(const char* s) {
     return reinterpret_cast<const xmlChar*>(s);
 }
@@ -43,8 +45,11 @@ bool CLumRssAbstract::isNamed(Node node, const FeedName& name) {
         return false;
     }
     if (name.nsUri == nullptr) {
-        // The feed's own vocabulary: no namespace, or the default one.
-        return (n->ns == nullptr || n->ns->prefix == nullptr) && sameName(n->name, name.local);
+        // The feed's own vocabulary: no namespace, the default one, or RSS
+        // 1.0's under whatever prefix a feed gives it ("rss:channel").
+        return (n->ns == nullptr || n->ns->prefix == nullptr ||
+                sameName(n->ns->href, kRss10NamespaceUri)) &&
+               sameName(n->name, name.local);
     }
     if (n->ns == nullptr) {
         // A prefix that was never declared stays part of the name.

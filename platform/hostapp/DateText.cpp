@@ -10,8 +10,16 @@ CString formatRfc822(CTime time) {
     static constexpr const char16_t* kMonths[] = {u"Jan", u"Feb", u"Mar", u"Apr", u"May", u"Jun",
                                                   u"Jul", u"Aug", u"Sep", u"Oct", u"Nov", u"Dec"};
     std::tm tm{};
-    if (time.GetTime() == 0 || !time.GetLocalTm(tm) || tm.tm_year + 1900 > 9999 ||
-        tm.tm_year + 1900 < 0) {
+    if (time.GetTime() == 0 || !time.GetLocalTm(tm)) {
+        return CString();
+    }
+    // Old local mean times are offset by odd seconds (Monrovia used -0:44:30
+    // until 1972), which +hhmm cannot say: such a moment is written in UTC
+    // so that the text still names it exactly.
+    if (tm.tm_gmtoff % 60 != 0 && !time.GetGmtTm(tm)) {
+        return CString();
+    }
+    if (tm.tm_year + 1900 > 9999 || tm.tm_year + 1900 < 0) {
         return CString();
     }
     long offset = tm.tm_gmtoff / 60;

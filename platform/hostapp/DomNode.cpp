@@ -36,17 +36,15 @@ xmlAttr* findAttr(xmlNode* node, const std::string& name) {
 }
 
 // The namespace declaration that "xmlns:p" or "xmlns" names, or null when
-// the name is an ordinary attribute name (set to false) or no such
-// declaration is on the element.
-xmlNs* findNsDecl(xmlNode* node, const std::string& name, bool& isDecl) {
-    isDecl = false;
+// the name is an ordinary attribute name or no such declaration is on the
+// element.
+xmlNs* findNsDecl(xmlNode* node, const std::string& name) {
     std::string prefix;
     if (name.size() >= 6 && sameName(utf8(name.substr(0, 6)), "xmlns:")) {
         prefix = name.substr(6);
     } else if (!sameName(utf8(name), "xmlns")) {
         return nullptr;
     }
-    isDecl = true;
     for (xmlNs* ns = node->nsDef; ns != nullptr; ns = ns->next) {
         bool match = prefix.empty() ? ns->prefix == nullptr
                                     : ns->prefix != nullptr && sameName(ns->prefix, prefix);
@@ -138,13 +136,11 @@ CString Element::getAttribute(const CString& name) const {
         return CString();
     }
     std::string wanted = name.toUtf8();
-    bool isDecl = false;
-    if (xmlNs* ns = findNsDecl(m_node, wanted, isDecl)) {
+    if (xmlNs* ns = findNsDecl(m_node, wanted)) {
         return toCString(ns->href);
     }
-    if (isDecl) {
-        return CString();
-    }
+    // Not a declaration the parser recognised: "XMLNS:ITUNES" in capitals is
+    // kept as an ordinary attribute, and names compare without regard to case.
     xmlAttr* attr = findAttr(m_node, wanted);
     if (attr == nullptr) {
         return CString();
@@ -160,11 +156,10 @@ bool Element::hasAttribute(const CString& name) const {
         return false;
     }
     std::string wanted = name.toUtf8();
-    bool isDecl = false;
-    if (findNsDecl(m_node, wanted, isDecl) != nullptr) {
+    if (findNsDecl(m_node, wanted) != nullptr) {
         return true;
     }
-    return !isDecl && findAttr(m_node, wanted) != nullptr;
+    return findAttr(m_node, wanted) != nullptr;
 }
 
 void Element::setAttribute(const CString& name, const CString& value) const {

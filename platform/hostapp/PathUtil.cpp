@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -17,6 +18,22 @@ int lastSeparator(const CString& path) {
 CString normalised(CString path) {
     path.Replace(u'/', u'\\');
     return path;
+}
+
+// The stem as far as stem + tail fits into the longest name a folder allows
+// (255 bytes of UTF-8): a longer name can never be created, so a path made
+// for a file with a name near that length must give way in its stem.
+CString fittingStem(CString stem, const CString& tail) {
+    constexpr size_t kMaxName = 255;
+    size_t tailBytes = tail.toUtf8().size();
+    while (!stem.IsEmpty() && stem.toUtf8().size() + tailBytes > kMaxName) {
+        int length = stem.GetLength();
+        bool pair = length >= 2 && stem.GetAt(length - 1) >= 0xDC00 &&
+                    stem.GetAt(length - 1) <= 0xDFFF && stem.GetAt(length - 2) >= 0xD800 &&
+                    stem.GetAt(length - 2) <= 0xDBFF;
+        stem = stem.Left(length - (pair ? 2 : 1));
+    }
+    return stem;
 }
 
 }  // namespace
@@ -101,6 +118,17 @@ DWORD LumGetLongPathName(const char16_t* shortPath, char16_t* buffer, DWORD size
     return length;
 }
 
+CString LumGetFinalPathName(const CString& path) {
+    auto native = nd::win32::toNativePath(path.view());
+    std::error_code ec;
+    if (!native || !std::filesystem::is_symlink(*native, ec)) {
+        return path;
+    }
+    auto resolved = std::filesystem::canonical(*native, ec);
+    auto windows = ec ? std::nullopt : nd::win32::toWindowsPath(resolved.string());
+    return windows ? CString(*windows) : path;
+}
+
 CString LumTempFile::makeUniquePath(const CString& baseName, const CString& folder, int,
                                     const CString& ext) {
     CString dir = folder;
@@ -110,8 +138,9 @@ CString LumTempFile::makeUniquePath(const CString& baseName, const CString& fold
     CString suffix = !ext.IsEmpty() ? (ext.GetAt(0) == u'.' ? ext : u"." + ext)
                                     : (dot > 0 ? baseName.Mid(dot) : CString());
     for (int n = 1; n < 100000; ++n) {
-        CString candidate;
-        candidate.Format(u"%s%s~%d%s", dir, stem, n, suffix);
+        CString tail;
+        tail.Format(u"~%d%s", n, suffix);
+        CString candidate = dir + fittingStem(stem, tail) + tail;
         if (GetFileAttributesW(candidate) == INVALID_FILE_ATTRIBUTES) {
             return candidate;
         }

@@ -37,6 +37,10 @@ int under_root_p(const CString& path, const CString& root);
 // when the path is empty or maps to nothing.
 DWORD LumGetLongPathName(const char16_t* shortPath, char16_t* buffer, DWORD size);
 
+// The path of the file itself when path names it through symbolic links;
+// path unchanged when it names no link or the link leads nowhere.
+CString LumGetFinalPathName(const CString& path);
+
 class LumTempFile {
   public:
     // A path in folder that is not in use, formed from baseName

@@ -12,12 +12,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <string>
+#include <unordered_map>
 
 namespace lum::xml {
 
@@ -117,8 +120,42 @@ void dropNonXmlCharsInTree(xmlNode* node) {
     }
 }
 
-// The encoding to write: the given one when libxml2 and iconv know it,
-// otherwise UTF-8, which every reader accepts.
+// Whether a document written in the encoding parses back. Some encodings
+// iconv knows spell the markup itself differently (UTF-7 writes "<" as
+// "+ADw-"): a feed read from a file that declares one of them, written back
+// in it, would no longer read at all.
+bool writesReadableXml(const std::string& name) {
+    xmlDoc* probe = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
+    xmlNode* root = xmlNewDocNode(probe, nullptr, reinterpret_cast<const xmlChar*>("a"),
+                                  reinterpret_cast<const xmlChar*>("x"));
+    xmlDocSetRootElement(probe, root);
+    xmlNewProp(root, reinterpret_cast<const xmlChar*>("b"), reinterpret_cast<const xmlChar*>("c"));
+    xmlChar* bytes = nullptr;
+    int size = 0;
+    xmlDocDumpMemoryEnc(probe, &bytes, &size, name.c_str());
+    xmlFreeDoc(probe);
+    bool readable = false;
+    if (bytes != nullptr) {
+        if (xmlDoc* back = xmlReadMemory(reinterpret_cast<const char*>(bytes), size, nullptr,
+                                         nullptr, kParseOptions)) {
+            xmlNode* r = xmlDocGetRootElement(back);
+            xmlChar* text = r ? xmlNodeGetContent(r) : nullptr;
+            xmlChar* attribute = r ? xmlGetProp(r, reinterpret_cast<const xmlChar*>("b")) : nullptr;
+            readable = r != nullptr &&
+                       xmlStrEqual(r->name, reinterpret_cast<const xmlChar*>("a")) &&
+                       xmlStrEqual(text, reinterpret_cast<const xmlChar*>("x")) &&
+                       xmlStrEqual(attribute, reinterpret_cast<const xmlChar*>("c"));
+            xmlFree(text);
+            xmlFree(attribute);
+            xmlFreeDoc(back);
+        }
+        xmlFree(bytes);
+    }
+    return readable;
+}
+
+// The encoding to write: the given one when libxml2 and iconv know it and a
+// file written in it reads back, otherwise UTF-8, which every reader accepts.
 std::string outputEncoding(const CString& encoding) {
     std::string name = encoding.toUtf8();
     if (name.empty()) {
@@ -129,7 +166,102 @@ std::string outputEncoding(const CString& encoding) {
         return "UTF-8";
     }
     xmlCharEncCloseFunc(handler);
-    return name;
+    return writesReadableXml(name) ? name : "UTF-8";
+}
+
+// Guards against documents that are small on disk but enormous once read:
+// without entity substitution the parser measures each entity only once,
+// so a 200 KB entity referenced from a thousand items passes its checks and
+// becomes 200 MB of text in the fields that read it. What all references
+// together expand to is measured here, and the document is refused when
+// that is out of all proportion to the file.
+class EntityExpansion {
+  public:
+    // The characters the references under node stand for.
+    std::uint64_t underNode(const xmlNode* node) {
+        std::uint64_t total = 0;
+        for (; node != nullptr && total <= kCeiling; node = node->next) {
+            if (node->type == XML_ENTITY_REF_NODE) {
+                total += ofEntity(reinterpret_cast<const xmlEntity*>(node->children));
+                continue;
+            }
+            if (node->type == XML_ELEMENT_NODE) {
+                for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+                    total += underNode(a->children);
+                }
+            }
+            total += underNode(node->children);
+        }
+        return total;
+    }
+
+    // The characters the references in an element's attributes stand for.
+    std::uint64_t inAttributes(const xmlNode* element) {
+        std::uint64_t total = 0;
+        for (const xmlAttr* a = element->properties; a != nullptr && total <= kCeiling;
+             a = a->next) {
+            total += underNode(a->children);
+        }
+        return total;
+    }
+
+  private:
+    static constexpr std::uint64_t kCeiling = std::uint64_t{1} << 40;
+
+    // All the text of an entity's content, its own references expanded.
+    std::uint64_t ofEntity(const xmlEntity* entity) {
+        if (entity == nullptr || entity->type != XML_ENTITY_DECL) {
+            return 0;
+        }
+        auto known = m_sizes.find(entity);
+        if (known != m_sizes.end()) {
+            return known->second;
+        }
+        m_sizes[entity] = 0;  // a loop, which the parser refuses anyway, counts nothing
+        std::uint64_t size = 0;
+        if (entity->children == nullptr) {
+            size = static_cast<std::uint64_t>(std::max(entity->length, 0));
+        } else {
+            for (const xmlNode* c = entity->children; c != nullptr && size <= kCeiling;
+                 c = c->next) {
+                size += textOf(c);
+            }
+        }
+        m_sizes[entity] = std::min(size, kCeiling);
+        return m_sizes[entity];
+    }
+
+    std::uint64_t textOf(const xmlNode* node) {
+        switch (node->type) {
+            case XML_TEXT_NODE:
+            case XML_CDATA_SECTION_NODE:
+                return node->content ? static_cast<std::uint64_t>(xmlStrlen(node->content)) : 0;
+            case XML_ENTITY_REF_NODE:
+                return ofEntity(reinterpret_cast<const xmlEntity*>(node->children));
+            case XML_ELEMENT_NODE: {
+                std::uint64_t size = 0;
+                for (const xmlNode* c = node->children; c != nullptr && size <= kCeiling;
+                     c = c->next) {
+                    size += textOf(c);
+                }
+                return size;
+            }
+            default:
+                return 0;
+        }
+    }
+
+    std::unordered_map<const xmlEntity*, std::uint64_t> m_sizes;
+};
+
+// Text that entities may add to a document of this many bytes.
+std::uint64_t entityBudget(std::uint64_t fileSize) {
+    return (std::uint64_t{1} << 20) + 10 * fileSize;
+}
+
+bool declaresEntities(const xmlDoc* doc) {
+    return (doc->intSubset != nullptr && doc->intSubset->entities != nullptr) ||
+           (doc->extSubset != nullptr && doc->extSubset->entities != nullptr);
 }
 
 }  // namespace
@@ -172,6 +304,15 @@ std::optional<RootElement> peekRootElement(const CString& windowsPath) {
         if (xmlTextReaderNodeType(reader) != XML_READER_TYPE_ELEMENT) {
             continue;
         }
+        // Reading the values expands the entities in them; refuse first
+        // what would not fit.
+        const xmlNode* element = xmlTextReaderCurrentNode(reader);
+        struct stat st {};
+        std::uint64_t size =
+            ::fstat(fd.get(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+        if (element == nullptr || EntityExpansion().inAttributes(element) > entityBudget(size)) {
+            break;
+        }
         root.emplace();
         root->name = toCString(xmlTextReaderConstName(reader));
         while (xmlTextReaderMoveToNextAttribute(reader) == 1) {
@@ -193,7 +334,17 @@ xmlDoc* loadFile(const CString& windowsPath) {
     }
     // xmlReadFd rather than xmlReadFile: the file is opened here, so no
     // entity loader or URL resolution is involved even for the document.
-    return xmlReadFd(fd.get(), nullptr, nullptr, kParseOptions);
+    xmlDoc* doc = xmlReadFd(fd.get(), nullptr, nullptr, kParseOptions);
+    if (doc != nullptr && declaresEntities(doc)) {
+        struct stat st {};
+        std::uint64_t size =
+            ::fstat(fd.get(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+        if (EntityExpansion().underNode(doc->children) > entityBudget(size)) {
+            xmlFreeDoc(doc);
+            return nullptr;
+        }
+    }
+    return doc;
 }
 
 bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) {

@@ -52,3 +52,24 @@ TEST(ReadRdfFile, WithoutARootImageTheChannelImageIsEmpty) {
     EXPECT_EQ(c.m_title, u"t");
     EXPECT_TRUE(c.m_image.IsEmpty());
 }
+
+TEST(ReadRdfFile, TheRss10VocabularyReadsUnderAPrefixToo) {
+    TempDir dir;
+    dir.write("prefixed.rdf",
+              "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#' "
+              "xmlns:rss='http://purl.org/rss/1.0/' xmlns:dc='http://purl.org/dc/elements/1.1/'>"
+              "<rss:channel rdf:about='http://e/'><rss:title>A &amp; B</rss:title>"
+              "<rss:link>http://e/</rss:link><dc:creator>me</dc:creator></rss:channel>"
+              "<rss:image rdf:about='http://e/i.png'><rss:url>http://e/i.png</rss:url></rss:image>"
+              "<rss:item rdf:about='http://e/1'><rss:title>one</rss:title>"
+              "<rss:link>http://e/1</rss:link></rss:item></rdf:RDF>");
+    CRSSChannel c;
+    ASSERT_EQ(readRssFile(CString(dir.windows("prefixed.rdf")), &c), 1);
+    EXPECT_EQ(c.m_title, u"A & B");
+    EXPECT_EQ(c.m_link, u"http://e/");
+    EXPECT_EQ(c.m_author, u"me");
+    EXPECT_EQ(c.m_image, u"http://e/i.png");
+    ASSERT_EQ(c.m_items.size(), 1u);
+    EXPECT_EQ(c.m_items[0].m_title, u"one");
+    EXPECT_EQ(c.m_items[0].m_link, u"http://e/1");
+}

@@ -35,6 +35,17 @@ TEST(DetectRssFormat, TellsTheFormatByTheRootAndTheItunesDeclaration) {
     EXPECT_EQ(detectRssFormat(CString(dir.windows("missing.xml"))), -1);
 }
 
+TEST(DetectRssFormat, AnItunesDeclarationInCapitalsCountsForDetectionAndDispatchAlike) {
+    TempDir dir;
+    CString path = write(dir, "caps-ns.xml",
+                         "<rss XMLNS:ITUNES='http://www.itunes.com/dtds/podcast-1.0.dtd'>"
+                         "<channel><title>t</title></channel></rss>");
+    EXPECT_EQ(detectRssFormat(path), 2);
+    CRSSChannel channel;
+    ASSERT_EQ(readRssFile(path, &channel), 1);
+    EXPECT_EQ(channel.m_format, 2);
+}
+
 TEST(DetectRssFormat, AnyOtherRootCountsAsRss10ButIsNotRead) {
     TempDir dir;
     CString atom =

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using newsdesk::parseDuration;
 using newsdesk::wtoi;
 using newsdesk::xmlEscape;
@@ -39,6 +41,12 @@ TEST(ParseDuration, FewerNumbersAreTheLastFieldsSoBareSecondsStaySeconds) {
     EXPECT_EQ(parseDuration(u""), 0);
     EXPECT_EQ(parseDuration(u"unknown"), 0);
     EXPECT_EQ(parseDuration(u"99999999999999:00:00"), INT_MAX);
+}
+
+TEST(ParseDuration, AbsurdlyLongNumbersSaturateInsteadOfOverflowing) {
+    EXPECT_EQ(parseDuration(u"99999999999999999999:59:59"), INT_MAX);
+    EXPECT_EQ(parseDuration(u"-99999999999999999999:00:00"), INT_MIN);
+    EXPECT_EQ(parseDuration(u"1:99999999999999999999:00"), INT_MAX);
 }
 
 TEST(Wtoi, ReadsTheLeadingDigitsOnly) {

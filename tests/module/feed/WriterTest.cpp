@@ -1,4 +1,5 @@
 // The three writers and their dispatch, checked on the files they write.
+#include "FullDisk.h"
 #include "TempDir.h"
 #include "TzGuard.h"
 #include "WrittenXml.h"
@@ -205,16 +206,32 @@ TEST_F(Writers, AnUnknownFormatOrNoChannelWritesNothing) {
 }
 
 TEST_F(Writers, AFailedSaveReturnsZeroAndLeavesTheOldFile) {
-    // A name this long leaves no room for the save's temporary file.
-    std::string name(250, 'n');
-    m_dir.write(name, "old feed");
+    m_dir.write("feed.xml", "old feed");
     CRSSChannel channel;
     for (int format : {0, 1, 2}) {
         channel.m_format = format;
-        EXPECT_EQ(writeRssFile(CString(m_dir.windows(name)), &channel), 0) << format;
+        EXPECT_EQ(
+            onFullDisk([&] { return writeRssFile(CString(m_dir.windows("feed.xml")), &channel); }),
+            0)
+            << format;
         EXPECT_EQ(writeRssFile(CString(m_dir.windows("missing/feed.xml")), &channel), 0);
     }
-    EXPECT_EQ(m_dir.read(name), "old feed");
+    EXPECT_EQ(m_dir.read("feed.xml"), "old feed");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.path()), {}), 1);
+}
+
+TEST_F(Writers, AFeedWhoseNameIsAsLongAsAFolderAllowsIsStillSaved) {
+    // 85 Japanese characters: 255 bytes, the longest name there is.
+    std::string name;
+    for (int i = 0; i < 85; ++i) {
+        name += "記";
+    }
+    m_dir.write(name, "old feed");
+    CRSSChannel channel;
+    channel.m_format = 1;
+    channel.m_title = u"new";
+    EXPECT_EQ(writeRssFile(CString(m_dir.windows(name)), &channel), 1);
+    EXPECT_NE(m_dir.read(name).find("<title>new</title>"), std::string::npos);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_dir.path()), {}), 1);
 }
 

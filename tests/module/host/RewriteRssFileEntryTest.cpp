@@ -1,3 +1,4 @@
+#include "FullDisk.h"
 #include "TempDir.h"
 #include "TzGuard.h"
 #include "feed/FeedReaders.h"
@@ -58,6 +59,38 @@ TEST_F(Rewrite, AFeedWhoseContentWouldNotChangeKeepsItsBytesAndTime) {
     EXPECT_EQ(entries(), 1u);
 }
 
+TEST_F(Rewrite, AnUnchangedFeedWhoseNameIsNearTheLongestKeepsItsTimeToo) {
+    m_name.clear();
+    for (int i = 0; i < 83; ++i) {
+        m_name += "記";
+    }
+    m_name += "a.xml";  // 254 bytes
+    m_path = CString(m_dir.windows(m_name));
+    store();
+    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    EXPECT_EQ(m_dir.read(m_name), m_stored);
+    EXPECT_EQ(fs::last_write_time(m_dir.native(m_name)), m_past);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(Rewrite, AFeedReachedThroughASymbolicLinkStaysLinked) {
+    store();
+    fs::create_symlink(m_name, m_dir.native("link.xml"));
+    CString link(m_dir.windows("link.xml"));
+    newsdesk::RewriteRssFileEntry(link, &m_channel);
+    EXPECT_TRUE(fs::is_symlink(m_dir.native("link.xml")));
+    EXPECT_EQ(m_dir.read(m_name), m_stored);
+    EXPECT_EQ(fs::last_write_time(m_dir.native(m_name)), m_past);
+
+    m_channel.m_title = u"changed";
+    newsdesk::RewriteRssFileEntry(link, &m_channel);
+    EXPECT_TRUE(fs::is_symlink(m_dir.native("link.xml")));
+    CRSSChannel written;
+    ASSERT_EQ(newsdesk::readRssFile(CString(m_dir.windows(m_name)), &written), 1);
+    EXPECT_EQ(written.m_title, u"changed");
+    EXPECT_EQ(entries(), 2u);
+}
+
 TEST_F(Rewrite, AChangedFeedIsWrittenWithTheRecordsOwnDate) {
     store();
     m_channel.m_title = u"新しいニュース";
@@ -91,13 +124,14 @@ TEST_F(Rewrite, WhenNothingNewIsWrittenTheStoredFeedIsNeverDeleted) {
 }
 
 TEST_F(Rewrite, AFailedSaveLeavesTheStoredFeedWhereItWas) {
-    // Long enough that the save finds no name for its temporary file.
-    m_name = std::string(246, 'n') + ".xml";
-    m_path = CString(m_dir.windows(m_name));
     store();
     m_channel.m_title = u"changed";
     m_channel.m_format = 2;
-    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    EXPECT_EQ(onFullDisk([&] {
+                  newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+                  return 7;
+              }),
+              7);
     EXPECT_EQ(m_dir.read(m_name), m_stored);
     EXPECT_EQ(fs::last_write_time(m_dir.native(m_name)), m_past);
     EXPECT_EQ(entries(), 1u);

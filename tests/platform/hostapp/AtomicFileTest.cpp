@@ -1,3 +1,4 @@
+#include "FullDisk.h"
 #include "TempDir.h"
 #include "hostapp/AtomicFile.h"
 #include "win32/FileApi.h"
@@ -55,6 +56,32 @@ TEST(AtomicFile, AFailureLeavesTheOldFileAndNoTemporaryFile) {
     std::filesystem::permissions(dir.path(), std::filesystem::perms::owner_all);
     EXPECT_EQ(dir.read("feed.rss"), "old");
     EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+TEST(AtomicFile, AFullDiskLeavesTheOldFileAndNoTemporaryFile) {
+    TempDir dir;
+    dir.write("feed.rss", "old");
+    std::string big(4096, 'x');
+    EXPECT_EQ(onFullDisk([&] {
+                  return lum::writeFileAtomically(CString(dir.windows("feed.rss")), big, true);
+              }),
+              0);
+    EXPECT_EQ(dir.read("feed.rss"), "old");
+    EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+TEST(AtomicFile, NamesUpToTheLongestAFolderAllowsAreWritten) {
+    TempDir dir;
+    // 255 bytes each; the second ends in two-byte characters where the
+    // temporary name has to be cut.
+    for (const std::string& name :
+         {std::string(255, 'n'),
+          std::string(245, 'a') + "\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9\xc3\xa9"}) {
+        dir.write(name, "old");
+        EXPECT_TRUE(lum::writeFileAtomically(CString(dir.windows(name)), "new", true));
+        EXPECT_EQ(dir.read(name), "new");
+    }
+    EXPECT_EQ(entries(dir.path()), 2u);
 }
 
 TEST(AtomicFile, PathsThatNameNoFileFail) {

@@ -109,6 +109,16 @@ TEST(FeedDates, EveryTextTheRecordsWriteParsesBackToTheSameTime) {
     }
 }
 
+TEST(FeedDates, ALocalOffsetWithSecondsIsWrittenInUtcAndStillParsesBack) {
+    TzGuard tz("Africa/Monrovia");  // -0:44:30 until 1972
+    CRSSItem item;
+    item.m_pubDate = 31536000;  // 1971-01-01 00:00:00 UTC
+    EXPECT_EQ(item.getModifiedTimeStr(), u"Fri, 01 Jan 1971 00:00:00 +0000");
+    EXPECT_EQ(parse(item.getModifiedTimeStr()), 31536000);
+    item.m_pubDate = static_cast<std::int32_t>(kMoment);
+    EXPECT_EQ(item.getModifiedTimeStr(), u"Sun, 06 Dec 2026 07:12:26 +0000");
+}
+
 TEST(FeedDates, TheW3cFormKeepsTheZoneOfTheRfc822Text) {
     auto date = lum::parseRfc822Date(u"Sun, 06 Dec 2026 16:12:26 +0900");
     ASSERT_TRUE(date);

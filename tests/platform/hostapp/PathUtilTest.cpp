@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 TEST(PathUtil, BasePathKeepsTheSeparatorAndBaseNameTheRest) {
     EXPECT_EQ(getBasePath(u"Z:\\site\\news.rss"), u"Z:\\site\\");
     EXPECT_EQ(getBaseName(u"Z:\\site\\news.rss"), u"news.rss");
@@ -53,6 +55,37 @@ TEST(PathUtil, UniquePathAvoidsExistingFiles) {
     EXPECT_EQ(first, folder + u"\\news~1.rss");
     dir.write("news~1.rss", "taken");
     EXPECT_EQ(LumTempFile::makeUniquePath(u"news.rss", folder, 0, u""), folder + u"\\news~2.rss");
+}
+
+TEST(PathUtil, AUniquePathForANameNearTheLongestStillFitsIntoItsFolder) {
+    TempDir dir;
+    CString folder(dir.windows());
+    CString stem;
+    for (int i = 0; i < 82; ++i) {
+        stem += u"記";
+    }
+    stem += u"\U0001F399";  // 250 bytes, 254 with ".xml"
+    CString name = stem + u".xml";
+    dir.write(name.toUtf8(), "feed");
+    // The character outside the Basic Multilingual Plane goes as a whole.
+    CString unique = LumTempFile::makeUniquePath(name, folder, 0, u"");
+    EXPECT_EQ(unique, folder + u"\\" + stem.Left(82) + u"~1.xml");
+    dir.write(unique.Mid(folder.GetLength() + 1).toUtf8(), "taken");
+    EXPECT_EQ(LumTempFile::makeUniquePath(name, folder, 0, u""),
+              folder + u"\\" + stem.Left(82) + u"~2.xml");
+}
+
+TEST(PathUtil, TheFinalPathFollowsSymbolicLinksAndLeavesOtherPathsAlone) {
+    TempDir dir;
+    std::filesystem::create_directory(dir.native("real"));
+    dir.write("real/feed.xml", "x");
+    std::filesystem::create_symlink("real/feed.xml", dir.native("link.xml"));
+    std::filesystem::create_symlink("gone.xml", dir.native("dangling.xml"));
+    EXPECT_EQ(LumGetFinalPathName(CString(dir.windows("link.xml"))),
+              CString(dir.windows("real/feed.xml")));
+    for (const char* name : {"real/feed.xml", "dangling.xml", "missing.xml"}) {
+        EXPECT_EQ(LumGetFinalPathName(CString(dir.windows(name))), CString(dir.windows(name)));
+    }
 }
 
 TEST(PathUtil, LongPathNameReportsTheSizeNeeded) {

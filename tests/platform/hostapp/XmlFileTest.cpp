@@ -93,6 +93,58 @@ TEST(FeedDocumentLoading, AnEntityBombFailsFastInBoundedMemory) {
     EXPECT_FALSE(doc.IsOK());
 }
 
+TEST(FeedDocumentLoading, ABigEntityReferencedFromManyItemsIsRefused) {
+    // 300 KB on disk, 600 MB of descriptions once read: the parser counts
+    // the entity once and lets it through.
+    auto feed = [](size_t entitySize, int references) {
+        std::string xml = "<!DOCTYPE rss [<!ENTITY big \"" + std::string(entitySize, 'x') +
+                          "\"><!ENTITY nbsp \"&#160;\">]><rss><channel><title>a&nbsp;b</title>";
+        for (int i = 0; i < references; ++i) {
+            xml += "<item><description>&big;</description></item>";
+        }
+        return xml + "</channel></rss>";
+    };
+    TempDir dir;
+    dir.write("blowup.xml", feed(200000, 3000));
+    EXPECT_FALSE(CLumRssXmlData(CString(dir.windows("blowup.xml")), nullptr).IsOK());
+    dir.write(
+        "attribute.xml", "<!DOCTYPE rss [<!ENTITY big \"" + std::string(200000, 'x') +
+                             "\">]><rss><channel>" +
+                             [] {
+                                 std::string items;
+                                 for (int i = 0; i < 3000; ++i) {
+                                     items += "<item><enclosure url='&big;'/></item>";
+                                 }
+                                 return items;
+                             }() +
+                             "</channel></rss>");
+    EXPECT_FALSE(CLumRssXmlData(CString(dir.windows("attribute.xml")), nullptr).IsOK());
+    // Entities used as feeds use them stay welcome.
+    dir.write("modest.xml", feed(1000, 100));
+    EXPECT_EQ(channelTitle(CString(dir.windows("modest.xml"))), u"a\u00a0b");
+}
+
+TEST(FeedDocumentLoading, TheRootIsPeekedWithItsDeclarationsUnlessItsAttributesBalloon) {
+    TempDir dir;
+    dir.write("pod.xml",
+              "<?xml version='1.0'?><!-- c --><RSS version='2.0' "
+              "xmlns:itunes='http://www.itunes.com/dtds/podcast-1.0.dtd'><channel>");
+    auto root = lum::xml::peekRootElement(CString(dir.windows("pod.xml")));
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->name, u"RSS");
+    EXPECT_EQ(root->attribute(u"XMLNS:iTunes"), u"http://www.itunes.com/dtds/podcast-1.0.dtd");
+    EXPECT_EQ(root->attribute(u"version"), u"2.0");
+    EXPECT_EQ(root->attribute(u"missing"), u"");
+
+    std::string xml = "<!DOCTYPE rss [<!ENTITY big \"" + std::string(200000, 'x') + "\">]><rss";
+    for (int i = 0; i < 3000; ++i) {
+        xml += " a" + std::to_string(i) + "='&big;'";
+    }
+    dir.write("balloon.xml", xml + "><channel/></rss>");
+    EXPECT_FALSE(lum::xml::peekRootElement(CString(dir.windows("balloon.xml"))));
+    EXPECT_FALSE(lum::xml::peekRootElement(CString(dir.windows("missing.xml"))));
+}
+
 TEST(FeedDocumentLoading, AnExternalDtdIsNeitherFetchedNorRequired) {
     EXPECT_EQ(channelTitle(fixturePath("feed/unsafe_external_dtd.xml")), u"kept");
 }
@@ -122,6 +174,23 @@ TEST(FeedDocumentSaving, AnEmptyOrUnknownEncodingWritesUtf8) {
         EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << bytes;
         EXPECT_EQ(channelTitle(CString(dir.windows("u.xml"))), u"タイトル");
     }
+}
+
+TEST(FeedDocumentSaving, AnEncodingThatWouldSpellTheMarkupOtherwiseWritesUtf8) {
+    TempDir dir;
+    // An ASCII file that declares UTF-7 reads; written back in UTF-7 its
+    // markup would become "+ADw-rss..." and the feed would be lost.
+    dir.write("u7.xml",
+              "<?xml version=\"1.0\" encoding=\"UTF-7\"?><rss><channel><title>Hello</title>"
+              "</channel></rss>");
+    CLumRssXmlData read(CString(dir.windows("u7.xml")), nullptr);
+    ASSERT_TRUE(read.IsOK());
+    CLumRssXmlData doc(CString(), read.getEncoding());
+    doc.setTitle(doc.createChannelNode(), u"Hello <日本語>");
+    ASSERT_TRUE(doc.lumSxdSaveXmlData(CString(dir.windows("u7.xml"))));
+    std::string bytes = dir.read("u7.xml");
+    EXPECT_EQ(bytes.rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u) << bytes;
+    EXPECT_EQ(channelTitle(CString(dir.windows("u7.xml"))), u"Hello &lt;日本語&gt;");
 }
 
 TEST(FeedDocumentSaving, ControlCharactersNeverMakeTheFileUnreadable) {
