@@ -123,7 +123,9 @@ class Reader {
         number(key, seconds);
         field = CTime(seconds);
     }
-    void categories(const char* key, std::vector<CRSSCategory>& field) {
+    // Calls read(reader) for each object of the list under key.
+    template <typename Read>
+    void eachObject(const char* key, Read read) {
         const auto* list = find(key);
         if (list == nullptr) {
             return;
@@ -138,30 +140,21 @@ class Reader {
                 m_error = where + " is not an object";
                 return;
             }
-            CRSSCategory category;
             Reader reader(entry, where, m_error);
+            read(reader);
+        }
+    }
+    void categories(const char* key, std::vector<CRSSCategory>& field) {
+        eachObject(key, [&](Reader& reader) {
+            CRSSCategory category;
             reader.text("category", category.m_category);
             reader.text("subCategory", category.m_subCategory);
             field.push_back(category);
-        }
+        });
     }
     void items(const char* key, CRSSChannel& channel) {
-        const auto* list = find(key);
-        if (list == nullptr) {
-            return;
-        }
-        if (!list->is_array()) {
-            return fail(key, "is not a list");
-        }
-        for (size_t i = 0; i < list->size() && m_error.empty(); ++i) {
-            const auto& entry = (*list)[i];
-            std::string where = path(key) + "[" + std::to_string(i) + "]";
-            if (!entry.is_object()) {
-                m_error = where + " is not an object";
-                return;
-            }
+        eachObject(key, [&](Reader& reader) {
             CRSSItem item;
-            Reader reader(entry, where, m_error);
             reader.categories("categories", item.m_categories);
             reader.text("title", item.m_title);
             reader.text("description", item.m_description);
@@ -177,8 +170,8 @@ class Reader {
             reader.number("duration", item.m_duration);
             reader.text("keywords", item.m_keywords);
             reader.text("comments", item.m_comments);
-            channel.addItem(item);
-        }
+            channel.addItem(std::move(item));
+        });
     }
 
   private:
