@@ -390,6 +390,10 @@ LRESULT listViewProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case LVM_GETITEMCOUNT:
             return static_cast<LRESULT>(state(h).rows.size());
+        case LVM_ENSUREVISIBLE: {
+            // Every row counts as visible: nothing scrolls here.
+            return valid(state(h), static_cast<int>(wParam)) ? TRUE : FALSE;
+        }
         case LVM_GETSELECTEDCOUNT: {
             auto& s = state(h);
             return std::count_if(s.rows.begin(), s.rows.end(),

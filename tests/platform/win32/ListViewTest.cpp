@@ -105,3 +105,13 @@ TEST(ListView, DeletingRowsNotifiesAndKeepsTheOthersSelection) {
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
 }
+
+TEST(ListView, EnsuringARowIsVisibleAnswersWhetherTheRowExists) {
+    ndtest::ControlHarness h;
+    HWND list = h.make(WC_LISTVIEW, LVS_REPORT, 55);
+    EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE)) << "an empty list has no row 0";
+    insert(list, 0, u"only");
+    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE));
+    EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, 1, FALSE));
+    EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(-1), FALSE));
+}
