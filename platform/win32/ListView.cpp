@@ -383,7 +383,18 @@ LRESULT listViewProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
         case LVM_DELETEALLITEMS: {
             NMLISTVIEW nm;
             nm.iItem = -1;
-            notifyParent(h, nm.hdr, LVN_DELETEALLITEMS);
+            // A parent answering FALSE hears of each row too, the last first.
+            bool each = !notifyParent(h, nm.hdr, LVN_DELETEALLITEMS);
+            for (int i = static_cast<int>(state(h).rows.size()) - 1; each && i >= 0; --i) {
+                auto& rows = state(h).rows;
+                if (static_cast<size_t>(i) >= rows.size()) {
+                    continue;  // a handler took rows away
+                }
+                NMLISTVIEW one;
+                one.iItem = i;
+                one.lParam = rows[static_cast<size_t>(i)].data;
+                notifyParent(h, one.hdr, LVN_DELETEITEM);
+            }
             state(h).rows.clear();
             changed(h);
             return TRUE;
