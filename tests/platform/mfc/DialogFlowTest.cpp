@@ -2,6 +2,7 @@
 // a sheet embedded in a dialog whose OK brings a page back to the front and
 // focuses a field there, hover tracking over a navigator, and the answers of
 // the controls at the edges (empty lists, no selection, silent program changes).
+#include "SampleDialog.h"
 #include "mfc/AfxMessageBox.h"
 #include "mfc/CButton.h"
 #include "mfc/CComboBox.h"
@@ -455,4 +456,58 @@ TEST(DataExchange, ChangesCausedByFillingTheControlsDoNotReachTheHandlers) {
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.m_strName, u"other.rss");
     EXPECT_EQ(dlg.m_strFolder, u"Z:\\site\\");
+}
+
+TEST(DataExchange, TheSameDialogObjectRunsTwiceWithItsControlsAttachedAfresh) {
+    ndtest::TestUiDriver ui;
+    sample::CSampleDlg dlg;
+    for (int run = 0; run < 2; ++run) {
+        ui.expectDialog(
+            sample::kTemplateId,
+            {UiStep::run([&](HWND h) {
+                 EXPECT_EQ(dlg.m_list.m_hWnd, GetDlgItem(h, sample::kList));
+                 EXPECT_EQ(dlg.m_list.GetCount(), 4);
+                 EXPECT_EQ(dlg.m_rows.GetItemCount(), 3);
+             }),
+             UiStep::type(sample::kName, run ? u"second" : u"first"), UiStep::click(IDOK)});
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+        EXPECT_EQ(dlg.m_list.m_hWnd, nullptr) << "the control object lets go of its window";
+    }
+    EXPECT_EQ(dlg.m_strName, u"second");
+}
+
+TEST(DataExchange, EmptyControlsAnswerNoSelectionAndTheProgramsChoicesAreSilent) {
+    ndtest::TestUiDriver ui;
+    sample::CSampleDlg dlg;
+    ui.expectDialog(sample::kTemplateId,
+                    {UiStep::run([&](HWND) {
+                         dlg.m_combo.ResetContent();
+                         dlg.m_list.ResetContent();
+                         dlg.m_rows.DeleteAllItems();
+                         EXPECT_EQ(dlg.m_combo.GetCurSel(), CB_ERR);
+                         EXPECT_EQ(dlg.m_combo.SetCurSel(0), CB_ERR) << "row 0 of an empty combo";
+                         EXPECT_EQ(dlg.m_combo.GetItemData(dlg.m_combo.GetCurSel()),
+                                   static_cast<DWORD_PTR>(CB_ERR));
+                         int rows[4] = {-1, -1, -1, -1};
+                         EXPECT_EQ(dlg.m_list.GetSelCount(), 0);
+                         EXPECT_EQ(dlg.m_list.GetSelItems(4, rows), 0);
+                         EXPECT_EQ(dlg.m_rows.GetSelectedCount(), 0u);
+                         EXPECT_EQ(dlg.m_rows.GetNextItem(-1, LVNI_SELECTED), -1);
+                         EXPECT_EQ(dlg.m_rows.GetFirstSelectedItemPosition(), nullptr);
+                         EXPECT_EQ(dlg.m_rows.GetItemData(0), 0u);
+                         dlg.m_combo.InsertString(-1, u"b");
+                         dlg.m_combo.InsertString(-1, u"a");
+                         dlg.m_list.AddString(u"b");
+                         EXPECT_EQ(dlg.m_list.AddString(u"a"), 0);
+                         dlg.m_list.SetSel(1);
+                         int before = dlg.comboChanges + dlg.listChanges;
+                         EXPECT_EQ(dlg.m_combo.SetCurSel(1), 1);
+                         dlg.m_list.SetSel(0);
+                         EXPECT_EQ(dlg.comboChanges + dlg.listChanges, before) << "no notification";
+                         EXPECT_EQ(dlg.m_list.GetSelItems(4, rows), 2);
+                         EXPECT_EQ(rows[0], 0);
+                         EXPECT_EQ(rows[1], 1);
+                     }),
+                     UiStep::click(IDCANCEL)});
+    dlg.DoModal();
 }
