@@ -25,3 +25,7 @@ CString CKmxCommon::getProductFolder(int, int) {
     addLastYenMark(path);
     return path;
 }
+
+CString CKmxCommon::getHelpFileNameLumpage() {
+    return CString(u"newsdesk.chm");
+}

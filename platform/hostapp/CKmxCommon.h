@@ -11,4 +11,6 @@ class CKmxCommon {
     // NEWSDESK_PRODUCT_FOLDER (a native folder) takes its place when set.
     // Empty when neither can be found. priority is reserved.
     static CString getProductFolder(int kind, int priority);
+    // The name of the application's help file, to be put after a product folder.
+    static CString getHelpFileNameLumpage();
 };

@@ -136,7 +136,9 @@ BOOL CDialog::UpdateData(BOOL bSaveAndValidate) {
         return FALSE;
     }
     CDataExchange dx(this, bSaveAndValidate);
+    HWND before = nd::mfc::lockOutNotifications(m_hWnd);
     DoDataExchange(&dx);
+    nd::mfc::lockOutNotifications(before);
     if (dx.m_bFailed) {
         if (dx.m_idLastControl) {
             GotoDlgCtrl(GetDlgItem(dx.m_idLastControl));

@@ -57,6 +57,11 @@ class CListCtrl : public CWnd {
         return static_cast<DWORD>(
             SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, static_cast<LPARAM>(style)));
     }
+    // Scrolls the row into view; FALSE when there is no such row.
+    BOOL EnsureVisible(int index, BOOL partialOK) {
+        return static_cast<BOOL>(SendMessage(LVM_ENSUREVISIBLE, static_cast<WPARAM>(index),
+                                             static_cast<LPARAM>(partialOK)));
+    }
     DWORD GetExtendedStyle() const {
         return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
     }

@@ -21,6 +21,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -128,6 +129,18 @@ void attachNextWindow(CWnd* wnd) {
 
 void cancelAttach(CWnd* wnd) {
     std::erase(maps().pending, wnd);
+}
+
+namespace {
+HWND g_lockedOut = nullptr;
+}
+
+HWND lockOutNotifications(HWND hWnd) {
+    return std::exchange(g_lockedOut, hWnd);
+}
+
+HWND notificationsLockedOut() {
+    return g_lockedOut;
 }
 
 }  // namespace nd::mfc
@@ -303,6 +316,9 @@ LRESULT CWnd::Default() {
 BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
     UINT id = LOWORD(wParam);
     int code = HIWORD(wParam);
+    if (lParam && m_hWnd && nd::mfc::notificationsLockedOut() == m_hWnd) {
+        return TRUE;  // a control's notification caused by UpdateData
+    }
     if (auto* child = FromHandlePermanent(reinterpret_cast<HWND>(lParam))) {
         if (child != this && child->OnChildNotify(WM_COMMAND, wParam, lParam, nullptr)) {
             return TRUE;
@@ -315,6 +331,9 @@ BOOL CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* pResult) {
     auto* header = reinterpret_cast<NMHDR*>(lParam);
     if (!header) {
         return FALSE;
+    }
+    if (m_hWnd && nd::mfc::notificationsLockedOut() == m_hWnd) {
+        return TRUE;  // caused by UpdateData
     }
     if (auto* child = FromHandlePermanent(header->hwndFrom)) {
         if (child != this && child->OnChildNotify(WM_NOTIFY, 0, lParam, pResult)) {

@@ -157,6 +157,12 @@ namespace nd::mfc {
 void attachNextWindow(CWnd* wnd);
 // Withdraws a request of attachNextWindow that no window took.
 void cancelAttach(CWnd* wnd);
+// The window whose control notifications (WM_COMMAND from a control,
+// WM_NOTIFY) are ignored while it exchanges data with its controls, so that
+// a change handler does not pull half-filled controls back into the members.
+// Returns the window locked out before.
+HWND lockOutNotifications(HWND hWnd);
+HWND notificationsLockedOut();
 }  // namespace nd::mfc
 
 namespace nd::mfc::thunks {

@@ -210,7 +210,9 @@ BOOL IsDialogMessageW(HWND dialog, LPMSG msg) {
             return TRUE;
         }
         case VK_ESCAPE:
-            pressButton(dialog, IDCANCEL);
+            // Esc cancels even when the Cancel button is disabled or missing.
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(IDCANCEL), BN_CLICKED),
+                         reinterpret_cast<LPARAM>(nd::win32::findDescendant(dialog, IDCANCEL)));
             return TRUE;
         case VK_TAB:
             if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) {

@@ -383,13 +383,28 @@ LRESULT listViewProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
         case LVM_DELETEALLITEMS: {
             NMLISTVIEW nm;
             nm.iItem = -1;
-            notifyParent(h, nm.hdr, LVN_DELETEALLITEMS);
+            // A parent answering FALSE hears of each row too, the last first.
+            bool each = !notifyParent(h, nm.hdr, LVN_DELETEALLITEMS);
+            for (int i = static_cast<int>(state(h).rows.size()) - 1; each && i >= 0; --i) {
+                auto& rows = state(h).rows;
+                if (static_cast<size_t>(i) >= rows.size()) {
+                    continue;  // a handler took rows away
+                }
+                NMLISTVIEW one;
+                one.iItem = i;
+                one.lParam = rows[static_cast<size_t>(i)].data;
+                notifyParent(h, one.hdr, LVN_DELETEITEM);
+            }
             state(h).rows.clear();
             changed(h);
             return TRUE;
         }
         case LVM_GETITEMCOUNT:
             return static_cast<LRESULT>(state(h).rows.size());
+        case LVM_ENSUREVISIBLE: {
+            // Every row counts as visible: nothing scrolls here.
+            return valid(state(h), static_cast<int>(wParam)) ? TRUE : FALSE;
+        }
         case LVM_GETSELECTEDCOUNT: {
             auto& s = state(h);
             return std::count_if(s.rows.begin(), s.rows.end(),

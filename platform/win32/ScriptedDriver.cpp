@@ -43,6 +43,8 @@ std::string boxKind(UINT style) {
     switch (style & MB_TYPEMASK) {
         case MB_OKCANCEL:
             return "OK/Cancel";
+        case MB_ABORTRETRYIGNORE:
+            return "Abort/Retry/Ignore";
         case MB_YESNO:
             return "Yes/No";
         case MB_YESNOCANCEL:
@@ -51,6 +53,42 @@ std::string boxKind(UINT style) {
             return "Retry/Cancel";
         default:
             return "OK";
+    }
+}
+
+// The answers a box of that kind can give: its buttons (Esc on a box with
+// only OK answers OK, so that is all an OK box can answer).
+std::vector<int> boxAnswers(UINT style) {
+    switch (style & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+            return {IDOK, IDCANCEL};
+        case MB_ABORTRETRYIGNORE:
+            return {IDABORT, IDRETRY, IDIGNORE};
+        case MB_YESNO:
+            return {IDYES, IDNO};
+        case MB_YESNOCANCEL:
+            return {IDYES, IDNO, IDCANCEL};
+        case MB_RETRYCANCEL:
+            return {IDRETRY, IDCANCEL};
+        default:
+            return {IDOK};
+    }
+}
+
+// What the box answers when the user is not there to choose: the button that
+// does nothing harmful.
+int safeAnswer(UINT style) {
+    switch (style & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+        case MB_YESNOCANCEL:
+        case MB_RETRYCANCEL:
+            return IDCANCEL;
+        case MB_ABORTRETRYIGNORE:
+            return IDABORT;
+        case MB_YESNO:
+            return IDNO;
+        default:
+            return IDOK;
     }
 }
 
@@ -329,7 +367,7 @@ void ScriptedDriver::dialogClosed(HWND dialog, int, INT_PTR) {
 int ScriptedDriver::messageBox(const MessageBoxRequest& request) {
     m_boxesShown.push_back(request);
     // An answer that does nothing harmful, for boxes nobody expected.
-    int safe = (request.style & MB_TYPEMASK) == MB_YESNO ? IDNO : IDCANCEL;
+    int safe = safeAnswer(request.style);
     std::string shown =
         "message box " +
         (request.stringId ? std::to_string(request.stringId) + " " : std::string()) +
@@ -349,6 +387,13 @@ int ScriptedDriver::messageBox(const MessageBoxRequest& request) {
         std::string wanted = answer.stringId ? "string " + std::to_string(answer.stringId)
                                              : "a text with " + quoted(answer.textContains);
         fail("expected a message box with " + wanted + ", got " + shown);
+        return safe;
+    }
+    // A box answers one of its own buttons only: an answer it cannot give
+    // would hide a box shown with the wrong buttons.
+    auto possible = boxAnswers(request.style);
+    if (std::find(possible.begin(), possible.end(), answer.answer) == possible.end()) {
+        fail("the answer " + std::to_string(answer.answer) + " is not a button of " + shown);
         return safe;
     }
     return answer.answer;

@@ -72,6 +72,19 @@ TEST(DialogManager, EnterPressesTheDefaultButtonUnlessItIsDisabled) {
     EXPECT_EQ(g_commands, (std::vector<int>{IDOK}));
 }
 
+TEST(DialogManager, EscCancelsEvenWithTheCancelButtonDisabledButClosingDoesNot) {
+    ndtest::TestUiDriver ui;
+    auto bytes = outer();
+    ui.expectDialog(0, {UiStep::run([](HWND h) {
+                            EnableWindow(GetDlgItem(h, IDCANCEL), FALSE);
+                            SendMessageW(h, WM_CLOSE, 0, 0);
+                        }),
+                        UiStep::escape()});
+    g_commands.clear();
+    EXPECT_EQ(DialogBoxIndirectParamW(nullptr, bytes.data(), nullptr, proc, 0), IDCANCEL);
+    EXPECT_EQ(g_commands, (std::vector<int>{IDCANCEL})) << "only Esc got through";
+}
+
 TEST(DialogManager, ANestedModalDialogDisablesItsOwnerUntilItEnds) {
     ndtest::TestUiDriver ui;
     auto bytes = outer();

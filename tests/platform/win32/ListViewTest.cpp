@@ -105,3 +105,36 @@ TEST(ListView, DeletingRowsNotifiesAndKeepsTheOthersSelection) {
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
 }
+
+TEST(ListView, EnsuringARowIsVisibleAnswersWhetherTheRowExists) {
+    ndtest::ControlHarness h;
+    HWND list = h.make(WC_LISTVIEW, LVS_REPORT, 55);
+    EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE)) << "an empty list has no row 0";
+    insert(list, 0, u"only");
+    EXPECT_TRUE(SendMessageW(list, LVM_ENSUREVISIBLE, 0, FALSE));
+    EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, 1, FALSE));
+    EXPECT_FALSE(SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(-1), FALSE));
+}
+
+TEST(ListView, DeletingAllRowsReportsEachRowUnlessTheParentDeclines) {
+    ndtest::ControlHarness h;
+    HWND list = h.make(WC_LISTVIEW, LVS_REPORT, 56);
+    for (int i = 0; i < 2; ++i) {
+        insert(list, i, u"r", 10 + i);
+    }
+    std::vector<LPARAM> deleted;
+    h.onNotify = [&](NMHDR* header) -> LRESULT {
+        if (header->code == LVN_DELETEITEM) {
+            deleted.push_back(reinterpret_cast<NMLISTVIEW*>(header)->lParam);
+        }
+        return 0;
+    };
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    EXPECT_EQ(deleted, (std::vector<LPARAM>{11, 10})) << "the rows' own data, last row first";
+    insert(list, 0, u"again", 20);
+    deleted.clear();
+    h.onNotify = [&](NMHDR* header) -> LRESULT { return header->code == LVN_DELETEALLITEMS; };
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    EXPECT_TRUE(deleted.empty());
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 0);
+}

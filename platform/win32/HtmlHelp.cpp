@@ -1,0 +1,36 @@
+#include "win32/HtmlHelp.h"
+
+namespace nd::win32 {
+namespace {
+
+std::vector<HtmlHelpRequest>& requests() {
+    static std::vector<HtmlHelpRequest> all;
+    return all;
+}
+
+}  // namespace
+
+const std::vector<HtmlHelpRequest>& htmlHelpRequests() {
+    return requests();
+}
+
+void clearHtmlHelpRequests() {
+    requests().clear();
+}
+
+}  // namespace nd::win32
+
+HWND HtmlHelpW(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data) {
+    nd::win32::HtmlHelpRequest request;
+    request.caller = caller;
+    request.file = file ? file : u"";
+    request.command = command;
+    // The topic commands take a text (or nothing); the others a number.
+    if ((command == HH_DISPLAY_TOPIC || command == HH_DISPLAY_TOC) && data) {
+        request.topic = reinterpret_cast<LPCWSTR>(data);
+    } else {
+        request.data = data;
+    }
+    nd::win32::requests().push_back(std::move(request));
+    return nullptr;
+}
