@@ -18,11 +18,8 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
         writeRssFile(path, channel);
         return;
     }
-    auto stored = std::make_unique<CRSSChannel>();
-    readRssFile(path, stored.get());
-    channel->m_keptTime = stored->m_pubDate;
-    // Only its date is needed; a large feed's items go before the writes.
-    stored.reset();
+    // Only the stored feed's date is needed, not its items.
+    channel->m_keptTime = readRssFileDate(path);
     bool useKeptTime = channel->m_useKeptTime;
     channel->m_useKeptTime = true;
 
