@@ -4,8 +4,11 @@
 // at path is either the complete new feed or exactly what was there before.
 #pragma once
 
+#include "hostapp/CLumRssAbstract.h"
 #include "hostapp/CRSSChannel.h"
 #include "mfc/CString.h"
+
+#include <memory>
 
 namespace newsdesk {
 
@@ -19,5 +22,16 @@ int writeRssFile(const CString& path, const CRSSChannel* channel);
 int writeRss2File(const CString& path, const CRSSChannel* channel);
 int writeRdfFile(const CString& path, const CRSSChannel* channel);
 int writePodcastFile(const CString& path, const CRSSChannel* channel);
+
+// The document writeRssFile would save at path, built but not saved; null
+// where writeRssFile fails before saving (a null channel, any other format
+// code, a document that could not be built).
+std::unique_ptr<CLumRssAbstract> buildRssDocument(const CString& path, const CRSSChannel* channel);
+
+// The builders behind buildRssDocument, one for each writer.
+std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path, const CRSSChannel* channel);
+std::unique_ptr<CLumRssAbstract> buildRdfDocument(const CString& path, const CRSSChannel* channel);
+std::unique_ptr<CLumRssAbstract> buildPodcastDocument(const CString& path,
+                                                      const CRSSChannel* channel);
 
 }  // namespace newsdesk

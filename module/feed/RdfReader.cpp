@@ -22,17 +22,14 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
     CString text;
     xml.getTitle(channelNode, text);
     channel->m_title = xmlUnescape(text);
-    xml.getLink(channelNode, text);
-    channel->m_link = text;
-    xml.getDescription(channelNode, text);
-    channel->m_description = text;
+    xml.getLink(channelNode, channel->m_link);
+    xml.getDescription(channelNode, channel->m_description);
     xml.getCreator(channelNode, text);
     channel->m_author = xmlUnescape(text);
     xml.getCopyright(channelNode, text);
     channel->m_copyright = xmlUnescape(text);
     // The image description of RSS 1.0 stands beside the channel.
-    xml.getImage(root, text);
-    channel->m_image = text;
+    xml.getImage(root, channel->m_image);
     xml.getPubDate(channelNode, text);
     channel->m_pubDate = channelDate(text);
     channel->m_encoding = xml.getEncoding();
@@ -46,10 +43,8 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
         CRSSItem item;
         xml.getTitle(itemNode, text);
         item.m_title = xmlUnescape(text);
-        xml.getLink(itemNode, text);
-        item.m_link = text;
-        xml.getDescription(itemNode, text);
-        item.m_description = text;
+        xml.getLink(itemNode, item.m_link);
+        xml.getDescription(itemNode, item.m_description);
         xml.getCreator(itemNode, text);
         item.m_author = xmlUnescape(text);
         xml.getPubDate(itemNode, text);

@@ -18,18 +18,14 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
     CString text;
     xml.getTitle(channelNode, text);
     channel->m_title = xmlUnescape(text);
-    xml.getLink(channelNode, text);
-    channel->m_link = text;
-    xml.getDescription(channelNode, text);
-    channel->m_description = text;
-    xml.getLanguage(channelNode, text);
-    channel->m_language = text;
+    xml.getLink(channelNode, channel->m_link);
+    xml.getDescription(channelNode, channel->m_description);
+    xml.getLanguage(channelNode, channel->m_language);
     xml.getCopyright(channelNode, text);
     channel->m_copyright = xmlUnescape(text);
     xml.getTtl(channelNode, text);
     channel->m_ttl = wtoi(text);
-    xml.getImage(channelNode, text);
-    channel->m_image = text;
+    xml.getImage(channelNode, channel->m_image);
     xml.getPubDate(channelNode, text);
     channel->m_pubDate = channelDate(text);
     channel->m_encoding = xml.getEncoding();
@@ -51,24 +47,19 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
         CRSSItem item;
         xml.getTitle(itemNode, text);
         item.m_title = xmlUnescape(text);
-        xml.getLink(itemNode, text);
-        item.m_link = text;
-        xml.getDescription(itemNode, text);
-        item.m_description = text;
+        xml.getLink(itemNode, item.m_link);
+        xml.getDescription(itemNode, item.m_description);
         xml.getAuthor(itemNode, text);
         item.m_author = xmlUnescape(text);
-        xml.getComments(itemNode, text);
-        item.m_comments = text;
+        xml.getComments(itemNode, item.m_comments);
 
         NodeArray enclosures;
         xml.getEnclosureNodeArray(itemNode, enclosures);
         if (!enclosures.empty()) {
-            xml.getEnclosureUrl(enclosures[0], text);
-            item.m_enclosureUrl = text;
+            xml.getEnclosureUrl(enclosures[0], item.m_enclosureUrl);
             xml.getEnclosureLength(enclosures[0], text);
             item.m_enclosureLength = text.IsEmpty() ? 0 : wtoi(text);
-            xml.getEnclosureType(enclosures[0], text);
-            item.m_enclosureType = text;
+            xml.getEnclosureType(enclosures[0], item.m_enclosureType);
         }
 
         xml.getPubDate(itemNode, text);

@@ -4,19 +4,21 @@
 #include "feed/TextFunctions.h"
 #include "hostapp/CLumRdfXmlData.h"
 
+#include <memory>
 #include <vector>
 
 namespace newsdesk {
 
-int writeRdfFile(const CString& path, const CRSSChannel* channel) {
+std::unique_ptr<CLumRssAbstract> buildRdfDocument(const CString& path, const CRSSChannel* channel) {
     if (channel == nullptr) {
-        return 0;
+        return nullptr;
     }
-    CLumRdfXmlData document(CString(), channel->m_encoding);
+    auto owner = std::make_unique<CLumRdfXmlData>(CString(), channel->m_encoding);
+    CLumRdfXmlData& document = *owner;
     Node root = document.createRdfNode();
     Node node = root ? document.createChannelNode(channel->m_filePath) : Node();
     if (!root || !node) {
-        return 0;
+        return nullptr;
     }
     document.setTitle(node, xmlEscape(channel->m_title));
     document.setLink(node, channel->m_link);
@@ -50,7 +52,12 @@ int writeRdfFile(const CString& path, const CRSSChannel* channel) {
     }
     document.setItemSeq(node, links);
     rewriteFeedLinks(path, document, 0);
-    return document.lumSxdSaveXmlData(path) ? 1 : 0;
+    return owner;
+}
+
+int writeRdfFile(const CString& path, const CRSSChannel* channel) {
+    auto document = buildRdfDocument(path, channel);
+    return document && document->lumSxdSaveXmlData(path) ? 1 : 0;
 }
 
 }  // namespace newsdesk

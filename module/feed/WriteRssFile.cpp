@@ -15,4 +15,17 @@ int writeRssFile(const CString& path, const CRSSChannel* channel) {
     }
 }
 
+std::unique_ptr<CLumRssAbstract> buildRssDocument(const CString& path, const CRSSChannel* channel) {
+    switch (channel ? channel->m_format : -1) {
+        case 0:
+            return buildRdfDocument(path, channel);
+        case 1:
+            return buildRss2Document(path, channel);
+        case 2:
+            return buildPodcastDocument(path, channel);
+        default:
+            return nullptr;
+    }
+}
+
 }  // namespace newsdesk

@@ -53,6 +53,28 @@ std::string tempStem(std::string name) {
 }  // namespace
 
 bool writeFileAtomically(const CString& path, std::string_view bytes, bool replace) {
+    return writeFileAtomically(
+        path,
+        [bytes](int fd) {
+            const char* data = bytes.data();
+            std::size_t left = bytes.size();
+            while (left > 0) {
+                ssize_t n = ::write(fd, data, left);
+                if (n < 0 && errno != EINTR) {
+                    return errno;
+                }
+                if (n > 0) {
+                    data += n;
+                    left -= static_cast<std::size_t>(n);
+                }
+            }
+            return 0;
+        },
+        replace);
+}
+
+bool writeFileAtomically(const CString& path, const std::function<int(int fd)>& writeContent,
+                         bool replace) {
     auto native = nd::win32::toNativePath(path.view());
     if (!native || native->empty() || native->back() == '/') {
         SetLastError(ERROR_PATH_NOT_FOUND);
@@ -76,18 +98,7 @@ bool writeFileAtomically(const CString& path, std::string_view bytes, bool repla
     if (fd < 0) {
         return fail(errno);
     }
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    int err = 0;
-    while (left > 0 && err == 0) {
-        ssize_t n = ::write(fd, data, left);
-        if (n < 0 && errno != EINTR) {
-            err = errno;
-        } else if (n > 0) {
-            data += n;
-            left -= static_cast<std::size_t>(n);
-        }
-    }
+    int err = writeContent(fd);
     if (err == 0 && ::fchmod(fd, exists ? (old.st_mode & 07777) : newFileMode()) != 0) {
         err = errno;
     }

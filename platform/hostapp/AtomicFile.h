@@ -5,15 +5,22 @@
 
 #include "mfc/CString.h"
 
+#include <functional>
 #include <string_view>
 
 namespace lum {
 
 // Writes bytes to the file at path (a Windows path). With replace false an
-// existing file is never overwritten; a read-only file is never replaced. A replaced file keeps its permissions;
-// a new one gets the usual ones for new files. false on any failure, with
-// the thread's last error set, no temporary file left and any old file
-// exactly as it was.
+// existing file is never overwritten; a read-only file is never replaced. A replaced file keeps its
+// permissions; a new one gets the usual ones for new files. false on any failure, with the thread's
+// last error set, no temporary file left and any old file exactly as it was.
 bool writeFileAtomically(const CString& path, std::string_view bytes, bool replace);
+
+// The same with the content produced by writeContent, which writes it to the
+// open temporary file fd and returns 0, or an errno value when it failed.
+// Large documents are written as they are serialised, never held in memory
+// whole.
+bool writeFileAtomically(const CString& path, const std::function<int(int fd)>& writeContent,
+                         bool replace);
 
 }  // namespace lum

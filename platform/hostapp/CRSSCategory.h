@@ -8,6 +8,8 @@ class CRSSCategory {
     CRSSCategory() = default;
     CRSSCategory(const CRSSCategory&) = default;
     CRSSCategory& operator=(const CRSSCategory&) = default;
+    CRSSCategory(CRSSCategory&&) noexcept = default;
+    CRSSCategory& operator=(CRSSCategory&&) noexcept = default;
     ~CRSSCategory() = default;
 
     CString m_category;     // category text, or the iTunes category name

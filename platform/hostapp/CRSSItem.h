@@ -12,6 +12,10 @@ class CRSSItem {
     CRSSItem() = default;
     CRSSItem(const CRSSItem&) = default;
     CRSSItem& operator=(const CRSSItem&) = default;
+    // Items move rather than copy when a channel's list grows: feeds hold
+    // many thousands of them.
+    CRSSItem(CRSSItem&&) noexcept = default;
+    CRSSItem& operator=(CRSSItem&&) noexcept = default;
     ~CRSSItem() = default;
 
     void addCategory(const CRSSCategory& category) { m_categories.push_back(category); }

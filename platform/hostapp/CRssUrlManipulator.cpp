@@ -31,6 +31,15 @@ CString text(const xmlChar* utf8) {
 }
 
 CString contentOf(xmlNode* node) {
+    // Every link of a feed passes here on each save: a text node, or an
+    // element holding just one, is read in place instead of copied first.
+    if (node != nullptr && node->type == XML_TEXT_NODE) {
+        return text(node->content);
+    }
+    if (node != nullptr && node->type == XML_ELEMENT_NODE && node->children != nullptr &&
+        node->children->next == nullptr && node->children->type == XML_TEXT_NODE) {
+        return text(node->children->content);
+    }
     xmlChar* content = xmlNodeGetContent(node);
     CString result = text(content);
     xmlFree(content);

@@ -1,8 +1,31 @@
 #include "hostapp/DateText.h"
 
 #include <cstdlib>
+#include <string>
+#include <utility>
 
 namespace lum {
+
+namespace {
+
+// A non-negative number in decimal, zero-padded to at least width digits
+// ("%02d").
+void appendZeroPadded(std::u16string& out, long value, int width) {
+    char16_t digits[20];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    for (int i = count; i < width; ++i) {
+        out += u'0';
+    }
+    while (count > 0) {
+        out += digits[--count];
+    }
+}
+
+}  // namespace
 
 CString formatRfc822(CTime time) {
     static constexpr const char16_t* kDays[] = {u"Sun", u"Mon", u"Tue", u"Wed",
@@ -25,11 +48,28 @@ CString formatRfc822(CTime time) {
     long offset = tm.tm_gmtoff / 60;
     char16_t sign = offset < 0 ? u'-' : u'+';
     offset = std::labs(offset);
-    CString text;
-    text.Format(u"%s, %02d %s %04d %02d:%02d:%02d %c%02ld%02ld", kDays[tm.tm_wday], tm.tm_mday,
-                kMonths[tm.tm_mon], tm.tm_year + 1900, tm.tm_hour, tm.tm_min, tm.tm_sec, sign,
-                offset / 60, offset % 60);
-    return text;
+    // Built by hand rather than through Format: writers call this for every
+    // item of a feed, and the printf machinery was most of a save's cost.
+    std::u16string text;
+    text.reserve(31);
+    text += kDays[tm.tm_wday];
+    text += u", ";
+    appendZeroPadded(text, tm.tm_mday, 2);
+    text += u' ';
+    text += kMonths[tm.tm_mon];
+    text += u' ';
+    appendZeroPadded(text, tm.tm_year + 1900, 4);
+    text += u' ';
+    appendZeroPadded(text, tm.tm_hour, 2);
+    text += u':';
+    appendZeroPadded(text, tm.tm_min, 2);
+    text += u':';
+    appendZeroPadded(text, tm.tm_sec, 2);
+    text += u' ';
+    text += sign;
+    appendZeroPadded(text, offset / 60, 2);
+    appendZeroPadded(text, offset % 60, 2);
+    return CString(std::move(text));
 }
 
 }  // namespace lum

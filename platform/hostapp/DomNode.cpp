@@ -16,19 +16,22 @@ const xmlChar* utf8(const std::string& s) {
     return reinterpret_cast<const xmlChar*>(s.c_str());
 }
 
-std::string attrQualifiedName(const xmlAttr* attr) {
-    std::string name;
+// Whether the attribute's qualified name ("prefix:local" or "local") is
+// name, without regard to case. Compared in place: the enclosure of every
+// item of a feed is looked up this way.
+bool hasQualifiedName(const xmlAttr* attr, std::string_view name) {
     if (attr->ns != nullptr && attr->ns->prefix != nullptr) {
-        name = reinterpret_cast<const char*>(attr->ns->prefix);
-        name += ':';
+        size_t colon = name.find(':');
+        return colon != std::string_view::npos &&
+               sameName(attr->ns->prefix, name.substr(0, colon)) &&
+               sameName(attr->name, name.substr(colon + 1));
     }
-    name += reinterpret_cast<const char*>(attr->name);
-    return name;
+    return sameName(attr->name, name);
 }
 
-xmlAttr* findAttr(xmlNode* node, const std::string& name) {
+xmlAttr* findAttr(xmlNode* node, std::string_view name) {
     for (xmlAttr* a = node->properties; a != nullptr; a = a->next) {
-        if (sameName(reinterpret_cast<const xmlChar*>(attrQualifiedName(a).c_str()), name)) {
+        if (hasQualifiedName(a, name)) {
             return a;
         }
     }
@@ -38,11 +41,12 @@ xmlAttr* findAttr(xmlNode* node, const std::string& name) {
 // The namespace declaration that "xmlns:p" or "xmlns" names, or null when
 // the name is an ordinary attribute name or no such declaration is on the
 // element.
-xmlNs* findNsDecl(xmlNode* node, const std::string& name) {
-    std::string prefix;
-    if (name.size() >= 6 && sameName(utf8(name.substr(0, 6)), "xmlns:")) {
+xmlNs* findNsDecl(xmlNode* node, std::string_view name) {
+    std::string_view prefix;
+    if (name.size() >= 6 &&
+        sameName(reinterpret_cast<const xmlChar*>("xmlns:"), name.substr(0, 6))) {
         prefix = name.substr(6);
-    } else if (!sameName(utf8(name), "xmlns")) {
+    } else if (!sameName(reinterpret_cast<const xmlChar*>("xmlns"), name)) {
         return nullptr;
     }
     for (xmlNs* ns = node->nsDef; ns != nullptr; ns = ns->next) {
@@ -104,6 +108,13 @@ CString Node::getTextContent() const {
     if (m_node == nullptr) {
         return CString();
     }
+    // Nearly every element of a feed holds one plain text node: its content
+    // is the answer, without the copy xmlNodeGetContent would make.
+    const xmlNode* only = m_node->children;
+    if (m_node->type == XML_ELEMENT_NODE && only != nullptr && only->next == nullptr &&
+        only->type == XML_TEXT_NODE) {
+        return toCString(only->content);
+    }
     xmlChar* text = xmlNodeGetContent(m_node);
     CString out = toCString(text);
     xmlFree(text);
@@ -144,6 +155,12 @@ CString Element::getAttribute(const CString& name) const {
     xmlAttr* attr = findAttr(m_node, wanted);
     if (attr == nullptr) {
         return CString();
+    }
+    // A value that is one plain text node is read in place, as element text
+    // is.
+    const xmlNode* only = attr->children;
+    if (only != nullptr && only->next == nullptr && only->type == XML_TEXT_NODE) {
+        return toCString(only->content);
     }
     xmlChar* value = xmlNodeListGetString(m_node->doc, attr->children, 1);
     CString out = toCString(value);

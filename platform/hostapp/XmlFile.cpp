@@ -16,11 +16,13 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace lum::xml {
 
@@ -103,11 +105,13 @@ void dropNonXmlCharsInTree(xmlNode* node) {
     for (; node != nullptr; node = node->next) {
         if ((node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE ||
              node->type == XML_COMMENT_NODE) &&
-            node->content != nullptr) {
+            node->content != nullptr &&
+            hasNonXmlChars(reinterpret_cast<const char*>(node->content))) {
+            // Copied only when something goes: every node of a large feed
+            // passes here, and almost none holds such a character.
             std::string text = reinterpret_cast<const char*>(node->content);
-            if (dropNonXmlChars(text)) {
-                xmlNodeSetContent(node, reinterpret_cast<const xmlChar*>(text.c_str()));
-            }
+            dropNonXmlChars(text);
+            xmlNodeSetContent(node, reinterpret_cast<const xmlChar*>(text.c_str()));
         }
         if (node->type == XML_ELEMENT_NODE) {
             for (xmlAttr* a = node->properties; a != nullptr; a = a->next) {
@@ -118,6 +122,88 @@ void dropNonXmlCharsInTree(xmlNode* node) {
             dropNonXmlCharsInTree(node->children);
         }
     }
+}
+
+// Where libxml2's output goes while a document is saved: the open temporary
+// file, and the first write error met.
+struct FdSink {
+    int fd;
+    int error;
+};
+
+int writeToFd(void* context, const char* data, int length) {
+    auto* sink = static_cast<FdSink*>(context);
+    int left = length;
+    while (left > 0) {
+        ssize_t n = ::write(sink->fd, data, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            sink->error = n < 0 ? errno : EIO;
+            return -1;
+        }
+        data += n;
+        left -= static_cast<int>(n);
+    }
+    return length;
+}
+
+// Up to length bytes from fd, fewer only at the end of the file; -1 on an
+// error.
+ssize_t readFully(int fd, char* data, size_t length) {
+    size_t done = 0;
+    while (done < length) {
+        ssize_t n = ::read(fd, data + done, length - done);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return -1;
+        }
+        if (n == 0) {
+            break;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+// A file read alongside a document being serialised, to learn whether saving
+// the document would change it. The serialiser is stopped at the first
+// difference.
+struct FileComparison {
+    int fd;
+    bool differs;
+    std::vector<char> buffer;
+};
+
+int compareWithFd(void* context, const char* data, int length) {
+    auto* comparison = static_cast<FileComparison*>(context);
+    auto size = static_cast<size_t>(length);
+    comparison->buffer.resize(size);
+    if (readFully(comparison->fd, comparison->buffer.data(), size) != length ||
+        std::memcmp(comparison->buffer.data(), data, size) != 0) {
+        comparison->differs = true;
+        return -1;
+    }
+    return length;
+}
+
+// Serialises the document in the encoding enc, indented, handing the bytes to
+// write; false when the encoding is unknown or write failed.
+bool serialize(xmlDoc* doc, const std::string& enc, xmlOutputWriteCallback write, void* context) {
+    xmlCharEncodingHandler* handler = xmlFindCharEncodingHandler(enc.c_str());
+    if (handler == nullptr) {
+        return false;
+    }
+    xmlOutputBuffer* out = xmlOutputBufferCreateIO(write, nullptr, context, handler);
+    if (out == nullptr) {
+        xmlCharEncCloseFunc(handler);
+        return false;
+    }
+    // Closes out, flushing what is left.
+    return xmlSaveFormatFileTo(out, doc, enc.c_str(), 1) >= 0;
 }
 
 // Whether a document written in the encoding parses back. Some encodings
@@ -368,15 +454,39 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
     QuietErrors quiet;
     dropNonXmlCharsInTree(doc->children);
     std::string enc = outputEncoding(encoding);
-    xmlChar* bytes = nullptr;
-    int size = 0;
-    xmlDocDumpFormatMemoryEnc(doc, &bytes, &size, enc.c_str(), 1);
-    if (bytes == nullptr) {
+    // Serialised straight into the temporary file: a feed of many megabytes
+    // is neither held in memory whole nor copied on its way to the disk.
+    return writeFileAtomically(
+        windowsPath,
+        [&](int fd) {
+            FdSink sink{fd, 0};
+            if (!serialize(doc, enc, writeToFd, &sink)) {
+                return sink.error != 0 ? sink.error : EIO;
+            }
+            return 0;
+        },
+        true);
+}
+
+bool savesSameBytes(xmlDoc* doc, const CString& windowsPath, const CString& encoding) {
+    if (doc == nullptr) {
         return false;
     }
-    std::string data(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size));
-    xmlFree(bytes);
-    return writeFileAtomically(windowsPath, data, true);
+    useWindowsShiftJis();
+    QuietErrors quiet;
+    Fd fd(openRegularFile(windowsPath));
+    if (fd.get() < 0) {
+        return false;
+    }
+    // Prepared and serialised exactly as saveFile does it.
+    dropNonXmlCharsInTree(doc->children);
+    std::string enc = outputEncoding(encoding);
+    FileComparison comparison{fd.get(), false, {}};
+    if (!serialize(doc, enc, compareWithFd, &comparison) || comparison.differs) {
+        return false;
+    }
+    char more = 0;
+    return readFully(fd.get(), &more, 1) == 0;
 }
 
 }  // namespace lum::xml

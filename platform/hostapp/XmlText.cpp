@@ -11,19 +11,41 @@ CString toCString(const xmlChar* utf8) {
     return CString::fromUtf8(reinterpret_cast<const char*>(utf8));
 }
 
+namespace {
+
+// The length of the character XML cannot carry at utf8[i], or 0.
+size_t nonXmlCharAt(std::string_view utf8, size_t i) {
+    auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+        return 1;
+    }
+    // U+FFFE and U+FFFF are EF BF BE / EF BF BF.
+    if (c == 0xEF && i + 2 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) == 0xBF &&
+        (static_cast<unsigned char>(utf8[i + 2]) & 0xFE) == 0xBE) {
+        return 3;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool hasNonXmlChars(std::string_view utf8) {
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        if (nonXmlCharAt(utf8, i) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool dropNonXmlChars(std::string& utf8) {
     size_t out = 0;
     const size_t n = utf8.size();
+    // Characters are only ever moved towards the front, behind the reading
+    // position.
     for (size_t i = 0; i < n;) {
-        auto c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
-            ++i;
-            continue;
-        }
-        // U+FFFE and U+FFFF are EF BF BE / EF BF BF.
-        if (c == 0xEF && i + 2 < n && static_cast<unsigned char>(utf8[i + 1]) == 0xBF &&
-            (static_cast<unsigned char>(utf8[i + 2]) & 0xFE) == 0xBE) {
-            i += 3;
+        if (size_t skip = nonXmlCharAt(utf8, i)) {
+            i += skip;
             continue;
         }
         utf8[out++] = utf8[i++];

@@ -3,6 +3,7 @@
 #include <unicode/ustring.h>
 #include <unicode/utypes.h>
 
+#include <algorithm>
 #include <climits>
 
 namespace nd::text {
@@ -14,6 +15,12 @@ constexpr UChar32 kReplacement = 0xFFFD;
 std::u16string fromUtf8(std::string_view utf8) {
     if (utf8.empty() || utf8.size() > INT32_MAX) {
         return {};
+    }
+    // Most feed fields (URLs, dates, numbers, names of elements) are ASCII,
+    // which widens unit by unit without a conversion.
+    if (std::all_of(utf8.begin(), utf8.end(),
+                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        return std::u16string(utf8.begin(), utf8.end());
     }
     std::u16string out(utf8.size(), u'\0');  // UTF-16 never needs more units than UTF-8 bytes
     int32_t length = 0;
@@ -30,6 +37,9 @@ std::u16string fromUtf8(std::string_view utf8) {
 std::string toUtf8(std::u16string_view utf16) {
     if (utf16.empty() || utf16.size() > INT32_MAX / 3) {
         return {};
+    }
+    if (std::all_of(utf16.begin(), utf16.end(), [](char16_t c) { return c < 0x80; })) {
+        return std::string(utf16.begin(), utf16.end());
     }
     std::string out(utf16.size() * 3, '\0');
     int32_t length = 0;

@@ -1,5 +1,6 @@
 #include "hostapp/CLumRssXmlData.h"
 #include "hostapp/XmlFile.h"
+#include "hostapp/XmlText.h"
 
 #include "Fixtures.h"
 #include "TempDir.h"
@@ -275,5 +276,79 @@ TEST(FeedDocumentSaving, AFailedSaveIsReportedAndLeavesTheOldFileAsItWas) {
         std::string content;
         std::getline(in, content);
         EXPECT_EQ(content, "old");
+    }
+}
+
+TEST(FeedDocumentSaving, SavesSameBytesTellsWhetherASaveWouldChangeTheFileWithoutWriting) {
+    TempDir dir;
+    CLumRssXmlData doc(CString(), u"Shift_JIS");
+    doc.setTitle(doc.createChannelNode(), u"日本語 é");
+    CString path(dir.windows("feed.xml"));
+    ASSERT_TRUE(doc.lumSxdSaveXmlData(path));
+    std::string saved = dir.read("feed.xml");
+    EXPECT_TRUE(doc.savesSameBytes(path));
+
+    // One byte more, one byte less, one byte other: each is a change.
+    dir.write("longer.xml", saved + "\n");
+    dir.write("shorter.xml", saved.substr(0, saved.size() - 1));
+    std::string other = saved;
+    other[other.size() / 2] ^= 1;
+    dir.write("other.xml", other);
+    for (const char* name : {"longer.xml", "shorter.xml", "other.xml"}) {
+        EXPECT_FALSE(doc.savesSameBytes(CString(dir.windows(name)))) << name;
+    }
+    EXPECT_FALSE(doc.savesSameBytes(CString(dir.windows("missing.xml"))));
+    EXPECT_FALSE(doc.savesSameBytes(CString(dir.windows())));
+    EXPECT_EQ(dir.read("other.xml"), other);
+    EXPECT_EQ(dir.read("feed.xml"), saved);
+}
+
+TEST(FeedDocumentSaving, ALargeDocumentIsSavedAndComparedWhole) {
+    // Far beyond one buffer of the serialiser, so that it writes and
+    // compares in many pieces.
+    TempDir dir;
+    CLumRssXmlData doc(CString(), nullptr);
+    Node channel = doc.createChannelNode();
+    for (int i = 0; i < 3000; ++i) {
+        doc.setTitle(doc.createItemNode(channel),
+                     CString(u"項目 ") + CString(std::u16string(40, u'あ')));
+    }
+    CString path(dir.windows("big.xml"));
+    ASSERT_TRUE(doc.lumSxdSaveXmlData(path));
+    std::string saved = dir.read("big.xml");
+    EXPECT_GT(saved.size(), 300000u);
+    xmlChar* bytes = nullptr;
+    int size = 0;
+    xmlDocDumpFormatMemoryEnc(doc.Document->raw(), &bytes, &size, "UTF-8", 1);
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_EQ(saved, std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size)));
+    xmlFree(bytes);
+    EXPECT_TRUE(doc.savesSameBytes(path));
+    saved[saved.size() - 10] = 'x';
+    dir.write("big.xml", saved);
+    EXPECT_FALSE(doc.savesSameBytes(path));
+}
+
+TEST(XmlText, FindsAndDropsExactlyTheCharactersXmlCannotCarry) {
+    struct Case {
+        std::string in;
+        std::string kept;
+    } cases[] = {
+        {"plain \t\r\n text", "plain \t\r\n text"},
+        {"a\x01"
+         "b\x1f"
+         "c",
+         "abc"},
+        {"x\xEF\xBF\xBEy\xEF\xBF\xBFz", "xyz"},                    // U+FFFE, U+FFFF
+        {"\xEF\xBF\xBD\xEF\xBC\x81", "\xEF\xBF\xBD\xEF\xBC\x81"},  // U+FFFD and U+FF01 stay
+        {"\xEF\xBF", "\xEF\xBF"},                                  // cut short: nothing to drop
+        {"", ""},
+    };
+    for (const Case& c : cases) {
+        std::string text = c.in;
+        bool dropped = lum::xml::dropNonXmlChars(text);
+        EXPECT_EQ(text, c.kept);
+        EXPECT_EQ(dropped, c.in != c.kept);
+        EXPECT_EQ(lum::xml::hasNonXmlChars(c.in), dropped);
     }
 }
