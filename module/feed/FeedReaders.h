@@ -23,10 +23,6 @@ int detectRssFormat(const CString& path);
 // 0 when not, and then the channel is left as reset.
 int readRssFile(const CString& path, CRSSChannel* channel);
 
-// The channel date readRssFile would give the file (m_pubDate), without
-// reading its items: a rewrite needs no more of the stored feed.
-CTime readRssFileDate(const CString& path);
-
 // The readers, each on a channel that was just reset; 1 when the channel
 // element was found and the channel filled, 0 otherwise.
 int readRss2File(const CString& path, CRSSChannel* channel);

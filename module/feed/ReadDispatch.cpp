@@ -1,6 +1,5 @@
 #include "feed/FeedReaders.h"
 
-#include "hostapp/CLumRdfXmlData.h"
 #include "hostapp/CLumRssXmlData.h"
 #include "hostapp/CXMLSitemapUtil.h"
 #include "hostapp/XmlFile.h"
@@ -48,36 +47,6 @@ int readRssFile(const CString& path, CRSSChannel* channel) {
         return readRdfFile(path, channel);
     }
     return 0;
-}
-
-CTime readRssFileDate(const CString& path) {
-    // Each step as the reader readRssFile picks takes it; every failure
-    // leaves the date of a reset channel.
-    auto root = lum::xml::peekRootElement(path);
-    CString text;
-    if (!root) {
-        return CTime();
-    }
-    if (root->name.CompareNoCase(u"rss") == 0) {
-        // RSS 2.0 and podcast feeds date their channel alike.
-        CLumRssXmlData xml(path, nullptr);
-        Node channel = xml.getChannelNode();
-        if (!channel) {
-            return CTime();
-        }
-        xml.getPubDate(channel, text);
-        return channelDate(text);
-    }
-    if (root->name.CompareNoCase(u"rdf:RDF") == 0) {
-        CLumRdfXmlData xml(path, nullptr);
-        Node channel = xml.getChannelNode();
-        if (!xml.IsOK() || !xml.getRdfNode() || !channel) {
-            return CTime();
-        }
-        xml.getPubDate(channel, text);
-        return channelDate(text);
-    }
-    return CTime();
 }
 
 std::int32_t itemDate(const CString& text) {

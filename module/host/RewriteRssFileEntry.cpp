@@ -5,6 +5,7 @@
 #include "host/Entries.h"
 #include "hostapp/CRSSChannel.h"
 #include "hostapp/PathUtil.h"
+#include "win32/FileApi.h"
 
 #include <memory>
 
@@ -18,29 +19,51 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
         writeRssFile(path, channel);
         return;
     }
-    // Only the stored feed's date is needed, not its items.
-    channel->m_keptTime = readRssFileDate(path);
+    auto stored = std::make_unique<CRSSChannel>();
+    readRssFile(path, stored.get());
+    channel->m_keptTime = stored->m_pubDate;
+    // Only its date is needed; a large feed's items go before the writes.
+    stored.reset();
     bool useKeptTime = channel->m_useKeptTime;
     channel->m_useKeptTime = true;
 
-    // The feed, dated as the stored one, is built and compared with the
-    // stored file as it is serialised; equal bytes mean nothing would change
-    // and the file is left as it is. Nothing is written for the comparison,
-    // so the stored feed never leaves its path, and a feed reached through a
-    // symbolic link is compared and replaced where it lies.
-    auto trial = buildRssDocument(path, channel);
-    if (!trial) {
-        // Nothing new would be written (an unknown format, a document that
-        // could not be built): the stored file stays.
+    // The stored file keeps a second name while a trial copy, dated as the
+    // stored one, is written in its place; equal bytes mean nothing would
+    // change. With a link the feed is never missing from its path, not even
+    // when the process dies meanwhile; where links cannot be made, the file
+    // is moved aside instead. The writes go to the path, which places the
+    // feed in the site; a feed reached through a symbolic link is kept aside
+    // and put back where it lies, so that the symbolic link stays one.
+    const CString file = LumGetFinalPathName(path);
+    CString aside = LumTempFile::makeUniquePath(getBaseName(file), getBasePath(file), 0, CString());
+    bool linked = !aside.IsEmpty() && CreateHardLinkW(aside, file, nullptr);
+    bool movedAside = !linked && !aside.IsEmpty() && MoveFileW(file, aside);
+    int written = writeRssFile(path, channel);
+    if (!linked && !movedAside) {
         return;
     }
-    if (trial->savesSameBytes(path)) {
+    // Puts the stored file back, its bytes and time stamps as they were.
+    auto restore = [&] { MoveFileExW(aside, file, MOVEFILE_REPLACE_EXISTING); };
+    if (!written) {
+        // Nothing new was written (an unknown format, a failed save): the
+        // stored file stays, never deleted.
+        if (linked) {
+            DeleteFileW(aside);
+        } else {
+            restore();
+        }
         return;
     }
-    trial.reset();
+    if (cmp_file(file, aside)) {
+        restore();
+        return;
+    }
     channel->m_useKeptTime = useKeptTime;
-    // A failed save leaves the stored file exactly as it was.
-    writeRssFile(path, channel);
+    if (writeRssFile(path, channel)) {
+        DeleteFileW(aside);
+    } else {
+        restore();
+    }
 }
 
 }  // namespace newsdesk

@@ -35,9 +35,6 @@ class CLumRssAbstract {
     // Writes the document to path in its encoding; false when the document
     // could not be written, and then the file at path is left untouched.
     bool lumSxdSaveXmlData(const CString& path);
-    // Whether lumSxdSaveXmlData (path) would leave the file there byte for
-    // byte as it is; nothing is written.
-    bool savesSameBytes(const CString& path);
 
     // The tree; null when loading failed.
     std::unique_ptr<::Document> Document;

@@ -149,47 +149,6 @@ int writeToFd(void* context, const char* data, int length) {
     return length;
 }
 
-// Up to length bytes from fd, fewer only at the end of the file; -1 on an
-// error.
-ssize_t readFully(int fd, char* data, size_t length) {
-    size_t done = 0;
-    while (done < length) {
-        ssize_t n = ::read(fd, data + done, length - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return -1;
-        }
-        if (n == 0) {
-            break;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return static_cast<ssize_t>(done);
-}
-
-// A file read alongside a document being serialised, to learn whether saving
-// the document would change it. The serialiser is stopped at the first
-// difference.
-struct FileComparison {
-    int fd;
-    bool differs;
-    std::vector<char> buffer;
-};
-
-int compareWithFd(void* context, const char* data, int length) {
-    auto* comparison = static_cast<FileComparison*>(context);
-    auto size = static_cast<size_t>(length);
-    comparison->buffer.resize(size);
-    if (readFully(comparison->fd, comparison->buffer.data(), size) != length ||
-        std::memcmp(comparison->buffer.data(), data, size) != 0) {
-        comparison->differs = true;
-        return -1;
-    }
-    return length;
-}
-
 // Serialises the document in the encoding enc, indented, handing the bytes to
 // write; false when the encoding is unknown or write failed.
 bool serialize(xmlDoc* doc, const std::string& enc, xmlOutputWriteCallback write, void* context) {
@@ -466,27 +425,6 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
             return 0;
         },
         true);
-}
-
-bool savesSameBytes(xmlDoc* doc, const CString& windowsPath, const CString& encoding) {
-    if (doc == nullptr) {
-        return false;
-    }
-    useWindowsShiftJis();
-    QuietErrors quiet;
-    Fd fd(openRegularFile(windowsPath));
-    if (fd.get() < 0) {
-        return false;
-    }
-    // Prepared and serialised exactly as saveFile does it.
-    dropNonXmlCharsInTree(doc->children);
-    std::string enc = outputEncoding(encoding);
-    FileComparison comparison{fd.get(), false, {}};
-    if (!serialize(doc, enc, compareWithFd, &comparison) || comparison.differs) {
-        return false;
-    }
-    char more = 0;
-    return readFully(fd.get(), &more, 1) == 0;
 }
 
 }  // namespace lum::xml

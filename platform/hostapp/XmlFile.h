@@ -39,9 +39,4 @@ std::optional<RootElement> peekRootElement(const CString& windowsPath);
 // the old file is left exactly as it was.
 bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding);
 
-// Whether saveFile would leave the file at the path byte for byte as it is.
-// The document is serialised as saveFile would write it and compared with the
-// file as it goes; nothing is written. false when the file cannot be read.
-bool savesSameBytes(xmlDoc* doc, const CString& windowsPath, const CString& encoding);
-
 }  // namespace lum::xml

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
-#include <vector>
 
 using newsdesk::detectRssFormat;
 using newsdesk::readRssFile;
@@ -122,33 +121,4 @@ TEST(ReadRssFile, EveryFormatReadsTheSameFromAJapaneseEncoding) {
             EXPECT_EQ(actual.m_items[i].m_keywords, expected.m_items[i].m_keywords);
         }
     }
-}
-
-TEST(ReadRssFileDate, GivesTheChannelDateReadRssFileGivesWhateverTheFile) {
-    TempDir dir;
-    std::vector<CString> paths = {
-        fixturePath("feed/rss20_full.xml"),
-        fixturePath("feed/podcast_full.xml"),
-        fixturePath("feed/rdf_full.xml"),
-        fixturePath("feed/rdf_euc_jp.xml"),
-        fixturePath("feed/not_well_formed.xml"),
-        CString(dir.windows("missing.xml")),
-        write(dir, "no-channel.xml",
-              "<rss><item><pubDate>Sun, 06 Dec 2026 16:12:26 +0900"
-              "</pubDate></item></rss>"),
-        write(dir, "other-root.xml",
-              "<feed><channel><pubDate>Sun, 06 Dec 2026 16:12:26 +0900"
-              "</pubDate></channel></feed>"),
-        write(dir, "bad-date.xml", "<rss><channel><pubDate>soon</pubDate></channel></rss>"),
-        write(dir, "rdf-no-channel.xml",
-              "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'/>"),
-    };
-    for (const CString& path : paths) {
-        CRSSChannel channel;
-        readRssFile(path, &channel);
-        EXPECT_EQ(newsdesk::readRssFileDate(path).GetTime(), channel.m_pubDate.GetTime()) << path;
-    }
-    CRSSChannel full;
-    ASSERT_EQ(readRssFile(fixturePath("feed/rss20_full.xml"), &full), 1);
-    EXPECT_NE(full.m_pubDate.GetTime(), 0);
 }

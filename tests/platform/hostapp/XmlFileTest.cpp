@@ -279,33 +279,9 @@ TEST(FeedDocumentSaving, AFailedSaveIsReportedAndLeavesTheOldFileAsItWas) {
     }
 }
 
-TEST(FeedDocumentSaving, SavesSameBytesTellsWhetherASaveWouldChangeTheFileWithoutWriting) {
-    TempDir dir;
-    CLumRssXmlData doc(CString(), u"Shift_JIS");
-    doc.setTitle(doc.createChannelNode(), u"日本語 é");
-    CString path(dir.windows("feed.xml"));
-    ASSERT_TRUE(doc.lumSxdSaveXmlData(path));
-    std::string saved = dir.read("feed.xml");
-    EXPECT_TRUE(doc.savesSameBytes(path));
-
-    // One byte more, one byte less, one byte other: each is a change.
-    dir.write("longer.xml", saved + "\n");
-    dir.write("shorter.xml", saved.substr(0, saved.size() - 1));
-    std::string other = saved;
-    other[other.size() / 2] ^= 1;
-    dir.write("other.xml", other);
-    for (const char* name : {"longer.xml", "shorter.xml", "other.xml"}) {
-        EXPECT_FALSE(doc.savesSameBytes(CString(dir.windows(name)))) << name;
-    }
-    EXPECT_FALSE(doc.savesSameBytes(CString(dir.windows("missing.xml"))));
-    EXPECT_FALSE(doc.savesSameBytes(CString(dir.windows())));
-    EXPECT_EQ(dir.read("other.xml"), other);
-    EXPECT_EQ(dir.read("feed.xml"), saved);
-}
-
-TEST(FeedDocumentSaving, ALargeDocumentIsSavedAndComparedWhole) {
-    // Far beyond one buffer of the serialiser, so that it writes and
-    // compares in many pieces.
+TEST(FeedDocumentSaving, ALargeDocumentIsSavedWholeAsLibxml2SerialisesIt) {
+    // Far beyond one buffer of the serialiser, so that it writes in many
+    // pieces.
     TempDir dir;
     CLumRssXmlData doc(CString(), nullptr);
     Node channel = doc.createChannelNode();
@@ -323,10 +299,6 @@ TEST(FeedDocumentSaving, ALargeDocumentIsSavedAndComparedWhole) {
     ASSERT_NE(bytes, nullptr);
     EXPECT_EQ(saved, std::string(reinterpret_cast<const char*>(bytes), static_cast<size_t>(size)));
     xmlFree(bytes);
-    EXPECT_TRUE(doc.savesSameBytes(path));
-    saved[saved.size() - 10] = 'x';
-    dir.write("big.xml", saved);
-    EXPECT_FALSE(doc.savesSameBytes(path));
 }
 
 TEST(XmlText, FindsAndDropsExactlyTheCharactersXmlCannotCarry) {
