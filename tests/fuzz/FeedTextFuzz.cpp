@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::memcpy(units.data(), data + 1, units.size() * 2);
         text = CString(units.c_str(), static_cast<int>(units.size()));
     } else {
-        text = CString::fromUtf8(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1));
+        text =
+            CString::fromUtf8(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1));
     }
     CTime time(0);
     CXMLSitemapUtil::getOleDateTimeFromString(text, time, (data[0] & 2) != 0);

@@ -1,9 +1,11 @@
 // Damaged .res bytes: registration either refuses them or gives resources
 // that dialogs, strings and bitmaps are loaded from without reading outside
 // them. Every ordinal-named entry the bytes seem to hold is tried.
+#include "win32/Dialog.h"
 #include "win32/DialogTemplate.h"
 #include "win32/Gdi.h"
 #include "win32/Resources.h"
+#include "win32/Window.h"
 
 #include <cstdint>
 #include <cstring>
@@ -11,8 +13,11 @@
 #include <utility>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    // Any bytes as a dialog template on their own.
+    // Any bytes as a dialog template on their own, and the dialog made of it.
     nd::win32::parseDialogTemplate(data, size);
+    if (HWND dialog = nd::win32::createDialog(nullptr, data, size, nullptr, nullptr, 0)) {
+        DestroyWindow(dialog);
+    }
 
     HMODULE module = reinterpret_cast<HMODULE>(std::uintptr_t{0x7f0000});
     if (!nd::win32::registerModuleResources(module, data, size)) {
@@ -35,6 +40,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const void* bytes = LockResource(LoadResource(module, found));
         DWORD length = SizeofResource(module, found);
         if (type == 5) {
+            if (HWND dialog =
+                    CreateDialogParamW(module, MAKEINTRESOURCEW(name), nullptr, nullptr, 0)) {
+                DestroyWindow(dialog);
+            }
             nd::win32::parseDialogTemplate(bytes, length);
         } else if (type == 2) {
             if (HBITMAP bitmap = LoadBitmapW(module, MAKEINTRESOURCEW(name))) {
