@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   binutils-mingw-w64-i686
   python3 python3-feedparser python3-podcastparser
+  clang-14 libclang-rt-14-dev
 )
 
 missing=()

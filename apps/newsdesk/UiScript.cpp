@@ -24,9 +24,18 @@ struct ScriptError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// JSON keeps numbers above the signed 64-bit range as unsigned ones, which
+// read as signed would wrap round to small or negative ids.
+bool fitsInt(const json& v) {
+    if (v.is_number_unsigned()) {
+        return v.get<std::uint64_t>() <= INT32_MAX;
+    }
+    return v.is_number_integer() && v.get<std::int64_t>() >= INT32_MIN &&
+           v.get<std::int64_t>() <= INT32_MAX;
+}
+
 int intField(const json& j, const char* key, const std::string& where) {
-    if (!j.contains(key) || !j[key].is_number_integer() || j[key].get<long long>() < INT32_MIN ||
-        j[key].get<long long>() > INT32_MAX) {
+    if (!j.contains(key) || !fitsInt(j[key])) {
         throw ScriptError(where + ": \"" + key + "\" must be a whole number");
     }
     return j[key].get<int>();
@@ -89,7 +98,7 @@ UiStep parseStep(const json& s, const std::string& where) {
         }
         std::vector<int> rows;
         for (const auto& r : s["rows"]) {
-            if (!r.is_number_integer()) {
+            if (!fitsInt(r)) {
                 throw ScriptError(where + ": rows must be whole numbers");
             }
             rows.push_back(r.get<int>());
@@ -107,8 +116,7 @@ UiStep parseStep(const json& s, const std::string& where) {
     }
     if (s.contains("mouse")) {
         const auto& p = s["mouse"];
-        if (!p.is_array() || p.size() != 2 || !p[0].is_number_integer() ||
-            !p[1].is_number_integer()) {
+        if (!p.is_array() || p.size() != 2 || !fitsInt(p[0]) || !fitsInt(p[1])) {
             throw ScriptError(where + ": \"mouse\" must be [x, y]");
         }
         return UiStep::moveMouse(p[0].get<int>(), p[1].get<int>());

@@ -309,6 +309,122 @@ bool declaresEntities(const xmlDoc* doc) {
            (doc->extSubset != nullptr && doc->extSubset->entities != nullptr);
 }
 
+// libxml2 checks each attribute of a start tag against all the ones before
+// it, and each attribute a DTD declares against all those declared before it
+// for the same element; a file of a few megabytes can so keep the parser busy
+// for hours. No feed element needs more than a handful of attributes, and no
+// feed more than a small internal DTD: files beyond these are refused before
+// parsing.
+constexpr std::size_t kMostAttributesPerTag = 256;
+constexpr std::size_t kMostDeclarationBytes = 256 * 1024;
+
+// Counts what the limits above bound, on the bytes: enough for every encoding
+// that spells the markup characters as ASCII. Zero bytes are skipped, so
+// UTF-16 and UTF-32 read as ASCII here; no multi-byte encoding uses these
+// characters as trailing bytes.
+class MarkupCensus {
+  public:
+    // false as soon as the file is out of bounds.
+    bool feed(unsigned char c) {
+        if (c == 0) {
+            return true;
+        }
+        unsigned char before = m_last[1];
+        unsigned char twoBefore = m_last[0];
+        m_last[0] = m_last[1];
+        m_last[1] = c;
+        switch (m_state) {
+            case State::Text:
+                if (c == '<') {
+                    m_state = State::Markup;
+                }
+                break;
+            case State::Markup:
+                m_values = 0;
+                m_state = c == '!'   ? State::Bang
+                          : c == '?' ? State::Instruction
+                          : c == '/' ? State::EndTag
+                                     : State::Tag;
+                break;
+            case State::Bang:
+                m_state = c == '-' ? State::Comment : c == '[' ? State::CData : State::Declaration;
+                break;
+            case State::Tag:
+                if (c == '"' || c == '\'') {
+                    m_quote = c;
+                    m_state = State::TagValue;
+                    return ++m_values <= kMostAttributesPerTag;
+                }
+                if (c == '>') {
+                    m_state = State::Text;
+                }
+                break;
+            case State::TagValue:
+                if (c == m_quote) {
+                    m_state = State::Tag;
+                }
+                break;
+            case State::Declaration:
+                if (m_quote != 0) {
+                    m_quote = c == m_quote ? 0 : m_quote;
+                } else if (c == '"' || c == '\'') {
+                    m_quote = c;
+                } else if (c == '>') {
+                    m_state = State::Text;
+                }
+                return ++m_declarationBytes <= kMostDeclarationBytes;
+            case State::Comment:
+                m_state = c == '>' && before == '-' && twoBefore == '-' ? State::Text : m_state;
+                break;
+            case State::CData:
+                m_state = c == '>' && before == ']' && twoBefore == ']' ? State::Text : m_state;
+                break;
+            case State::Instruction:
+                m_state = c == '>' && before == '?' ? State::Text : m_state;
+                break;
+            case State::EndTag:
+                m_state = c == '>' ? State::Text : m_state;
+                break;
+        }
+        return true;
+    }
+
+  private:
+    enum class State {
+        Text,
+        Markup,
+        Bang,
+        Tag,
+        TagValue,
+        Declaration,
+        Comment,
+        CData,
+        Instruction,
+        EndTag
+    };
+    State m_state = State::Text;
+    unsigned char m_quote = 0;
+    unsigned char m_last[2] = {0, 0};
+    std::size_t m_values = 0;
+    std::size_t m_declarationBytes = 0;
+};
+
+// Whether the file is within the limits above. The file is read from its
+// start and left positioned there again.
+bool withinMarkupLimits(int fd) {
+    MarkupCensus census;
+    char buffer[1 << 16];
+    ssize_t got = 0;
+    while ((got = ::read(fd, buffer, sizeof buffer)) > 0) {
+        for (ssize_t i = 0; i < got; ++i) {
+            if (!census.feed(static_cast<unsigned char>(buffer[i]))) {
+                return false;
+            }
+        }
+    }
+    return got == 0 && ::lseek(fd, 0, SEEK_SET) == 0;
+}
+
 }  // namespace
 
 // A regular file opened for reading, or -1.
@@ -337,7 +453,7 @@ std::optional<RootElement> peekRootElement(const CString& windowsPath) {
     useWindowsShiftJis();
     QuietErrors quiet;
     Fd fd(openRegularFile(windowsPath));
-    if (fd.get() < 0) {
+    if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
         return std::nullopt;
     }
     xmlTextReader* reader = xmlReaderForFd(fd.get(), nullptr, nullptr, kParseOptions);
@@ -374,7 +490,7 @@ xmlDoc* loadFile(const CString& windowsPath) {
     useWindowsShiftJis();
     QuietErrors quiet;
     Fd fd(openRegularFile(windowsPath));
-    if (fd.get() < 0) {
+    if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
         return nullptr;
     }
     // xmlReadFd rather than xmlReadFile: the file is opened here, so no

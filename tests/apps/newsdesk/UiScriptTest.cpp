@@ -69,6 +69,13 @@ TEST(UiScript, MalformedScriptsAreRefusedWithAReasonAndAddNothing) {
          "dialog entry 1, step 1: \"wait\" must be 0 to 3600000 milliseconds"},
         {R"({"dialogs": [{"template": 99999999999}]})",
          "dialog entry 1: \"template\" must be a whole number"},
+        // Beyond 64-bit signed: would wrap round to -1, 1 and 0.
+        {R"({"dialogs": [{"template": 1, "steps": [{"click": 18446744073709551615}]}]})",
+         "dialog entry 1, step 1: \"click\" must be a whole number"},
+        {R"({"dialogs": [{"template": 1, "steps": [{"select": 5, "rows": [4294967297]}]}]})",
+         "dialog entry 1, step 1: rows must be whole numbers"},
+        {R"({"dialogs": [{"template": 1, "steps": [{"mouse": [3, 9223372036854775808]}]}]})",
+         "dialog entry 1, step 1: \"mouse\" must be [x, y]"},
         {R"({"messageBoxes": [{"answer": "maybe"}]})",
          "message box entry 1: unknown answer \"maybe\""},
         {R"({"choosers": [{}]})", "chooser entry 1: needs a \"path\" or \"cancel\": true"},

@@ -324,3 +324,39 @@ TEST(XmlText, FindsAndDropsExactlyTheCharactersXmlCannotCarry) {
         EXPECT_EQ(lum::xml::hasNonXmlChars(c.in), dropped);
     }
 }
+
+TEST(FeedDocumentLoading, MarkupBuiltToKeepTheParserBusyForHoursIsRefusedAtOnce) {
+    // The parser compares each attribute with every one before it: a tag of
+    // 300,000 attributes, or as many declared by a DTD, took hours.
+    TempDir dir;
+    std::string crowded = "<rss version='2.0'";
+    std::string declared = "<!DOCTYPE rss [<!ATTLIST rss";
+    for (int i = 0; i < 300000; ++i) {
+        crowded += " a" + std::to_string(i) + "='1'";
+        declared += " xmlns:a" + std::to_string(i) + " CDATA 'u'";
+    }
+    dir.write("crowded.xml", crowded + "><channel><title>t</title></channel></rss>");
+    dir.write("declared.xml", declared + ">]><rss version='2.0'><channel/></rss>");
+    for (const char* name : {"crowded.xml", "declared.xml"}) {
+        CString path(dir.windows(name));
+        EXPECT_FALSE(lum::xml::peekRootElement(path)) << name;
+        EXPECT_FALSE(CLumRssXmlData(path, nullptr).IsOK()) << name;
+    }
+}
+
+TEST(FeedDocumentLoading, ManyAttributesAndQuotesInTextCommentsAndCDataStillRead) {
+    TempDir dir;
+    std::string attributes;
+    for (int i = 0; i < 200; ++i) {
+        attributes += " a" + std::to_string(i) + "=\"1\"";
+    }
+    std::string quotes(2000, '"');
+    dir.write("busy.xml", "<?xml version='1.0'?><!DOCTYPE rss [<!ENTITY q '" + quotes +
+                              "'>]><rss version='2.0'" + attributes + "><!-- <a " + quotes +
+                              " --><?pi <a " + quotes + "?><channel><title>t" + quotes +
+                              "<![CDATA[<a " + quotes + "]]></title></channel></rss>");
+    // The title comes escaped: t"""...<a """...
+    std::string title = channelTitle(CString(dir.windows("busy.xml"))).toUtf8();
+    EXPECT_EQ(title.rfind("t&quot;", 0), 0u) << title.substr(0, 40);
+    EXPECT_NE(title.find("&lt;a &quot;"), std::string::npos) << title.substr(0, 40);
+}

@@ -1,0 +1,47 @@
+// Any bytes as a feed file: detection and reading never fail unsafely, and
+// whatever reads as a feed writes out and reads back.
+#include "TempDir.h"
+#include "feed/FeedReaders.h"
+#include "feed/FeedWriters.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+const TempDir& folder() {
+    static TempDir* dir = new TempDir;
+    return *dir;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const TempDir& dir = folder();
+    dir.write("in.xml", std::string(reinterpret_cast<const char*>(data), size));
+    CString in(dir.windows("in.xml"));
+    CString out(dir.windows("out.xml"));
+
+    int format = newsdesk::detectRssFormat(in);
+    CRSSChannel channel;
+    if (newsdesk::readRssFile(in, &channel) != 1) {
+        return 0;
+    }
+    if (format == newsdesk::kFormatUnreadable) {
+        std::fprintf(stderr, "read a file detection calls unreadable\n");
+        std::abort();
+    }
+    if (newsdesk::writeRssFile(out, &channel) != 1) {
+        std::fprintf(stderr, "could not write what was read\n");
+        std::abort();
+    }
+    CRSSChannel back;
+    if (newsdesk::readRssFile(out, &back) != 1) {
+        std::fprintf(stderr, "could not read back what was written:\n%s\n",
+                     dir.read("out.xml").c_str());
+        std::abort();
+    }
+    return 0;
+}
