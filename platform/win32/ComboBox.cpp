@@ -2,6 +2,7 @@
 // with the sort style; only CB_ADDSTRING sorts.
 #include "win32/Controls.h"
 #include "win32/Gdi.h"
+#include "win32/TextRows.h"
 #include "win32/Window.h"
 #include "win32/WindowObserver.h"
 
@@ -32,10 +33,6 @@ DWORD style(HWND h) {
     return static_cast<DWORD>(GetWindowLongPtrW(h, GWL_STYLE));
 }
 
-bool valid(const ComboState& s, WPARAM index) {
-    return static_cast<size_t>(index) < s.rows.size();
-}
-
 // The selection field shows the selected row's text.
 void showCurrent(HWND h) {
     auto& s = state(h);
@@ -61,21 +58,6 @@ LRESULT insert(HWND h, int index, LPCWSTR text) {
     }
     announce(h, WindowChange::Content);
     return static_cast<LRESULT>(at);
-}
-
-LRESULT findString(const ComboState& s, WPARAM start, LPCWSTR text, bool exact) {
-    if (!text || s.rows.empty()) {
-        return CB_ERR;
-    }
-    size_t n = s.rows.size();
-    size_t first = static_cast<int>(start) < 0 || start >= n ? 0 : start + 1;
-    for (size_t k = 0; k < n; ++k) {
-        size_t i = (first + k) % n;
-        if (exact ? equalsNoCase(s.rows[i].text, text) : startsWithNoCase(s.rows[i].text, text)) {
-            return static_cast<LRESULT>(i);
-        }
-    }
-    return CB_ERR;
 }
 
 void paint(HWND h) {
@@ -115,22 +97,14 @@ LRESULT comboBoxProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
             state(h);
             return 0;
         case CB_ADDSTRING: {
-            auto& s = state(h);
             auto* text = reinterpret_cast<LPCWSTR>(lParam);
-            if (!(style(h) & CBS_SORT)) {
-                return insert(h, -1, text);
-            }
-            std::u16string_view t = text ? text : u"";
-            auto it = std::upper_bound(
-                s.rows.begin(), s.rows.end(), t,
-                [](std::u16string_view v, const Row& r) { return compareForSort(v, r.text) < 0; });
-            return insert(h, static_cast<int>(it - s.rows.begin()), text);
+            return insert(h, style(h) & CBS_SORT ? sortedPosition(state(h).rows, text) : -1, text);
         }
         case CB_INSERTSTRING:
             return insert(h, static_cast<int>(wParam), reinterpret_cast<LPCWSTR>(lParam));
         case CB_DELETESTRING: {
             auto& s = state(h);
-            if (!valid(s, wParam)) {
+            if (!validRow(s.rows, wParam)) {
                 return CB_ERR;
             }
             s.rows.erase(s.rows.begin() + static_cast<std::ptrdiff_t>(wParam));
@@ -156,44 +130,24 @@ LRESULT comboBoxProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
             return state(h).current;
         case CB_SETCURSEL: {
             auto& s = state(h);
-            s.current = valid(s, wParam) ? static_cast<int>(wParam) : -1;
+            s.current = validRow(s.rows, wParam) ? static_cast<int>(wParam) : -1;
             showCurrent(h);
             return s.current >= 0 ? s.current : CB_ERR;
         }
-        case CB_GETLBTEXT: {
-            auto& s = state(h);
-            if (!valid(s, wParam)) {
-                return CB_ERR;
-            }
-            const auto& t = s.rows[wParam].text;
-            if (auto* out = reinterpret_cast<LPWSTR>(lParam)) {
-                std::copy(t.begin(), t.end(), out);
-                out[t.size()] = 0;
-            }
-            return static_cast<LRESULT>(t.size());
-        }
-        case CB_GETLBTEXTLEN: {
-            auto& s = state(h);
-            return valid(s, wParam) ? static_cast<LRESULT>(s.rows[wParam].text.size()) : CB_ERR;
-        }
-        case CB_GETITEMDATA: {
-            auto& s = state(h);
-            return valid(s, wParam) ? s.rows[wParam].data : CB_ERR;
-        }
-        case CB_SETITEMDATA: {
-            auto& s = state(h);
-            if (!valid(s, wParam)) {
-                return CB_ERR;
-            }
-            s.rows[wParam].data = lParam;
-            return CB_OKAY;
-        }
+        case CB_GETLBTEXT:
+            return answerRowQuery(state(h).rows, RowQuery::Text, wParam, lParam);
+        case CB_GETLBTEXTLEN:
+            return answerRowQuery(state(h).rows, RowQuery::TextLength, wParam, lParam);
+        case CB_GETITEMDATA:
+            return answerRowQuery(state(h).rows, RowQuery::Data, wParam, lParam);
+        case CB_SETITEMDATA:
+            return answerRowQuery(state(h).rows, RowQuery::SetData, wParam, lParam);
         case CB_FINDSTRING:
         case CB_FINDSTRINGEXACT:
-            return findString(state(h), wParam, reinterpret_cast<LPCWSTR>(lParam),
-                              message == CB_FINDSTRINGEXACT);
+            return findRow(state(h).rows, wParam, reinterpret_cast<LPCWSTR>(lParam),
+                           message == CB_FINDSTRINGEXACT);
         case CB_SELECTSTRING: {
-            LRESULT i = findString(state(h), wParam, reinterpret_cast<LPCWSTR>(lParam), false);
+            LRESULT i = findRow(state(h).rows, wParam, reinterpret_cast<LPCWSTR>(lParam), false);
             if (i == CB_ERR) {
                 return CB_ERR;
             }

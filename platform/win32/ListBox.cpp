@@ -1,6 +1,7 @@
 // List boxes: sorted or not, single or multiple selection, item data.
 #include "win32/Controls.h"
 #include "win32/Gdi.h"
+#include "win32/TextRows.h"
 #include "win32/Window.h"
 #include "win32/WindowObserver.h"
 
@@ -38,10 +39,6 @@ bool multiple(HWND h) {
     return style(h) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL);
 }
 
-bool valid(const ListBoxState& s, WPARAM index) {
-    return static_cast<size_t>(index) < s.rows.size();
-}
-
 void changed(HWND h) {
     announce(h, WindowChange::Content);
     InvalidateRect(h, nullptr, TRUE);
@@ -66,33 +63,7 @@ LRESULT insert(HWND h, int index, LPCWSTR text) {
 }
 
 LRESULT addSorted(HWND h, LPCWSTR text) {
-    auto& s = state(h);
-    if (!(style(h) & LBS_SORT)) {
-        return insert(h, -1, text);
-    }
-    std::u16string_view t = text ? text : u"";
-    // After rows that compare equal, before the first that sorts after it.
-    auto it = std::upper_bound(
-        s.rows.begin(), s.rows.end(), t,
-        [](std::u16string_view v, const Row& r) { return compareForSort(v, r.text) < 0; });
-    return insert(h, static_cast<int>(it - s.rows.begin()), text);
-}
-
-LRESULT findString(const ListBoxState& s, WPARAM start, LPCWSTR text, bool exact) {
-    if (!text || s.rows.empty()) {
-        return LB_ERR;
-    }
-    size_t n = s.rows.size();
-    size_t first = static_cast<int>(start) < 0 || start >= n ? 0 : start + 1;
-    for (size_t k = 0; k < n; ++k) {
-        size_t i = (first + k) % n;
-        bool hit =
-            exact ? equalsNoCase(s.rows[i].text, text) : startsWithNoCase(s.rows[i].text, text);
-        if (hit) {
-            return static_cast<LRESULT>(i);
-        }
-    }
-    return LB_ERR;
+    return insert(h, style(h) & LBS_SORT ? sortedPosition(state(h).rows, text) : -1, text);
 }
 
 void paint(HWND h) {
@@ -157,7 +128,7 @@ LRESULT listBoxProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
             return insert(h, static_cast<int>(wParam), reinterpret_cast<LPCWSTR>(lParam));
         case LB_DELETESTRING: {
             auto& s = state(h);
-            if (!valid(s, wParam)) {
+            if (!validRow(s.rows, wParam)) {
                 return LB_ERR;
             }
             s.rows.erase(s.rows.begin() + static_cast<std::ptrdiff_t>(wParam));
@@ -183,42 +154,21 @@ LRESULT listBoxProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case LB_GETCOUNT:
             return static_cast<LRESULT>(state(h).rows.size());
-        case LB_GETTEXT: {
-            auto& s = state(h);
-            if (!valid(s, wParam)) {
-                return LB_ERR;
-            }
-            const auto& t = s.rows[wParam].text;
-            auto* out = reinterpret_cast<LPWSTR>(lParam);
-            if (out) {
-                std::copy(t.begin(), t.end(), out);
-                out[t.size()] = 0;
-            }
-            return static_cast<LRESULT>(t.size());
-        }
-        case LB_GETTEXTLEN: {
-            auto& s = state(h);
-            return valid(s, wParam) ? static_cast<LRESULT>(s.rows[wParam].text.size()) : LB_ERR;
-        }
-        case LB_GETITEMDATA: {
-            auto& s = state(h);
-            return valid(s, wParam) ? s.rows[wParam].data : LB_ERR;
-        }
-        case LB_SETITEMDATA: {
-            auto& s = state(h);
-            if (!valid(s, wParam)) {
-                return LB_ERR;
-            }
-            s.rows[wParam].data = lParam;
-            return LB_OKAY;
-        }
+        case LB_GETTEXT:
+            return answerRowQuery(state(h).rows, RowQuery::Text, wParam, lParam);
+        case LB_GETTEXTLEN:
+            return answerRowQuery(state(h).rows, RowQuery::TextLength, wParam, lParam);
+        case LB_GETITEMDATA:
+            return answerRowQuery(state(h).rows, RowQuery::Data, wParam, lParam);
+        case LB_SETITEMDATA:
+            return answerRowQuery(state(h).rows, RowQuery::SetData, wParam, lParam);
         case LB_SETCURSEL: {
             auto& s = state(h);
             if (multiple(h)) {
                 return LB_ERR;
             }
             int i = static_cast<int>(wParam);
-            s.current = valid(s, wParam) ? i : -1;
+            s.current = validRow(s.rows, wParam) ? i : -1;
             if (s.current >= 0) {
                 s.caret = i;
             }
@@ -251,7 +201,7 @@ LRESULT listBoxProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case LB_GETSEL: {
             auto& s = state(h);
-            if (!valid(s, wParam)) {
+            if (!validRow(s.rows, wParam)) {
                 return LB_ERR;
             }
             return multiple(h) ? (s.rows[wParam].selected ? 1 : 0)
@@ -284,10 +234,10 @@ LRESULT listBoxProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case LB_FINDSTRING:
         case LB_FINDSTRINGEXACT:
-            return findString(state(h), wParam, reinterpret_cast<LPCWSTR>(lParam),
-                              message == LB_FINDSTRINGEXACT);
+            return findRow(state(h).rows, wParam, reinterpret_cast<LPCWSTR>(lParam),
+                           message == LB_FINDSTRINGEXACT);
         case LB_SELECTSTRING: {
-            LRESULT i = findString(state(h), wParam, reinterpret_cast<LPCWSTR>(lParam), false);
+            LRESULT i = findRow(state(h).rows, wParam, reinterpret_cast<LPCWSTR>(lParam), false);
             if (i == LB_ERR || multiple(h)) {
                 return LB_ERR;
             }
@@ -297,7 +247,7 @@ LRESULT listBoxProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
             return state(h).top;
         case LB_SETCARETINDEX: {
             auto& s = state(h);
-            if (!valid(s, wParam)) {
+            if (!validRow(s.rows, wParam)) {
                 return LB_ERR;
             }
             s.caret = static_cast<int>(wParam);
