@@ -4,9 +4,11 @@
 set -euo pipefail
 
 packages=(
-  build-essential g++ cmake ninja-build pkg-config clang-format
+  build-essential g++ cmake ninja-build pkg-config clang-format ccache
   libxml2-dev libicu-dev libsqlite3-dev nlohmann-json3-dev libstb-dev libtag1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  libsndfile1-dev media-types libgumbo-dev
+  qt6-base-dev fonts-noto-cjk
   binutils-mingw-w64-i686
   python3 python3-feedparser python3-podcastparser
   clang-14 libclang-rt-14-dev
