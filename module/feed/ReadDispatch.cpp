@@ -16,6 +16,11 @@ Element rootOf(const CLumRssAbstract& xml) {
 }  // namespace
 
 int detectRssFormat(const CString& path) {
+    // An empty path would make the accessor a new, empty document rather
+    // than a file that failed to load.
+    if (path.IsEmpty()) {
+        return kFormatUnreadable;
+    }
     CLumRssXmlData xml(path, nullptr);
     if (!xml.IsOK()) {
         return kFormatUnreadable;

@@ -125,6 +125,24 @@ TEST(FeedDocumentLoading, ABigEntityReferencedFromManyItemsIsRefused) {
     EXPECT_EQ(channelTitle(CString(dir.windows("modest.xml"))), u"a\u00a0b");
 }
 
+TEST(FeedDocumentLoading, AnEntityMadeOfReferencesToAnotherCountsAllItStandsFor) {
+    // About 120 KB on disk; read, the descriptions would be 300 MB. The outer
+    // entity holds no text of its own, only references.
+    std::string xml =
+        "<!DOCTYPE rss [<!ENTITY leaf \"" + std::string(10000, 'x') + "\"><!ENTITY branch \"";
+    for (int i = 0; i < 100; ++i) {
+        xml += "&leaf;";
+    }
+    xml += "\">]><rss><channel><title>t</title>";
+    for (int i = 0; i < 300; ++i) {
+        xml += "<item><description>&branch;</description></item>";
+    }
+    xml += "</channel></rss>";
+    TempDir dir;
+    dir.write("nested.xml", xml);
+    EXPECT_FALSE(CLumRssXmlData(CString(dir.windows("nested.xml")), nullptr).IsOK());
+}
+
 TEST(FeedDocumentLoading, TheRootIsPeekedWithItsDeclarationsUnlessItsAttributesBalloon) {
     TempDir dir;
     dir.write("pod.xml",
