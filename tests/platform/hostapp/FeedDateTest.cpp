@@ -87,6 +87,13 @@ TEST(FeedDates, AnythingElseIsRefused) {
              u"12345",
              u"Sun 06 Dec",
              u"2026-12-06T16:12:26+0900x",
+             u"Sun, 06 Dec 2026 16:12:26 J",
+             u"Sun, 06 Dec 2026 16:12:26 GMT+9",
+             u"Sun, 06 Dec 2026 16:12:26 +0900 (JST",
+             u"2026-12-06T24:00:00Z",
+             u"2026-12-06T16:12:26 XYZ",
+             u"Sun Dec  6 16:12:26",
+             u"2026/13/06 16:12:26",
          }) {
         EXPECT_FALSE(parse(text)) << CString(text);
     }
