@@ -11,44 +11,81 @@
 
 #include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
 namespace {
 
 using newsdesk::app::Command;
 
 const Command kCommands[] = {
-    {"info", "info", "show the module's path, its answer and the seven entry points",
+    {"info", "", "show the module's path, its answer and the seven entry points", "",
      newsdesk::app::runInfo},
-    {"format", "format FEED",
-     "print the feed's format: -1 not XML, 0 RSS 1.0, 1 RSS 2.0, 2 podcast",
+    {"format", "FEED", "print the feed's format: -1 not XML, 0 RSS 1.0, 1 RSS 2.0, 2 podcast",
+     "FEED - reads the feed from standard input.\n"
+     "A missing file, a folder or a file that cannot be read is an error (status 1).\n",
      newsdesk::app::runFormat},
-    {"read", "read FEED", "print the record the module reads from the feed, as JSON",
+    {"read", "FEED", "print the record the module reads from the feed, as JSON",
+     "FEED - reads the feed from standard input. Paths are printed as given.\n",
      newsdesk::app::runRead},
-    {"dialog", "dialog ID", "create a dialog template headlessly and print its controls",
-     newsdesk::app::runDialog},
-    {"strings", "strings", "print the module's string table", newsdesk::app::runStrings},
-    {"write", "write RECORD.json FEED",
-     "write a record in the JSON form read prints as a feed (missing keys take defaults)",
+    {"dialog", "ID", "create a dialog template headlessly and print its controls",
+     "ID is one of the module's dialog templates (11900 to 11910).\n", newsdesk::app::runDialog},
+    {"strings", "", "print the module's string table", "", newsdesk::app::runStrings},
+    {"write", "[--allow-incomplete] RECORD.json FEED",
+     "write a record in the JSON form read prints as a feed",
+     "Keys are those read prints; an unknown key or a value of the wrong type or range is\n"
+     "refused. A record without a format, title, description or link is written only\n"
+     "with --allow-incomplete. An existing FEED is replaced atomically.\n",
      newsdesk::app::runWrite},
-    {"convert", "convert FEED --to F",
-     "rewrite a feed in format F (rss1, rss2 or podcast), in place unless -o OUT",
+    {"convert", "FEED --to rss1|rss2|podcast [-o OUT]",
+     "rewrite a feed in another format, in place unless -o OUT",
+     "An existing OUT is replaced atomically; FEED is then left as it is.\n",
      newsdesk::app::runConvert},
-    {"rewrite", "rewrite FEED",
-     "read a feed and write it back; an unchanged feed keeps its bytes and time",
+    {"rewrite", "[--quiet] FEED", "read a feed and write it back; prints unchanged or written",
+     "A feed whose rewritten form equals the file is left as it is, bytes and time\n"
+     "(\"unchanged\"); otherwise it is replaced (\"written\"). --quiet prints nothing.\n",
      newsdesk::app::runRewrite},
 };
 
+const Command* findCommand(const std::string& name) {
+    for (const auto& c : kCommands) {
+        if (name == c.name) {
+            return &c;
+        }
+    }
+    return nullptr;
+}
+
 void printUsage(std::ostream& out) {
     out << "usage: newsdesk [--module PATH] [--site DIR] [--ui-script FILE] COMMAND "
-           "[ARGS]\n\ncommands:\n";
+           "[ARGS]\n       newsdesk COMMAND --help\n       newsdesk --version\n\ncommands:\n";
     for (const auto& c : kCommands) {
-        out << "  " << c.usage << std::string(24 - std::strlen(c.usage), ' ') << c.summary << "\n";
+        std::string head = std::string(c.name) + (c.arguments[0] ? " " : "") + c.arguments;
+        out << "  " << head << std::string(head.size() < 40 ? 40 - head.size() : 1, ' ')
+            << c.summary << "\n";
     }
     out << "\noptions:\n  --module PATH           load the module from PATH instead of "
            "../lib/libnewsdesk.so\n"
            "  --site DIR              open the site in DIR (its newsdesk-site.json) for the "
            "command\n"
-           "  --ui-script FILE        play the dialogs of the command from a JSON script\n";
+           "  --ui-script FILE        play the dialogs of the command from a JSON script\n"
+           "  --version               print the program's version\n";
+}
+
+void printCommandHelp(const Command& command, std::ostream& out) {
+    out << newsdesk::app::usageLine(command) << "\n\n" << command.summary << "\n";
+    if (command.details[0] != '\0') {
+        out << "\n" << command.details;
+    }
+}
+
+bool wantsHelp(const std::vector<std::string>& args) {
+    for (const auto& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -60,7 +97,12 @@ int main(int argc, char** argv) {
         std::cerr << "newsdesk: " << error << "\n";
         return 2;
     }
-    if (line->help) {
+    if (line->version) {
+        std::cout << "newsdesk " << NEWSDESK_VERSION << "\n";
+        return 0;
+    }
+    const Command* command = line->command.empty() ? nullptr : findCommand(line->command);
+    if (line->help && command == nullptr) {
         printUsage(std::cout);
         return 0;
     }
@@ -68,15 +110,14 @@ int main(int argc, char** argv) {
         printUsage(std::cerr);
         return 2;
     }
-    const Command* command = nullptr;
-    for (const auto& c : kCommands) {
-        if (line->command == c.name) {
-            command = &c;
-        }
-    }
     if (command == nullptr) {
         std::cerr << "newsdesk: unknown command '" << line->command << "' (try --help)\n";
         return 2;
+    }
+    // Help needs no module, no site and no script.
+    if (line->help || wantsHelp(line->args)) {
+        printCommandHelp(*command, std::cout);
+        return 0;
     }
     if (!line->sitePath.empty()) {
         auto folder = nd::win32::toWindowsPath(line->sitePath);
@@ -102,7 +143,7 @@ int main(int argc, char** argv) {
         std::cerr << "newsdesk: " << module.error() << "\n";
         return 1;
     }
-    newsdesk::app::CommandContext context{module, line->args, std::cout, std::cerr};
+    newsdesk::app::CommandContext context{module, line->args, std::cout, std::cerr, command};
     int status = command->run(context);
     if (!line->uiScript.empty()) {
         nd::win32::setUiDriver(nullptr);
