@@ -5,11 +5,7 @@
 namespace newsdesk::app {
 
 std::string usageLine(const Command& command) {
-    std::string line = std::string("usage: newsdesk ") + command.name;
-    if (command.arguments[0] != '\0') {
-        line += std::string(" ") + command.arguments;
-    }
-    return line;
+    return std::string("usage: newsdesk ") + command.usage;
 }
 
 int usageError(CommandContext& context) {

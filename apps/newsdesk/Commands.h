@@ -13,12 +13,13 @@ namespace newsdesk::app {
 
 struct CommandContext;
 
+// One row of the program's table of commands; a new command is one more row.
 struct Command {
     const char* name;
-    const char* arguments;  // as the usage line shows them: "FEED --to F [-o OUT]"
-    const char* summary;    // one line for the command list
-    const char* details;    // what COMMAND --help adds; may be empty
+    const char* usage;    // the command and its arguments: "convert FEED --to F [-o OUT]"
+    const char* summary;  // one line for the command list
     int (*run)(CommandContext& context);
+    const char* details = "";  // what COMMAND --help adds to the usage and summary
 };
 
 struct CommandContext {

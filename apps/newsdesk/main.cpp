@@ -19,32 +19,31 @@ namespace {
 using newsdesk::app::Command;
 
 const Command kCommands[] = {
-    {"info", "", "show the module's path, its answer and the seven entry points", "",
+    {"info", "info", "show the module's path, its answer and the seven entry points",
      newsdesk::app::runInfo},
-    {"format", "FEED", "print the feed's format: -1 not XML, 0 RSS 1.0, 1 RSS 2.0, 2 podcast",
+    {"format", "format FEED",
+     "print the feed's format: -1 not XML, 0 RSS 1.0, 1 RSS 2.0, 2 podcast",
+     newsdesk::app::runFormat,
      "FEED - reads the feed from standard input.\n"
-     "A missing file, a folder or a file that cannot be read is an error (status 1).\n",
-     newsdesk::app::runFormat},
-    {"read", "FEED", "print the record the module reads from the feed, as JSON",
-     "FEED - reads the feed from standard input. Paths are printed as given.\n",
-     newsdesk::app::runRead},
-    {"dialog", "ID", "create a dialog template headlessly and print its controls",
-     "ID is one of the module's dialog templates (11900 to 11910).\n", newsdesk::app::runDialog},
-    {"strings", "", "print the module's string table", "", newsdesk::app::runStrings},
-    {"write", "[--allow-incomplete] RECORD.json FEED",
-     "write a record in the JSON form read prints as a feed",
+     "A missing file, a folder or what is not a regular file is an error (status 1).\n"},
+    {"read", "read FEED", "print the record the module reads from the feed, as JSON",
+     newsdesk::app::runRead,
+     "FEED - reads the feed from standard input. Paths are printed as given.\n"},
+    {"dialog", "dialog ID", "create a dialog template headlessly and print its controls",
+     newsdesk::app::runDialog, "ID is one of the module's dialog templates (11900 to 11910).\n"},
+    {"strings", "strings", "print the module's string table", newsdesk::app::runStrings},
+    {"write", "write [--allow-incomplete] RECORD.json FEED",
+     "write a record in the JSON form read prints as a feed", newsdesk::app::runWrite,
      "Keys are those read prints; an unknown key or a value of the wrong type or range is\n"
      "refused. A record without a format, title, description or link is written only\n"
-     "with --allow-incomplete. An existing FEED is replaced atomically.\n",
-     newsdesk::app::runWrite},
-    {"convert", "FEED --to rss1|rss2|podcast [-o OUT]",
-     "rewrite a feed in another format, in place unless -o OUT",
-     "An existing OUT is replaced atomically; FEED is then left as it is.\n",
-     newsdesk::app::runConvert},
-    {"rewrite", "[--quiet] FEED", "read a feed and write it back; prints unchanged or written",
+     "with --allow-incomplete. An existing FEED is replaced atomically.\n"},
+    {"convert", "convert FEED --to rss1|rss2|podcast [-o OUT]",
+     "rewrite a feed in another format, in place unless -o OUT", newsdesk::app::runConvert,
+     "An existing OUT is replaced atomically; FEED is then left as it is.\n"},
+    {"rewrite", "rewrite [--quiet] FEED",
+     "read a feed and write it back; prints unchanged or written", newsdesk::app::runRewrite,
      "A feed whose rewritten form equals the file is left as it is, bytes and time\n"
-     "(\"unchanged\"); otherwise it is replaced (\"written\"). --quiet prints nothing.\n",
-     newsdesk::app::runRewrite},
+     "(\"unchanged\"); otherwise it is replaced (\"written\"). --quiet prints nothing.\n"},
 };
 
 const Command* findCommand(const std::string& name) {
@@ -60,16 +59,20 @@ void printUsage(std::ostream& out) {
     out << "usage: newsdesk [--module PATH] [--site DIR] [--ui-script FILE] COMMAND "
            "[ARGS]\n       newsdesk COMMAND --help\n       newsdesk --version\n\ncommands:\n";
     for (const auto& c : kCommands) {
-        std::string head = std::string(c.name) + (c.arguments[0] ? " " : "") + c.arguments;
-        out << "  " << head << std::string(head.size() < 40 ? 40 - head.size() : 1, ' ')
+        // A long usage puts its summary on the next line, in the same column.
+        std::string head = c.usage;
+        constexpr std::size_t kColumn = 26;
+        out << "  " << head
+            << (head.size() < kColumn ? std::string(kColumn - head.size(), ' ')
+                                      : "\n  " + std::string(kColumn, ' '))
             << c.summary << "\n";
     }
-    out << "\noptions:\n  --module PATH           load the module from PATH instead of "
+    out << "\noptions:\n  --module PATH             load the module from PATH instead of "
            "../lib/libnewsdesk.so\n"
-           "  --site DIR              open the site in DIR (its newsdesk-site.json) for the "
+           "  --site DIR                open the site in DIR (its newsdesk-site.json) for the "
            "command\n"
-           "  --ui-script FILE        play the dialogs of the command from a JSON script\n"
-           "  --version               print the program's version\n";
+           "  --ui-script FILE          play the dialogs of the command from a JSON script\n"
+           "  --version                 print the program's version\n";
 }
 
 void printCommandHelp(const Command& command, std::ostream& out) {
