@@ -96,7 +96,7 @@ bool oneLine(const std::string& text) {
 
 const std::string kRecords = NEWSDESK_FIXTURES "/write/";
 
-class HostSaves : public ::testing::Test {
+class HostProgram : public ::testing::Test {
   protected:
     void SetUp() override {
         ASSERT_EQ(run(m_dir.path(), {"write", kRecords + "record_rss2.json", "feed.xml"}).status,
@@ -122,7 +122,7 @@ class HostSaves : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(HostSaves, EverySaveOnAFullDiskFailsWithOneLineAndLeavesTheFeed) {
+TEST_F(HostProgram, EverySaveOnAFullDiskFailsWithOneLineAndLeavesTheFeed) {
     // rewrite changes the feed only when its content would change.
     m_dir.write("record.json", "{\"format\": 1, \"title\": \"x\"}");
     for (const auto& args : saves()) {
@@ -147,7 +147,7 @@ TEST_F(HostSaves, EverySaveOnAFullDiskFailsWithOneLineAndLeavesTheFeed) {
     }
 }
 
-TEST_F(HostSaves, EverySaveOverAReadOnlyFileFailsEvenForTheSuperuser) {
+TEST_F(HostProgram, EverySaveOverAReadOnlyFileFailsEvenForTheSuperuser) {
     ::chmod(m_dir.native("feed.xml").c_str(), 0444);
     std::string loose = m_feed;
     loose.insert(loose.find("<channel>"), "\n\n");
@@ -164,7 +164,7 @@ TEST_F(HostSaves, EverySaveOverAReadOnlyFileFailsEvenForTheSuperuser) {
     }
 }
 
-TEST_F(HostSaves, RewriteSaysWhetherItWroteAndQuietSaysNothing) {
+TEST_F(HostProgram, RewriteSaysWhetherItWroteAndQuietSaysNothing) {
     Outcome same = run(m_dir.path(), {"rewrite", "feed.xml"});
     EXPECT_EQ(same.status, 0);
     EXPECT_EQ(same.out, "unchanged\n");
@@ -181,7 +181,7 @@ TEST_F(HostSaves, RewriteSaysWhetherItWroteAndQuietSaysNothing) {
     EXPECT_EQ(m_dir.read("feed.xml"), m_feed);
 }
 
-TEST_F(HostSaves, ANameThatIsNotUtf8IsRefusedBeforeAnythingIsTouched) {
+TEST_F(HostProgram, ANameThatIsNotUtf8IsRefusedBeforeAnythingIsTouched) {
     // The name U+FFFD would stand for, if the bytes were replaced on the way.
     m_dir.write("caf\xef\xbf\xbd.xml", "someone else's");
     for (const auto& name : {std::string("caf\xe9.xml"), std::string("new\xe9.xml")}) {
@@ -197,7 +197,7 @@ TEST_F(HostSaves, ANameThatIsNotUtf8IsRefusedBeforeAnythingIsTouched) {
     EXPECT_EQ(entries(), 3u);
 }
 
-TEST_F(HostSaves, InputsThatAreNotRegularFilesAreRefusedWithoutAWait) {
+TEST_F(HostProgram, InputsThatAreNotRegularFilesAreRefusedWithoutAWait) {
     ASSERT_EQ(::mkfifo(m_dir.native("pipe").c_str(), 0600), 0);
     fs::create_directory(m_dir.native("folder"));
     struct Case {
@@ -232,7 +232,7 @@ TEST_F(HostSaves, InputsThatAreNotRegularFilesAreRefusedWithoutAWait) {
               "newsdesk: ui script huge.json: larger than 4 MB\n");
 }
 
-TEST_F(HostSaves, ReadPrintsPathsAsGivenAndReadsStandardInput) {
+TEST_F(HostProgram, ReadPrintsPathsAsGivenAndReadsStandardInput) {
     Outcome r = run(m_dir.path(), {"read", "./feed.xml"});
     EXPECT_NE(r.out.find("\"filePath\": \"./feed.xml\""), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("Z:"), std::string::npos);
@@ -244,4 +244,47 @@ TEST_F(HostSaves, ReadPrintsPathsAsGivenAndReadsStandardInput) {
     Outcome broken = run(m_dir.path(), {"read", "-"}, false, "<rss>");
     EXPECT_EQ(broken.status, 1);
     EXPECT_EQ(broken.err.rfind("newsdesk: -: not well-formed XML: ", 0), 0u) << broken.err;
+}
+
+TEST_F(HostProgram, AFileThatIsNoFeedGetsTheReasonWhy) {
+    auto repeat = [](const std::string& text, int times) {
+        std::string all;
+        for (int i = 0; i < times; ++i) {
+            all += text;
+        }
+        return all;
+    };
+    std::string attributes;
+    for (int i = 0; i < 300; ++i) {
+        attributes += " a" + std::to_string(i) + "=\"x\"";
+    }
+    std::string entities = "<!ENTITY a \"" + std::string(1000, 'x') + "\">";
+    for (char e = 'b'; e < 'g'; ++e) {
+        entities += std::string("<!ENTITY ") + e + " \"" +
+                    repeat(std::string("&") + static_cast<char>(e - 1) + ";", 10) + "\">";
+    }
+    struct Case {
+        std::string bytes;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {"<rss version=\"2.0\">\n<channel><title>t</channel>",
+         "not well-formed XML: Opening and ending tag mismatch: title line 2 and channel at line "
+         "2, column 28"},
+        {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<rss><title>caf\xe9</title></rss>",
+         "not text in the encoding \"UTF-8\" it declares at line 2, column 16"},
+        {repeat("<a>", 300) + repeat("</a>", 300), "refused: nesting deeper than 256 levels"},
+        {"<rss" + attributes + "/>", "refused: an element with more than 256 attributes"},
+        {"<rss><t>" + std::string((10 << 20) + 16, 'x') + "</t></rss>",
+         "refused: a text over 10 MB"},
+        {"<!DOCTYPE rss [" + entities + "]><rss><t>&f;</t></rss>",
+         "refused: entities that expand to more text than the limit"},
+    };
+    for (const auto& c : cases) {
+        m_dir.write("odd.xml", c.bytes);
+        Outcome r = run(m_dir.path(), {"read", "odd.xml"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_TRUE(oneLine(r.err)) << r.err;
+        EXPECT_EQ(r.err.rfind("newsdesk: odd.xml: " + c.reason, 0), 0u) << r.err;
+    }
 }
