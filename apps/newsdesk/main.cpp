@@ -9,7 +9,6 @@
 
 #include "win32/ScriptedDriver.h"
 
-#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
