@@ -168,8 +168,8 @@ int main(int argc, char** argv) {
         std::error_code ec;
         std::filesystem::create_directories(dir, ec);
         if (ec || !std::filesystem::is_directory(dir)) {
-            std::fprintf(stderr, "%s: %s: cannot make the folder (%s)\n", "write_bench", dir.c_str(),
-                         ec ? ec.message().c_str() : "not a folder");
+            std::fprintf(stderr, "%s: %s: cannot make the folder (%s)\n", "write_bench",
+                         dir.c_str(), ec ? ec.message().c_str() : "not a folder");
             return 1;
         }
     }
