@@ -120,7 +120,7 @@ bool year(Scanner& s, Fields& f) {
     return true;
 }
 
-bool time(Scanner& s, Fields& f) {
+bool timeOfDay(Scanner& s, Fields& f) {
     if (!s.number(1, 2, f.hour) || !s.take(u':') || !s.number(2, 2, f.minute)) {
         return false;
     }
@@ -132,7 +132,7 @@ bool timeAndZone(Scanner& s, Fields& f) {
     if (!s.skipSpace() || s.atEnd()) {
         return true;
     }
-    if (!time(s, f)) {
+    if (!timeOfDay(s, f)) {
         return false;
     }
     if (s.skipSpace() && !s.atEnd()) {
@@ -170,7 +170,7 @@ bool monthFirst(Scanner& s, Fields& f) {
     if (!asctime) {
         return year(s, f) && timeAndZone(s, f);
     }
-    if (!time(s, f) || !s.skipSpace()) {
+    if (!timeOfDay(s, f) || !s.skipSpace()) {
         return false;
     }
     if (!s.isDigit()) {
@@ -179,8 +179,7 @@ bool monthFirst(Scanner& s, Fields& f) {
         }
         f.hasZone = true;
     }
-    unsigned digits = 0;
-    return s.number(4, 4, f.year, &digits);
+    return s.number(4, 4, f.year);
 }
 
 }  // namespace

@@ -122,7 +122,7 @@ TEST(FeedDates, ALocalOffsetWithSecondsIsWrittenInUtcAndStillParsesBack) {
     item.m_pubDate = 31536000;  // 1971-01-01 00:00:00 UTC
     EXPECT_EQ(item.getModifiedTimeStr(), u"Fri, 01 Jan 1971 00:00:00 +0000");
     EXPECT_EQ(parse(item.getModifiedTimeStr()), 31536000);
-    item.m_pubDate = static_cast<std::int32_t>(kMoment);
+    item.m_pubDate = kMoment;
     EXPECT_EQ(item.getModifiedTimeStr(), u"Sun, 06 Dec 2026 07:12:26 +0000");
 }
 
