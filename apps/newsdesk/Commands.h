@@ -32,5 +32,6 @@ int runStrings(CommandContext& context);
 int runWrite(CommandContext& context);
 int runConvert(CommandContext& context);
 int runRewrite(CommandContext& context);
+int runEdit(CommandContext& context);
 
 }  // namespace newsdesk::app

@@ -36,6 +36,9 @@ const Command kCommands[] = {
     {"rewrite", "rewrite FEED",
      "read a feed and write it back; an unchanged feed keeps its bytes and time",
      newsdesk::app::runRewrite},
+    {"edit", "edit [FEED]",
+     "edit a feed (a new one without FEED) in the settings dialog and save it",
+     newsdesk::app::runEdit},
 };
 
 void printUsage(std::ostream& out) {
