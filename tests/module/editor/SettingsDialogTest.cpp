@@ -156,8 +156,12 @@ TEST(ChannelPage, DeletingTwoSortedRowsRemovesExactlyThoseCategories) {
                      UiStep::click(IDC_RSS_CHANNEL_DELETE_CATEGORY), UiStep::run([](HWND h) {
                          EXPECT_EQ(edtest::listBoxRows(h, IDC_RSS_CHANNEL_CATEGORIES),
                                    (std::vector<std::u16string>{u"alpha", u"charlie"}));
+                         EXPECT_TRUE(edtest::enabled(h, IDC_RSS_CHANNEL_DELETE_CATEGORY))
+                             << "until the selection changes";
                      }),
-                     UiStep::click(IDC_RSS_ADD), UiStep::click(IDOK)});
+                     // Nothing is selected now: the button takes nothing away.
+                     UiStep::click(IDC_RSS_CHANNEL_DELETE_CATEGORY), UiStep::click(IDC_RSS_ADD),
+                     UiStep::click(IDOK)});
     ui.expectDialog(IDD_RSS_CATEGORY,
                     {UiStep::type(IDC_RSS_CATEGORY_NAME, u"echo"), UiStep::click(IDOK)});
     CLumRssFileConfigDlg dlg(&channel, nullptr);
