@@ -19,7 +19,10 @@ bool CLumCopyPaste::getMediaDuration(double& seconds, const CString& mediaRef, b
         return false;
     }
     TagLib::FileRef file(native->c_str(), true, TagLib::AudioProperties::Accurate);
-    if (file.isNull() || file.audioProperties() == nullptr) {
+    // TagLib accepts some files by their name alone (a text file called
+    // .mp3); without a sample rate no audio stream was found in them.
+    if (file.isNull() || file.audioProperties() == nullptr ||
+        file.audioProperties()->sampleRate() <= 0) {
         return false;
     }
     seconds = file.audioProperties()->lengthInMilliseconds() / 1000.0;

@@ -1,6 +1,11 @@
 #include "hostapp/CLumDllFunctionEngineer.h"
 
-CLumDllFunctionEngineer::CLumDllFunctionEngineer() {}
+#include "hostapp/Mp3PodcastConverter.h"
+
+CLumDllFunctionEngineer::CLumDllFunctionEngineer() {
+    CreatePodcastConverterFn createConverter = &lum::createPodcastConverter;
+    m_functions[40220] = reinterpret_cast<void*>(createConverter);
+}
 
 CLumDllFunctionEngineer* CLumDllFunctionEngineer::getInstance() {
     static CLumDllFunctionEngineer table;
