@@ -39,15 +39,17 @@ if(FEED AND EXISTS ${SITE}/${FEED})
   file(SHA256 ${SITE}/${FEED} before)
 endif()
 
+# The user's options are the defaults (podcast conversion offered).
+set(env ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${WORK}/config)
 if(READONLY)
   # Permissions do not bind the superuser; a file size limit of nothing
   # stops every write, whoever runs the tests.
   execute_process(COMMAND chmod a-w ${SITE})
-  execute_process(COMMAND sh -c "trap '' XFSZ; ulimit -f 0; exec \"$0\" \"$@\"" ${PROGRAM} ${args}
+  execute_process(COMMAND ${env} sh -c "trap '' XFSZ; ulimit -f 0; exec \"$0\" \"$@\"" ${PROGRAM} ${args}
     RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
   execute_process(COMMAND chmod u+w ${SITE})
 else()
-  execute_process(COMMAND ${PROGRAM} ${args}
+  execute_process(COMMAND ${env} ${PROGRAM} ${args}
     RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 endif()
 

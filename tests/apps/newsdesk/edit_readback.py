@@ -3,9 +3,11 @@ checks the values an expectations file names.
 
 usage: edit_readback.py FEED EXPECTATIONS.json
 The file maps "feedparser" and "podcastparser" to {path: value}; a path is
-keys and list indexes joined by dots ("entries.0.enclosures.0.href").
+keys and list indexes joined by dots ("entries.0.enclosures.0.href"). A value
+"size of NAME" stands for the size in bytes of the file NAME beside the feed.
 """
 import json
+import os
 import sys
 
 import feedparser
@@ -33,6 +35,9 @@ def main(feed_path, expectations_path):
     for reader, values in expected.items():
         for path, value in values.items():
             seen = lookup(parsed[reader], path)
+            if isinstance(value, str) and value.startswith("size of "):
+                size = os.path.getsize(os.path.join(os.path.dirname(feed_path), value[8:]))
+                value = str(size) if isinstance(seen, str) else size
             if seen != value:
                 failures.append(f"{reader} {path}: read {seen!r}, expected {value!r}")
     print("\n".join(failures))

@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 using edtest::UiStep;
@@ -148,8 +150,8 @@ TEST(ItemDialog, MediaDurationsRoundUpToTheWholeSecond) {
     dlg.saveToItem(item);
     EXPECT_EQ(item.m_duration, 60);
     // An unreadable file leaves the duration as it was.
-    dir.write("noise.m4a", "not audio at all");
-    dlg.readMediaDuration(CString(dir.windows("noise.m4a")));
+    dir.write("noise.mp3", "not audio at all");
+    dlg.readMediaDuration(CString(dir.windows("noise.mp3")));
     dlg.saveToItem(item);
     EXPECT_EQ(item.m_duration, 60);
 }
@@ -232,4 +234,66 @@ TEST(ItemDialog, Rss10HasNoMediaFileAndRss20KeepsItemCategories) {
     ASSERT_EQ(item.m_categories.size(), 2u);
     EXPECT_EQ(item.m_categories[0].m_category, u"b");
     EXPECT_EQ(item.m_categories[1].m_category, u"d");
+}
+
+TEST(ItemDialog, AConvertedFileTakesThePlaceOfTheChosenOne) {
+    TempDir dir;
+    dir.write("talk.wav", wavOf(2.5));
+    COptionEngineer::getInstance()->setFlags(COptionEngineer::kDefaultFlags);
+    CLumFileService files;
+    ndtest::TestUiDriver ui;
+    ui.choosePath(dir.windows("talk.wav"));
+    ui.answer(IDS_RSS_NOT_PODCAST_FILE, IDYES);
+    ui.answer(IDS_RSS_CONFIRM_CONVERT, IDYES);
+    CLumRssItemConfigDlg dlg(&files, 2);
+    CRSSItem item =
+        run(dlg,
+            {UiStep::type(IDC_RSS_ITEM_TITLE, u"T"), UiStep::type(IDC_RSS_ITEM_DESCRIPTION, u"D"),
+             UiStep::click(IDC_RSS_ITEM_BROWSE_MEDIA), UiStep::click(IDOK)},
+            ui);
+    ASSERT_TRUE(std::filesystem::exists(dir.native("talk.mp3")));
+    EXPECT_EQ(item.m_enclosureUrl, cat_file_colon(CString(dir.windows("talk.mp3"))));
+    EXPECT_EQ(item.m_enclosureType, u"audio/mpeg");
+    EXPECT_EQ(item.m_enclosureLength,
+              static_cast<std::int64_t>(std::filesystem::file_size(dir.native("talk.mp3"))));
+    EXPECT_EQ(item.m_duration, 3) << "the converter's whole seconds, rounded up";
+}
+
+TEST(ItemDialog, ADeclinedOrFailedConversionKeepsTheMediaFileAsItWas) {
+    TempDir dir;
+    dir.write("talk.wav", wavOf(2.5));
+    dir.write("broken.wav", "RIFF but nothing more");
+    COptionEngineer::getInstance()->setFlags(COptionEngineer::kDefaultFlags);
+    CLumFileService files;
+    CRSSItem stored;
+    stored.m_title = u"T";
+    stored.m_description = u"D";
+    stored.m_enclosureUrl = u"https://a.example/old.mp3";
+    stored.m_enclosureType = u"audio/mpeg";
+    stored.m_enclosureLength = 7;
+    stored.m_duration = 9;
+    ndtest::TestUiDriver ui;
+    ui.choosePath(dir.windows("talk.wav"));
+    ui.answer(IDS_RSS_NOT_PODCAST_FILE, IDYES);
+    ui.answer(IDS_RSS_CONFIRM_CONVERT, IDNO);
+    ui.choosePath(dir.windows("broken.wav"));
+    ui.answer(IDS_RSS_NOT_PODCAST_FILE, IDYES);
+    ui.answer(IDS_RSS_CONFIRM_CONVERT, IDYES);
+    ui.answer(IDS_RSS_CONVERT_FAILED, IDOK);
+    CLumRssItemConfigDlg dlg(&files, 2);
+    dlg.loadFromItem(stored);
+    CRSSItem item = run(dlg,
+                        {UiStep::click(IDC_RSS_ITEM_BROWSE_MEDIA),
+                         UiStep::click(IDC_RSS_ITEM_BROWSE_MEDIA), UiStep::click(IDOK)},
+                        ui);
+    EXPECT_EQ(ui.messageBoxesShown().back().style, static_cast<UINT>(MB_OK | MB_ICONSTOP));
+    EXPECT_EQ(item.m_enclosureUrl, stored.m_enclosureUrl);
+    EXPECT_EQ(item.m_enclosureLength, 7);
+    EXPECT_EQ(item.m_duration, 9);
+    std::vector<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{"broken.wav", "talk.wav"})) << "nothing left behind";
 }
