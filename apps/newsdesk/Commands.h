@@ -32,5 +32,7 @@ int runStrings(CommandContext& context);
 int runWrite(CommandContext& context);
 int runConvert(CommandContext& context);
 int runRewrite(CommandContext& context);
+int runOptions(CommandContext& context);
+int runMedia(CommandContext& context);
 
 }  // namespace newsdesk::app

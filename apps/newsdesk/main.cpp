@@ -36,6 +36,12 @@ const Command kCommands[] = {
     {"rewrite", "rewrite FEED",
      "read a feed and write it back; an unchanged feed keeps its bytes and time",
      newsdesk::app::runRewrite},
+    {"options", "options [NAME on|off]",
+     "print the host's user options, or set one (podcast-conversion, ...)",
+     newsdesk::app::runOptions},
+    {"media", "media FILE [--to-mp3]",
+     "print a media file's type and playing time, or convert it to MP3 beside it",
+     newsdesk::app::runMedia},
 };
 
 void printUsage(std::ostream& out) {
