@@ -33,5 +33,7 @@ int runWrite(CommandContext& context);
 int runConvert(CommandContext& context);
 int runRewrite(CommandContext& context);
 int runEdit(CommandContext& context);
+int runOptions(CommandContext& context);
+int runMedia(CommandContext& context);
 
 }  // namespace newsdesk::app

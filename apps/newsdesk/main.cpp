@@ -39,6 +39,12 @@ const Command kCommands[] = {
     {"edit", "edit [FEED]",
      "edit a feed (a new one without FEED) in the settings dialog and save it",
      newsdesk::app::runEdit},
+    {"options", "options [NAME on|off]",
+     "print the host's user options, or set one (podcast-conversion, ...)",
+     newsdesk::app::runOptions},
+    {"media", "media FILE [--to-mp3]",
+     "print a media file's type and playing time, or convert it to MP3 beside it",
+     newsdesk::app::runMedia},
 };
 
 void printUsage(std::ostream& out) {

@@ -49,7 +49,7 @@ void COptionEngineer::load() const {
     m_flags = kDefaultFlags;
     const nlohmann::json* section = m_settings->section(kSection);
     if (!m_settings->problem().empty()) {
-        warn(m_settings->problem() + "; using the default options, the file is left as it is");
+        m_problem = m_settings->problem();
         return;
     }
     if (section == nullptr) {
@@ -59,8 +59,7 @@ void COptionEngineer::load() const {
     // the defaults hold and the file stays.
     auto bad = [&](const std::string& why) {
         m_flags = kDefaultFlags;
-        m_badSection = m_settings->path() + ": " + why;
-        warn(m_badSection + "; using the default options, the file is left as it is");
+        m_problem = m_settings->path() + ": " + why;
     };
     if (!section->is_object()) {
         bad("\"options\" is not an object");
@@ -91,14 +90,23 @@ void COptionEngineer::load() const {
 
 DWORD COptionEngineer::getFlags() const {
     load();
+    if (!m_problem.empty() && !m_warned) {
+        m_warned = true;
+        warn(m_problem + "; using the default options, the file is left as it is");
+    }
     return m_flags;
+}
+
+const std::string& COptionEngineer::problem() const {
+    load();
+    return m_problem;
 }
 
 bool COptionEngineer::storeFlags(DWORD flags, std::string& error) {
     load();
     m_flags = flags;
-    if (!m_badSection.empty()) {
-        error = m_badSection + "; the file was left as it is: mend or remove it";
+    if (!m_problem.empty()) {
+        error = m_problem + "; the file was left as it is: mend or remove it";
         return false;
     }
     nlohmann::json section = nlohmann::json::object();

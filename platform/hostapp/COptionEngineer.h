@@ -42,6 +42,9 @@ class COptionEngineer {
     // The same, giving the reason a save failed. A settings file that exists
     // but cannot be used is never overwritten.
     bool storeFlags(DWORD flags, std::string& error);
+    // Why the settings file could not be used (then the defaults hold);
+    // empty when it could or is missing. Says nothing on stderr.
+    const std::string& problem() const;
 
     static constexpr DWORD kDefaultFlags = lum::kOptionPodcastConversion;
 
@@ -51,5 +54,6 @@ class COptionEngineer {
     std::unique_ptr<lum::UserSettings> m_settings;
     mutable bool m_loaded = false;
     mutable DWORD m_flags = kDefaultFlags;
-    mutable std::string m_badSection;  // why our section could not be read
+    mutable std::string m_problem;  // why the settings could not be read
+    mutable bool m_warned = false;
 };
