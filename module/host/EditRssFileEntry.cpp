@@ -55,14 +55,14 @@ CString askForSavePath(int format) {
     return path;
 }
 
-// The site's database is rebuilt after a save, and the host's panes follow
-// it. The host keeps no site database yet, so with no database to rebuild
-// and no pane showing one, nothing runs past the first step, whether a site
-// is open or not.
+// After a save an open site's database is rebuilt (the host's rebuild
+// dialog) and the host's panes follow it.
 void rebuildOpenSite() {
     if (!LumSiteMgr::isSiteOpened()) {
         return;
     }
+    // The host keeps no site database yet, so it has no rebuild dialog and
+    // no panes showing one: the work ends here until it does.
 }
 
 }  // namespace

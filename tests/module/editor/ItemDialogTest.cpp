@@ -182,25 +182,35 @@ TEST(ItemDialog, ANonPodcastFileIsQuestionedAndNoReopensTheSelection) {
     COptionEngineer::getInstance()->setFlags(COptionEngineer::kDefaultFlags);
 }
 
-TEST(ItemDialog, AnUpperCaseMovAsksNothingAndAVanishedFileHasNoLength) {
+TEST(ItemDialog, AnUpperCaseMovAsksNothingAndUnreadableFilesKeepTheDuration) {
     TempDir dir;
+    dir.write("noise.mp3", "not audio at all");
     CLumFileService files;
     ndtest::TestUiDriver ui;
     ui.choosePath(dir.windows("GONE.MOV"));
+    ui.choosePath(dir.windows("noise.mp3"));
     CLumRssItemConfigDlg dlg(&files, 2);
     CRSSItem stored;
     stored.m_duration = 42;
     stored.m_enclosureLength = 99;
     dlg.loadFromItem(stored);
-    CRSSItem item =
-        run(dlg,
-            {UiStep::type(IDC_RSS_ITEM_TITLE, u"T"), UiStep::type(IDC_RSS_ITEM_DESCRIPTION, u"D"),
-             UiStep::click(IDC_RSS_ITEM_BROWSE_MEDIA), UiStep::click(IDOK)},
-            ui);
-    EXPECT_TRUE(ui.messageBoxesShown().empty());
-    EXPECT_EQ(item.m_enclosureType, u"video/quicktime");
-    EXPECT_EQ(item.m_enclosureLength, 0);
-    EXPECT_EQ(item.m_duration, 42);
+    std::vector<CRSSItem> seen(2);
+    auto browse = [&](size_t n) {
+        return UiStep::run([&, n](HWND h) {
+            SendMessageW(edtest::control(h, IDC_RSS_ITEM_BROWSE_MEDIA), BM_CLICK, 0, 0);
+            dlg.saveToItem(seen[n]);
+        });
+    };
+    run(dlg, {browse(0), browse(1), UiStep::click(IDCANCEL)}, ui);
+    EXPECT_TRUE(ui.messageBoxesShown().empty()) << "a podcast extension asks nothing";
+    // A file that vanished after it was chosen has no length to give.
+    EXPECT_EQ(seen[0].m_enclosureType, u"video/quicktime");
+    EXPECT_EQ(seen[0].m_enclosureLength, 0);
+    EXPECT_EQ(seen[0].m_duration, 42);
+    // A file TagLib cannot read still has its size.
+    EXPECT_EQ(seen[1].m_enclosureType, u"audio/mpeg");
+    EXPECT_EQ(seen[1].m_enclosureLength, 16);
+    EXPECT_EQ(seen[1].m_duration, 42);
 }
 
 TEST(ItemDialog, Rss10HasNoMediaFileAndRss20KeepsItemCategories) {
