@@ -307,3 +307,23 @@ TEST(ItemDialog, ADeclinedOrFailedConversionKeepsTheMediaFileAsItWas) {
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"broken.wav", "talk.wav"})) << "nothing left behind";
 }
+
+TEST(ItemDialog, LengthsOver2GiBAndDatesAfter2038KeepWhatTheRecordCanHold) {
+    TzGuard tz("UTC");
+    CLumRssItemConfigDlg dlg(nullptr, 2);
+    dlg.m_nLength = 3LL << 30;
+    dlg.m_date = CTime(2040, 1, 2, 0, 0, 0);
+    dlg.m_time = CTime(2040, 1, 2, 3, 4, 5);
+    CRSSItem item;
+    dlg.saveToItem(item);
+    const std::int64_t when = 2209086245;  // 2040-01-02 03:04:05 UTC
+    if constexpr (sizeof(item.m_enclosureLength) == 8) {
+        EXPECT_EQ(item.m_enclosureLength, 3LL << 30);
+        EXPECT_EQ(item.m_pubDate, when);
+    } else {
+        // A 32-bit record keeps the largest length it can, never a wrapped one,
+        // and marks a date it cannot hold with -1.
+        EXPECT_EQ(item.m_enclosureLength, 0x7FFFFFFF);
+        EXPECT_EQ(item.m_pubDate, -1);
+    }
+}
