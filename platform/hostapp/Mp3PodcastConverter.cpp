@@ -105,26 +105,45 @@ class Resampler {
     std::vector<float> m_last;
 };
 
+// A sink for libsndfile that keeps nothing: enough to learn whether a
+// stream of a format can be opened for writing.
+struct NullSink {
+    sf_count_t position = 0;
+    sf_count_t length = 0;
+};
+
+SF_VIRTUAL_IO nullSinkIo() {
+    SF_VIRTUAL_IO io{};
+    io.get_filelen = [](void* user) { return static_cast<NullSink*>(user)->length; };
+    io.seek = [](sf_count_t offset, int whence, void* user) {
+        auto* sink = static_cast<NullSink*>(user);
+        sf_count_t base = whence == SEEK_CUR   ? sink->position
+                          : whence == SEEK_END ? sink->length
+                                               : 0;
+        sink->position = std::max<sf_count_t>(0, base + offset);
+        return sink->position;
+    };
+    io.read = [](void*, sf_count_t, void*) { return sf_count_t{0}; };
+    io.write = [](const void*, sf_count_t count, void* user) {
+        auto* sink = static_cast<NullSink*>(user);
+        sink->position += count;
+        sink->length = std::max(sink->length, sink->position);
+        return count;
+    };
+    io.tell = [](void* user) { return static_cast<NullSink*>(user)->position; };
+    return io;
+}
+
 bool canWriteMp3() {
-    // An encoder is there exactly when a stream can be opened for writing:
-    // try one on a file that is gone again at once.
-    char path[] = "/tmp/newsdesk-mp3-probe-XXXXXX";
-    int fd = ::mkstemp(path);
-    if (fd < 0) {
-        return false;
-    }
-    ::unlink(path);
+    // An encoder is there exactly when a stream can be opened for writing.
+    SF_VIRTUAL_IO io = nullSinkIo();
+    NullSink sink;
     SF_INFO info{};
     info.samplerate = 44100;
     info.channels = 2;
     info.format = kMp3Format;
-    SNDFILE* probe = sf_open_fd(fd, SFM_WRITE, &info, SF_TRUE);
-    if (probe == nullptr) {
-        ::close(fd);
-        return false;
-    }
-    sf_close(probe);
-    return true;
+    Sound probe(sf_open_virtual(&io, SFM_WRITE, &info, &sink));
+    return probe != nullptr;
 }
 
 // true when the file decodes as an MP3 of about `frames` frames: an encoder

@@ -84,6 +84,8 @@ void UserSettings::load() {
     if (m_path.empty()) {
         return;
     }
+    m_root.reset();
+    m_problem.clear();
     std::string bytes;
     std::string why;
     switch (readSmallFile(m_path, bytes, why)) {
@@ -124,6 +126,10 @@ bool UserSettings::storeSection(const std::string& name, const nlohmann::json& v
         error = "there is no configuration folder (HOME and XDG_CONFIG_HOME are unset)";
         return false;
     }
+    // Another run may have saved another section since this one read the
+    // file: start from what is there now.
+    m_loaded = false;
+    load();
     if (!m_root) {
         error = m_problem + "; the file was left as it is: mend or remove it";
         return false;

@@ -174,6 +174,28 @@ TEST_F(Converter, FoldsManyChannelsAndHighRatesIntoWhatMp3Carries) {
     EXPECT_NEAR(back.audioProperties()->lengthInMilliseconds() / 1000.0, 2.0, 0.1);
 }
 
+TEST_F(Converter, DecodesEachAudioFormatLibsndfileReads) {
+    auto converter = make();
+    ASSERT_TRUE(converter);
+    const std::pair<const char*, int> sources[] = {
+        {"a.aiff", SF_FORMAT_AIFF | SF_FORMAT_PCM_16},
+        {"b.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
+        {"c.ogg", SF_FORMAT_OGG | SF_FORMAT_VORBIS},
+        {"d.opus", SF_FORMAT_OGG | SF_FORMAT_OPUS},
+    };
+    for (const auto& [name, format] : sources) {
+        SCOPED_TRACE(name);
+        writeTone(dir.native(name), format, 48000, 1, 1.5);
+        CLumiTuneTrack track;
+        CString mp3 = converter->convert(CString(dir.windows(name)), &track);
+        ASSERT_FALSE(mp3.IsEmpty());
+        EXPECT_EQ(track.m_nDuration, 2);
+        double seconds = 0;
+        EXPECT_TRUE(CLumCopyPaste(false).getMediaDuration(seconds, mp3, false));
+        EXPECT_NEAR(seconds, 1.5, 0.1);
+    }
+}
+
 TEST_F(Converter, AFileItCannotDecodeGivesNothingAndLeavesNothingBehind) {
     auto converter = make();
     ASSERT_TRUE(converter);

@@ -46,6 +46,19 @@ TEST(Options, OtherSectionsAndUnnamedBitsSurviveASave) {
               16u | lum::kOptionSiteFormInAutoDiscovery);
 }
 
+TEST(Options, ASaveKeepsASectionAnotherRunWroteMeanwhile) {
+    TempDir dir;
+    COptionEngineer options(settingsIn(dir));
+    EXPECT_EQ(options.getFlags(), COptionEngineer::kDefaultFlags);
+    std::filesystem::create_directories(dir.path() / "newsdesk");
+    dir.write("newsdesk/options.json", R"({"placements": {"RssFileListDlg": [5, 6]}})");
+    std::string error;
+    ASSERT_TRUE(options.storeFlags(0, error)) << error;
+    auto saved = nlohmann::json::parse(dir.read("newsdesk/options.json"));
+    EXPECT_EQ(saved["placements"]["RssFileListDlg"], nlohmann::json({5, 6}));
+    EXPECT_EQ(saved["options"]["podcast-conversion"], false);
+}
+
 TEST(Options, ADamagedFileGivesTheDefaultsOnceAndIsNeverOverwritten) {
     const std::pair<const char*, const char*> damaged[] = {
         {"not json", "{\"options\": "},

@@ -200,6 +200,12 @@ TEST(UiExpectation, AnEnabledControlInsideADisabledPageOrDialogRefusesTheUser) {
         UiStep::click(kBox),
     });
     EXPECT_NE(failure.find("control 101 is disabled"), std::string::npos) << failure;
+    failure = runWith({
+        UiStep::run([](HWND h) { EnableWindow(h, FALSE); }),
+        UiStep::enter(),
+    });
+    EXPECT_NE(failure.find("step 2 (press Enter): the dialog is disabled"), std::string::npos)
+        << failure;
     EXPECT_EQ(g_pageClicks, 0);
 }
 
