@@ -1,6 +1,7 @@
 // newsdesk edit [FEED]: the feed settings dialog on a feed file, or on a new
 // feed, through EditRssFileEntry; the dialogs are played from the UI script.
 #include "Commands.h"
+#include "FeedFiles.h"
 #include "FeedPath.h"
 
 #include "hostapp/FailedSaves.h"
@@ -23,8 +24,7 @@ std::string nativeOf(const CString& windowsPath) {
 
 int runEdit(CommandContext& context) {
     if (context.args.size() > 1) {
-        context.err << "newsdesk: usage: edit [FEED]\n";
-        return 2;
+        return usageError(context);
     }
     CString path;
     std::string native;
@@ -45,8 +45,9 @@ int runEdit(CommandContext& context) {
     bool shown = edit(nullptr, path, true, nullptr);
     auto failed = lum::takeFailedSaves();
     if (!failed.empty()) {
-        context.err << "newsdesk: " << nativeOf(failed.front())
-                    << ": could not be saved; the file there was left as it was\n";
+        std::string where = nativeOf(failed.front().path);
+        context.err << "newsdesk: " << where
+                    << ": not saved: " << saveFailureReason(failed.front().error, where) << "\n";
         return 1;
     }
     if (shown) {

@@ -13,6 +13,7 @@
 #include "mfc/AfxMessageBox.h"
 #include "res/ResourceIds.h"
 #include "sitefiles/SiteRssInfo.h"
+#include "win32/FileApi.h"
 
 #include <memory>
 #include <new>
@@ -101,11 +102,13 @@ bool EditRssFileEntry(CWnd* parent, CString& path, bool report, CLumRssFileConfi
             }
         }
         if (result) {
+            SetLastError(ERROR_SUCCESS);
             if (writeRssFile(savePath, channel.get()) != 1) {
                 // The old file, if any, is as it was; the user hears so
                 // instead of taking the edit for saved.
+                DWORD error = GetLastError();
                 lum::afxMessageBox(IDS_RSS_WRITE_FAILED, MB_OK | MB_ICONERROR);
-                lum::reportFailedSave(savePath);
+                lum::reportFailedSave(savePath, error);
                 result = false;
             } else {
                 rebuildOpenSite();

@@ -6,17 +6,17 @@ namespace lum {
 
 namespace {
 // Commands run on the user-interface thread only.
-std::vector<CString>& failedSaves() {
-    static std::vector<CString> paths;
-    return paths;
+std::vector<FailedSave>& failedSaves() {
+    static std::vector<FailedSave> saves;
+    return saves;
 }
 }  // namespace
 
-void reportFailedSave(const CString& path) {
-    failedSaves().push_back(path);
+void reportFailedSave(const CString& path, DWORD error) {
+    failedSaves().push_back({path, error});
 }
 
-std::vector<CString> takeFailedSaves() {
+std::vector<FailedSave> takeFailedSaves() {
     return std::exchange(failedSaves(), {});
 }
 
