@@ -7,6 +7,7 @@ cmake_minimum_required(VERSION 3.20)
 #   SEED_RECORD    a record written as the feed first (an existing feed)
 #   SEED_TEXT      a text written as the feed first (a file that is no feed)
 #   READONLY       ON: the site folder cannot be written (for anyone)
+#   READONLY_FILE  ON: the feed file has no write permission
 #   EXPECT_STATUS, EXPECT_STDERR (regex), UNCHANGED (ON: the feed keeps its bytes)
 #   CHECK          expectations for edit_readback.py; READBACK the script
 file(REMOVE_RECURSE ${WORK})
@@ -41,6 +42,9 @@ endif()
 
 # The user's options are the defaults (podcast conversion offered).
 set(env ${CMAKE_COMMAND} -E env XDG_CONFIG_HOME=${WORK}/config)
+if(READONLY_FILE)
+  execute_process(COMMAND chmod a-w ${SITE}/${FEED})
+endif()
 if(READONLY)
   # Permissions do not bind the superuser; a file size limit of nothing
   # stops every write, whoever runs the tests.
@@ -53,6 +57,9 @@ else()
     RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 endif()
 
+if(READONLY_FILE)
+  execute_process(COMMAND chmod u+w ${SITE}/${FEED})
+endif()
 if(NOT "${status}" STREQUAL "${EXPECT_STATUS}")
   message(FATAL_ERROR "exit status ${status}, expected ${EXPECT_STATUS}\nstderr: ${err}")
 endif()
