@@ -1,6 +1,7 @@
 // newsdesk media FILE [--to-mp3]: what the editor learns of a media file (its
 // type and playing time), and the host's podcast conversion of it.
 #include "Commands.h"
+#include "FeedPath.h"
 
 #include "hostapp/CLumCopyPaste.h"
 #include "hostapp/CLumDllFunctionEngineer.h"
@@ -10,9 +11,9 @@
 #include "win32/PathMapping.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 #include <ostream>
+#include <vector>
 
 namespace newsdesk::app {
 
@@ -48,24 +49,30 @@ int convert(CommandContext& context, const std::string& native, const CString& p
 }  // namespace
 
 int runMedia(CommandContext& context) {
-    const auto& args = context.args;
-    bool toMp3 = args.size() == 2 && args[1] == "--to-mp3";
-    if (args.empty() || args.size() > 2 || (args.size() == 2 && !toMp3)) {
-        context.err << "newsdesk: usage: newsdesk media FILE [--to-mp3]\n";
-        return 2;
+    std::vector<std::string> args;
+    bool toMp3 = false;
+    for (const auto& arg : context.args) {
+        if (arg == "--to-mp3") {
+            toMp3 = true;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return unknownOption(context, arg);
+        } else {
+            args.push_back(arg);
+        }
     }
-    std::error_code ec;
-    std::string native = std::filesystem::absolute(args[0], ec).lexically_normal().string();
-    auto windows = ec ? std::nullopt : nd::win32::toWindowsPath(native);
+    if (args.size() != 1 || args[0].empty()) {
+        return usageError(context);
+    }
+    auto windows = feedPathArgument(args[0], context.err);
     if (!windows) {
-        context.err << "newsdesk: " << args[0] << ": the path cannot be given to the host\n";
         return 1;
     }
-    CString path(*windows);
-    if (!is_file(path)) {
-        context.err << "newsdesk: " << args[0] << ": no such file\n";
+    std::string unopenable = unopenableReason(args[0]);
+    if (!unopenable.empty()) {
+        context.err << "newsdesk: " << args[0] << ": " << unopenable << "\n";
         return 1;
     }
+    CString path = *windows;
     if (toMp3) {
         return convert(context, args[0], path);
     }

@@ -10,8 +10,8 @@ namespace newsdesk::app {
 
 namespace {
 
-int usage(CommandContext& context) {
-    context.err << "newsdesk: usage: newsdesk options [NAME on|off] (names:";
+int unknownName(CommandContext& context, const std::string& name) {
+    context.err << "newsdesk: options: no option " << name << " (names:";
     for (const auto& option : lum::optionNames()) {
         context.err << " " << option.name;
     }
@@ -30,8 +30,11 @@ int runOptions(CommandContext& context) {
         }
         return 0;
     }
+    if (!context.args.empty() && context.args[0].size() > 1 && context.args[0][0] == '-') {
+        return unknownOption(context, context.args[0]);
+    }
     if (context.args.size() != 2 || (context.args[1] != "on" && context.args[1] != "off")) {
-        return usage(context);
+        return usageError(context);
     }
     const lum::OptionName* chosen = nullptr;
     for (const auto& option : lum::optionNames()) {
@@ -40,7 +43,7 @@ int runOptions(CommandContext& context) {
         }
     }
     if (chosen == nullptr) {
-        return usage(context);
+        return unknownName(context, context.args[0]);
     }
     if (!options->problem().empty()) {
         context.err << "newsdesk: options not saved: " << options->problem()

@@ -166,9 +166,26 @@ bool decodesWhole(const std::string& path, sf_count_t frames) {
 }
 
 // A hidden file in folder, opened for writing; its path goes to tempPath.
-int openHiddenTemp(const std::string& folder, const std::string& stem, std::string& tempPath) {
-    tempPath = folder + "." + stem + ".mp3.XXXXXX";
+// Its name is short whatever the source's, so that it always fits.
+int openHiddenTemp(const std::string& folder, std::string& tempPath) {
+    tempPath = folder + ".newsdesk-mp3.XXXXXX";
     return ::mkostemp(tempPath.data(), O_CLOEXEC);
+}
+
+// The stem cut back, at a character boundary, so that stem + tail fits in
+// the longest name a folder holds (255 bytes).
+std::string fittingStem(std::string stem, const std::string& tail) {
+    constexpr size_t kLongestName = 255;
+    while (!stem.empty() && stem.size() + tail.size() > kLongestName) {
+        // The last character goes whole: its continuation bytes, then its lead.
+        while (!stem.empty() && (static_cast<unsigned char>(stem.back()) & 0xC0) == 0x80) {
+            stem.pop_back();
+        }
+        if (!stem.empty()) {
+            stem.pop_back();
+        }
+    }
+    return stem;
 }
 
 }  // namespace
@@ -204,7 +221,7 @@ CString Mp3PodcastConverter::convert(const CString& sourcePath, CLumiTuneTrack* 
     std::string stem = (dot > 0 ? name.Left(dot) : name).toUtf8();
 
     std::string tempPath;
-    int fd = openHiddenTemp(folder, stem, tempPath);
+    int fd = openHiddenTemp(folder, tempPath);
     if (fd < 0) {
         m_error = std::strerror(errno);
         return CString();
@@ -263,8 +280,8 @@ CString Mp3PodcastConverter::convert(const CString& sourcePath, CLumiTuneTrack* 
     }
     std::string target;
     for (int n = 0; n < 100000; ++n) {
-        std::string candidate =
-            folder + stem + (n ? "~" + std::to_string(n) : std::string()) + ".mp3";
+        std::string tail = (n ? "~" + std::to_string(n) : std::string()) + ".mp3";
+        std::string candidate = folder + fittingStem(stem, tail) + tail;
         // link() never replaces a file: a name taken meanwhile is skipped.
         if (::link(tempPath.c_str(), candidate.c_str()) == 0) {
             target = candidate;

@@ -196,6 +196,28 @@ TEST_F(Converter, DecodesEachAudioFormatLibsndfileReads) {
     }
 }
 
+TEST_F(Converter, ASourceWithTheLongestNameGetsAnMp3NameThatFits) {
+    auto converter = make();
+    ASSERT_TRUE(converter);
+    // 83 three-byte characters, "é" and ".wav": 255 bytes, the longest name.
+    std::string stem;
+    for (int i = 0; i < 83; ++i) {
+        stem += "音";
+    }
+    stem += "é";
+    writeTone(dir.native(stem + ".wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 8000, 1, 0.5);
+    CString source(dir.windows(stem + ".wav"));
+    CLumiTuneTrack track;
+    CString first = converter->convert(source, &track);
+    CString second = converter->convert(source, &track);
+    ASSERT_FALSE(first.IsEmpty());
+    ASSERT_FALSE(second.IsEmpty());
+    EXPECT_EQ(first, CString(dir.windows(stem + ".mp3")));
+    std::string shorter = stem.substr(0, stem.size() - 2);  // without the whole "é"
+    EXPECT_EQ(second, CString(dir.windows(shorter + "~1.mp3")));
+    EXPECT_EQ(namesIn(dir).size(), 3u);
+}
+
 TEST_F(Converter, AFileItCannotDecodeGivesNothingAndLeavesNothingBehind) {
     auto converter = make();
     ASSERT_TRUE(converter);
