@@ -33,7 +33,7 @@ class CRSSItem {
     std::int64_t m_pubDate = 0;  // seconds since 1970; 0 = none
     // The date text of the file when m_pubDate cannot stand for it (it did not
     // parse), written back as it was so that a save never drops or changes a
-    // date; whoever sets m_pubDate empties it.
+    // date; whoever changes m_pubDate empties it.
     CString m_pubDateText;
     CString m_author;  // RSS 2.0 author or RSS 1.0 creator
     CString m_enclosureUrl;
