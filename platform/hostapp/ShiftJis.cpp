@@ -159,6 +159,11 @@ int shiftJisToUtf8(unsigned char* out, int* outlen, const unsigned char* in, int
     int o = 0;
     int result = 0;
     while (i < *inlen) {
+        // Markup is ASCII, and most of a feed is markup.
+        if (in[i] < 0x80 && o < *outlen) {
+            out[o++] = in[i++];
+            continue;
+        }
         int index = in[i];
         int width = 1;
         if (isLeadByte(in[i])) {
