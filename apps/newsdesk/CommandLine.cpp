@@ -33,6 +33,18 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv, std::string& 
             line.uiScript = argv[++i];
         } else if (arg.rfind("--ui-script=", 0) == 0) {
             line.uiScript = arg.substr(12);
+        } else if (arg == "--gui") {
+            line.gui = true;
+        } else if (arg == "--screenshots" || arg.rfind("--screenshots=", 0) == 0) {
+            if (arg == "--screenshots") {
+                line.screenshots = i + 1 < argc ? argv[++i] : "";
+            } else {
+                line.screenshots = arg.substr(14);
+            }
+            if (line.screenshots.empty()) {
+                error = "--screenshots needs a folder";
+                return std::nullopt;
+            }
         } else if (arg == "--") {
             ++i;
             break;
@@ -48,6 +60,10 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv, std::string& 
     }
     for (; i < argc; ++i) {
         line.args.emplace_back(argv[i]);
+    }
+    if (line.gui && (!line.screenshots.empty() || !line.uiScript.empty())) {
+        error = "--gui shows the dialogs to a person; it takes no --screenshots or --ui-script";
+        return std::nullopt;
     }
     return line;
 }

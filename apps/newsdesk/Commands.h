@@ -2,6 +2,7 @@
 // the process exit status; errors go to stderr as one line.
 #pragma once
 
+#include "FrontEnd.h"
 #include "ModuleHost.h"
 
 #include <iosfwd>
@@ -15,6 +16,8 @@ struct CommandContext {
     const std::vector<std::string>& args;
     std::ostream& out;
     std::ostream& err;
+    // Where dialogs appear; null when nothing shows them.
+    FrontEnd* frontEnd = nullptr;
 };
 
 struct Command {

@@ -2,6 +2,7 @@
 // hands it the function table and runs one command through the table.
 #include "CommandLine.h"
 #include "Commands.h"
+#include "FrontEnd.h"
 #include "ModuleHost.h"
 #include "UiScript.h"
 #include "hostapp/LumSiteMgr.h"
@@ -9,6 +10,7 @@
 
 #include "win32/ScriptedDriver.h"
 
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 
@@ -24,7 +26,8 @@ const Command kCommands[] = {
      newsdesk::app::runFormat},
     {"read", "read FEED", "print the record the module reads from the feed, as JSON",
      newsdesk::app::runRead},
-    {"dialog", "dialog ID", "create a dialog template headlessly and print its controls",
+    {"dialog", "dialog ID [--png F]",
+     "print a dialog template's controls; show it when dialogs are shown; --png F: a picture",
      newsdesk::app::runDialog},
     {"strings", "strings", "print the module's string table", newsdesk::app::runStrings},
     {"write", "write RECORD.json FEED",
@@ -39,8 +42,8 @@ const Command kCommands[] = {
 };
 
 void printUsage(std::ostream& out) {
-    out << "usage: newsdesk [--module PATH] [--site DIR] [--ui-script FILE] COMMAND "
-           "[ARGS]\n\ncommands:\n";
+    out << "usage: newsdesk [--module PATH] [--site DIR] [--ui-script FILE] [--gui]\n"
+           "                [--screenshots DIR] COMMAND [ARGS]\n\ncommands:\n";
     for (const auto& c : kCommands) {
         out << "  " << c.usage << std::string(24 - std::strlen(c.usage), ' ') << c.summary << "\n";
     }
@@ -48,7 +51,13 @@ void printUsage(std::ostream& out) {
            "../lib/libnewsdesk.so\n"
            "  --site DIR              open the site in DIR (its newsdesk-site.json) for the "
            "command\n"
-           "  --ui-script FILE        play the dialogs of the command from a JSON script\n";
+           "  --ui-script FILE        play the dialogs of the command from a JSON script\n"
+           "  --gui                   show the dialogs of the command in real windows (needs a "
+           "display)\n"
+           "  --screenshots DIR       write DIR/NNN-<template id>.png of each dialog as it opens "
+           "and\n"
+           "                          after each script step that changes it (no display "
+           "needed)\n";
 }
 
 }  // namespace
@@ -96,16 +105,38 @@ int main(int argc, char** argv) {
         }
         nd::win32::setUiDriver(&driver);
     }
+    newsdesk::app::FrontEnd frontEnd;
+    bool wantsPng = line->command == "dialog" &&
+                    std::find(line->args.begin(), line->args.end(), "--png") != line->args.end();
+    bool shown = false;
+    if (line->gui) {
+        shown = frontEnd.startDesktop(error);
+    } else if (!line->screenshots.empty() || wantsPng) {
+        shown = frontEnd.startPictures(line->screenshots,
+                                       line->uiScript.empty() ? nullptr : &driver, error);
+    }
+    if ((line->gui || !line->screenshots.empty() || wantsPng) && !shown) {
+        std::cerr << "newsdesk: " << error << "\n";
+        return 1;
+    }
+    if (frontEnd.driver()) {
+        nd::win32::setUiDriver(frontEnd.driver());
+    }
     newsdesk::app::ModuleHost module;
     if (!module.load(line->modulePath.empty() ? newsdesk::app::defaultModulePath()
                                               : line->modulePath)) {
         std::cerr << "newsdesk: " << module.error() << "\n";
         return 1;
     }
-    newsdesk::app::CommandContext context{module, line->args, std::cout, std::cerr};
+    newsdesk::app::CommandContext context{module, line->args, std::cout, std::cerr,
+                                          shown ? &frontEnd : nullptr};
     int status = command->run(context);
+    nd::win32::setUiDriver(nullptr);
+    if (std::string why = frontEnd.picturesError(); !why.empty()) {
+        std::cerr << "newsdesk: screenshots: " << why << "\n";
+        return 1;
+    }
     if (!line->uiScript.empty()) {
-        nd::win32::setUiDriver(nullptr);
         if (driver.failed()) {
             std::cerr << "newsdesk: ui script: " << driver.firstFailure() << "\n";
             return 1;

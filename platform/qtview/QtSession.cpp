@@ -1,0 +1,67 @@
+#include "qtview/QtSession.h"
+
+#include "qtview/WindowFonts.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace nd::qtview {
+namespace {
+
+int g_argc = 1;
+char g_name[] = "newsdesk";
+char* g_argv[] = {g_name, nullptr};
+
+bool isSet(const char* name) {
+    const char* v = std::getenv(name);
+    return v && *v;
+}
+
+// Qt ends the process when no platform plugin opens; the user gets one line
+// and the usual status instead of an abort.
+void fatalAsOneLine(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtFatalMsg) {
+        QByteArray text = message.section(QLatin1Char('\n'), 0, 0).toLocal8Bit();
+        std::fprintf(stderr, "newsdesk: cannot open windows: %s\n", text.constData());
+        std::fflush(stderr);
+        _exit(1);
+    }
+}
+
+}  // namespace
+
+std::string desktopUnavailable() {
+    if (isSet("QT_QPA_PLATFORM")) {
+        return {};  // the user chose the platform
+    }
+    if (!isSet("DISPLAY") && !isSet("WAYLAND_DISPLAY")) {
+        return "no display: set DISPLAY or WAYLAND_DISPLAY to show windows";
+    }
+    return {};
+}
+
+std::unique_ptr<QtSession> QtSession::start(QtPlatform platform, std::string& error) {
+    if (platform == QtPlatform::Desktop) {
+        error = desktopUnavailable();
+        if (!error.empty()) {
+            return nullptr;
+        }
+    } else {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    std::unique_ptr<QtSession> session(new QtSession);
+    QtMessageHandler previous = qInstallMessageHandler(fatalAsOneLine);
+    session->m_app = std::make_unique<QApplication>(g_argc, g_argv);
+    qInstallMessageHandler(previous);
+    QFont font = QApplication::font();
+    font.setFamily(fallbackFamily());
+    QApplication::setFont(font);
+    return session;
+}
+
+QtSession::~QtSession() = default;
+
+}  // namespace nd::qtview
