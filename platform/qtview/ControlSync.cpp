@@ -144,11 +144,22 @@ void syncLineEdit(HWND window, QLineEdit* edit) {
     if (edit->text() != text) {
         edit->setText(text);
     }
-    edit->setReadOnly(style & ES_READONLY);
-    edit->setEchoMode((style & ES_PASSWORD) ? QLineEdit::Password : QLineEdit::Normal);
-    edit->setAlignment((style & ES_CENTER)  ? Qt::AlignHCenter
-                       : (style & ES_RIGHT) ? Qt::AlignRight
-                                            : Qt::AlignLeft);
+    // Each setter is left alone when nothing changed: some reset the
+    // selection a person is typing over.
+    bool readOnly = style & ES_READONLY;
+    if (edit->isReadOnly() != readOnly) {
+        edit->setReadOnly(readOnly);
+    }
+    auto echo = (style & ES_PASSWORD) ? QLineEdit::Password : QLineEdit::Normal;
+    if (edit->echoMode() != echo) {
+        edit->setEchoMode(echo);
+    }
+    Qt::Alignment align = (style & ES_CENTER)  ? Qt::AlignHCenter
+                          : (style & ES_RIGHT) ? Qt::AlignRight
+                                               : Qt::AlignLeft;
+    if ((edit->alignment() & Qt::AlignHorizontal_Mask) != align) {
+        edit->setAlignment(align | Qt::AlignVCenter);
+    }
 }
 
 void syncTextEdit(HWND window, QPlainTextEdit* edit) {

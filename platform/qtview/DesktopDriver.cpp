@@ -205,15 +205,20 @@ std::optional<std::u16string> DesktopDriver::choose(const nd::win32::ChooserRequ
     QString title = qtText(request.title);
     QString start = nativeStart(request.initialPath);
     QString chosen;
+    // Qt's own chooser everywhere: a desktop portal may be missing or slow,
+    // and this one keeps the kind's filter as given.
+    const auto own = QFileDialog::DontUseNativeDialog;
+    QString filter = chooserFilter(request);
     switch (request.kind) {
         case nd::win32::ChooserKind::OpenFile:
-            chosen = QFileDialog::getOpenFileName(parent, title, start, chooserFilter(request));
+            chosen = QFileDialog::getOpenFileName(parent, title, start, filter, nullptr, own);
             break;
         case nd::win32::ChooserKind::SaveFile:
-            chosen = QFileDialog::getSaveFileName(parent, title, start, chooserFilter(request));
+            chosen = QFileDialog::getSaveFileName(parent, title, start, filter, nullptr, own);
             break;
         case nd::win32::ChooserKind::Folder:
-            chosen = QFileDialog::getExistingDirectory(parent, title, start);
+            chosen = QFileDialog::getExistingDirectory(
+                parent, title, start, QFileDialog::ShowDirsOnly | own);
             break;
     }
     if (chosen.isEmpty()) {
