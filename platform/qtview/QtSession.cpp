@@ -21,7 +21,9 @@ bool isSet(const char* name) {
 }
 
 // Qt ends the process when no platform plugin opens; the user gets one line
-// and the usual status instead of an abort.
+// and the usual status instead of an abort. Qt's other remarks (a platform
+// that cannot raise windows, a runtime folder it made up) are not the
+// user's business: the program's errors are its own one-line messages.
 void fatalAsOneLine(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtFatalMsg) {
         QByteArray text = message.section(QLatin1Char('\n'), 0, 0).toLocal8Bit();
@@ -53,9 +55,8 @@ std::unique_ptr<QtSession> QtSession::start(QtPlatform platform, std::string& er
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     std::unique_ptr<QtSession> session(new QtSession);
-    QtMessageHandler previous = qInstallMessageHandler(fatalAsOneLine);
+    qInstallMessageHandler(fatalAsOneLine);
     session->m_app = std::make_unique<QApplication>(g_argc, g_argv);
-    qInstallMessageHandler(previous);
     QFont font = QApplication::font();
     font.setFamily(fallbackFamily());
     QApplication::setFont(font);
