@@ -8,10 +8,10 @@
 
 #include "win32/CommCtrl.h"
 #include "win32/Dialog.h"
-#include "win32/MessageLoop.h"
-#include "win32/UiDriver.h"
 #include "win32/Gdi.h"
+#include "win32/MessageLoop.h"
 #include "win32/Resources.h"
+#include "win32/UiDriver.h"
 #include "win32/Window.h"
 
 #include <charconv>

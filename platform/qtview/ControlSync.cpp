@@ -25,7 +25,7 @@
 namespace nd::qtview {
 namespace {
 
-constexpr DWORD kNoPrefix = 0x80;        // SS_NOPREFIX
+constexpr DWORD kNoPrefix = 0x80;          // SS_NOPREFIX
 constexpr DWORD kNoColumnHeader = 0x4000;  // LVS_NOCOLUMNHEADER
 constexpr DWORD kLeftNoWordWrap = SS_LEFTNOWORDWRAP;
 
@@ -90,7 +90,7 @@ void syncLabel(HWND window, QLabel* label) {
     std::u16string text = nd::win32::windowText(window);
     label->setText((style & kNoPrefix) ? qtText(text) : withoutMnemonics(text));
     DWORD type = style & SS_TYPEMASK;
-    Qt::Alignment align = type == SS_CENTER ? Qt::AlignHCenter
+    Qt::Alignment align = type == SS_CENTER  ? Qt::AlignHCenter
                           : type == SS_RIGHT ? Qt::AlignRight
                                              : Qt::AlignLeft;
     align |= (style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop;
@@ -268,9 +268,9 @@ void syncListView(HWND window, QTreeWidget* tree) {
                 item->setText(c, text);
             }
         }
-        bool selected = SendMessageW(window, LVM_GETITEMSTATE, static_cast<WPARAM>(row),
-                                     LVIS_SELECTED) &
-                        LVIS_SELECTED;
+        bool selected =
+            SendMessageW(window, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_SELECTED) &
+            LVIS_SELECTED;
         item->setSelected(selected);
     }
 }
@@ -280,8 +280,7 @@ void syncDateTime(HWND window, QDateTimeEdit* picker) {
     if (SendMessageW(window, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&st)) != GDT_VALID) {
         return;
     }
-    QDateTime value(QDate(st.wYear, st.wMonth, st.wDay),
-                    QTime(st.wHour, st.wMinute, st.wSecond));
+    QDateTime value(QDate(st.wYear, st.wMonth, st.wDay), QTime(st.wHour, st.wMinute, st.wSecond));
     if (value.isValid() && picker->dateTime() != value) {
         picker->setDateTime(value);
     }

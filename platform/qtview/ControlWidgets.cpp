@@ -95,9 +95,8 @@ QWidget* makeEdit(WidgetKind kind, HWND window, QWidget* parent, WindowMirror& m
     if (kind == WidgetKind::LineEdit) {
         auto* edit = new QLineEdit(parent);
         QObject::connect(edit, &QLineEdit::textEdited, edit, [window, &mirror](const QString& t) {
-            mirror.userAction(window, [window, t] {
-                return nd::win32::userType(window, windowsText(t));
-            });
+            mirror.userAction(window,
+                              [window, t] { return nd::win32::userType(window, windowsText(t)); });
         });
         return edit;
     }
@@ -137,30 +136,29 @@ QWidget* makeList(WidgetKind kind, HWND window, QWidget* parent, WindowMirror& m
 QWidget* makeCombo(HWND window, QWidget* parent, WindowMirror& mirror) {
     auto* combo = new QComboBox(parent);
     QObject::connect(combo, &QComboBox::activated, combo, [window, &mirror](int row) {
-        mirror.userAction(window, [window, row] {
-            return nd::win32::userSelectRows(window, {row});
-        });
+        mirror.userAction(window,
+                          [window, row] { return nd::win32::userSelectRows(window, {row}); });
     });
     if ((styleOf(window) & 0x3) != CBS_DROPDOWNLIST) {
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
-        QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo,
-                         [window, &mirror](const QString& t) {
-                             mirror.userAction(window, [window, t] {
-                                 // Typing a row's text picks the row; other
-                                 // text stays in the edit field.
-                                 std::u16string text = windowsText(t);
-                                 if (nd::win32::userSelectText(window, text).empty()) {
-                                     return std::string();
-                                 }
-                                 SetWindowTextW(window, text.c_str());
-                                 SendMessageW(GetParent(window), WM_COMMAND,
-                                              MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(window)),
-                                                         CBN_EDITCHANGE),
-                                              reinterpret_cast<LPARAM>(window));
-                                 return std::string();
-                             });
-                         });
+        QObject::connect(
+            combo->lineEdit(), &QLineEdit::textEdited, combo, [window, &mirror](const QString& t) {
+                mirror.userAction(window, [window, t] {
+                    // Typing a row's text picks the row; other
+                    // text stays in the edit field.
+                    std::u16string text = windowsText(t);
+                    if (nd::win32::userSelectText(window, text).empty()) {
+                        return std::string();
+                    }
+                    SetWindowTextW(window, text.c_str());
+                    SendMessageW(
+                        GetParent(window), WM_COMMAND,
+                        MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(window)), CBN_EDITCHANGE),
+                        reinterpret_cast<LPARAM>(window));
+                    return std::string();
+                });
+            });
     }
     return combo;
 }
@@ -168,16 +166,14 @@ QWidget* makeCombo(HWND window, QWidget* parent, WindowMirror& mirror) {
 QWidget* makeDateTime(HWND window, QWidget* parent, WindowMirror& mirror) {
     auto* picker = new QDateTimeEdit(parent);
     bool timeOnly = (styleOf(window) & DTS_TIMEFORMAT) == DTS_TIMEFORMAT;
-    picker->setDisplayFormat(timeOnly ? QStringLiteral("HH:mm:ss")
-                                      : QStringLiteral("yyyy/MM/dd"));
+    picker->setDisplayFormat(timeOnly ? QStringLiteral("HH:mm:ss") : QStringLiteral("yyyy/MM/dd"));
     picker->setCalendarPopup(!timeOnly && !(styleOf(window) & DTS_UPDOWN));
-    QObject::connect(picker, &QDateTimeEdit::dateTimeChanged, picker,
-                     [window, &mirror](const QDateTime& value) {
-                         SYSTEMTIME st = systemTime(value);
-                         mirror.userAction(window, [window, st] {
-                             return nd::win32::userSetDateTime(window, st);
-                         });
-                     });
+    QObject::connect(
+        picker, &QDateTimeEdit::dateTimeChanged, picker, [window, &mirror](const QDateTime& value) {
+            SYSTEMTIME st = systemTime(value);
+            mirror.userAction(window,
+                              [window, st] { return nd::win32::userSetDateTime(window, st); });
+        });
     return picker;
 }
 
@@ -189,9 +185,8 @@ QWidget* makeTabs(HWND window, QWidget* parent, WindowMirror& mirror) {
         if (index < 0) {
             return;
         }
-        mirror.userAction(window, [window, index] {
-            return nd::win32::userSelectTab(window, index);
-        });
+        mirror.userAction(window,
+                          [window, index] { return nd::win32::userSelectTab(window, index); });
     });
     return tabs;
 }

@@ -217,8 +217,8 @@ std::optional<std::u16string> DesktopDriver::choose(const nd::win32::ChooserRequ
             chosen = QFileDialog::getSaveFileName(parent, title, start, filter, nullptr, own);
             break;
         case nd::win32::ChooserKind::Folder:
-            chosen = QFileDialog::getExistingDirectory(
-                parent, title, start, QFileDialog::ShowDirsOnly | own);
+            chosen = QFileDialog::getExistingDirectory(parent, title, start,
+                                                       QFileDialog::ShowDirsOnly | own);
             break;
     }
     if (chosen.isEmpty()) {

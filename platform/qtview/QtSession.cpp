@@ -4,9 +4,9 @@
 
 #include <QApplication>
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace nd::qtview {
 namespace {

@@ -80,8 +80,7 @@ void drawRecords(QPainter& painter, const std::vector<nd::win32::DrawRecord>& re
             case DrawKind::RoundRect:
                 painter.setPen(penFor(r.penColor));
                 painter.setBrush(brushFor(r.brushColor));
-                painter.drawRoundedRect(qtRect(r.rect), r.cornerWidth / 2.0,
-                                        r.cornerHeight / 2.0);
+                painter.drawRoundedRect(qtRect(r.rect), r.cornerWidth / 2.0, r.cornerHeight / 2.0);
                 break;
             case DrawKind::Rectangle:
                 painter.setPen(penFor(r.penColor));

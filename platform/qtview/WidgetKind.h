@@ -10,10 +10,10 @@
 namespace nd::qtview {
 
 enum class WidgetKind {
-    TopLevel,         // a top-level window: a window of its own on the desktop
-    Container,        // a child dialog (a property page) or an unknown class: paints its records
-    PushButton,       // push and default push buttons
-    CheckBox,         // two- and three-state check boxes
+    TopLevel,    // a top-level window: a window of its own on the desktop
+    Container,   // a child dialog (a property page) or an unknown class: paints its records
+    PushButton,  // push and default push buttons
+    CheckBox,    // two- and three-state check boxes
     RadioButton,
     GroupBox,
     OwnerDrawButton,  // drawn from the window's paint records
@@ -22,13 +22,13 @@ enum class WidgetKind {
     Line,             // etched horizontal or vertical lines
     Picture,          // a static bitmap or icon
     LineEdit,
-    TextEdit,         // a multi-line edit
+    TextEdit,  // a multi-line edit
     ListBox,
     ComboBox,
     ListView,
     DateTimePicker,
     TabControl,
-    Blank,            // a control with no face of its own (up-down, scroll bar, progress)
+    Blank,  // a control with no face of its own (up-down, scroll bar, progress)
 };
 
 WidgetKind widgetKindFor(std::u16string_view className, DWORD style);

@@ -57,8 +57,8 @@ QImage qtImage(const nd::win32::BitmapData& data) {
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < data.width; ++x) {
             COLORREF c = data.at(x, y);
-            line[x] = c == CLR_NONE ? qRgba(0, 0, 0, 0)
-                                    : qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
+            line[x] =
+                c == CLR_NONE ? qRgba(0, 0, 0, 0) : qRgb(GetRValue(c), GetGValue(c), GetBValue(c));
         }
     }
     return image;

@@ -7,11 +7,13 @@
 #include "qtview/Pictures.h"
 #include "support/TestUiDriver.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -37,68 +39,68 @@ QStringList rowsOf(QListWidget* list) {
 }
 
 TEST_F(SampleDialogMirror, EveryControlHasAWidgetOfItsKindWithItsGeometryTextAndState) {
-    ui.expectDialog(sample::kTemplateId, {onQt([&](HWND h) {
-                                              struct {
-                                                  int id;
-                                                  WidgetKind kind;
-                                              } expected[] = {
-                                                  {sample::kName, WidgetKind::LineEdit},
-                                                  {sample::kCount, WidgetKind::LineEdit},
-                                                  {sample::kFlag, WidgetKind::CheckBox},
-                                                  {sample::kList, WidgetKind::ListBox},
-                                                  {sample::kCombo, WidgetKind::ComboBox},
-                                                  {sample::kRows, WidgetKind::ListView},
-                                                  {sample::kDate, WidgetKind::DateTimePicker},
-                                                  {sample::kDuration, WidgetKind::DateTimePicker},
-                                                  {sample::kNotes, WidgetKind::TextEdit},
-                                                  {sample::kAdd, WidgetKind::PushButton},
-                                                  {IDOK, WidgetKind::PushButton},
-                                              };
-                                              for (const auto& e : expected) {
-                                                  HWND c = GetDlgItem(h, e.id);
-                                                  QWidget* w = mirror.widgetFor(c);
-                                                  ASSERT_NE(w, nullptr) << e.id;
-                                                  EXPECT_EQ(mirror.kindOf(c), e.kind) << e.id;
-                                                  QRect want = ndtest::rectInParent(c);
-                                                  EXPECT_EQ(w->pos(), want.topLeft()) << e.id;
-                                                  EXPECT_EQ(w->width(), want.width()) << e.id;
-                                                  if (e.kind != WidgetKind::ComboBox) {
-                                                      EXPECT_EQ(w->height(), want.height()) << e.id;
-                                                  }
-                                                  EXPECT_TRUE(w->isVisible()) << e.id;
-                                              }
-                                              QWidget* top = mirror.widgetFor(h);
-                                              RECT client;
-                                              GetClientRect(h, &client);
-                                              EXPECT_EQ(top->size(), QSize(client.right, client.bottom));
-                                              EXPECT_EQ(top->windowTitle(), "Sample");
-                                              EXPECT_TRUE(top->isVisible());
-                                          }),
-                                          onQt([&](HWND h) {
-                                              auto* ok = widget<QPushButton>(h, IDOK);
-                                              EXPECT_EQ(ok->text(), "OK");
-                                              EXPECT_TRUE(ok->isDefault());
-                                              EXPECT_FALSE(widget<QPushButton>(h, sample::kAdd)->isDefault());
-                                              auto* flag = widget<QCheckBox>(h, sample::kFlag);
-                                              EXPECT_EQ(flag->text(), "Flag");
-                                              EXPECT_FALSE(flag->isChecked());
-                                              EXPECT_EQ(rowsOf(widget<QListWidget>(h, sample::kList)),
-                                                        QStringList({"Apple", "apricot", "banana", "pear"}));
-                                              auto* combo = widget<QComboBox>(h, sample::kCombo);
-                                              ASSERT_EQ(combo->count(), 3);
-                                              EXPECT_EQ(combo->itemText(1), "mid");
-                                              EXPECT_FALSE(combo->isEditable());
-                                              auto* rows = widget<QTreeWidget>(h, sample::kRows);
-                                              ASSERT_EQ(rows->topLevelItemCount(), 3);
-                                              EXPECT_EQ(rows->headerItem()->text(1), "Date");
-                                              EXPECT_EQ(rows->topLevelItem(2)->text(0), "row 2");
-                                              EXPECT_EQ(rows->topLevelItem(2)->text(1), "today");
-                                              EXPECT_EQ(widget<QDateTimeEdit>(h, sample::kDate)->date(),
-                                                        QDate(2024, 5, 1));
-                                              EXPECT_EQ(widget<QDateTimeEdit>(h, sample::kDuration)->time(),
-                                                        QTime(0, 3, 25));
-                                          }),
-                                          UiStep::click(IDCANCEL)});
+    ui.expectDialog(
+        sample::kTemplateId,
+        {onQt([&](HWND h) {
+             struct {
+                 int id;
+                 WidgetKind kind;
+             } expected[] = {
+                 {sample::kName, WidgetKind::LineEdit},
+                 {sample::kCount, WidgetKind::LineEdit},
+                 {sample::kFlag, WidgetKind::CheckBox},
+                 {sample::kList, WidgetKind::ListBox},
+                 {sample::kCombo, WidgetKind::ComboBox},
+                 {sample::kRows, WidgetKind::ListView},
+                 {sample::kDate, WidgetKind::DateTimePicker},
+                 {sample::kDuration, WidgetKind::DateTimePicker},
+                 {sample::kNotes, WidgetKind::TextEdit},
+                 {sample::kAdd, WidgetKind::PushButton},
+                 {IDOK, WidgetKind::PushButton},
+             };
+             for (const auto& e : expected) {
+                 HWND c = GetDlgItem(h, e.id);
+                 QWidget* w = mirror.widgetFor(c);
+                 ASSERT_NE(w, nullptr) << e.id;
+                 EXPECT_EQ(mirror.kindOf(c), e.kind) << e.id;
+                 QRect want = ndtest::rectInParent(c);
+                 EXPECT_EQ(w->pos(), want.topLeft()) << e.id;
+                 EXPECT_EQ(w->width(), want.width()) << e.id;
+                 if (e.kind != WidgetKind::ComboBox) {
+                     EXPECT_EQ(w->height(), want.height()) << e.id;
+                 }
+                 EXPECT_TRUE(w->isVisible()) << e.id;
+             }
+             QWidget* top = mirror.widgetFor(h);
+             RECT client;
+             GetClientRect(h, &client);
+             EXPECT_EQ(top->size(), QSize(client.right, client.bottom));
+             EXPECT_EQ(top->windowTitle(), "Sample");
+             EXPECT_TRUE(top->isVisible());
+         }),
+         onQt([&](HWND h) {
+             auto* ok = widget<QPushButton>(h, IDOK);
+             EXPECT_EQ(ok->text(), "OK");
+             EXPECT_TRUE(ok->isDefault());
+             EXPECT_FALSE(widget<QPushButton>(h, sample::kAdd)->isDefault());
+             auto* flag = widget<QCheckBox>(h, sample::kFlag);
+             EXPECT_EQ(flag->text(), "Flag");
+             EXPECT_FALSE(flag->isChecked());
+             EXPECT_EQ(rowsOf(widget<QListWidget>(h, sample::kList)),
+                       QStringList({"Apple", "apricot", "banana", "pear"}));
+             auto* combo = widget<QComboBox>(h, sample::kCombo);
+             ASSERT_EQ(combo->count(), 3);
+             EXPECT_EQ(combo->itemText(1), "mid");
+             EXPECT_FALSE(combo->isEditable());
+             auto* rows = widget<QTreeWidget>(h, sample::kRows);
+             ASSERT_EQ(rows->topLevelItemCount(), 3);
+             EXPECT_EQ(rows->headerItem()->text(1), "Date");
+             EXPECT_EQ(rows->topLevelItem(2)->text(0), "row 2");
+             EXPECT_EQ(rows->topLevelItem(2)->text(1), "today");
+             EXPECT_EQ(widget<QDateTimeEdit>(h, sample::kDate)->date(), QDate(2024, 5, 1));
+             EXPECT_EQ(widget<QDateTimeEdit>(h, sample::kDuration)->time(), QTime(0, 3, 25));
+         }),
+         UiStep::click(IDCANCEL)});
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }
 
@@ -136,8 +138,7 @@ TEST_F(SampleDialogMirror, TypingChangesTheWindowTextWithOneChangeNoticePerChang
                          QTest::keyClicks(notes, "a");
                          QTest::keyClick(notes, Qt::Key_Return);
                          QTest::keyClicks(notes, "b");
-                         EXPECT_EQ(nd::win32::windowText(GetDlgItem(h, sample::kNotes)),
-                                   u"a\r\nb");
+                         EXPECT_EQ(nd::win32::windowText(GetDlgItem(h, sample::kNotes)), u"a\r\nb");
                      }),
                      UiStep::click(IDOK)});
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -217,12 +218,11 @@ TEST_F(SampleDialogMirror, EscInQtCancelsAndEnterPressesTheDefaultButton) {
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 
     sample::CSampleDlg second;
-    ui.expectDialog(sample::kTemplateId,
-                    {onQt([&](HWND h) {
-                         auto* name = widget<QLineEdit>(h, sample::kName);
-                         QTest::keyClicks(name, "Eve");
-                         QTest::keyClick(name, Qt::Key_Return);
-                     })});
+    ui.expectDialog(sample::kTemplateId, {onQt([&](HWND h) {
+                        auto* name = widget<QLineEdit>(h, sample::kName);
+                        QTest::keyClicks(name, "Eve");
+                        QTest::keyClick(name, Qt::Key_Return);
+                    })});
     EXPECT_EQ(second.DoModal(), IDOK);
     EXPECT_EQ(second.m_strName, CString(u"Eve"));
 }
@@ -235,6 +235,27 @@ TEST_F(SampleDialogMirror, TabInQtMovesTheWindowSystemsFocus) {
                          EXPECT_EQ(GetFocus(), GetDlgItem(h, sample::kCount));
                          QTest::keyClick(widget<QLineEdit>(h, sample::kCount), Qt::Key_Backtab);
                          EXPECT_EQ(GetFocus(), GetDlgItem(h, sample::kName));
+                     }),
+                     UiStep::click(IDCANCEL)});
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
+
+TEST_F(SampleDialogMirror, F1AsksForHelpAndMouseMovesReachTheDialog) {
+    ui.expectDialog(sample::kTemplateId,
+                    {onQt([&](HWND h) {
+                         QTest::keyClick(widget<QLineEdit>(h, sample::kName), Qt::Key_F1);
+                         ASSERT_EQ(dlg.helpCalls.size(), 1u);
+                         QWidget* top = mirror.widgetFor(h);
+                         QPoint at(150, 130);
+                         QMouseEvent move(QEvent::MouseMove, at, top->mapToGlobal(at), Qt::NoButton,
+                                          Qt::NoButton, Qt::NoModifier);
+                         QApplication::sendEvent(top, &move);
+                         EXPECT_GE(dlg.mouseMoves, 1);
+                         POINT cursor;
+                         GetCursorPos(&cursor);
+                         ScreenToClient(h, &cursor);
+                         EXPECT_EQ(cursor.x, 150);
+                         EXPECT_EQ(cursor.y, 130);
                      }),
                      UiStep::click(IDCANCEL)});
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
