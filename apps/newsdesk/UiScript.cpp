@@ -1,13 +1,13 @@
 #include "UiScript.h"
 
+#include "InputFile.h"
+
 #include "win32/PathMapping.h"
 #include "win32/TextConv.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace newsdesk::app {
@@ -19,6 +19,9 @@ using nlohmann::json;
 // An hour of virtual time: enough for any dialog's timers, and short enough
 // that a fast timer cannot keep the run busy for long.
 constexpr int kLongestWait = 3600000;
+
+// Far more than any dialog's steps need.
+constexpr std::size_t kLargestScript = std::size_t{4} << 20;
 
 struct ScriptError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -278,18 +281,12 @@ bool parseUiScript(const std::string& text, nd::win32::ScriptedDriver& driver, s
 }
 
 bool loadUiScript(const std::string& path, nd::win32::ScriptedDriver& driver, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read " + path;
+    std::string text;
+    if (!readInputFile(path, kLargestScript, text, error)) {
+        error = path + ": " + error;
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in.good() && !in.eof()) {
-        error = "cannot read " + path;
-        return false;
-    }
-    if (!parseUiScript(text.str(), driver, error)) {
+    if (!parseUiScript(text, driver, error)) {
         error = path + ": " + error;
         return false;
     }

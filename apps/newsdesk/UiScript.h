@@ -26,7 +26,8 @@ namespace newsdesk::app {
 // Adds the script's expectations to the driver. false with a one-line reason
 // when the text is not a script of this form (nothing is added then).
 bool parseUiScript(const std::string& json, nd::win32::ScriptedDriver& driver, std::string& error);
-// The same from a file; a missing or unreadable file is an error.
+// The same from a file: a regular file of at most 4 MB; anything else is an
+// error.
 bool loadUiScript(const std::string& path, nd::win32::ScriptedDriver& driver, std::string& error);
 
 }  // namespace newsdesk::app

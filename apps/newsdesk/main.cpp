@@ -11,8 +11,9 @@
 #include "win32/ScriptedDriver.h"
 
 #include <algorithm>
-#include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -23,41 +24,82 @@ const Command kCommands[] = {
      newsdesk::app::runInfo},
     {"format", "format FEED",
      "print the feed's format: -1 not XML, 0 RSS 1.0, 1 RSS 2.0, 2 podcast",
-     newsdesk::app::runFormat},
+     newsdesk::app::runFormat,
+     "FEED - reads the feed from standard input.\n"
+     "A missing file, a folder or what is not a regular file is an error (status 1).\n"},
     {"read", "read FEED", "print the record the module reads from the feed, as JSON",
-     newsdesk::app::runRead},
-    {"dialog", "dialog ID [--png F]",
-     "print a dialog template's controls; show it when dialogs are shown; --png F: a picture",
-     newsdesk::app::runDialog},
+     newsdesk::app::runRead,
+     "FEED - reads the feed from standard input. Paths are printed as given.\n"},
+    {"dialog", "dialog ID [--png FILE]", "print a dialog template's controls",
+     newsdesk::app::runDialog,
+     "ID is one of the module's dialog templates (11900 to 11910). When the command's\n"
+     "dialogs are shown (--gui, --ui-script, --screenshots) it then runs as a modal dialog\n"
+     "that OK and Cancel end. --png FILE writes a picture of it as it opens.\n"},
     {"strings", "strings", "print the module's string table", newsdesk::app::runStrings},
-    {"write", "write RECORD.json FEED",
-     "write a record in the JSON form read prints as a feed (missing keys take defaults)",
-     newsdesk::app::runWrite},
-    {"convert", "convert FEED --to F",
-     "rewrite a feed in format F (rss1, rss2 or podcast), in place unless -o OUT",
-     newsdesk::app::runConvert},
-    {"rewrite", "rewrite FEED",
-     "read a feed and write it back; an unchanged feed keeps its bytes and time",
-     newsdesk::app::runRewrite},
+    {"write", "write [--allow-incomplete] RECORD.json FEED",
+     "write a record in the JSON form read prints as a feed", newsdesk::app::runWrite,
+     "Keys are those read prints; an unknown key or a value of the wrong type or range is\n"
+     "refused. A record without a format, title, description or link is written only\n"
+     "with --allow-incomplete. An existing FEED is replaced atomically.\n"},
+    {"convert", "convert FEED --to rss1|rss2|podcast [-o OUT]",
+     "rewrite a feed in another format, in place unless -o OUT", newsdesk::app::runConvert,
+     "An existing OUT is replaced atomically; FEED is then left as it is.\n"},
+    {"rewrite", "rewrite [--quiet] FEED",
+     "read a feed and write it back; prints unchanged or written", newsdesk::app::runRewrite,
+     "A feed whose rewritten form equals the file is left as it is, bytes and time\n"
+     "(\"unchanged\"); otherwise it is replaced (\"written\"). --quiet prints nothing.\n"},
 };
+
+const Command* findCommand(const std::string& name) {
+    for (const auto& c : kCommands) {
+        if (name == c.name) {
+            return &c;
+        }
+    }
+    return nullptr;
+}
 
 void printUsage(std::ostream& out) {
     out << "usage: newsdesk [--module PATH] [--site DIR] [--ui-script FILE] [--gui]\n"
-           "                [--screenshots DIR] COMMAND [ARGS]\n\ncommands:\n";
+           "                [--screenshots DIR] COMMAND [ARGS]\n"
+           "       newsdesk COMMAND --help\n       newsdesk --version\n\ncommands:\n";
     for (const auto& c : kCommands) {
-        out << "  " << c.usage << std::string(24 - std::strlen(c.usage), ' ') << c.summary << "\n";
+        // A long usage puts its summary on the next line, in the same column.
+        std::string head = c.usage;
+        constexpr std::size_t kColumn = 26;
+        out << "  " << head
+            << (head.size() < kColumn ? std::string(kColumn - head.size(), ' ')
+                                      : "\n  " + std::string(kColumn, ' '))
+            << c.summary << "\n";
     }
-    out << "\noptions:\n  --module PATH           load the module from PATH instead of "
+    out << "\noptions:\n  --module PATH             load the module from PATH instead of "
            "../lib/libnewsdesk.so\n"
-           "  --site DIR              open the site in DIR (its newsdesk-site.json) for the "
+           "  --site DIR                open the site in DIR (its newsdesk-site.json) for the "
            "command\n"
-           "  --ui-script FILE        play the dialogs of the command from a JSON script\n"
-           "  --gui                   show the dialogs of the command in real windows (needs a "
-           "display)\n"
-           "  --screenshots DIR       write DIR/NNN-<template id>.png of each dialog as it opens "
-           "and\n"
-           "                          after each script step that changes it (no display "
-           "needed)\n";
+           "  --ui-script FILE          play the dialogs of the command from a JSON script\n"
+           "  --gui                     show the dialogs of the command in real windows (needs "
+           "a display)\n"
+           "  --screenshots DIR         write DIR/NNN-<template id>.png of each dialog as it "
+           "opens and\n"
+           "                            after each script step that changes it (no display "
+           "needed)\n"
+           "  --version                 print the program's version\n";
+}
+
+void printCommandHelp(const Command& command, std::ostream& out) {
+    out << newsdesk::app::usageLine(command) << "\n\n" << command.summary << "\n";
+    if (command.details[0] != '\0') {
+        out << "\n" << command.details;
+    }
+}
+
+bool wantsHelp(const std::vector<std::string>& args) {
+    for (const auto& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -69,7 +111,12 @@ int main(int argc, char** argv) {
         std::cerr << "newsdesk: " << error << "\n";
         return 2;
     }
-    if (line->help) {
+    if (line->version) {
+        std::cout << "newsdesk " << NEWSDESK_VERSION << "\n";
+        return 0;
+    }
+    const Command* command = line->command.empty() ? nullptr : findCommand(line->command);
+    if (line->help && command == nullptr) {
         printUsage(std::cout);
         return 0;
     }
@@ -77,15 +124,14 @@ int main(int argc, char** argv) {
         printUsage(std::cerr);
         return 2;
     }
-    const Command* command = nullptr;
-    for (const auto& c : kCommands) {
-        if (line->command == c.name) {
-            command = &c;
-        }
-    }
     if (command == nullptr) {
         std::cerr << "newsdesk: unknown command '" << line->command << "' (try --help)\n";
         return 2;
+    }
+    // Help needs no module, no site and no script.
+    if (line->help || wantsHelp(line->args)) {
+        printCommandHelp(*command, std::cout);
+        return 0;
     }
     if (!line->sitePath.empty()) {
         auto folder = nd::win32::toWindowsPath(line->sitePath);
@@ -128,8 +174,8 @@ int main(int argc, char** argv) {
         std::cerr << "newsdesk: " << module.error() << "\n";
         return 1;
     }
-    newsdesk::app::CommandContext context{module, line->args, std::cout, std::cerr,
-                                          shown ? &frontEnd : nullptr};
+    newsdesk::app::CommandContext context{module,    line->args, std::cout,
+                                          std::cerr, command,    shown ? &frontEnd : nullptr};
     int status = command->run(context);
     nd::win32::setUiDriver(nullptr);
     if (std::string why = frontEnd.picturesError(); !why.empty()) {
