@@ -24,10 +24,15 @@ bool isSet(const char* name) {
 // and the usual status instead of an abort. Qt's other remarks (a platform
 // that cannot raise windows, a runtime folder it made up) are not the
 // user's business: the program's errors are its own one-line messages.
-void fatalAsOneLine(QtMsgType type, const QMessageLogContext&, const QString& message) {
+void fatalAsOneLine(QtMsgType type, const QMessageLogContext&, const QString&) {
     if (type == QtFatalMsg) {
-        QByteArray text = message.section(QLatin1Char('\n'), 0, 0).toLocal8Bit();
-        std::fprintf(stderr, "newsdesk: cannot open windows: %s\n", text.constData());
+        // Qt's own text speaks of reinstalling; the user needs the display.
+        const char* display = std::getenv("WAYLAND_DISPLAY");
+        if (!display || !*display) {
+            display = std::getenv("DISPLAY");
+        }
+        std::fprintf(stderr, "newsdesk: cannot show windows on the display %s\n",
+                     display && *display ? display : "(none)");
         std::fflush(stderr);
         _exit(1);
     }
