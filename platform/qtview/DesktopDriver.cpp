@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace nd::qtview {
 namespace {
@@ -169,7 +170,8 @@ void DesktopDriver::dialogOpened(HWND dialog, int) {
     if (!widget) {
         return;
     }
-    if (!GetWindow(dialog, GW_OWNER)) {
+    QWidget* owner = windowOf(m_mirror, GetWindow(dialog, GW_OWNER));
+    if (!owner) {
         // A dialog of its own is placed where a person looks: mid-screen.
         if (QScreen* screen = QGuiApplication::primaryScreen()) {
             QRect area = screen->availableGeometry();
@@ -177,6 +179,10 @@ void DesktopDriver::dialogOpened(HWND dialog, int) {
         }
     }
     widget->show();
+    if (owner && owner->windowHandle() && widget->windowHandle()) {
+        // The window manager keeps a dialog above the window it belongs to.
+        widget->windowHandle()->setTransientParent(owner->windowHandle());
+    }
     widget->raise();
     widget->activateWindow();
 }

@@ -6,6 +6,7 @@
 #include "TempDir.h"
 #include "mfc/SampleDialog.h"
 #include "qtview/DesktopDriver.h"
+#include "support/DialogBuilder.h"
 #include "win32/HtmlHelp.h"
 #include "win32/PathMapping.h"
 #include "win32/UiDriver.h"
@@ -76,14 +77,8 @@ class DesktopRun : public ndtest::MirrorTest {
         person.start();
     }
 
-    QWidget* dialogWidget() {
-        for (HWND h : nd::win32::topLevelWindows()) {
-            if (IsWindowVisible(h)) {
-                return mirror.widgetFor(h);
-            }
-        }
-        return nullptr;
-    }
+    // The dialog running now (a nested one over its owner).
+    QWidget* dialogWidget() { return mirror.widgetFor(GetActiveWindow()); }
 
     template <typename W>
     W* control(int id) {
@@ -107,6 +102,67 @@ TEST_F(DesktopRun, DoModalRunsAQtLoopUntilOkIsPressed) {
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.m_strName, CString(u"Ann"));
+}
+
+// A dialog whose button runs another dialog, as an editor opens an item.
+class COuterDlg : public CDialog {
+  public:
+    static constexpr int kOpen = 1200;
+    COuterDlg() {
+        ndtest::DialogBuilder b(u"Outer", 120, 60);
+        b.control(u"#0080", u"Open", kOpen, 5, 5, 50, 14, WS_TABSTOP)
+            .control(u"#0080", u"OK", IDOK, 65, 40, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON);
+        m_bytes = b.bytes();
+        m_nIDHelp = 620;
+        InitModalIndirect(m_bytes.data());
+    }
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override {
+        if (LOWORD(wParam) == kOpen && HIWORD(wParam) == BN_CLICKED) {
+            sample::CSampleDlg inner;
+            innerResult = inner.DoModal();
+            innerName = inner.m_strName;
+            return TRUE;
+        }
+        return CDialog::OnCommand(wParam, lParam);
+    }
+    INT_PTR innerResult = 0;
+    CString innerName;
+
+  private:
+    std::vector<BYTE> m_bytes;
+};
+
+TEST_F(DesktopRun, ADialogOpenedFromAClickRunsItsOwnLoopAndReturnsToTheFirst) {
+    COuterDlg outer;
+    int stage = 0;
+    whileRunning([&] {
+        QWidget* top = dialogWidget();
+        if (!top) {
+            return false;
+        }
+        HWND h = mirror.windowFor(top);
+        if (stage == 0 && nd::win32::windowText(h) == u"Outer") {
+            stage = 1;
+            // Blocks in the inner dialog's loop; the next acts run inside it.
+            QTest::mouseClick(control<QPushButton>(COuterDlg::kOpen), Qt::LeftButton);
+            return false;
+        }
+        if (stage == 1 && nd::win32::windowText(h) == u"Sample") {
+            stage = 2;
+            EXPECT_FALSE(IsWindowEnabled(outer.m_hWnd)) << "the owner waits";
+            QTest::keyClicks(control<QLineEdit>(sample::kName), "Ann");
+            QTest::mouseClick(control<QPushButton>(IDOK), Qt::LeftButton);
+            return false;
+        }
+        if (stage == 2 && nd::win32::windowText(h) == u"Outer" && IsWindowEnabled(h)) {
+            QTest::mouseClick(control<QPushButton>(IDOK), Qt::LeftButton);
+            return true;
+        }
+        return false;
+    });
+    EXPECT_EQ(outer.DoModal(), IDOK);
+    EXPECT_EQ(outer.innerResult, IDOK);
+    EXPECT_EQ(outer.innerName, CString(u"Ann"));
 }
 
 TEST_F(DesktopRun, EscInTheWindowEndsTheRunWithCancel) {
