@@ -34,6 +34,15 @@ HWND topLevelOf(HWND window) {
     return h;
 }
 
+// Moves over any part of a widget (a list's viewport, a combo box's edit
+// field) reach the dialog, not only moves with a button held.
+void trackMouse(QWidget* widget) {
+    widget->setMouseTracking(true);
+    for (QWidget* part : widget->findChildren<QWidget*>()) {
+        part->setMouseTracking(true);
+    }
+}
+
 }  // namespace
 
 WindowMirror::WindowMirror() : m_flushTarget(new QObject) {
@@ -149,7 +158,7 @@ void WindowMirror::create(HWND window) {
         m_restack.insert(GetParent(window));
     }
     widget->setProperty(kWindowProperty, QVariant::fromValue(reinterpret_cast<quintptr>(window)));
-    widget->setMouseTracking(true);
+    trackMouse(widget);
     entry.widget = widget;
     m_entries[window] = entry;
     markDirty(window);
@@ -248,7 +257,7 @@ void WindowMirror::sync(HWND window, Entry& entry) {
         QWidget* fresh = makeControlWidget(now, window, parent, *this);
         fresh->setProperty(kWindowProperty,
                            QVariant::fromValue(reinterpret_cast<quintptr>(window)));
-        fresh->setMouseTracking(true);
+        trackMouse(fresh);
         dropWidget(widget);
         entry.widget = widget = fresh;
         entry.kind = now;
