@@ -48,5 +48,8 @@ int runStrings(CommandContext& context);
 int runWrite(CommandContext& context);
 int runConvert(CommandContext& context);
 int runRewrite(CommandContext& context);
+int runEdit(CommandContext& context);
+int runOptions(CommandContext& context);
+int runMedia(CommandContext& context);
 
 }  // namespace newsdesk::app

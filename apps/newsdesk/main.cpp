@@ -48,6 +48,23 @@ const Command kCommands[] = {
      "read a feed and write it back; prints unchanged or written", newsdesk::app::runRewrite,
      "A feed whose rewritten form equals the file is left as it is, bytes and time\n"
      "(\"unchanged\"); otherwise it is replaced (\"written\"). --quiet prints nothing.\n"},
+    {"edit", "edit [FEED]",
+     "edit a feed (a new one without FEED) in the settings dialog and save it",
+     newsdesk::app::runEdit,
+     "The dialogs, message boxes and choosers are played from --ui-script. Status 0 when\n"
+     "the dialog was shown (OK or Cancel); 1 when FEED is not a feed, a new feed got no\n"
+     "name or the save failed (the old file is left as it was).\n"},
+    {"options", "options [NAME on|off]", "print the host's user options, or set one",
+     newsdesk::app::runOptions,
+     "NAME is podcast-conversion (offer to convert a chosen audio file to MP3, on by\n"
+     "default) or autodiscovery-site-url (add a feed's site URL to a page's feed link,\n"
+     "off by default). The options are kept in $XDG_CONFIG_HOME/newsdesk/options.json\n"
+     "(~/.config/...); a damaged settings file is never overwritten.\n"},
+    {"media", "media FILE [--to-mp3]",
+     "print a media file's type and playing time, or convert it to MP3", newsdesk::app::runMedia,
+     "The type comes from /etc/mime.types, the playing time in seconds from the file.\n"
+     "--to-mp3 writes NAME.mp3 (or NAME~1.mp3 ...) beside FILE and prints its path and\n"
+     "whole seconds; a file that cannot be decoded leaves nothing behind.\n"},
 };
 
 const Command* findCommand(const std::string& name) {
