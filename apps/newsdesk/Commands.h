@@ -15,6 +15,7 @@ struct CommandContext {
     const std::vector<std::string>& args;
     std::ostream& out;
     std::ostream& err;
+    const std::string& sitePath;  // the --site folder as given; empty when none
 };
 
 struct Command {
@@ -32,5 +33,9 @@ int runStrings(CommandContext& context);
 int runWrite(CommandContext& context);
 int runConvert(CommandContext& context);
 int runRewrite(CommandContext& context);
+int runSite(CommandContext& context);
+
+// true for commands that open the --site folder themselves (site init makes it a site).
+bool opensItsOwnSite(const std::string& command, const std::vector<std::string>& args);
 
 }  // namespace newsdesk::app

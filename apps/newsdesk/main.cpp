@@ -5,6 +5,7 @@
 #include "ModuleHost.h"
 #include "UiScript.h"
 #include "hostapp/LumSiteMgr.h"
+#include "res/HostResources.h"
 #include "win32/PathMapping.h"
 
 #include "win32/ScriptedDriver.h"
@@ -36,6 +37,9 @@ const Command kCommands[] = {
     {"rewrite", "rewrite FEED",
      "read a feed and write it back; an unchanged feed keeps its bytes and time",
      newsdesk::app::runRewrite},
+    {"site", "site SUBCOMMAND",
+     "with --site DIR: init --url URL [--name N], rebuild [--force], feeds, links PATH",
+     newsdesk::app::runSite},
 };
 
 void printUsage(std::ostream& out) {
@@ -78,7 +82,11 @@ int main(int argc, char** argv) {
         std::cerr << "newsdesk: unknown command '" << line->command << "' (try --help)\n";
         return 2;
     }
-    if (!line->sitePath.empty()) {
+    if (!newsdesk::app::registerHostResources()) {
+        std::cerr << "newsdesk: the program's own resources are damaged\n";
+        return 1;
+    }
+    if (!line->sitePath.empty() && !newsdesk::app::opensItsOwnSite(line->command, line->args)) {
         auto folder = nd::win32::toWindowsPath(line->sitePath);
         std::string siteError = "no site folder " + line->sitePath;
         if (!folder || !LumSiteMgr::openSite(CString(*folder), siteError)) {
@@ -102,7 +110,7 @@ int main(int argc, char** argv) {
         std::cerr << "newsdesk: " << module.error() << "\n";
         return 1;
     }
-    newsdesk::app::CommandContext context{module, line->args, std::cout, std::cerr};
+    newsdesk::app::CommandContext context{module, line->args, std::cout, std::cerr, line->sitePath};
     int status = command->run(context);
     if (!line->uiScript.empty()) {
         nd::win32::setUiDriver(nullptr);
