@@ -154,6 +154,14 @@ bool LumSiteMgr::GetRssInSite(std::vector<SiteRecCell50>** records) {
     if (db == nullptr) {
         return false;
     }
+    // The list must be the folder's, also when files changed since the last
+    // rebuild; with nothing changed this reads no file.
+    lum::site::ScanResult result;
+    std::string error;
+    if (!db->rebuild(false, {}, result, error)) {
+        openSiteState()->databaseError = error;
+        return false;
+    }
     *records = new std::vector<SiteRecCell50>(db->feeds());
     return true;
 }

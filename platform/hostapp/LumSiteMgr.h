@@ -44,8 +44,9 @@ class LumSiteMgr {
     // file that is not a site database or has a newer schema).
     static bool openSiteDatabase(lum::site::SiteDatabase::OpenMode mode, std::string& error);
 
-    // The site's feeds as the database knows them, in *records (released with
-    // DeleteVecRecCell); false, with *records null, when there is no database.
+    // The site's feeds, in *records (released with DeleteVecRecCell), after
+    // bringing the database in step with the folder; false, with *records
+    // null, when there is no usable database.
     static bool GetRssInSite(std::vector<SiteRecCell50>** records);
     static void DeleteVecRecCell(std::vector<SiteRecCell50>* records);
 

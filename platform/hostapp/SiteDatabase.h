@@ -112,6 +112,11 @@ class SiteDatabase {
         const std::vector<std::pair<std::int64_t, std::string>>& targets);  // (target id, element)
     std::vector<BackLink> backLinks(std::int64_t targetId);
     std::vector<Link> linksFrom(std::int64_t pageId);
+    std::int64_t linkCount();
+    // For loading many links at once: the index by target goes, and comes
+    // back (also when the database is opened next).
+    bool dropTargetIndex();
+    bool makeTargetIndex();
 
     // Profile.
     // The profile named name, made or brought up to date with url and top file.

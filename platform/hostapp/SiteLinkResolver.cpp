@@ -203,9 +203,19 @@ std::optional<std::string> SiteLinkResolver::fromFileUrl(std::string_view url) c
     return relative;
 }
 
-std::optional<std::string> SiteLinkResolver::resolve(std::string_view pagePath,
-                                                     std::string_view base,
-                                                     std::string_view link) const {
+std::string SiteLinkResolver::baseUrl(std::string_view pagePath, std::string_view base) const {
+    std::string url = urlOf(pagePath);
+    if (!base.empty()) {
+        std::string b = buildUri(escapeForParsing(base), url);
+        if (!b.empty()) {
+            url = std::move(b);
+        }
+    }
+    return url;
+}
+
+std::optional<std::string> SiteLinkResolver::resolveAgainst(const std::string& baseUrl,
+                                                            std::string_view link) const {
     if (link.empty() || link.front() == '#' || startsWithNoCase(link, "javascript:") ||
         startsWithNoCase(link, "mailto:") || startsWithNoCase(link, "data:")) {
         return std::nullopt;
@@ -213,18 +223,17 @@ std::optional<std::string> SiteLinkResolver::resolve(std::string_view pagePath,
     if (startsWithNoCase(link, "file:")) {
         return fromFileUrl(link);
     }
-    std::string baseUrl = urlOf(pagePath);
-    if (!base.empty()) {
-        std::string b = buildUri(escapeForParsing(base), baseUrl);
-        if (!b.empty()) {
-            baseUrl = b;
-        }
-    }
     std::string absolute = buildUri(escapeForParsing(link), baseUrl);
     if (absolute.empty()) {
         return std::nullopt;
     }
     return relativeTo(absolute);
+}
+
+std::optional<std::string> SiteLinkResolver::resolve(std::string_view pagePath,
+                                                     std::string_view base,
+                                                     std::string_view link) const {
+    return resolveAgainst(baseUrl(pagePath, base), link);
 }
 
 }  // namespace lum::site

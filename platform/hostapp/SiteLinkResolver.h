@@ -23,6 +23,11 @@ class SiteLinkResolver {
     // links to files (mail, scripts, a fragment of the same page).
     std::optional<std::string> resolve(std::string_view pagePath, std::string_view base,
                                        std::string_view link) const;
+    // The same in two steps, for the many links of one page: the URL its
+    // links are resolved against, then each link.
+    std::string baseUrl(std::string_view pagePath, std::string_view base) const;
+    std::optional<std::string> resolveAgainst(const std::string& baseUrl,
+                                              std::string_view link) const;
 
   private:
     std::optional<std::string> relativeTo(const std::string& absolute) const;

@@ -26,6 +26,8 @@ namespace fs = std::filesystem;
 // Files changed between two commits. Small enough that a kill loses little,
 // large enough that commits do not dominate a first scan.
 constexpr size_t kBatch = 256;
+// A first scan of at least this many files loads the links in bulk.
+constexpr size_t kBulkLoad = 1000;
 // Pages larger than this are listed but not parsed.
 constexpr size_t kLargestPage = 64u << 20;
 // What the feed test needs to see of a file that is not a page.
@@ -153,10 +155,20 @@ class Scan {
                 gone.push_back(row.id);
             }
         }
+        // Into an empty link table the index by target is cheaper made once
+        // at the end than kept up link by link. A scan killed before the end
+        // leaves it to the next opening of the database, which makes it.
+        const bool bulk = work.size() >= kBulkLoad && m_db.linkCount() == 0;
         size_t done = 0;
         for (size_t start = 0; start < work.size(); start += kBatch) {
             size_t end = std::min(work.size(), start + kBatch);
             bool ok = m_db.transaction([&] {
+                if (bulk && start == 0 && !m_db.dropTargetIndex()) {
+                    return false;
+                }
+                if (bulk && end == work.size() && !m_db.makeTargetIndex()) {
+                    return false;
+                }
                 for (size_t i = start; i < end; ++i) {
                     if (!update(*work[i].first, work[i].second, full)) {
                         return false;
@@ -240,8 +252,9 @@ class Scan {
                 auto links = lum::page::extractLinks(lum::page::decodePage(bytes).text);
                 row.title = links.title;
                 std::set<std::pair<std::int64_t, std::string>> unique;
+                const std::string base = m_resolver.baseUrl(entry.path, links.base);
                 for (const auto& link : links.links) {
-                    auto target = m_resolver.resolve(entry.path, links.base, link.url);
+                    auto target = m_resolver.resolveAgainst(base, link.url);
                     if (!target || *target == entry.path) {
                         continue;
                     }

@@ -1,7 +1,7 @@
 # The site commands end to end on a site made in SITE: init, rebuild (twice),
 # feeds and links, then the one-line refusals of a broken database and of a
 # folder that is not a site.
-file(REMOVE_RECURSE ${SITE})
+file(REMOVE_RECURSE ${SITE} ${SITE}-plain)
 file(MAKE_DIRECTORY ${SITE}/news)
 file(WRITE ${SITE}/index.html "<html><head><link rel=alternate href=\"news/feed.dat\"></head>
 <body><a href=\"https://ann.example/news/feed.dat\">feed</a><a href=\"news/\">news</a></body></html>")

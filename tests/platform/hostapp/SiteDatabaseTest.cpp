@@ -235,3 +235,15 @@ TEST(SiteDatabaseFile, UndoesEveryChangeOfAFailedTransaction) {
     EXPECT_TRUE(db->transaction([&] { return db->fileId("c.html") >= 0; }));
     EXPECT_EQ(db->allFiles().size(), 1u);
 }
+
+TEST_F(SmallSite, ListsAFeedAddedSinceTheLastRebuild) {
+    m_dir.write("site/news/extra.rss", "<rss><channel><title>追加</title></channel></rss>");
+    std::vector<SiteRecCell50>* feeds = nullptr;
+    ASSERT_TRUE(LumSiteMgr::GetRssInSite(&feeds));
+    ASSERT_NE(feeds, nullptr);
+    EXPECT_EQ(feeds->size(), 4u);
+    EXPECT_TRUE(std::any_of(feeds->begin(), feeds->end(), [](const SiteRecCell50& f) {
+        return f.m_title == u"追加";
+    }));
+    LumSiteMgr::DeleteVecRecCell(feeds);
+}
