@@ -157,6 +157,15 @@ int main(int argc, char** argv) {
             return 1;
         }
         dir = pattern;
+    } else {
+        // A folder that is not there yet is made, as the feeds are.
+        std::error_code ec;
+        std::filesystem::create_directories(dir, ec);
+        if (ec || !std::filesystem::is_directory(dir)) {
+            std::fprintf(stderr, "%s: %s: cannot make the folder (%s)\n", "read_bench", dir.c_str(),
+                         ec ? ec.message().c_str() : "not a folder");
+            return 1;
+        }
     }
     std::string rss = dir + "/bench_rss20.xml";
     std::string podcast = dir + "/bench_podcast.xml";

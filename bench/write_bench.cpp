@@ -163,6 +163,15 @@ int main(int argc, char** argv) {
             return 1;
         }
         dir = pattern;
+    } else {
+        // A folder that is not there yet is made, as the feeds are.
+        std::error_code ec;
+        std::filesystem::create_directories(dir, ec);
+        if (ec || !std::filesystem::is_directory(dir)) {
+            std::fprintf(stderr, "%s: %s: cannot make the folder (%s)\n", "write_bench",
+                         dir.c_str(), ec ? ec.message().c_str() : "not a folder");
+            return 1;
+        }
     }
     std::string source = dir + "/source_rss20.xml";
     std::string written = dir + "/written_rss20.xml";

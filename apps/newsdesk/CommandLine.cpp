@@ -1,6 +1,24 @@
 #include "CommandLine.h"
 
+#include <cstring>
+
 namespace newsdesk::app {
+
+namespace {
+
+struct ValueOption {
+    const char* name;
+    const char* needs;  // what the value is, for the error
+    std::string CommandLine::*field;
+};
+
+const ValueOption kValueOptions[] = {
+    {"--module", "a path", &CommandLine::modulePath},
+    {"--site", "a folder", &CommandLine::sitePath},
+    {"--ui-script", "a file", &CommandLine::uiScript},
+};
+
+}  // namespace
 
 std::optional<CommandLine> parseCommandLine(int argc, char** argv, std::string& error) {
     CommandLine line;
@@ -9,39 +27,48 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv, std::string& 
         std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             line.help = true;
-        } else if (arg == "--module") {
-            if (i + 1 >= argc) {
-                error = "--module needs a path";
-                return std::nullopt;
-            }
-            line.modulePath = argv[++i];
-        } else if (arg.rfind("--module=", 0) == 0) {
-            line.modulePath = arg.substr(9);
-        } else if (arg == "--site") {
-            if (i + 1 >= argc) {
-                error = "--site needs a folder";
-                return std::nullopt;
-            }
-            line.sitePath = argv[++i];
-        } else if (arg.rfind("--site=", 0) == 0) {
-            line.sitePath = arg.substr(7);
-        } else if (arg == "--ui-script") {
-            if (i + 1 >= argc) {
-                error = "--ui-script needs a file";
-                return std::nullopt;
-            }
-            line.uiScript = argv[++i];
-        } else if (arg.rfind("--ui-script=", 0) == 0) {
-            line.uiScript = arg.substr(12);
-        } else if (arg == "--") {
+            continue;
+        }
+        if (arg == "--version") {
+            line.version = true;
+            continue;
+        }
+        if (arg == "--") {
             ++i;
             break;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return std::nullopt;
-        } else {
+        }
+        if (arg.size() <= 1 || arg[0] != '-') {
             break;
         }
+        const ValueOption* option = nullptr;
+        std::string value;
+        bool hasValue = false;
+        for (const auto& o : kValueOptions) {
+            std::size_t length = std::strlen(o.name);
+            if (arg == o.name) {
+                option = &o;
+                if (i + 1 < argc) {
+                    value = argv[++i];
+                    hasValue = true;
+                }
+            } else if (arg.compare(0, length, o.name) == 0 && arg.size() > length &&
+                       arg[length] == '=') {
+                option = &o;
+                value = arg.substr(length + 1);
+                hasValue = true;
+            }
+        }
+        if (option == nullptr) {
+            error = "unknown option " + arg + " (try --help)";
+            return std::nullopt;
+        }
+        // An empty value would quietly mean "none", the opposite of what
+        // was asked for.
+        if (!hasValue || value.empty()) {
+            error = std::string(option->name) + " needs " + option->needs + " (try --help)";
+            return std::nullopt;
+        }
+        line.*(option->field) = value;
     }
     if (i < argc) {
         line.command = argv[i++];

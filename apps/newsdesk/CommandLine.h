@@ -15,6 +15,7 @@ struct CommandLine {
     std::string command;
     std::vector<std::string> args;
     bool help = false;
+    bool version = false;
 };
 
 // nullopt with a one-line reason in error on a bad option.

@@ -83,6 +83,23 @@ void printControl(std::ostream& out, HWND dialog, HWND control) {
         << styleNames(cls, style) << "  " << quoteText(textOf(control)) << imageOf(control) << "\n";
 }
 
+// "11900 to 11910": the first and last dialog template the module holds.
+std::string dialogRange(HMODULE module) {
+    int first = 0;
+    int last = 0;
+    for (int id = 1; id <= 0xFFFF; ++id) {
+        if (FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG) != nullptr) {
+            first = first == 0 ? id : first;
+            last = id;
+        }
+    }
+    if (first == 0) {
+        return "none";
+    }
+    return first == last ? std::to_string(first)
+                         : std::to_string(first) + " to " + std::to_string(last);
+}
+
 }  // namespace
 
 int runDialog(CommandContext& context) {
@@ -94,14 +111,17 @@ int runDialog(CommandContext& context) {
             id = 0;
         }
     }
+    HMODULE module = context.module.moduleHandle();
     if (id == 0) {
-        context.err << "newsdesk: dialog takes one template id, a number from 1 to 65535\n";
+        context.err << "newsdesk: " << usageLine(*context.command)
+                    << " (ID is one of the module's dialog templates: " << dialogRange(module)
+                    << ")\n";
         return 2;
     }
-    HMODULE module = context.module.moduleHandle();
     HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG);
     if (found == nullptr) {
-        context.err << "newsdesk: the module has no dialog template " << id << "\n";
+        context.err << "newsdesk: the module has no dialog template " << id << " (its dialogs are "
+                    << dialogRange(module) << ")\n";
         return 1;
     }
     auto parsed = nd::win32::parseDialogTemplate(LockResource(LoadResource(module, found)),

@@ -19,11 +19,20 @@ std::optional<CString> windowsPathOf(CommandContext& context, const std::string&
 // one line on err naming the file and why, when it does not read.
 bool readFeed(CommandContext& context, const std::string& native, CRSSChannel& channel);
 
+enum class SaveOutcome {
+    Failed,     // one line on err says why; any old file is as it was
+    Written,    // the file holds the channel, newly written
+    Unchanged,  // the file already held it and was left as it was
+};
+
 // Writes channel to native with RewriteRssFileEntry after checking what can
 // be checked beforehand (a known format, a folder that is there and
-// writable, no folder at the path). false, with one line on err, when it was
-// refused or no file stands at the path afterwards.
-bool writeFeed(CommandContext& context, const std::string& native, CRSSChannel& channel);
+// writable, no folder at the path), then asks the module how the save went
+// (the thread's last error it leaves).
+SaveOutcome writeFeed(CommandContext& context, const std::string& native, CRSSChannel& channel);
+
+// Why a save failed, from the error the module left, in words.
+std::string saveFailureReason(unsigned long error, const std::string& native);
 
 // "rss1" 0, "rss2" 1, "podcast" 2; nullopt for anything else.
 std::optional<int> formatCode(const std::string& name);

@@ -8,8 +8,7 @@ namespace newsdesk::app {
 
 int runInfo(CommandContext& context) {
     if (!context.args.empty()) {
-        context.err << "newsdesk: info takes no arguments\n";
-        return 2;
+        return usageError(context);
     }
     context.out << "module: " << context.module.modulePath() << "\n";
     context.out << "result: " << context.module.resultCode() << "\n";

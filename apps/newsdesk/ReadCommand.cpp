@@ -1,6 +1,7 @@
 // newsdesk read FEED: the record the module reads from a feed, as JSON.
 #include "Commands.h"
 #include "FeedPath.h"
+#include "InputFile.h"
 #include "RecordJson.h"
 
 #include "hostapp/CRSSChannel.h"
@@ -11,13 +12,29 @@
 namespace newsdesk::app {
 
 int runRead(CommandContext& context) {
-    if (context.args.size() != 1) {
-        context.err << "newsdesk: usage: newsdesk read FEED\n";
-        return 2;
+    if (context.args.size() != 1 || context.args[0].empty()) {
+        return usageError(context);
     }
-    const std::string& native = context.args[0];
+    const std::string& given = context.args[0];
+    std::string native = given;
+    StdinCopy input;
+    if (given == "-") {
+        std::string error;
+        if (!input.copy(kLargestPipedFeed, error)) {
+            context.err << "newsdesk: " << error << "\n";
+            return 1;
+        }
+        native = input.path();
+    } else if (given.size() > 1 && given[0] == '-') {
+        return unknownOption(context, given);
+    }
     auto path = feedPathArgument(native, context.err);
     if (!path) {
+        return 1;
+    }
+    std::string unopenable = unopenableReason(native);
+    if (!unopenable.empty()) {
+        context.err << "newsdesk: " << given << ": " << unopenable << "\n";
         return 1;
     }
     auto channel = std::make_unique<CRSSChannel>();
@@ -25,11 +42,12 @@ int runRead(CommandContext& context) {
                                                                               channel.get()) == 0) {
         int format = -1;
         context.module.entry<lum::GetRssFormatEntryFn>(lum::slot::GetRssFormat)(*path, &format);
-        context.err << "newsdesk: " << native << ": " << unreadableReason(native, format) << "\n";
+        context.err << "newsdesk: " << given << ": " << unreadableReason(native, format) << "\n";
         return 1;
     }
-    context.out << toJson(*channel).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-                << "\n";
+    auto json = toJson(*channel);
+    json["filePath"] = displayPath(channel->m_filePath, given, *path);
+    context.out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
     return 0;
 }
 

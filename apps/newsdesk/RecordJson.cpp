@@ -1,7 +1,12 @@
 #include "RecordJson.h"
 
+#include "win32/PathMapping.h"
+
+#include <libxml/encoding.h>
+
 #include <cstdint>
 #include <limits>
+#include <set>
 
 namespace newsdesk::app {
 
@@ -85,6 +90,7 @@ class Reader {
         : m_object(object), m_where(std::move(where)), m_error(error) {}
 
     const nlohmann::json* find(const char* key) {
+        m_known.insert(key);
         auto it = m_object.find(key);
         return it == m_object.end() || it->is_null() ? nullptr : &*it;
     }
@@ -103,6 +109,67 @@ class Reader {
             }
             field = value->get<bool>();
         }
+    }
+    // A key the record does not have is a misspelling, not something to pass over.
+    void refuseUnknownKeys() {
+        for (auto it = m_object.begin(); it != m_object.end() && m_error.empty(); ++it) {
+            if (m_known.count(it.key()) == 0) {
+                m_error = "unknown key \"" + path(it.key().c_str()) + "\"";
+            }
+        }
+    }
+    // A number that must be at least lowest.
+    template <typename Int>
+    void atLeast(const char* key, Int& field, Int lowest) {
+        Int value = field;
+        number(key, value);
+        if (m_error.empty() && find(key) != nullptr && value < lowest) {
+            return fail(key, ("must not be below " + std::to_string(lowest)).c_str());
+        }
+        field = value;
+    }
+    void format(const char* key, int& field) {
+        int value = field;
+        number(key, value);
+        if (m_error.empty() && (value < 0 || value > 2)) {
+            m_error = "\"" + path(key) + "\" is " + std::to_string(value) +
+                      ", an unknown format (0 RSS 1.0, 1 RSS 2.0, 2 podcast)";
+            return;
+        }
+        field = value;
+    }
+    void encoding(const char* key, CString& field) {
+        CString value = field;
+        text(key, value);
+        if (m_error.empty() && !value.IsEmpty()) {
+            xmlCharEncodingHandler* handler = xmlFindCharEncodingHandler(value.toUtf8().c_str());
+            if (handler == nullptr) {
+                return fail(key, "is not an encoding this system can write");
+            }
+            xmlCharEncCloseFunc(handler);
+        }
+        field = value;
+    }
+    // The file a record is about, as a native path ("/home/ann/news.rss",
+    // relative ones against the current folder) or as the module's own
+    // Windows path.
+    void filePath(const char* key, CString& field) {
+        CString value = field;
+        text(key, value);
+        if (!m_error.empty() || value.IsEmpty()) {
+            return;
+        }
+        std::u16string given(value.view());
+        bool windows =
+            given.size() >= 3 && given[1] == u':' && (given[2] == u'\\' || given[2] == u'/');
+        if (!windows) {
+            auto converted = nd::win32::toWindowsPath(value.toUtf8());
+            if (!converted) {
+                return fail(key, "cannot be given to the module");
+            }
+            value = CString(*converted);
+        }
+        field = value;
     }
     template <typename Int>
     void number(const char* key, Int& field) {
@@ -142,6 +209,7 @@ class Reader {
             }
             Reader reader(entry, where, m_error);
             read(reader);
+            reader.refuseUnknownKeys();
         }
     }
     void categories(const char* key, std::vector<CRSSCategory>& field) {
@@ -163,11 +231,12 @@ class Reader {
             reader.text("author", item.m_author);
             reader.text("enclosureUrl", item.m_enclosureUrl);
             reader.text("enclosureType", item.m_enclosureType);
-            reader.number("enclosureLength", item.m_enclosureLength);
+            reader.atLeast("enclosureLength", item.m_enclosureLength,
+                           decltype(item.m_enclosureLength){0});
             reader.text("subTitle", item.m_subTitle);
             reader.text("artist", item.m_artist);
             reader.flag("block", item.m_block);
-            reader.number("duration", item.m_duration);
+            reader.atLeast("duration", item.m_duration, decltype(item.m_duration){0});
             reader.text("keywords", item.m_keywords);
             reader.text("comments", item.m_comments);
             channel.addItem(std::move(item));
@@ -175,6 +244,7 @@ class Reader {
     }
 
   private:
+    std::set<std::string> m_known;
     std::string path(const char* key) const {
         return m_where.empty() ? std::string(key) : m_where + "." + key;
     }
@@ -213,12 +283,30 @@ bool fromJson(const nlohmann::json& json, CRSSChannel& channel, std::string& err
     reader.flag("block", channel.m_block);
     reader.text("ownerName", channel.m_ownerName);
     reader.text("ownerEmail", channel.m_ownerEmail);
-    reader.number("format", channel.m_format);
-    reader.text("filePath", channel.m_filePath);
-    reader.number("ttl", channel.m_ttl);
+    reader.format("format", channel.m_format);
+    reader.filePath("filePath", channel.m_filePath);
+    reader.atLeast("ttl", channel.m_ttl, decltype(channel.m_ttl){0});
     reader.categories("categories", channel.m_categories);
-    reader.text("encoding", channel.m_encoding);
+    reader.encoding("encoding", channel.m_encoding);
+    reader.refuseUnknownKeys();
     return error.empty();
+}
+
+std::string missingRequiredFields(const nlohmann::json& json) {
+    std::vector<std::string> missing;
+    if (!json.contains("format") || json["format"].is_null()) {
+        missing.emplace_back("format");
+    }
+    for (const char* key : {"title", "description", "link"}) {
+        if (!json.contains(key) || !json[key].is_string() || json[key].get<std::string>().empty()) {
+            missing.emplace_back(key);
+        }
+    }
+    std::string list;
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        list += (i == 0 ? "" : i + 1 == missing.size() ? " or " : ", ") + missing[i];
+    }
+    return list;
 }
 
 }  // namespace newsdesk::app

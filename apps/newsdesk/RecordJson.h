@@ -16,9 +16,15 @@ nlohmann::ordered_json toJson(const CRSSItem& item);
 nlohmann::ordered_json toJson(const CRSSChannel& channel);
 
 // Fills a fresh channel from JSON in the form toJson gives. Missing keys (and
-// nulls) keep the record's defaults; unknown keys are ignored. false, with a
-// one-line reason naming the key in error, when the JSON is not an object or
-// a value has the wrong type or range; the channel is then incomplete.
+// nulls) keep the record's defaults; "filePath" may be a native path. false,
+// with a one-line reason naming the key in error, when the JSON is not an
+// object, holds a key the record does not have, or a value has the wrong
+// type or range (a negative ttl, duration or length, an unknown format or
+// encoding); the channel is then incomplete.
 bool fromJson(const nlohmann::json& json, CRSSChannel& channel, std::string& error);
+
+// The channel fields every feed needs that the record leaves out or empty
+// ("format, title or link"); empty when it has them all.
+std::string missingRequiredFields(const nlohmann::json& json);
 
 }  // namespace newsdesk::app

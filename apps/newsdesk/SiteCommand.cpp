@@ -21,10 +21,6 @@ namespace newsdesk::app {
 
 namespace {
 
-constexpr const char* kUsage =
-    "newsdesk: usage: newsdesk --site DIR site init --url URL [--name NAME] | rebuild [--force] "
-    "| feeds | links PATH\n";
-
 void printJson(CommandContext& context, const nlohmann::json& json) {
     context.out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
 }
@@ -36,14 +32,14 @@ int init(CommandContext& context) {
         const std::string& arg = context.args[i];
         if ((arg == "--url" || arg == "--name") && i + 1 < context.args.size()) {
             (arg == "--url" ? url : name) = context.args[++i];
+        } else if (arg.rfind("--", 0) == 0 && arg != "--url" && arg != "--name") {
+            return unknownOption(context, arg);
         } else {
-            context.err << kUsage;
-            return 2;
+            return usageError(context);
         }
     }
     if (url.empty()) {
-        context.err << kUsage;
-        return 2;
+        return usageError(context);
     }
     CString scheme = urlScheme(CString::fromUtf8(url));
     if (scheme != u"http" && scheme != u"https") {
@@ -96,8 +92,8 @@ int rebuild(CommandContext& context) {
     bool force = false;
     for (size_t i = 1; i < context.args.size(); ++i) {
         if (context.args[i] != "--force") {
-            context.err << kUsage;
-            return 2;
+            return context.args[i].rfind("--", 0) == 0 ? unknownOption(context, context.args[i])
+                                                       : usageError(context);
         }
         force = true;
     }
@@ -141,8 +137,7 @@ SiteMgr50* currentDatabase(CommandContext& context) {
 
 int feeds(CommandContext& context) {
     if (context.args.size() != 1) {
-        context.err << kUsage;
-        return 2;
+        return usageError(context);
     }
     SiteMgr50* db = currentDatabase(context);
     if (!db) {
@@ -158,8 +153,7 @@ int feeds(CommandContext& context) {
 
 int links(CommandContext& context) {
     if (context.args.size() != 2) {
-        context.err << kUsage;
-        return 2;
+        return usageError(context);
     }
     SiteMgr50* db = currentDatabase(context);
     if (!db) {
@@ -194,8 +188,11 @@ bool opensItsOwnSite(const std::string& command, const std::vector<std::string>&
 }
 
 int runSite(CommandContext& context) {
-    if (context.args.empty() || context.sitePath.empty()) {
-        context.err << kUsage;
+    if (context.args.empty()) {
+        return usageError(context);
+    }
+    if (context.sitePath.empty()) {
+        context.err << "newsdesk: site " << context.args[0] << " needs --site DIR\n";
         return 2;
     }
     const std::string& verb = context.args[0];
@@ -211,8 +208,7 @@ int runSite(CommandContext& context) {
     if (verb == "links") {
         return links(context);
     }
-    context.err << kUsage;
-    return 2;
+    return usageError(context);
 }
 
 }  // namespace newsdesk::app

@@ -10,8 +10,7 @@ namespace newsdesk::app {
 
 int runStrings(CommandContext& context) {
     if (!context.args.empty()) {
-        context.err << "newsdesk: strings takes no arguments\n";
-        return 2;
+        return usageError(context);
     }
     HMODULE module = context.module.moduleHandle();
     int count = 0;

@@ -1,13 +1,13 @@
 #include "UiScript.h"
 
+#include "InputFile.h"
+
 #include "win32/PathMapping.h"
 #include "win32/TextConv.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 namespace newsdesk::app {
@@ -19,6 +19,9 @@ using nlohmann::json;
 // An hour of virtual time: enough for any dialog's timers, and short enough
 // that a fast timer cannot keep the run busy for long.
 constexpr int kLongestWait = 3600000;
+
+// Far more than any dialog's steps need.
+constexpr std::size_t kLargestScript = std::size_t{4} << 20;
 
 struct ScriptError : std::runtime_error {
     using std::runtime_error::runtime_error;
@@ -64,9 +67,72 @@ UINT keyCode(const std::string& name, const std::string& where) {
     throw ScriptError(where + ": unknown key \"" + name + "\"");
 }
 
+bool boolField(const json& j, const char* key, const std::string& where) {
+    if (!j[key].is_boolean()) {
+        throw ScriptError(where + ": \"" + key + "\" must be true or false");
+    }
+    return j[key].get<bool>();
+}
+
+// {"expect": ID, "text": "...", "enabled": true, "visible": true,
+//  "checked": false, "radio": ID, "rows": ["..."], "selected": [0]}
+UiStep parseExpect(const json& s, const std::string& where) {
+    using nd::win32::UiCheck;
+    int id = intField(s, "expect", where);
+    std::vector<UiCheck> checks;
+    for (const auto& [key, value] : s.items()) {
+        if (key == "expect") {
+            continue;
+        }
+        if (key == "text") {
+            checks.push_back(UiCheck::textIs(textField(s, "text", where)));
+        } else if (key == "enabled" || key == "visible" || key == "checked") {
+            bool on = boolField(s, key.c_str(), where);
+            checks.push_back(key == "enabled"   ? UiCheck::enabled(on)
+                             : key == "visible" ? UiCheck::visible(on)
+                                                : UiCheck::checked(on));
+        } else if (key == "radio") {
+            checks.push_back(UiCheck::radioIs(intField(s, "radio", where)));
+        } else if (key == "rows") {
+            if (!value.is_array()) {
+                throw ScriptError(where + ": \"rows\" must be a list of texts");
+            }
+            std::vector<std::u16string> rows;
+            for (const auto& r : value) {
+                if (!r.is_string()) {
+                    throw ScriptError(where + ": \"rows\" must be a list of texts");
+                }
+                rows.push_back(nd::text::fromUtf8(r.get<std::string>()));
+            }
+            checks.push_back(UiCheck::rowsAre(std::move(rows)));
+        } else if (key == "selected") {
+            if (!value.is_array()) {
+                throw ScriptError(where + ": \"selected\" must be a list of row numbers");
+            }
+            std::vector<int> rows;
+            for (const auto& r : value) {
+                if (!fitsInt(r)) {
+                    throw ScriptError(where + ": \"selected\" must be a list of row numbers");
+                }
+                rows.push_back(r.get<int>());
+            }
+            checks.push_back(UiCheck::selectionIs(std::move(rows)));
+        } else {
+            throw ScriptError(where + ": \"expect\" does not know \"" + key + "\"");
+        }
+    }
+    if (checks.empty()) {
+        throw ScriptError(where + ": \"expect\" needs something to check");
+    }
+    return UiStep::expect(id, std::move(checks));
+}
+
 UiStep parseStep(const json& s, const std::string& where) {
     if (!s.is_object()) {
         throw ScriptError(where + ": a step must be an object");
+    }
+    if (s.contains("expect")) {
+        return parseExpect(s, where);
     }
     if (s.contains("type")) {
         return UiStep::type(intField(s, "type", where), textField(s, "text", where));
@@ -210,6 +276,28 @@ void parse(const json& root, nd::win32::ScriptedDriver& driver) {
                 a.textContains = textField(b, "text", where);
             }
             a.answer = answerCode(b, where);
+            if (b.contains("icon")) {
+                auto icon = b["icon"].is_string()
+                                ? nd::win32::iconFromName(b["icon"].get<std::string>())
+                                : std::nullopt;
+                if (!icon) {
+                    throw ScriptError(where +
+                                      ": \"icon\" must be none, stop, question, warning or "
+                                      "information");
+                }
+                a.icon = *icon;
+            }
+            if (b.contains("buttons")) {
+                auto buttons = b["buttons"].is_string()
+                                   ? nd::win32::buttonsFromName(b["buttons"].get<std::string>())
+                                   : std::nullopt;
+                if (!buttons) {
+                    throw ScriptError(where +
+                                      ": \"buttons\" must be ok, ok-cancel, yes-no, "
+                                      "yes-no-cancel, retry-cancel or abort-retry-ignore");
+                }
+                a.buttons = *buttons;
+            }
             boxes.push_back(std::move(a));
         }
     }
@@ -232,6 +320,9 @@ void parse(const json& root, nd::win32::ScriptedDriver& driver) {
                 } else {
                     throw ScriptError(where + ": \"kind\" must be open, save or folder");
                 }
+            }
+            if (c.contains("fileKind")) {
+                a.fileKind = intField(c, "fileKind", where);
             }
             bool cancel =
                 c.contains("cancel") && c["cancel"].is_boolean() && c["cancel"].get<bool>();
@@ -278,18 +369,12 @@ bool parseUiScript(const std::string& text, nd::win32::ScriptedDriver& driver, s
 }
 
 bool loadUiScript(const std::string& path, nd::win32::ScriptedDriver& driver, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot read " + path;
+    std::string text;
+    if (!readInputFile(path, kLargestScript, text, error)) {
+        error = path + ": " + error;
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in.good() && !in.eof()) {
-        error = "cannot read " + path;
-        return false;
-    }
-    if (!parseUiScript(text.str(), driver, error)) {
+    if (!parseUiScript(text, driver, error)) {
         error = path + ": " + error;
         return false;
     }

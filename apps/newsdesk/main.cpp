@@ -10,8 +10,9 @@
 
 #include "win32/ScriptedDriver.h"
 
-#include <cstring>
 #include <iostream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -22,37 +23,96 @@ const Command kCommands[] = {
      newsdesk::app::runInfo},
     {"format", "format FEED",
      "print the feed's format: -1 not XML, 0 RSS 1.0, 1 RSS 2.0, 2 podcast",
-     newsdesk::app::runFormat},
+     newsdesk::app::runFormat,
+     "FEED - reads the feed from standard input.\n"
+     "A missing file, a folder or what is not a regular file is an error (status 1).\n"},
     {"read", "read FEED", "print the record the module reads from the feed, as JSON",
-     newsdesk::app::runRead},
+     newsdesk::app::runRead,
+     "FEED - reads the feed from standard input. Paths are printed as given.\n"},
     {"dialog", "dialog ID", "create a dialog template headlessly and print its controls",
-     newsdesk::app::runDialog},
+     newsdesk::app::runDialog, "ID is one of the module's dialog templates (11900 to 11910).\n"},
     {"strings", "strings", "print the module's string table", newsdesk::app::runStrings},
-    {"write", "write RECORD.json FEED",
-     "write a record in the JSON form read prints as a feed (missing keys take defaults)",
-     newsdesk::app::runWrite},
-    {"convert", "convert FEED --to F",
-     "rewrite a feed in format F (rss1, rss2 or podcast), in place unless -o OUT",
-     newsdesk::app::runConvert},
-    {"rewrite", "rewrite FEED",
-     "read a feed and write it back; an unchanged feed keeps its bytes and time",
-     newsdesk::app::runRewrite},
-    {"site", "site SUBCOMMAND",
-     "with --site DIR: init --url URL [--name N], rebuild [--force], feeds, links PATH",
-     newsdesk::app::runSite},
+    {"write", "write [--allow-incomplete] RECORD.json FEED",
+     "write a record in the JSON form read prints as a feed", newsdesk::app::runWrite,
+     "Keys are those read prints; an unknown key or a value of the wrong type or range is\n"
+     "refused. A record without a format, title, description or link is written only\n"
+     "with --allow-incomplete. An existing FEED is replaced atomically.\n"},
+    {"convert", "convert FEED --to rss1|rss2|podcast [-o OUT]",
+     "rewrite a feed in another format, in place unless -o OUT", newsdesk::app::runConvert,
+     "An existing OUT is replaced atomically; FEED is then left as it is.\n"},
+    {"rewrite", "rewrite [--quiet] FEED",
+     "read a feed and write it back; prints unchanged or written", newsdesk::app::runRewrite,
+     "A feed whose rewritten form equals the file is left as it is, bytes and time\n"
+     "(\"unchanged\"); otherwise it is replaced (\"written\"). --quiet prints nothing.\n"},
+    {"edit", "edit [FEED]",
+     "edit a feed (a new one without FEED) in the settings dialog and save it",
+     newsdesk::app::runEdit,
+     "The dialogs, message boxes and choosers are played from --ui-script. Status 0 when\n"
+     "the dialog was shown (OK or Cancel); 1 when FEED is not a feed, a new feed got no\n"
+     "name or the save failed (the old file is left as it was).\n"},
+    {"options", "options [NAME on|off]", "print the host's user options, or set one",
+     newsdesk::app::runOptions,
+     "NAME is podcast-conversion (offer to convert a chosen audio file to MP3, on by\n"
+     "default) or autodiscovery-site-url (add a feed's site URL to a page's feed link,\n"
+     "off by default). The options are kept in $XDG_CONFIG_HOME/newsdesk/options.json\n"
+     "(~/.config/...); a damaged settings file is never overwritten.\n"},
+    {"media", "media FILE [--to-mp3]",
+     "print a media file's type and playing time, or convert it to MP3", newsdesk::app::runMedia,
+     "The type comes from /etc/mime.types, the playing time in seconds from the file.\n"
+     "--to-mp3 writes NAME.mp3 (or NAME~1.mp3 ...) beside FILE and prints its path and\n"
+     "whole seconds; a file that cannot be decoded leaves nothing behind.\n"},
+    {"site", "site init --url URL [--name NAME] | rebuild [--force] | feeds | links PATH",
+     "with --site DIR: make a site, rebuild its database, list its feeds or a file's linking pages",
+     newsdesk::app::runSite,
+     "init writes DIR/newsdesk-site.json (never over one) and an empty site database.\n"
+     "rebuild brings the database in step with the folder (a progress bar on a terminal);\n"
+     "--force reads every file again and replaces a database that cannot be used.\n"
+     "feeds and links answer as JSON, after bringing the database in step.\n"},
 };
+
+const Command* findCommand(const std::string& name) {
+    for (const auto& c : kCommands) {
+        if (name == c.name) {
+            return &c;
+        }
+    }
+    return nullptr;
+}
 
 void printUsage(std::ostream& out) {
     out << "usage: newsdesk [--module PATH] [--site DIR] [--ui-script FILE] COMMAND "
-           "[ARGS]\n\ncommands:\n";
+           "[ARGS]\n       newsdesk COMMAND --help\n       newsdesk --version\n\ncommands:\n";
     for (const auto& c : kCommands) {
-        out << "  " << c.usage << std::string(24 - std::strlen(c.usage), ' ') << c.summary << "\n";
+        // A long usage puts its summary on the next line, in the same column.
+        std::string head = c.usage;
+        constexpr std::size_t kColumn = 26;
+        out << "  " << head
+            << (head.size() < kColumn ? std::string(kColumn - head.size(), ' ')
+                                      : "\n  " + std::string(kColumn, ' '))
+            << c.summary << "\n";
     }
-    out << "\noptions:\n  --module PATH           load the module from PATH instead of "
+    out << "\noptions:\n  --module PATH             load the module from PATH instead of "
            "../lib/libnewsdesk.so\n"
-           "  --site DIR              open the site in DIR (its newsdesk-site.json) for the "
+           "  --site DIR                open the site in DIR (its newsdesk-site.json) for the "
            "command\n"
-           "  --ui-script FILE        play the dialogs of the command from a JSON script\n";
+           "  --ui-script FILE          play the dialogs of the command from a JSON script\n"
+           "  --version                 print the program's version\n";
+}
+
+void printCommandHelp(const Command& command, std::ostream& out) {
+    out << newsdesk::app::usageLine(command) << "\n\n" << command.summary << "\n";
+    if (command.details[0] != '\0') {
+        out << "\n" << command.details;
+    }
+}
+
+bool wantsHelp(const std::vector<std::string>& args) {
+    for (const auto& arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -64,7 +124,12 @@ int main(int argc, char** argv) {
         std::cerr << "newsdesk: " << error << "\n";
         return 2;
     }
-    if (line->help) {
+    if (line->version) {
+        std::cout << "newsdesk " << NEWSDESK_VERSION << "\n";
+        return 0;
+    }
+    const Command* command = line->command.empty() ? nullptr : findCommand(line->command);
+    if (line->help && command == nullptr) {
         printUsage(std::cout);
         return 0;
     }
@@ -72,15 +137,14 @@ int main(int argc, char** argv) {
         printUsage(std::cerr);
         return 2;
     }
-    const Command* command = nullptr;
-    for (const auto& c : kCommands) {
-        if (line->command == c.name) {
-            command = &c;
-        }
-    }
     if (command == nullptr) {
         std::cerr << "newsdesk: unknown command '" << line->command << "' (try --help)\n";
         return 2;
+    }
+    // Help needs no module, no site and no script.
+    if (line->help || wantsHelp(line->args)) {
+        printCommandHelp(*command, std::cout);
+        return 0;
     }
     if (!newsdesk::app::registerHostResources()) {
         std::cerr << "newsdesk: the program's own resources are damaged\n";
@@ -110,7 +174,8 @@ int main(int argc, char** argv) {
         std::cerr << "newsdesk: " << module.error() << "\n";
         return 1;
     }
-    newsdesk::app::CommandContext context{module, line->args, std::cout, std::cerr, line->sitePath};
+    newsdesk::app::CommandContext context{module,    line->args, std::cout,
+                                          std::cerr, command,    line->sitePath};
     int status = command->run(context);
     if (!line->uiScript.empty()) {
         nd::win32::setUiDriver(nullptr);

@@ -11,10 +11,6 @@ void RssFileListEntry() {}
 
 void InsertRssLinkEntry(PageEditIF*) {}
 
-bool EditRssFileEntry(CWnd*, CString&, bool, CLumRssFileConfigDlg**) {
-    return false;
-}
-
 void GetRssFormatEntry(CString& path, int* format) {
     if (format != nullptr) {
         *format = detectRssFormat(path);

@@ -1,22 +1,43 @@
 // RewriteRssFileEntry: writes a channel back to its file for the
 // application, leaving a file whose content would not change untouched.
+//
+// The outcome is left in the thread's last error, which the application
+// reads after the call: ERROR_SUCCESS when the file now holds the channel
+// (written or left as it was), else why the save failed.
 #include "feed/FeedReaders.h"
 #include "feed/FeedWriters.h"
 #include "host/Entries.h"
 #include "hostapp/CRSSChannel.h"
 #include "hostapp/PathUtil.h"
+#include "hostapp/SaveLeftovers.h"
 #include "win32/FileApi.h"
 
 #include <memory>
 
 namespace newsdesk {
 
+namespace {
+
+// A write that failed without saying why (an unknown format, a document
+// that could not be built) still counts as a failure.
+DWORD failureOfWrite() {
+    DWORD error = GetLastError();
+    return error != ERROR_SUCCESS ? error : ERROR_INVALID_DATA;
+}
+
+}  // namespace
+
 void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
     if (channel == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return;
     }
+    const CString file = LumGetFinalPathName(path);
+    // A save of this feed that was killed half-way may have left its kept
+    // copy; settle it first, so that the stored file is the one compared.
+    lum::recoverKeptCopy(file);
     if (!is_file(path)) {
-        writeRssFile(path, channel);
+        SetLastError(writeRssFile(path, channel) ? ERROR_SUCCESS : failureOfWrite());
         return;
     }
     auto stored = std::make_unique<CRSSChannel>();
@@ -31,15 +52,17 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
     // stored one, is written in its place; equal bytes mean nothing would
     // change. With a link the feed is never missing from its path, not even
     // when the process dies meanwhile; where links cannot be made, the file
-    // is moved aside instead. The writes go to the path, which places the
-    // feed in the site; a feed reached through a symbolic link is kept aside
-    // and put back where it lies, so that the symbolic link stays one.
-    const CString file = LumGetFinalPathName(path);
-    CString aside = LumTempFile::makeUniquePath(getBaseName(file), getBasePath(file), 0, CString());
+    // is moved aside instead, and the next save puts it back should the
+    // process die. The writes go to the path, which places the feed in the
+    // site; a feed reached through a symbolic link is kept aside and put
+    // back where it lies, so that the symbolic link stays one.
+    CString aside = lum::keptCopyPath(file);
     bool linked = !aside.IsEmpty() && CreateHardLinkW(aside, file, nullptr);
     bool movedAside = !linked && !aside.IsEmpty() && MoveFileW(file, aside);
     int written = writeRssFile(path, channel);
+    DWORD outcome = written ? ERROR_SUCCESS : failureOfWrite();
     if (!linked && !movedAside) {
+        SetLastError(outcome);
         return;
     }
     // Puts the stored file back, its bytes and time stamps as they were.
@@ -52,17 +75,22 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
         } else {
             restore();
         }
+        SetLastError(outcome);
         return;
     }
     if (cmp_file(file, aside)) {
         restore();
+        SetLastError(ERROR_SUCCESS);
         return;
     }
     channel->m_useKeptTime = useKeptTime;
     if (writeRssFile(path, channel)) {
         DeleteFileW(aside);
+        SetLastError(ERROR_SUCCESS);
     } else {
+        outcome = failureOfWrite();
         restore();
+        SetLastError(outcome);
     }
 }
 

@@ -1,9 +1,11 @@
 #include "hostapp/AtomicFile.h"
 
+#include "hostapp/SaveLeftovers.h"
 #include "win32/FileApi.h"
 #include "win32/PathMapping.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,21 +35,6 @@ mode_t newFileMode() {
         }
     }
     return 0644;
-}
-
-// The file's name as far as it fits into a temporary name beside it: a name
-// near the longest a folder allows must not make the file unsavable.
-std::string tempStem(std::string name) {
-    constexpr size_t kMaxStem = NAME_MAX - std::char_traits<char>::length("..XXXXXX");
-    if (name.size() > kMaxStem) {
-        size_t cut = kMaxStem;
-        // Never split a UTF-8 sequence.
-        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) {
-            --cut;
-        }
-        name.resize(cut);
-    }
-    return name;
 }
 
 }  // namespace
@@ -85,27 +72,29 @@ bool writeFileAtomically(const CString& path, const std::function<int(int fd)>& 
     if (exists && (!replace || !S_ISREG(old.st_mode))) {
         return fail(EEXIST);
     }
-    // A file marked read-only is not replaced behind its owner's back.
-    if (exists && ::access(native->c_str(), W_OK) != 0) {
+    // A file marked read-only is not replaced behind its owner's back, not
+    // even by the superuser, whom access() lets write anything.
+    if (exists && (::access(native->c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0)) {
         return fail(EACCES);
     }
+    removeAbandonedTemporaries(*native);
     // A hidden name in the same folder: the rename stays on one file system,
     // and folder listings never offer the half-written file.
-    size_t slash = native->find_last_of('/');
-    std::string temp =
-        native->substr(0, slash + 1) + "." + tempStem(native->substr(slash + 1)) + ".XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    std::string temp = temporaryTemplate(*native);
+    int fd = ::mkostemps(temp.data(), temporaryTemplateSuffixLength(), O_CLOEXEC);
     if (fd < 0) {
         return fail(errno);
     }
+    // Held until the file has its name: a later save takes an unlocked
+    // temporary file for one a killed save left.
+    ::flock(fd, LOCK_EX | LOCK_NB);
     int err = writeContent(fd);
     if (err == 0 && ::fchmod(fd, exists ? (old.st_mode & 07777) : newFileMode()) != 0) {
         err = errno;
     }
+    // The content reaches the disk before the name does, so a crash never
+    // leaves the name on an empty or partial file.
     if (err == 0 && ::fsync(fd) != 0) {
-        err = errno;
-    }
-    if (::close(fd) != 0 && err == 0) {
         err = errno;
     }
     if (err == 0) {
@@ -120,6 +109,8 @@ bool writeFileAtomically(const CString& path, const std::function<int(int fd)>& 
     if (err != 0 || !replace) {
         ::unlink(temp.c_str());
     }
+    // The content was synced before the rename: a late close error loses nothing.
+    ::close(fd);
     if (err != 0) {
         return fail(err);
     }
@@ -130,6 +121,7 @@ bool writeFileAtomically(const CString& path, const std::function<int(int fd)>& 
         ::fsync(dir);
         ::close(dir);
     }
+    SetLastError(ERROR_SUCCESS);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "hostapp/CLumAppEngineer.h"
 
+#include "hostapp/CLumFileService.h"
 #include "hostapp/LumSiteMgr.h"
 
 CLumAppEngineer* CLumAppEngineer::getInstance() {
@@ -18,4 +19,8 @@ SiteIF* CLumAppEngineer::getMySiteIF(const CString& url, CWnd*) {
 
 SiteIF* CLumAppEngineer::getOutStandingSiteIF(CWnd*) {
     return LumSiteMgr::getOutStandingSiteIF();
+}
+
+CLumFileService* CLumAppEngineer::createFileService() {
+    return new CLumFileService;
 }

@@ -6,6 +6,7 @@
 #include "mfc/CString.h"
 
 class CWnd;
+class CLumFileService;
 
 class CLumAppEngineer {
   public:
@@ -17,4 +18,6 @@ class CLumAppEngineer {
     SiteIF* getMySiteIF(const CString& url, CWnd* parent);
     // The open site's object (the caller releases it), or nullptr.
     SiteIF* getOutStandingSiteIF(CWnd* parent);
+    // A new file-selection object; the caller owns and deletes it.
+    CLumFileService* createFileService();
 };

@@ -25,6 +25,8 @@ using EditRssFileEntryFn = bool (*)(CWnd* parent, CString& path, bool report,
                                     CLumRssFileConfigDlg** dialog);
 using GetRssFormatEntryFn = void (*)(CString& path, int* format);
 using ReadRssFileEntryFn = int (*)(CString& path, CRSSChannel* channel);
+// Leaves the outcome in the thread's last error (GetLastError): ERROR_SUCCESS
+// when the file holds the channel afterwards, else why the save failed.
 using RewriteRssFileEntryFn = void (*)(CString& path, CRSSChannel* channel);
 using RssWelcomeEntryFn = bool (*)(void* reserved, CLumRssBeginaviPage** dialog, HICON icon);
 

@@ -80,6 +80,12 @@ CString getBaseName(const CString& path) {
     return path.Mid(lastSeparator(path) + 1);
 }
 
+CString getBaseExt(const CString& path) {
+    CString name = getBaseName(path);
+    int dot = name.ReverseFind(u'.');
+    return dot < 0 ? CString() : name.Mid(dot + 1);
+}
+
 bool hasEndYenMark(const CString& path) {
     return !path.IsEmpty() && path.GetAt(path.GetLength() - 1) == u'\\';
 }

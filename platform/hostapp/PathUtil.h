@@ -20,6 +20,10 @@ CString getBasePath(const CString& path);
 // holds no separator.
 CString getBaseName(const CString& path);
 
+// The extension of the name part without its dot ("Z:\a\b.MP3" -> "MP3");
+// empty when the name has none ("Z:\a.d\b", "b.").
+CString getBaseExt(const CString& path);
+
 // true when the text ends with a backslash.
 bool hasEndYenMark(const CString& path);
 

@@ -73,6 +73,11 @@ CString SIFUtil::normalizeURL(SiteIF*, const CString& location, CWnd*) {
     return trimmed;
 }
 
+CString SIFUtil::PCPathtoURL(const CString& path) {
+    CString local = conv_std_path(path);
+    return isDrivePath(local) ? cat_file_colon(local) : CString();
+}
+
 BasePropertyIF* SIFUtil::getPropertyIF(SiteIF* site, const CString& url, const CString&, CWnd*) {
     CString path = conv_std_path(url);
     if (!isDrivePath(path) || !is_file(path)) {

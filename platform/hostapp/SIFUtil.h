@@ -22,6 +22,10 @@ class SIFUtil {
     // URL (with "." and ".." resolved); other text unchanged.
     static CString normalizeURL(SiteIF* site, const CString& location, CWnd* parent);
 
+    // The file URL of a drive path or file URL ("Z:\a b\c.rss" ->
+    // "file:///Z:/a%20b/c.rss"); empty when the text is not a path.
+    static CString PCPathtoURL(const CString& path);
+
     // The property of the file a normalized file URL names (the caller
     // releases it), or nullptr when there is no such file. A file inside the
     // site, or any file when no site is open, is given by its path; a file

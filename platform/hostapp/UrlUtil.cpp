@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -154,6 +155,11 @@ CString conv_std_path(const CString& path) {
         out += u'\\';
     }
     return out;
+}
+
+CString conv_std_path(CString& path) {
+    path = conv_std_path(std::as_const(path));
+    return path;
 }
 
 CString cat_file_colon(const CString& path) {

@@ -7,6 +7,9 @@
 // The standard path form: backslashes throughout, "." and ".." resolved in a
 // drive path; a file URL becomes its path.
 CString conv_std_path(const CString& path);
+// The same, also turning the caller's own string into that form: dialogs
+// call it for the change and drop the returned copy.
+CString conv_std_path(CString& path);
 
 // The file URL of a Windows path ("Z:\a b\c.rss" -> "file:///Z:/a%20b/c.rss").
 // Characters outside ASCII are written as percent-encoded UTF-8.

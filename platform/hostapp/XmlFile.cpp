@@ -353,7 +353,11 @@ class MarkupCensus {
                 if (c == '"' || c == '\'') {
                     m_quote = c;
                     m_state = State::TagValue;
-                    return ++m_values <= kMostAttributesPerTag;
+                    if (++m_values > kMostAttributesPerTag) {
+                        m_exceeded = "an element with more than 256 attributes";
+                        return false;
+                    }
+                    return true;
                 }
                 if (c == '>') {
                     m_state = State::Text;
@@ -372,7 +376,11 @@ class MarkupCensus {
                 } else if (c == '>') {
                     m_state = State::Text;
                 }
-                return ++m_declarationBytes <= kMostDeclarationBytes;
+                if (++m_declarationBytes > kMostDeclarationBytes) {
+                    m_exceeded = "declarations over 256 KB";
+                    return false;
+                }
+                return true;
             case State::Comment:
                 m_state = c == '>' && before == '-' && twoBefore == '-' ? State::Text : m_state;
                 break;
@@ -388,6 +396,9 @@ class MarkupCensus {
         }
         return true;
     }
+
+    // Which limit the file went past; null while within them.
+    const char* exceeded() const { return m_exceeded; }
 
   private:
     enum class State {
@@ -407,17 +418,21 @@ class MarkupCensus {
     unsigned char m_last[2] = {0, 0};
     std::size_t m_values = 0;
     std::size_t m_declarationBytes = 0;
+    const char* m_exceeded = nullptr;
 };
 
 // Whether the file is within the limits above. The file is read from its
 // start and left positioned there again.
-bool withinMarkupLimits(int fd) {
+bool withinMarkupLimits(int fd, const char** exceeded = nullptr) {
     MarkupCensus census;
     char buffer[1 << 16];
     ssize_t got = 0;
     while ((got = ::read(fd, buffer, sizeof buffer)) > 0) {
         for (ssize_t i = 0; i < got; ++i) {
             if (!census.feed(static_cast<unsigned char>(buffer[i]))) {
+                if (exceeded != nullptr) {
+                    *exceeded = census.exceeded();
+                }
                 return false;
             }
         }
@@ -438,6 +453,32 @@ int openRegularFile(const CString& windowsPath) {
         return -1;
     }
     return ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+const char* exceededLimit(const CString& windowsPath) {
+    Fd fd(openRegularFile(windowsPath));
+    if (fd.get() < 0) {
+        return nullptr;
+    }
+    const char* exceeded = nullptr;
+    if (!withinMarkupLimits(fd.get(), &exceeded) && exceeded == nullptr) {
+        return nullptr;
+    }
+    if (exceeded != nullptr) {
+        return exceeded;
+    }
+    QuietErrors quiet;
+    xmlDoc* doc = xmlReadFd(fd.get(), nullptr, nullptr, kParseOptions);
+    if (doc == nullptr) {
+        return nullptr;
+    }
+    struct stat st {};
+    std::uint64_t size = ::fstat(fd.get(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    if (declaresEntities(doc) && EntityExpansion().underNode(doc->children) > entityBudget(size)) {
+        exceeded = "entities that expand to more text than the limit";
+    }
+    xmlFreeDoc(doc);
+    return exceeded;
 }
 
 CString RootElement::attribute(const char16_t* attributeName) const {

@@ -17,6 +17,11 @@ namespace lum::xml {
 // entity bomb fails in bounded memory. The caller frees the result.
 xmlDoc* loadFile(const CString& windowsPath);
 
+// Which of our own bounds the file goes past (attributes per element, size
+// of the declarations, text that entities expand to), in words for a
+// message; null when it stays within them or cannot be read.
+const char* exceededLimit(const CString& windowsPath);
+
 // The root element of an XML file as a streaming parser meets it: its
 // qualified name and its attributes, namespace declarations included
 // ("xmlns:itunes"). Only the start of the file is read, so the rest of the

@@ -56,9 +56,12 @@ BOOL CPropertyPage::CreatePage(CWnd* sheet) {
     if (!parsed) {
         return FALSE;
     }
-    // Pages are hidden children of the sheet whatever their template says,
-    // and their controls take part in the dialog's tab order.
-    parsed->style = (parsed->style & ~(WS_POPUP | WS_CAPTION | WS_VISIBLE | WS_SYSMENU)) | WS_CHILD;
+    // Pages are hidden, enabled children of the sheet whatever their template
+    // says (page templates are usually drawn disabled), and their controls
+    // take part in the dialog's tab order.
+    parsed->style =
+        (parsed->style & ~(WS_POPUP | WS_CAPTION | WS_VISIBLE | WS_SYSMENU | WS_DISABLED)) |
+        WS_CHILD;
     parsed->exStyle |= WS_EX_CONTROLPARENT;
     m_pParentWnd = sheet;
     m_bFirstSetActive = true;

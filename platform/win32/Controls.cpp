@@ -290,6 +290,14 @@ std::string userKey(HWND window, UINT virtualKey) {
     if (!IsWindow(target)) {
         return "no window for the key";
     }
+    // A disabled window cannot be active, so no key reaches anything in it.
+    HWND top = target;
+    while (GetWindowLongPtrW(top, GWL_STYLE) & WS_CHILD) {
+        top = GetParent(top);
+    }
+    if (!IsWindowEnabled(top)) {
+        return "the dialog is disabled";
+    }
     PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
     PostMessageW(target, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
     pumpMessages();

@@ -60,6 +60,14 @@ DWORD errorFromErrno(int err) {
             return ERROR_DISK_FULL;
         case ENAMETOOLONG:
             return ERROR_BAD_PATHNAME;
+        case EFBIG:
+            return ERROR_FILE_TOO_LARGE;
+        case EXDEV:
+            return ERROR_NOT_SAME_DEVICE;
+        case EIO:
+            return ERROR_WRITE_FAULT;
+        case EOPNOTSUPP:
+            return ERROR_NOT_SUPPORTED;
         default:
             return ERROR_INVALID_PARAMETER;
     }

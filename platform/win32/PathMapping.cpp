@@ -54,7 +54,7 @@ std::optional<std::u16string> toWindowsPath(std::string_view nativePath) {
         }
         absolute = (cwd / std::filesystem::path(absolute)).string();
     }
-    if (absolute.find('\\') != std::string::npos) {
+    if (absolute.find('\\') != std::string::npos || !text::isUtf8(absolute)) {
         return std::nullopt;
     }
     std::u16string out = u"Z:";

@@ -17,7 +17,8 @@ std::optional<std::string> toNativePath(std::u16string_view windowsPath);
 
 // Windows path for a native path. A relative path is made absolute against the
 // current folder first. nullopt when a name holds a backslash, which a Windows
-// path cannot carry.
+// path cannot carry, or bytes that are not UTF-8: such a name would reach
+// another file on its way back.
 std::optional<std::u16string> toWindowsPath(std::string_view nativePath);
 
 }  // namespace nd::win32

@@ -181,6 +181,14 @@ UiStep UiStep::advance(DWORD milliseconds) {
     return s;
 }
 
+UiStep UiStep::expect(int control, std::vector<UiCheck> checks) {
+    UiStep s;
+    s.kind = Kind::Expect;
+    s.control = control;
+    s.checks = std::move(checks);
+    return s;
+}
+
 UiStep UiStep::run(std::function<void(HWND)> call) {
     UiStep s;
     s.kind = Kind::Call;
@@ -221,6 +229,13 @@ std::string UiStep::describe() const {
                    ")";
         case Kind::Advance:
             return "wait " + std::to_string(milliseconds) + " ms";
+        case Kind::Expect: {
+            std::string what;
+            for (const auto& c : checks) {
+                what += (what.empty() ? "" : ", ") + c.property();
+            }
+            return "expect " + what + " of " + id;
+        }
         case Kind::Call:
         default:
             return "run a check";
@@ -257,6 +272,13 @@ std::string performUiStep(HWND dialog, const UiStep& step) {
             return userMoveMouse(dialog, step.point);
         case UiStep::Kind::Advance:
             advanceClock(step.milliseconds);
+            return {};
+        case UiStep::Kind::Expect:
+            for (const auto& check : step.checks) {
+                if (auto why = checkControl(dialog, step.control, check); !why.empty()) {
+                    return why;
+                }
+            }
             return {};
         case UiStep::Kind::Call:
             if (step.call) {
@@ -356,10 +378,16 @@ bool ScriptedDriver::step(HWND dialog, int templateId) {
     return true;
 }
 
-void ScriptedDriver::dialogClosed(HWND dialog, int, INT_PTR) {
+void ScriptedDriver::dialogClosed(HWND dialog, int templateId, INT_PTR) {
     auto it = std::find_if(m_runs.rbegin(), m_runs.rend(),
                            [&](const Run& r) { return r.dialog == dialog; });
     if (it != m_runs.rend()) {
+        // Steps never played mean the dialog ended sooner than the script
+        // foresaw: a button that should not have worked, or a check skipped.
+        if (it->next < it->steps.size()) {
+            fail(dialogName(dialog, templateId) + " closed before step " +
+                 std::to_string(it->next + 1) + " (" + it->steps[it->next].describe() + ")");
+        }
         m_runs.erase(std::next(it).base());
     }
 }
@@ -389,6 +417,16 @@ int ScriptedDriver::messageBox(const MessageBoxRequest& request) {
         fail("expected a message box with " + wanted + ", got " + shown);
         return safe;
     }
+    if (answer.icon && *answer.icon != (request.style & MB_ICONMASK)) {
+        fail(shown + " icon: expected " + iconName(*answer.icon) + ", found " +
+             iconName(request.style));
+        return safe;
+    }
+    if (answer.buttons && *answer.buttons != (request.style & MB_TYPEMASK)) {
+        fail(shown + " buttons: expected " + buttonsName(*answer.buttons) + ", found " +
+             buttonsName(request.style));
+        return safe;
+    }
     // A box answers one of its own buttons only: an answer it cannot give
     // would hide a box shown with the wrong buttons.
     auto possible = boxAnswers(request.style);
@@ -415,6 +453,11 @@ std::optional<std::u16string> ScriptedDriver::choose(const ChooserRequest& reque
     m_choosers.pop_front();
     if (answer.kind && *answer.kind != request.kind) {
         fail("expected a " + chooserName(*answer.kind) + ", got " + shown);
+        return std::nullopt;
+    }
+    if (answer.fileKind && *answer.fileKind != request.fileKind) {
+        fail(shown + " file kind: expected " + std::to_string(*answer.fileKind) + ", found " +
+             std::to_string(request.fileKind));
         return std::nullopt;
     }
     return answer.path;

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "win32/UiDriver.h"
+#include "win32/UiExpectation.h"
 #include "win32/windows.h"
 
 #include <deque>
@@ -29,6 +30,7 @@ struct UiStep {
         Key,
         MoveMouse,
         Advance,
+        Expect,
         Call
     };
     Kind kind = Kind::Call;
@@ -41,6 +43,7 @@ struct UiStep {
     POINT point;
     DWORD milliseconds = 0;
     std::function<void(HWND)> call;
+    std::vector<UiCheck> checks;
 
     static UiStep type(int control, std::u16string text);
     static UiStep click(int control);
@@ -59,19 +62,33 @@ struct UiStep {
     // Runs code with the dialog's handle (to look at it, or to act in ways
     // the other steps do not cover).
     static UiStep run(std::function<void(HWND)> call);
+    // Checks what a person sees of a control now; a difference fails the run
+    // with one line naming the control, the expected and the found value.
+    static UiStep expect(int control, std::vector<UiCheck> checks);
+    static UiStep expect(int control, UiCheck check) {
+        return expect(control, std::vector<UiCheck>{std::move(check)});
+    }
 
     std::string describe() const;
 };
 
 struct MessageBoxAnswer {
+    MessageBoxAnswer(UINT id = 0, std::u16string contains = {}, int button = IDOK)
+        : stringId(id), textContains(std::move(contains)), answer(button) {}
     UINT stringId = 0;            // 0: any string id
     std::u16string textContains;  // empty: any text
     int answer = IDOK;
+    std::optional<UINT> icon;     // MB_ICON... the box must show; nullopt: any
+    std::optional<UINT> buttons;  // MB_OK, MB_YESNO ... it must offer; nullopt: any
 };
 
 struct ChooserAnswer {
+    ChooserAnswer(std::optional<ChooserKind> chooser = std::nullopt,
+                  std::optional<std::u16string> chosen = std::nullopt)
+        : kind(chooser), path(std::move(chosen)) {}
     std::optional<ChooserKind> kind;     // nullopt: any kind
     std::optional<std::u16string> path;  // nullopt: the user cancels
+    std::optional<int> fileKind;         // the host's file kind asked for; nullopt: any
 };
 
 // Performs one step in a dialog; empty on success, else why it could not.
@@ -83,7 +100,7 @@ class ScriptedDriver : public UiDriver {
     explicit ScriptedDriver(FailureHandler onFailure);
 
     // The next appearance of dialog `templateId` plays these steps; a dialog
-    // still open after its last step is a failure.
+    // still open after its last step, or closed before it, is a failure.
     void expectDialog(int templateId, std::vector<UiStep> steps);
     void expectMessageBox(MessageBoxAnswer answer);
     void expectChooser(ChooserAnswer answer);

@@ -53,4 +53,16 @@ std::string toUtf8(std::u16string_view utf16) {
     return out;
 }
 
+bool isUtf8(std::string_view bytes) {
+    if (bytes.size() > INT32_MAX) {
+        return false;
+    }
+    UErrorCode status = U_ZERO_ERROR;
+    int32_t length = 0;
+    // Preflight without a substitute: ill-formed input is an error here.
+    u_strFromUTF8(nullptr, 0, &length, bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+    return status == U_BUFFER_OVERFLOW_ERROR || status == U_STRING_NOT_TERMINATED_WARNING ||
+           U_SUCCESS(status);
+}
+
 }  // namespace nd::text

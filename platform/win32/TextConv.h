@@ -10,4 +10,8 @@ namespace nd::text {
 std::u16string fromUtf8(std::string_view utf8);
 std::string toUtf8(std::u16string_view utf16);
 
+// Whether the bytes are well-formed UTF-8, so that fromUtf8 carries them
+// without a replacement.
+bool isUtf8(std::string_view bytes);
+
 }  // namespace nd::text

@@ -20,6 +20,19 @@ class TestUiDriver : public nd::win32::ScriptedDriver {
     void answerText(std::u16string textContains, int button) {
         expectMessageBox({0, std::move(textContains), button});
     }
+    // A box that must show these buttons and icon (MB_YESNO | MB_ICONINFORMATION).
+    void answerBox(UINT stringId, UINT style, int button) {
+        nd::win32::MessageBoxAnswer a(stringId, u"", button);
+        a.icon = style & MB_ICONMASK;
+        a.buttons = style & MB_TYPEMASK;
+        expectMessageBox(std::move(a));
+    }
+    // An open-file chooser asked for the host's file kind (2 pictures, 24 media).
+    void chooseFile(int fileKind, std::u16string path) {
+        nd::win32::ChooserAnswer a(nd::win32::ChooserKind::OpenFile, std::move(path));
+        a.fileKind = fileKind;
+        expectChooser(std::move(a));
+    }
     void choosePath(std::u16string path) { expectChooser({std::nullopt, std::move(path)}); }
     void cancelChooser() { expectChooser({std::nullopt, std::nullopt}); }
 

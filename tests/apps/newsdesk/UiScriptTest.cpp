@@ -104,3 +104,89 @@ TEST(UiScript, AStepThatDoesNotMatchTheDialogStopsTheRun) {
               "dialog 500 \"Sample\", step 1 (type \"x\" into 1008): control 1008 (Button) does "
               "not take typing");
 }
+
+TEST(UiScript, ExpectStepsCheckWhatThePersonSeesAndStopAtTheFirstDifference) {
+    {
+        Capture c;
+        std::string error;
+        ASSERT_TRUE(newsdesk::app::parseUiScript(R"({
+            "dialogs": [{"template": 500, "steps": [
+                {"type": 1000, "text": "名前"},
+                {"expect": 1000, "text": "名前", "enabled": true, "visible": true},
+                {"expect": 1002, "checked": false},
+                {"expect": 1003, "rows": ["Apple", "apricot", "banana", "pear"], "selected": []},
+                {"select": 1003, "rows": [1, 3]},
+                {"expect": 1003, "selected": [3, 1]},
+                {"expect": 1004, "rows": ["zeta", "mid", "alpha"], "text": ""},
+                {"expect": 1005, "rows": ["row 0\ttoday", "row 1", "row 2\ttoday"]},
+                {"click": 2}]}]})",
+                                                 c.driver, error))
+            << error;
+        sample::CSampleDlg dlg;
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_EQ(c.failures, std::vector<std::string>());
+    }
+    Capture c;
+    std::string error;
+    ASSERT_TRUE(newsdesk::app::parseUiScript(R"({
+        "dialogs": [{"template": 500, "steps": [
+            {"expect": 1002, "checked": true},
+            {"click": 2}]}]})",
+                                             c.driver, error));
+    sample::CSampleDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), -1);
+    ASSERT_EQ(c.failures.size(), 1u);
+    EXPECT_EQ(c.failures[0],
+              "dialog 500 \"Sample\", step 1 (expect checked of 1002): control 1002 checked: "
+              "expected checked, found clear");
+}
+
+TEST(UiScript, MessageBoxesAndChoosersCheckTheirLookAndKind) {
+    Capture c;
+    std::string error;
+    ASSERT_TRUE(newsdesk::app::parseUiScript(R"({
+        "messageBoxes": [{"text": "convert", "icon": "information", "buttons": "yes-no",
+                          "answer": "yes"}],
+        "choosers": [{"kind": "open", "fileKind": 24, "path": "/tmp/a.wav"},
+                     {"fileKind": 2, "cancel": true}]})",
+                                             c.driver, error))
+        << error;
+    EXPECT_EQ(MessageBoxW(nullptr, u"convert?", u"", MB_YESNO | MB_ICONINFORMATION), IDYES);
+    nd::win32::ChooserRequest request;
+    request.fileKind = 24;
+    EXPECT_EQ(nd::win32::choosePath(request), std::u16string(u"Z:\\tmp\\a.wav"));
+    request.fileKind = 24;
+    EXPECT_EQ(nd::win32::choosePath(request), std::nullopt);
+    ASSERT_EQ(c.failures.size(), 1u);
+    EXPECT_EQ(c.failures[0], "open-file chooser for file kind 24 file kind: expected 2, found 24");
+}
+
+TEST(UiScript, MalformedExpectationsAreRefusedWithAReason) {
+    const std::pair<const char*, const char*> cases[] = {
+        {R"({"dialogs": [{"template": 1, "steps": [{"expect": 5}]}]})",
+         "dialog entry 1, step 1: \"expect\" needs something to check"},
+        {R"({"dialogs": [{"template": 1, "steps": [{"expect": 5, "colour": "red"}]}]})",
+         "dialog entry 1, step 1: \"expect\" does not know \"colour\""},
+        {R"({"dialogs": [{"template": 1, "steps": [{"expect": 5, "enabled": "yes"}]}]})",
+         "dialog entry 1, step 1: \"enabled\" must be true or false"},
+        {R"({"dialogs": [{"template": 1, "steps": [{"expect": 5, "rows": [1]}]}]})",
+         "dialog entry 1, step 1: \"rows\" must be a list of texts"},
+        {R"({"dialogs": [{"template": 1, "steps": [{"expect": 5, "selected": ["a"]}]}]})",
+         "dialog entry 1, step 1: \"selected\" must be a list of row numbers"},
+        {R"({"dialogs": [{"template": 1, "steps": [{"expect": "OK", "text": ""}]}]})",
+         "dialog entry 1, step 1: \"expect\" must be a whole number"},
+        {R"({"messageBoxes": [{"icon": "skull"}]})",
+         "message box entry 1: \"icon\" must be none, stop, question, warning or information"},
+        {R"({"messageBoxes": [{"buttons": "maybe"}]})",
+         "message box entry 1: \"buttons\" must be ok, ok-cancel, yes-no, yes-no-cancel, "
+         "retry-cancel or abort-retry-ignore"},
+        {R"({"choosers": [{"fileKind": "media", "cancel": true}]})",
+         "chooser entry 1: \"fileKind\" must be a whole number"},
+    };
+    for (const auto& [text, reason] : cases) {
+        nd::win32::ScriptedDriver driver(nullptr);
+        std::string error;
+        EXPECT_FALSE(newsdesk::app::parseUiScript(text, driver, error)) << text;
+        EXPECT_EQ(error, reason) << text;
+    }
+}

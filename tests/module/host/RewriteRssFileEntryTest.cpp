@@ -4,8 +4,13 @@
 #include "feed/FeedReaders.h"
 #include "feed/FeedWriters.h"
 #include "host/Entries.h"
+#include "win32/FileApi.h"
 
 #include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
@@ -141,4 +146,71 @@ TEST_F(Rewrite, ANullChannelTouchesNothing) {
     store();
     newsdesk::RewriteRssFileEntry(m_path, nullptr);
     EXPECT_EQ(m_dir.read(m_name), m_stored);
+}
+
+// What a killed save leaves beside the feed is settled by the next save.
+TEST_F(Rewrite, AKeptCopyThatIsTheOnlyGoodVersionIsPutBack) {
+    store();
+    fs::rename(m_dir.native(m_name), m_dir.native("." + m_name + ".ndkept"));
+    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(m_dir.read(m_name), m_stored);
+    EXPECT_EQ(fs::last_write_time(m_dir.native(m_name)), m_past);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(Rewrite, AKeptCopyOfTheSameBytesGivesTheFeedItsOldTimeBack) {
+    store();
+    // Killed after the trial copy of an unchanged feed took the name.
+    fs::copy_file(m_dir.native(m_name), m_dir.native("." + m_name + ".ndkept"));
+    fs::last_write_time(m_dir.native("." + m_name + ".ndkept"), m_past);
+    fs::last_write_time(m_dir.native(m_name), fs::file_time_type::clock::now());
+    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    EXPECT_EQ(m_dir.read(m_name), m_stored);
+    EXPECT_EQ(fs::last_write_time(m_dir.native(m_name)), m_past);
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(Rewrite, LeftoversOfKilledSavesGoButOtherFilesStay) {
+    store();
+    m_dir.write("." + m_name + ".ndkept", "an older feed");
+    m_dir.write("." + m_name + ".a1B2c3.ndsave", "<rss><chan");
+    m_dir.write("feed~1.xml", "mine");
+    m_dir.write("." + m_name + ".a1B2c3", "mine too");
+    m_dir.write(".other.xml.a1B2c3.ndsave", "another feed's");
+    // A save in progress elsewhere holds its temporary file locked.
+    m_dir.write("." + m_name + ".zZ9yY8.ndsave", "busy");
+    int busy = ::open(m_dir.native("." + m_name + ".zZ9yY8.ndsave").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+    m_channel.m_title = u"changed";
+    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    ::close(busy);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_NE(m_dir.read(m_name), m_stored);
+    EXPECT_FALSE(fs::exists(m_dir.native("." + m_name + ".ndkept")));
+    EXPECT_FALSE(fs::exists(m_dir.native("." + m_name + ".a1B2c3.ndsave")));
+    EXPECT_EQ(m_dir.read("feed~1.xml"), "mine");
+    EXPECT_EQ(m_dir.read("." + m_name + ".a1B2c3"), "mine too");
+    EXPECT_EQ(m_dir.read(".other.xml.a1B2c3.ndsave"), "another feed's");
+    EXPECT_EQ(m_dir.read("." + m_name + ".zZ9yY8.ndsave"), "busy");
+    EXPECT_EQ(entries(), 5u);
+}
+
+TEST_F(Rewrite, TheOutcomeIsLeftInTheLastError) {
+    store();
+    m_channel.m_title = u"changed";
+    EXPECT_EQ(onFullDisk([&] {
+                  newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+                  return static_cast<int>(GetLastError());
+              }),
+              static_cast<int>(ERROR_FILE_TOO_LARGE));
+    m_channel.m_format = 9;
+    SetLastError(ERROR_SUCCESS);
+    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    EXPECT_NE(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
+    EXPECT_EQ(m_dir.read(m_name), m_stored);
+    m_channel.m_format = 1;
+    SetLastError(ERROR_ACCESS_DENIED);
+    newsdesk::RewriteRssFileEntry(m_path, &m_channel);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS));
 }

@@ -18,7 +18,8 @@ constexpr int kPageEdit = 2100;
 class CTextPage : public CPropertyPage {
   public:
     CTextPage(int id, std::u16string title) {
-        ndtest::DialogBuilder b(std::move(title), 150, 80, WS_CHILD | DS_CONTROL);
+        // Drawn disabled, as page templates usually are: the sheet enables them.
+        ndtest::DialogBuilder b(std::move(title), 150, 80, WS_CHILD | WS_DISABLED | DS_CONTROL);
         b.control(u"#0081", u"", kPageEdit + id, 5, 5, 100, 12, WS_TABSTOP);
         m_bytes = b.bytes();
         m_nIDHelp = static_cast<UINT>(id);

@@ -60,13 +60,16 @@ TEST(DialogManager, TabMovesThroughEnabledTabStopsAndWraps) {
 TEST(DialogManager, EnterPressesTheDefaultButtonUnlessItIsDisabled) {
     ndtest::TestUiDriver ui;
     auto bytes = outer();
-    ui.expectDialog(
-        0, {UiStep::run([](HWND h) {
-                EXPECT_EQ(SendMessageW(h, DM_GETDEFID, 0, 0), MAKELONG(IDOK, DC_HASDEFID));
-                EnableWindow(GetDlgItem(h, IDOK), FALSE);
-            }),
-            UiStep::enter(), UiStep::run([](HWND h) { EnableWindow(GetDlgItem(h, IDOK), TRUE); }),
-            UiStep::enter()});
+    ui.expectDialog(0, {UiStep::run([](HWND h) {
+                            EXPECT_EQ(SendMessageW(h, DM_GETDEFID, 0, 0),
+                                      MAKELONG(IDOK, DC_HASDEFID));
+                            EnableWindow(GetDlgItem(h, IDOK), FALSE);
+                        }),
+                        UiStep::enter(), UiStep::run([](HWND h) {
+                            EXPECT_TRUE(g_commands.empty()) << "the disabled button was pressed";
+                            EnableWindow(GetDlgItem(h, IDOK), TRUE);
+                        }),
+                        UiStep::enter()});
     g_commands.clear();
     EXPECT_EQ(DialogBoxIndirectParamW(nullptr, bytes.data(), nullptr, proc, 0), IDOK);
     EXPECT_EQ(g_commands, (std::vector<int>{IDOK}));
@@ -78,6 +81,8 @@ TEST(DialogManager, EscCancelsEvenWithTheCancelButtonDisabledButClosingDoesNot) 
     ui.expectDialog(0, {UiStep::run([](HWND h) {
                             EnableWindow(GetDlgItem(h, IDCANCEL), FALSE);
                             SendMessageW(h, WM_CLOSE, 0, 0);
+                            EXPECT_TRUE(g_commands.empty()) << "closing went through Cancel";
+                            EXPECT_FALSE(nd::win32::dialogEnded(h));
                         }),
                         UiStep::escape()});
     g_commands.clear();

@@ -110,3 +110,89 @@ TEST(DialogTemplate, TheTemplatesFontReachesEveryControlAndTheirDrawing) {
     DestroyWindow(dlg);
     EXPECT_FALSE(nd::win32::isGdiObject(font)) << "the dialog's font goes with it";
 }
+
+namespace {
+
+// A classic (not extended) template: style before extended style, in the
+// header and in every item, and 16-bit item ids.
+std::vector<BYTE> classicTemplate() {
+    std::vector<BYTE> out;
+    auto put = [&](auto v) {
+        const auto* p = reinterpret_cast<const BYTE*>(&v);
+        out.insert(out.end(), p, p + sizeof v);
+    };
+    auto text = [&](std::u16string_view s) {
+        for (char16_t c : s) {
+            put(static_cast<WORD>(c));
+        }
+        put(static_cast<WORD>(0));
+    };
+    put(static_cast<DWORD>(WS_POPUP | WS_CAPTION | DS_SETFONT));
+    put(static_cast<DWORD>(WS_EX_CONTROLPARENT));
+    put(static_cast<WORD>(2));
+    for (short v : {0, 0, 160, 80}) {
+        put(v);
+    }
+    put(static_cast<WORD>(0));  // no menu
+    put(static_cast<WORD>(0));  // the dialog class
+    text(u"Classic");
+    put(static_cast<WORD>(9));
+    text(u"MS Shell Dlg");
+    struct Item {
+        DWORD style;
+        DWORD exStyle;
+        WORD id;
+        WORD atom;
+        const char16_t* title;
+    };
+    const Item items[] = {
+        {WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 1000, 0x81, u""},
+        {WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK, 0x80, u"OK"},
+    };
+    for (const auto& item : items) {
+        while (out.size() % 4) {
+            out.push_back(0);
+        }
+        put(item.style);
+        put(item.exStyle);
+        for (short v : {5, 5, 100, 12}) {
+            put(v);
+        }
+        put(item.id);
+        put(static_cast<WORD>(0xFFFF));
+        put(item.atom);
+        text(item.title);
+        put(static_cast<WORD>(0));  // no creation data
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(DialogTemplate, AClassicTemplateReadsStyleBeforeExtendedStyle) {
+    auto bytes = classicTemplate();
+    auto t = nd::win32::parseDialogTemplate(bytes.data(), bytes.size());
+    ASSERT_TRUE(t);
+    EXPECT_FALSE(t->extended);
+    EXPECT_EQ(t->style, static_cast<DWORD>(WS_POPUP | WS_CAPTION | DS_SETFONT));
+    EXPECT_EQ(t->exStyle, static_cast<DWORD>(WS_EX_CONTROLPARENT));
+    EXPECT_EQ(t->pointSize, 9);
+    EXPECT_EQ(t->typeface, u"MS Shell Dlg");
+    ASSERT_EQ(t->items.size(), 2u);
+    EXPECT_EQ(t->items[0].style,
+              static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL));
+    EXPECT_EQ(t->items[0].exStyle, static_cast<DWORD>(WS_EX_CLIENTEDGE));
+    EXPECT_EQ(t->items[0].id, 1000u);
+    EXPECT_EQ(t->items[1].className, u"Button");
+    EXPECT_EQ(t->items[1].title.text, u"OK");
+
+    HWND dialog = CreateDialogIndirectParamW(nullptr, bytes.data(), nullptr, nullptr, 0);
+    ASSERT_NE(dialog, nullptr);
+    HWND edit = GetDlgItem(dialog, 1000);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_TRUE(GetWindowLongPtrW(edit, GWL_STYLE) & WS_TABSTOP);
+    EXPECT_EQ(GetWindowLongPtrW(edit, GWL_EXSTYLE) & WS_EX_CLIENTEDGE, WS_EX_CLIENTEDGE);
+    EXPECT_EQ(GetWindowLongPtrW(GetDlgItem(dialog, IDOK), GWL_STYLE) & BS_TYPEMASK,
+              static_cast<LONG_PTR>(BS_DEFPUSHBUTTON));
+    DestroyWindow(dialog);
+}

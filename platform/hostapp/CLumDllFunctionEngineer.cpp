@@ -1,0 +1,18 @@
+#include "hostapp/CLumDllFunctionEngineer.h"
+
+#include "hostapp/Mp3PodcastConverter.h"
+
+CLumDllFunctionEngineer::CLumDllFunctionEngineer() {
+    CreatePodcastConverterFn createConverter = &lum::createPodcastConverter;
+    m_functions[40220] = reinterpret_cast<void*>(createConverter);
+}
+
+CLumDllFunctionEngineer* CLumDllFunctionEngineer::getInstance() {
+    static CLumDllFunctionEngineer table;
+    return &table;
+}
+
+void* CLumDllFunctionEngineer::GetFunctionAddr(int number) {
+    auto it = m_functions.find(number);
+    return it == m_functions.end() ? nullptr : it->second;
+}

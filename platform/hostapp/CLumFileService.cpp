@@ -1,0 +1,10 @@
+#include "hostapp/CLumFileService.h"
+
+#include "hostapp/FileDialogs.h"
+
+CLumFileService::~CLumFileService() = default;
+
+CString CLumFileService::GetOpenFile(int kind, SiteIF* site, const CString& initialName,
+                                     CWnd* parent) {
+    return CLumOpenFileDialog::GetOpenFile(kind, site, initialName, parent);
+}

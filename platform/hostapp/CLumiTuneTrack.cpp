@@ -1,0 +1,7 @@
+#include "hostapp/CLumiTuneTrack.h"
+
+#include "hostapp/CLumPodcastConverter.h"
+
+CLumiTuneTrack::~CLumiTuneTrack() = default;
+
+CLumPodcastConverter::~CLumPodcastConverter() = default;

@@ -1,0 +1,23 @@
+# Configures the source tree as the README's first command does (no options)
+# into BUILD and checks that it would build the program and the module only.
+file(REMOVE_RECURSE ${BUILD})
+execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE} -B ${BUILD} -G Ninja
+                        -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE err)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "configure failed: ${err}")
+endif()
+execute_process(COMMAND ninja -C ${BUILD} -t targets all OUTPUT_VARIABLE targets)
+file(REMOVE_RECURSE ${BUILD})
+foreach(wanted "bin/newsdesk:" "libnewsdesk.so:")
+  string(FIND "${targets}" "${wanted}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "a plain build does not make ${wanted}")
+  endif()
+endforeach()
+foreach(unwanted "bin/module_tests:" "bin/platform_tests:" "bin/read_bench:")
+  string(FIND "${targets}" "${unwanted}" at)
+  if(NOT at EQUAL -1)
+    message(FATAL_ERROR "a plain build also makes ${unwanted}")
+  endif()
+endforeach()

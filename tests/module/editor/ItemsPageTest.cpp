@@ -1,0 +1,99 @@
+// The items page: buttons by selection, and add, copy, edit and delete on
+// the working copy of the items.
+#include "EditorTesting.h"
+#include "editor/CLumRssFileConfigDlg.h"
+#include "res/ResourceIds.h"
+
+#include <gtest/gtest.h>
+
+using edtest::UiStep;
+
+namespace {
+
+void expectButtons(HWND h, bool copy, bool edit, bool remove) {
+    EXPECT_TRUE(edtest::enabled(h, IDC_RSS_ADD));
+    EXPECT_EQ(edtest::enabled(h, IDC_RSS_COPY_ITEM), copy);
+    EXPECT_EQ(edtest::enabled(h, IDC_RSS_EDIT_ITEM), edit);
+    EXPECT_EQ(edtest::enabled(h, IDC_RSS_DELETE_ITEM), remove);
+}
+
+// A channel of four RSS 2.0 items named A to D.
+void fourItems(CRSSChannel& channel) {
+    edtest::fillChannel(channel, 1);
+    CRSSItem item = channel.m_items[0];
+    channel.m_items.clear();
+    for (const char16_t* title : {u"A", u"B", u"C", u"D"}) {
+        item.m_title = title;
+        channel.m_items.push_back(item);
+    }
+}
+
+std::vector<CString> titles(const CRSSChannel& channel) {
+    std::vector<CString> out;
+    for (const auto& item : channel.m_items) {
+        out.push_back(item.m_title);
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST(ItemsPage, ButtonsFollowTheSelectionAndDeleteRemovesTheSelectedItems) {
+    CRSSChannel channel;
+    fourItems(channel);
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(
+        IDD_RSS_FILE_CONFIG,
+        {UiStep::selectTab(1), UiStep::run([](HWND h) { expectButtons(h, false, false, false); }),
+         UiStep::select(IDC_RSS_ITEM_LIST, {1}),
+         UiStep::run([](HWND h) { expectButtons(h, true, true, true); }),
+         UiStep::select(IDC_RSS_ITEM_LIST, {1, 3}),
+         UiStep::run([](HWND h) { expectButtons(h, false, false, true); }),
+         UiStep::click(IDC_RSS_DELETE_ITEM),
+         UiStep::run([](HWND h) { expectButtons(h, false, false, false); }), UiStep::click(IDOK)});
+    CLumRssFileConfigDlg dlg(&channel, nullptr);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    dlg.applyToChannel(&channel);
+    EXPECT_EQ(titles(channel), (std::vector<CString>{u"A", u"C"}));
+}
+
+TEST(ItemsPage, CopyAppendsAnEditedCopyAndEditChangesTheItemInPlace) {
+    CRSSChannel channel;
+    fourItems(channel);
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_FILE_CONFIG,
+                    {UiStep::selectTab(1), UiStep::select(IDC_RSS_ITEM_LIST, {1}),
+                     UiStep::click(IDC_RSS_COPY_ITEM), UiStep::select(IDC_RSS_ITEM_LIST, {3}),
+                     UiStep::click(IDC_RSS_EDIT_ITEM), UiStep::select(IDC_RSS_ITEM_LIST, {2}),
+                     UiStep::click(IDC_RSS_EDIT_ITEM), UiStep::click(IDOK)});
+    // The copy opens with the source's fields.
+    ui.expectDialog(
+        IDD_RSS_ITEM_CONFIG,
+        {UiStep::run([](HWND h) { EXPECT_EQ(edtest::textOf(h, IDC_RSS_ITEM_TITLE), u"B"); }),
+         UiStep::type(IDC_RSS_ITEM_TITLE, u"B2"), UiStep::click(IDOK)});
+    ui.expectDialog(IDD_RSS_ITEM_CONFIG,
+                    {UiStep::type(IDC_RSS_ITEM_TITLE, u"never"), UiStep::click(IDCANCEL)});
+    ui.expectDialog(IDD_RSS_ITEM_CONFIG,
+                    {UiStep::type(IDC_RSS_ITEM_TITLE, u"C!"), UiStep::click(IDOK)});
+    CLumRssFileConfigDlg dlg(&channel, nullptr);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    dlg.applyToChannel(&channel);
+    EXPECT_EQ(titles(channel), (std::vector<CString>{u"A", u"B", u"C!", u"D", u"B2"}));
+    EXPECT_EQ(channel.m_items[4].m_enclosureUrl, channel.m_items[1].m_enclosureUrl);
+}
+
+TEST(ItemsPage, AFormatChangeReachesItemDialogsOpenedAfterIt) {
+    CRSSChannel channel;
+    edtest::fillChannel(channel, 1);
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_FILE_CONFIG,
+                    {UiStep::click(IDC_RSS_FORMAT_ITUNES), UiStep::selectTab(1),
+                     UiStep::click(IDC_RSS_ADD), UiStep::click(IDCANCEL)});
+    ui.expectDialog(IDD_RSS_ITEM_CONFIG, {UiStep::run([](HWND h) {
+                                              EXPECT_TRUE(edtest::enabled(h, IDC_RSS_ITEM_ARTIST));
+                                              EXPECT_FALSE(edtest::enabled(h, IDC_RSS_ITEM_LINK));
+                                          }),
+                                          UiStep::click(IDCANCEL)});
+    CLumRssFileConfigDlg dlg(&channel, nullptr);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+}
