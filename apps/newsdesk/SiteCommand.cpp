@@ -114,6 +114,7 @@ int rebuild(CommandContext& context) {
     printJson(context, {{"files", r.files},
                         {"read", r.read},
                         {"pagesParsed", r.pagesParsed},
+                        {"pagesSkipped", r.pagesSkipped},
                         {"feeds", r.feeds},
                         {"gone", r.gone}});
     return 0;

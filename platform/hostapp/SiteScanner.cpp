@@ -1,6 +1,7 @@
 #include "hostapp/SiteScanner.h"
 
 #include "hostapp/FeedProbe.h"
+#include "hostapp/PageLimits.h"
 #include "hostapp/PageLinks.h"
 #include "hostapp/PageText.h"
 #include "hostapp/SiteDefinition.h"
@@ -248,8 +249,13 @@ class Scan {
             row.format = -1;
             std::vector<std::pair<std::int64_t, std::string>> targets;
             row.title.clear();
-            if (bytes.size() <= kLargestPage) {
-                auto links = lum::page::extractLinks(lum::page::decodePage(bytes).text);
+            const bool tooLarge = bytes.size() > kLargestPage;
+            std::string text = tooLarge ? std::string() : lum::page::decodePage(bytes).text;
+            if (tooLarge || !lum::page::withinParseLimits(text)) {
+                // Listed, with no links taken: parsing it could take hours.
+                ++m_result.pagesSkipped;
+            } else {
+                auto links = lum::page::extractLinks(text);
                 row.title = links.title;
                 std::set<std::pair<std::int64_t, std::string>> unique;
                 const std::string base = m_resolver.baseUrl(entry.path, links.base);

@@ -24,11 +24,12 @@ struct SiteLocation {
 };
 
 struct ScanResult {
-    size_t files = 0;        // files in the folder
-    size_t read = 0;         // files whose bytes were read
-    size_t pagesParsed = 0;  // pages whose links were taken anew
-    size_t feeds = 0;        // feeds in the site after the scan
-    size_t gone = 0;         // files no longer in the folder
+    size_t files = 0;         // files in the folder
+    size_t read = 0;          // files whose bytes were read
+    size_t pagesParsed = 0;   // pages whose links were taken anew
+    size_t pagesSkipped = 0;  // pages too large or too deeply nested to parse
+    size_t feeds = 0;         // feeds in the site after the scan
+    size_t gone = 0;          // files no longer in the folder
 };
 
 // done of total files to read; path is the relative path just handled.

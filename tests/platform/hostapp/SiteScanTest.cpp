@@ -2,6 +2,7 @@
 #include "TempDir.h"
 #include "hostapp/CLumSiteRebuildProgressDlg.h"
 #include "hostapp/LumSiteMgr.h"
+#include "hostapp/PageLimits.h"
 #include "hostapp/PageText.h"
 #include "hostapp/SiteScanner.h"
 #include "support/TestUiDriver.h"
@@ -14,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 
 using lum::site::ScanResult;
@@ -209,4 +211,47 @@ TEST(SiteRebuildDialog, RebuildsInItsOwnDialogAndClosesItselfWithoutAScript) {
     EXPECT_EQ(forced.DoModal(), IDOK) << forced.lastError();
     EXPECT_EQ(forced.result().feeds, 3u);
     LumSiteMgr::closeSite();
+}
+
+TEST(PageLimits, RefusesOnlyMarkupThatWouldKeepTheParserBusyForHours) {
+    auto times = [](const std::string& piece, int n) {
+        std::string s;
+        for (int i = 0; i < n; ++i) {
+            s += piece;
+        }
+        return s;
+    };
+    // Deep nesting and piles of attributes: the parser's work grows with
+    // their square.
+    EXPECT_FALSE(lum::page::withinParseLimits(times("<div>", 2001)));
+    EXPECT_FALSE(lum::page::withinParseLimits(times("<b>", 5000)));
+    EXPECT_FALSE(lum::page::withinParseLimits("<a " + times("x=1 ", 1001) + ">"));
+    // Long but flat pages, elements that close each other, closed elements,
+    // and tags inside scripts, comments and quoted values are fine.
+    EXPECT_TRUE(lum::page::withinParseLimits(times("<div>x</div>", 50000)));
+    EXPECT_TRUE(lum::page::withinParseLimits(times("<p><li><a href=x><img src=y><br>", 50000)));
+    EXPECT_TRUE(lum::page::withinParseLimits("<script>" + times("<div>", 5000) + "</SCRIPT>"));
+    EXPECT_TRUE(lum::page::withinParseLimits("<!--" + times("<div>", 5000) + "-->"));
+    EXPECT_TRUE(lum::page::withinParseLimits("<a title=\"" + times("<div> x=1 ", 5000) + "\">"));
+    EXPECT_TRUE(lum::page::withinParseLimits(times("<div>", 2000)));
+}
+
+TEST(SiteScan, ListsAPageTooDeepToParseWithoutItsLinksAndGoesOn) {
+    TempDir dir;
+    writeSmallSite(dir);
+    std::string deep;
+    for (int i = 0; i < 300000; ++i) {
+        deep += "<div>";
+    }
+    dir.write("site/deep.html", deep + "<a href=news/feed.xml>f</a>");
+    auto db = openDb(dir);
+    auto start = std::chrono::steady_clock::now();
+    ScanResult result = scan(*db, dir);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
+    EXPECT_EQ(result.pagesSkipped, 1u);
+    EXPECT_EQ(result.pagesParsed, 4u);
+    auto page = db->fileByPath("deep.html");
+    ASSERT_TRUE(page);
+    EXPECT_TRUE(page->present);
+    EXPECT_TRUE(db->linksFrom(page->id).empty());
 }
