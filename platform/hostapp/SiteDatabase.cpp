@@ -130,14 +130,15 @@ std::unique_ptr<SiteDatabase> SiteDatabase::open(const std::string& folder, Open
         }
         std::unique_ptr<SiteDatabase> db(new SiteDatabase(raw));
         std::string reason;
-        if (db->prepareSchema(reason)) {
+        Refusal refusal = db->prepareSchema(reason);
+        if (refusal == Refusal::None) {
             return db;
         }
         db.reset();
         // Only a file that is not ours, or is ours from a newer schema, is
         // replaced, and only when asked to; other failures (a read-only
         // folder, a full disk) leave the file alone.
-        bool replaceable = reason.rfind("is not", 0) == 0 || reason.rfind("has schema", 0) == 0;
+        bool replaceable = refusal == Refusal::NotOurs || refusal == Refusal::Newer;
         if (mode != OpenMode::Recreate || !replaceable || attempt > 0) {
             error = "site database " + path + " " + reason;
             if (replaceable) {
@@ -170,7 +171,7 @@ bool SiteDatabase::exec(const char* sql) {
     return true;
 }
 
-bool SiteDatabase::prepareSchema(std::string& error) {
+SiteDatabase::Refusal SiteDatabase::prepareSchema(std::string& error) {
     // The first read of the header tells a database from any other file.
     sqlite3_stmt* probe = nullptr;
     int rc = sqlite3_prepare_v2(m_db, "PRAGMA application_id", -1, &probe, nullptr);
@@ -181,11 +182,11 @@ bool SiteDatabase::prepareSchema(std::string& error) {
     sqlite3_finalize(probe);
     if ((rc & 0xff) == SQLITE_NOTADB || (rc & 0xff) == SQLITE_CORRUPT) {
         error = "is not a site database";
-        return false;
+        return Refusal::NotOurs;
     }
     if (rc != SQLITE_ROW && rc != SQLITE_DONE && rc != SQLITE_OK) {
         error = std::string("cannot be read: ") + sqlite3_errmsg(m_db);
-        return false;
+        return Refusal::Failure;
     }
     std::int64_t version = 0;
     std::int64_t tables = 0;
@@ -201,12 +202,12 @@ bool SiteDatabase::prepareSchema(std::string& error) {
     }
     if (appId != kApplicationId && (appId != 0 || tables != 0)) {
         error = "is not a site database (another program's SQLite file)";
-        return false;
+        return Refusal::NotOurs;
     }
     if (version > kSchemaVersion) {
         error = "has schema " + std::to_string(version) + ", newer than this newsdesk reads (" +
                 std::to_string(kSchemaVersion) + ")";
-        return false;
+        return Refusal::Newer;
     }
     // WAL: readers never see a half-written change, and a killed writer's
     // transaction is simply not there when the file is opened next.
@@ -214,7 +215,7 @@ bool SiteDatabase::prepareSchema(std::string& error) {
         Statement wal(m_db, "PRAGMA journal_mode=WAL");
         if (wal.step() != SQLITE_ROW || wal.text(0) != "wal") {
             error = std::string("cannot be opened for writing: ") + sqlite3_errmsg(m_db);
-            return false;
+            return Refusal::Failure;
         }
     }
     // A first scan writes many pages: a larger page cache keeps them from
@@ -223,14 +224,14 @@ bool SiteDatabase::prepareSchema(std::string& error) {
     if (!exec("PRAGMA synchronous=NORMAL") || !exec("PRAGMA cache_size=-32768") ||
         !exec("PRAGMA wal_autocheckpoint=4096")) {
         error = "cannot be used: " + m_error;
-        return false;
+        return Refusal::Failure;
     }
     if (version == kSchemaVersion) {
         if (!makeTargetIndex()) {
             error = "cannot be written: " + m_error;
-            return false;
+            return Refusal::Failure;
         }
-        return true;
+        return Refusal::None;
     }
     bool made = transaction([&] {
         for (const char* sql : kSchema) {
@@ -245,7 +246,7 @@ bool SiteDatabase::prepareSchema(std::string& error) {
     if (!made) {
         error = "cannot be written: " + m_error;
     }
-    return made;
+    return made ? Refusal::None : Refusal::Failure;
 }
 
 bool SiteDatabase::transaction(const std::function<bool()>& body) {
@@ -274,6 +275,8 @@ bool SiteDatabase::transaction(const std::function<bool()>& body) {
     return false;
 }
 
+// Statements are found by the address of their text: every caller passes a
+// literal or a static string.
 Statement& SiteDatabase::statement(const char* sql) {
     for (auto& [text, stmt] : m_statements) {
         if (text == sql) {

@@ -137,7 +137,14 @@ class SiteDatabase {
   private:
     explicit SiteDatabase(sqlite3* db);
     bool exec(const char* sql);
-    bool prepareSchema(std::string& error);
+    // Why a file could not be taken as the site database.
+    enum class Refusal {
+        None,
+        NotOurs,  // not a database, or another program's
+        Newer,    // from a newer schema
+        Failure,  // a database of ours that cannot be read or written now
+    };
+    Refusal prepareSchema(std::string& error);
     Statement& statement(const char* sql);
     bool fail(const char* what);
 
