@@ -226,6 +226,12 @@ CString Mp3PodcastConverter::convert(const CString& sourcePath, CLumiTuneTrack* 
         m_error = std::strerror(errno);
         return CString();
     }
+    // The temporary file is private while it is written; the published MP3
+    // gets the mode any new file of the user's gets, so a web server can
+    // serve it.
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
     int channels = std::min(in.channels, 2);
     SF_INFO out{};
     out.samplerate = mp3RateFor(in.samplerate);

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <sndfile.h>
+#include <sys/stat.h>
 #include <taglib/fileref.h>
 
 #include <cmath>
@@ -141,8 +142,13 @@ TEST_F(Converter, WritesAnMp3BesideTheSourceWithTheRightLength) {
     ASSERT_TRUE(converter->isAvailable()) << "Debian's libsndfile encodes MP3 through LAME";
     writeTone(dir.native("episode one.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2, 3.2);
     CLumiTuneTrack track;
+    mode_t oldMask = ::umask(022);
     CString mp3 = converter->convert(CString(dir.windows("episode one.wav")), &track);
+    ::umask(oldMask);
     EXPECT_EQ(mp3, CString(dir.windows("episode one.mp3")));
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.native("episode one.mp3").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u) << "a published MP3 must be readable by the web server";
     EXPECT_EQ(track.m_nDuration, 4) << "3.2 seconds play into the fourth";
     TagLib::FileRef back(dir.native("episode one.mp3").c_str());
     ASSERT_FALSE(back.isNull());
