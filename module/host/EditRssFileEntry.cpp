@@ -12,6 +12,7 @@
 #include "hostapp/PathUtil.h"
 #include "mfc/AfxMessageBox.h"
 #include "res/ResourceIds.h"
+#include "sitefiles/SiteRebuild.h"
 #include "sitefiles/SiteRssInfo.h"
 #include "win32/FileApi.h"
 
@@ -54,16 +55,6 @@ CString askForSavePath(int format) {
         site->release();
     }
     return path;
-}
-
-// After a save an open site's database is rebuilt (the host's rebuild
-// dialog) and the host's panes follow it.
-void rebuildOpenSite() {
-    if (!LumSiteMgr::isSiteOpened()) {
-        return;
-    }
-    // The host keeps no site database yet, so it has no rebuild dialog and
-    // no panes showing one: the work ends here until it does.
 }
 
 }  // namespace
@@ -112,7 +103,7 @@ bool EditRssFileEntry(CWnd* parent, CString& path, bool report, CLumRssFileConfi
                 lum::reportFailedSave(savePath, error);
                 result = false;
             } else {
-                rebuildOpenSite();
+                sitefiles::rebuildOpenSite();
             }
         }
     }

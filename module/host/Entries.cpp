@@ -4,10 +4,20 @@
 #include "host/Entries.h"
 
 #include "feed/FeedReaders.h"
+#include "sitefiles/CLumRssFileListDlg.h"
+#include "sitefiles/SiteRebuild.h"
+
+#include <memory>
 
 namespace newsdesk {
 
-void RssFileListEntry() {}
+void RssFileListEntry() {
+    auto dialog = std::make_unique<CLumRssFileListDlg>(0, nullptr);
+    dialog->DoModal();
+    if (dialog->m_bFilesChanged != 0) {
+        sitefiles::rebuildOpenSite();
+    }
+}
 
 void InsertRssLinkEntry(PageEditIF*) {}
 

@@ -29,3 +29,7 @@ CString CKmxCommon::getProductFolder(int, int) {
 CString CKmxCommon::getHelpFileNameLumpage() {
     return CString(u"newsdesk.chm");
 }
+
+CString CKmxCommon::getHKCULumpageBase() {
+    return CString(u"Software\\newsdesk\\host");
+}

@@ -13,4 +13,7 @@ class CKmxCommon {
     static CString getProductFolder(int kind, int priority);
     // The name of the application's help file, to be put after a product folder.
     static CString getHelpFileNameLumpage();
+    // The application's key in the user's registry, under which dialogs keep
+    // their placements ("...\\dlg\\NAME"); no trailing backslash.
+    static CString getHKCULumpageBase();
 };

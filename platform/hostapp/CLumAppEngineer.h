@@ -4,6 +4,7 @@
 
 #include "hostapp/SiteIF.h"
 #include "mfc/CString.h"
+#include "win32/windows.h"
 
 class CWnd;
 class CLumFileService;
@@ -20,4 +21,14 @@ class CLumAppEngineer {
     SiteIF* getOutStandingSiteIF(CWnd* parent);
     // A new file-selection object; the caller owns and deletes it.
     CLumFileService* createFileService();
+
+    // The application's icon for dialogs' title bars; nullptr while the
+    // application shows none (the headless window system draws no icons).
+    HICON getAppIcon() const { return m_hIcon; }
+    // true when no open document holds unsaved changes. This program edits
+    // no pages of its own, so nothing can be left unsaved.
+    bool isAllDocumentSaved() const { return true; }
+
+  private:
+    HICON m_hIcon = nullptr;
 };

@@ -1,0 +1,27 @@
+#include "hostapp/CLumTktUtil.h"
+
+#include "hostapp/PathUtil.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+int CLumTktUtil::whatKindOfFile(const CString& path, bool) {
+    std::string ext = getBaseExt(path).toUtf8();
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    if (ext == "rss" || ext == "rdf" || ext == "xml") {
+        return kRssFile;
+    }
+    if (ext == "html" || ext == "htm") {
+        return kPageFile;
+    }
+    if (ext == "png" || ext == "gif" || ext == "jpg" || ext == "jpeg" || ext == "bmp") {
+        return kPictureFile;
+    }
+    if (ext == "mp3" || ext == "m4a" || ext == "aac" || ext == "wav" || ext == "mp4" ||
+        ext == "m4v" || ext == "mov") {
+        return kMediaFile;
+    }
+    return kUnknownFile;
+}

@@ -1,0 +1,143 @@
+#include "SiteFilesTesting.h"
+#include "hostapp/CKmxCommon.h"
+#include "hostapp/CKmxResizableDlg.h"
+#include "module/editor/EditorTesting.h"
+#include "res/ResourceIds.h"
+#include "sitefiles/CLumRssFileListDlg.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using nd::win32::UiCheck;
+using nd::win32::UiStep;
+
+// The site's three feeds in the database's order, by path.
+std::vector<std::u16string> siteRows(const TempDir& dir) {
+    return {dir.windows("site/b.xml") + u"\tBeta\tiTunes 対応",
+            dir.windows("site/c.rdf") + u"\tGamma\tRSS 1.0",
+            dir.windows("site/news/a.rss") + u"\tAlpha\tRSS 2.0"};
+}
+
+UiStep buttonsAre(bool add, bool copy, bool edit, bool rename, bool remove) {
+    return UiStep::run([=](HWND h) {
+        EXPECT_EQ(edtest::enabled(h, IDC_RSS_ADD), add);
+        EXPECT_EQ(edtest::enabled(h, IDC_RSS_COPY_FILE), copy);
+        EXPECT_EQ(edtest::enabled(h, IDC_RSS_EDIT_FILE), edit);
+        EXPECT_EQ(edtest::enabled(h, IDC_RSS_RENAME_FILE), rename);
+        EXPECT_EQ(edtest::enabled(h, IDC_RSS_DELETE_FILE), remove);
+    });
+}
+
+TEST(FileList, ListsTheSiteFeedsThatReadAndEnablesButtonsBySelection) {
+    TempDir dir;
+    sftest::writeFeedSite(dir);
+    sftest::OpenSite site(dir);
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(
+        IDD_RSS_FILE_LIST,
+        {UiStep::expect(IDC_RSS_FILE_LIST, UiCheck::rowsAre(siteRows(dir))),
+         UiStep::expect(IDOK, UiCheck::visible(false)),
+         UiStep::expect(IDCANCEL, UiCheck::textIs(u"閉じる(&C)")),
+         buttonsAre(true, false, false, false, false), UiStep::select(IDC_RSS_FILE_LIST, {1}),
+         buttonsAre(true, true, true, true, true), UiStep::select(IDC_RSS_FILE_LIST, {0, 2}),
+         buttonsAre(true, false, false, false, true), UiStep::click(IDCANCEL)});
+    CLumRssFileListDlg dlg(0, nullptr);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.m_bFilesChanged, 0);
+}
+
+TEST(FileList, SelectModeHandsBackThePathOfTheOneSelectedFeed) {
+    TempDir dir;
+    sftest::writeFeedSite(dir);
+    sftest::OpenSite site(dir);
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(
+        IDD_RSS_FILE_LIST,
+        {UiStep::expect(IDOK, UiCheck::enabled(false)),
+         buttonsAre(false, false, false, false, false), UiStep::select(IDC_RSS_FILE_LIST, {0, 1}),
+         UiStep::expect(IDOK, UiCheck::enabled(false)), UiStep::select(IDC_RSS_FILE_LIST, {2}),
+         UiStep::click(IDOK)});
+    CLumRssFileListDlg dlg(1, nullptr);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_strSelectedPath, CString(dir.windows("site/news/a.rss")));
+}
+
+TEST(FileList, NewAndEditWriteTheFeedAndCancelledCopyStillCountsAsAChange) {
+    TempDir dir;
+    sftest::writeFeedSite(dir);
+    sftest::OpenSite site(dir);
+    ndtest::TestUiDriver ui;
+    std::vector<std::u16string> rows = siteRows(dir);
+    rows[2] = dir.windows("site/news/a.rss") + u"\tAlpha edited\tRSS 2.0";
+    rows.push_back(dir.windows("site/made.rss") + u"\tMade\tRSS 2.0");
+    ui.expectDialog(
+        IDD_RSS_FILE_LIST,
+        {UiStep::select(IDC_RSS_FILE_LIST, {2}), UiStep::click(IDC_RSS_EDIT_FILE),
+         UiStep::click(IDC_RSS_ADD), UiStep::select(IDC_RSS_FILE_LIST, {0}),
+         UiStep::click(IDC_RSS_COPY_FILE),
+         UiStep::expect(IDC_RSS_FILE_LIST, UiCheck::rowsAre(rows)), UiStep::click(IDCANCEL)});
+    ui.expectDialog(IDD_RSS_FILE_CONFIG,
+                    {UiStep::type(IDC_RSS_CHANNEL_TITLE, u"Alpha edited"), UiStep::click(IDOK)});
+    ui.expectDialog(IDD_RSS_NEW_FILE,
+                    {UiStep::type(IDC_RSS_FILE_NAME, u"made.rss"), UiStep::click(IDOK)});
+    ui.expectDialog(
+        IDD_RSS_FILE_CONFIG,
+        {UiStep::click(IDC_RSS_FORMAT_RSS20), UiStep::type(IDC_RSS_CHANNEL_TITLE, u"Made"),
+         UiStep::type(IDC_RSS_CHANNEL_DESCRIPTION, u"D"),
+         UiStep::type(IDC_RSS_CHANNEL_LINK, u"https://ann.example/"), UiStep::click(IDOK)});
+    ui.expectDialog(IDD_RSS_NEW_FILE, {UiStep::click(IDCANCEL)});
+    CLumRssFileListDlg dlg(0, nullptr);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+    EXPECT_EQ(dlg.m_bFilesChanged, 1);
+    EXPECT_NE(dir.read("site/news/a.rss").find("Alpha edited"), std::string::npos);
+    EXPECT_NE(dir.read("site/made.rss").find("<title>Made</title>"), std::string::npos);
+}
+
+TEST(FileList, ResizingMovesTheButtonsAndStretchesTheListAndThePlacementIsKept) {
+    TempDir dir;
+    sftest::writeFeedSite(dir);
+    sftest::OpenSite site(dir);
+    CString key = CKmxCommon::getHKCULumpageBase() + CString(u"\\dlg\\RssFileListDlg");
+    RECT before{}, list{}, add{}, ok{}, listAfter{}, addAfter{}, okAfter{};
+    auto rectOf = [](HWND h, int id, RECT& r) { GetWindowRect(edtest::control(h, id), &r); };
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_FILE_LIST, {UiStep::run([&](HWND h) {
+                                            GetWindowRect(h, &before);
+                                            rectOf(h, IDC_RSS_FILE_LIST, list);
+                                            rectOf(h, IDC_RSS_ADD, add);
+                                            rectOf(h, IDCANCEL, ok);
+                                            MoveWindow(h, before.left, before.top,
+                                                       before.right - before.left + 30,
+                                                       before.bottom - before.top + 20, TRUE);
+                                            rectOf(h, IDC_RSS_FILE_LIST, listAfter);
+                                            rectOf(h, IDC_RSS_ADD, addAfter);
+                                            rectOf(h, IDCANCEL, okAfter);
+                                        }),
+                                        UiStep::click(IDCANCEL)});
+    CLumRssFileListDlg dlg(0, nullptr);
+    dlg.DoModal();
+    EXPECT_EQ(listAfter.right - listAfter.left, list.right - list.left + 30);
+    EXPECT_EQ(listAfter.bottom - listAfter.top, list.bottom - list.top + 20);
+    EXPECT_EQ(addAfter.left, add.left + 30);
+    EXPECT_EQ(addAfter.top, add.top);  // the side buttons stay at the top
+    EXPECT_EQ(okAfter.left, ok.left + 30);
+    EXPECT_EQ(okAfter.top, ok.top + 20);
+    auto stored = CKmxResizableDlg::storedPlacement(key);
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(stored->right - stored->left, before.right - before.left + 30);
+
+    // The next opening starts at the kept size, its controls laid out for it.
+    RECT reopened{}, listReopened{};
+    ui.expectDialog(IDD_RSS_FILE_LIST, {UiStep::run([&](HWND h) {
+                                            GetWindowRect(h, &reopened);
+                                            rectOf(h, IDC_RSS_FILE_LIST, listReopened);
+                                        }),
+                                        UiStep::click(IDCANCEL)});
+    CLumRssFileListDlg again(0, nullptr);
+    again.DoModal();
+    EXPECT_EQ(reopened.bottom - reopened.top, before.bottom - before.top + 20);
+    EXPECT_EQ(listReopened.right - listReopened.left, listAfter.right - listAfter.left);
+}
+
+}  // namespace
