@@ -6,8 +6,11 @@
 #include "mfc/CString.h"
 #include "win32/windows.h"
 
+#include <set>
+
 class CWnd;
 class CLumFileService;
+class CLumFileOperation;
 
 class CLumAppEngineer {
   public:
@@ -25,10 +28,18 @@ class CLumAppEngineer {
     // The application's icon for dialogs' title bars; nullptr while the
     // application shows none (the headless window system draws no icons).
     HICON getAppIcon() const { return m_hIcon; }
-    // true when no open document holds unsaved changes. This program edits
-    // no pages of its own, so nothing can be left unsaved.
-    bool isAllDocumentSaved() const { return true; }
+
+    // The file operations on site files that pages link to; owned by the
+    // application.
+    CLumFileOperation* getFileOperation();
+
+    // true when no open page has unsaved changes. ask is kept for callers
+    // that would let the user save first; nothing is asked here.
+    bool isAllDocumentSaved(bool ask);
+    // Pages tell the application whether they hold unsaved changes.
+    void setDocumentModified(const void* document, bool modified);
 
   private:
+    std::set<const void*> m_modifiedDocuments;
     HICON m_hIcon = nullptr;
 };

@@ -141,3 +141,69 @@ TEST(FileList, ResizingMovesTheButtonsAndStretchesTheListAndThePlacementIsKept) 
 }
 
 }  // namespace
+
+namespace {
+
+TEST(FileList, RenameMovesTheFileRevisesItsPagesAndUpdatesTheRowOnlyWhenMoved) {
+    TempDir dir;
+    sftest::writeFeedSite(dir);
+    sftest::OpenSite site(dir);
+    std::string page = dir.read("site/index.html");
+    ndtest::TestUiDriver ui;
+    std::vector<std::u16string> rows = siteRows(dir);
+    rows[2] = dir.windows("site/news/renamed.rss") + u"\tAlpha\tRSS 2.0";
+    ui.expectDialog(
+        IDD_RSS_FILE_LIST,
+        {UiStep::select(IDC_RSS_FILE_LIST, {2}), UiStep::click(IDC_RSS_RENAME_FILE),
+         UiStep::expect(IDC_RSS_FILE_LIST, UiCheck::rowsAre(rows)), UiStep::click(IDCANCEL)});
+    ui.expectDialog(
+        IDD_RSS_RENAME_FILE,
+        {UiStep::expect(IDC_RSS_FOLDER, UiCheck::textIs(dir.windows("site/news") + u"\\")),
+         UiStep::type(IDC_RSS_FILE_NAME, u"renamed.rss"), UiStep::click(IDOK)});
+    CLumRssFileListDlg dlg(0, nullptr);
+    dlg.DoModal();
+    EXPECT_EQ(dlg.m_bFilesChanged, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.native("site/news/a.rss")));
+    EXPECT_NE(dir.read("site/news/renamed.rss").find("Alpha"), std::string::npos);
+    std::string revised = dir.read("site/index.html");
+    EXPECT_EQ(revised.find("news/a.rss"), std::string::npos);
+    EXPECT_NE(revised.find("href=\"news/renamed.rss\""), std::string::npos);
+    EXPECT_EQ(revised.size(), page.size() + std::string("renamed").size() * 2 - 2);
+}
+
+TEST(FileList, ARenameThatCouldNotMoveTheFileLeavesTheRowAtTheOldPath) {
+    TempDir dir;
+    sftest::writeFeedSite(dir);
+    sftest::OpenSite site(dir);
+    // Longer than any file name the system takes: the dialog finds nothing
+    // there, and the move fails.
+    std::u16string tooLong(300, u'n');
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_FILE_LIST,
+                    {UiStep::select(IDC_RSS_FILE_LIST, {2}), UiStep::click(IDC_RSS_RENAME_FILE),
+                     UiStep::expect(IDC_RSS_FILE_LIST, UiCheck::rowsAre(siteRows(dir))),
+                     UiStep::click(IDCANCEL)});
+    ui.expectDialog(IDD_RSS_RENAME_FILE,
+                    {UiStep::type(IDC_RSS_FILE_NAME, tooLong + u".rss"), UiStep::click(IDOK)});
+    CLumRssFileListDlg dlg(0, nullptr);
+    dlg.DoModal();
+    EXPECT_TRUE(std::filesystem::exists(dir.native("site/news/a.rss")));
+}
+
+TEST(FileList, DeleteAskedAndRefusedChangesNothing) {
+    TempDir dir;
+    sftest::writeFeedSite(dir);
+    sftest::OpenSite site(dir);
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_FILE_LIST,
+                    {UiStep::select(IDC_RSS_FILE_LIST, {0, 1}), UiStep::click(IDC_RSS_DELETE_FILE),
+                     UiStep::expect(IDC_RSS_FILE_LIST, UiCheck::rowsAre(siteRows(dir))),
+                     UiStep::click(IDCANCEL)});
+    ui.answerBox(IDS_RSS_CONFIRM_DELETE, MB_YESNO | MB_ICONQUESTION, IDNO);
+    CLumRssFileListDlg dlg(0, nullptr);
+    dlg.DoModal();
+    EXPECT_EQ(dlg.m_bFilesChanged, 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.native("site/b.xml")));
+}
+
+}  // namespace
