@@ -53,6 +53,7 @@ int runEdit(CommandContext& context);
 int runOptions(CommandContext& context);
 int runMedia(CommandContext& context);
 int runSite(CommandContext& context);
+int runFiles(CommandContext& context);
 
 // true for commands that open the --site folder themselves (site init makes it a site).
 bool opensItsOwnSite(const std::string& command, const std::vector<std::string>& args);

@@ -66,6 +66,12 @@ const Command kCommands[] = {
      "The type comes from /etc/mime.types, the playing time in seconds from the file.\n"
      "--to-mp3 writes NAME.mp3 (or NAME~1.mp3 ...) beside FILE and prints its path and\n"
      "whole seconds; a file that cannot be decoded leaves nothing behind.\n"},
+    {"files", "files",
+     "with --site DIR: the site's feed files, to create, copy, edit, rename and delete",
+     newsdesk::app::runFiles,
+     "The dialogs, message boxes and choosers are played from --ui-script. Pages linking to\n"
+     "a renamed or deleted feed are revised. After a change the site database is rebuilt;\n"
+     "prints changed or unchanged.\n"},
     {"site", "site init --url URL [--name NAME] | rebuild [--force] | feeds | links PATH",
      "with --site DIR: make a site, rebuild its database, list its feeds or a file's linking pages",
      newsdesk::app::runSite,
