@@ -32,8 +32,13 @@ std::int32_t storedTime(std::int64_t seconds) {
 }  // namespace
 
 void updateSiteRssInfo(const CRSSChannel* channel) {
+    // A feed not yet given a name cannot be the site's own; asking would
+    // only make the site's database early.
+    if (!channel || channel->m_filePath.IsEmpty()) {
+        return;
+    }
     SiteMgr50* siteMgr = LumSiteMgr::getSiteMgr();
-    if (!channel || !siteMgr || !LumSiteMgr::isSiteOpened()) {
+    if (!siteMgr || !LumSiteMgr::isSiteOpened()) {
         return;
     }
     int id = siteMgr->SiteProfGetID(LumSiteMgr::getCurrentSiteName());
