@@ -9,6 +9,7 @@
 #include "hostapp/LumSiteMgr.h"
 #include "mfc/CDC.h"
 #include "mfc/CDataExchange.h"
+#include "mfc/CWaitCursor.h"
 #include "res/ResourceIds.h"
 #include "sitefiles/SiteRssInfo.h"
 #include "win32/CommCtrl.h"
@@ -37,6 +38,9 @@ CLumRssFileListDlg::~CLumRssFileListDlg() {
 }
 
 void CLumRssFileListDlg::loadSiteFeeds() {
+    // Bringing the database in step and reading every feed can take a while
+    // on a large site.
+    CWaitCursor wait;
     std::vector<SiteRecCell50>* records = nullptr;
     if (!LumSiteMgr::GetRssInSite(&records) || records == nullptr) {
         return;

@@ -8,12 +8,21 @@
 #include "hostapp/LumMessageBox.h"
 #include "hostapp/LumSiteMgr.h"
 #include "hostapp/LumSiteStaff.h"
-#include "hostapp/PathUtil.h"
 #include "mfc/CWnd.h"
 #include "res/ResourceIds.h"
+#include "win32/FileApi.h"
 #include "win32/ShellApi.h"
 
 namespace newsdesk {
+
+namespace {
+
+// Anything still at the path, a folder too, counts as not deleted.
+bool stillThere(const CString& path) {
+    return ::GetFileAttributesW(path.GetString()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
 
 void collectBackLinks(SiteMgr50* siteMgr, CLumSiteDDList& nodes) {
     if (!siteMgr) {
@@ -86,7 +95,7 @@ int CLumRssFileOp::deleteWithFollowUp(CLumSiteDDList& nodes) {
 
     int gone = 0;
     for (POSITION pos = nodes.GetHeadPosition(); pos;) {
-        if (!is_file(nodes.GetNext(pos).m_strSrc)) {
+        if (!stillThere(nodes.GetNext(pos).m_strSrc)) {
             ++gone;
         }
     }
@@ -102,7 +111,7 @@ int CLumRssFileOp::deleteWithFollowUp(CLumSiteDDList& nodes) {
     int removed = 0;
     for (POSITION pos = nodes.GetHeadPosition(); pos;) {
         CLumSiteDDNode& node = nodes.GetNext(pos);
-        if (!is_file(node.m_strSrc)) {
+        if (!stillThere(node.m_strSrc)) {
             ++removed;
             docBase->AddFile(node.m_strSrc, CString());
         } else {

@@ -6,6 +6,7 @@
 
 int CLumFileOperation::execute(CWnd*, SiteMgr50*, int operation, const CString& from,
                                const CString& to, CLumSiteDDList* nodes) {
+    m_failures.clear();
     if (operation != kRename || from.IsEmpty() || to.IsEmpty()) {
         return 0;
     }
@@ -28,8 +29,8 @@ int CLumFileOperation::execute(CWnd*, SiteMgr50*, int operation, const CString& 
         }
         for (POSITION link = node.m_pLinkList->GetHeadPosition(); link;) {
             const CLumSiteDDLinkNode& page = node.m_pLinkList->GetNext(link);
-            if (page.m_bRevise) {
-                docBase->ReviseLinkedFile(page.m_strPath, 0);
+            if (page.m_bRevise && !docBase->ReviseLinkedFile(page.m_strPath, 0)) {
+                m_failures.push_back({page.m_strPath, docBase->lastError()});
             }
         }
     }

@@ -5,6 +5,9 @@
 #include "hostapp/CLumSiteDDNode.h"
 #include "mfc/CString.h"
 
+#include <string>
+#include <vector>
+
 class CWnd;
 class SiteMgr50;
 
@@ -18,4 +21,14 @@ class CLumFileOperation {
     // changed then); pages that could not be revised are left as they were.
     int execute(CWnd* owner, SiteMgr50* siteMgr, int operation, const CString& from,
                 const CString& to, CLumSiteDDList* nodes);
+
+    // The pages the last operation could not revise, each with the reason.
+    struct Failure {
+        CString page;
+        std::string reason;
+    };
+    const std::vector<Failure>& failures() const { return m_failures; }
+
+  private:
+    std::vector<Failure> m_failures;
 };

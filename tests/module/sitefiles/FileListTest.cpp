@@ -1,9 +1,12 @@
 #include "SiteFilesTesting.h"
+#include "host/Entries.h"
 #include "hostapp/CKmxCommon.h"
 #include "hostapp/CKmxResizableDlg.h"
+#include "hostapp/CLumTktDialogEngineer.h"
 #include "module/editor/EditorTesting.h"
 #include "res/ResourceIds.h"
 #include "sitefiles/CLumRssFileListDlg.h"
+#include "win32/WaitCursor.h"
 
 #include <gtest/gtest.h>
 
@@ -188,6 +191,48 @@ TEST(FileList, ARenameThatCouldNotMoveTheFileLeavesTheRowAtTheOldPath) {
     CLumRssFileListDlg dlg(0, nullptr);
     dlg.DoModal();
     EXPECT_TRUE(std::filesystem::exists(dir.native("site/news/a.rss")));
+}
+
+TEST(FileList, ReadingTheSiteShowsTheHourglassOnlyWhileItLasts) {
+    TempDir dir;
+    sftest::writeFeedSite(dir);
+    sftest::OpenSite site(dir);
+    std::vector<bool> shapes;
+    nd::win32::setWaitCursorListener([&](bool waiting) { shapes.push_back(waiting); });
+    nd::win32::endWaitCursor();  // an unmatched end is ignored
+    {
+        CLumRssFileListDlg dlg(0, nullptr);
+        EXPECT_EQ(dlg.m_channels.size(), 3u);
+    }
+    nd::win32::setWaitCursorListener({});
+    EXPECT_EQ(shapes, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(nd::win32::waitCursorShown());
+}
+
+TEST(SiteEdits, AnEditSavedInASiteRebuildsItsDatabaseAndRefreshesThePanes) {
+    TempDir dir;
+    sftest::writeFeedSite(dir);
+    sftest::OpenSite site(dir);
+    int panes = CLumTktDialogEngineer::getInstance()->paneUpdates();
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_FILE_CONFIG, {UiStep::click(IDCANCEL)});
+    CString path(dir.windows("site/news/a.rss"));
+    EXPECT_TRUE(newsdesk::EditRssFileEntry(nullptr, path, true, nullptr));
+    EXPECT_EQ(CLumTktDialogEngineer::getInstance()->paneUpdates(), panes);
+
+    CString fresh(dir.windows("site/fresh.rss"));
+    ui.expectDialog(
+        IDD_RSS_FILE_CONFIG,
+        {UiStep::click(IDC_RSS_FORMAT_RSS20), UiStep::type(IDC_RSS_CHANNEL_TITLE, u"Fresh"),
+         UiStep::type(IDC_RSS_CHANNEL_DESCRIPTION, u"D"),
+         UiStep::type(IDC_RSS_CHANNEL_LINK, u"https://ann.example/"), UiStep::click(IDOK)});
+    EXPECT_TRUE(newsdesk::EditRssFileEntry(nullptr, fresh, true, nullptr));
+    EXPECT_EQ(CLumTktDialogEngineer::getInstance()->paneUpdates(), panes + 1);
+    // The rebuild ran: the database knows the new feed without being asked
+    // to look again.
+    SiteMgr50* db = LumSiteMgr::getSiteMgr();
+    ASSERT_NE(db, nullptr);
+    EXPECT_GE(db->UrlGetIDPath(fresh, SiteMgr50::kFileUrl), 0);
 }
 
 TEST(FileList, DeleteAskedAndRefusedChangesNothing) {
