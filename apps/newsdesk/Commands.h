@@ -48,5 +48,6 @@ int runRewrite(CommandContext& context);
 int runEdit(CommandContext& context);
 int runOptions(CommandContext& context);
 int runMedia(CommandContext& context);
+int runWelcome(CommandContext& context);
 
 }  // namespace newsdesk::app

@@ -1,7 +1,10 @@
 #include "hostapp/CLumAppEngineer.h"
 
 #include "hostapp/CLumFileService.h"
+#include "hostapp/HostArtIds.h"
 #include "hostapp/LumSiteMgr.h"
+#include "win32/Gdi.h"
+#include "win32/Loader.h"
 
 CLumAppEngineer* CLumAppEngineer::getInstance() {
     static CLumAppEngineer application;
@@ -23,4 +26,11 @@ SiteIF* CLumAppEngineer::getOutStandingSiteIF(CWnd*) {
 
 CLumFileService* CLumAppEngineer::createFileService() {
     return new CLumFileService;
+}
+
+HICON CLumAppEngineer::getAppIcon() {
+    if (m_appIcon == nullptr) {
+        m_appIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LUM_APP));
+    }
+    return m_appIcon;
 }

@@ -4,6 +4,7 @@
 
 #include "hostapp/SiteIF.h"
 #include "mfc/CString.h"
+#include "win32/windows.h"
 
 class CWnd;
 class CLumFileService;
@@ -20,4 +21,10 @@ class CLumAppEngineer {
     SiteIF* getOutStandingSiteIF(CWnd* parent);
     // A new file-selection object; the caller owns and deletes it.
     CLumFileService* createFileService();
+    // The application's icon from the program's own resources (loaded once,
+    // never freed), or null when the program carries none.
+    HICON getAppIcon();
+
+  private:
+    HICON m_appIcon = nullptr;
 };
