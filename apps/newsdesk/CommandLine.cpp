@@ -16,6 +16,7 @@ const ValueOption kValueOptions[] = {
     {"--module", "a path", &CommandLine::modulePath},
     {"--site", "a folder", &CommandLine::sitePath},
     {"--ui-script", "a file", &CommandLine::uiScript},
+    {"--screenshots", "a folder", &CommandLine::screenshots},
 };
 
 }  // namespace
@@ -31,6 +32,10 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv, std::string& 
         }
         if (arg == "--version") {
             line.version = true;
+            continue;
+        }
+        if (arg == "--gui") {
+            line.gui = true;
             continue;
         }
         if (arg == "--") {
@@ -75,6 +80,10 @@ std::optional<CommandLine> parseCommandLine(int argc, char** argv, std::string& 
     }
     for (; i < argc; ++i) {
         line.args.emplace_back(argv[i]);
+    }
+    if (line.gui && (!line.screenshots.empty() || !line.uiScript.empty())) {
+        error = "--gui shows the dialogs to a person; it takes no --screenshots or --ui-script";
+        return std::nullopt;
     }
     return line;
 }

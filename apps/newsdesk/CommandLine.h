@@ -9,9 +9,11 @@
 namespace newsdesk::app {
 
 struct CommandLine {
-    std::string modulePath;  // empty: the default beside the program
-    std::string sitePath;    // empty: no site is open
-    std::string uiScript;    // empty: dialogs have no driver
+    std::string modulePath;   // empty: the default beside the program
+    std::string sitePath;     // empty: no site is open
+    std::string uiScript;     // empty: dialogs have no driver
+    std::string screenshots;  // empty: no pictures of the dialogs
+    bool gui = false;         // dialogs in real windows
     std::string command;
     std::vector<std::string> args;
     bool help = false;

@@ -3,6 +3,7 @@
 // stderr as one line.
 #pragma once
 
+#include "FrontEnd.h"
 #include "ModuleHost.h"
 
 #include <iosfwd>
@@ -28,6 +29,8 @@ struct CommandContext {
     std::ostream& out;
     std::ostream& err;
     const Command* command = nullptr;
+    // Where dialogs appear; null when nothing shows them.
+    FrontEnd* frontEnd = nullptr;
 };
 
 // "usage: newsdesk NAME ARGUMENTS", the one form every usage line takes.

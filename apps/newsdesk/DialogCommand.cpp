@@ -1,5 +1,7 @@
-// newsdesk dialog ID: creates one of the module's dialog templates without
-// showing it and prints the control tree the window system built from it.
+// newsdesk dialog ID: creates one of the module's dialog templates and
+// prints the control tree the window system built from it. When dialogs are
+// shown (a UI script, real windows, screenshots) the template then runs as
+// a modal dialog that OK and Cancel end; --png FILE draws it as it opens.
 #include "Commands.h"
 #include "StyleNames.h"
 #include "TextQuote.h"
@@ -7,13 +9,16 @@
 #include "win32/CommCtrl.h"
 #include "win32/Dialog.h"
 #include "win32/Gdi.h"
+#include "win32/MessageLoop.h"
 #include "win32/Resources.h"
+#include "win32/UiDriver.h"
 #include "win32/Window.h"
 
 #include <charconv>
 #include <cstdio>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace newsdesk::app {
 
@@ -23,6 +28,37 @@ namespace {
 // is what is being looked at.
 INT_PTR inspectProc(HWND, UINT message, WPARAM, LPARAM) {
     return message == WM_INITDIALOG ? TRUE : FALSE;
+}
+
+// Shown to a person, the template's OK and Cancel buttons (and Enter, Esc
+// and the close box, which end in them) close it.
+INT_PTR showProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG) {
+        return TRUE;
+    }
+    if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED &&
+        (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        EndDialog(dialog, LOWORD(wParam));
+        return TRUE;
+    }
+    return FALSE;
+}
+
+// A property page is a child window: it is shown inside a plain dialog of
+// its size with its caption, as a sheet would hold it.
+HWND makePageHost(HMODULE module, const nd::win32::DialogTemplate& page, int id) {
+    nd::win32::DialogTemplate host;
+    host.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
+    host.title = page.title;
+    host.hasFont = page.hasFont;
+    host.pointSize = page.pointSize;
+    host.weight = page.weight;
+    host.charset = page.charset;
+    host.typeface = page.typeface;
+    host.cx = page.cx;
+    host.cy = page.cy;
+    HWND dialog = nd::win32::createDialog(module, host, nullptr, showProc, 0, id);
+    return dialog;
 }
 
 std::u16string textOf(HWND window) {
@@ -104,8 +140,17 @@ std::string dialogRange(HMODULE module) {
 
 int runDialog(CommandContext& context) {
     int id = 0;
-    if (context.args.size() == 1) {
-        const std::string& arg = context.args[0];
+    std::string png;
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < context.args.size(); ++i) {
+        if (context.args[i] == "--png" && i + 1 < context.args.size()) {
+            png = context.args[++i];
+        } else {
+            rest.push_back(context.args[i]);
+        }
+    }
+    if (rest.size() == 1) {
+        const std::string& arg = rest[0];
         auto [end, ec] = std::from_chars(arg.data(), arg.data() + arg.size(), id);
         if (ec != std::errc() || end != arg.data() + arg.size() || id <= 0 || id > 0xFFFF) {
             id = 0;
@@ -130,14 +175,14 @@ int runDialog(CommandContext& context) {
         context.err << "newsdesk: dialog template " << id << " is malformed\n";
         return 1;
     }
-    // A property page is a child window and needs a parent to be created in,
-    // as the sheet gives it.
-    HWND host = nullptr;
-    if (parsed->style & WS_CHILD) {
-        host = CreateWindowExW(0, u"Static", u"", WS_POPUP, 0, 0, 1024, 768, nullptr, nullptr,
-                               nullptr, nullptr);
+    bool page = parsed->style & WS_CHILD;
+    HWND host = page ? makePageHost(module, *parsed, id) : nullptr;
+    if (page && host == nullptr) {
+        context.err << "newsdesk: dialog template " << id << " could not be created\n";
+        return 1;
     }
-    HWND dialog = CreateDialogParamW(module, MAKEINTRESOURCEW(id), host, inspectProc, 0);
+    HWND dialog =
+        CreateDialogParamW(module, MAKEINTRESOURCEW(id), host, page ? inspectProc : showProc, 0);
     if (dialog == nullptr) {
         context.err << "newsdesk: dialog template " << id << " could not be created\n";
         if (host != nullptr) {
@@ -156,11 +201,34 @@ int runDialog(CommandContext& context) {
          child = GetWindow(child, GW_HWNDNEXT)) {
         printControl(context.out, dialog, child);
     }
-    DestroyWindow(dialog);
+    HWND shown = host != nullptr ? host : dialog;
     if (host != nullptr) {
+        // The sheet enables and shows the page it brings to the front.
+        MoveWindow(host, 0, 0, client.right, client.bottom, FALSE);
+        SetWindowPos(dialog, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        EnableWindow(dialog, TRUE);
+        ShowWindow(dialog, SW_SHOW);
+    }
+    int status = 0;
+    if (!png.empty()) {
+        ShowWindow(shown, SW_SHOW);
+        nd::win32::pumpMessages();
+        std::string why = "pictures need the offscreen front end";
+        if (context.frontEnd == nullptr || !context.frontEnd->picture(shown, png, why)) {
+            context.err << "newsdesk: " << why << "\n";
+            status = 1;
+        }
+    }
+    if (status == 0 && nd::win32::uiDriver() != nullptr) {
+        INT_PTR result = nd::win32::runModal(shown);
+        context.out << "dialog " << id << " closed with " << result << "\n";
+    } else {
+        DestroyWindow(shown);
+    }
+    if (host != nullptr && IsWindow(host)) {
         DestroyWindow(host);
     }
-    return 0;
+    return status;
 }
 
 }  // namespace newsdesk::app

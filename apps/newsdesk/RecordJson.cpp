@@ -38,6 +38,7 @@ ordered_json toJson(const CRSSItem& item) {
     j["description"] = item.m_description.toUtf8();
     j["link"] = item.m_link.toUtf8();
     j["pubDate"] = item.m_pubDate;
+    j["pubDateText"] = item.m_pubDateText.toUtf8();
     j["author"] = item.m_author.toUtf8();
     j["enclosureUrl"] = item.m_enclosureUrl.toUtf8();
     j["enclosureType"] = item.m_enclosureType.toUtf8();
@@ -62,6 +63,7 @@ ordered_json toJson(const CRSSChannel& channel) {
     j["description"] = channel.m_description.toUtf8();
     j["link"] = channel.m_link.toUtf8();
     j["pubDate"] = channel.m_pubDate.GetTime();
+    j["pubDateText"] = channel.m_pubDateText.toUtf8();
     j["keptTime"] = channel.m_keptTime.GetTime();
     j["useKeptTime"] = channel.m_useKeptTime;
     j["copyright"] = channel.m_copyright.toUtf8();
@@ -228,6 +230,7 @@ class Reader {
             reader.text("description", item.m_description);
             reader.text("link", item.m_link);
             reader.number("pubDate", item.m_pubDate);
+            reader.text("pubDateText", item.m_pubDateText);
             reader.text("author", item.m_author);
             reader.text("enclosureUrl", item.m_enclosureUrl);
             reader.text("enclosureType", item.m_enclosureType);
@@ -273,6 +276,7 @@ bool fromJson(const nlohmann::json& json, CRSSChannel& channel, std::string& err
     reader.text("description", channel.m_description);
     reader.text("link", channel.m_link);
     reader.time("pubDate", channel.m_pubDate);
+    reader.text("pubDateText", channel.m_pubDateText);
     reader.time("keptTime", channel.m_keptTime);
     reader.flag("useKeptTime", channel.m_useKeptTime);
     reader.text("copyright", channel.m_copyright);

@@ -26,7 +26,7 @@ int runWelcome(CommandContext& context) {
     // Without someone to play the user the navigator would close before it
     // was ever seen, which must not read as a visit.
     if (nd::win32::uiDriver() == nullptr) {
-        context.err << "newsdesk: welcome needs --ui-script FILE to play the navigator\n";
+        context.err << "newsdesk: welcome needs --ui-script FILE or --gui to show the navigator\n";
         return 1;
     }
     lum::takeFailedSaves();

@@ -2,6 +2,7 @@
 // hands it the function table and runs one command through the table.
 #include "CommandLine.h"
 #include "Commands.h"
+#include "FrontEnd.h"
 #include "ModuleHost.h"
 #include "UiScript.h"
 #include "art/HostArt.h"
@@ -10,6 +11,7 @@
 
 #include "win32/ScriptedDriver.h"
 
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -29,8 +31,11 @@ const Command kCommands[] = {
     {"read", "read FEED", "print the record the module reads from the feed, as JSON",
      newsdesk::app::runRead,
      "FEED - reads the feed from standard input. Paths are printed as given.\n"},
-    {"dialog", "dialog ID", "create a dialog template headlessly and print its controls",
-     newsdesk::app::runDialog, "ID is one of the module's dialog templates (11900 to 11910).\n"},
+    {"dialog", "dialog ID [--png FILE]", "print a dialog template's controls",
+     newsdesk::app::runDialog,
+     "ID is one of the module's dialog templates (11900 to 11910). When the command's\n"
+     "dialogs are shown (--gui, --ui-script, --screenshots) it then runs as a modal dialog\n"
+     "that OK and Cancel end. --png FILE writes a picture of it as it opens.\n"},
     {"strings", "strings", "print the module's string table", newsdesk::app::runStrings},
     {"write", "write [--allow-incomplete] RECORD.json FEED",
      "write a record in the JSON form read prints as a feed", newsdesk::app::runWrite,
@@ -79,8 +84,9 @@ const Command* findCommand(const std::string& name) {
 }
 
 void printUsage(std::ostream& out) {
-    out << "usage: newsdesk [--module PATH] [--site DIR] [--ui-script FILE] COMMAND "
-           "[ARGS]\n       newsdesk COMMAND --help\n       newsdesk --version\n\ncommands:\n";
+    out << "usage: newsdesk [--module PATH] [--site DIR] [--ui-script FILE] [--gui]\n"
+           "                [--screenshots DIR] COMMAND [ARGS]\n"
+           "       newsdesk COMMAND --help\n       newsdesk --version\n\ncommands:\n";
     for (const auto& c : kCommands) {
         // A long usage puts its summary on the next line, in the same column.
         std::string head = c.usage;
@@ -95,6 +101,12 @@ void printUsage(std::ostream& out) {
            "  --site DIR                open the site in DIR (its newsdesk-site.json) for the "
            "command\n"
            "  --ui-script FILE          play the dialogs of the command from a JSON script\n"
+           "  --gui                     show the dialogs of the command in real windows (needs "
+           "a display)\n"
+           "  --screenshots DIR         write DIR/NNN-<template id>.png of each dialog as it "
+           "opens and\n"
+           "                            after each script step that changes it (no display "
+           "needed)\n"
            "  --version                 print the program's version\n";
 }
 
@@ -165,16 +177,38 @@ int main(int argc, char** argv) {
         }
         nd::win32::setUiDriver(&driver);
     }
+    newsdesk::app::FrontEnd frontEnd;
+    bool wantsPng = line->command == "dialog" &&
+                    std::find(line->args.begin(), line->args.end(), "--png") != line->args.end();
+    bool shown = false;
+    if (line->gui) {
+        shown = frontEnd.startDesktop(error);
+    } else if (!line->screenshots.empty() || wantsPng) {
+        shown = frontEnd.startPictures(line->screenshots,
+                                       line->uiScript.empty() ? nullptr : &driver, error);
+    }
+    if ((line->gui || !line->screenshots.empty() || wantsPng) && !shown) {
+        std::cerr << "newsdesk: " << error << "\n";
+        return 1;
+    }
+    if (frontEnd.driver()) {
+        nd::win32::setUiDriver(frontEnd.driver());
+    }
     newsdesk::app::ModuleHost module;
     if (!module.load(line->modulePath.empty() ? newsdesk::app::defaultModulePath()
                                               : line->modulePath)) {
         std::cerr << "newsdesk: " << module.error() << "\n";
         return 1;
     }
-    newsdesk::app::CommandContext context{module, line->args, std::cout, std::cerr, command};
+    newsdesk::app::CommandContext context{module,    line->args, std::cout,
+                                          std::cerr, command,    shown ? &frontEnd : nullptr};
     int status = command->run(context);
+    nd::win32::setUiDriver(nullptr);
+    if (std::string why = frontEnd.picturesError(); !why.empty()) {
+        std::cerr << "newsdesk: screenshots: " << why << "\n";
+        return 1;
+    }
     if (!line->uiScript.empty()) {
-        nd::win32::setUiDriver(nullptr);
         if (driver.failed()) {
             std::cerr << "newsdesk: ui script: " << driver.firstFailure() << "\n";
             return 1;

@@ -71,7 +71,12 @@ void CLumRssItemConfigDlg::saveToItem(CRSSItem& item) const {
     // in local time.
     CTime when(m_date.GetYear(), m_date.GetMonth(), m_date.GetDay(), m_time.GetHour(),
                m_time.GetMinute(), m_time.GetSecond());
-    item.m_pubDate = fitted<std::remove_cvref_t<decltype(item.m_pubDate)>>(when.GetTime());
+    // A date left as it was keeps the item's own, with a date text no reader
+    // could parse; a new date replaces that text.
+    if (when.GetTime() != static_cast<std::int64_t>(item.m_pubDate)) {
+        item.m_pubDate = fitted<std::remove_cvref_t<decltype(item.m_pubDate)>>(when.GetTime());
+        item.m_pubDateText.Empty();
+    }
     item.m_author = m_strAuthor;
     item.setCategory(m_categories);
     item.m_enclosureUrl = m_strMediaFile;

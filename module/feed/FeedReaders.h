@@ -29,10 +29,16 @@ int readRss2File(const CString& path, CRSSChannel* channel);
 int readRdfFile(const CString& path, CRSSChannel* channel);
 int readPodcastFile(const CString& path, CRSSChannel* channel);
 
-// The 32-bit item date of a date text: 0 when it does not parse; later
-// than 2038 it is cut to its low 32 bits.
-std::int32_t itemDate(const CString& text);
-// The channel date of a date text: 0 when it does not parse.
-CTime channelDate(const CString& text);
+// A date element's text as the records hold it: its time, and the text
+// itself when the time cannot stand for it, so that writing the record puts
+// back what was there. The text is kept when it does not parse, when it
+// names 1970-01-01 00:00:00 UTC (which the records read as "no date"), and
+// when its year, in some zone, falls outside what the writers can spell
+// (0 to 9999). An empty or blank text is no date at all.
+struct RecordDate {
+    std::int64_t time = 0;  // seconds since 1970; 0 when none
+    CString keptText;
+};
+RecordDate readRecordDate(const CString& text);
 
 }  // namespace newsdesk

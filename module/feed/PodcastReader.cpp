@@ -41,7 +41,9 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
     channel->m_ttl = wtoi(text);
     xml.getImage(channelNode, channel->m_image);
     xml.getPubDate(channelNode, text);
-    channel->m_pubDate = channelDate(text);
+    RecordDate date = readRecordDate(text);
+    channel->m_pubDate = CTime(date.time);
+    channel->m_pubDateText = date.keptText;
     xml.getSubTitle(channelNode, text);
     channel->m_subTitle = xmlUnescape(text);
     xml.getArtist(channelNode, text);
@@ -93,12 +95,14 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
         if (!enclosures.empty()) {
             xml.getEnclosureUrl(enclosures[0], item.m_enclosureUrl);
             xml.getEnclosureLength(enclosures[0], text);
-            item.m_enclosureLength = text.IsEmpty() ? 0 : wtoi(text);
+            item.m_enclosureLength = text.IsEmpty() ? 0 : wtoi64(text);
             xml.getEnclosureType(enclosures[0], item.m_enclosureType);
         }
 
         xml.getPubDate(itemNode, text);
-        item.m_pubDate = itemDate(text);
+        RecordDate itemDate = readRecordDate(text);
+        item.m_pubDate = itemDate.time;
+        item.m_pubDateText = itemDate.keptText;
         xml.getKeywords(itemNode, text);
         item.m_keywords = xmlUnescape(text);
         xml.getDuration(itemNode, text);

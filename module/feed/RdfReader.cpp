@@ -31,7 +31,9 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
     // The image description of RSS 1.0 stands beside the channel.
     xml.getImage(root, channel->m_image);
     xml.getPubDate(channelNode, text);
-    channel->m_pubDate = channelDate(text);
+    RecordDate date = readRecordDate(text);
+    channel->m_pubDate = CTime(date.time);
+    channel->m_pubDateText = date.keptText;
     channel->m_encoding = xml.getEncoding();
 
     NodeArray items;
@@ -48,7 +50,9 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
         xml.getCreator(itemNode, text);
         item.m_author = xmlUnescape(text);
         xml.getPubDate(itemNode, text);
-        item.m_pubDate = itemDate(text);
+        RecordDate itemDate = readRecordDate(text);
+        item.m_pubDate = itemDate.time;
+        item.m_pubDateText = itemDate.keptText;
         channel->addItem(std::move(item));
     }
     channel->m_format = kFormatRss10;

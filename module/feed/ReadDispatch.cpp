@@ -16,6 +16,11 @@ Element rootOf(const CLumRssAbstract& xml) {
 }  // namespace
 
 int detectRssFormat(const CString& path) {
+    // An empty path would make the accessor a new, empty document rather
+    // than a file that failed to load.
+    if (path.IsEmpty()) {
+        return kFormatUnreadable;
+    }
     CLumRssXmlData xml(path, nullptr);
     if (!xml.IsOK()) {
         return kFormatUnreadable;
@@ -49,18 +54,23 @@ int readRssFile(const CString& path, CRSSChannel* channel) {
     return 0;
 }
 
-std::int32_t itemDate(const CString& text) {
+RecordDate readRecordDate(const CString& text) {
+    // A day of margin on either side: any zone's local year stays in range.
+    constexpr std::int64_t kEarliest = -62167219200 + 86400;  // 0000-01-02
+    constexpr std::int64_t kLatest = 253402214400 - 1;        // 9999-12-30 23:59:59
+    RecordDate date;
     CTime time(0);
-    if (!CXMLSitemapUtil::getOleDateTimeFromString(text, time, false)) {
-        return 0;
+    if (CXMLSitemapUtil::getOleDateTimeFromString(text, time, false) && time.GetTime() != 0 &&
+        time.GetTime() >= kEarliest && time.GetTime() <= kLatest) {
+        date.time = time.GetTime();
+        return date;
     }
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(time.GetTime()));
-}
-
-CTime channelDate(const CString& text) {
-    CTime time(0);
-    CXMLSitemapUtil::getOleDateTimeFromString(text, time, false);
-    return time;
+    CString trimmed = text;
+    trimmed.Trim();
+    if (!trimmed.IsEmpty()) {
+        date.keptText = text;
+    }
+    return date;
 }
 
 }  // namespace newsdesk

@@ -27,7 +27,9 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
     channel->m_ttl = wtoi(text);
     xml.getImage(channelNode, channel->m_image);
     xml.getPubDate(channelNode, text);
-    channel->m_pubDate = channelDate(text);
+    RecordDate date = readRecordDate(text);
+    channel->m_pubDate = CTime(date.time);
+    channel->m_pubDateText = date.keptText;
     channel->m_encoding = xml.getEncoding();
 
     NodeArray nodes;
@@ -58,12 +60,14 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
         if (!enclosures.empty()) {
             xml.getEnclosureUrl(enclosures[0], item.m_enclosureUrl);
             xml.getEnclosureLength(enclosures[0], text);
-            item.m_enclosureLength = text.IsEmpty() ? 0 : wtoi(text);
+            item.m_enclosureLength = text.IsEmpty() ? 0 : wtoi64(text);
             xml.getEnclosureType(enclosures[0], item.m_enclosureType);
         }
 
         xml.getPubDate(itemNode, text);
-        item.m_pubDate = itemDate(text);
+        RecordDate itemDate = readRecordDate(text);
+        item.m_pubDate = itemDate.time;
+        item.m_pubDateText = itemDate.keptText;
 
         NodeArray categories;
         xml.getCategoryNodeArray(itemNode, categories);

@@ -28,10 +28,10 @@ std::optional<std::int64_t> readInt(std::u16string_view text, size_t& pos) {
     }
     size_t start = pos;
     std::int64_t value = 0;
+    // Digits beyond what 64 bits hold saturate.
     while (pos < text.size() && text[pos] >= u'0' && text[pos] <= u'9') {
-        if (value < INT64_MAX / 100) {
-            value = value * 10 + (text[pos] - u'0');
-        }
+        int digit = text[pos] - u'0';
+        value = value > (INT64_MAX - digit) / 10 ? INT64_MAX : value * 10 + digit;
         ++pos;
     }
     if (pos == start) {
@@ -94,6 +94,11 @@ int wtoi(const CString& text) {
     size_t pos = 0;
     auto value = readInt(text.view(), pos);
     return value ? clampToInt(*value) : 0;
+}
+
+std::int64_t wtoi64(const CString& text) {
+    size_t pos = 0;
+    return readInt(text.view(), pos).value_or(0);
 }
 
 }  // namespace newsdesk

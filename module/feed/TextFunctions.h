@@ -3,6 +3,8 @@
 
 #include "mfc/CString.h"
 
+#include <cstdint>
+
 namespace newsdesk {
 
 // Double quote, ampersand, greater-than and less-than as "&quot;", "&amp;",
@@ -21,5 +23,7 @@ int parseDuration(const CString& text);
 // sign, as the runtime's _wtoi reads it; 0 when there is none. Values beyond
 // int are clamped.
 int wtoi(const CString& text);
+// The same in 64 bits (_wtoi64), for lengths of media files.
+std::int64_t wtoi64(const CString& text);
 
 }  // namespace newsdesk

@@ -4,6 +4,7 @@
 #include "feed/TextFunctions.h"
 #include "hostapp/CLumRssXmlData.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -12,7 +13,7 @@ namespace newsdesk {
 namespace {
 
 // Plain digits, as "%d" gives them, without the cost of Format for every item.
-CString decimal(int value) {
+CString decimal(std::int64_t value) {
     std::string digits = std::to_string(value);
     return CString(std::u16string(digits.begin(), digits.end()));
 }

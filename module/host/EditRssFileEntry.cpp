@@ -89,6 +89,7 @@ bool EditRssFileEntry(CWnd* parent, CString& path, bool report, CLumRssFileConfi
         settings->applyToChannel(channel.get());
         // The saved feed carries the time it was edited.
         channel->m_pubDate = CTime::GetCurrentTime();
+        channel->m_pubDateText.Empty();
         updateSiteRssInfo(channel.get());
         CString savePath = channel->m_filePath;
         if (savePath.IsEmpty() && !path.IsEmpty()) {

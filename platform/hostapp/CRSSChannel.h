@@ -28,7 +28,7 @@ class CRSSChannel {
 
     // The channel's date as an RFC 822 text in local time, formed from
     // m_keptTime while m_useKeptTime is set and from m_pubDate otherwise;
-    // empty when that time is 0.
+    // m_pubDateText when that time is 0 or cannot be written.
     CString getModifiedTimeStr() const;
 
     std::vector<CRSSItem> m_items;
@@ -36,6 +36,8 @@ class CRSSChannel {
     CString m_description;  // in podcasts the iTunes summary
     CString m_link;
     CTime m_pubDate;
+    // As CRSSItem::m_pubDateText: the file's date text that did not parse.
+    CString m_pubDateText;
     CTime m_keptTime;  // date of the stored file during a rewrite
     bool m_useKeptTime = false;
     CString m_copyright;

@@ -3,10 +3,7 @@
 #include "hostapp/FeedDate.h"
 
 bool CXMLSitemapUtil::getOleDateTimeFromString(const CString& text, CTime& time, bool localIsUtc) {
-    auto date = lum::parseRfc822Date(text.view(), localIsUtc);
-    if (!date) {
-        date = lum::parseW3cDtfDate(text.view(), localIsUtc);
-    }
+    auto date = lum::parseFeedDate(text.view(), localIsUtc);
     if (!date) {
         return false;
     }

@@ -6,7 +6,8 @@
 
 class CXMLSitemapUtil {
   public:
-    // Fills time from an RFC 822 or a W3C-DTF date text and returns true;
+    // Fills time from a date text in any form feeds use (lum::parseFeedDate:
+    // RFC 822 and its relatives, W3C-DTF, ISO 8601) and returns true;
     // false, leaving time as it was, for any other text. Texts that carry no
     // zone are local time, or UTC when localIsUtc is set.
     static bool getOleDateTimeFromString(const CString& text, CTime& time, bool localIsUtc);

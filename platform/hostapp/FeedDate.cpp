@@ -1,15 +1,16 @@
 #include "hostapp/FeedDate.h"
 
+#include "hostapp/FeedDateParts.h"
+
 #include <cstdio>
 #include <ctime>
 #include <string>
 
 namespace lum {
 
-namespace {
+namespace date {
 
-// Days since 1970-01-01 of a proleptic Gregorian date (Howard Hinnant's
-// algorithm), valid far beyond any year a feed holds.
+// Howard Hinnant's algorithm, valid far beyond any year a feed holds.
 std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
@@ -18,6 +19,8 @@ std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
 }
+
+namespace {
 
 void civilFromDays(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d) {
     z += 719468;
@@ -40,12 +43,7 @@ unsigned daysInMonth(std::int64_t y, unsigned m) {
     return m == 2 && isLeap(y) ? 29 : kDays[m - 1];
 }
 
-struct Fields {
-    std::int64_t year = 0;
-    unsigned month = 1, day = 1, hour = 0, minute = 0, second = 0;
-    bool hasZone = false;
-    int offsetMinutes = 0;
-};
+}  // namespace
 
 std::optional<FeedDate> toDate(const Fields& f, bool localIsUtc) {
     if (f.month < 1 || f.month > 12 || f.day < 1 || f.day > daysInMonth(f.year, f.month) ||
@@ -74,84 +72,61 @@ std::optional<FeedDate> toDate(const Fields& f, bool localIsUtc) {
     return FeedDate{static_cast<std::int64_t>(t), static_cast<int>(tm.tm_gmtoff / 60)};
 }
 
-// A small cursor over the text.
-class Scanner {
-  public:
-    explicit Scanner(std::u16string_view text) : m_text(text) {}
-
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    char16_t peek() const { return atEnd() ? u'\0' : m_text[m_pos]; }
-    bool take(char16_t c) {
-        if (peek() != c) {
-            return false;
-        }
+bool Scanner::skipSpace() {
+    size_t start = m_pos;
+    while (!atEnd() && (peek() == u' ' || peek() == u'\t' || peek() == u'\r' || peek() == u'\n')) {
         ++m_pos;
-        return true;
     }
-    bool skipSpace() {
-        size_t start = m_pos;
-        while (!atEnd() &&
-               (peek() == u' ' || peek() == u'\t' || peek() == u'\r' || peek() == u'\n')) {
-            ++m_pos;
-        }
-        return m_pos != start;
-    }
-    // Up to max digits, at least min; their count in digits.
-    bool number(unsigned minDigits, unsigned maxDigits, std::int64_t& value, unsigned* digits) {
-        unsigned n = 0;
-        value = 0;
-        while (n < maxDigits && !atEnd() && peek() >= u'0' && peek() <= u'9') {
-            value = value * 10 + (peek() - u'0');
-            ++m_pos;
-            ++n;
-        }
-        if (digits) {
-            *digits = n;
-        }
-        return n >= minDigits;
-    }
-    bool number(unsigned minDigits, unsigned maxDigits, unsigned& value) {
-        std::int64_t v = 0;
-        bool ok = number(minDigits, maxDigits, v, nullptr);
-        value = static_cast<unsigned>(v);
-        return ok;
-    }
-    std::string word() {
-        std::string w;
-        while (!atEnd()) {
-            char16_t c = peek();
-            if (c >= u'A' && c <= u'Z') {
-                c = static_cast<char16_t>(c + 32);
-            }
-            if (c < u'a' || c > u'z') {
-                break;
-            }
-            w += static_cast<char>(c);
-            ++m_pos;
-        }
-        return w;
-    }
-    bool isDigit() const { return peek() >= u'0' && peek() <= u'9'; }
-
-  private:
-    std::u16string_view m_text;
-    size_t m_pos = 0;
-};
-
-int namedIndex(const std::string& word, const char* const* names, int count) {
-    if (word.size() < 3) {
-        return -1;
-    }
-    for (int i = 0; i < count; ++i) {
-        if (word.compare(0, 3, names[i]) == 0) {
-            return i;
-        }
-    }
-    return -1;
+    return m_pos != start;
 }
 
-// A numeric zone: +hhmm in RFC 822, +hh:mm (or +hhmm) in W3C-DTF.
-bool numericZone(Scanner& s, int& offsetMinutes, bool rfc822) {
+unsigned Scanner::digitsAhead() const {
+    unsigned n = 0;
+    while (isDigit(n)) {
+        ++n;
+    }
+    return n;
+}
+
+bool Scanner::number(unsigned minDigits, unsigned maxDigits, std::int64_t& value,
+                     unsigned* digits) {
+    unsigned n = 0;
+    value = 0;
+    while (n < maxDigits && isDigit()) {
+        value = value * 10 + (peek() - u'0');
+        ++m_pos;
+        ++n;
+    }
+    if (digits) {
+        *digits = n;
+    }
+    return n >= minDigits;
+}
+
+bool Scanner::number(unsigned minDigits, unsigned maxDigits, unsigned& value) {
+    std::int64_t v = 0;
+    bool ok = number(minDigits, maxDigits, v);
+    value = static_cast<unsigned>(v);
+    return ok;
+}
+
+std::string Scanner::word() {
+    std::string w;
+    while (!atEnd()) {
+        char16_t c = peek();
+        if (c >= u'A' && c <= u'Z') {
+            c = static_cast<char16_t>(c + 32);
+        }
+        if (c < u'a' || c > u'z') {
+            break;
+        }
+        w += static_cast<char>(c);
+        ++m_pos;
+    }
+    return w;
+}
+
+bool numericZone(Scanner& s, int& offsetMinutes, bool hoursAlone) {
     char16_t sign = s.peek();
     if (sign != u'+' && sign != u'-') {
         return false;
@@ -169,7 +144,11 @@ bool numericZone(Scanner& s, int& offsetMinutes, bool rfc822) {
         minutes = static_cast<unsigned>(value % 100);
     } else {
         hours = static_cast<unsigned>(value);
-        if (rfc822 || !s.take(u':') || !s.number(2, 2, minutes)) {
+        if (s.take(u':')) {
+            if (!s.number(2, 2, minutes)) {
+                return false;
+            }
+        } else if (!hoursAlone) {
             return false;
         }
     }
@@ -180,127 +159,98 @@ bool numericZone(Scanner& s, int& offsetMinutes, bool rfc822) {
     return true;
 }
 
+namespace {
+
+// hh:mm with optional :ss, or in the basic form hhmm with optional ss; a
+// fraction of a second after either is read and dropped.
+bool isoTime(Scanner& s, Fields& f) {
+    bool basic = s.digitsAhead() >= 4;
+    if (!s.number(2, 2, f.hour)) {
+        return false;
+    }
+    if (basic) {
+        if (!s.number(2, 2, f.minute)) {
+            return false;
+        }
+        if (s.isDigit() && !s.number(2, 2, f.second)) {
+            return false;
+        }
+    } else {
+        if (!s.take(u':') || !s.number(2, 2, f.minute)) {
+            return false;
+        }
+        if (s.take(u':') && !s.number(2, 2, f.second)) {
+            return false;
+        }
+    }
+    if (s.take(u'.') || s.take(u',')) {
+        if (!s.isDigit()) {
+            return false;
+        }
+        while (s.isDigit()) {
+            s.take(s.peek());
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
-std::optional<FeedDate> parseRfc822Date(std::u16string_view text, bool localIsUtc) {
-    static constexpr const char* kDays[] = {"sun", "mon", "tue", "wed", "thu", "fri", "sat"};
-    static constexpr const char* kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                              "jul", "aug", "sep", "oct", "nov", "dec"};
-    Scanner s(text);
-    Fields f;
-    s.skipSpace();
-    if (!s.isDigit()) {
-        if (namedIndex(s.word(), kDays, 7) < 0) {
-            return std::nullopt;
-        }
-        s.take(u',');
-        s.skipSpace();
-    }
-    if (!s.number(1, 2, f.day)) {
-        return std::nullopt;
-    }
-    if (!s.skipSpace() && !s.take(u'-')) {
-        return std::nullopt;
-    }
-    int month = namedIndex(s.word(), kMonths, 12);
-    if (month < 0) {
-        return std::nullopt;
-    }
-    f.month = static_cast<unsigned>(month) + 1;
-    if (!s.skipSpace() && !s.take(u'-')) {
-        return std::nullopt;
-    }
-    unsigned digits = 0;
-    if (!s.number(2, 4, f.year, &digits)) {
-        return std::nullopt;
-    }
-    if (digits == 2) {
-        f.year += f.year < 50 ? 2000 : 1900;
-    } else if (digits == 3) {
-        f.year += 1900;
-    }
-    if (!s.skipSpace() || !s.number(1, 2, f.hour) || !s.take(u':') || !s.number(2, 2, f.minute)) {
-        return std::nullopt;
-    }
-    if (s.take(u':') && !s.number(2, 2, f.second)) {
-        return std::nullopt;
-    }
-    s.skipSpace();
-    if (s.peek() == u'+' || s.peek() == u'-') {
-        if (!numericZone(s, f.offsetMinutes, true)) {
-            return std::nullopt;
-        }
-        f.hasZone = true;
-    } else if (!s.atEnd()) {
-        static constexpr struct {
-            const char* name;
-            int hours;
-        } kZones[] = {{"gmt", 0},  {"ut", 0},   {"utc", 0},  {"z", 0},    {"est", -5},
-                      {"edt", -4}, {"cst", -6}, {"cdt", -5}, {"mst", -7}, {"mdt", -6},
-                      {"pst", -8}, {"pdt", -7}, {"jst", 9}};
-        std::string zone = s.word();
-        bool known = false;
-        for (const auto& z : kZones) {
-            if (zone == z.name) {
-                f.offsetMinutes = z.hours * 60;
-                known = true;
-            }
-        }
-        if (!known) {
-            return std::nullopt;
-        }
-        f.hasZone = true;
-    }
-    s.skipSpace();
-    if (!s.atEnd()) {
-        return std::nullopt;
-    }
-    return toDate(f, localIsUtc);
-}
+}  // namespace date
+
+using date::Fields;
+using date::Scanner;
 
 std::optional<FeedDate> parseW3cDtfDate(std::u16string_view text, bool localIsUtc) {
     Scanner s(text);
     Fields f;
     s.skipSpace();
-    unsigned digits = 0;
-    if (!s.number(4, 4, f.year, &digits)) {
-        return std::nullopt;
-    }
-    if (s.take(u'-')) {
-        if (!s.number(2, 2, f.month)) {
+    bool fullDate = false;
+    if (s.digitsAhead() == 8) {
+        s.number(4, 4, f.year);
+        s.number(2, 2, f.month);
+        s.number(2, 2, f.day);
+        fullDate = true;
+    } else {
+        if (!s.number(4, 4, f.year)) {
             return std::nullopt;
         }
         if (s.take(u'-')) {
-            if (!s.number(2, 2, f.day)) {
+            if (!s.number(2, 2, f.month)) {
                 return std::nullopt;
             }
-            if (s.take(u'T') || s.take(u't')) {
-                if (!s.number(2, 2, f.hour) || !s.take(u':') || !s.number(2, 2, f.minute)) {
+            if (s.take(u'-')) {
+                if (!s.number(2, 2, f.day)) {
                     return std::nullopt;
                 }
-                if (s.take(u':')) {
-                    if (!s.number(2, 2, f.second)) {
-                        return std::nullopt;
-                    }
-                    if (s.take(u'.')) {
-                        std::int64_t fraction = 0;
-                        unsigned fractionDigits = 0;
-                        if (!s.number(1, 18, fraction, &fractionDigits)) {
-                            return std::nullopt;
-                        }
-                        while (s.isDigit()) {
-                            s.number(1, 18, fraction, nullptr);
-                        }
-                    }
+                fullDate = true;
+            }
+        }
+    }
+    if (fullDate) {
+        // A time follows "T", or a space as databases write it.
+        size_t beforeSpace = s.position();
+        bool timed = s.takeLetter(u't') || (s.skipSpace() && s.isDigit());
+        if (!timed) {
+            s.rewind(beforeSpace);
+        } else if (!date::isoTime(s, f)) {
+            return std::nullopt;
+        } else if (s.takeLetter(u'z')) {
+            f.hasZone = true;
+        } else if (s.peek() == u'+' || s.peek() == u'-') {
+            if (!date::numericZone(s, f.offsetMinutes, true)) {
+                return std::nullopt;
+            }
+            f.hasZone = true;
+        } else {
+            size_t beforeZone = s.position();
+            if (s.skipSpace() && !s.atEnd()) {
+                if (!date::zone(s, f.offsetMinutes)) {
+                    return std::nullopt;
                 }
-                if (s.take(u'Z') || s.take(u'z')) {
-                    f.hasZone = true;
-                } else if (s.peek() == u'+' || s.peek() == u'-') {
-                    if (!numericZone(s, f.offsetMinutes, false)) {
-                        return std::nullopt;
-                    }
-                    f.hasZone = true;
-                }
+                f.hasZone = true;
+            } else {
+                s.rewind(beforeZone);
             }
         }
     }
@@ -308,7 +258,12 @@ std::optional<FeedDate> parseW3cDtfDate(std::u16string_view text, bool localIsUt
     if (!s.atEnd()) {
         return std::nullopt;
     }
-    return toDate(f, localIsUtc);
+    return date::toDate(f, localIsUtc);
+}
+
+std::optional<FeedDate> parseFeedDate(std::u16string_view text, bool localIsUtc) {
+    auto date = parseRfc822Date(text, localIsUtc);
+    return date ? date : parseW3cDtfDate(text, localIsUtc);
 }
 
 std::u16string formatW3cDtf(const FeedDate& date) {
@@ -318,7 +273,7 @@ std::u16string formatW3cDtf(const FeedDate& date) {
     std::int64_t y = 0;
     unsigned m = 0;
     unsigned d = 0;
-    civilFromDays(days, y, m, d);
+    date::civilFromDays(days, y, m, d);
     char buf[64];
     int n =
         std::snprintf(buf, sizeof buf, "%04lld-%02u-%02uT%02lld:%02lld:%02lld",

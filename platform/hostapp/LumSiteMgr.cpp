@@ -54,8 +54,8 @@ CString LumSiteMgr::getMySiteUrl(SiteIF* site, const CString& path) {
     if (info.rootFolder.IsEmpty() || !isDrivePath(local) || !under_root_p(local, info.rootFolder)) {
         return CString();
     }
-    // under_root_p compares without regard to case; the root's length is the
-    // same in either spelling.
+    // The path may spell the drive letter in the other case; the root's
+    // length is the same either way.
     CString rest = local.GetLength() > info.rootFolder.GetLength()
                        ? local.Mid(info.rootFolder.GetLength())
                        : CString();

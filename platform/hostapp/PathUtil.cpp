@@ -15,6 +15,14 @@ int lastSeparator(const CString& path) {
     return std::max(path.ReverseFind(u'\\'), path.ReverseFind(u'/'));
 }
 
+bool isDriveLetter(const CString& path) {
+    if (path.GetLength() < 2 || path.GetAt(1) != u':') {
+        return false;
+    }
+    char16_t c = path.GetAt(0);
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
 CString normalised(CString path) {
     path.Replace(u'/', u'\\');
     return path;
@@ -107,7 +115,16 @@ int under_root_p(const CString& path, const CString& root) {
     if (p.GetLength() < r.GetLength()) {
         return 0;
     }
-    return p.Left(r.GetLength()).CompareNoCase(r) == 0 ? 1 : 0;
+    // Names on this file system differ by letter case ("SITE" is not
+    // "site"); only a drive letter is the same in either case.
+    int start = 0;
+    if (isDriveLetter(r) && isDriveLetter(p)) {
+        if ((r.GetAt(0) | 0x20) != (p.GetAt(0) | 0x20)) {
+            return 0;
+        }
+        start = 1;
+    }
+    return p.Mid(start, r.GetLength() - start) == r.Mid(start) ? 1 : 0;
 }
 
 DWORD LumGetLongPathName(const char16_t* shortPath, char16_t* buffer, DWORD size) {

@@ -32,7 +32,8 @@ bool hasEndYenMark(const CString& path);
 void addLastYenMark(CString& path);
 
 // Non-zero when path lies inside the folder root (or is root itself), by
-// whole path components and without regard to letter case.
+// whole path components; names compare exactly, only the drive letter
+// without regard to case.
 int under_root_p(const CString& path, const CString& root);
 
 // Copies the long-name form of the path into buffer (on this system every

@@ -2,8 +2,17 @@
 #include "hostapp/CRSSItem.h"
 #include "hostapp/DateText.h"
 
+namespace {
+
+CString dateText(CTime time, const CString& keptText) {
+    CString text = time.GetTime() != 0 ? lum::formatRfc822(time) : CString();
+    return text.IsEmpty() ? keptText : text;
+}
+
+}  // namespace
+
 CString CRSSItem::getModifiedTimeStr() const {
-    return lum::formatRfc822(CTime(m_pubDate));
+    return dateText(CTime(m_pubDate), m_pubDateText);
 }
 
 void CRSSChannel::resetData() {
@@ -12,6 +21,7 @@ void CRSSChannel::resetData() {
     m_description.Empty();
     m_link.Empty();
     m_pubDate = CTime();
+    m_pubDateText.Empty();
     m_keptTime = CTime();
     m_useKeptTime = false;
     m_copyright.Empty();
@@ -30,5 +40,5 @@ void CRSSChannel::resetData() {
 }
 
 CString CRSSChannel::getModifiedTimeStr() const {
-    return lum::formatRfc822(m_useKeptTime ? m_keptTime : m_pubDate);
+    return dateText(m_useKeptTime ? m_keptTime : m_pubDate, m_pubDateText);
 }

@@ -1,6 +1,7 @@
 #include "hostapp/XmlFile.h"
 
 #include "hostapp/AtomicFile.h"
+#include "hostapp/ShiftJis.h"
 #include "hostapp/XmlText.h"
 #include "win32/PathMapping.h"
 
@@ -19,7 +20,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <mutex>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -63,22 +63,6 @@ class QuietErrors {
     xmlStructuredErrorFunc m_structured;
     void* m_structuredContext;
 };
-
-// Japanese feeds that declare Shift_JIS are, far more often than not,
-// written in the Windows code page that extends it (circled numbers, the
-// NEC and IBM kanji); strict Shift_JIS would refuse the whole file. The
-// Windows code page reads every strict Shift_JIS file the same way except
-// for a few symbols (the wave dash reads as the full-width tilde), as the
-// systems those feeds come from read them.
-void useWindowsShiftJis() {
-    static std::once_flag once;
-    std::call_once(once, [] {
-        xmlInitParser();
-        for (const char* alias : {"SHIFT_JIS", "SHIFT-JIS", "SJIS", "X-SJIS", "MS_KANJI"}) {
-            xmlAddEncodingAlias("CP932", alias);
-        }
-    });
-}
 
 class Fd {
   public:
@@ -149,10 +133,14 @@ int writeToFd(void* context, const char* data, int length) {
     return length;
 }
 
-// Serialises the document in the encoding enc, indented, handing the bytes to
-// write; false when the encoding is unknown or write failed.
-bool serialize(xmlDoc* doc, const std::string& enc, xmlOutputWriteCallback write, void* context) {
-    xmlCharEncodingHandler* handler = xmlFindCharEncodingHandler(enc.c_str());
+// Serialises the document in the encoding enc (through handler when given),
+// indented, handing the bytes to write; false when the encoding is unknown or
+// write failed.
+bool serialize(xmlDoc* doc, const std::string& enc, xmlCharEncodingHandler* handler,
+               xmlOutputWriteCallback write, void* context) {
+    if (handler == nullptr) {
+        handler = xmlFindCharEncodingHandler(enc.c_str());
+    }
     if (handler == nullptr) {
         return false;
     }
@@ -491,7 +479,7 @@ CString RootElement::attribute(const char16_t* attributeName) const {
 }
 
 std::optional<RootElement> peekRootElement(const CString& windowsPath) {
-    useWindowsShiftJis();
+    registerShiftJis();
     QuietErrors quiet;
     Fd fd(openRegularFile(windowsPath));
     if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
@@ -528,7 +516,7 @@ std::optional<RootElement> peekRootElement(const CString& windowsPath) {
 }
 
 xmlDoc* loadFile(const CString& windowsPath) {
-    useWindowsShiftJis();
+    registerShiftJis();
     QuietErrors quiet;
     Fd fd(openRegularFile(windowsPath));
     if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
@@ -566,17 +554,21 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
         return saveFile(doc, CString(*windows), encoding);
     }
 
-    useWindowsShiftJis();
+    registerShiftJis();
     QuietErrors quiet;
     dropNonXmlCharsInTree(doc->children);
     std::string enc = outputEncoding(encoding);
+    // A Shift_JIS feed that already uses the Windows codes keeps them.
+    xmlCharEncodingHandler* handler =
+        isShiftJisName(enc) && fileUsesWindowsShiftJis(native->c_str()) ? windowsShiftJisOutput()
+                                                                        : nullptr;
     // Serialised straight into the temporary file: a feed of many megabytes
     // is neither held in memory whole nor copied on its way to the disk.
     return writeFileAtomically(
         windowsPath,
         [&](int fd) {
             FdSink sink{fd, 0};
-            if (!serialize(doc, enc, writeToFd, &sink)) {
+            if (!serialize(doc, enc, handler, writeToFd, &sink)) {
                 return sink.error != 0 ? sink.error : EIO;
             }
             return 0;

@@ -468,11 +468,12 @@ BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int length) {
     return TRUE;
 }
 
-int DrawTextW(HDC dc, LPCWSTR text, int length, LPRECT rect, UINT) {
+int DrawTextW(HDC dc, LPCWSTR text, int length, LPRECT rect, UINT format) {
     if (!get(dc, Kind::Dc) || !text || !rect) {
         return 0;
     }
     DrawRecord r = rec(DrawKind::Text, *rect);
+    r.format = format;
     r.text = length < 0 ? std::u16string(text) : std::u16string(text, static_cast<size_t>(length));
     record(dc, std::move(r));
     return 1;

@@ -169,6 +169,7 @@ struct DrawRecord {
     HFONT font = nullptr;  // the font selected for text; null for the system font
     HIMAGELIST imageList = nullptr;
     int imageIndex = -1;
+    UINT format = 0;  // the DT_ flags of DrawTextW (0 for TextOutW)
 };
 
 // What the window drew in its last paint (BeginPaint clears it; GetDC

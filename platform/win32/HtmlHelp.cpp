@@ -1,5 +1,7 @@
 #include "win32/HtmlHelp.h"
 
+#include "win32/UiDriver.h"
+
 namespace nd::win32 {
 namespace {
 
@@ -31,6 +33,9 @@ HWND HtmlHelpW(HWND caller, LPCWSTR file, UINT command, DWORD_PTR data) {
     } else {
         request.data = data;
     }
-    nd::win32::requests().push_back(std::move(request));
+    nd::win32::requests().push_back(request);
+    if (auto* driver = nd::win32::uiDriver()) {
+        driver->helpRequested(request);
+    }
     return nullptr;
 }

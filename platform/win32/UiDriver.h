@@ -4,6 +4,7 @@
 // answers cancel.
 #pragma once
 
+#include "win32/HtmlHelp.h"
 #include "win32/windows.h"
 
 #include <optional>
@@ -44,6 +45,9 @@ class UiDriver {
     virtual int messageBox(const MessageBoxRequest& request) = 0;
     // The path the user picks (a Windows path), or nullopt for cancel.
     virtual std::optional<std::u16string> choose(const ChooserRequest& request) = 0;
+    // Help was asked for (it has been added to htmlHelpRequests()); a
+    // driver with a screen may show which topic it was.
+    virtual void helpRequested(const HtmlHelpRequest&) {}
     // After a failure every modal run ends at once.
     virtual bool aborted() const { return false; }
 };

@@ -43,5 +43,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                      dir.read("out.xml").c_str());
         std::abort();
     }
+    // A save never drops or moves a date.
+    bool sameDates = back.m_pubDate.GetTime() == channel.m_pubDate.GetTime() &&
+                     back.m_pubDateText.IsEmpty() == channel.m_pubDateText.IsEmpty() &&
+                     back.m_items.size() == channel.m_items.size();
+    for (size_t i = 0; sameDates && i < back.m_items.size(); ++i) {
+        sameDates =
+            back.m_items[i].m_pubDate == channel.m_items[i].m_pubDate &&
+            back.m_items[i].m_pubDateText.IsEmpty() == channel.m_items[i].m_pubDateText.IsEmpty();
+    }
+    if (!sameDates) {
+        std::fprintf(stderr, "a date changed on its way through a save:\n%s\n",
+                     dir.read("out.xml").c_str());
+        std::abort();
+    }
     return 0;
 }

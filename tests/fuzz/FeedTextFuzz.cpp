@@ -24,8 +24,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     CTime time(0);
     CXMLSitemapUtil::getOleDateTimeFromString(text, time, (data[0] & 2) != 0);
-    newsdesk::itemDate(text);
-    newsdesk::channelDate(text);
+    // A text is either read as a time or kept, never both, never neither
+    // unless it is blank.
+    newsdesk::RecordDate date = newsdesk::readRecordDate(text);
+    if (date.time != 0 && !date.keptText.IsEmpty()) {
+        __builtin_trap();
+    }
     newsdesk::parseDuration(text);
     newsdesk::wtoi(text);
     CString plain = newsdesk::xmlUnescape(text);

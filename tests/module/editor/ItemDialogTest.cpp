@@ -137,6 +137,24 @@ TEST(ItemDialog, DurationsDropWholeDaysAndDateZeroComesBackAsZero) {
     EXPECT_EQ(item.m_pubDate, 0);
 }
 
+TEST(ItemDialog, ADateLeftAsItWasKeepsTheTextOfADateNoReaderCouldParse) {
+    TzGuard tz("Asia/Tokyo");
+    CRSSItem stored;
+    stored.m_pubDateText = u"2024年1月15日";
+    CLumRssItemConfigDlg dlg(nullptr, 1);
+    dlg.loadFromItem(stored);
+    dlg.saveToItem(stored);
+    EXPECT_EQ(stored.m_pubDate, 0);
+    EXPECT_EQ(stored.getModifiedTimeStr(), u"2024年1月15日");
+    // Another date is a change: the text goes.
+    CRSSItem dated;
+    dated.m_pubDate = 1705307400;
+    dlg.loadFromItem(dated);
+    dlg.saveToItem(stored);
+    EXPECT_EQ(stored.m_pubDate, 1705307400);
+    EXPECT_TRUE(stored.m_pubDateText.IsEmpty());
+}
+
 TEST(ItemDialog, MediaDurationsRoundUpToTheWholeSecond) {
     TempDir dir;
     dir.write("short.wav", wavOf(59.2));

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 using newsdesk::detectRssFormat;
 using newsdesk::readRssFile;
 
@@ -68,9 +70,11 @@ TEST(OddInput, TheLongestNumbersAreClampedNotWrapped) {
     TempDir dir;
     dir.write("big.xml",
               "<rss><channel><ttl>99999999999</ttl><item><enclosure url='u' "
-              "length='99999999999'/></item></channel></rss>");
+              "length='99999999999'/></item><item><enclosure url='u' "
+              "length='99999999999999999999999'/></item></channel></rss>");
     CRSSChannel channel;
     ASSERT_EQ(readRssFile(CString(dir.windows("big.xml")), &channel), 1);
     EXPECT_EQ(channel.m_ttl, INT_MAX);
-    EXPECT_EQ(channel.m_items.at(0).m_enclosureLength, INT_MAX);
+    EXPECT_EQ(channel.m_items.at(0).m_enclosureLength, 99999999999);
+    EXPECT_EQ(channel.m_items.at(1).m_enclosureLength, INT64_MAX);
 }

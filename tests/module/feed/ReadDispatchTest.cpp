@@ -33,6 +33,36 @@ TEST(DetectRssFormat, TellsTheFormatByTheRootAndTheItunesDeclaration) {
     EXPECT_EQ(detectRssFormat(write(dir, "empty-ns.xml", "<rss xmlns:itunes=''/>")), 1);
     EXPECT_EQ(detectRssFormat(fixturePath("feed/not_well_formed.xml")), -1);
     EXPECT_EQ(detectRssFormat(CString(dir.windows("missing.xml"))), -1);
+    EXPECT_EQ(detectRssFormat(CString()), -1);
+}
+
+TEST(DetectRssFormat, ARootInCapitalsIsReadAsTheFormatDetectionGives) {
+    TempDir dir;
+    const std::tuple<const char*, const char*, int> cases[] = {
+        {"rss2.xml",
+         "<RSS version='2.0'><Channel><Title>t</Title><Item><Title>i</Title></Item>"
+         "</Channel></RSS>",
+         1},
+        {"podcast.xml",
+         "<RSS version='2.0' xmlns:itunes='http://www.itunes.com/dtds/"
+         "podcast-1.0.dtd'><CHANNEL><TITLE>t</TITLE><ITEM><TITLE>i</TITLE></ITEM>"
+         "</CHANNEL></RSS>",
+         2},
+        {"mixed.xml",
+         "<Rss version='2.0'><channel><title>t</title><item><title>i</title></item>"
+         "</channel></Rss>",
+         1},
+    };
+    for (const auto& [name, xml, format] : cases) {
+        CString path = write(dir, name, xml);
+        EXPECT_EQ(detectRssFormat(path), format) << name;
+        CRSSChannel channel;
+        ASSERT_EQ(readRssFile(path, &channel), 1) << name;
+        EXPECT_EQ(channel.m_format, format) << name;
+        EXPECT_EQ(channel.m_title, u"t") << name;
+        ASSERT_EQ(channel.m_items.size(), 1u) << name;
+        EXPECT_EQ(channel.m_items[0].m_title, u"i") << name;
+    }
 }
 
 TEST(DetectRssFormat, AnItunesDeclarationInCapitalsCountsForDetectionAndDispatchAlike) {

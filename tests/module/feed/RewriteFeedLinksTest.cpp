@@ -118,3 +118,30 @@ TEST_F(SiteOpen, AFeedSavedOutsideTheSiteOrWithNoSiteOpenKeepsItsUrls) {
     EXPECT_EQ(closed.text("/rss/channel/item/enclosure/@url"),
               channel.m_items[0].m_enclosureUrl.toUtf8());
 }
+
+TEST_F(SiteOpen, AFolderThatDiffersFromTheSiteOnlyInLetterCaseIsOutside) {
+    // Both folders exist side by side here; each has a file of the same name.
+    std::filesystem::create_directories(m_dir.native("SITE/audio"));
+    m_dir.write("SITE/audio/a.mp3", "x");
+    m_dir.write("site/audio/a.mp3", "x");
+    CRSSChannel channel;
+    channel.m_format = 1;
+    CRSSItem item;
+    item.m_link = u"audio/a.mp3";
+    item.m_enclosureUrl = cat_file_colon(CString(m_dir.windows("SITE/audio/a.mp3")));
+    channel.addItem(item);
+    CString feed = CString(m_dir.windows("SITE/news.xml"));
+    ASSERT_EQ(newsdesk::writeRssFile(feed, &channel), 1);
+    WrittenXml other(m_dir.native("SITE/news.xml").string());
+    EXPECT_EQ(other.text("/rss/channel/item/link"), "audio/a.mp3");
+    EXPECT_EQ(other.text("/rss/channel/item/enclosure/@url"), item.m_enclosureUrl.toUtf8());
+
+    // Inside the site, a drive letter and a scheme in other case still count.
+    CString url = cat_file_colon(CString(m_dir.windows("site/audio/a.mp3")));
+    url.Replace(u"file:///Z:", u"FILE:///z:");
+    channel.m_items[0].m_enclosureUrl = url;
+    ASSERT_EQ(newsdesk::writeRssFile(CString(m_dir.windows("site/news.xml")), &channel), 1);
+    WrittenXml inside(m_dir.native("site/news.xml").string());
+    EXPECT_EQ(inside.text("/rss/channel/item/link"), "https://ann.example/audio/a.mp3");
+    EXPECT_EQ(inside.text("/rss/channel/item/enclosure/@url"), "https://ann.example/audio/a.mp3");
+}

@@ -4,11 +4,14 @@
 // ends, empty and long texts, extreme numbers.
 #include "TempDir.h"
 #include "TzGuard.h"
+#include "WrittenXml.h"
 #include "feed/FeedReaders.h"
 #include "feed/FeedWriters.h"
+#include "hostapp/CXMLSitemapUtil.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <random>
 
 namespace {
@@ -52,7 +55,23 @@ class Generator {
         return pick(3) == 0 ? kEdges[pick(std::size(kEdges))]
                             : static_cast<std::int32_t>(m_random());
     }
-    std::int32_t date() { return pick(4) == 0 ? 0 : static_cast<std::int32_t>(pick(2147483647)); }
+    // Seconds since 1970, past 2038 too, up to the last year a date text holds.
+    std::int64_t date() {
+        static const std::int64_t kEdges[] = {0,          1,          2147483647,
+                                              2147483648, 4102444800, 253402128000};
+        return pick(4) == 0 ? kEdges[pick(std::size(kEdges))]
+                            : static_cast<std::int64_t>(pick(2147483647)) * (1 + pick(4));
+    }
+    // A date text no parser reads, which a record keeps as it is.
+    CString unreadDate() {
+        static const char16_t* const kTexts[] = {u"2024年1月15日", u"someday & <never>",
+                                                 u"Mon, 15 Jan 2024 08:30:00 XYZ", u" 15.01.2024 "};
+        return kTexts[pick(std::size(kTexts))];
+    }
+    std::int64_t length() {
+        static const std::int64_t kEdges[] = {0, 2147483647, 2147483648, 5368709120, INT64_MAX};
+        return pick(3) == 0 ? kEdges[pick(std::size(kEdges))] : pick(2147483647);
+    }
     bool flag() { return pick(2) == 0; }
     std::vector<CRSSCategory> categories(bool withSub) {
         std::vector<CRSSCategory> list(pick(4));
@@ -74,6 +93,9 @@ class Generator {
             *field = text();
         }
         channel.m_pubDate = CTime(date());
+        if (channel.m_pubDate.GetTime() == 0 && pick(2) == 0) {
+            channel.m_pubDateText = unreadDate();
+        }
         channel.m_ttl = number();
         channel.m_block = flag();
         channel.m_categories = categories(format == 2);
@@ -85,7 +107,10 @@ class Generator {
                 *field = text();
             }
             item.m_pubDate = date();
-            item.m_enclosureLength = number();
+            if (item.m_pubDate == 0 && pick(2) == 0) {
+                item.m_pubDateText = unreadDate();
+            }
+            item.m_enclosureLength = length();
             item.m_duration = pick(3) == 0 ? number() : pick(400000);
             item.m_block = flag();
             item.m_categories = categories(false);
@@ -124,6 +149,7 @@ void keepWhatTheFormatCarries(CRSSChannel& c, const CString& path) {
         c.m_block = false;
     } else {
         c.m_pubDate = CTime(0);
+        c.m_pubDateText = CString();
     }
     for (auto& item : c.m_items) {
         if (format != 2) {
@@ -162,6 +188,7 @@ void expectSame(const CRSSChannel& a, const CRSSChannel& b, const std::string& w
     same(a.m_ownerEmail, b.m_ownerEmail, "ownerEmail");
     same(a.m_filePath, b.m_filePath, "filePath");
     EXPECT_EQ(a.m_pubDate.GetTime(), b.m_pubDate.GetTime()) << where << " pubDate";
+    same(a.m_pubDateText, b.m_pubDateText, "pubDateText");
     EXPECT_EQ(a.m_ttl, b.m_ttl) << where << " ttl";
     EXPECT_EQ(a.m_block, b.m_block) << where << " block";
     EXPECT_EQ(a.m_format, b.m_format) << where << " format";
@@ -188,6 +215,7 @@ void expectSame(const CRSSChannel& a, const CRSSChannel& b, const std::string& w
             EXPECT_EQ(*p, *q) << item << " " << field;
         }
         EXPECT_EQ(x.m_pubDate, y.m_pubDate) << item << " pubDate";
+        EXPECT_EQ(x.m_pubDateText, y.m_pubDateText) << item << " pubDateText";
         EXPECT_EQ(x.m_enclosureLength, y.m_enclosureLength) << item << " enclosureLength";
         EXPECT_EQ(x.m_duration, y.m_duration) << item << " duration";
         EXPECT_EQ(x.m_block, y.m_block) << item << " block";
@@ -230,3 +258,57 @@ std::string formatName(const ::testing::TestParamInfo<int>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AllFormats, RoundTrip, ::testing::Values(0, 1, 2), formatName);
+
+TEST(DateTexts, ADateNoParserReadsIsWrittenBackAsItWasInEveryFormat) {
+    TzGuard tz("Asia/Tokyo");
+    TempDir dir;
+    const std::tuple<const char*, const char*, const char*> feeds[] = {
+        {"rss2.xml",
+         "<rss version='2.0'><channel><title>t</title><pubDate>gestern</pubDate>"
+         "<item><pubDate>2024年1月15日</pubDate></item>"
+         "<item><pubDate>Thu, 01 Jan 1970 00:00:00 GMT</pubDate></item></channel></rss>",
+         "/rss/channel"},
+        {"podcast.xml",
+         "<rss version='2.0' xmlns:itunes='http://www.itunes.com/dtds/podcast-1.0.dtd'>"
+         "<channel><title>t</title><item><pubDate>2024年1月15日</pubDate></item>"
+         "<item><pubDate>Thu, 01 Jan 1970 00:00:00 GMT</pubDate></item></channel></rss>",
+         "/rss/channel"},
+        {"rdf.xml",
+         "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#' "
+         "xmlns='http://purl.org/rss/1.0/' xmlns:dc='http://purl.org/dc/elements/1.1/'>"
+         "<channel><title>t</title><dc:date>gestern</dc:date></channel>"
+         "<item><dc:date>2024年1月15日</dc:date></item>"
+         "<item><dc:date>1970-01-01T00:00:00Z</dc:date></item></rdf:RDF>",
+         "/rdf:RDF/rss:channel"},
+    };
+    for (const auto& [name, xml, channelPath] : feeds) {
+        dir.write(name, xml);
+        CRSSChannel channel;
+        ASSERT_EQ(newsdesk::readRssFile(CString(dir.windows(name)), &channel), 1) << name;
+        ASSERT_EQ(channel.m_items.size(), 2u) << name;
+        EXPECT_EQ(channel.m_items[0].m_pubDate, 0) << name;
+        EXPECT_EQ(channel.m_items[0].m_pubDateText, u"2024年1月15日") << name;
+        CString out(dir.windows(std::string("out-") + name));
+        ASSERT_EQ(newsdesk::writeRssFile(out, &channel), 1) << name;
+        WrittenXml written(dir.native(std::string("out-") + name).string());
+        bool rdf = std::string(name) == "rdf.xml";
+        std::string items = rdf ? "/rdf:RDF/rss:item" : std::string(channelPath) + "/item";
+        std::string date = rdf ? "/dc:date" : "/pubDate";
+        EXPECT_EQ(written.text(items + "[1]" + date), "2024年1月15日") << name;
+        // The first second of 1970 is a date, not the absence of one.
+        CRSSChannel back;
+        ASSERT_EQ(newsdesk::readRssFile(out, &back), 1) << name;
+        EXPECT_EQ(written.count(items + "[2]" + date), 1) << name;
+        EXPECT_EQ(back.m_items.at(1).m_pubDate, 0) << name;
+        CTime epoch(-1);
+        EXPECT_TRUE(
+            CXMLSitemapUtil::getOleDateTimeFromString(back.m_items[1].m_pubDateText, epoch, false))
+            << name;
+        EXPECT_EQ(epoch.GetTime(), 0) << name;
+        if (std::string(name) != "podcast.xml") {
+            EXPECT_EQ(written.text(std::string(channelPath) + (rdf ? "/dc:date" : "/pubDate")),
+                      "gestern")
+                << name;
+        }
+    }
+}

@@ -64,16 +64,20 @@ TEST(ReadRss2File, AnEmptyChannelIsReadAndMissingFieldsAreEmpty) {
     EXPECT_TRUE(c.m_encoding.IsEmpty());
 }
 
-TEST(ReadRss2File, ItemDatesAfter2038AreCutToThirtyTwoBits) {
+TEST(ReadRss2File, DatesPast2038AndLengthsPast2GiBKeepTheirValue) {
     TempDir dir;
     dir.write("late.xml",
               "<rss version='2.0'><channel><pubDate>Sat, 01 Jan 2050 00:00:00 GMT</pubDate>"
-              "<item><pubDate>Sat, 01 Jan 2050 00:00:00 GMT</pubDate></item></channel></rss>");
+              "<item><pubDate>Tue, 19 Jan 2038 03:14:08 +0000</pubDate>"
+              "<enclosure url='u' length='5368709120' type='video/mp4'/></item>"
+              "<item><pubDate>Fri, 01 Jan 2100 00:00:00 GMT</pubDate></item></channel></rss>");
     CRSSChannel c;
     ASSERT_EQ(readRssFile(CString(dir.windows("late.xml")), &c), 1);
     EXPECT_EQ(c.m_pubDate.GetTime(), 2524608000);
-    ASSERT_EQ(c.m_items.size(), 1u);
-    EXPECT_EQ(c.m_items[0].m_pubDate, static_cast<std::int32_t>(2524608000u));
+    ASSERT_EQ(c.m_items.size(), 2u);
+    EXPECT_EQ(c.m_items[0].m_pubDate, 2147483648);
+    EXPECT_EQ(c.m_items[0].m_enclosureLength, 5368709120);
+    EXPECT_EQ(c.m_items[1].m_pubDate, 4102444800);
 }
 
 TEST(ReadRss2File, JapaneseEncodingsReadTheSameAndKeepTheirName) {

@@ -87,6 +87,13 @@ TEST(FeedDates, AnythingElseIsRefused) {
              u"12345",
              u"Sun 06 Dec",
              u"2026-12-06T16:12:26+0900x",
+             u"Sun, 06 Dec 2026 16:12:26 J",
+             u"Sun, 06 Dec 2026 16:12:26 GMT+9",
+             u"Sun, 06 Dec 2026 16:12:26 +0900 (JST",
+             u"2026-12-06T24:00:00Z",
+             u"2026-12-06T16:12:26 XYZ",
+             u"Sun Dec  6 16:12:26",
+             u"2026/13/06 16:12:26",
          }) {
         EXPECT_FALSE(parse(text)) << CString(text);
     }
@@ -115,7 +122,7 @@ TEST(FeedDates, ALocalOffsetWithSecondsIsWrittenInUtcAndStillParsesBack) {
     item.m_pubDate = 31536000;  // 1971-01-01 00:00:00 UTC
     EXPECT_EQ(item.getModifiedTimeStr(), u"Fri, 01 Jan 1971 00:00:00 +0000");
     EXPECT_EQ(parse(item.getModifiedTimeStr()), 31536000);
-    item.m_pubDate = static_cast<std::int32_t>(kMoment);
+    item.m_pubDate = kMoment;
     EXPECT_EQ(item.getModifiedTimeStr(), u"Sun, 06 Dec 2026 07:12:26 +0000");
 }
 

@@ -24,8 +24,12 @@ TEST(PathUtil, AddLastYenMarkAddsOnlyWhenMissing) {
     EXPECT_EQ(empty, u"");
 }
 
-TEST(PathUtil, UnderRootComparesWholeComponentsIgnoringCase) {
-    EXPECT_EQ(under_root_p(u"Z:\\Site\\a\\news.rss", u"z:\\site"), 1);
+TEST(PathUtil, UnderRootComparesWholeComponentsAndNamesExactly) {
+    EXPECT_EQ(under_root_p(u"Z:\\site\\a\\news.rss", u"z:\\site"), 1);
+    EXPECT_EQ(under_root_p(u"z:/site/a/news.rss", u"Z:\\site\\"), 1);
+    EXPECT_EQ(under_root_p(u"Z:\\Site\\a\\news.rss", u"Z:\\site"), 0);
+    EXPECT_EQ(under_root_p(u"Z:\\x\\SITE\\news.rss", u"Z:\\x\\site"), 0);
+    EXPECT_EQ(under_root_p(u"Y:\\site\\news.rss", u"Z:\\site"), 0);
     EXPECT_EQ(under_root_p(u"Z:\\site", u"Z:\\site\\"), 1);
     EXPECT_EQ(under_root_p(u"Z:\\site2\\news.rss", u"Z:\\site"), 0);
     EXPECT_EQ(under_root_p(u"Z:\\other\\news.rss", u"Z:\\site"), 0);

@@ -89,10 +89,13 @@ TEST_F(OpenSite, PublicUrlOfAFileIsItsPlaceUnderTheSiteUrl) {
     EXPECT_EQ(LumSiteMgr::getMySiteUrl(current, site("audio/第1回 a&b.mp3")),
               u"https://ann.example/shop/audio/%E7%AC%AC1%E5%9B%9E%20a&b.mp3");
     EXPECT_EQ(LumSiteMgr::getMySiteUrl(current, site()), u"https://ann.example/shop/");
-    // Letter case of the folder does not matter, as on the original system.
+    // Names differ by letter case here; only the drive letter does not.
     CString upper = site("a.mp3");
     upper.MakeUpper();
-    EXPECT_EQ(LumSiteMgr::getMySiteUrl(current, upper).Left(26), u"https://ann.example/shop/A");
+    EXPECT_EQ(LumSiteMgr::getMySiteUrl(current, upper), u"");
+    CString lowerDrive = site("a.mp3");
+    lowerDrive.SetAt(0, u'z');
+    EXPECT_EQ(LumSiteMgr::getMySiteUrl(current, lowerDrive), u"https://ann.example/shop/a.mp3");
     // Outside the root, also by way of "..", there is no public URL.
     EXPECT_EQ(LumSiteMgr::getMySiteUrl(current, site("../other.mp3")), u"");
     EXPECT_EQ(LumSiteMgr::getMySiteUrl(current, site() + u"2\\a.mp3"), u"");

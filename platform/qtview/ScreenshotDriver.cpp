@@ -1,0 +1,108 @@
+#include "qtview/ScreenshotDriver.h"
+
+#include "qtview/Pictures.h"
+#include "win32/Dialog.h"
+#include "win32/MessageLoop.h"
+#include "win32/Window.h"
+
+#include <cstdio>
+
+namespace nd::qtview {
+namespace {
+
+// What a box answers when nobody is there to choose: the button that does
+// nothing harmful.
+int harmlessAnswer(UINT style) {
+    switch (style & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+        case MB_YESNOCANCEL:
+        case MB_RETRYCANCEL:
+            return IDCANCEL;
+        case MB_ABORTRETRYIGNORE:
+            return IDABORT;
+        case MB_YESNO:
+            return IDNO;
+        default:
+            return IDOK;
+    }
+}
+
+}  // namespace
+
+ScreenshotDriver::ScreenshotDriver(WindowMirror& mirror, std::string folder,
+                                   nd::win32::UiDriver* steps)
+    : m_mirror(mirror), m_folder(std::move(folder)), m_steps(steps) {
+    m_mirror.setChangeListener([this](HWND top) { m_changed.insert(top); });
+}
+
+ScreenshotDriver::~ScreenshotDriver() {
+    m_mirror.setChangeListener(nullptr);
+}
+
+void ScreenshotDriver::picture(HWND dialog, int templateId) {
+    m_changed.erase(dialog);
+    char name[32];
+    std::snprintf(name, sizeof name, "%03zu-%d.png", m_written.size() + 1, templateId);
+    std::string path = m_folder + "/" + name;
+    std::string why;
+    if (!savePicture(m_mirror, dialog, path, why)) {
+        if (m_error.empty()) {
+            m_error = why;
+        }
+        return;
+    }
+    m_written.push_back(path);
+    // Drawing the picture may itself report changes; they are not the user's.
+    m_changed.erase(dialog);
+}
+
+void ScreenshotDriver::dialogOpened(HWND dialog, int templateId) {
+    if (m_steps) {
+        m_steps->dialogOpened(dialog, templateId);
+    }
+    // The dialog paints once its messages are delivered.
+    nd::win32::pumpMessages();
+    picture(dialog, templateId);
+}
+
+bool ScreenshotDriver::step(HWND dialog, int templateId) {
+    if (m_changed.count(dialog)) {
+        picture(dialog, templateId);  // changed by a dialog it opened
+    }
+    if (!m_steps) {
+        return false;
+    }
+    bool more = m_steps->step(dialog, templateId);
+    nd::win32::pumpMessages();
+    if (IsWindow(dialog) && !nd::win32::dialogEnded(dialog) && m_changed.count(dialog)) {
+        picture(dialog, templateId);
+    }
+    return more;
+}
+
+void ScreenshotDriver::dialogClosed(HWND dialog, int templateId, INT_PTR result) {
+    m_changed.erase(dialog);
+    if (m_steps) {
+        m_steps->dialogClosed(dialog, templateId, result);
+    }
+}
+
+int ScreenshotDriver::messageBox(const nd::win32::MessageBoxRequest& request) {
+    return m_steps ? m_steps->messageBox(request) : harmlessAnswer(request.style);
+}
+
+std::optional<std::u16string> ScreenshotDriver::choose(const nd::win32::ChooserRequest& request) {
+    return m_steps ? m_steps->choose(request) : std::nullopt;
+}
+
+void ScreenshotDriver::helpRequested(const nd::win32::HtmlHelpRequest& request) {
+    if (m_steps) {
+        m_steps->helpRequested(request);
+    }
+}
+
+bool ScreenshotDriver::aborted() const {
+    return m_steps && m_steps->aborted();
+}
+
+}  // namespace nd::qtview
