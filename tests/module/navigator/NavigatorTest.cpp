@@ -1,4 +1,5 @@
 #include "NavigatorTesting.h"
+#include "art/HostArt.h"
 #include "host/CLumInstance.h"
 #include "host/Entries.h"
 #include "hostapp/CLumAppEngineer.h"
@@ -6,10 +7,14 @@
 #include "hostapp/CLumBegiUtil.h"
 #include "hostapp/HostArtIds.h"
 #include "navigator/CLumRssBeginaviPage.h"
+#include "res/CompiledResources.h"
+#include "res/ResourceIds.h"
 #include "support/TestUiDriver.h"
 #include "win32/Gdi.h"
 #include "win32/HtmlHelp.h"
+#include "win32/Loader.h"
 #include "win32/MessageLoop.h"
+#include "win32/Resources.h"
 #include "win32/UserInput.h"
 #include "win32/Window.h"
 
@@ -361,6 +366,44 @@ TEST_F(Navigator, TimersStopWithTheDialog) {
                                  UiStep::escape()});
     run();
     EXPECT_FALSE(nd::win32::hasTimer(shown, 3407));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(HostArt, ThePicturesStayWhenTheProgramRegistersItsOwnResourceFile) {
+    HMODULE program = GetModuleHandleW(nullptr);
+    // Any resource file stands in for the one the program registers.
+    auto other = newsdesk::res::compiledResources();
+    ASSERT_TRUE(nd::win32::registerModuleResources(program, other.data(), other.size()));
+    HICON icon = LoadIconW(program, MAKEINTRESOURCEW(IDI_LUM_APP));
+    EXPECT_NE(icon, nullptr);
+    EXPECT_NE(LoadBitmapW(program, MAKEINTRESOURCEW(IDB_BEGI_BTN_HOT)), nullptr);
+    WCHAR text[8];
+    EXPECT_GT(LoadStringW(program, IDS_RSS_NAVI_HINT, text, 8), 0) << "both files are searched";
+    EXPECT_TRUE(DestroyIcon(icon));
+    EXPECT_FALSE(DestroyIcon(icon));
+    nd::win32::unregisterModuleResources(program);
+    EXPECT_EQ(LoadIconW(program, MAKEINTRESOURCEW(IDI_LUM_APP)), nullptr);
+    ASSERT_TRUE(newsdesk::app::registerHostArt());
+    ASSERT_TRUE(newsdesk::app::registerHostArt()) << "adding the same pictures again is harmless";
+    EXPECT_EQ(LoadIconW(program, MAKEINTRESOURCEW(IDB_BEGI_BTN_HOT)), nullptr)
+        << "a bitmap is no icon";
+}
+
+TEST_F(Navigator, AMarkedButtonDrawsItsMarkedLookOverAnyOther) {
+    ui.expectDialog(kNavigator,
+                    {UiStep::hover(kOpen), UiStep::run([&](HWND h) {
+                         RECT r;
+                         GetClientRect(GetDlgItem(h, kOpen), &r);
+                         m_dialog->button(1)->setMarked(true);
+                         UpdateWindow(GetDlgItem(h, kOpen));
+                         EXPECT_EQ(drawnCentre(h, kOpen),
+                                   expectedCentre(IDB_BEGI_BTN_MARKED, 20, r.right, r.bottom));
+                     }),
+                     UiStep::escape()});
+    run();
 }
 
 }  // namespace
