@@ -31,6 +31,7 @@ struct CommandContext {
     const Command* command = nullptr;
     // Where dialogs appear; null when nothing shows them.
     FrontEnd* frontEnd = nullptr;
+    std::string sitePath = {};  // the --site folder as given; empty when none
 };
 
 // "usage: newsdesk NAME ARGUMENTS", the one form every usage line takes.
@@ -52,5 +53,9 @@ int runEdit(CommandContext& context);
 int runOptions(CommandContext& context);
 int runMedia(CommandContext& context);
 int runWelcome(CommandContext& context);
+int runSite(CommandContext& context);
+
+// true for commands that open the --site folder themselves (site init makes it a site).
+bool opensItsOwnSite(const std::string& command, const std::vector<std::string>& args);
 
 }  // namespace newsdesk::app

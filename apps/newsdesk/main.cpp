@@ -7,6 +7,7 @@
 #include "UiScript.h"
 #include "art/HostArt.h"
 #include "hostapp/LumSiteMgr.h"
+#include "res/HostResources.h"
 #include "win32/PathMapping.h"
 
 #include "win32/ScriptedDriver.h"
@@ -72,6 +73,13 @@ const Command kCommands[] = {
      "explanation; its buttons create a feed, open one for editing (each in the settings\n"
      "dialog) or show a help topic. Status 0 when it was closed; 1 when a feed edited\n"
      "from it could not be saved (the old file is left as it was).\n"},
+    {"site", "site init --url URL [--name NAME] | rebuild [--force] | feeds | links PATH",
+     "with --site DIR: make a site, rebuild its database, list its feeds or a file's linking pages",
+     newsdesk::app::runSite,
+     "init writes DIR/newsdesk-site.json (never over one) and an empty site database.\n"
+     "rebuild brings the database in step with the folder (a progress bar on a terminal);\n"
+     "--force reads every file again and replaces a database that cannot be used.\n"
+     "feeds and links answer as JSON, after bringing the database in step.\n"},
 };
 
 const Command* findCommand(const std::string& name) {
@@ -157,7 +165,11 @@ int main(int argc, char** argv) {
         printCommandHelp(*command, std::cout);
         return 0;
     }
-    if (!line->sitePath.empty()) {
+    if (!newsdesk::app::registerHostResources()) {
+        std::cerr << "newsdesk: the program's own resources are damaged\n";
+        return 1;
+    }
+    if (!line->sitePath.empty() && !newsdesk::app::opensItsOwnSite(line->command, line->args)) {
         auto folder = nd::win32::toWindowsPath(line->sitePath);
         std::string siteError = "no site folder " + line->sitePath;
         if (!folder || !LumSiteMgr::openSite(CString(*folder), siteError)) {
@@ -200,8 +212,9 @@ int main(int argc, char** argv) {
         std::cerr << "newsdesk: " << module.error() << "\n";
         return 1;
     }
-    newsdesk::app::CommandContext context{module,    line->args, std::cout,
-                                          std::cerr, command,    shown ? &frontEnd : nullptr};
+    newsdesk::app::CommandContext context{module,        line->args, std::cout,
+                                          std::cerr,     command,    shown ? &frontEnd : nullptr,
+                                          line->sitePath};
     int status = command->run(context);
     nd::win32::setUiDriver(nullptr);
     if (std::string why = frontEnd.picturesError(); !why.empty()) {

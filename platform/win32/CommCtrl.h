@@ -371,3 +371,18 @@ constexpr UINT ILC_COLOR24 = 0x0018;
 constexpr UINT ILC_COLOR32 = 0x0020;
 constexpr UINT ILD_NORMAL = 0x0000;
 constexpr UINT ILD_TRANSPARENT = 0x0001;
+
+// Progress bar.
+inline constexpr char16_t PROGRESS_CLASSW[] = u"msctls_progress32";
+constexpr UINT PBM_SETRANGE = WM_USER + 1;
+constexpr UINT PBM_SETPOS = WM_USER + 2;
+constexpr UINT PBM_DELTAPOS = WM_USER + 3;
+constexpr UINT PBM_SETSTEP = WM_USER + 4;
+constexpr UINT PBM_STEPIT = WM_USER + 5;
+constexpr UINT PBM_SETRANGE32 = WM_USER + 6;
+constexpr UINT PBM_GETRANGE = WM_USER + 7;
+constexpr UINT PBM_GETPOS = WM_USER + 8;
+struct PBRANGE {
+    int iLow = 0;
+    int iHigh = 0;
+};

@@ -51,7 +51,7 @@ void ensureBuiltinClasses() {
         {WC_LISTBOX, listBoxProc},       {WC_COMBOBOX, comboBoxProc},
         {WC_LISTVIEW, listViewProc},     {DATETIMEPICK_CLASS, dateTimeProc},
         {WC_TABCONTROL, tabControlProc}, {UPDOWN_CLASS, plainProc},
-        {u"ScrollBar", plainProc},       {u"msctls_progress32", plainProc},
+        {u"ScrollBar", plainProc},       {u"msctls_progress32", progressBarProc},
     };
     for (const auto& c : classes) {
         WNDCLASSW wc;

@@ -20,6 +20,7 @@ LRESULT comboBoxProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT listViewProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT dateTimeProc(HWND, UINT, WPARAM, LPARAM);
 LRESULT tabControlProc(HWND, UINT, WPARAM, LPARAM);
+LRESULT progressBarProc(HWND, UINT, WPARAM, LPARAM);
 WNDPROC dialogClassProc();
 
 // Ordering of sorted list boxes and combo boxes: the user's locale,

@@ -382,6 +382,14 @@ INT_PTR runModal(HWND dialog) {
     }
     state->modal = true;
     const int templateId = state->templateId;
+    // A dialog that ended while it was being created (a progress dialog that
+    // did its work in WM_INITDIALOG) is never handed to the user: the run
+    // returns its code at once, as the system's dialog box does.
+    if (state->ended) {
+        INT_PTR code = state->result;
+        DestroyWindow(dialog);
+        return code;
+    }
     HWND owner = GetWindow(dialog, GW_OWNER);
     bool reenable = owner && IsWindowEnabled(owner);
     if (reenable) {

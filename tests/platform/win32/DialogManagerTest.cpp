@@ -131,3 +131,15 @@ TEST(DialogManager, NextDialogControlWithAHandleFocusesThatControl) {
     EXPECT_FALSE(ok);
     DestroyWindow(h);
 }
+
+TEST(DialogManager, ADialogThatEndsWhileItIsMadeIsNeverHandedToTheDriver) {
+    ndtest::TestUiDriver ui;  // no dialog expected: showing one would fail the test
+    auto bytes = ndtest::DialogBuilder(u"Working", 100, 40).bytes();
+    auto selfClosing = [](HWND h, UINT message, WPARAM, LPARAM) -> INT_PTR {
+        if (message == WM_INITDIALOG) {
+            EndDialog(h, 42);
+        }
+        return FALSE;
+    };
+    EXPECT_EQ(DialogBoxIndirectParamW(nullptr, bytes.data(), nullptr, selfClosing, 0), 42);
+}
