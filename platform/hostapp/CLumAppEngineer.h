@@ -25,9 +25,9 @@ class CLumAppEngineer {
     // A new file-selection object; the caller owns and deletes it.
     CLumFileService* createFileService();
 
-    // The application's icon for dialogs' title bars; nullptr while the
-    // application shows none (the headless window system draws no icons).
-    HICON getAppIcon() const { return m_hIcon; }
+    // The application's icon from the program's own resources (loaded once,
+    // never freed), or null when the program carries none.
+    HICON getAppIcon();
 
     // The file operations on site files that pages link to; owned by the
     // application.
@@ -41,5 +41,5 @@ class CLumAppEngineer {
 
   private:
     std::set<const void*> m_modifiedDocuments;
-    HICON m_hIcon = nullptr;
+    HICON m_appIcon = nullptr;
 };
