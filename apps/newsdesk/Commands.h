@@ -52,6 +52,7 @@ int runRewrite(CommandContext& context);
 int runEdit(CommandContext& context);
 int runOptions(CommandContext& context);
 int runMedia(CommandContext& context);
+int runWelcome(CommandContext& context);
 int runSite(CommandContext& context);
 
 // true for commands that open the --site folder themselves (site init makes it a site).

@@ -1,5 +1,6 @@
 #include "ModuleHost.h"
 
+#include "hostapp/CLumDllFunctionEngineer.h"
 #include "win32/Loader.h"
 
 #include <dlfcn.h>
@@ -9,7 +10,22 @@
 
 namespace newsdesk::app {
 
+namespace {
+
+// The application's number for "open or create an RSS file for editing",
+// which other modules (the welcome navigator among them) ask for.
+constexpr int kOpenRssFileFunction = 40153;
+
+}  // namespace
+
 ModuleHost::~ModuleHost() {
+    // The function lives in the module: it must not be offered once the
+    // module is gone.
+    auto* functions = CLumDllFunctionEngineer::getInstance();
+    if (m_offeredEdit != nullptr &&
+        functions->GetFunctionAddr(kOpenRssFileFunction) == m_offeredEdit) {
+        functions->SetFunctionAddr(kOpenRssFileFunction, nullptr);
+    }
     if (m_handle != nullptr) {
         dlclose(m_handle);
     }
@@ -40,6 +56,13 @@ bool ModuleHost::load(const std::string& modulePath) {
         m_error = "module " + m_path + " refused the function table (result " +
                   std::to_string(m_result) + ")";
         return false;
+    }
+    // As the application does: the module's open-and-edit entry answers to
+    // its function number.
+    if (auto edit = entry<lum::EditRssFileEntryFn>(lum::slot::EditRssFile)) {
+        m_offeredEdit = reinterpret_cast<void*>(edit);
+        CLumDllFunctionEngineer::getInstance()->SetFunctionAddr(kOpenRssFileFunction,
+                                                                m_offeredEdit);
     }
     return true;
 }

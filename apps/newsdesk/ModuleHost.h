@@ -20,7 +20,9 @@ class ModuleHost {
 
     // Loads the module and calls its export with kind 1 and this
     // application's revision. false with a one-line reason in error() when
-    // the file cannot be loaded, has no export or refuses the table.
+    // the file cannot be loaded, has no export or refuses the table. Once
+    // loaded, the module's EditRssFileEntry is offered as the application's
+    // function 40153 (CLumDllFunctionEngineer) until the host goes.
     bool load(const std::string& modulePath);
 
     const std::string& error() const { return m_error; }
@@ -41,6 +43,7 @@ class ModuleHost {
     std::string m_path;
     std::string m_error;
     int m_result = -1;
+    void* m_offeredEdit = nullptr;
     alignas(void*) std::array<unsigned char, lum::kFunctionTableSize> m_table{};
 };
 

@@ -51,18 +51,26 @@ std::u16string textField(const json& j, const char* key, const std::string& wher
     return nd::text::fromUtf8(j[key].get<std::string>());
 }
 
-UINT keyCode(const std::string& name, const std::string& where) {
-    if (name == "enter") {
-        return VK_RETURN;
+struct KeyPress {
+    UINT key;
+    bool shift;
+};
+
+KeyPress keyPress(const std::string& name, const std::string& where) {
+    const std::pair<const char*, UINT> keys[] = {
+        {"enter", VK_RETURN}, {"escape", VK_ESCAPE}, {"esc", VK_ESCAPE}, {"tab", VK_TAB},
+        {"f1", VK_F1},        {"space", VK_SPACE},   {"left", VK_LEFT},  {"right", VK_RIGHT},
+        {"up", VK_UP},        {"down", VK_DOWN}};
+    std::string rest = name;
+    bool shift = false;
+    if (rest.rfind("shift+", 0) == 0) {
+        shift = true;
+        rest = rest.substr(6);
     }
-    if (name == "escape" || name == "esc") {
-        return VK_ESCAPE;
-    }
-    if (name == "tab") {
-        return VK_TAB;
-    }
-    if (name == "f1") {
-        return VK_F1;
+    for (const auto& [keyName, code] : keys) {
+        if (rest == keyName) {
+            return KeyPress{code, shift};
+        }
     }
     throw ScriptError(where + ": unknown key \"" + name + "\"");
 }
@@ -178,7 +186,25 @@ UiStep parseStep(const json& s, const std::string& where) {
         if (!s["key"].is_string()) {
             throw ScriptError(where + ": \"key\" must be a text");
         }
-        return UiStep::press(keyCode(s["key"].get<std::string>(), where));
+        KeyPress k = keyPress(s["key"].get<std::string>(), where);
+        return UiStep::press(k.key, k.shift);
+    }
+    if (s.contains("hover")) {
+        return UiStep::hover(intField(s, "hover", where));
+    }
+    if (s.contains("mouseDown")) {
+        return UiStep::mouseDown(intField(s, "mouseDown", where));
+    }
+    if (s.contains("mouseUp")) {
+        return UiStep::mouseUp(intField(s, "mouseUp", where));
+    }
+    if (s.contains("resize")) {
+        const auto& p = s["resize"];
+        if (!p.is_array() || p.size() != 2 || !fitsInt(p[0]) || !fitsInt(p[1]) ||
+            p[0].get<int>() <= 0 || p[1].get<int>() <= 0) {
+            throw ScriptError(where + ": \"resize\" must be [width, height] in pixels");
+        }
+        return UiStep::resize(p[0].get<int>(), p[1].get<int>());
     }
     if (s.contains("mouse")) {
         const auto& p = s["mouse"];

@@ -10,8 +10,13 @@
 // picker), click, check (+ "value": true/false), select (+ "rows": [..], or
 // the "text" of a row of a list box, list view or combo box), date / time
 // (+ "value"), tab (index of a property sheet page), key ("enter", "escape",
-// "tab", "f1"), mouse ([x, y] in the dialog's client area), wait
-// (milliseconds of virtual time, up to an hour). Message boxes match by
+// "tab", "shift+tab", "space", "left", "right", "up", "down", "f1"), mouse
+// ([x, y] in the dialog's client area), hover (a control id: the cursor to
+// its centre), mouseDown / mouseUp (a control id: the left button pressed or
+// let go at its centre, as two steps), resize ([width, height] of the
+// dialog in pixels, for dialogs with a sizing border), wait (milliseconds of
+// virtual time, up to an hour). The virtual clock starts at 0 when the
+// program starts and moves only by wait steps. Message boxes match by
 // "string" id and/or a "text" they contain and answer "ok", "cancel", "yes",
 // "no", "abort", "retry" or "ignore", and check the box's "icon" ("none",
 // "stop", "question", "warning", "information") and "buttons" ("ok",

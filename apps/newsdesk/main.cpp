@@ -5,6 +5,7 @@
 #include "FrontEnd.h"
 #include "ModuleHost.h"
 #include "UiScript.h"
+#include "art/HostArt.h"
 #include "hostapp/LumSiteMgr.h"
 #include "res/HostResources.h"
 #include "win32/PathMapping.h"
@@ -66,6 +67,12 @@ const Command kCommands[] = {
      "The type comes from /etc/mime.types, the playing time in seconds from the file.\n"
      "--to-mp3 writes NAME.mp3 (or NAME~1.mp3 ...) beside FILE and prints its path and\n"
      "whole seconds; a file that cannot be decoded leaves nothing behind.\n"},
+    {"welcome", "welcome", "show the welcome navigator and run what its buttons start",
+     newsdesk::app::runWelcome,
+     "The navigator is played from --ui-script: resting the mouse on a button shows its\n"
+     "explanation; its buttons create a feed, open one for editing (each in the settings\n"
+     "dialog) or show a help topic. Status 0 when it was closed; 1 when a feed edited\n"
+     "from it could not be saved (the old file is left as it was).\n"},
     {"site",
      "site init --url URL [--name NAME] | rebuild [--force] | feeds | links PATH | move FROM TO",
      "with --site DIR: make a site, rebuild its database, list its feeds or a file's linking "
@@ -174,6 +181,8 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
+    // The application's pictures: its icon and the navigator buttons' faces.
+    (void)newsdesk::app::registerHostArt();
     // Dialogs of the command are played from the script; anything the script
     // did not foresee stops the run instead of waiting for a person.
     nd::win32::ScriptedDriver driver(nullptr);

@@ -21,8 +21,4 @@ int ReadRssFileEntry(CString& path, CRSSChannel* channel) {
     return readRssFile(path, channel);
 }
 
-bool RssWelcomeEntry(void*, CLumRssBeginaviPage**, HICON) {
-    return false;
-}
-
 }  // namespace newsdesk

@@ -2,7 +2,10 @@
 
 #include "hostapp/CLumFileOperation.h"
 #include "hostapp/CLumFileService.h"
+#include "hostapp/HostArtIds.h"
 #include "hostapp/LumSiteMgr.h"
+#include "win32/Gdi.h"
+#include "win32/Loader.h"
 
 CLumAppEngineer* CLumAppEngineer::getInstance() {
     static CLumAppEngineer application;
@@ -41,4 +44,11 @@ void CLumAppEngineer::setDocumentModified(const void* document, bool modified) {
     } else {
         m_modifiedDocuments.erase(document);
     }
+}
+
+HICON CLumAppEngineer::getAppIcon() {
+    if (m_appIcon == nullptr) {
+        m_appIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_LUM_APP));
+    }
+    return m_appIcon;
 }

@@ -4,6 +4,7 @@
 
 #include "hostapp/SiteIF.h"
 #include "mfc/CString.h"
+#include "win32/windows.h"
 
 #include <set>
 
@@ -33,7 +34,11 @@ class CLumAppEngineer {
     bool isAllDocumentSaved(bool ask);
     // Pages tell the application whether they hold unsaved changes.
     void setDocumentModified(const void* document, bool modified);
+    // The application's icon from the program's own resources (loaded once,
+    // never freed), or null when the program carries none.
+    HICON getAppIcon();
 
   private:
     std::set<const void*> m_modifiedDocuments;
+    HICON m_appIcon = nullptr;
 };

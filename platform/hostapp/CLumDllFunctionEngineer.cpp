@@ -16,3 +16,11 @@ void* CLumDllFunctionEngineer::GetFunctionAddr(int number) {
     auto it = m_functions.find(number);
     return it == m_functions.end() ? nullptr : it->second;
 }
+
+void CLumDllFunctionEngineer::SetFunctionAddr(int number, void* function) {
+    if (function == nullptr) {
+        m_functions.erase(number);
+    } else {
+        m_functions[number] = function;
+    }
+}

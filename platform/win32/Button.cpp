@@ -76,6 +76,15 @@ void checkInGroup(HWND h) {
     setCheck(h, BST_CHECKED);
 }
 
+void unpush(HWND h) {
+    auto& s = state(h);
+    if (s.pushed) {
+        s.pushed = false;
+        announce(h, WindowChange::Content);
+        InvalidateRect(h, nullptr, TRUE);
+    }
+}
+
 void release(HWND h) {
     auto& s = state(h);
     if (!s.pushed) {
@@ -181,13 +190,41 @@ LRESULT buttonProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_LBUTTONDOWN:
             if (kind(h) != BS_GROUPBOX) {
                 state(h).pushed = true;
+                // Held until the button goes up, wherever the cursor goes.
+                SetCapture(h);
                 announce(h, WindowChange::Content);
                 InvalidateRect(h, nullptr, TRUE);
             }
             return 0;
-        case WM_LBUTTONUP:
+        case WM_LBUTTONUP: {
+            if (GetCapture() == h) {
+                ReleaseCapture();
+            }
+            // Letting go outside the button takes the press back: no click.
+            RECT r;
+            GetClientRect(h, &r);
+            POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            if (!IsRectEmpty(&r) && !PtInRect(&r, p)) {
+                unpush(h);
+                return 0;
+            }
             release(h);
             return 0;
+        }
+        case WM_KEYDOWN:
+            if (wParam == VK_SPACE && kind(h) != BS_GROUPBOX) {
+                state(h).pushed = true;
+                announce(h, WindowChange::Content);
+                InvalidateRect(h, nullptr, TRUE);
+                return 0;
+            }
+            return DefWindowProcW(h, message, wParam, lParam);
+        case WM_KEYUP:
+            if (wParam == VK_SPACE) {
+                release(h);
+                return 0;
+            }
+            return DefWindowProcW(h, message, wParam, lParam);
         case WM_SETFOCUS:
             state(h).focused = true;
             InvalidateRect(h, nullptr, TRUE);

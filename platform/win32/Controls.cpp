@@ -282,7 +282,7 @@ std::string userSelectTab(HWND control, int index) {
     return r;
 }
 
-std::string userKey(HWND window, UINT virtualKey) {
+std::string userKey(HWND window, UINT virtualKey, bool shift) {
     HWND target = GetFocus();
     if (!target || (window && target != window && !IsChild(window, target))) {
         target = window;
@@ -298,9 +298,15 @@ std::string userKey(HWND window, UINT virtualKey) {
     if (!IsWindowEnabled(top)) {
         return "the dialog is disabled";
     }
+    if (shift) {
+        setKeyDown(VK_SHIFT, true);
+    }
     PostMessageW(target, WM_KEYDOWN, virtualKey, 1);
     PostMessageW(target, WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
     pumpMessages();
+    if (shift) {
+        setKeyDown(VK_SHIFT, false);
+    }
     return {};
 }
 

@@ -185,6 +185,38 @@ HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous) {
     return (it + 1 == stops.end()) ? stops.front() : *(it + 1);
 }
 
+HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous) {
+    std::vector<HWND> order;
+    collectTabOrder(dialog, order);
+    auto it = std::find(order.begin(), order.end(), control);
+    if (it == order.end()) {
+        return nullptr;
+    }
+    // The group runs from the control with WS_GROUP at or before it up to the
+    // next control with WS_GROUP.
+    auto hasGroup = [](HWND h) { return (GetWindowLongPtrW(h, GWL_STYLE) & WS_GROUP) != 0; };
+    auto first = it;
+    while (first != order.begin() && !hasGroup(*first)) {
+        --first;
+    }
+    auto last = it + 1;
+    while (last != order.end() && !hasGroup(*last)) {
+        ++last;
+    }
+    std::vector<HWND> group(first, last);
+    auto usable = [](HWND h) { return IsWindowVisible(h) && IsWindowEnabled(h); };
+    auto pos =
+        static_cast<std::ptrdiff_t>(std::find(group.begin(), group.end(), control) - group.begin());
+    auto n = static_cast<std::ptrdiff_t>(group.size());
+    for (std::ptrdiff_t step = 1; step < n; ++step) {
+        std::ptrdiff_t i = ((previous ? pos - step : pos + step) % n + n) % n;
+        if (usable(group[static_cast<size_t>(i)])) {
+            return group[static_cast<size_t>(i)];
+        }
+    }
+    return control;
+}
+
 BOOL IsDialogMessageW(HWND dialog, LPMSG msg) {
     if (!msg || !find(dialog) || (msg->hwnd != dialog && !IsChild(dialog, msg->hwnd))) {
         return FALSE;
@@ -218,8 +250,27 @@ BOOL IsDialogMessageW(HWND dialog, LPMSG msg) {
             if (code & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) {
                 return FALSE;
             }
-            SendMessageW(dialog, WM_NEXTDLGCTL, 0, 0);
+            // Shift+Tab walks the tab stops backwards.
+            SendMessageW(dialog, WM_NEXTDLGCTL, (GetKeyState(VK_SHIFT) & 0x8000) ? 1 : 0, 0);
             return TRUE;
+        case VK_LEFT:
+        case VK_UP:
+        case VK_RIGHT:
+        case VK_DOWN: {
+            if (code & (DLGC_WANTARROWS | DLGC_WANTALLKEYS)) {
+                return FALSE;
+            }
+            bool back = msg->wParam == VK_LEFT || msg->wParam == VK_UP;
+            HWND next = GetNextDlgGroupItem(dialog, focus, back ? TRUE : FALSE);
+            if (next && next != focus) {
+                SetFocus(next);
+                // Moving onto a radio button of the group selects it, as a click would.
+                if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
+                    SendMessageW(next, BM_CLICK, 0, 0);
+                }
+            }
+            return TRUE;
+        }
         default:
             return FALSE;
     }

@@ -18,7 +18,8 @@ HWND CreateDialogParamW(HINSTANCE instance, LPCWSTR name, HWND parent, DLGPROC p
 INT_PTR DialogBoxParamW(HINSTANCE instance, LPCWSTR name, HWND parent, DLGPROC proc, LPARAM param);
 BOOL EndDialog(HWND dialog, INT_PTR result);
 LRESULT DefDlgProcW(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-// Keyboard handling of a dialog: Enter, Esc and Tab. TRUE when it took the message.
+// Keyboard handling of a dialog: Enter, Esc, Tab (with Shift backwards) and the
+// arrows inside a group. TRUE when it took the message.
 BOOL IsDialogMessageW(HWND dialog, LPMSG msg);
 
 UINT GetDlgItemTextW(HWND dialog, int id, LPWSTR buffer, int size);
@@ -32,6 +33,9 @@ BOOL CheckRadioButton(HWND dialog, int first, int last, int check);
 // Converts dialog units to pixels with the dialog's font.
 BOOL MapDialogRect(HWND dialog, LPRECT rect);
 HWND GetNextDlgTabItem(HWND dialog, HWND control, BOOL previous);
+// The next (or previous) visible, enabled control of the control's group,
+// wrapping round inside the group; the control itself when it is alone.
+HWND GetNextDlgGroupItem(HWND dialog, HWND control, BOOL previous);
 
 namespace nd::win32 {
 

@@ -107,6 +107,11 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sx, i
 BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int width, int height, UINT step, HBRUSH flicker,
                 UINT flags);
 
+// The icon of an icon resource (the 32-pixel image when the group has one);
+// null when missing or not readable. DestroyIcon frees it.
+HICON LoadIconW(HINSTANCE instance, LPCWSTR name);
+BOOL DestroyIcon(HICON icon);
+
 HIMAGELIST ImageList_Create(int cx, int cy, UINT flags, int initial, int grow);
 BOOL ImageList_Destroy(HIMAGELIST list);
 int ImageList_GetImageCount(HIMAGELIST list);
@@ -134,6 +139,8 @@ struct BitmapData {
 std::optional<BitmapData> decodeDib(const void* data, size_t size);
 HBITMAP createBitmap(BitmapData data);
 const BitmapData* bitmapData(HBITMAP bitmap);
+// The pixels of an icon from LoadIconW; null for anything else.
+const BitmapData* iconBitmap(HICON icon);
 
 enum class DrawKind {
     RoundRect,

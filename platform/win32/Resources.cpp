@@ -32,6 +32,8 @@ struct Entry {
 struct ModuleResources {
     std::vector<BYTE> bytes;
     std::vector<std::unique_ptr<Entry>> entries;
+    // Added beside the module's own resource file rather than being it.
+    bool supplement = false;
 };
 
 struct Registry {
@@ -212,8 +214,24 @@ bool registerModuleResources(HMODULE module, const void* data, size_t size) {
     }
     std::lock_guard guard(registry().lock);
     for (auto& [h, m] : registry().modules) {
-        if (h == module) {
+        if (h == module && !m->supplement) {
             m = std::move(parsed);
+            return true;
+        }
+    }
+    registry().modules.emplace_back(module, std::move(parsed));
+    return true;
+}
+
+bool addModuleResources(HMODULE module, const void* data, size_t size) {
+    auto parsed = parseRes(data, size);
+    if (!module || !parsed) {
+        return false;
+    }
+    parsed->supplement = true;
+    std::lock_guard guard(registry().lock);
+    for (auto& [h, m] : registry().modules) {
+        if (h == module && m->supplement && m->bytes == parsed->bytes) {
             return true;
         }
     }

@@ -14,6 +14,10 @@ namespace nd::win32 {
 // writes it); the bytes are copied. false when not well-formed (nothing is
 // registered then). Registering a module again replaces its resources.
 bool registerModuleResources(HMODULE module, const void* data, size_t size);
+// Adds a further resource file to a module, searched with its own; a later
+// registerModuleResources leaves it in place. Adding the same bytes again
+// changes nothing. unregisterModuleResources drops both.
+bool addModuleResources(HMODULE module, const void* data, size_t size);
 void unregisterModuleResources(HMODULE module);
 
 // true when `p` points into the bytes of a registered resource; `remaining`

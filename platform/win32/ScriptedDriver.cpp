@@ -34,6 +34,16 @@ std::string keyName(UINT key) {
             return "Tab";
         case VK_F1:
             return "F1";
+        case VK_SPACE:
+            return "Space";
+        case VK_LEFT:
+            return "Left";
+        case VK_RIGHT:
+            return "Right";
+        case VK_UP:
+            return "Up";
+        case VK_DOWN:
+            return "Down";
         default:
             return "key " + std::to_string(key);
     }
@@ -160,10 +170,39 @@ UiStep UiStep::selectTab(int index) {
     return s;
 }
 
-UiStep UiStep::press(UINT key) {
+UiStep UiStep::press(UINT key, bool shift) {
     UiStep s;
     s.kind = Kind::Key;
     s.virtualKey = key;
+    s.shift = shift;
+    return s;
+}
+
+UiStep UiStep::hover(int control) {
+    UiStep s;
+    s.kind = Kind::Hover;
+    s.control = control;
+    return s;
+}
+
+UiStep UiStep::mouseDown(int control) {
+    UiStep s;
+    s.kind = Kind::MouseDown;
+    s.control = control;
+    return s;
+}
+
+UiStep UiStep::mouseUp(int control) {
+    UiStep s;
+    s.kind = Kind::MouseUp;
+    s.control = control;
+    return s;
+}
+
+UiStep UiStep::resize(int width, int height) {
+    UiStep s;
+    s.kind = Kind::Resize;
+    s.point = POINT{width, height};
     return s;
 }
 
@@ -223,7 +262,16 @@ std::string UiStep::describe() const {
         case Kind::SelectTab:
             return "select tab " + std::to_string(rows.empty() ? -1 : rows.front());
         case Kind::Key:
-            return "press " + keyName(virtualKey);
+            return "press " + std::string(shift ? "Shift+" : "") + keyName(virtualKey);
+        case Kind::Hover:
+            return "rest the mouse on " + id;
+        case Kind::MouseDown:
+            return "press the mouse button on " + id;
+        case Kind::MouseUp:
+            return "let go of the mouse button on " + id;
+        case Kind::Resize:
+            return "resize the dialog to " + std::to_string(point.x) + "x" +
+                   std::to_string(point.y);
         case Kind::MoveMouse:
             return "move the mouse to (" + std::to_string(point.x) + "," + std::to_string(point.y) +
                    ")";
@@ -267,9 +315,18 @@ std::string performUiStep(HWND dialog, const UiStep& step) {
             }
             return userSelectTab(control(), step.rows.empty() ? -1 : step.rows.front());
         case UiStep::Kind::Key:
-            return userKey(dialog, step.virtualKey);
+            return userKey(dialog, step.virtualKey, step.shift);
         case UiStep::Kind::MoveMouse:
             return userMoveMouse(dialog, step.point);
+        case UiStep::Kind::Hover:
+            return control() ? userHover(dialog, control()) : missing();
+        case UiStep::Kind::MouseDown:
+        case UiStep::Kind::MouseUp:
+            return control()
+                       ? userMouseButton(dialog, control(), step.kind == UiStep::Kind::MouseDown)
+                       : missing();
+        case UiStep::Kind::Resize:
+            return userResize(dialog, step.point.x, step.point.y);
         case UiStep::Kind::Advance:
             advanceClock(step.milliseconds);
             return {};

@@ -29,6 +29,10 @@ struct UiStep {
         SelectTab,
         Key,
         MoveMouse,
+        Hover,
+        MouseDown,
+        MouseUp,
+        Resize,
         Advance,
         Expect,
         Call
@@ -40,6 +44,7 @@ struct UiStep {
     std::vector<int> rows;
     SYSTEMTIME time;
     UINT virtualKey = 0;
+    bool shift = false;
     POINT point;
     DWORD milliseconds = 0;
     std::function<void(HWND)> call;
@@ -53,11 +58,19 @@ struct UiStep {
     static UiStep setDateTime(int control, const SYSTEMTIME& time);
     // The tab control of a property sheet inside the dialog.
     static UiStep selectTab(int index);
-    static UiStep press(UINT virtualKey);
+    static UiStep press(UINT virtualKey, bool shift = false);
     static UiStep enter() { return press(VK_RETURN); }
     static UiStep escape() { return press(VK_ESCAPE); }
     // A point in the dialog's client coordinates (may lie outside it).
     static UiStep moveMouse(int x, int y);
+    // The cursor to the centre of a control.
+    static UiStep hover(int control);
+    // The left button pressed / let go at the centre of a control (the cursor
+    // moves there first). Apart, so that a test sees the pressed look.
+    static UiStep mouseDown(int control);
+    static UiStep mouseUp(int control);
+    // The dialog resized to width x height pixels by its border.
+    static UiStep resize(int width, int height);
     static UiStep advance(DWORD milliseconds);
     // Runs code with the dialog's handle (to look at it, or to act in ways
     // the other steps do not cover).

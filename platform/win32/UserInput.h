@@ -29,10 +29,21 @@ std::string userSelectText(HWND control, std::u16string_view text);
 std::string userSetDateTime(HWND control, const SYSTEMTIME& value);
 // Brings a tab of a tab control to the front.
 std::string userSelectTab(HWND control, int index);
-// Presses a key in the window that has the focus (or `window` when none does).
-std::string userKey(HWND window, UINT virtualKey);
+// Presses a key in the window that has the focus (or `window` when none does),
+// with Shift held when `shift` is set.
+std::string userKey(HWND window, UINT virtualKey, bool shift = false);
 // Moves the mouse to a point in the client coordinates of `window`: the
 // cursor moves and the window under it gets WM_MOUSEMOVE.
 std::string userMoveMouse(HWND window, POINT point);
+// Moves the mouse to the centre of a control of `dialog` (which must be
+// visible): the cursor rests there as a person's hand would.
+std::string userHover(HWND dialog, HWND control);
+// Moves the mouse to the centre of the control, then presses (down) or
+// releases (up) the left button there; the window under the cursor (or the
+// one holding the mouse capture) gets the button message.
+std::string userMouseButton(HWND dialog, HWND control, bool down);
+// Resizes a dialog to width x height pixels as dragging its border does (it
+// gets WM_SIZE); refused for a dialog whose border cannot be dragged.
+std::string userResize(HWND dialog, int width, int height);
 
 }  // namespace nd::win32

@@ -179,7 +179,16 @@ constexpr UINT WM_APP = 0x8000;
 constexpr UINT VK_TAB = 0x09;
 constexpr UINT VK_RETURN = 0x0D;
 constexpr UINT VK_ESCAPE = 0x1B;
+constexpr UINT VK_SHIFT = 0x10;
+constexpr UINT VK_SPACE = 0x20;
+constexpr UINT VK_LEFT = 0x25;
+constexpr UINT VK_UP = 0x26;
+constexpr UINT VK_RIGHT = 0x27;
+constexpr UINT VK_DOWN = 0x28;
 constexpr UINT VK_F1 = 0x70;
+
+// Mouse message key states.
+constexpr WPARAM MK_LBUTTON = 0x0001;
 
 // Window styles.
 constexpr DWORD WS_OVERLAPPED = 0x00000000;

@@ -131,6 +131,14 @@ HWND mouseTracked();
 void clearMouseTracking();
 }  // namespace nd::win32
 
+// The high bit is set while the key is held down (only Shift is tracked:
+// the UI driver holds it around a shifted key press).
+SHORT GetKeyState(int virtualKey);
+
+namespace nd::win32 {
+void setKeyDown(UINT virtualKey, bool down);
+}  // namespace nd::win32
+
 BOOL SetPropW(HWND window, LPCWSTR name, HANDLE data);
 HANDLE GetPropW(HWND window, LPCWSTR name);
 HANDLE RemovePropW(HWND window, LPCWSTR name);

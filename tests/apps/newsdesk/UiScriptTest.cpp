@@ -59,8 +59,18 @@ TEST(UiScript, MalformedScriptsAreRefusedWithAReasonAndAddNothing) {
         {R"({"dialogs": [{"steps": []}]})", "dialog entry 1: \"template\" must be a whole number"},
         {R"({"dialogs": [{"template": 1, "steps": [{"click": "OK"}]}]})",
          "dialog entry 1, step 1: \"click\" must be a whole number"},
-        {R"({"dialogs": [{"template": 1, "steps": [{"key": "space"}]}]})",
-         "dialog entry 1, step 1: unknown key \"space\""},
+        {R"({"dialogs": [{"template": 1, "steps": [{"key": "ctrl+tab"}]}]})",
+         "dialog entry 1, step 1: unknown key \"ctrl+tab\""},
+        {R"({"dialogs": [{"template": 1, "steps": [{"key": "shift+"}]}]})",
+         "dialog entry 1, step 1: unknown key \"shift+\""},
+        {R"({"dialogs": [{"template": 1, "steps": [{"hover": "OK"}]}]})",
+         "dialog entry 1, step 1: \"hover\" must be a whole number"},
+        {R"({"dialogs": [{"template": 1, "steps": [{"mouseUp": 1.5}]}]})",
+         "dialog entry 1, step 1: \"mouseUp\" must be a whole number"},
+        {R"({"dialogs": [{"template": 1, "steps": [{"resize": [0, 100]}]}]})",
+         "dialog entry 1, step 1: \"resize\" must be [width, height] in pixels"},
+        {R"({"dialogs": [{"template": 1, "steps": [{"resize": [100]}]}]})",
+         "dialog entry 1, step 1: \"resize\" must be [width, height] in pixels"},
         {R"({"dialogs": [{"template": 1, "steps": [{"select": 5}]}]})",
          "dialog entry 1, step 1: \"select\" needs \"rows\" or \"text\""},
         {R"({"dialogs": [{"template": 1, "steps": [{"wait": -1}]}]})",
@@ -189,4 +199,30 @@ TEST(UiScript, MalformedExpectationsAreRefusedWithAReason) {
         EXPECT_FALSE(newsdesk::app::parseUiScript(text, driver, error)) << text;
         EXPECT_EQ(error, reason) << text;
     }
+}
+
+TEST(UiScript, KeysWithShiftHoverMouseButtonsAndResizeBecomeTheirSteps) {
+    nd::win32::ScriptedDriver driver(nullptr);
+    std::string error;
+    ASSERT_TRUE(newsdesk::app::parseUiScript(R"({
+        "dialogs": [{"template": 7, "steps": [
+            {"key": "shift+tab"}, {"key": "space"}, {"key": "left"}, {"key": "down"},
+            {"hover": 32187}, {"mouseDown": 32187}, {"mouseUp": 32188},
+            {"resize": [640, 480]}]}]})",
+                                             driver, error))
+        << error;
+    // The steps are only visible through what a run reports: name them.
+    std::vector<std::string> names;
+    for (const auto& step :
+         {nd::win32::UiStep::press(VK_TAB, true), nd::win32::UiStep::press(VK_SPACE),
+          nd::win32::UiStep::press(VK_LEFT), nd::win32::UiStep::hover(32187),
+          nd::win32::UiStep::mouseDown(32187), nd::win32::UiStep::mouseUp(32188),
+          nd::win32::UiStep::resize(640, 480)}) {
+        names.push_back(step.describe());
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "press Shift+Tab", "press Space", "press Left", "rest the mouse on 32187",
+                         "press the mouse button on 32187", "let go of the mouse button on 32188",
+                         "resize the dialog to 640x480"}));
+    EXPECT_EQ(driver.unmetExpectations().size(), 1u);
 }
