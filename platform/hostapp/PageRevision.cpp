@@ -1,5 +1,6 @@
 #include "hostapp/PageRevision.h"
 
+#include "hostapp/PageLimits.h"
 #include "hostapp/PageLinks.h"
 #include "hostapp/PageSource.h"
 
@@ -12,6 +13,8 @@
 namespace lum::page {
 
 namespace {
+
+constexpr size_t kLargestRevisedPage = 64u << 20;
 
 struct Edit {
     size_t begin;  // in the parsed text
@@ -206,6 +209,13 @@ std::optional<RevisedPage> revisePageLinks(std::string_view bytes, const LinkDec
         return std::nullopt;
     }
     const std::string& text = page->text();
+    // The scan skips such pages too, so their links were never recorded;
+    // one that grew past the limits since is left alone rather than parsed
+    // for hours.
+    if (bytes.size() > kLargestRevisedPage || !withinParseLimits(text)) {
+        error = "the page is too large or too deeply nested to revise";
+        return std::nullopt;
+    }
     std::unique_ptr<GumboOutput, void (*)(GumboOutput*)> output(
         gumbo_parse_with_options(&kGumboDefaultOptions, text.data(), text.size()),
         [](GumboOutput* o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
