@@ -25,10 +25,6 @@ class CLumAppEngineer {
     // A new file-selection object; the caller owns and deletes it.
     CLumFileService* createFileService();
 
-    // The application's icon from the program's own resources (loaded once,
-    // never freed), or null when the program carries none.
-    HICON getAppIcon();
-
     // The file operations on site files that pages link to; owned by the
     // application.
     CLumFileOperation* getFileOperation();
@@ -38,6 +34,9 @@ class CLumAppEngineer {
     bool isAllDocumentSaved(bool ask);
     // Pages tell the application whether they hold unsaved changes.
     void setDocumentModified(const void* document, bool modified);
+    // The application's icon from the program's own resources (loaded once,
+    // never freed), or null when the program carries none.
+    HICON getAppIcon();
 
   private:
     std::set<const void*> m_modifiedDocuments;

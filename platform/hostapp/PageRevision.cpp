@@ -1,5 +1,6 @@
 #include "hostapp/PageRevision.h"
 
+#include "hostapp/PageLimits.h"
 #include "hostapp/PageLinks.h"
 #include "hostapp/PageSource.h"
 
@@ -12,6 +13,8 @@
 namespace lum::page {
 
 namespace {
+
+constexpr size_t kLargestRevisedPage = 64u << 20;
 
 struct Edit {
     size_t begin;  // in the parsed text
@@ -175,6 +178,28 @@ class Reviser {
     std::vector<Edit> m_edits;
 };
 
+// The first <base href> of the page, as the links are resolved against it.
+std::string baseOf(const GumboNode* root) {
+    std::vector<const GumboNode*> pending{root};
+    while (!pending.empty()) {
+        const GumboNode* node = pending.back();
+        pending.pop_back();
+        if (node->type != GUMBO_NODE_ELEMENT && node->type != GUMBO_NODE_TEMPLATE) {
+            continue;
+        }
+        const GumboElement& element = node->v.element;
+        if (element.tag == GUMBO_TAG_BASE) {
+            if (const GumboAttribute* href = gumbo_get_attribute(&element.attributes, "href")) {
+                return trimmed(href->value);
+            }
+        }
+        for (unsigned i = element.children.length; i > 0; --i) {
+            pending.push_back(static_cast<const GumboNode*>(element.children.data[i - 1]));
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 std::optional<RevisedPage> revisePageLinks(std::string_view bytes, const LinkDecider& decide,
@@ -184,6 +209,13 @@ std::optional<RevisedPage> revisePageLinks(std::string_view bytes, const LinkDec
         return std::nullopt;
     }
     const std::string& text = page->text();
+    // The scan skips such pages too, so their links were never recorded;
+    // one that grew past the limits since is left alone rather than parsed
+    // for hours.
+    if (bytes.size() > kLargestRevisedPage || !withinParseLimits(text)) {
+        error = "the page is too large or too deeply nested to revise";
+        return std::nullopt;
+    }
     std::unique_ptr<GumboOutput, void (*)(GumboOutput*)> output(
         gumbo_parse_with_options(&kGumboDefaultOptions, text.data(), text.size()),
         [](GumboOutput* o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
@@ -192,7 +224,7 @@ std::optional<RevisedPage> revisePageLinks(std::string_view bytes, const LinkDec
         return std::nullopt;
     }
     Reviser reviser(*page, text.data(), decide);
-    reviser.collect(output->root, extractLinks(text).base);
+    reviser.collect(output->root, baseOf(output->root));
     std::vector<Edit>& edits = reviser.edits();
     std::sort(edits.begin(), edits.end(),
               [](const Edit& a, const Edit& b) { return a.begin < b.begin; });

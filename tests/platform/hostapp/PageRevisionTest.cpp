@@ -166,6 +166,14 @@ TEST(PageRevision, RemovedLinesGoWholeAndNewValuesAreEscapedAndEncoded) {
               "<html><head>\n<title>t</title></head>\n"
               "<body><img alt=x><a href=\"a?x=1&amp;y=&quot;2&quot;\">b</a></body></html>");
 
+    // A page nesting past the parser's limits is refused, not parsed for hours.
+    std::string deep;
+    for (int i = 0; i < 3000; ++i) {
+        deep += "<div>";
+    }
+    EXPECT_FALSE(lum::page::revisePageLinks(deep + "<a href=a.rss>x</a>", {}, error));
+    EXPECT_NE(error.find("too deeply nested"), std::string::npos);
+
     // Shift_JIS holds the kana; the rest becomes references.
     std::optional<lum::page::PageSource> sjis =
         lum::page::PageSource::read("<meta charset=Shift_JIS><p>\x83\x6A</p>", error);
