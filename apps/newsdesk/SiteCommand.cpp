@@ -1,9 +1,12 @@
-// newsdesk --site DIR site init|rebuild|feeds|links: the site's definition,
-// its database and what the database answers.
+// newsdesk --site DIR site init|rebuild|feeds|links|move: the site's
+// definition, its database, what the database answers, and a file renamed
+// with its linking pages.
 #include "Commands.h"
 #include "TerminalProgress.h"
 
 #include "hostapp/AtomicFile.h"
+#include "hostapp/CLumAppEngineer.h"
+#include "hostapp/CLumFileOperation.h"
 #include "hostapp/CLumSiteRebuildProgressDlg.h"
 #include "hostapp/LumSiteMgr.h"
 #include "hostapp/SiteDefinition.h"
@@ -182,6 +185,83 @@ int links(CommandContext& context) {
     return 0;
 }
 
+// A file of the site renamed on disk, every page linking to it revised to
+// follow: the host's own file operation, without the module's file list.
+int move(CommandContext& context) {
+    if (context.args.size() != 3) {
+        return usageError(context);
+    }
+    SiteMgr50* db = currentDatabase(context);
+    if (!db) {
+        return 1;
+    }
+    CString paths[2];
+    for (int i = 0; i < 2; ++i) {
+        std::error_code ec;
+        std::string native =
+            std::filesystem::absolute(context.args[1 + i], ec).lexically_normal().string();
+        auto windows = nd::win32::toWindowsPath(native);
+        if (!windows || db->relativePath(CString(*windows)).empty()) {
+            context.err << "newsdesk: " << context.args[1 + i] << " is not inside the site\n";
+            return 1;
+        }
+        paths[i] = CString(*windows);
+    }
+    if (!std::filesystem::is_regular_file(*nd::win32::toNativePath(paths[0].view()))) {
+        context.err << "newsdesk: " << context.args[1] << " is not a file\n";
+        return 1;
+    }
+    if (std::filesystem::exists(*nd::win32::toNativePath(paths[1].view()))) {
+        context.err << "newsdesk: " << context.args[2] << " already exists\n";
+        return 1;
+    }
+    CLumSiteDDList nodes(10);
+    CLumSiteDDNode node(paths[0], paths[1]);
+    auto row = db->database().fileByPath(db->relativePath(paths[0]));
+    if (row) {
+        std::string last;
+        for (const auto& link : db->database().backLinks(row->id)) {
+            if (link.page != last) {
+                node.m_pLinkList->AddTail({1, db->windowsPath(link.page)});
+                last = link.page;
+            }
+        }
+    }
+    nodes.AddTail(node);
+    CLumFileOperation* operation = CLumAppEngineer::getInstance()->getFileOperation();
+    if (!operation->execute(nullptr, db, CLumFileOperation::kRename, paths[0], paths[1], &nodes)) {
+        context.err << "newsdesk: " << context.args[1] << " could not be renamed\n";
+        return 1;
+    }
+    nlohmann::json revised = nlohmann::json::array();
+    nlohmann::json failed = nlohmann::json::array();
+    const CLumSiteDDNode& done = nodes.GetHead();
+    for (POSITION pos = done.m_pLinkList->GetHeadPosition(); pos;) {
+        const CString& page = done.m_pLinkList->GetNext(pos).m_strPath;
+        bool ok = true;
+        for (const auto& failure : operation->failures()) {
+            if (failure.page == page) {
+                failed.push_back({{"path", db->relativePath(page)}, {"reason", failure.reason}});
+                ok = false;
+            }
+        }
+        if (ok) {
+            revised.push_back(db->relativePath(page));
+        }
+    }
+    lum::site::ScanResult result;
+    std::string error;
+    if (!db->rebuild(false, {}, result, error)) {
+        context.err << "newsdesk: " << error << "\n";
+        return 1;
+    }
+    printJson(context, {{"from", db->relativePath(paths[0])},
+                        {"to", db->relativePath(paths[1])},
+                        {"revised", revised},
+                        {"failed", failed}});
+    return failed.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 bool opensItsOwnSite(const std::string& command, const std::vector<std::string>& args) {
@@ -208,6 +288,9 @@ int runSite(CommandContext& context) {
     }
     if (verb == "links") {
         return links(context);
+    }
+    if (verb == "move") {
+        return move(context);
     }
     return usageError(context);
 }

@@ -73,13 +73,17 @@ const Command kCommands[] = {
      "explanation; its buttons create a feed, open one for editing (each in the settings\n"
      "dialog) or show a help topic. Status 0 when it was closed; 1 when a feed edited\n"
      "from it could not be saved (the old file is left as it was).\n"},
-    {"site", "site init --url URL [--name NAME] | rebuild [--force] | feeds | links PATH",
-     "with --site DIR: make a site, rebuild its database, list its feeds or a file's linking pages",
+    {"site",
+     "site init --url URL [--name NAME] | rebuild [--force] | feeds | links PATH | move FROM TO",
+     "with --site DIR: make a site, rebuild its database, list its feeds or a file's linking "
+     "pages, rename a file with its links",
      newsdesk::app::runSite,
      "init writes DIR/newsdesk-site.json (never over one) and an empty site database.\n"
      "rebuild brings the database in step with the folder (a progress bar on a terminal);\n"
      "--force reads every file again and replaces a database that cannot be used.\n"
-     "feeds and links answer as JSON, after bringing the database in step.\n"},
+     "feeds and links answer as JSON, after bringing the database in step.\n"
+     "move renames FROM to TO (never over a file) and revises every page linking to it;\n"
+     "it prints the pages revised and any it could not revise (exit status 1 then).\n"},
 };
 
 const Command* findCommand(const std::string& name) {

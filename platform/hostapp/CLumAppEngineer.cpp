@@ -1,5 +1,6 @@
 #include "hostapp/CLumAppEngineer.h"
 
+#include "hostapp/CLumFileOperation.h"
 #include "hostapp/CLumFileService.h"
 #include "hostapp/HostArtIds.h"
 #include "hostapp/LumSiteMgr.h"
@@ -26,6 +27,23 @@ SiteIF* CLumAppEngineer::getOutStandingSiteIF(CWnd*) {
 
 CLumFileService* CLumAppEngineer::createFileService() {
     return new CLumFileService;
+}
+
+CLumFileOperation* CLumAppEngineer::getFileOperation() {
+    static CLumFileOperation operation;
+    return &operation;
+}
+
+bool CLumAppEngineer::isAllDocumentSaved(bool) {
+    return m_modifiedDocuments.empty();
+}
+
+void CLumAppEngineer::setDocumentModified(const void* document, bool modified) {
+    if (modified) {
+        m_modifiedDocuments.insert(document);
+    } else {
+        m_modifiedDocuments.erase(document);
+    }
 }
 
 HICON CLumAppEngineer::getAppIcon() {

@@ -46,6 +46,15 @@ std::string textOf(const GumboNode* node) {
 
 }  // namespace
 
+const char* linkAttributeOf(std::string_view tag) {
+    for (const auto& la : kLinkAttributes) {
+        if (tag == gumbo_normalized_tagname(la.tag)) {
+            return la.attribute;
+        }
+    }
+    return nullptr;
+}
+
 PageLinks extractLinks(std::string_view html) {
     PageLinks result;
     std::unique_ptr<GumboOutput, void (*)(GumboOutput*)> output(

@@ -21,6 +21,10 @@ struct PageLinks {
     std::vector<PageLink> links;
 };
 
+// The attribute that holds the URL of elements of the tag (lower case), or
+// nullptr for tags that link nowhere.
+const char* linkAttributeOf(std::string_view tag);
+
 // html is UTF-8 (see PageText.h).
 PageLinks extractLinks(std::string_view html);
 

@@ -77,6 +77,7 @@ class SiteMgr50 {
 
     lum::site::SiteDatabase& database() { return *m_db; }
     const CString& root() const { return m_root; }
+    const lum::site::SiteLocation& location() const { return m_site; }
     // The path relative to the root, '/'-separated, UTF-8; empty when the
     // path lies outside the site.
     std::string relativePath(const CString& path) const;

@@ -1,0 +1,187 @@
+#include "sitefiles/LinkFollowUp.h"
+
+#include "hostapp/CLumAppEngineer.h"
+#include "hostapp/CLumFileOperation.h"
+#include "hostapp/CLumRecycledDB.h"
+#include "hostapp/CLumSiteDocBaseCore.h"
+#include "hostapp/CLumSiteLinkListDlg.h"
+#include "hostapp/LumMessageBox.h"
+#include "hostapp/LumSiteMgr.h"
+#include "hostapp/LumSiteStaff.h"
+#include "mfc/CWnd.h"
+#include "res/ResourceIds.h"
+#include "win32/FileApi.h"
+#include "win32/ShellApi.h"
+
+namespace newsdesk {
+
+namespace {
+
+// Anything still at the path, a folder too, counts as not deleted.
+bool stillThere(const CString& path) {
+    return ::GetFileAttributesW(path.GetString()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+void collectBackLinks(SiteMgr50* siteMgr, CLumSiteDDList& nodes) {
+    if (!siteMgr) {
+        return;
+    }
+    for (POSITION pos = nodes.GetHeadPosition(); pos;) {
+        CLumSiteDDNode& node = nodes.GetNext(pos);
+        if (!node.m_pLinkList) {
+            continue;
+        }
+        node.m_pLinkList->RemoveAll();
+        int id = siteMgr->UrlGetIDPath(node.m_strSrc, SiteMgr50::kFileUrl);
+        if (id < 0) {
+            continue;
+        }
+        std::vector<SiteRecCell50>* records = nullptr;
+        if (siteMgr->GetBackLinks(UrlID50{SiteMgr50::kFileUrl, id}, &records, SiteMgr50::kFileUrl) <
+                0 ||
+            !records) {
+            continue;
+        }
+        for (const SiteRecCell50& record : *records) {
+            LPWSTR path = siteMgr->UrlPath(record.m_urlId);
+            if (path) {
+                node.m_pLinkList->AddTail(CLumSiteDDLinkNode{1, CString(path)});
+                siteMgr->DeleteString(path);
+            }
+        }
+        siteMgr->DeleteVecRecCell(records);
+    }
+}
+
+void CLumRssFileOp::reset() {
+    m_bDelete = 0;
+    m_strFrom.Empty();
+    m_strTo.Empty();
+}
+
+int CLumRssFileOp::deleteWithFollowUp(CLumSiteDDList& nodes) {
+    SiteMgr50* siteMgr = LumSiteMgr::getSiteMgr();
+    if (!siteMgr) {
+        reset();
+        return 0;
+    }
+    CLumSiteLinkListDlg linkList(m_pOwner, 1);
+    linkList.SetList(&nodes);
+    if (linkList.DoModal() == IDCANCEL) {
+        reset();
+        return 0;
+    }
+    m_strFrom.AppendChar(u'\0');
+    m_strTo.AppendChar(u'\0');
+
+    CLumRecycledDB recycled;
+    bool hasRecycleData = recycled.HasRecycleData(m_strFrom);
+    DWORD attributes = 0;
+    DWORD reserved = 0;
+    bool attributesRead = hasRecycleData && recycled.GetFileAttr(m_strFrom, attributes, reserved);
+
+    SHFILEOPSTRUCTW operation;
+    operation.hwnd = m_pOwner ? m_pOwner->GetSafeHwnd() : nullptr;
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = m_strFrom.GetString();
+    operation.pTo = m_strTo.GetString();
+    operation.fFlags = FOF_NOCONFIRMATION;
+    int shellResult = SHFileOperationW(&operation);
+    if (shellResult == 0 && hasRecycleData && attributesRead) {
+        recycled.DeleteSrc(m_strFrom, attributes, reserved);
+    }
+
+    int gone = 0;
+    for (POSITION pos = nodes.GetHeadPosition(); pos;) {
+        if (!stillThere(nodes.GetNext(pos).m_strSrc)) {
+            ++gone;
+        }
+    }
+    if (gone == 0) {
+        reset();
+        return 0;
+    }
+    CLumSiteDocBaseCore* docBase = LumSiteStaff::getSiteDocBase(nullptr, nullptr);
+    if (!docBase) {
+        reset();
+        return 0;
+    }
+    int removed = 0;
+    for (POSITION pos = nodes.GetHeadPosition(); pos;) {
+        CLumSiteDDNode& node = nodes.GetNext(pos);
+        if (!stillThere(node.m_strSrc)) {
+            ++removed;
+            docBase->AddFile(node.m_strSrc, CString());
+        } else {
+            // Still there: its pages keep their links.
+            node.destroyLinkList();
+        }
+    }
+    int revised = 0;
+    if (removed > 0) {
+        for (POSITION pos = nodes.GetHeadPosition(); pos;) {
+            CLumSiteDDNode& node = nodes.GetNext(pos);
+            if (!node.m_pLinkList) {
+                continue;
+            }
+            for (POSITION link = node.m_pLinkList->GetHeadPosition(); link;) {
+                const CLumSiteDDLinkNode& page = node.m_pLinkList->GetNext(link);
+                if (page.m_bRevise) {
+                    docBase->ReviseLinkedFile(page.m_strPath, 0);
+                }
+            }
+        }
+        revised = 1;
+    }
+    docBase->destroy();
+    reset();
+    return revised;
+}
+
+bool deleteFiles(CLumRssFileOp* op, const std::vector<CString>& paths) {
+    CLumAppEngineer* application = CLumAppEngineer::getInstance();
+    if (!application || !op) {
+        return false;
+    }
+    if (!application->isAllDocumentSaved(true)) {
+        lum::afxMessageBox(IDS_RSS_UNSAVED_PAGES, MB_OK, static_cast<UINT>(-1));
+        return false;
+    }
+    if (paths.empty()) {
+        return false;
+    }
+    CLumSiteDDList nodes(10);
+    op->m_strFrom.Empty();
+    for (const CString& path : paths) {
+        nodes.AddTail(CLumSiteDDNode(path, CString()));
+        op->m_strFrom += path;
+        op->m_strFrom.AppendChar(u'\0');
+    }
+    collectBackLinks(LumSiteMgr::getSiteMgr(), nodes);
+    op->m_strTo.Empty();
+    op->m_strTo.AppendChar(u'\0');
+    op->m_bDelete = 1;
+    op->deleteWithFollowUp(nodes);
+    op->m_bDelete = 0;
+    return true;
+}
+
+void renameFollowUp(CWnd* owner, const CString& oldPath, const CString& newPath) {
+    CLumSiteDDList nodes(10);
+    nodes.AddTail(CLumSiteDDNode(oldPath, newPath));
+    SiteMgr50* siteMgr = LumSiteMgr::getSiteMgr();
+    collectBackLinks(siteMgr, nodes);
+    if (nodes.IsEmpty()) {
+        return;
+    }
+    CLumAppEngineer* application = CLumAppEngineer::getInstance();
+    CLumFileOperation* fileOperation = application ? application->getFileOperation() : nullptr;
+    if (fileOperation) {
+        fileOperation->execute(owner, siteMgr, CLumFileOperation::kRename, oldPath, newPath,
+                               &nodes);
+    }
+}
+
+}  // namespace newsdesk

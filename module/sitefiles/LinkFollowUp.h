@@ -1,0 +1,48 @@
+// What follows when the file list renames or deletes feeds: the pages that
+// link to them are found in the site database, shown to the user, and
+// revised by the host so that no page points at a file that moved or went.
+#pragma once
+
+#include "hostapp/CLumSiteDDNode.h"
+#include "hostapp/SiteMgr50.h"
+#include "mfc/CString.h"
+
+#include <vector>
+
+class CWnd;
+
+namespace newsdesk {
+
+// One deletion from the file list. The lists hold every path followed by a
+// NUL; the shell call wants one more NUL at the end.
+class CLumRssFileOp {
+  public:
+    explicit CLumRssFileOp(CWnd* owner) : m_pOwner(owner) {}
+
+    // Shows the linking pages, deletes the files and has the pages of the
+    // files that are gone revised. 1 when pages were revised, else 0.
+    int deleteWithFollowUp(CLumSiteDDList& nodes);
+    // Forgets the lists and the running flag.
+    void reset();
+
+    CString m_strFrom;
+    CString m_strTo;
+    int m_bDelete = 0;
+    CWnd* m_pOwner = nullptr;
+};
+
+// Fills each node's link list with the pages that link to its source file.
+// Nodes without a link list, and files the database does not know, are left
+// out.
+void collectBackLinks(SiteMgr50* siteMgr, CLumSiteDDList& nodes);
+
+// Deletes the files and revises the pages that linked to those that are
+// gone. false when nothing was attempted: no application, unsaved pages
+// (the user is told) or no paths. true once the deletion ran, whatever it did.
+bool deleteFiles(CLumRssFileOp* op, const std::vector<CString>& paths);
+
+// After the file list's Rename: has the host rename oldPath to newPath on
+// disk and revise every page linking to it. owner is the file list dialog.
+void renameFollowUp(CWnd* owner, const CString& oldPath, const CString& newPath);
+
+}  // namespace newsdesk

@@ -1,0 +1,37 @@
+// Revises the site's pages after files moved or went: the moves are
+// registered first, then each linking page is revised once for all of them.
+#pragma once
+
+#include "mfc/CString.h"
+
+#include <string>
+#include <vector>
+
+class SiteMgr50;
+
+class CLumSiteDocBaseCore {
+  public:
+    explicit CLumSiteDocBaseCore(SiteMgr50* siteMgr);
+    void destroy() { delete this; }
+
+    // source moved to destination; an empty destination: source is gone.
+    void AddFile(const CString& source, const CString& destination);
+    // Revises the page's links to the registered files: links to a moved
+    // file reach its new name (relative links stay relative); a link to a
+    // file that is gone is removed (an auto-discovery link goes, an anchor
+    // keeps its content). Only the changed parts of the page change; it is
+    // saved atomically in its own encoding. FALSE, the page untouched, when
+    // it cannot be read or written.
+    BOOL ReviseLinkedFile(const CString& page, int flags);
+    const std::string& lastError() const { return m_error; }
+
+  private:
+    ~CLumSiteDocBaseCore() = default;
+    struct Move {
+        CString source;
+        CString destination;
+    };
+    SiteMgr50* m_siteMgr;
+    std::vector<Move> m_moves;
+    std::string m_error;
+};
