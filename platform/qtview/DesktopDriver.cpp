@@ -108,18 +108,7 @@ int boxAnswer(QMessageBox::StandardButton button, UINT style) {
             break;
     }
     // Closed without a button: what Esc gives on the system.
-    switch (style & MB_TYPEMASK) {
-        case MB_OKCANCEL:
-        case MB_YESNOCANCEL:
-        case MB_RETRYCANCEL:
-            return IDCANCEL;
-        case MB_ABORTRETRYIGNORE:
-            return IDABORT;
-        case MB_YESNO:
-            return IDNO;
-        default:
-            return IDOK;
-    }
+    return nd::win32::harmlessAnswer(style);
 }
 
 QString helpText(const nd::win32::HtmlHelpRequest& request) {

@@ -8,26 +8,6 @@
 #include <cstdio>
 
 namespace nd::qtview {
-namespace {
-
-// What a box answers when nobody is there to choose: the button that does
-// nothing harmful.
-int harmlessAnswer(UINT style) {
-    switch (style & MB_TYPEMASK) {
-        case MB_OKCANCEL:
-        case MB_YESNOCANCEL:
-        case MB_RETRYCANCEL:
-            return IDCANCEL;
-        case MB_ABORTRETRYIGNORE:
-            return IDABORT;
-        case MB_YESNO:
-            return IDNO;
-        default:
-            return IDOK;
-    }
-}
-
-}  // namespace
 
 ScreenshotDriver::ScreenshotDriver(WindowMirror& mirror, std::string folder,
                                    nd::win32::UiDriver* steps)
@@ -88,7 +68,7 @@ void ScreenshotDriver::dialogClosed(HWND dialog, int templateId, INT_PTR result)
 }
 
 int ScreenshotDriver::messageBox(const nd::win32::MessageBoxRequest& request) {
-    return m_steps ? m_steps->messageBox(request) : harmlessAnswer(request.style);
+    return m_steps ? m_steps->messageBox(request) : nd::win32::harmlessAnswer(request.style);
 }
 
 std::optional<std::u16string> ScreenshotDriver::choose(const nd::win32::ChooserRequest& request) {

@@ -85,23 +85,6 @@ std::vector<int> boxAnswers(UINT style) {
     }
 }
 
-// What the box answers when the user is not there to choose: the button that
-// does nothing harmful.
-int safeAnswer(UINT style) {
-    switch (style & MB_TYPEMASK) {
-        case MB_OKCANCEL:
-        case MB_YESNOCANCEL:
-        case MB_RETRYCANCEL:
-            return IDCANCEL;
-        case MB_ABORTRETRYIGNORE:
-            return IDABORT;
-        case MB_YESNO:
-            return IDNO;
-        default:
-            return IDOK;
-    }
-}
-
 std::string chooserName(ChooserKind kind) {
     switch (kind) {
         case ChooserKind::OpenFile:
@@ -452,7 +435,7 @@ void ScriptedDriver::dialogClosed(HWND dialog, int templateId, INT_PTR) {
 int ScriptedDriver::messageBox(const MessageBoxRequest& request) {
     m_boxesShown.push_back(request);
     // An answer that does nothing harmful, for boxes nobody expected.
-    int safe = safeAnswer(request.style);
+    int safe = harmlessAnswer(request.style);
     std::string shown =
         "message box " +
         (request.stringId ? std::to_string(request.stringId) + " " : std::string()) +

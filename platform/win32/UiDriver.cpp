@@ -19,6 +19,21 @@ int showMessageBox(const MessageBoxRequest& request) {
     return g_driver ? g_driver->messageBox(request) : 0;
 }
 
+int harmlessAnswer(UINT style) {
+    switch (style & MB_TYPEMASK) {
+        case MB_OKCANCEL:
+        case MB_YESNOCANCEL:
+        case MB_RETRYCANCEL:
+            return IDCANCEL;
+        case MB_ABORTRETRYIGNORE:
+            return IDABORT;
+        case MB_YESNO:
+            return IDNO;
+        default:
+            return IDOK;
+    }
+}
+
 std::optional<std::u16string> choosePath(const ChooserRequest& request) {
     if (!g_driver) {
         return std::nullopt;

@@ -57,6 +57,9 @@ UiDriver* setUiDriver(UiDriver* driver);
 UiDriver* uiDriver();
 
 int showMessageBox(const MessageBoxRequest& request);
+// What a box of this style answers when nobody chooses (closed, or no one
+// there): the button that does nothing harmful, as Esc gives on the system.
+int harmlessAnswer(UINT style);
 std::optional<std::u16string> choosePath(const ChooserRequest& request);
 
 }  // namespace nd::win32
