@@ -8,6 +8,7 @@
 #include "hostapp/LumMessageBox.h"
 #include "hostapp/LumSiteMgr.h"
 #include "hostapp/LumSiteStaff.h"
+#include "mfc/CWaitCursor.h"
 #include "mfc/CWnd.h"
 #include "res/ResourceIds.h"
 #include "win32/FileApi.h"
@@ -108,6 +109,8 @@ int CLumRssFileOp::deleteWithFollowUp(CLumSiteDDList& nodes) {
         reset();
         return 0;
     }
+    // Revising the linking pages can take a while on a large site.
+    CWaitCursor wait;
     int removed = 0;
     for (POSITION pos = nodes.GetHeadPosition(); pos;) {
         CLumSiteDDNode& node = nodes.GetNext(pos);

@@ -9,12 +9,14 @@
 #include "support/TestUiDriver.h"
 #include "win32/Loader.h"
 #include "win32/Resources.h"
+#include "win32/WaitCursor.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 using namespace newsdesk;
 using nd::win32::UiStep;
@@ -26,8 +28,8 @@ class FollowUp : public ::testing::Test {
     static void SetUpTestSuite() {
         std::ifstream in(ND_HOST_RES, std::ios::binary);
         std::string res((std::istreambuf_iterator<char>(in)), {});
-        ASSERT_TRUE(nd::win32::registerModuleResources(GetModuleHandleW(nullptr), res.data(),
-                                                       res.size()));
+        ASSERT_TRUE(
+            nd::win32::registerModuleResources(GetModuleHandleW(nullptr), res.data(), res.size()));
     }
     void SetUp() override {
         writeSmallSite(m_dir);
@@ -73,9 +75,9 @@ TEST_F(FollowUp, CollectsTheLinkingPagesOfKnownFilesAndPassesOverTheRest) {
     nodes.GetHead().m_pLinkList->AddTail({1, CString(u"Z:\\stale.html")});
     collectBackLinks(m_db, nodes);
     POSITION pos = nodes.GetHeadPosition();
-    EXPECT_EQ(pagesOf(nodes.GetNext(pos)),
-              (std::vector<std::string>{"index.html 1", "news/index.html 1",
-                                        "news/old/archive.htm 1"}));
+    EXPECT_EQ(
+        pagesOf(nodes.GetNext(pos)),
+        (std::vector<std::string>{"index.html 1", "news/index.html 1", "news/old/archive.htm 1"}));
     EXPECT_TRUE(nodes.GetNext(pos).m_pLinkList->IsEmpty());
     EXPECT_EQ(nodes.GetNext(pos).m_pLinkList, nullptr);
     collectBackLinks(nullptr, nodes);  // no database: nothing happens
@@ -90,7 +92,11 @@ TEST_F(FollowUp, DeletesAfterTheLinkListAndRevisesOnlyPagesOfFilesThatAreGone) {
     ndtest::TestUiDriver ui;
     ui.expectDialog(IDD_LUM_SITE_LINK_LIST, {UiStep::click(IDOK)});
     CLumRssFileOp op(nullptr);
+    std::vector<bool> cursor;
+    nd::win32::setWaitCursorListener([&](bool waiting) { cursor.push_back(waiting); });
     EXPECT_TRUE(deleteFiles(&op, {path("news/feed.xml"), path("rdf.txt")}));
+    nd::win32::setWaitCursorListener({});
+    EXPECT_EQ(cursor, (std::vector<bool>{true, false})) << "the hourglass while pages are revised";
     EXPECT_FALSE(exists("news/feed.xml"));
     EXPECT_TRUE(exists("rdf.txt"));
     EXPECT_EQ(m_dir.read("site/frames.html"), frames);
