@@ -34,6 +34,9 @@ int CLumFileOperation::execute(CWnd*, SiteMgr50*, int operation, const CString& 
             }
         }
     }
+    for (const CString& page : docBase->commitRevisions()) {
+        m_failures.push_back({page, "cannot replace " + page.toUtf8()});
+    }
     docBase->destroy();
     return 1;
 }

@@ -1,6 +1,5 @@
 #include "hostapp/CLumSiteDocBaseCore.h"
 
-#include "hostapp/AtomicFile.h"
 #include "hostapp/PageRevision.h"
 #include "hostapp/SiteLinkResolver.h"
 #include "hostapp/SiteMgr50.h"
@@ -158,7 +157,7 @@ BOOL CLumSiteDocBaseCore::ReviseLinkedFile(const CString& page, int) {
     if (revised->changes == 0) {
         return TRUE;
     }
-    if (!lum::writeFileAtomically(page, revised->bytes, true)) {
+    if (!m_saves.add(page, revised->bytes)) {
         m_error = "cannot write " + *native;
         return FALSE;
     }

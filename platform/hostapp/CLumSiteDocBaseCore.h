@@ -2,6 +2,7 @@
 // registered first, then each linking page is revised once for all of them.
 #pragma once
 
+#include "hostapp/AtomicFileBatch.h"
 #include "mfc/CString.h"
 
 #include <string>
@@ -12,7 +13,12 @@ class SiteMgr50;
 class CLumSiteDocBaseCore {
   public:
     explicit CLumSiteDocBaseCore(SiteMgr50* siteMgr);
-    void destroy() { delete this; }
+    // Gives the revised pages their new content (see commitRevisions) and
+    // frees the object.
+    void destroy() {
+        commitRevisions();
+        delete this;
+    }
 
     // source moved to destination; an empty destination: source is gone.
     void AddFile(const CString& source, const CString& destination);
@@ -20,9 +26,13 @@ class CLumSiteDocBaseCore {
     // file reach its new name (relative links stay relative); a link to a
     // file that is gone is removed (an auto-discovery link goes, an anchor
     // keeps its content). Only the changed parts of the page change; it is
-    // saved atomically in its own encoding. FALSE, the page untouched, when
-    // it cannot be read or written.
+    // written in its own encoding beside the page and takes the page's name
+    // at commitRevisions. FALSE, the page untouched, when it cannot be read
+    // or written.
     BOOL ReviseLinkedFile(const CString& page, int flags);
+    // Replaces every revised page at once, each atomically, with one sync for
+    // all of them. The pages that could not be replaced (each left as it was).
+    std::vector<CString> commitRevisions() { return m_saves.commit(); }
     const std::string& lastError() const { return m_error; }
 
   private:
@@ -34,4 +44,5 @@ class CLumSiteDocBaseCore {
     SiteMgr50* m_siteMgr;
     std::vector<Move> m_moves;
     std::string m_error;
+    lum::AtomicFileBatch m_saves;
 };
