@@ -10,21 +10,7 @@ file(WRITE ${SITE}/news/index.html "${news_before}")
 file(WRITE ${SITE}/news/feed.dat "<?xml version=\"1.0\"?><rss version=\"2.0\"><channel><title>t</title></channel></rss>")
 file(WRITE ${SITE}/news/other.dat "x")
 
-function(run expected_status)
-  execute_process(COMMAND ${PROGRAM} --site ${SITE} ${ARGN}
-    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  if(NOT status EQUAL expected_status)
-    message(FATAL_ERROR "${ARGN}: exit status ${status}, expected ${expected_status}\n${out}\n${err}")
-  endif()
-  set(out "${out}" PARENT_SCOPE)
-  set(err "${err}" PARENT_SCOPE)
-endfunction()
-
-function(expect_match text pattern)
-  if(NOT text MATCHES "${pattern}")
-    message(FATAL_ERROR "'${pattern}' not in:\n${text}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/site_helpers.cmake)
 
 run(0 site init --url https://ann.example/)
 run(1 site move ${SITE}/news/feed.dat ${SITE}/news/other.dat)
