@@ -2,6 +2,7 @@
 #include "Commands.h"
 #include "FeedPath.h"
 #include "InputFile.h"
+#include "JsonStream.h"
 #include "RecordJson.h"
 
 #include "hostapp/CRSSChannel.h"
@@ -45,9 +46,12 @@ int runRead(CommandContext& context) {
         context.err << "newsdesk: " << given << ": " << unreadableReason(native, format) << "\n";
         return 1;
     }
-    auto json = toJson(*channel);
-    json["filePath"] = displayPath(channel->m_filePath, given, *path);
-    context.out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+    // Printed item by item: the JSON of a large feed is several times its size.
+    if (!writeRecordJson(context.out, *channel, displayPath(channel->m_filePath, given, *path)) ||
+        !(context.out << "\n")) {
+        context.err << "newsdesk: the record could not be printed\n";
+        return 1;
+    }
     return 0;
 }
 

@@ -59,6 +59,15 @@ ordered_json toJson(const CRSSChannel& channel) {
         items.push_back(toJson(item));
     }
     j["items"] = std::move(items);
+    ordered_json fields = toJsonWithoutItems(channel);
+    for (auto& member : fields.items()) {
+        j[member.key()] = std::move(member.value());
+    }
+    return j;
+}
+
+ordered_json toJsonWithoutItems(const CRSSChannel& channel) {
+    ordered_json j;
     j["title"] = channel.m_title.toUtf8();
     j["description"] = channel.m_description.toUtf8();
     j["link"] = channel.m_link.toUtf8();

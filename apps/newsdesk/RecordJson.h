@@ -14,6 +14,8 @@ namespace newsdesk::app {
 nlohmann::ordered_json toJson(const CRSSCategory& category);
 nlohmann::ordered_json toJson(const CRSSItem& item);
 nlohmann::ordered_json toJson(const CRSSChannel& channel);
+// The channel's keys after "items", in the same order.
+nlohmann::ordered_json toJsonWithoutItems(const CRSSChannel& channel);
 
 // Fills a fresh channel from JSON in the form toJson gives. Missing keys (and
 // nulls) keep the record's defaults; "filePath" may be a native path. false,

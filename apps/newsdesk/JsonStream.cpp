@@ -1,0 +1,222 @@
+#include "JsonStream.h"
+
+#include "RecordJson.h"
+
+#include <charconv>
+#include <cstdint>
+
+namespace newsdesk::app {
+
+namespace {
+
+using nlohmann::ordered_json;
+
+// Output is handed to the stream in pieces of about this size.
+constexpr std::size_t kChunk = 1 << 16;
+
+void appendIndent(std::string& out, int indent) {
+    out.append(static_cast<std::size_t>(indent), ' ');
+}
+
+template <typename Int>
+void appendNumber(std::string& out, Int value) {
+    char digits[24];
+    auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, result.ptr);
+}
+
+// The length of the well-formed UTF-8 sequence at text[i] (as RFC 3629
+// defines it: no overlong forms, no surrogates, nothing above U+10FFFF), or
+// 0 when the bytes there are not one.
+std::size_t utf8SequenceAt(std::string_view text, std::size_t i) {
+    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[i + k]); };
+    unsigned char lead = byte(0);
+    std::size_t left = text.size() - i;
+    auto trail = [&](std::size_t k) { return k < left && (byte(k) & 0xC0) == 0x80; };
+    if (lead < 0x80) {
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return trail(1) ? 2 : 0;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        if (!trail(1) || !trail(2)) {
+            return 0;
+        }
+        unsigned char second = byte(1);
+        if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F)) {
+            return 0;
+        }
+        return 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        if (!trail(1) || !trail(2) || !trail(3)) {
+            return 0;
+        }
+        unsigned char second = byte(1);
+        if ((lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second > 0x8F)) {
+            return 0;
+        }
+        return 4;
+    }
+    return 0;
+}
+
+bool isUtf8(std::string_view text) {
+    for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        std::size_t length = utf8SequenceAt(text, i);
+        if (length == 0) {
+            return false;
+        }
+        i += length;
+    }
+    return true;
+}
+
+template <typename Container>
+void appendContainer(std::string& out, const ordered_json& value, int indent, char open, char close,
+                     Container&& members) {
+    if (value.empty()) {
+        out += open;
+        out += close;
+        return;
+    }
+    out += open;
+    bool first = true;
+    for (const auto& member : members) {
+        out += first ? "\n" : ",\n";
+        first = false;
+        appendIndent(out, indent + 2);
+        if constexpr (requires { member.key(); }) {
+            appendJsonString(out, member.key());
+            out += ": ";
+            appendPrettyJson(out, member.value(), indent + 2);
+        } else {
+            appendPrettyJson(out, member, indent + 2);
+        }
+    }
+    out += '\n';
+    appendIndent(out, indent);
+    out += close;
+}
+
+}  // namespace
+
+void appendJsonString(std::string& out, std::string_view text) {
+    if (!isUtf8(text)) {
+        out += ordered_json(std::string(text))
+                   .dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+        return;
+    }
+    out += '"';
+    std::size_t plain = 0;  // start of the run not yet copied
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\') {
+            continue;
+        }
+        out.append(text.data() + plain, i - plain);
+        plain = i + 1;
+        switch (c) {
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default: {
+                static constexpr char kHex[] = "0123456789abcdef";
+                char escaped[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
+                out.append(escaped, sizeof escaped);
+            }
+        }
+    }
+    out.append(text.data() + plain, text.size() - plain);
+    out += '"';
+}
+
+void appendPrettyJson(std::string& out, const ordered_json& value, int indent) {
+    switch (value.type()) {
+        case ordered_json::value_t::object:
+            appendContainer(out, value, indent, '{', '}', value.items());
+            break;
+        case ordered_json::value_t::array:
+            appendContainer(out, value, indent, '[', ']', value);
+            break;
+        case ordered_json::value_t::string:
+            appendJsonString(out, value.get_ref<const std::string&>());
+            break;
+        case ordered_json::value_t::boolean:
+            out += value.get<bool>() ? "true" : "false";
+            break;
+        case ordered_json::value_t::number_integer:
+            appendNumber(out, value.get<std::int64_t>());
+            break;
+        case ordered_json::value_t::number_unsigned:
+            appendNumber(out, value.get<std::uint64_t>());
+            break;
+        default:
+            // null, floating point and binary: rare enough to leave to the
+            // library, whose forms they then are by definition.
+            out += value.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+    }
+}
+
+bool writeRecordJson(std::ostream& out, const CRSSChannel& channel, const std::string& filePath) {
+    std::string buffer;
+    buffer.reserve(kChunk * 2);
+    auto spill = [&](bool always) {
+        if (always || buffer.size() >= kChunk) {
+            out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            buffer.clear();
+        }
+    };
+    // The record's own keys, in their order; "items" is the first of them
+    // and the only one that may be large.
+    ordered_json fields = toJsonWithoutItems(channel);
+    fields["filePath"] = filePath;
+    buffer += "{\n  \"items\": ";
+    if (channel.m_items.empty()) {
+        buffer += "[]";
+    } else {
+        buffer += '[';
+        bool first = true;
+        for (const CRSSItem& item : channel.m_items) {
+            buffer += first ? "\n    " : ",\n    ";
+            first = false;
+            appendPrettyJson(buffer, toJson(item), 4);
+            spill(false);
+        }
+        buffer += "\n  ]";
+    }
+    for (const auto& member : fields.items()) {
+        buffer += ",\n  ";
+        appendJsonString(buffer, member.key());
+        buffer += ": ";
+        appendPrettyJson(buffer, member.value(), 2);
+    }
+    buffer += "\n}";
+    spill(true);
+    return bool(out);
+}
+
+}  // namespace newsdesk::app

@@ -1,0 +1,97 @@
+// The streamed JSON of `newsdesk read` must be the bytes that dumping the
+// whole record with nlohmann::json gives: scripts compare them.
+#include "JsonStream.h"
+#include "RecordJson.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+
+namespace newsdesk::app {
+namespace {
+
+using nlohmann::ordered_json;
+
+std::string library(const ordered_json& value) {
+    return value.dump(2, ' ', false, ordered_json::error_handler_t::replace);
+}
+
+std::string streamed(const CRSSChannel& channel, const std::string& filePath) {
+    std::ostringstream out;
+    EXPECT_TRUE(writeRecordJson(out, channel, filePath));
+    return out.str();
+}
+
+std::string expected(const CRSSChannel& channel, const std::string& filePath) {
+    ordered_json json = toJson(channel);
+    json["filePath"] = filePath;
+    return library(json);
+}
+
+TEST(JsonStream, EmptyRecordPrintsAsTheLibraryDoes) {
+    CRSSChannel channel;
+    EXPECT_EQ(streamed(channel, "/tmp/x.rss"), expected(channel, "/tmp/x.rss"));
+}
+
+TEST(JsonStream, ItemsCategoriesAndAwkwardTextPrintAsTheLibraryDoes) {
+    CRSSChannel channel;
+    channel.m_title = u"quote \" backslash \\ tab \t newline \n cr \r bell \a nul";
+    channel.m_title += u'\0';
+    channel.m_title += u" del \x7f formfeed \f backspace \b";
+    channel.m_description = u"日本語 and 😀 and a lone surrogate ";
+    channel.m_description += static_cast<char16_t>(0xD800);
+    channel.m_description += u" and U+2028 \u2028";
+    channel.m_ttl = 30;
+    channel.m_pubDate = CTime(-86400);
+    channel.m_format = 2;
+    channel.m_block = true;
+    channel.m_categories.push_back(CRSSCategory());
+    channel.m_categories.back().m_category = u"Music";
+    channel.m_categories.back().m_subCategory = u"Jazz & <Blues>";
+    for (int i = 0; i < 3; ++i) {
+        CRSSItem item;
+        item.m_title = u"item \x1f";
+        item.m_enclosureLength = 5000000000LL;
+        item.m_duration = 3725;
+        item.m_pubDate = -1;
+        if (i == 1) {
+            item.m_categories.resize(2);
+            item.m_categories[0].m_category = u"a";
+        }
+        channel.addItem(std::move(item));
+    }
+    EXPECT_EQ(streamed(channel, "C:\\feeds\\ü.rss"), expected(channel, "C:\\feeds\\ü.rss"));
+}
+
+TEST(JsonStream, TextThatIsNotUtf8IsReplacedAsTheLibraryReplacesIt) {
+    for (std::string bad : {std::string("a\xff"
+                                        "b"),
+                            std::string("\xc3"), std::string("\xed\xa0\x80"),
+                            std::string("\xe0\x80\x80z"), std::string("ok \xf4\x90\x80\x80")}) {
+        std::string out;
+        appendJsonString(out, bad);
+        EXPECT_EQ(out,
+                  ordered_json(bad).dump(-1, ' ', false, ordered_json::error_handler_t::replace))
+            << bad;
+    }
+}
+
+TEST(JsonStream, NestedValuesOfEveryKindIndentAsTheLibraryIndents) {
+    ordered_json value = ordered_json::parse(
+        R"({"a": [], "b": {}, "c": [1, -2, 18446744073709551615, true, null, 1.5, "x"],
+            "d": {"e": [{"f": []}, [[]]]}})");
+    std::string out;
+    appendPrettyJson(out, value, 0);
+    EXPECT_EQ(out, library(value));
+}
+
+TEST(JsonStream, AFailedStreamIsReported) {
+    std::ostringstream out;
+    out.setstate(std::ios::badbit);
+    CRSSChannel channel;
+    EXPECT_FALSE(writeRecordJson(out, channel, "x"));
+}
+
+}  // namespace
+}  // namespace newsdesk::app
