@@ -2,6 +2,8 @@
 
 #include <libxml/xmlstring.h>
 
+#include <algorithm>
+
 namespace lum::xml {
 
 CString toCString(const xmlChar* utf8) {
@@ -94,26 +96,38 @@ std::string qualifiedName(const xmlNode* node) {
 }
 
 CString escapeEntities(const CString& text) {
+    std::u16string_view in = text.view();
+    // Most titles hold none of the four characters: they are copied whole.
+    size_t special = in.find_first_of(u"\"&<>");
+    if (special == std::u16string_view::npos) {
+        return text;
+    }
     std::u16string out;
-    out.reserve(text.view().size());
-    for (char16_t c : text.view()) {
-        switch (c) {
+    out.reserve(in.size() + 16);
+    size_t plain = 0;
+    for (size_t i = special; i < in.size(); ++i) {
+        std::u16string_view entity;
+        switch (in[i]) {
             case u'"':
-                out += u"&quot;";
+                entity = u"&quot;";
                 break;
             case u'&':
-                out += u"&amp;";
+                entity = u"&amp;";
                 break;
             case u'>':
-                out += u"&gt;";
+                entity = u"&gt;";
                 break;
             case u'<':
-                out += u"&lt;";
+                entity = u"&lt;";
                 break;
             default:
-                out += c;
+                continue;
         }
+        out.append(in.substr(plain, i - plain));
+        out.append(entity);
+        plain = i + 1;
     }
+    out.append(in.substr(plain));
     return CString(std::move(out));
 }
 
@@ -143,11 +157,18 @@ CString unescapeEntities(const CString& text) {
         char16_t ch;
     } kEntities[] = {{u"&quot;", u'"'}, {u"&amp;", u'&'}, {u"&gt;", u'>'}, {u"&lt;", u'<'}};
     std::u16string_view in = text.view();
+    size_t first = in.find(u'&');
+    if (first == std::u16string_view::npos) {
+        return text;
+    }
     std::u16string out;
     out.reserve(in.size());
-    for (size_t i = 0; i < in.size();) {
+    out.append(in.substr(0, first));
+    for (size_t i = first; i < in.size();) {
         if (in[i] != u'&') {
-            out += in[i++];
+            size_t next = std::min(in.find(u'&', i), in.size());
+            out.append(in.substr(i, next - i));
+            i = next;
             continue;
         }
         bool matched = false;
