@@ -1,19 +1,9 @@
 #include "feed/FeedReaders.h"
 
-#include "hostapp/CLumRssXmlData.h"
 #include "hostapp/CXMLSitemapUtil.h"
 #include "hostapp/XmlFile.h"
 
 namespace newsdesk {
-
-namespace {
-
-// The root element of a loaded document, or a null handle.
-Element rootOf(const CLumRssAbstract& xml) {
-    return xml.IsOK() && xml.Document ? xml.Document->getDocumentElement() : Element();
-}
-
-}  // namespace
 
 int detectRssFormat(const CString& path) {
     // An empty path would make the accessor a new, empty document rather
@@ -21,15 +11,15 @@ int detectRssFormat(const CString& path) {
     if (path.IsEmpty()) {
         return kFormatUnreadable;
     }
-    CLumRssXmlData xml(path, nullptr);
-    if (!xml.IsOK()) {
-        return kFormatUnreadable;
-    }
-    Element root = rootOf(xml);
-    if (!root || root.getTagName().CompareNoCase(u"rss") != 0) {
-        return kFormatRss10;
-    }
-    return root.getAttribute(u"xmlns:itunes").IsEmpty() ? kFormatRss20 : kFormatPodcast;
+    // The answer the RSS 2.0 accessor's tree would give, from one streaming
+    // pass: a large feed is never held in memory just to name its format.
+    int format = kFormatRss10;
+    bool loads = lum::xml::scanFile(path, [&](const Element& root) {
+        if (root.getTagName().CompareNoCase(u"rss") == 0) {
+            format = root.getAttribute(u"xmlns:itunes").IsEmpty() ? kFormatRss20 : kFormatPodcast;
+        }
+    });
+    return loads ? format : kFormatUnreadable;
 }
 
 int readRssFile(const CString& path, CRSSChannel* channel) {

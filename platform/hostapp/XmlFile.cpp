@@ -241,6 +241,11 @@ class EntityExpansion {
         return total;
     }
 
+    // The characters one entity reference stands for.
+    std::uint64_t ofReference(const xmlNode* reference) {
+        return ofEntity(reinterpret_cast<const xmlEntity*>(reference->children));
+    }
+
   private:
     static constexpr std::uint64_t kCeiling = std::uint64_t{1} << 40;
 
@@ -435,6 +440,77 @@ xmlDoc* loadFile(const CString& windowsPath) {
         }
     }
     return doc;
+}
+
+namespace {
+
+struct ScanErrors {
+    bool fatal = false;
+};
+
+void noteScanError(void* context, xmlError* error) {
+    // Only fatal errors make loadFile give up; namespace errors and entities
+    // an unread external subset may declare leave a document it keeps.
+    if (error != nullptr && error->level == XML_ERR_FATAL) {
+        static_cast<ScanErrors*>(context)->fatal = true;
+    }
+}
+
+}  // namespace
+
+bool scanFile(const CString& windowsPath, const std::function<void(const Element&)>& onRoot) {
+    registerShiftJis();
+    QuietErrors quiet;
+    Fd fd(openRegularFile(windowsPath));
+    if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
+        return false;
+    }
+    xmlTextReader* reader = xmlReaderForFd(fd.get(), nullptr, nullptr, kParseOptions);
+    if (reader == nullptr) {
+        return false;
+    }
+    ScanErrors errors;
+    xmlTextReaderSetStructuredErrorHandler(reader, noteScanError, &errors);
+    struct stat st {};
+    std::uint64_t budget =
+        entityBudget(::fstat(fd.get(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0);
+    // What the references met so far expand to, counted as loadFile counts
+    // them on the whole tree; the reader frees the nodes behind it.
+    EntityExpansion expansion;
+    std::uint64_t expanded = 0;
+    bool rootSeen = false;
+    int status = 0;
+    while (!errors.fatal && expanded <= budget && (status = xmlTextReaderRead(reader)) == 1) {
+        int type = xmlTextReaderNodeType(reader);
+        const xmlNode* node = xmlTextReaderCurrentNode(reader);
+        if (node == nullptr) {
+            continue;
+        }
+        if (type == XML_READER_TYPE_ENTITY_REFERENCE) {
+            expanded += expansion.ofReference(node);
+        } else if (type == XML_READER_TYPE_ELEMENT) {
+            expanded += expansion.inAttributes(node);
+            if (!rootSeen) {
+                rootSeen = true;
+                onRoot(Element(const_cast<xmlNode*>(node)));
+            }
+        }
+    }
+    bool loaded = status == 0 && !errors.fatal && rootSeen;
+    // Asking for the document hands it over: it is freed here, after the
+    // reader.
+    xmlDoc* doc = loaded ? xmlTextReaderCurrentDoc(reader) : nullptr;
+    if (doc != nullptr && declaresEntities(doc)) {
+        // References inside the declared entities count as the tree's walk
+        // through the document type counts them.
+        if (doc->intSubset != nullptr) {
+            expanded += expansion.underNode(doc->intSubset->children);
+        }
+        loaded = expanded <= budget;
+    }
+    xmlFreeTextReader(reader);
+    xmlFreeDoc(doc);
+    return loaded;
 }
 
 bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) {

@@ -1,10 +1,12 @@
 // Reading and writing XML files on Windows paths, safely.
 #pragma once
 
+#include "hostapp/DomNode.h"
 #include "mfc/CString.h"
 
 #include <libxml/tree.h>
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -35,6 +37,13 @@ struct RootElement {
 };
 // nullopt when the file cannot be read or its start is not XML.
 std::optional<RootElement> peekRootElement(const CString& windowsPath);
+
+// One pass over the whole file that answers as loadFile would, without
+// building the tree: true exactly when loadFile would give a document. On
+// the way onRoot is called once with the root element as the parser meets
+// it (its name, attributes and namespace declarations; the handle is valid
+// during the call only). Memory stays flat however large the file.
+bool scanFile(const CString& windowsPath, const std::function<void(const Element&)>& onRoot);
 
 // Writes the document to the path in the given encoding (empty: UTF-8),
 // declaring it. Characters the encoding cannot hold become numeric character
