@@ -23,6 +23,10 @@ int detectRssFormat(const CString& path);
 // 0 when not, and then the channel is left as reset.
 int readRssFile(const CString& path, CRSSChannel* channel);
 
+// The m_pubDate readRssFile would give the channel of the file, without
+// reading its items: a rewrite compares against the stored file's date only.
+CTime readChannelDate(const CString& path);
+
 // The readers, each on a channel that was just reset; 1 when the channel
 // element was found and the channel filled, 0 otherwise.
 int readRss2File(const CString& path, CRSSChannel* channel);

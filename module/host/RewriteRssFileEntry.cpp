@@ -12,8 +12,6 @@
 #include "hostapp/SaveLeftovers.h"
 #include "win32/FileApi.h"
 
-#include <memory>
-
 namespace newsdesk {
 
 namespace {
@@ -40,11 +38,8 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
         SetLastError(writeRssFile(path, channel) ? ERROR_SUCCESS : failureOfWrite());
         return;
     }
-    auto stored = std::make_unique<CRSSChannel>();
-    readRssFile(path, stored.get());
-    channel->m_keptTime = stored->m_pubDate;
-    // Only its date is needed; a large feed's items go before the writes.
-    stored.reset();
+    // Only the stored file's date is needed: its items are not read.
+    channel->m_keptTime = readChannelDate(path);
     bool useKeptTime = channel->m_useKeptTime;
     channel->m_useKeptTime = true;
 

@@ -32,8 +32,11 @@ size_t nonXmlCharAt(std::string_view utf8, size_t i) {
 }  // namespace
 
 bool hasNonXmlChars(std::string_view utf8) {
+    // Every text of a document passes here before it is saved: the common
+    // bytes are let through with one test each.
     for (size_t i = 0; i < utf8.size(); ++i) {
-        if (nonXmlCharAt(utf8, i) != 0) {
+        auto c = static_cast<unsigned char>(utf8[i]);
+        if ((c < 0x20 || c == 0xEF) && nonXmlCharAt(utf8, i) != 0) {
             return true;
         }
     }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <vector>
 
 using newsdesk::detectRssFormat;
 using newsdesk::readRssFile;
@@ -151,4 +152,35 @@ TEST(ReadRssFile, EveryFormatReadsTheSameFromAJapaneseEncoding) {
             EXPECT_EQ(actual.m_items[i].m_keywords, expected.m_items[i].m_keywords);
         }
     }
+}
+
+// A rewrite compares against the stored file's date alone; it must be the
+// date a full read gives, failures included.
+TEST(ReadChannelDate, IsTheDateAFullReadGives) {
+    TempDir dir;
+    std::vector<CString> files;
+    for (const char* name :
+         {"rss20_full.xml", "podcast_full.xml", "rdf_full.xml", "rss20_dates_in_the_wild.xml",
+          "not_well_formed.xml", "rss20_shift_jis.xml", "unsafe_billion_laughs.xml"}) {
+        files.push_back(fixturePath(std::string("feed/") + name));
+    }
+    files.push_back(write(dir, "no-channel.xml", "<rss version='2.0'><item/></rss>"));
+    files.push_back(write(dir, "rdf-no-channel.xml",
+                          "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'/>"));
+    files.push_back(
+        write(dir, "bad-date.xml", "<rss><channel><pubDate>someday</pubDate></channel></rss>"));
+    files.push_back(write(dir, "dated.xml",
+                          "<rss><channel><pubDate>Tue, 10 Jun 2003 04:00:00 GMT</pubDate>"
+                          "</channel></rss>"));
+    files.push_back(write(dir, "other-root.xml", "<feed><pubDate>x</pubDate></feed>"));
+    files.push_back(CString(dir.windows("missing.xml")));
+    int dated = 0;
+    for (const CString& file : files) {
+        CRSSChannel channel;
+        readRssFile(file, &channel);
+        EXPECT_EQ(newsdesk::readChannelDate(file).GetTime(), channel.m_pubDate.GetTime())
+            << file.toUtf8();
+        dated += channel.m_pubDate.GetTime() != 0;
+    }
+    EXPECT_GE(dated, 3);
 }
