@@ -3,7 +3,9 @@
 // xmlFreeDoc) measured in the same run. Each measurement runs in a child
 // process of its own, so that its peak resident memory is its own.
 //
-//   read_bench [--items N] [--podcast-items M] [--runs R] [--dir FOLDER]
+// Then the curve of reading times and peaks from 1,000 items up to N.
+//
+//   read_bench [--items N] [--podcast-items M] [--runs R] [--dir FOLDER] [--curve yes|no]
 #include "FeedGenerator.h"
 
 #include "feed/FeedReaders.h"
@@ -88,11 +90,17 @@ bool best(Work work, int runs, Result& out) {
     return true;
 }
 
-bool benchFile(const std::string& label, const std::string& path, std::size_t items, int runs) {
-    double mb = static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0);
-    CString windows(nd::win32::toWindowsPath(path).value_or(u""));
+struct Measured {
+    double mb = 0;
     Result bare;
     Result read;
+};
+
+bool measureFile(const std::string& path, std::size_t items, int runs, Measured& out) {
+    out.mb = static_cast<double>(std::filesystem::file_size(path)) / (1024.0 * 1024.0);
+    CString windows(nd::win32::toWindowsPath(path).value_or(u""));
+    Result& bare = out.bare;
+    Result& read = out.read;
     bool ok = best(
         [&] {
             xmlDoc* doc = xmlReadFile(path.c_str(), nullptr, XML_PARSE_NONET);
@@ -112,15 +120,56 @@ bool benchFile(const std::string& label, const std::string& path, std::size_t it
                    runs, read);
     if (!ok || bare.result != 1 || read.result != static_cast<long>(items)) {
         std::fprintf(stderr, "read_bench: %s was not read as expected (%ld of %zu items)\n",
-                     label.c_str(), read.result, items);
+                     path.c_str(), read.result, items);
+        return false;
+    }
+    return true;
+}
+
+bool benchFile(const std::string& label, const std::string& path, std::size_t items, int runs) {
+    Measured m;
+    if (!measureFile(path, items, runs, m)) {
         return false;
     }
     std::printf(
         "%-22s %7.1f MB | bare parse %6.3f s (%.4f s/MB) peak %5ld MB | readRssFile "
-        "%6.3f s (%.4f s/MB) peak %5ld MB | ratio %.2f\n",
-        label.c_str(), mb, bare.bestSeconds, bare.bestSeconds / mb, bare.peakKb / 1024,
-        read.bestSeconds, read.bestSeconds / mb, read.peakKb / 1024,
-        read.bestSeconds / bare.bestSeconds);
+        "%6.3f s (%.4f s/MB) peak %5ld MB | time ratio %.2f | memory ratio %.2f\n",
+        label.c_str(), m.mb, m.bare.bestSeconds, m.bare.bestSeconds / m.mb, m.bare.peakKb / 1024,
+        m.read.bestSeconds, m.read.bestSeconds / m.mb, m.read.peakKb / 1024,
+        m.read.bestSeconds / m.bare.bestSeconds,
+        static_cast<double>(m.read.peakKb) / static_cast<double>(m.bare.peakKb));
+    return true;
+}
+
+// Reading as the feed grows: sizes from 1,000 items up to the largest by
+// steps of about three, each against its own bare parse. Linear reading keeps
+// the seconds per item (and the ratio) level along the curve.
+bool benchCurve(const std::string& dir, std::size_t largest, int runs) {
+    std::printf(
+        "curve: items, MB, readRssFile seconds, microseconds per item, peak MB, "
+        "ratio to the bare parse (time, memory)\n");
+    std::vector<std::size_t> sizes;
+    for (std::size_t items : {1000, 3000, 10000, 30000, 100000, 300000, 1000000}) {
+        if (items < largest) {
+            sizes.push_back(items);
+        }
+    }
+    sizes.push_back(largest);
+    for (std::size_t items : sizes) {
+        std::string path = dir + "/curve_" + std::to_string(items) + ".xml";
+        Measured m;
+        if (!newsdesk::bench::writeFeedFile(path, FeedKind::Rss20, items) ||
+            !measureFile(path, items, runs, m)) {
+            return false;
+        }
+        std::printf(
+            "  %7zu items %7.1f MB %7.3f s %6.2f us/item %6ld MB | ratio %.2f time, %.2f "
+            "memory\n",
+            items, m.mb, m.read.bestSeconds, m.read.bestSeconds * 1e6 / items, m.read.peakKb / 1024,
+            m.read.bestSeconds / m.bare.bestSeconds,
+            static_cast<double>(m.read.peakKb) / static_cast<double>(m.bare.peakKb));
+        std::filesystem::remove(path);
+    }
     return true;
 }
 
@@ -130,6 +179,7 @@ int main(int argc, char** argv) {
     std::size_t rssItems = 100000;
     std::size_t podcastItems = 20000;
     int runs = 3;
+    bool curve = true;
     std::string dir;
     for (int i = 1; i + 1 < argc; i += 2) {
         std::string arg = argv[i];
@@ -141,10 +191,12 @@ int main(int argc, char** argv) {
             runs = std::max(1, std::atoi(argv[i + 1]));
         } else if (arg == "--dir") {
             dir = argv[i + 1];
+        } else if (arg == "--curve") {
+            curve = std::string(argv[i + 1]) != "no";
         } else {
             std::fprintf(stderr,
                          "usage: read_bench [--items N] [--podcast-items M] [--runs R] "
-                         "[--dir FOLDER]\n");
+                         "[--dir FOLDER] [--curve yes|no]\n");
             return 2;
         }
     }
@@ -178,7 +230,8 @@ int main(int argc, char** argv) {
                 runs);
     bool ok = benchFile("RSS 2.0, " + std::to_string(rssItems) + " items", rss, rssItems, runs) &&
               benchFile("podcast, " + std::to_string(podcastItems) + " items", podcast,
-                        podcastItems, runs);
+                        podcastItems, runs) &&
+              (!curve || benchCurve(dir, rssItems, runs));
     if (ownDir) {
         std::error_code ec;
         std::filesystem::remove_all(dir, ec);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential g++ cmake ninja-build pkg-config clang-format ccache
-  libxml2-dev libicu-dev libsqlite3-dev nlohmann-json3-dev libstb-dev libtag1-dev
+  libxml2-dev libxml2-utils libicu-dev libsqlite3-dev nlohmann-json3-dev libstb-dev libtag1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev media-types libgumbo-dev
   qt6-base-dev fonts-noto-cjk
