@@ -22,6 +22,10 @@ void appendPrettyJson(std::string& out, const nlohmann::ordered_json& value, int
 // UTF-8 is passed to nlohmann::json, which replaces the bad bytes.
 void appendJsonString(std::string& out, std::string_view text);
 
+// Appends the item as appendPrettyJson(toJson(item), indent) would, straight
+// from its fields.
+void appendItemJson(std::string& out, const CRSSItem& item, int indent);
+
 // Prints the channel as toJson gives it, with "filePath" replaced by
 // filePath, followed by nothing (no newline). Returns false when out failed.
 bool writeRecordJson(std::ostream& out, const CRSSChannel& channel, const std::string& filePath);

@@ -51,17 +51,29 @@ TEST(JsonStream, ItemsCategoriesAndAwkwardTextPrintAsTheLibraryDoes) {
     channel.m_categories.back().m_subCategory = u"Jazz & <Blues>";
     for (int i = 0; i < 3; ++i) {
         CRSSItem item;
-        item.m_title = u"item \x1f";
+        item.m_title = u"item \x1f \\ \"quoted\"";
+        item.m_description = channel.m_description;
+        item.m_description += static_cast<char16_t>(0xDC00);  // a low surrogate alone
+        item.m_author = channel.m_title;
         item.m_enclosureLength = 5000000000LL;
         item.m_duration = 3725;
         item.m_pubDate = -1;
         if (i == 1) {
             item.m_categories.resize(2);
             item.m_categories[0].m_category = u"a";
+            item.m_categories[1].m_subCategory = u"𝄞 ü";
         }
         channel.addItem(std::move(item));
     }
     EXPECT_EQ(streamed(channel, "C:\\feeds\\ü.rss"), expected(channel, "C:\\feeds\\ü.rss"));
+    // Items are written from their fields, not through toJson: the same bytes.
+    for (const CRSSItem& item : channel.m_items) {
+        std::string direct;
+        appendItemJson(direct, item, 4);
+        std::string viaJson;
+        appendPrettyJson(viaJson, toJson(item), 4);
+        EXPECT_EQ(direct, viaJson);
+    }
 }
 
 TEST(JsonStream, TextThatIsNotUtf8IsReplacedAsTheLibraryReplacesIt) {
