@@ -44,6 +44,15 @@ bool CLumRssAbstract::isNamed(Node node, const FeedName& name) {
     if (n == nullptr || n->type != XML_ELEMENT_NODE) {
         return false;
     }
+    // Readers ask every child of an item for each field in turn: most answers
+    // are no, and the first letter of the local name says so (two letters
+    // equal without regard to case are equal or differ in bit 0x20 alone).
+    bool localCompared = name.nsUri == nullptr || n->ns != nullptr;
+    auto first = static_cast<unsigned char>(n->name[0]);
+    auto wanted = static_cast<unsigned char>(name.local[0]);
+    if (localCompared && first != wanted && (first | 0x20) != (wanted | 0x20)) {
+        return false;
+    }
     if (name.nsUri == nullptr) {
         // The feed's own vocabulary: no namespace, the default one, or RSS
         // 1.0's under whatever prefix a feed gives it ("rss:channel").
