@@ -81,16 +81,3 @@ TEST_F(RdfAbout, NothingToBeAboutGivesNoEmptyAbout) {
     EXPECT_EQ(xml.count("/rdf:RDF/rss:item[2]/@rdf:about"), 0);
     EXPECT_EQ(xml.text("/rdf:RDF/rss:item[2]/rss:title"), "no link");
 }
-
-TEST_F(RdfAbout, AFeedOurWriterMadeComesOutTheSameBytes) {
-    CRSSChannel channel;
-    ASSERT_EQ(readRssFile(fixturePath("feed/rdf_full.xml"), &channel), 1);
-    CString path(m_dir.windows("ours.rdf"));
-    channel.m_filePath = path;
-    ASSERT_EQ(writeRssFile(path, &channel), 1);
-    std::string first = m_dir.read("ours.rdf");
-    CRSSChannel again;
-    ASSERT_EQ(readRssFile(path, &again), 1);
-    ASSERT_EQ(writeRssFile(path, &again), 1);
-    EXPECT_EQ(m_dir.read("ours.rdf"), first);
-}

@@ -1,6 +1,5 @@
 // Feeds other readers forgive: undeclared HTML entity names and UTF-8 under
 // a wrong encoding declaration are read with their text; nothing else is.
-#include "hostapp/CLumRssXmlData.h"
 #include "hostapp/HtmlEntities.h"
 #include "hostapp/XmlFile.h"
 #include "hostapp/XmlRepair.h"
@@ -140,14 +139,4 @@ TEST_F(Repair, BothRepairsTogetherAndTheDeclarationFound) {
         lum::xml::declaredEncoding("\xEF\xBB\xBF<?xml version=\"1.0\" encoding = \"sjis\" ?>"),
         "sjis");
     EXPECT_EQ(lum::xml::declaredEncoding("<?xml version='1.0'?><r encoding='x'/>"), "");
-}
-
-TEST_F(Repair, TheFeedDocumentTellsWhatItNeeded) {
-    m_dir.write("feed.xml", "<rss><channel><title>A&nbsp;B</title></channel></rss>");
-    CLumRssXmlData doc(CString(m_dir.windows("feed.xml")), nullptr);
-    ASSERT_TRUE(doc.IsOK());
-    ASSERT_EQ(doc.getRepairs().size(), 1u);
-    EXPECT_EQ(doc.getRepairs()[0], u"entities");
-    m_dir.write("fine.xml", "<rss><channel><title>A</title></channel></rss>");
-    EXPECT_TRUE(CLumRssXmlData(CString(m_dir.windows("fine.xml")), nullptr).getRepairs().empty());
 }
