@@ -1,5 +1,6 @@
 // newsdesk read FEED: the record the module reads from a feed, as JSON.
 #include "Commands.h"
+#include "FeedFiles.h"
 #include "FeedPath.h"
 #include "InputFile.h"
 #include "JsonStream.h"
@@ -46,6 +47,7 @@ int runRead(CommandContext& context) {
         context.err << "newsdesk: " << given << ": " << unreadableReason(native, format) << "\n";
         return 1;
     }
+    reportRepairs(context, given, *channel);
     // Printed item by item: the JSON of a large feed is several times its size.
     if (!writeRecordJson(context.out, *channel, displayPath(channel->m_filePath, given, *path)) ||
         !(context.out << "\n")) {

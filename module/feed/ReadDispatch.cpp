@@ -15,9 +15,9 @@ int detectRssFormat(const CString& path) {
     // pass: a large feed is never held in memory just to name its format.
     int format = kFormatRss10;
     bool loads = lum::xml::scanFile(path, [&](const Element& root) {
-        if (root.getTagName().CompareNoCase(u"rss") == 0) {
-            format = root.getAttribute(u"xmlns:itunes").IsEmpty() ? kFormatRss20 : kFormatPodcast;
-        }
+        format = root.getTagName().CompareNoCase(u"rss") != 0   ? kFormatRss10
+                 : root.getAttribute(u"xmlns:itunes").IsEmpty() ? kFormatRss20
+                                                                : kFormatPodcast;
     });
     return loads ? format : kFormatUnreadable;
 }

@@ -4,6 +4,7 @@
 #include "hostapp/EntityExpansion.h"
 #include "hostapp/MarkupCensus.h"
 #include "hostapp/ShiftJis.h"
+#include "hostapp/XmlRepair.h"
 #include "hostapp/XmlText.h"
 #include "win32/PathMapping.h"
 
@@ -39,20 +40,33 @@ constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NO
                               XML_PARSE_NOCDATA | XML_PARSE_COMPACT;
 
 void silentError(void*, const char*, ...) {}
-void silentStructuredError(void*, xmlError*) {}
+
+// What a parse reported: whether it failed, and whether a reason was an
+// entity the file never declared, which a repair may answer.
+struct ParseReport {
+    bool undeclaredEntity = false;
+};
+
+void recordError(void* context, xmlError* error) {
+    auto* report = static_cast<ParseReport*>(context);
+    if (report != nullptr && error != nullptr &&
+        (error->code == XML_ERR_UNDECLARED_ENTITY || error->code == XML_WAR_UNDECLARED_ENTITY)) {
+        report->undeclaredEntity = true;
+    }
+}
 
 // Keeps libxml2 from printing to stderr while it works for us: a file that
 // cannot be read is answered by a result, never by console noise. The
 // thread's own handlers come back afterwards.
 class QuietErrors {
   public:
-    QuietErrors()
+    explicit QuietErrors(ParseReport* report = nullptr)
         : m_generic(xmlGenericError),
           m_genericContext(xmlGenericErrorContext),
           m_structured(xmlStructuredError),
           m_structuredContext(xmlStructuredErrorContext) {
         xmlSetGenericErrorFunc(nullptr, silentError);
-        xmlSetStructuredErrorFunc(nullptr, silentStructuredError);
+        xmlSetStructuredErrorFunc(report, recordError);
     }
     ~QuietErrors() {
         xmlSetGenericErrorFunc(m_genericContext, m_generic);
@@ -232,6 +246,53 @@ bool withinMarkupLimits(int fd, const char** exceeded = nullptr, bool startOnly 
     return got >= 0 && ::lseek(fd, 0, SEEK_SET) == 0;
 }
 
+// The whole file from its start; false when it cannot be read.
+bool readWhole(int fd, std::string& bytes) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_size < 0) {
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// What a repair makes of a file whose strict parse gave strict (null when it
+// failed): the repaired document, or strict itself when no repair applies
+// or the repair does not give a well-formed document either.
+xmlDoc* repairedIfForgivable(int fd, xmlDoc* strict, bool undeclaredEntity, Repairs* out) {
+    std::string bytes;
+    if (!readWhole(fd, bytes)) {
+        return strict;
+    }
+    bool asUtf8 = readAsUtf8Instead(bytes, strict != nullptr);
+    if (!asUtf8 && !undeclaredEntity) {
+        return strict;
+    }
+    Repairs repairs;
+    xmlDoc* doc = parseRepaired(bytes, asUtf8, kParseOptions, repairs);
+    if (doc == nullptr) {
+        return strict;
+    }
+    if (strict != nullptr) {
+        xmlFreeDoc(strict);
+    }
+    if (out != nullptr) {
+        *out = repairs;
+    }
+    return doc;
+}
+
 }  // namespace
 
 // A regular file opened for reading, or -1.
@@ -282,6 +343,45 @@ CString RootElement::attribute(const char16_t* attributeName) const {
     return CString();
 }
 
+namespace {
+
+std::optional<RootElement> rootOfRepaired(const CString& windowsPath) {
+    Repairs repairs;
+    xmlDoc* doc = loadFile(windowsPath, &repairs);
+    xmlNode* element = doc != nullptr && repairs.any() ? xmlDocGetRootElement(doc) : nullptr;
+    std::optional<RootElement> root;
+    if (element != nullptr) {
+        root.emplace();
+        std::string name = reinterpret_cast<const char*>(element->name);
+        if (element->ns != nullptr && element->ns->prefix != nullptr) {
+            name = reinterpret_cast<const char*>(element->ns->prefix) + (":" + name);
+        }
+        root->name = CString::fromUtf8(name);
+        for (const xmlNs* ns = element->nsDef; ns != nullptr; ns = ns->next) {
+            std::string attribute =
+                ns->prefix != nullptr
+                    ? "xmlns:" + std::string(reinterpret_cast<const char*>(ns->prefix))
+                    : std::string("xmlns");
+            root->attributes.emplace_back(CString::fromUtf8(attribute), toCString(ns->href));
+        }
+        for (const xmlAttr* a = element->properties; a != nullptr; a = a->next) {
+            xmlChar* value = xmlNodeListGetString(doc, a->children, 1);
+            std::string attribute = reinterpret_cast<const char*>(a->name);
+            if (a->ns != nullptr && a->ns->prefix != nullptr) {
+                attribute = reinterpret_cast<const char*>(a->ns->prefix) + (":" + attribute);
+            }
+            root->attributes.emplace_back(CString::fromUtf8(attribute), toCString(value));
+            xmlFree(value);
+        }
+    }
+    if (doc != nullptr) {
+        xmlFreeDoc(doc);
+    }
+    return root;
+}
+
+}  // namespace
+
 std::optional<RootElement> peekRootElement(const CString& windowsPath) {
     registerShiftJis();
     QuietErrors quiet;
@@ -318,12 +418,18 @@ std::optional<RootElement> peekRootElement(const CString& windowsPath) {
         break;
     }
     xmlFreeTextReader(reader);
+    if (!root) {
+        // The start of a file that only a repair reads (an encoding it does
+        // not have) fails here; the repaired document has the root.
+        root = rootOfRepaired(windowsPath);
+    }
     return root;
 }
 
-xmlDoc* loadFile(const CString& windowsPath) {
+xmlDoc* loadFile(const CString& windowsPath, Repairs* repairs) {
     registerShiftJis();
-    QuietErrors quiet;
+    ParseReport report;
+    QuietErrors quiet(&report);
     Fd fd(openRegularFile(windowsPath));
     if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
         return nullptr;
@@ -331,6 +437,12 @@ xmlDoc* loadFile(const CString& windowsPath) {
     // xmlReadFd rather than xmlReadFile: the file is opened here, so no
     // entity loader or URL resolution is involved even for the document.
     xmlDoc* doc = xmlReadFd(fd.get(), nullptr, nullptr, kParseOptions);
+    // A well-formed file is parsed once; only one that failed, or read with
+    // undeclared entities or as ISO-8859-1, is looked at again.
+    if (doc == nullptr || report.undeclaredEntity ||
+        (doc->encoding != nullptr && namesIso88591(reinterpret_cast<const char*>(doc->encoding)))) {
+        doc = repairedIfForgivable(fd.get(), doc, report.undeclaredEntity, repairs);
+    }
     if (doc != nullptr && declaresEntities(doc)) {
         struct stat st {};
         std::uint64_t size =
@@ -347,26 +459,28 @@ namespace {
 
 struct ScanErrors {
     bool fatal = false;
+    bool undeclaredEntity = false;
 };
 
 void noteScanError(void* context, xmlError* error) {
-    // Only fatal errors make loadFile give up; namespace errors and entities
-    // an unread external subset may declare leave a document it keeps.
-    if (error != nullptr && error->level == XML_ERR_FATAL) {
-        static_cast<ScanErrors*>(context)->fatal = true;
+    auto* errors = static_cast<ScanErrors*>(context);
+    if (error == nullptr) {
+        return;
     }
+    // Only fatal errors make the strict parse give up; namespace errors and
+    // entities an unread external subset may declare leave a document.
+    errors->fatal = errors->fatal || error->level == XML_ERR_FATAL;
+    errors->undeclaredEntity = errors->undeclaredEntity ||
+                               error->code == XML_ERR_UNDECLARED_ENTITY ||
+                               error->code == XML_WAR_UNDECLARED_ENTITY;
 }
 
-}  // namespace
-
-bool scanFile(const CString& windowsPath, const std::function<void(const Element&)>& onRoot) {
-    registerShiftJis();
-    QuietErrors quiet;
-    Fd fd(openRegularFile(windowsPath));
-    if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
-        return false;
-    }
-    xmlTextReader* reader = xmlReaderForFd(fd.get(), nullptr, nullptr, kParseOptions);
+// The streaming pass of scanFile: what a strict parse gives, or nullopt
+// when loadFile would not stop at its strict parse (the parse failed, met an
+// entity the file never declares, or read the file as ISO-8859-1) and a
+// repair may answer differently.
+std::optional<bool> scanStrictly(int fd, const std::function<void(const Element&)>& onRoot) {
+    xmlTextReader* reader = xmlReaderForFd(fd, nullptr, nullptr, kParseOptions);
     if (reader == nullptr) {
         return false;
     }
@@ -374,33 +488,38 @@ bool scanFile(const CString& windowsPath, const std::function<void(const Element
     xmlTextReaderSetStructuredErrorHandler(reader, noteScanError, &errors);
     struct stat st {};
     std::uint64_t budget =
-        entityBudget(::fstat(fd.get(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0);
+        entityBudget(::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0);
     // What the references met so far expand to, counted as loadFile counts
-    // them on the whole tree; the reader frees the nodes behind it.
+    // them on the whole tree; the reader frees the nodes behind it. Past the
+    // budget the file is still read to its end: a repair might still apply.
     EntityExpansion expansion;
     std::uint64_t expanded = 0;
     bool rootSeen = false;
     int status = 0;
-    while (!errors.fatal && expanded <= budget && (status = xmlTextReaderRead(reader)) == 1) {
+    while (!errors.fatal && (status = xmlTextReaderRead(reader)) == 1) {
         int type = xmlTextReaderNodeType(reader);
         const xmlNode* node = xmlTextReaderCurrentNode(reader);
         if (node == nullptr) {
             continue;
         }
         if (type == XML_READER_TYPE_ENTITY_REFERENCE) {
-            expanded += expansion.ofReference(node);
+            errors.undeclaredEntity = errors.undeclaredEntity || node->children == nullptr;
+            expanded = std::min(expanded + expansion.ofReference(node), budget + 1);
         } else if (type == XML_READER_TYPE_ELEMENT) {
-            expanded += expansion.inAttributes(node);
+            expanded = std::min(expanded + expansion.inAttributes(node), budget + 1);
             if (!rootSeen) {
                 rootSeen = true;
                 onRoot(Element(const_cast<xmlNode*>(node)));
             }
         }
     }
-    bool loaded = status == 0 && !errors.fatal && rootSeen;
+    const xmlChar* encoding = xmlTextReaderConstEncoding(reader);
+    bool strict = status == 0 && !errors.fatal && rootSeen && !errors.undeclaredEntity &&
+                  !(encoding != nullptr && namesIso88591(reinterpret_cast<const char*>(encoding)));
     // Asking for the document hands it over: it is freed here, after the
     // reader.
-    xmlDoc* doc = loaded ? xmlTextReaderCurrentDoc(reader) : nullptr;
+    xmlDoc* doc = strict ? xmlTextReaderCurrentDoc(reader) : nullptr;
+    bool loaded = strict;
     if (doc != nullptr && declaresEntities(doc)) {
         // References inside the declared entities count as the tree's walk
         // through the document type counts them.
@@ -411,7 +530,34 @@ bool scanFile(const CString& windowsPath, const std::function<void(const Element
     }
     xmlFreeTextReader(reader);
     xmlFreeDoc(doc);
-    return loaded;
+    return strict ? std::optional<bool>(loaded) : std::nullopt;
+}
+
+}  // namespace
+
+bool scanFile(const CString& windowsPath, const std::function<void(const Element&)>& onRoot) {
+    registerShiftJis();
+    std::optional<bool> strict;
+    {
+        QuietErrors quiet;
+        Fd fd(openRegularFile(windowsPath));
+        if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
+            return false;
+        }
+        strict = scanStrictly(fd.get(), onRoot);
+    }
+    if (strict) {
+        return *strict;
+    }
+    // Rare: files that fail a strict parse or that a repair may read
+    // differently get loadFile's own answer, from its tree.
+    xmlDoc* doc = loadFile(windowsPath);
+    if (doc == nullptr) {
+        return false;
+    }
+    onRoot(Element(xmlDocGetRootElement(doc)));
+    xmlFreeDoc(doc);
+    return true;
 }
 
 bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "hostapp/DomNode.h"
+#include "hostapp/XmlRepair.h"
 #include "mfc/CString.h"
 
 #include <libxml/tree.h>
@@ -17,7 +18,12 @@ namespace lum::xml {
 // the path maps to nothing. Never touches the network, never loads external
 // entities or DTDs, and keeps libxml2's limits on entity expansion, so an
 // entity bomb fails in bounded memory. The caller frees the result.
-xmlDoc* loadFile(const CString& windowsPath);
+//
+// A file that is not well-formed only because it uses HTML entity names it
+// never declares, or declares an encoding its UTF-8 bytes are not in, is
+// read all the same, with its text as it was meant (see XmlRepair.h); what
+// was repaired goes to repairs. Nothing else is forgiven.
+xmlDoc* loadFile(const CString& windowsPath, Repairs* repairs = nullptr);
 
 // Which of our own bounds the file goes past (attributes per element, size
 // of the declarations, text that entities expand to), in words for a
@@ -40,9 +46,12 @@ std::optional<RootElement> peekRootElement(const CString& windowsPath);
 
 // One pass over the whole file that answers as loadFile would, without
 // building the tree: true exactly when loadFile would give a document. On
-// the way onRoot is called once with the root element as the parser meets
-// it (its name, attributes and namespace declarations; the handle is valid
-// during the call only). Memory stays flat however large the file.
+// the way onRoot is called with the root element as the parser meets it (its
+// name, attributes and namespace declarations; the handle is valid during
+// the call only). Memory stays flat however large the file, except for a
+// file that only a repair may read: loadFile's tree answers for it, and
+// onRoot is then called once more with that tree's root; the last call
+// stands.
 bool scanFile(const CString& windowsPath, const std::function<void(const Element&)>& onRoot);
 
 // Writes the document to the path in the given encoding (empty: UTF-8),

@@ -130,6 +130,16 @@ TEST_F(XmlScan, MarkupMistakesAndOddRootsGetTheTreesAnswer) {
         "<!DOCTYPE rss SYSTEM 'http://example.com/x.dtd'><rss>&e;</rss>",
         "<rss><![CDATA[ <not markup> ]]></rss>",
         "<rss xmlns:itunes='&amp;'/>",
+        // What only a repair reads: undeclared HTML entities, UTF-8 under
+        // another declared encoding.
+        "<rss>&nbsp;</rss>",
+        "<rss xmlns:itunes='&nbsp;'/>",
+        "<rss a='&eacute;'><channel>&hellip;</channel></rss>",
+        "<!DOCTYPE rss SYSTEM 'x.dtd'><rss>&nbsp;</rss>",
+        "<?xml version='1.0' encoding='ISO-8859-1'?><rss xmlns:itunes='caf\xc3\xa9'/>",
+        "<?xml version='1.0' encoding='windows-1252'?><rss>\xe6\x97\xa5</rss>",
+        "<?xml version='1.0' encoding='Shift_JIS'?><rss>\xe6\x97\xa5\xe6\x9c\xac</rss>",
+        "<rss>&nbsp;<unclosed></rss>",
     };
     for (const std::string& document : documents) {
         expectSameAnswer(document, document);
