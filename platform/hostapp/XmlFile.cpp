@@ -4,6 +4,7 @@
 #include "hostapp/EntityExpansion.h"
 #include "hostapp/MarkupCensus.h"
 #include "hostapp/ShiftJis.h"
+#include "hostapp/XmlParsing.h"
 #include "hostapp/XmlRepair.h"
 #include "hostapp/XmlText.h"
 #include "win32/PathMapping.h"
@@ -31,21 +32,7 @@ namespace lum::xml {
 
 namespace {
 
-// No NOENT: entity references stay references, so external entities are
-// never fetched, and the parser still measures what internal entities would
-// expand to and refuses amplification. COMPACT keeps short texts (the line
-// breaks between a feed's elements) inside their nodes: a large feed is
-// millions of fewer allocations to make and to free.
-constexpr int kParseOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING |
-                              XML_PARSE_NOCDATA | XML_PARSE_COMPACT;
-
 void silentError(void*, const char*, ...) {}
-
-// What a parse reported: whether it failed, and whether a reason was an
-// entity the file never declared, which a repair may answer.
-struct ParseReport {
-    bool undeclaredEntity = false;
-};
 
 void recordError(void* context, xmlError* error) {
     auto* report = static_cast<ParseReport*>(context);
@@ -54,54 +41,6 @@ void recordError(void* context, xmlError* error) {
         report->undeclaredEntity = true;
     }
 }
-
-// Keeps libxml2 from printing to stderr while it works for us: a file that
-// cannot be read is answered by a result, never by console noise. The
-// thread's own handlers come back afterwards.
-class QuietErrors {
-  public:
-    explicit QuietErrors(ParseReport* report = nullptr)
-        : m_generic(xmlGenericError),
-          m_genericContext(xmlGenericErrorContext),
-          m_structured(xmlStructuredError),
-          m_structuredContext(xmlStructuredErrorContext) {
-        xmlSetGenericErrorFunc(nullptr, silentError);
-        xmlSetStructuredErrorFunc(report, recordError);
-    }
-    ~QuietErrors() {
-        xmlSetGenericErrorFunc(m_genericContext, m_generic);
-        xmlSetStructuredErrorFunc(m_structuredContext, m_structured);
-    }
-    QuietErrors(const QuietErrors&) = delete;
-    QuietErrors& operator=(const QuietErrors&) = delete;
-
-  private:
-    xmlGenericErrorFunc m_generic;
-    void* m_genericContext;
-    xmlStructuredErrorFunc m_structured;
-    void* m_structuredContext;
-};
-
-class Fd {
-  public:
-    explicit Fd(int fd) : m_fd(fd) {}
-    ~Fd() {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-    bool close() {
-        int fd = m_fd;
-        m_fd = -1;
-        return ::close(fd) == 0;
-    }
-
-  private:
-    int m_fd;
-};
 
 void dropNonXmlCharsInTree(xmlNode* node) {
     for (; node != nullptr; node = node->next) {
@@ -220,32 +159,6 @@ std::string outputEncoding(const CString& encoding) {
     return writesReadableXml(name) ? name : "UTF-8";
 }
 
-// How far past the end of the root's start tag a streaming parser may have
-// read when it hands out the root: libxml2's reader pushes a few kilobytes
-// at a time.
-constexpr std::size_t kReaderLookAhead = 1 << 16;
-
-// Whether the file is within the limits above. The file is read from its
-// start and left positioned there again. With startOnly, only as much of the
-// file as a streaming parser reads to meet the root element is looked at.
-bool withinMarkupLimits(int fd, const char** exceeded = nullptr, bool startOnly = false) {
-    MarkupCensus census;
-    char buffer[kReaderLookAhead];
-    ssize_t got = 0;
-    bool lastBlock = false;
-    while (!lastBlock && (got = ::read(fd, buffer, sizeof buffer)) > 0) {
-        lastBlock = startOnly && census.startTagSeen();
-        if (!census.feed(reinterpret_cast<const unsigned char*>(buffer),
-                         static_cast<std::size_t>(got))) {
-            if (exceeded != nullptr) {
-                *exceeded = census.exceeded();
-            }
-            return false;
-        }
-    }
-    return got >= 0 && ::lseek(fd, 0, SEEK_SET) == 0;
-}
-
 // The whole file from its start; false when it cannot be read.
 bool readWhole(int fd, std::string& bytes) {
     struct stat st {};
@@ -295,7 +208,46 @@ xmlDoc* repairedIfForgivable(int fd, xmlDoc* strict, bool undeclaredEntity, Repa
 
 }  // namespace
 
-// A regular file opened for reading, or -1.
+QuietErrors::QuietErrors(ParseReport* report)
+    : m_generic(xmlGenericError),
+      m_genericContext(xmlGenericErrorContext),
+      m_structured(xmlStructuredError),
+      m_structuredContext(xmlStructuredErrorContext) {
+    xmlSetGenericErrorFunc(nullptr, silentError);
+    xmlSetStructuredErrorFunc(report, recordError);
+}
+
+QuietErrors::~QuietErrors() {
+    xmlSetGenericErrorFunc(m_genericContext, m_generic);
+    xmlSetStructuredErrorFunc(m_structuredContext, m_structured);
+}
+
+// How far past the end of the root's start tag a streaming parser may have
+// read when it hands out the root: libxml2's reader pushes a few kilobytes
+// at a time.
+constexpr std::size_t kReaderLookAhead = 1 << 16;
+
+// Whether the file is within the limits above. The file is read from its
+// start and left positioned there again. With startOnly, only as much of the
+// file as a streaming parser reads to meet the root element is looked at.
+bool withinMarkupLimits(int fd, const char** exceeded, bool startOnly) {
+    MarkupCensus census;
+    char buffer[kReaderLookAhead];
+    ssize_t got = 0;
+    bool lastBlock = false;
+    while (!lastBlock && (got = ::read(fd, buffer, sizeof buffer)) > 0) {
+        lastBlock = startOnly && census.startTagSeen();
+        if (!census.feed(reinterpret_cast<const unsigned char*>(buffer),
+                         static_cast<std::size_t>(got))) {
+            if (exceeded != nullptr) {
+                *exceeded = census.exceeded();
+            }
+            return false;
+        }
+    }
+    return got >= 0 && ::lseek(fd, 0, SEEK_SET) == 0;
+}
+
 int openRegularFile(const CString& windowsPath) {
     auto native = nd::win32::toNativePath(windowsPath.view());
     if (!native) {
@@ -453,111 +405,6 @@ xmlDoc* loadFile(const CString& windowsPath, Repairs* repairs) {
         }
     }
     return doc;
-}
-
-namespace {
-
-struct ScanErrors {
-    bool fatal = false;
-    bool undeclaredEntity = false;
-};
-
-void noteScanError(void* context, xmlError* error) {
-    auto* errors = static_cast<ScanErrors*>(context);
-    if (error == nullptr) {
-        return;
-    }
-    // Only fatal errors make the strict parse give up; namespace errors and
-    // entities an unread external subset may declare leave a document.
-    errors->fatal = errors->fatal || error->level == XML_ERR_FATAL;
-    errors->undeclaredEntity = errors->undeclaredEntity ||
-                               error->code == XML_ERR_UNDECLARED_ENTITY ||
-                               error->code == XML_WAR_UNDECLARED_ENTITY;
-}
-
-// The streaming pass of scanFile: what a strict parse gives, or nullopt
-// when loadFile would not stop at its strict parse (the parse failed, met an
-// entity the file never declares, or read the file as ISO-8859-1) and a
-// repair may answer differently.
-std::optional<bool> scanStrictly(int fd, const std::function<void(const Element&)>& onRoot) {
-    xmlTextReader* reader = xmlReaderForFd(fd, nullptr, nullptr, kParseOptions);
-    if (reader == nullptr) {
-        return false;
-    }
-    ScanErrors errors;
-    xmlTextReaderSetStructuredErrorHandler(reader, noteScanError, &errors);
-    struct stat st {};
-    std::uint64_t budget =
-        entityBudget(::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0);
-    // What the references met so far expand to, counted as loadFile counts
-    // them on the whole tree; the reader frees the nodes behind it. Past the
-    // budget the file is still read to its end: a repair might still apply.
-    EntityExpansion expansion;
-    std::uint64_t expanded = 0;
-    bool rootSeen = false;
-    int status = 0;
-    while (!errors.fatal && (status = xmlTextReaderRead(reader)) == 1) {
-        int type = xmlTextReaderNodeType(reader);
-        const xmlNode* node = xmlTextReaderCurrentNode(reader);
-        if (node == nullptr) {
-            continue;
-        }
-        if (type == XML_READER_TYPE_ENTITY_REFERENCE) {
-            errors.undeclaredEntity = errors.undeclaredEntity || node->children == nullptr;
-            expanded = std::min(expanded + expansion.ofReference(node), budget + 1);
-        } else if (type == XML_READER_TYPE_ELEMENT) {
-            expanded = std::min(expanded + expansion.inAttributes(node), budget + 1);
-            if (!rootSeen) {
-                rootSeen = true;
-                onRoot(Element(const_cast<xmlNode*>(node)));
-            }
-        }
-    }
-    const xmlChar* encoding = xmlTextReaderConstEncoding(reader);
-    bool strict = status == 0 && !errors.fatal && rootSeen && !errors.undeclaredEntity &&
-                  !(encoding != nullptr && namesIso88591(reinterpret_cast<const char*>(encoding)));
-    // Asking for the document hands it over: it is freed here, after the
-    // reader.
-    xmlDoc* doc = strict ? xmlTextReaderCurrentDoc(reader) : nullptr;
-    bool loaded = strict;
-    if (doc != nullptr && declaresEntities(doc)) {
-        // References inside the declared entities count as the tree's walk
-        // through the document type counts them.
-        if (doc->intSubset != nullptr) {
-            expanded += expansion.underNode(doc->intSubset->children);
-        }
-        loaded = expanded <= budget;
-    }
-    xmlFreeTextReader(reader);
-    xmlFreeDoc(doc);
-    return strict ? std::optional<bool>(loaded) : std::nullopt;
-}
-
-}  // namespace
-
-bool scanFile(const CString& windowsPath, const std::function<void(const Element&)>& onRoot) {
-    registerShiftJis();
-    std::optional<bool> strict;
-    {
-        QuietErrors quiet;
-        Fd fd(openRegularFile(windowsPath));
-        if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
-            return false;
-        }
-        strict = scanStrictly(fd.get(), onRoot);
-    }
-    if (strict) {
-        return *strict;
-    }
-    // Rare: files that fail a strict parse or that a repair may read
-    // differently get loadFile's own answer, from its tree.
-    xmlDoc* doc = loadFile(windowsPath);
-    if (doc == nullptr) {
-        return false;
-    }
-    onRoot(Element(xmlDocGetRootElement(doc)));
-    xmlFreeDoc(doc);
-    return true;
 }
 
 bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) {
