@@ -44,6 +44,10 @@ bool hasNonXmlChars(std::string_view utf8) {
 }
 
 bool dropNonXmlChars(std::string& utf8) {
+    // Nearly every text has nothing to drop: it is then left untouched.
+    if (!hasNonXmlChars(utf8)) {
+        return false;
+    }
     size_t out = 0;
     const size_t n = utf8.size();
     // Characters are only ever moved towards the front, behind the reading
