@@ -16,6 +16,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -176,6 +178,9 @@ bool benchCurve(const std::string& dir, std::size_t largest, int runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // The allocator as the host program sets it up (apps/newsdesk/main.cpp),
+    // for the baseline and the module alike.
+    mallopt(M_MXFAST, 0);
     std::size_t rssItems = 100000;
     std::size_t podcastItems = 20000;
     int runs = 3;
