@@ -35,6 +35,7 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
     channel->m_pubDate = CTime(date.time);
     channel->m_pubDateText = date.keptText;
     channel->m_encoding = xml.getEncoding();
+    xml.getChannelKept(channelNode, channel->m_kept);
 
     NodeArray items;
     xml.getItemNodeArray(items);
@@ -53,6 +54,7 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
         RecordDate itemDate = readRecordDate(text);
         item.m_pubDate = itemDate.time;
         item.m_pubDateText = itemDate.keptText;
+        xml.getItemKept(itemNode, item.m_kept);
         channel->addItem(std::move(item));
     }
     channel->m_format = kFormatRss10;

@@ -39,6 +39,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
         xml.getCategory(node, category.m_category);
         channel->m_categories.push_back(category);
     }
+    xml.getChannelKept(channelNode, channel->m_kept);
 
     NodeArray items;
     xml.getItemNodeArray(items);
@@ -76,6 +77,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
             xml.getCategory(node, category.m_category);
             item.addCategory(category);
         }
+        xml.getItemKept(itemNode, item.m_kept);
         channel->addItem(std::move(item));
     }
     channel->m_format = kFormatRss20;

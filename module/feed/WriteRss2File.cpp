@@ -25,6 +25,7 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
     if (channel == nullptr) {
         return nullptr;
     }
+    lum::keptDropsOfLastWrite().clear();
     auto owner = std::make_unique<CLumRssXmlData>(CString(), channel->m_encoding);
     CLumRssXmlData& document = *owner;
     Node node = document.createChannelNode();
@@ -54,6 +55,10 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
             document.setCategory(node, category.m_category);
         }
     }
+    // What the feed carried beyond the record goes after the channel's own
+    // elements, before the items.
+    lum::putKeptMarkup(node.raw(), CLumRssAbstract::findChild(node, {"image"}).raw(),
+                       channel->m_kept, 1);
     for (const CRSSItem& item : channel->m_items) {
         Node itemNode = document.createItemNode(node);
         document.setTitle(itemNode, xmlEscape(item.m_title));
@@ -77,6 +82,7 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
                 document.setCategory(itemNode, category.m_category);
             }
         }
+        lum::putKeptMarkup(itemNode.raw(), nullptr, item.m_kept, 1);
     }
     rewriteFeedLinks(path, document, 1);
     return owner;

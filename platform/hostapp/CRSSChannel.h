@@ -3,6 +3,7 @@
 
 #include "hostapp/CRSSCategory.h"
 #include "hostapp/CRSSItem.h"
+#include "hostapp/KeptMarkup.h"
 #include "mfc/CString.h"
 #include "mfc/CTime.h"
 
@@ -53,4 +54,7 @@ class CRSSChannel {
     std::int32_t m_ttl = 0;  // minutes; 0 or less = none
     std::vector<CRSSCategory> m_categories;
     CString m_encoding;  // encoding of the document read, used again when writing
+    // What the reader did not take from the channel element (and, in RSS
+    // 1.0, from beside it), put back by the writers.
+    lum::KeptMarkup m_kept;
 };

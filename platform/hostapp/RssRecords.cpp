@@ -37,6 +37,7 @@ void CRSSChannel::resetData() {
     m_ttl = 0;
     m_categories.clear();
     m_encoding.Empty();
+    m_kept = lum::KeptMarkup();
 }
 
 CString CRSSChannel::getModifiedTimeStr() const {
