@@ -1,5 +1,6 @@
 #include "ConvertCarry.h"
 
+#include "hostapp/CLumRdfXmlData.h"
 #include "hostapp/XmlText.h"
 
 #include <string>
@@ -193,6 +194,30 @@ void carryUnwrittenFields(CRSSChannel& channel, int from, int to, lum::KeptDrops
     carryChannel(channel, from, to, carry);
     for (CRSSItem& item : channel.m_items) {
         carryItem(item, from, to, carry);
+    }
+}
+
+void carryItemNames(const CString& path, CRSSChannel& channel) {
+    CLumRdfXmlData xml(path, nullptr);
+    NodeArray nodes;
+    xml.getItemNodeArray(nodes);
+    std::erase_if(nodes, [](const Node& node) { return !node; });
+    if (nodes.size() != channel.m_items.size()) {
+        return;
+    }
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        CString about = Element(nodes[i]).getAttribute(u"rdf:about");
+        CRSSItem& item = channel.m_items[i];
+        bool hasGuid = false;
+        for (const auto& kept : item.m_kept.elements()) {
+            hasGuid = hasGuid || lum::KeptMarkup::nameOf(kept.node) == "guid";
+        }
+        if (!about.IsEmpty() && !hasGuid) {
+            std::string permalink = about == item.m_link ? "true" : "false";
+            item.m_kept.addElementXml(
+                "<guid isPermaLink=\"" + permalink + "\">" + attributeText(about) + "</guid>",
+                lum::KeptPlace::Host, 1);
+        }
     }
 }
 

@@ -16,4 +16,9 @@ namespace newsdesk::app {
 // cannot go. Nothing happens when the formats are the same.
 void carryUnwrittenFields(CRSSChannel& channel, int from, int to, lum::KeptDrops& dropped);
 
+// An RSS 1.0 item is named by its rdf:about, which feed readers take for
+// its id; in RSS 2.0 that is the guid. Gives each item of channel (read
+// from the RSS 1.0 file at path) without a kept guid its about as one.
+void carryItemNames(const CString& path, CRSSChannel& channel);
+
 }  // namespace newsdesk::app

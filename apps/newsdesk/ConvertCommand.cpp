@@ -90,6 +90,9 @@ int runConvert(CommandContext& context) {
         return 1;
     }
     lum::KeptDrops drops;
+    if (channel.m_format == 0 && *format != 0) {
+        carryItemNames(*windowsPathOf(context, feed), channel);
+    }
     carryUnwrittenFields(channel, channel.m_format, *format, drops);
     channel.m_format = *format;
     std::string target = out.empty() ? feed : out;
