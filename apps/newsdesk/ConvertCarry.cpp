@@ -49,6 +49,17 @@ class Carrier {
     void xml(lum::KeptMarkup& kept, const std::string& text) {
         kept.addElementXml(text, lum::KeptPlace::Host, familyOf(m_to));
     }
+    // Category attributes ("domain") have a place only in RSS 2.0.
+    void categoryAttributes(const std::vector<CRSSCategory>& categories) {
+        if (m_to == 1) {
+            return;
+        }
+        for (const CRSSCategory& category : categories) {
+            for (const auto& attribute : category.m_kept.attributes()) {
+                ++m_dropped["@" + attribute.name()];
+            }
+        }
+    }
     void drop(const char* name, bool when) {
         if (when) {
             ++m_dropped[name];
@@ -83,6 +94,7 @@ std::string itunesOwner(const CRSSChannel& channel) {
 
 void carryChannel(CRSSChannel& channel, int from, int to, Carrier& carry) {
     lum::KeptMarkup& kept = channel.m_kept;
+    carry.categoryAttributes(channel.m_categories);
     if (from == kPodcast) {
         // The podcast reader keeps the channel date that its writer never
         // writes; the other writers write it from the record.
@@ -151,6 +163,7 @@ void promotePodcastItemFields(CRSSItem& item) {
 
 void carryItem(CRSSItem& item, int from, int to, Carrier& carry) {
     lum::KeptMarkup& kept = item.m_kept;
+    carry.categoryAttributes(item.m_categories);
     if (from == kPodcast) {
         promotePodcastItemFields(item);
         carry.itunes(kept, "author", item.m_artist);

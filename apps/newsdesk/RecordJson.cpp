@@ -46,6 +46,9 @@ ordered_json keptJson(const lum::KeptMarkup& kept) {
         j["attribute"] = attribute.name();
         j["namespace"] = attribute.nsUri;
         j["value"] = attribute.value;
+        if (const char* place = placeName(attribute.place)) {
+            j["place"] = place;
+        }
         list.push_back(std::move(j));
     }
     return list;
@@ -65,6 +68,9 @@ ordered_json toJson(const CRSSCategory& category) {
     ordered_json j;
     j["category"] = category.m_category.toUtf8();
     j["subCategory"] = category.m_subCategory.toUtf8();
+    if (!category.m_kept.empty()) {
+        j["kept"] = keptJson(category.m_kept);
+    }
     return j;
 }
 
@@ -273,14 +279,14 @@ class Reader {
             if (!reader.ok()) {
                 return;
             }
+            auto where = place.empty()      ? std::optional(lum::KeptPlace::Host)
+                         : place == "image" ? std::optional(lum::KeptPlace::Image)
+                         : place == "root"  ? std::optional(lum::KeptPlace::Root)
+                                            : std::nullopt;
+            if (!where) {
+                return reader.fail("place", "is not image or root");
+            }
             if (!element.empty() && attribute.empty()) {
-                auto where = place.empty()      ? std::optional(lum::KeptPlace::Host)
-                             : place == "image" ? std::optional(lum::KeptPlace::Image)
-                             : place == "root"  ? std::optional(lum::KeptPlace::Root)
-                                                : std::nullopt;
-                if (!where) {
-                    return reader.fail("place", "is not image or root");
-                }
                 if (!field.addElementXml(element, *where, family)) {
                     return reader.fail("element", "is not one well-formed XML element");
                 }
@@ -296,6 +302,7 @@ class Reader {
             kept.nsUri = ns;
             kept.value = value;
             kept.family = family;
+            kept.place = *where == lum::KeptPlace::Root ? *where : lum::KeptPlace::Host;
             if (kept.local.empty() || (!kept.prefix.empty() && ns.empty())) {
                 return reader.fail("attribute", "needs a name and, with a prefix, a namespace");
             }
@@ -316,6 +323,8 @@ class Reader {
             CRSSCategory category;
             reader.text("category", category.m_category);
             reader.text("subCategory", category.m_subCategory);
+            // Only RSS 2.0 writes a category's own attributes.
+            reader.kept("kept", category.m_kept, 1);
             field.push_back(category);
         });
     }

@@ -37,6 +37,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
     for (const Node& node : nodes) {
         CRSSCategory category;
         xml.getCategory(node, category.m_category);
+        xml.getCategoryKept(node, category.m_kept);
         channel->m_categories.push_back(category);
     }
     xml.getChannelKept(channelNode, channel->m_kept);
@@ -75,6 +76,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
         for (const Node& node : categories) {
             CRSSCategory category;
             xml.getCategory(node, category.m_category);
+            xml.getCategoryKept(node, category.m_kept);
             item.addCategory(category);
         }
         xml.getItemKept(itemNode, item.m_kept);

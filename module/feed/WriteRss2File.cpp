@@ -53,6 +53,7 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
     for (const CRSSCategory& category : channel->getCategory()) {
         if (!category.m_category.IsEmpty()) {
             document.setCategory(node, category.m_category);
+            lum::putKeptMarkup(xmlGetLastChild(node.raw()), nullptr, category.m_kept, 1);
         }
     }
     // What the feed carried beyond the record goes after the channel's own
@@ -80,6 +81,7 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
         for (const CRSSCategory& category : item.m_categories) {
             if (!category.m_category.IsEmpty()) {
                 document.setCategory(itemNode, category.m_category);
+                lum::putKeptMarkup(xmlGetLastChild(itemNode.raw()), nullptr, category.m_kept, 1);
             }
         }
         lum::putKeptMarkup(itemNode.raw(), nullptr, item.m_kept, 1);

@@ -210,6 +210,7 @@ void CLumRdfXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
         besides.push_back(image);
     }
     keepUntaken(r, besides, lum::KeptPlace::Root, 0, out);
+    keepRootAttributes("", 0, out);
 }
 
 void CLumRdfXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {

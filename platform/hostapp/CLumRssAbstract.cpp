@@ -222,3 +222,15 @@ void CLumRssAbstract::keepOwnImageParts(Node image, Node channel, int family,
     }
     keepUntaken(image, taken, lum::KeptPlace::Image, family, out);
 }
+
+void CLumRssAbstract::keepRootAttributes(const char* skip, int family, lum::KeptMarkup& out) const {
+    xmlNode* r = root().raw();
+    if (r == nullptr) {
+        return;
+    }
+    for (xmlAttr* a = r->properties; a != nullptr; a = a->next) {
+        if (a->ns != nullptr || !sameName(a->name, skip)) {
+            out.keepAttribute(a, family, lum::KeptPlace::Root);
+        }
+    }
+}

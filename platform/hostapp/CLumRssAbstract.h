@@ -90,6 +90,9 @@ class CLumRssAbstract {
     // The image's children that a writer would not write again: all but its
     // url, and its title and link where they differ from the channel's.
     void keepOwnImageParts(Node image, Node channel, int family, lum::KeptMarkup& out) const;
+    // The root's attributes (xml:lang, xml:base) but the one named skip,
+    // which the writers write themselves.
+    void keepRootAttributes(const char* skip, int family, lum::KeptMarkup& out) const;
 
   private:
     CString m_encoding;

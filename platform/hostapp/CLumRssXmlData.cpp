@@ -191,6 +191,7 @@ void CLumRssXmlData::keepBesideChannel(Node channel, lum::KeptMarkup& out) const
     NodeArray taken{channel};
     takeAll(root(), kItem, taken);
     keepUntaken(root(), taken, lum::KeptPlace::Root, 1, out);
+    keepRootAttributes("version", 1, out);
 }
 
 void CLumRssXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
@@ -212,4 +213,13 @@ void CLumRssXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
     takeFirst(item, {kTitle, kLink, kDescription, kAuthor, kComments, kEnclosure, kPubDate}, taken);
     takeAll(item, kCategory, taken);
     keepUntaken(item, taken, lum::KeptPlace::Host, 1, out);
+}
+
+void CLumRssXmlData::getCategoryKept(Node category, lum::KeptMarkup& out) const {
+    if (!isNamed(category, kCategory)) {
+        return;
+    }
+    for (xmlAttr* a = category.raw()->properties; a != nullptr; a = a->next) {
+        out.keepAttribute(a, 1);
+    }
 }

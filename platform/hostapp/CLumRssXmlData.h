@@ -70,6 +70,8 @@ class CLumRssXmlData : public CLumRssAbstract {
     // an item, in document order.
     virtual void getChannelKept(Node channel, lum::KeptMarkup& out) const;
     virtual void getItemKept(Node item, lum::KeptMarkup& out) const;
+    // The attributes of a category element ("domain").
+    void getCategoryKept(Node category, lum::KeptMarkup& out) const;
 
   protected:
     static Node enclosureOf(Node node);

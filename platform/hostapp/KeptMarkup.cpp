@@ -91,7 +91,7 @@ void KeptMarkup::keepElement(std::shared_ptr<KeptStore>& store, const xmlNode* e
     }
 }
 
-void KeptMarkup::keepAttribute(const xmlAttr* attribute, int family) {
+void KeptMarkup::keepAttribute(const xmlAttr* attribute, int family, KeptPlace place) {
     if (attribute == nullptr) {
         return;
     }
@@ -105,6 +105,7 @@ void KeptMarkup::keepAttribute(const xmlAttr* attribute, int family) {
     kept.value = value ? chars(value) : "";
     xmlFree(value);
     kept.family = family;
+    kept.place = place;
     addAttribute(std::move(kept));
 }
 
@@ -422,14 +423,17 @@ void putKeptMarkup(xmlNode* host, xmlNode* image, const KeptMarkup& kept, int fo
         }
     }
     for (const KeptMarkup::Attribute& a : kept.attributes()) {
-        bool taken = a.nsUri.empty() ? xmlHasNsProp(host, utf8(a.local.c_str()), nullptr) != nullptr
-                                     : xmlHasNsProp(host, utf8(a.local.c_str()),
-                                                    utf8(a.nsUri.c_str())) != nullptr;
+        xmlNode* owner = a.place == KeptPlace::Root ? root : host;
+        bool taken =
+            owner == nullptr ||
+            (a.nsUri.empty()
+                 ? xmlHasNsProp(owner, utf8(a.local.c_str()), nullptr) != nullptr
+                 : xmlHasNsProp(owner, utf8(a.local.c_str()), utf8(a.nsUri.c_str())) != nullptr);
         if (taken || (a.family != family && a.nsUri.empty())) {
             ++drops["@" + a.name()];
             continue;
         }
-        putAttribute(host, a, format);
+        putAttribute(owner, a, format);
     }
 }
 

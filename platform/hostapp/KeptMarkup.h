@@ -45,6 +45,7 @@ class KeptMarkup {
         std::string nsUri;  // empty for none
         std::string value;  // UTF-8, as the parser gave it
         int family = 1;
+        KeptPlace place = KeptPlace::Host;  // Host or Root
         std::string name() const { return prefix.empty() ? local : prefix + ":" + local; }
     };
 
@@ -56,7 +57,7 @@ class KeptMarkup {
     // A copy of element, into store (made when null), to go back at place.
     void keepElement(std::shared_ptr<KeptStore>& store, const xmlNode* element, KeptPlace place,
                      int family);
-    void keepAttribute(const xmlAttr* attribute, int family);
+    void keepAttribute(const xmlAttr* attribute, int family, KeptPlace place = KeptPlace::Host);
     // A new element with a text, as a writer of another format would have
     // spelled a field the record holds.
     void addElement(const char* nsUri, const char* prefix, const char* local, const CString& text,
@@ -90,7 +91,7 @@ KeptDrops& keptDropsOfLastWrite();
 // Puts markup back into a document being written in format (0 RSS 1.0,
 // 1 RSS 2.0, 2 podcast): Host elements after what host already holds, Image
 // elements into image, Root elements under the document's root, attributes
-// onto host. Left out, and counted in keptDropsOfLastWrite:
+// onto host (Root ones onto the root). Left out, and counted in keptDropsOfLastWrite:
 // - names without a namespace of the other format family (RSS 2.0's guid
 //   has no meaning in RSS 1.0);
 // - an element whose name the writer already wrote in host (a second title

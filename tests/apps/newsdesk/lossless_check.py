@@ -100,6 +100,29 @@ def check_elements(original, result, dropped, same_format):
         failures.append(f"{missing} {name} lost and not listed as dropped")
 
 
+def attribute_values(path):
+    """(element, attribute, value) of what the records do not model, and of
+    categories (their domain)."""
+    counts = collections.Counter()
+    for e in ElementTree.parse(path).iter():
+        name = name_of(e.tag)
+        if name in MODELLED and name != "category":
+            continue
+        for attribute, value in e.attrib.items():
+            counts[(name, name_of(attribute), value)] += 1
+    return counts
+
+
+def check_attributes(original, result, dropped):
+    after = attribute_values(result)
+    for (element, attribute, value), count in attribute_values(original).items():
+        if after.get((element, attribute, value), 0) >= count:
+            continue
+        if dropped.get("@" + attribute) or dropped.get(element):
+            continue
+        failures.append(f"{element} {attribute}={value!r} lost and not listed as dropped")
+
+
 def entries(path):
     feed = feedparser.parse(path)
     if feed.bozo:
@@ -147,6 +170,7 @@ def main():
         dropped = dropped_counts(f.read())
     same_format = is_rss(original) == is_rss(result) and itunes_root(original) == itunes_root(result)
     check_elements(original, result, dropped, same_format)
+    check_attributes(original, result, dropped)
     check_readers(original, result, dropped)
     for failure in failures:
         print(failure)

@@ -22,6 +22,7 @@ const char* const kBlog = R"(<?xml version="1.0" encoding="UTF-8"?>
     <link>https://a.example/1</link>
     <guid isPermaLink="false">id-1</guid>
     <content:encoded><![CDATA[<p>Full & rich</p>]]></content:encoded>
+    <category domain="urn:section">News</category>
     <enclosure url="https://a.example/1.mp3" length="1" type="audio/mpeg"/>
     <enclosure url="https://a.example/1.ogg" length="2" type="audio/ogg"/>
     <itunes:explicit xmlns:itunes="http://www.itunes.com/dtds/podcast-1.0.dtd">no</itunes:explicit>
@@ -81,6 +82,7 @@ TEST_F(KeptMarkupTest, WritersPutItBackOnceWithoutDoublingTheirOwnElements) {
     EXPECT_NE(out.find("<guid isPermaLink=\"false\">id-1</guid>"), std::string::npos);
     EXPECT_NE(out.find("<item x:id=\"7\">"), std::string::npos);
     EXPECT_NE(out.find("<channel xml:lang=\"en\">"), std::string::npos);
+    EXPECT_NE(out.find("<category domain=\"urn:section\">News</category>"), std::string::npos);
     EXPECT_NE(out.find("<generator>engine</generator>\n    <item"), std::string::npos) << out;
     // Declared once, on the root; the iTunes one stays local in RSS 2.0, so
     // the file is still told from a podcast.
