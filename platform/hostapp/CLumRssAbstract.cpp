@@ -3,7 +3,9 @@
 #include "hostapp/XmlFile.h"
 #include "hostapp/XmlText.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 using lum::xml::sameName;
 
@@ -177,15 +179,16 @@ void CLumRssAbstract::keepUntaken(Node host, const NodeArray& taken, lum::KeptPl
     if (!host) {
         return;
     }
+    // A channel's taken list holds all its items: looked up, not scanned.
+    std::vector<const xmlNode*> sorted;
+    sorted.reserve(taken.size());
+    for (const Node& t : taken) {
+        sorted.push_back(t.raw());
+    }
+    std::sort(sorted.begin(), sorted.end());
     for (xmlNode* c = host.raw()->children; c != nullptr; c = c->next) {
-        if (c->type != XML_ELEMENT_NODE) {
-            continue;
-        }
-        bool isTaken = false;
-        for (const Node& t : taken) {
-            isTaken = isTaken || t.raw() == c;
-        }
-        if (!isTaken) {
+        if (c->type == XML_ELEMENT_NODE &&
+            !std::binary_search(sorted.begin(), sorted.end(), static_cast<const xmlNode*>(c))) {
             out.keepElement(m_keptStore, c, place, family);
         }
     }
