@@ -83,6 +83,13 @@ std::unique_ptr<CLumRssAbstract> buildPodcastDocument(const CString& path,
     }
     // No RSS 2.0 image is written here, so an image's own parts have no place.
     lum::putKeptMarkup(node.raw(), nullptr, channel->m_kept, 2);
+    // A channel date the feed had is kept, since this format's writer writes
+    // none; it still tells the record's date, which an edit moves on.
+    if (Node date = CLumRssAbstract::findChild(node, {"pubDate"})) {
+        if (CString text = channel->getModifiedTimeStr(); !text.IsEmpty()) {
+            date.setTextContent(text);
+        }
+    }
     for (const CRSSItem& item : channel->m_items) {
         Node itemNode = document.createItemNode(node);
         document.setTitle(itemNode, xmlEscape(item.m_title));
