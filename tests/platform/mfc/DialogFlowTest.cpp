@@ -1,23 +1,19 @@
 // How the framework's dialogs behave in the flows a feed editor relies on:
 // a sheet embedded in a dialog whose OK brings a page back to the front and
-// focuses a field there, hover tracking over a navigator, and the answers of
+// focuses a field there, and the answers of
 // the controls at the edges (empty lists, no selection, silent program changes).
 #include "SampleDialog.h"
 #include "mfc/AfxMessageBox.h"
 #include "mfc/CButton.h"
 #include "mfc/CComboBox.h"
-#include "mfc/CDC.h"
 #include "mfc/CDataExchange.h"
 #include "mfc/CDateTimeCtrl.h"
 #include "mfc/CDialog.h"
-#include "mfc/CGdiObject.h"
 #include "mfc/CListBox.h"
 #include "mfc/CListCtrl.h"
 #include "mfc/CPropertySheet.h"
-#include "mfc/CStatic.h"
 #include "support/DialogBuilder.h"
 #include "support/TestUiDriver.h"
-#include "win32/MessageLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -188,195 +184,6 @@ TEST(EmbeddedSheet, OkWithAMissingFieldBringsItsPageBackAndFocusesTheField) {
     EXPECT_EQ(dlg.m_channel.m_strLink, u"http://x/") << "the page keeps its data after the run";
     EXPECT_EQ(dlg.m_channel.m_hWnd, nullptr);
     EXPECT_EQ(dlg.m_items.m_hWnd, nullptr);
-}
-
-namespace {
-
-constexpr int kNaviId = 710;
-constexpr int kNaviFrame = 3300;
-constexpr int kPrompt = 3301;
-constexpr int kFirstButton = 3302;
-constexpr int kSecondButton = 3303;
-constexpr int kExplanation = 3304;
-constexpr int kPicture = 3305;
-constexpr int kOutside = 3306;
-constexpr UINT_PTR kPollTimer = 3407;
-constexpr UINT_PTR kSwitchTimer = 3406;
-
-class CNaviDlg : public CDialog {
-  public:
-    CNaviDlg() : m_fill(RGB(0, 0, 200)), m_back(RGB(0, 200, 0)) {
-        ndtest::DialogBuilder b(u"Navi", 300, 160);
-        b.font(9, u"\uff2d\uff33 \uff30\u30b4\u30b7\u30c3\u30af")
-            .control(u"#0082", u"", kNaviFrame, 5, 5, 200, 100, SS_BLACKFRAME)
-            .control(u"#0082", u"Pick one", kPrompt, 10, 10, 100, 10, SS_LEFT)
-            .control(u"#0080", u"First", kFirstButton, 10, 25, 90, 40, WS_TABSTOP | BS_OWNERDRAW)
-            .control(u"#0080", u"Second", kSecondButton, 105, 25, 90, 40, WS_TABSTOP | BS_OWNERDRAW)
-            .control(u"#0082", u"", kExplanation, 210, 10, 80, 60, SS_LEFT)
-            .control(u"#0082", u"Outside", kOutside, 210, 80, 80, 10, SS_LEFT)
-            .control(u"#0080", u"Close", IDCANCEL, 240, 140, 50, 14, WS_TABSTOP);
-        b.picture(kPicture, 0, 210, 100, 32, 32);
-        m_bytes = b.bytes();
-        m_nIDHelp = kNaviId;
-        InitModalIndirect(m_bytes.data());
-    }
-
-    BOOL OnInitDialog() override {
-        CDialog::OnInitDialog();
-        CRect frame;
-        GetDlgItem(kNaviFrame)->GetWindowRect(&frame);
-        for (CWnd* c = GetTopWindow(); c; c = c->GetWindow(GW_HWNDNEXT)) {
-            CRect r;
-            c->GetWindowRect(&r);
-            POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-            if (c->GetDlgCtrlID() != kNaviFrame && PtInRect(&frame, centre)) {
-                framed.push_back(c->m_hWnd);
-            }
-        }
-        GetDlgItem(kNaviFrame)->ShowWindow(SW_HIDE);
-        show(0);
-        SetTimer(kPollTimer, 500, nullptr);
-        return TRUE;
-    }
-
-    BOOL PreTranslateMessage(MSG* pMsg) override {
-        if (pMsg->message == WM_MOUSEMOVE) {
-            POINT p{GET_X_LPARAM(pMsg->lParam), GET_Y_LPARAM(pMsg->lParam)};
-            ::ClientToScreen(pMsg->hwnd, &p);
-            ScreenToClient(&p);
-            hover(p);
-        }
-        return CDialog::PreTranslateMessage(pMsg);
-    }
-
-    void OnTimer(UINT_PTR id) {
-        if (id == kPollTimer) {
-            POINT p;
-            GetCursorPos(&p);
-            ScreenToClient(&p);
-            hover(p);
-        } else if (id == kSwitchTimer) {
-            KillTimer(kSwitchTimer);
-            show(m_pending);
-        }
-        CDialog::OnTimer(id);
-    }
-
-    BOOL OnHelpInfo(HELPINFO*) { return FALSE; }
-    void WinHelp(DWORD_PTR, UINT) override { ++helpCalls; }
-
-    HBRUSH OnCtlColor(CDC* dc, CWnd* wnd, UINT kind) {
-        HBRUSH brush = CDialog::OnCtlColor(dc, wnd, kind);
-        if (kind == CTLCOLOR_EDIT || kind == CTLCOLOR_LISTBOX) {
-            return brush;
-        }
-        dc->SetTextColor(RGB(1, 1, 1));
-        dc->SetBkMode(TRANSPARENT);
-        bool inFrame = std::find(framed.begin(), framed.end(), wnd->m_hWnd) != framed.end();
-        return static_cast<HBRUSH>((inFrame ? m_fill : m_back).m_hObject);
-    }
-
-    void hover(POINT p) {
-        HWND found = ::ChildWindowFromPointEx(
-            m_hWnd, p, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED | CWP_SKIPTRANSPARENT);
-        if (!found) {
-            found = ::ChildWindowFromPointEx(m_hWnd, p, CWP_SKIPDISABLED | CWP_SKIPTRANSPARENT);
-        }
-        int index = 0;
-        if (found && ::GetParent(found) == m_hWnd) {
-            int id = ::GetDlgCtrlID(found);
-            index = id == kFirstButton ? 1 : id == kSecondButton ? 2 : 0;
-        }
-        if (index != m_pending) {
-            SetTimer(kSwitchTimer, 100, nullptr);
-            m_pending = index;
-        }
-    }
-
-    void show(int index) {
-        static const char16_t* texts[] = {u"Rest on a button", u"Makes one", u"Opens one"};
-        SetDlgItemText(kExplanation, texts[index]);
-        GetDlgItem(kPicture)->SendMessage(STM_SETIMAGE, IMAGE_BITMAP, 0);
-    }
-
-    std::vector<HWND> framed;
-    int helpCalls = 0;
-
-  private:
-    std::vector<BYTE> m_bytes;
-    CBrush m_fill;
-    CBrush m_back;
-    int m_pending = 0;
-
-    DECLARE_MESSAGE_MAP()
-};
-
-BEGIN_MESSAGE_MAP(CNaviDlg, CDialog)
-ON_WM_TIMER()
-ON_WM_HELPINFO()
-ON_WM_CTLCOLOR()
-END_MESSAGE_MAP()
-
-CString textOf(HWND dialog, int id) {
-    CString s;
-    CWnd::FromHandle(dialog)->GetDlgItemText(id, s);
-    return s;
-}
-
-}  // namespace
-
-TEST(Navigator, TheExplanationFollowsTheCursorAfterItRestsAndWhenItLeaves) {
-    ndtest::TestUiDriver ui;
-    CNaviDlg dlg;
-    auto centreOf = [](HWND h, int id) {
-        RECT r;
-        GetWindowRect(GetDlgItem(h, id), &r);
-        POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-        ScreenToClient(h, &p);
-        return p;
-    };
-    POINT second{};
-    POINT first{};
-    ui.expectDialog(
-        kNaviId, {UiStep::run([&](HWND h) {
-                      second = centreOf(h, kSecondButton);
-                      first = centreOf(h, kFirstButton);
-                      EXPECT_EQ(textOf(h, kExplanation), u"Rest on a button");
-                      EXPECT_EQ(dlg.framed.size(), 3u) << "the prompt and both buttons";
-                      EXPECT_FALSE(IsWindowVisible(GetDlgItem(h, kNaviFrame)));
-                  }),
-                  UiStep::run([&](HWND h) {
-                      // moveMouse takes client points; steps are fixed when the script is made.
-                      nd::win32::performUiStep(h, UiStep::moveMouse(second.x, second.y));
-                      nd::win32::performUiStep(h, UiStep::advance(99));
-                      EXPECT_EQ(textOf(h, kExplanation), u"Rest on a button") << "not rested yet";
-                      nd::win32::performUiStep(h, UiStep::advance(1));
-                      EXPECT_EQ(textOf(h, kExplanation), u"Opens one");
-                      nd::win32::performUiStep(h, UiStep::moveMouse(first.x, first.y));
-                      nd::win32::performUiStep(h, UiStep::advance(50));
-                      nd::win32::performUiStep(h, UiStep::moveMouse(second.x, second.y + 1));
-                      nd::win32::performUiStep(h, UiStep::advance(20));
-                      nd::win32::performUiStep(h, UiStep::moveMouse(first.x, first.y));
-                      nd::win32::performUiStep(h, UiStep::advance(100));
-                      EXPECT_EQ(textOf(h, kExplanation), u"Makes one");
-                      nd::win32::performUiStep(h, UiStep::moveMouse(-500, -500));
-                      nd::win32::performUiStep(h, UiStep::advance(600));
-                      EXPECT_EQ(textOf(h, kExplanation), u"Rest on a button")
-                          << "the poll timer notices the cursor has gone";
-                  }),
-                  UiStep::press(VK_F1), UiStep::run([&](HWND h) {
-                      const auto& prompt = nd::win32::paintRecords(GetDlgItem(h, kPrompt));
-                      ASSERT_FALSE(prompt.empty());
-                      EXPECT_EQ(prompt[0].brushColor, RGB(0, 0, 200)) << "inside the frame";
-                      const auto& outside = nd::win32::paintRecords(GetDlgItem(h, kOutside));
-                      ASSERT_FALSE(outside.empty());
-                      EXPECT_EQ(outside[0].brushColor, RGB(0, 200, 0));
-                      EXPECT_EQ(
-                          SendMessageW(GetDlgItem(h, kPicture), STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
-                  }),
-                  UiStep::click(IDCANCEL)});
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-    EXPECT_EQ(dlg.helpCalls, 0) << "a help handler answering FALSE swallows F1";
 }
 
 namespace {
