@@ -36,15 +36,13 @@ TEST(HostDialogs, ChoosersAnswerThePathTheUserPicksOrNothing) {
 }
 
 TEST(HostDialogs, AChooserOfTheWrongKindFailsTheRun) {
-    std::vector<std::string> failures;
-    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
-    auto* previous = nd::win32::setUiDriver(&driver);
+    ndtest::RecordingUiDriver driver;
     driver.expectChooser({nd::win32::ChooserKind::Folder, std::u16string(u"Z:\\x")});
     CLumFileDialog open(TRUE, 24);
     EXPECT_EQ(open.DoModal(), IDCANCEL);
-    nd::win32::setUiDriver(previous);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0], "expected a folder chooser, got open-file chooser for file kind 24");
+    EXPECT_EQ(driver.failures,
+              std::vector<std::string>{
+                  "expected a folder chooser, got open-file chooser for file kind 24"});
 }
 
 TEST(HostDialogs, TheHostMessageBoxShowsTheModulesStringById) {

@@ -102,22 +102,18 @@ TEST(AfxMessageBox, FixedTextsAndStringIdsReachTheDriverWithTheirStyle) {
 }
 
 TEST(AfxMessageBox, ABoxAnswersOnlyWithItsOwnButtons) {
-    std::vector<std::string> failures;
-    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
-    auto* previous = nd::win32::setUiDriver(&driver);
-    driver.expectMessageBox({0, u"delete", IDYES});
-    // The confirmation shown with an OK button by mistake cannot say Yes.
-    EXPECT_EQ(AfxMessageBox(u"delete the files?", MB_OK | MB_ICONQUESTION), IDOK);
-    nd::win32::setUiDriver(previous);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_NE(failures[0].find("not a button of"), std::string::npos) << failures[0];
-
-    nd::win32::ScriptedDriver unexpected([](const std::string&) {});
-    previous = nd::win32::setUiDriver(&unexpected);
+    {
+        ndtest::RecordingUiDriver driver;
+        driver.expectMessageBox({0, u"delete", IDYES});
+        // The confirmation shown with an OK button by mistake cannot say Yes.
+        EXPECT_EQ(AfxMessageBox(u"delete the files?", MB_OK | MB_ICONQUESTION), IDOK);
+        ASSERT_EQ(driver.failures.size(), 1u);
+        EXPECT_NE(driver.failures[0].find("not a button of"), std::string::npos);
+    }
+    ndtest::RecordingUiDriver unexpected;
     EXPECT_EQ(AfxMessageBox(u"done", MB_OK), IDOK) << "an OK box has nothing else to answer";
     EXPECT_EQ(AfxMessageBox(u"sure?", MB_YESNO), IDNO);
     EXPECT_EQ(AfxMessageBox(u"sure?", MB_YESNOCANCEL), IDCANCEL);
-    nd::win32::setUiDriver(previous);
 }
 
 TEST(CWinApp, TheApplicationObjectIsThereOnlyWhileItLives) {

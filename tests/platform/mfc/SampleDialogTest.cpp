@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using nd::win32::UiStep;
 using sample::CSampleDlg;
 
@@ -223,45 +225,35 @@ TEST(SampleDialog, EnterPressesTheDefaultButtonExceptInAnEditThatWantsReturn) {
 }
 
 TEST(SampleDialog, AnUnexpectedMessageBoxFailsAtOnceInsteadOfWaiting) {
-    std::vector<std::string> failures;
-    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
-    auto* previous = nd::win32::setUiDriver(&driver);
+    ndtest::RecordingUiDriver driver;
     CSampleDlg dlg;
     driver.expectDialog(sample::kTemplateId,
                         {UiStep::click(IDOK), UiStep::type(sample::kName, u"never typed")});
     EXPECT_EQ(dlg.DoModal(), -1);
-    nd::win32::setUiDriver(previous);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_NE(failures[0].find("unexpected message box"), std::string::npos) << failures[0];
-    EXPECT_NE(failures[0].find("A name is required."), std::string::npos) << failures[0];
+    ASSERT_EQ(driver.failures.size(), 1u);
+    EXPECT_NE(driver.failures[0].find("unexpected message box"), std::string::npos);
+    EXPECT_NE(driver.failures[0].find("A name is required."), std::string::npos);
     EXPECT_EQ(dlg.m_strName, u"") << "the dialog ended without its later steps";
 }
 
+// An unexpected dialog, a script that runs out, a step naming no control.
 TEST(SampleDialog, AnUnexpectedDialogAndAScriptThatRunsOutBothEndTheRun) {
-    std::vector<std::string> failures;
-    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
-    auto* previous = nd::win32::setUiDriver(&driver);
-    CSampleDlg first;
-    EXPECT_EQ(first.DoModal(), -1);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0], "unexpected dialog 500 \"Sample\"");
-
-    nd::win32::ScriptedDriver second([&](const std::string& m) { failures.push_back(m); });
-    nd::win32::setUiDriver(&second);
-    second.expectDialog(sample::kTemplateId, {UiStep::click(sample::kAdd)});
-    CSampleDlg dlg;
-    EXPECT_EQ(dlg.DoModal(), -1);
-    ASSERT_EQ(failures.size(), 2u);
-    EXPECT_EQ(failures[1], "dialog 500 \"Sample\" is still open after its last step");
-
-    nd::win32::ScriptedDriver third([&](const std::string& m) { failures.push_back(m); });
-    nd::win32::setUiDriver(&third);
-    third.expectDialog(sample::kTemplateId, {UiStep::click(9999)});
-    CSampleDlg other;
-    EXPECT_EQ(other.DoModal(), -1);
-    ASSERT_EQ(failures.size(), 3u);
-    EXPECT_EQ(failures[2], "dialog 500 \"Sample\", step 1 (click 9999): there is no control 9999");
-    nd::win32::setUiDriver(previous);
+    const std::pair<std::optional<std::vector<UiStep>>, const char*> cases[] = {
+        {std::nullopt, "unexpected dialog 500 \"Sample\""},
+        {std::vector{UiStep::click(sample::kAdd)},
+         "dialog 500 \"Sample\" is still open after its last step"},
+        {std::vector{UiStep::click(9999)},
+         "dialog 500 \"Sample\", step 1 (click 9999): there is no control 9999"},
+    };
+    for (const auto& [steps, failure] : cases) {
+        ndtest::RecordingUiDriver driver;
+        if (steps) {
+            driver.expectDialog(sample::kTemplateId, *steps);
+        }
+        CSampleDlg dlg;
+        EXPECT_EQ(dlg.DoModal(), -1);
+        EXPECT_EQ(driver.failures, std::vector<std::string>{failure});
+    }
 }
 
 TEST(SampleDialog, WithoutADriverAModalDialogEndsAtOnce) {
@@ -349,18 +341,15 @@ TEST(SampleDialog, MouseMovesReachPreTranslateMessageThroughTheDialog) {
 }
 
 TEST(SampleDialog, ADisabledOrHiddenControlRefusesTheUser) {
-    std::vector<std::string> failures;
-    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
-    auto* previous = nd::win32::setUiDriver(&driver);
+    ndtest::RecordingUiDriver driver;
     CSampleDlg dlg;
     driver.expectDialog(
         sample::kTemplateId,
         {UiStep::run([](HWND h) { EnableWindow(GetDlgItem(h, sample::kAdd), FALSE); }),
          UiStep::click(sample::kAdd)});
     dlg.DoModal();
-    nd::win32::setUiDriver(previous);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_NE(failures[0].find("control 1008 is disabled"), std::string::npos) << failures[0];
+    ASSERT_EQ(driver.failures.size(), 1u);
+    EXPECT_NE(driver.failures[0].find("control 1008 is disabled"), std::string::npos);
     EXPECT_EQ(dlg.adds, 0);
 }
 
