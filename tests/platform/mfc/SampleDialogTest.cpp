@@ -263,27 +263,6 @@ TEST(SampleDialog, WithoutADriverAModalDialogEndsAtOnce) {
     nd::win32::setUiDriver(previous);
 }
 
-TEST(SampleDialog, TimersFireOnlyAsVirtualTimePasses) {
-    ndtest::TestUiDriver ui;
-    CSampleDlg dlg;
-    ui.expectDialog(
-        sample::kTemplateId,
-        {inDialog([](CSampleDlg& d) { EXPECT_EQ(d.timerTicks, 0); }, dlg), UiStep::advance(499),
-         inDialog([](CSampleDlg& d) { EXPECT_EQ(d.timerTicks, 0); }, dlg), UiStep::advance(1),
-         inDialog([](CSampleDlg& d) { EXPECT_EQ(d.timerTicks, 1); }, dlg), UiStep::advance(1250),
-         inDialog(
-             [](CSampleDlg& d) {
-                 EXPECT_EQ(d.timerTicks, 3);
-                 d.KillTimer(sample::kTimer);
-             },
-             dlg),
-         UiStep::advance(5000), inDialog([](CSampleDlg& d) { EXPECT_EQ(d.timerTicks, 3); }, dlg),
-         UiStep::click(IDCANCEL)});
-    DWORD before = GetTickCount();
-    dlg.DoModal();
-    EXPECT_EQ(GetTickCount() - before, 6750u);
-}
-
 TEST(SampleDialog, HelpRequestsCarryTheTemplateIdAboveTheResourceBase) {
     ndtest::TestUiDriver ui;
     CSampleDlg dlg;
