@@ -292,15 +292,6 @@ TEST_F(CompiledResources, EveryControlHasTheStylesItsBehaviourNeeds) {
     }
 }
 
-TEST_F(CompiledResources, NavigatorUsesItsOwnFontAndTheOthersOneUiFont) {
-    for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
-        DialogTemplate d = dialog(id);
-        EXPECT_EQ(d.pointSize, 9) << id;
-        EXPECT_EQ(utf8(d.typeface), id == IDD_RSS_BEGINAVI ? "ＭＳ Ｐゴシック" : "MS UI Gothic")
-            << id;
-    }
-}
-
 TEST_F(CompiledResources, PagesAreCaptionedChildrenAndOnlyTheFileListIsResizable) {
     for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
         DialogTemplate d = dialog(id);
