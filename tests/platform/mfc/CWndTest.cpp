@@ -2,7 +2,6 @@
 
 #include "mfc/AfxMessageBox.h"
 #include "mfc/CEdit.h"
-#include "mfc/CStatic.h"
 #include "mfc/CWinApp.h"
 #include "support/DialogBuilder.h"
 #include "support/TestUiDriver.h"
@@ -155,23 +154,4 @@ TEST(CWnd, ATemporaryObjectOutlivesItsWindowForTheCallerHoldingIt) {
     temp->DestroyWindow();
     EXPECT_EQ(temp->m_hWnd, nullptr) << "detached, still there";
     EXPECT_EQ(CWnd::FromHandle(w), nullptr);
-}
-
-TEST(CWnd, IconsAndPicturesAreKeptUntilReplacedOrCleared) {
-    HWND w = CreateWindowExW(0, WC_DIALOG, u"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr,
-                             nullptr);
-    HWND picture = CreateWindowExW(0, WC_STATIC, u"", WS_CHILD | SS_BITMAP, 0, 0, 10, 10, w,
-                                   reinterpret_cast<HMENU>(5), nullptr, nullptr);
-    CWnd* wnd = CWnd::FromHandle(w);
-    HICON icon = reinterpret_cast<HICON>(0x1234);
-    EXPECT_EQ(wnd->SetIcon(icon, TRUE), nullptr);
-    EXPECT_EQ(wnd->GetIcon(TRUE), icon);
-    EXPECT_EQ(wnd->GetIcon(FALSE), nullptr) << "the small icon is separate";
-    HBITMAP bmp = CreateBitmap(2, 2, 1, 32, nullptr);
-    auto* stat = static_cast<CStatic*>(CWnd::FromHandle(picture));
-    EXPECT_EQ(stat->SetBitmap(bmp), nullptr);
-    EXPECT_EQ(stat->SetBitmap(nullptr), bmp) << "setting none clears it and hands back the old one";
-    EXPECT_EQ(stat->GetBitmap(), nullptr);
-    DeleteObject(bmp);
-    DestroyWindow(w);
 }
