@@ -263,17 +263,6 @@ TEST(SampleDialog, WithoutADriverAModalDialogEndsAtOnce) {
     nd::win32::setUiDriver(previous);
 }
 
-TEST(SampleDialog, HelpRequestsCarryTheTemplateIdAboveTheResourceBase) {
-    ndtest::TestUiDriver ui;
-    CSampleDlg dlg;
-    ui.expectDialog(sample::kTemplateId,
-                    {UiStep::run([](HWND h) { SetFocus(GetDlgItem(h, sample::kName)); }),
-                     UiStep::press(VK_F1), UiStep::click(IDCANCEL)});
-    dlg.DoModal();
-    ASSERT_EQ(dlg.helpCalls.size(), 1u);
-    EXPECT_EQ(dlg.helpCalls[0], 0x20000u + sample::kTemplateId);
-}
-
 TEST(SampleDialog, PaintingAndControlColoursAreRecorded) {
     ndtest::TestUiDriver ui;
     CSampleDlg dlg;
@@ -302,21 +291,6 @@ TEST(SampleDialog, PaintingAndControlColoursAreRecorded) {
                      }),
                      UiStep::click(IDCANCEL)});
     dlg.DoModal();
-}
-
-TEST(SampleDialog, MouseMovesReachPreTranslateMessageThroughTheDialog) {
-    ndtest::TestUiDriver ui;
-    CSampleDlg dlg;
-    ui.expectDialog(sample::kTemplateId, {UiStep::moveMouse(10, 10), UiStep::moveMouse(5000, 5000),
-                                          UiStep::run([](HWND h) {
-                                              POINT p;
-                                              GetCursorPos(&p);
-                                              ScreenToClient(h, &p);
-                                              EXPECT_EQ(p.x, 5000);
-                                          }),
-                                          UiStep::click(IDCANCEL)});
-    dlg.DoModal();
-    EXPECT_EQ(dlg.mouseMoves, 1) << "a point outside the dialog reaches no window";
 }
 
 TEST(SampleDialog, ADisabledOrHiddenControlRefusesTheUser) {
