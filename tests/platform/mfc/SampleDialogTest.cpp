@@ -103,13 +103,6 @@ TEST(SampleDialog, DataExchangeNeitherNotifiesNorRewritesAnEqualText) {
     EXPECT_EQ(atStart, 0) << "filling the edit at start is data exchange, not a change";
 }
 
-TEST(SampleDialog, AModalRunEndsWithTheCodeGivenToEndDialog) {
-    ndtest::TestUiDriver ui;
-    CSampleDlg dlg;
-    ui.expectDialog(sample::kTemplateId, {UiStep::click(sample::kFinish)});
-    EXPECT_EQ(dlg.DoModal(), 42);
-}
-
 TEST(SampleDialog, EnterPressesTheDefaultButtonExceptInAnEditThatWantsReturn) {
     ndtest::TestUiDriver ui;
     CSampleDlg dlg;
@@ -195,19 +188,6 @@ TEST(SampleDialog, PaintingAndControlColoursAreRecorded) {
                      }),
                      UiStep::click(IDCANCEL)});
     dlg.DoModal();
-}
-
-TEST(SampleDialog, ADisabledOrHiddenControlRefusesTheUser) {
-    ndtest::RecordingUiDriver driver;
-    CSampleDlg dlg;
-    driver.expectDialog(
-        sample::kTemplateId,
-        {UiStep::run([](HWND h) { EnableWindow(GetDlgItem(h, sample::kAdd), FALSE); }),
-         UiStep::click(sample::kAdd)});
-    dlg.DoModal();
-    ASSERT_EQ(driver.failures.size(), 1u);
-    EXPECT_NE(driver.failures[0].find("control 1008 is disabled"), std::string::npos);
-    EXPECT_EQ(dlg.adds, 0);
 }
 
 TEST(SampleDialog, ANestedDialogRunsItsOwnScriptWhileItsOwnerWaitsDisabled) {
