@@ -3,9 +3,6 @@
 #include "hostapp/FileDialogs.h"
 #include "hostapp/LumMessageBox.h"
 #include "mfc/AfxExtension.h"
-#include "mfc/CDialog.h"
-#include "mfc/CWinApp.h"
-#include "support/DialogBuilder.h"
 #include "support/TestUiDriver.h"
 #include "win32/HtmlHelp.h"
 #include "win32/Resources.h"
@@ -65,59 +62,19 @@ TEST(HostDialogs, TheHostMessageBoxShowsTheModulesStringById) {
     nd::win32::unregisterModuleResources(module);
 }
 
-namespace {
-
-// A dialog that hands the framework's help call to the host help, as the
-// module's dialogs do.
-class CHelpedDlg : public CDialog {
-  public:
-    CHelpedDlg() {
-        ndtest::DialogBuilder b(u"Helped", 120, 40);
-        b.control(u"#0080", u"Help", ID_HELP, 5, 20, 50, 14, WS_TABSTOP)
-            .control(u"#0080", u"Cancel", IDCANCEL, 60, 20, 50, 14, WS_TABSTOP);
-        m_bytes = b.bytes();
-        m_nIDHelp = 11902;
-        InitModalIndirect(m_bytes.data());
-    }
-    void WinHelp(DWORD_PTR dwData, UINT nCmd) override {
-        if (CWinApp* app = AfxGetApp()) {
-            CLumHelp help(app->m_pszHelpFilePath, nullptr);
-            help.showHelp(dwData - 0x20000, nCmd);
-            return;
-        }
-        CDialog::WinHelp(dwData, nCmd);
-    }
-
-  private:
-    std::vector<BYTE> m_bytes;
-};
-
-}  // namespace
-
-TEST(HostDialogs, TheHelpButtonShowsTheDialogsTopicFromTheApplicationsHelpFile) {
+// The button and F1 in the module's dialogs are checked with the editor's
+// help; here what the host help does without a file and for the contents.
+TEST(HostDialogs, HelpWithoutAFileShowsNothingAndTheContentsShowTheTable) {
     nd::win32::clearHtmlHelpRequests();
-    CWinApp app(u"newsdesk");
     CString file = CKmxCommon::getProductFolder(17, 0) + CKmxCommon::getHelpFileNameLumpage();
-    app.SetHelpFilePath(file);
-    ndtest::TestUiDriver ui;
-    ui.expectDialog(11902, {nd::win32::UiStep::click(ID_HELP), nd::win32::UiStep::press(VK_F1),
-                            nd::win32::UiStep::click(IDCANCEL)});
-    CHelpedDlg dlg;
-    dlg.DoModal();
-    const auto& shown = nd::win32::htmlHelpRequests();
-    ASSERT_EQ(shown.size(), 2u) << "the button and F1";
-    for (const auto& request : shown) {
-        EXPECT_EQ(request.file, file);
-        EXPECT_EQ(request.command, HH_HELP_CONTEXT);
-        EXPECT_EQ(request.data, 11902u);
-    }
-    EXPECT_TRUE(app.helpRequests().empty()) << "the framework's own help was not asked";
-
     CLumHelp noFile(nullptr);
     EXPECT_FALSE(noFile.showHelp(11902, HELP_CONTEXT));
+    EXPECT_TRUE(nd::win32::htmlHelpRequests().empty()) << "no help file shows nothing";
     CLumHelp contents(file.GetString());
     EXPECT_TRUE(contents.showHelp(0, HELP_FINDER));
-    ASSERT_EQ(shown.size(), 3u) << "no help file shows nothing";
-    EXPECT_EQ(shown[2].command, HH_DISPLAY_TOC);
+    const auto& shown = nd::win32::htmlHelpRequests();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].command, HH_DISPLAY_TOC);
+    EXPECT_EQ(shown[0].file, file);
     nd::win32::clearHtmlHelpRequests();
 }
