@@ -1,16 +1,10 @@
 #include "hostapp/CKmxCommon.h"
 #include "hostapp/CLumHelp.h"
 #include "hostapp/FileDialogs.h"
-#include "hostapp/LumMessageBox.h"
-#include "mfc/AfxExtension.h"
 #include "support/TestUiDriver.h"
 #include "win32/HtmlHelp.h"
-#include "win32/Resources.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
 
 TEST(HostDialogs, ChoosersAnswerThePathTheUserPicksOrNothing) {
     ndtest::TestUiDriver ui;
@@ -40,26 +34,6 @@ TEST(HostDialogs, AChooserOfTheWrongKindFailsTheRun) {
     EXPECT_EQ(driver.failures,
               std::vector<std::string>{
                   "expected a folder chooser, got open-file chooser for file kind 24"});
-}
-
-TEST(HostDialogs, TheHostMessageBoxShowsTheModulesStringById) {
-    std::ifstream in(ND_SAMPLE_RES, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
-    const HMODULE module = reinterpret_cast<HMODULE>(0xB000);
-    ASSERT_TRUE(nd::win32::registerModuleResources(module, bytes.data(), bytes.size()));
-    AFX_EXTENSION_MODULE ext;
-    AfxInitExtensionModule(ext, module);
-    new CDynLinkLibrary(ext);
-    {
-        ndtest::TestUiDriver ui;
-        ui.answer(100, IDOK);
-        EXPECT_EQ(lum::afxMessageBox(100, MB_OK | MB_ICONEXCLAMATION, static_cast<UINT>(-1)), IDOK);
-        ASSERT_EQ(ui.messageBoxesShown().size(), 1u);
-        EXPECT_EQ(ui.messageBoxesShown()[0].text, u"Hello");
-        EXPECT_EQ(ui.messageBoxesShown()[0].style, MB_OK | MB_ICONEXCLAMATION);
-    }
-    AfxTermExtensionModule(ext);
-    nd::win32::unregisterModuleResources(module);
 }
 
 // The button and F1 in the module's dialogs are checked with the editor's
