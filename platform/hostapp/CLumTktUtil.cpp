@@ -25,3 +25,15 @@ int CLumTktUtil::whatKindOfFile(const CString& path, bool) {
     }
     return kUnknownFile;
 }
+
+bool CLumTktUtil::isRSSFile(const CString& reference) {
+    int cut = reference.FindOneOf(u"?#");
+    CString name = cut < 0 ? reference : reference.Left(cut);
+    // A URL's path separators are slashes; the extension is what follows
+    // the last dot of the last segment either way.
+    int slash = name.ReverseFind(u'/');
+    if (slash >= 0) {
+        name = name.Mid(slash + 1);
+    }
+    return !name.IsEmpty() && whatKindOfFile(name, false) == kRssFile;
+}

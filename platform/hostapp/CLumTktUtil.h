@@ -16,4 +16,7 @@ class CLumTktUtil {
     // and sound extensions pictures and media; anything else kUnknownFile.
     // byContent is reserved: the name alone decides.
     static int whatKindOfFile(const CString& path, bool byContent);
+    // true when the reference (a path or URL, query and fragment aside)
+    // names a feed file.
+    static bool isRSSFile(const CString& reference);
 };

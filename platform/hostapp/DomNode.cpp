@@ -142,6 +142,37 @@ void Node::setTextContent(const CString& text) const {
     }
 }
 
+// Linked by hand: xmlAddChild merges a text child into a text node before it
+// and frees it, which would leave the caller's handle dangling.
+void Node::appendChild(Node child) const {
+    xmlNode* c = child.raw();
+    if (m_node == nullptr || c == nullptr || c == m_node) {
+        return;
+    }
+    xmlUnlinkNode(c);
+    if (c->doc != m_node->doc) {
+        xmlSetTreeDoc(c, m_node->doc);
+    }
+    c->parent = m_node;
+    c->prev = m_node->last;
+    c->next = nullptr;
+    if (m_node->last != nullptr) {
+        m_node->last->next = c;
+    } else {
+        m_node->children = c;
+    }
+    m_node->last = c;
+}
+
+void Node::removeChild(Node child) const {
+    xmlNode* c = child.raw();
+    if (m_node == nullptr || c == nullptr || c->parent != m_node) {
+        return;
+    }
+    xmlUnlinkNode(c);
+    xmlFreeNode(c);
+}
+
 CString Element::getAttribute(const CString& name) const {
     if (m_node == nullptr) {
         return CString();

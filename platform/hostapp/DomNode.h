@@ -39,6 +39,12 @@ class Node {
     // (no entity parsing). Characters XML cannot carry are dropped.
     void setTextContent(const CString& text) const;
 
+    // Makes child (unlinked first when it has a parent) the last child.
+    void appendChild(Node child) const;
+    // Takes child out of this node and frees it: handles on it and on
+    // anything below it are dangling afterwards.
+    void removeChild(Node child) const;
+
     friend bool operator==(const Node& a, const Node& b) { return a.m_node == b.m_node; }
 
   protected:

@@ -32,4 +32,21 @@ class SIFUtil {
     // outside the open site by its bytes only.
     static BasePropertyIF* getPropertyIF(SiteIF* site, const CString& url, const CString& reserved,
                                          CWnd* parent);
+
+    // How a page at `location` (a file URL) refers to target (a URL, a
+    // Windows path, or a reference relative to the page). `form` chooses the
+    // kind of reference: "/..." a path from the site's root ("/news/a.rss"),
+    // empty when target lies outside the open site; anything else a path
+    // relative to the page ("../a.rss"), empty when target is on another
+    // host or scheme. address and siteBase are the page's public address and
+    // the site's base text (may be empty); flags are reserved.
+    static CString getRelUrl(SiteIF* site, const CString& form, const CString& target,
+                             const CString& location, const CString& address,
+                             const CString& siteBase, int flags = 0, CWnd* parent = nullptr);
+    // The absolute URL by which a page at `location` refers to target when a
+    // relative reference will not do: the public URL of a file inside the
+    // open site, the file URL of any other file, any other URL as it is.
+    static CString convUrl(SiteIF* site, const CString& target, const CString& original,
+                           const CString& location, const CString& address, const CString& siteBase,
+                           CWnd* parent);
 };

@@ -12,6 +12,12 @@ class SiteIF {
     virtual void release() = 0;
     // The site's record; all texts empty for the outside site.
     virtual const SITE_INFO& getSiteInfo() const = 0;
+    // The site's base text: the public URL of its root folder ("https://
+    // ann.example/"); empty for the outside site. `which` is reserved (0).
+    virtual CString getSiteBaseText(int which) const {
+        (void)which;
+        return isOutSite() ? CString() : getSiteInfo().siteUrl;
+    }
 
   protected:
     virtual ~SiteIF() = default;

@@ -1,3 +1,7 @@
+#include "hostapp/CLumTktUtil.h"
+#include "hostapp/CLumUrlString.h"
+#include "hostapp/SIFUtil.h"
+#include "hostapp/Url.h"
 #include "hostapp/UrlUtil.h"
 
 #include <gtest/gtest.h>
@@ -33,4 +37,45 @@ TEST(UrlUtil, ADriveLetterIsNoScheme) {
     EXPECT_EQ(urlScheme(u"mailto:ann@example.com"), u"mailto");
     EXPECT_TRUE(isfilescheme(u"File:///Z:/a"));
     EXPECT_FALSE(isfilescheme(u"Z:/a"));
+}
+
+TEST(PageReferences, RelativeAndRootFormsOfAFileInAndOutOfTheSite) {
+    SITE_INFO info;
+    info.rootFolder = u"Z:\\site\\";
+    info.siteUrl = u"https://ann.example/";
+    SiteIF* site = lum::newSiteIF(info, false);
+    const CString page = u"file:///Z:/site/news/index.html";
+    EXPECT_EQ(SIFUtil::getRelUrl(site, u"dummy", u"Z:\\site\\a b.rss", page, u"", u""),
+              u"../a%20b.rss");
+    EXPECT_EQ(SIFUtil::getRelUrl(site, u"./dummy", u"feeds/x.rss", page, u"", u""), u"feeds/x.rss");
+    EXPECT_EQ(SIFUtil::getRelUrl(site, u"/dummy", u"Z:\\site\\a b.rss", page, u"", u""),
+              u"/a%20b.rss");
+    EXPECT_EQ(SIFUtil::getRelUrl(site, u"/dummy", u"https://ann.example/f/x.rss", page, u"", u""),
+              u"/f/x.rss");
+    // Outside the site there is no root form; another host has no relative form.
+    EXPECT_EQ(SIFUtil::getRelUrl(site, u"/dummy", u"Z:\\other\\a.rss", page, u"", u""), u"");
+    EXPECT_EQ(SIFUtil::getRelUrl(site, u"dummy", u"http://else.example/a.rss", page, u"", u""),
+              u"");
+    EXPECT_EQ(SIFUtil::convUrl(site, u"Z:\\site\\a.rss", u"", page, u"", u"", nullptr),
+              u"https://ann.example/a.rss");
+    EXPECT_EQ(SIFUtil::convUrl(site, u"../../other/a.rss", u"", page, u"", u"", nullptr),
+              u"file:///Z:/other/a.rss");
+    site->release();
+}
+
+TEST(PageReferences, UrlElementsAndFeedNames) {
+    Url url(u"HTTPS://ann.example:8080/news/a.rss?x=1#top");
+    EXPECT_EQ(url.get_element(Url::kScheme), u"HTTPS");
+    EXPECT_EQ(url.get_element(Url::kHost), u"ann.example:8080");
+    EXPECT_EQ(url.get_element(Url::kPath), u"/news/a.rss");
+    EXPECT_EQ(url.get_url_woparams(), u"HTTPS://ann.example:8080/news/a.rss");
+    EXPECT_TRUE(is_docroot_path(u"/a.rss"));
+    EXPECT_FALSE(is_docroot_path(u"//host/a.rss"));
+    CString path = u"/Z:/a%20b/c.rss";
+    conv_pc_path(path);
+    EXPECT_EQ(path, u"Z:\\a b\\c.rss");
+    EXPECT_EQ(concat_path(u"https://ann.example/", u"/a.rss"), u"https://ann.example/a.rss");
+    EXPECT_TRUE(CLumTktUtil::isRSSFile(u"https://ann.example/a.RDF?x=1.html"));
+    EXPECT_FALSE(CLumTktUtil::isRSSFile(u"https://ann.example/rss/"));
+    EXPECT_EQ(CLumUrlString(u"Z:\\a b.rss", true).getURL(), u"file:///Z:/a%20b.rss");
 }
