@@ -17,6 +17,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CLumRssAbstract {
   public:
@@ -33,6 +34,9 @@ class CLumRssAbstract {
     // The encoding the document declares (a loaded file) or was made with;
     // empty when none.
     CString getEncoding() const { return m_encoding; }
+    // What the loaded file needed to be read ("entities", "encoding"); empty
+    // for a well-formed file.
+    std::vector<CString> getRepairs() const { return m_repairs; }
 
     // Writes the document to path in its encoding; false when the document
     // could not be written, and then the file at path is left untouched.
@@ -96,5 +100,6 @@ class CLumRssAbstract {
 
   private:
     CString m_encoding;
+    std::vector<CString> m_repairs;
     mutable std::shared_ptr<lum::KeptStore> m_keptStore;
 };
