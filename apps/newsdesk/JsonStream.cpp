@@ -164,6 +164,10 @@ class ObjectWriter {
         name(key);
         m_out += value ? "true" : "false";
     }
+    void json(const char* key, const ordered_json& value) {
+        name(key);
+        appendPrettyJson(m_out, value, m_indent + 2);
+    }
     void categories(const char* key, const std::vector<CRSSCategory>& list) {
         name(key);
         if (list.empty()) {
@@ -179,6 +183,9 @@ class ObjectWriter {
             ObjectWriter object(m_out, m_indent + 4);
             object.text("category", category.m_category);
             object.text("subCategory", category.m_subCategory);
+            if (!category.m_kept.empty()) {
+                object.json("kept", keptJson(category.m_kept));
+            }
             object.close();
         }
         m_out += '\n';
@@ -228,6 +235,9 @@ void appendItemJson(std::string& out, const CRSSItem& item, int indent) {
     object.number("duration", item.m_duration);
     object.text("keywords", item.m_keywords);
     object.text("comments", item.m_comments);
+    if (!item.m_kept.empty()) {
+        object.json("kept", keptJson(item.m_kept));
+    }
     object.close();
 }
 

@@ -27,10 +27,16 @@ const char* placeName(lum::KeptPlace place) {
     return nullptr;
 }
 
-// What the record keeps beyond its fields, for a person to see and for
-// write to put back: {"element": "<guid>..</guid>"} (with "place" when it
-// goes into the image or beside the channel) and {"attribute": "xml:lang",
-// "namespace": "...", "value": "en"}.
+ordered_json categoriesJson(const std::vector<CRSSCategory>& categories) {
+    ordered_json list = ordered_json::array();
+    for (const auto& category : categories) {
+        list.push_back(toJson(category));
+    }
+    return list;
+}
+
+}  // namespace
+
 ordered_json keptJson(const lum::KeptMarkup& kept) {
     ordered_json list = ordered_json::array();
     for (const auto& element : kept.elements()) {
@@ -53,16 +59,6 @@ ordered_json keptJson(const lum::KeptMarkup& kept) {
     }
     return list;
 }
-
-ordered_json categoriesJson(const std::vector<CRSSCategory>& categories) {
-    ordered_json list = ordered_json::array();
-    for (const auto& category : categories) {
-        list.push_back(toJson(category));
-    }
-    return list;
-}
-
-}  // namespace
 
 ordered_json toJson(const CRSSCategory& category) {
     ordered_json j;

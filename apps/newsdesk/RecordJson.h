@@ -11,6 +11,12 @@
 
 namespace newsdesk::app {
 
+// What a record keeps beyond its fields, for a person to see and for write
+// to put back: {"element": "<guid>..</guid>"} (with "place" when it goes into
+// the image or beside the channel) and {"attribute": "xml:lang",
+// "namespace": "...", "value": "en"}.
+nlohmann::ordered_json keptJson(const lum::KeptMarkup& kept);
+
 nlohmann::ordered_json toJson(const CRSSCategory& category);
 nlohmann::ordered_json toJson(const CRSSItem& item);
 nlohmann::ordered_json toJson(const CRSSChannel& channel);

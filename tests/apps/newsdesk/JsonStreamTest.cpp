@@ -58,8 +58,15 @@ TEST(JsonStream, ItemsCategoriesAndAwkwardTextPrintAsTheLibraryDoes) {
         item.m_enclosureLength = 5000000000LL;
         item.m_duration = 3725;
         item.m_pubDate = -1;
+        if (i == 2) {
+            // Markup the record keeps beyond its fields, on a later item only.
+            EXPECT_TRUE(item.m_kept.addElementXml("<guid isPermaLink=\"false\">g &amp; 2</guid>",
+                                                  lum::KeptPlace::Host, 1));
+        }
         if (i == 1) {
             item.m_categories.resize(2);
+            EXPECT_TRUE(item.m_categories[1].m_kept.addElementXml("<x:note xmlns:x=\"urn:x\"/>",
+                                                                  lum::KeptPlace::Host, 1));
             item.m_categories[0].m_category = u"a";
             item.m_categories[1].m_subCategory = u"𝄞 ü";
         }
