@@ -69,7 +69,8 @@ void makeRssLinkUrl(PageEditIF* page, const CString& target, CString& out) {
         // site's root. Anything else (a file outside the site) has no
         // published address and is referred to as below.
         if (isWebScheme(form)) {
-            out = form;
+            // A feed outside the site keeps its query: it may choose the feed.
+            out = form == Url(target).get_url_woparams() ? target : form;
             return;
         }
         CString root = siteRootUrl(siteBase);
