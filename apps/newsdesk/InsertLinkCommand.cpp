@@ -102,11 +102,13 @@ int runInsertLink(CommandContext& context) {
         context.out << "unchanged\n";
         return 0;
     }
-    if (!editor->save(error)) {
+    bool written = false;
+    if (!editor->save(error, &written)) {
         context.err << "newsdesk: " << page << ": " << error << "\n";
         return 1;
     }
-    context.out << "saved\n";
+    // A link removed that was never there changes no byte.
+    context.out << (written ? "saved\n" : "unchanged\n");
     return 0;
 }
 

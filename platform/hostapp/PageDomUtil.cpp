@@ -219,9 +219,13 @@ Element PageDomUtil::headOrNew() {
     return made;
 }
 
-CString PageDomUtil::feedTitle(const CString& feedUrl) {
-    CString path = fileUrlToPath(CString::fromUtf8(absolute(feedUrl, m_location)));
-    if (!path.IsEmpty()) {
+CString PageDomUtil::feedTitle(const CString& feedUrl, const CString& relative) {
+    // The relative form names the file even when the feed URL is its public one.
+    for (const CString* form : {&relative, &feedUrl}) {
+        CString path = fileUrlToPath(CString::fromUtf8(absolute(*form, m_location)));
+        if (path.IsEmpty()) {
+            continue;
+        }
         if (auto facts = lum::site::probeFeed(path); facts && !facts->title.empty()) {
             return CString::fromUtf8(facts->title);
         }
@@ -245,7 +249,7 @@ bool PageDomUtil::setRssLink(const CString& feedUrl, const CString& relative, co
     link.setAttribute(u"rel", u"alternate");
     link.setAttribute(u"type", u"application/rss+xml");
     if (withTitle) {
-        link.setAttribute(u"title", feedTitle(feedUrl));
+        link.setAttribute(u"title", feedTitle(feedUrl, relative));
     }
     link.setAttribute(u"href", href);
     // After the head's last element, on a line of its own like it.

@@ -38,7 +38,7 @@ class PageDomUtil : public DomUtil {
     std::vector<Element> rssLinks(const CString& feedUrl, const CString& relative,
                                   const CString& siteUrl);
     Element headOrNew();
-    CString feedTitle(const CString& feedUrl);
+    CString feedTitle(const CString& feedUrl, const CString& relative);
 
     PageDocument& m_page;
     CString m_location;

@@ -79,7 +79,10 @@ CString PageEditor::queryOpenFile(int kind, int, const CString& initialName, CWn
     return CLumOpenFileDialog::GetOpenFile(kind, m_site, initialName, parent);
 }
 
-bool PageEditor::save(std::string& error) {
+bool PageEditor::save(std::string& error, bool* written) {
+    if (written != nullptr) {
+        *written = false;
+    }
     std::string now;
     if (!readWhole(m_path, now)) {
         error = "the page can no longer be read; not saved";
@@ -98,6 +101,9 @@ bool PageEditor::save(std::string& error) {
         return false;
     }
     m_bytes = std::move(bytes);
+    if (written != nullptr) {
+        *written = true;
+    }
     return true;
 }
 

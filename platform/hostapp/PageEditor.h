@@ -47,8 +47,9 @@ class PageEditor : public PageEditIF {
     // Writes the changed page over the file, atomically. false, with a
     // one-line reason, when the file is no longer what was read (it changed
     // on disk while the page was being edited) or cannot be written; the file
-    // is then left as it is.
-    bool save(std::string& error);
+    // is then left as it is. *written tells whether the bytes differed and
+    // were written.
+    bool save(std::string& error, bool* written = nullptr);
 
   private:
     PageEditor(const CString& path, std::string bytes, std::unique_ptr<PageDocument> page);
