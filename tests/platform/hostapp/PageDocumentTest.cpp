@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 
 using lum::page::PageDocument;
 using pagetest::insertedBefore;
@@ -232,5 +233,83 @@ TEST(PageDocument, EveryCursorPositionInsertsTheAnchorAndNothingElse) {
             }
         }
         EXPECT_GT(inserted, 10);
+    }
+}
+
+// Tag soup the parser has to repair (misnested and stray tags, tables,
+// implied elements): the anchor is still the only change wherever it goes.
+TEST(PageDocument, TagSoupTakesTheAnchorWithoutOtherChanges) {
+    const char* pieces[] = {"<p>",
+                            "</p>",
+                            "<b>",
+                            "</b>",
+                            "<i>",
+                            "</i>",
+                            "<table>",
+                            "<tr>",
+                            "<td>",
+                            "</table>",
+                            "text",
+                            " ",
+                            "\r\n",
+                            "<br>",
+                            "<!-- c -->",
+                            "</span>",
+                            "<div class=x>",
+                            "</div>",
+                            "<a href=y.html>",
+                            "</a>",
+                            "<ul><li>",
+                            "</body>",
+                            "</html>",
+                            "日本",
+                            "<hr/>",
+                            "<script>s</script>",
+                            "<em>",
+                            "\n"};
+    std::mt19937 random(14);
+    for (int round = 0; round < 40; ++round) {
+        std::string page = "<!DOCTYPE html>";
+        for (int i = 0; i < 30; ++i) {
+            page += pieces[random() % std::size(pieces)];
+        }
+        OpenPage probe(page);
+        // The feed link comes and goes leaving the page as it was.
+        ASSERT_TRUE(probe.dom->setRssLink(u"f.rss", u"", u"", false, Node()));
+        OpenPage linked(probe.saved());
+        EXPECT_TRUE(linked.dom->hasRssLink(u"f.rss", u"", u"", Node())) << linked.original;
+        EXPECT_TRUE(linked.dom->removeRssLink(u"f.rss", u"", u"", Node()));
+        EXPECT_EQ(linked.saved(), page);
+        const std::string& text = probe.page->text();
+        for (int attempt = 0; attempt < 12; ++attempt) {
+            OpenPage p(page);
+            size_t at = random() % (text.size() + 1);
+            while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) {
+                ++at;  // a character's first byte
+            }
+            p.doc->setCursor(at);
+            Node node;
+            long offset = 0;
+            if (!p.doc->getCursorPos(node, offset)) {
+                continue;
+            }
+            Element a = p.dom->createElementbyId(kHtmlTypeAnchor);
+            a.setAttribute(u"HREF", u"x.rss");
+            ASSERT_TRUE(p.dom->insertElement(node, offset, 0, a, false, true));
+            std::string saved = p.saved();
+            const std::string anchor = "<A HREF=\"x.rss\"></A>";
+            size_t where = saved.find(anchor);
+            ASSERT_NE(where, std::string::npos) << page << " @" << at;
+            EXPECT_EQ(saved.substr(0, where) + saved.substr(where + anchor.size()), page)
+                << "@" << at;
+            // An anchor left open in the file is reopened by the parser around
+            // later content; the new one is there once all the same.
+            OpenPage again(saved);
+            int ours = 0;
+            for (Node n : again.dom->getChildElementsByID(again.page->root(), kHtmlTypeAnchor)) {
+                ours += Element(n).getAttribute(u"href") == u"x.rss" ? 1 : 0;
+            }
+            EXPECT_EQ(ours, 1) << saved << " @" << at;
+        }
     }
 }
