@@ -18,7 +18,7 @@ namespace newsdesk::app {
 
 namespace {
 
-constexpr std::size_t kLargestPage = std::size_t{64} << 20;
+constexpr std::size_t kLargestPage = std::size_t{16} << 20;  // as PageDocument takes
 
 bool parseNumber(std::string_view text, long& value) {
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);

@@ -18,7 +18,9 @@ namespace lum::page {
 
 namespace {
 
-constexpr size_t kLargestEditedPage = 64u << 20;
+// Editing holds the parser's tree, the page's tree and their records at
+// once, many times the size of the page.
+constexpr size_t kLargestEditedPage = 16u << 20;
 
 const xmlChar* xml(const std::string& s) {
     return reinterpret_cast<const xmlChar*>(s.c_str());
@@ -150,6 +152,10 @@ bool isVoidElement(std::string_view name) {
     return false;
 }
 
+size_t hashOfContent(std::string_view utf8) {
+    return std::hash<std::string_view>()(utf8);
+}
+
 bool holdsRawText(std::string_view name) {
     static constexpr std::string_view kRaw[] = {"script",    "style",   "textarea", "title",
                                                 "xmp",       "iframe",  "noembed",  "noframes",
@@ -159,7 +165,7 @@ bool holdsRawText(std::string_view name) {
 
 std::unique_ptr<PageDocument> PageDocument::read(std::string_view bytes, std::string& error) {
     if (bytes.size() > kLargestEditedPage) {
-        error = "the page is too large to edit";
+        error = "the page is too large to edit (over 16 MB)";
         return nullptr;
     }
     if (std::string problem = encodingProblem(bytes); !problem.empty()) {
@@ -256,7 +262,9 @@ bool PageDocument::cursorAt(size_t p, Node& node, long& offset) const {
             }
             if (c->type == XML_TEXT_NODE && !r->opaque && r->begin <= p && p <= r->end) {
                 node = Node(c);
-                long units = CString::fromUtf8(r->content).GetLength();
+                long units =
+                    CString::fromUtf8(c->content ? reinterpret_cast<const char*>(c->content) : "")
+                        .GetLength();
                 offset = unitsBetween(text(), r->begin, p);
                 if (unitsBetween(text(), r->begin, r->end) != units) {
                     offset = std::min(units, decodedUnits(text().substr(r->begin, p - r->begin)));
@@ -380,15 +388,15 @@ Node PageDocument::splitText(Node textNode, long offset) {
         // (character references): the first half is written anew, the second
         // is a new node.
         r->dirty = true;
-        r->content = content.substr(0, cut);
+        r->contentHash = hashOfContent(std::string_view(content).substr(0, cut));
         return Node(second);
     }
     SourceNode& r2 = m_records.emplace_back(*r);
     r2.begin = r2.innerBegin = r2.tagEnd = *at;
-    r2.content = content.substr(cut);
+    r2.contentHash = hashOfContent(std::string_view(content).substr(cut));
     second->_private = &r2;
     r->end = r->innerEnd = *at;
-    r->content = content.substr(0, cut);
+    r->contentHash = hashOfContent(std::string_view(content).substr(0, cut));
     return Node(second);
 }
 

@@ -22,9 +22,10 @@ namespace lum::page {
 // have none, or one with `original` false.
 struct SourceNode {
     struct Attribute {
-        std::string name;    // as written
-        std::string value;   // decoded
-        std::string source;  // the attribute's own bytes in the tag, name to value
+        std::string name;        // as written
+        std::string value;       // decoded
+        size_t sourceBegin = 0;  // the attribute's own text in the tag, name to value
+        size_t sourceEnd = 0;
     };
     bool original = true;
     bool raw = false;    // a text node whose content is markup, written unescaped
@@ -43,8 +44,8 @@ struct SourceNode {
     bool selfClosing = false;  // the start tag ends in "/>"
     std::string name;          // elements: the tag name as written
     std::vector<Attribute> attributes;
-    std::string content;   // text and comments: the content as read
-    bool reached = false;  // seen in the tree on the current save
+    size_t contentHash = 0;  // text and comments: hashOfContent of the content as read
+    bool reached = false;    // seen in the tree on the current save
 };
 
 class PageDocument {
@@ -108,6 +109,9 @@ class PageDocument {
     std::deque<SourceNode> m_records;
     bool m_xhtml = false;
 };
+
+// Text and comment contents are compared by a hash: the tree holds the text.
+size_t hashOfContent(std::string_view utf8);
 
 // The lower-case names of the elements HTML writes without an end tag.
 bool isVoidElement(std::string_view lowerName);

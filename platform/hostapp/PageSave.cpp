@@ -80,7 +80,7 @@ bool rawTextParent(const xmlNode* node) {
 
 class Saver {
   public:
-    explicit Saver(bool xhtml) : m_xhtml(xhtml) {}
+    Saver(bool xhtml, const std::string& text) : m_xhtml(xhtml), m_text(text) {}
 
     // A node made (or moved) since the page was read, written whole.
     void write(const xmlNode* node, std::string& out) const {
@@ -120,10 +120,10 @@ class Saver {
         std::string out = "<" + r.name;
         for (const auto& [name, value] : attributesOf(node)) {
             auto same = std::find_if(r.attributes.begin(), r.attributes.end(), [&](const auto& a) {
-                return a.name == name && a.value == value && !a.source.empty();
+                return a.name == name && a.value == value && a.sourceEnd > a.sourceBegin;
             });
             if (same != r.attributes.end()) {
-                out += " " + same->source;
+                out += " " + m_text.substr(same->sourceBegin, same->sourceEnd - same->sourceBegin);
             } else {
                 out += " " + newName(name) + "=\"" + escaped(value, true) + "\"";
             }
@@ -150,6 +150,7 @@ class Saver {
     std::string newName(const std::string& name) const { return m_xhtml ? lower(name) : name; }
 
     bool m_xhtml;
+    const std::string& m_text;
 };
 
 // Whether the child is an original node still under the parent it was read
@@ -166,7 +167,7 @@ std::string PageDocument::save(std::string_view bytes) {
     for (SourceNode& r : m_records) {
         r.reached = false;
     }
-    Saver saver(m_xhtml);
+    Saver saver(m_xhtml, text());
     std::vector<Edit> edits;
     xmlNode* rootNode = xmlDocGetRootElement(m_doc);
     std::vector<xmlNode*> pending;
@@ -179,7 +180,7 @@ std::string PageDocument::save(std::string_view bytes) {
         pending.pop_back();
         SourceNode& r = *sourceOf(node);
         if (node->type != XML_ELEMENT_NODE) {
-            if (r.dirty || contentOf(node) != r.content) {
+            if (r.dirty || hashOfContent(contentOf(node)) != r.contentHash) {
                 std::string replacement;
                 saver.write(node, replacement);
                 edits.push_back({r.begin, r.end, std::move(replacement)});

@@ -101,7 +101,8 @@ xmlNode* PageTreeBuilder::makeElement(const GumboNode* g, SourceNode* parent) {
             const char* to = written(a->original_value)
                                  ? a->original_value.data + a->original_value.length
                                  : a->original_name.data + a->original_name.length;
-            attribute.source.assign(from, static_cast<size_t>(to - from));
+            attribute.sourceBegin = offsetOf(from);
+            attribute.sourceEnd = offsetOf(to);
         }
         xmlNewProp(node, xml(attribute.name), xml(attribute.value));
         r.attributes.push_back(std::move(attribute));
@@ -112,7 +113,7 @@ xmlNode* PageTreeBuilder::makeElement(const GumboNode* g, SourceNode* parent) {
 // The parser gathers text until a node is made, passing over end tags it
 // ignores ("</body>" before trailing white space): such a span is more than
 // its text.
-bool PageTreeBuilder::holdsMarkup(const SourceNode& r) const {
+bool PageTreeBuilder::holdsMarkup(const SourceNode& r, std::string_view content) const {
     std::string_view span(m_text + r.begin, r.end - r.begin);
     bool tagLike = false;
     for (size_t at = span.find('<'); at != std::string_view::npos && at + 1 < span.size();
@@ -127,7 +128,7 @@ bool PageTreeBuilder::holdsMarkup(const SourceNode& r) const {
     if (!tagLike) {
         return false;
     }
-    long contentUnits = CString::fromUtf8(r.content).GetLength();
+    long contentUnits = CString::fromUtf8(std::string(content)).GetLength();
     return unitsBetween(std::string_view(m_text, m_size), r.begin, r.end) != contentUnits;
 }
 
@@ -139,7 +140,7 @@ xmlNode* PageTreeBuilder::makeLeaf(const GumboNode* g, SourceNode* parent) {
             ? xmlNewDocComment(m_page.m_doc, xml(content))
             : xmlNewDocTextLen(m_page.m_doc, xml(content), static_cast<int>(content.size()));
     SourceNode& r = record(node, parent);
-    r.content = std::move(content);
+    r.contentHash = hashOfContent(content);
     if (written(t.original_text)) {
         r.begin = offsetOf(t.original_text.data);
         r.end = r.begin + t.original_text.length;
@@ -153,7 +154,7 @@ xmlNode* PageTreeBuilder::makeLeaf(const GumboNode* g, SourceNode* parent) {
     }
     r.innerBegin = r.tagEnd = r.begin;
     r.innerEnd = r.end;
-    r.opaque = g->type != GUMBO_NODE_COMMENT && holdsMarkup(r);
+    r.opaque = g->type != GUMBO_NODE_COMMENT && holdsMarkup(r, content);
     m_reach = std::max(m_reach, r.end);
     return node;
 }

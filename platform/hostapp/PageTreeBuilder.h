@@ -23,7 +23,7 @@ class PageTreeBuilder {
     SourceNode& record(xmlNode* node, SourceNode* parent);
     xmlNode* makeElement(const GumboNode* g, SourceNode* parent);
     xmlNode* makeLeaf(const GumboNode* g, SourceNode* parent);
-    bool holdsMarkup(const SourceNode& r) const;
+    bool holdsMarkup(const SourceNode& r, std::string_view content) const;
 
     PageDocument& m_page;
     const char* m_text;
