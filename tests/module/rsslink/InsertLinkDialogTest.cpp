@@ -125,7 +125,7 @@ TEST(InsertRssLinkEntry, ALinkWithoutAnImageOpensWithTheIconOffAndOtherLinksNotA
         IDD_RSS_INSERT_LINK,
         {UiStep::expect(IDC_RSS_LINK_INCLUDE_ICON, UiCheck::checked(false)),
          UiStep::expect(IDC_RSS_LINK_ICON_FILE, UiCheck::textIs(u"")),
-         UiStep::expect(IDC_RSS_LINK_TEXT, UiCheck::textIs(u"Feed")), UiStep::click(IDCANCEL)});
+         UiStep::expect(IDC_RSS_LINK_TEXT, UiCheck::textIs(u" Feed ")), UiStep::click(IDCANCEL)});
     newsdesk::InsertRssLinkEntry(&page);
     page.doc.cursor = page.find("a").getNextSibling();
     newsdesk::InsertRssLinkEntry(&page);
