@@ -63,6 +63,19 @@ TEST(ApplyRssLink, EditingReplacesTheTextAtAnyDepthAndTakesTheIconAwayOrKeepsItI
     EXPECT_EQ(neither.inner("p"), "<a href=\"o.rss\"/>");
 }
 
+TEST(ApplyRssLink, EditingKeepsTheFormOfReferencesToTheSameFiles) {
+    FakePage page("<p><a href=\"https://ann.example/news/a.rss\"><img src=\"./i.gif\">x</a>");
+    EXPECT_TRUE(apply(page,
+                      {.rss = u"Z:\\site\\news\\a.rss",
+                       .icon = true,
+                       .defaultIcon = 0,
+                       .iconFile = u"file:///Z:/site/i.gif",
+                       .text = u"y"},
+                      true));
+    EXPECT_EQ(page.inner("p"),
+              "<a href=\"https://ann.example/news/a.rss\"><img src=\"./i.gif\"/>y</a>");
+}
+
 TEST(ApplyRssLink, AutoDiscoveryOffAlwaysTellsThePageOnTellsItOnlyOfANewLink) {
     FakePage page("<p>x</p>");
     EXPECT_TRUE(apply(page, {}));
