@@ -92,6 +92,14 @@ int runInsertLink(CommandContext& context) {
         return 1;
     }
     editor->docUtil().setCursor(*offset);
+    // In the head (or past the body) a new link would have no place to go.
+    Node node;
+    long within = 0;
+    if (!editor->docUtil().getCursorPos(node, within)) {
+        context.err << "newsdesk: " << page << ": the cursor " << at
+                    << " is not in the page's body\n";
+        return 1;
+    }
     auto insert = context.module.entry<lum::InsertRssLinkEntryFn>(lum::slot::InsertRssLink);
     if (insert == nullptr) {
         context.err << "newsdesk: the module offers no InsertRssLinkEntry\n";

@@ -10,6 +10,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -111,6 +112,30 @@ Element childNamed(xmlNode* parent, const char* name) {
     return Element();
 }
 
+// UTF-16 units of the text the parser decodes from a piece of a text node's
+// span: for spans whose references the simple count cannot read ("&copy"
+// without its semicolon).
+long decodedUnits(std::string_view piece) {
+    std::unique_ptr<GumboOutput, void (*)(GumboOutput*)> output(
+        gumbo_parse_with_options(&kGumboDefaultOptions, piece.data(), piece.size()),
+        [](GumboOutput* o) { gumbo_destroy_output(&kGumboDefaultOptions, o); });
+    std::string text;
+    std::vector<const GumboNode*> pending{output->root};
+    while (!pending.empty()) {
+        const GumboNode* n = pending.back();
+        pending.pop_back();
+        if (n->type == GUMBO_NODE_ELEMENT || n->type == GUMBO_NODE_TEMPLATE) {
+            const GumboVector& children = n->v.element.children;
+            for (unsigned i = children.length; i > 0; --i) {
+                pending.push_back(static_cast<const GumboNode*>(children.data[i - 1]));
+            }
+        } else if (n->type != GUMBO_NODE_COMMENT && n->type != GUMBO_NODE_DOCUMENT) {
+            text += n->v.text.text;
+        }
+    }
+    return CString::fromUtf8(text).GetLength();
+}
+
 }  // namespace
 
 bool isVoidElement(std::string_view name) {
@@ -123,6 +148,13 @@ bool isVoidElement(std::string_view name) {
         }
     }
     return false;
+}
+
+bool holdsRawText(std::string_view name) {
+    static constexpr std::string_view kRaw[] = {"script",    "style",   "textarea", "title",
+                                                "xmp",       "iframe",  "noembed",  "noframes",
+                                                "plaintext", "noscript"};
+    return std::find(std::begin(kRaw), std::end(kRaw), name) != std::end(kRaw);
 }
 
 std::unique_ptr<PageDocument> PageDocument::read(std::string_view bytes, std::string& error) {
@@ -222,9 +254,13 @@ bool PageDocument::cursorAt(size_t p, Node& node, long& offset) const {
             if (r == nullptr || !r->original) {
                 continue;
             }
-            if (c->type == XML_TEXT_NODE && r->begin <= p && p <= r->end) {
+            if (c->type == XML_TEXT_NODE && !r->opaque && r->begin <= p && p <= r->end) {
                 node = Node(c);
+                long units = CString::fromUtf8(r->content).GetLength();
                 offset = unitsBetween(text(), r->begin, p);
+                if (unitsBetween(text(), r->begin, r->end) != units) {
+                    offset = std::min(units, decodedUnits(text().substr(r->begin, p - r->begin)));
+                }
                 return true;
             }
             if (p <= r->begin && (r->hasTag || c->type != XML_ELEMENT_NODE || p < r->begin)) {
@@ -234,16 +270,18 @@ bool PageDocument::cursorAt(size_t p, Node& node, long& offset) const {
                 continue;
             }
             if (c->type != XML_ELEMENT_NODE) {
-                break;  // inside a comment: before it
+                break;  // inside a comment (or text holding markup): before it
+            }
+            std::string lower = r->name;
+            for (char& ch : lower) {
+                ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+            }
+            // Markup cannot go into an empty element, nor into text that is
+            // not markup (scripts, styles, text areas): before it, then.
+            if (isVoidElement(lower) || r->selfClosing || holdsRawText(lower)) {
+                break;
             }
             if (r->hasTag && p < r->tagEnd) {
-                std::string lower = r->name;
-                for (char& ch : lower) {
-                    ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-                }
-                if (isVoidElement(lower) || r->selfClosing) {
-                    break;
-                }
                 node = Node(c);
                 offset = 0;
                 return true;

@@ -29,6 +29,9 @@ struct SourceNode {
     bool original = true;
     bool raw = false;    // a text node whose content is markup, written unescaped
     bool dirty = false;  // text whose bytes must be written anew
+    // Text whose span also holds markup the parser passed over (an end tag
+    // it ignored): the cursor never falls inside it.
+    bool opaque = false;
     SourceNode* parent = nullptr;
     size_t begin = 0;  // the whole node
     size_t end = 0;
@@ -108,5 +111,7 @@ class PageDocument {
 
 // The lower-case names of the elements HTML writes without an end tag.
 bool isVoidElement(std::string_view lowerName);
+// The lower-case names of the elements whose content is text, never markup.
+bool holdsRawText(std::string_view lowerName);
 
 }  // namespace lum::page

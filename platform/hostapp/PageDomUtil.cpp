@@ -261,7 +261,11 @@ bool PageDomUtil::setRssLink(const CString& feedUrl, const CString& relative, co
     }
     Node before = last ? Node(last->next) : Node();
     if (last != nullptr && isWhiteSpace(last->prev)) {
-        std::string space = reinterpret_cast<const char*>(last->prev->content);
+        // As the file spells it: the parser's text has CR LF as LF.
+        const SourceNode* r = PageDocument::sourceOf(last->prev);
+        std::string space = r != nullptr && r->original && !r->dirty && !r->opaque
+                                ? m_page.text().substr(r->begin, r->end - r->begin)
+                                : reinterpret_cast<const char*>(last->prev->content);
         size_t lineBreak = space.find_last_of('\n');
         if (lineBreak != std::string::npos && lineBreak > 0 && space[lineBreak - 1] == '\r') {
             --lineBreak;

@@ -1,6 +1,8 @@
 #include "hostapp/PageTextOffsets.h"
 
 #include <cctype>
+#include <cstdlib>
+#include <string>
 
 namespace lum::page {
 
@@ -41,6 +43,13 @@ void step(std::string_view text, size_t at, size_t end, size_t& bytes, long& uni
     if (size_t ref = referenceLength(text, at, end); ref > 0) {
         bytes = ref;
         units = 1;
+        // A numeric reference past the first plane is a surrogate pair.
+        if (text[at + 1] == '#') {
+            bool hex = text[at + 2] == 'x' || text[at + 2] == 'X';
+            unsigned long value = std::strtoul(
+                std::string(text.substr(at + (hex ? 3 : 2), ref)).c_str(), nullptr, hex ? 16 : 10);
+            units = value > 0xFFFF && value <= 0x10FFFF ? 2 : 1;
+        }
         return;
     }
     size_t n = sequenceLength(static_cast<unsigned char>(text[at]));
@@ -86,11 +95,6 @@ std::optional<size_t> sourceOffsetOfUnits(std::string_view text, size_t begin, s
         at += n;
     }
     if (unitsBetween(text.substr(0, end), begin, end) != contentUnits) {
-        return std::nullopt;
-    }
-    // A reference decodes to a character the count cannot see: only a text
-    // spelled without them is split in place.
-    if (text.substr(begin, end - begin).find('&') != std::string_view::npos) {
         return std::nullopt;
     }
     size_t at = begin;

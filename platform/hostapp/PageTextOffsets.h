@@ -20,7 +20,8 @@ long unitsBetween(std::string_view text, size_t begin, size_t end);
 size_t utf8OffsetOfUnits(std::string_view content, long units);
 // The offset in the file's text [begin, end), whose decoded content is
 // `content`, where the first `units` UTF-16 units of the content end;
-// nullopt when the file's spelling and the content do not count alike.
+// nullopt when the file's spelling and the content do not count alike (a
+// reference that is not one, or stands for more than one character).
 std::optional<size_t> sourceOffsetOfUnits(std::string_view text, size_t begin, size_t end,
                                           std::string_view content, long units);
 

@@ -2,6 +2,9 @@
 // the place in the file it came from.
 #include "hostapp/PageTreeBuilder.h"
 
+#include "hostapp/PageTextOffsets.h"
+#include "mfc/CString.h"
+
 #include <gumbo.h>
 
 #include <algorithm>
@@ -106,6 +109,28 @@ xmlNode* PageTreeBuilder::makeElement(const GumboNode* g, SourceNode* parent) {
     return node;
 }
 
+// The parser gathers text until a node is made, passing over end tags it
+// ignores ("</body>" before trailing white space): such a span is more than
+// its text.
+bool PageTreeBuilder::holdsMarkup(const SourceNode& r) const {
+    std::string_view span(m_text + r.begin, r.end - r.begin);
+    bool tagLike = false;
+    for (size_t at = span.find('<'); at != std::string_view::npos && at + 1 < span.size();
+         at = span.find('<', at + 1)) {
+        char next = span[at + 1];
+        if (std::isalpha(static_cast<unsigned char>(next)) || next == '/' || next == '!' ||
+            next == '?') {
+            tagLike = true;
+            break;
+        }
+    }
+    if (!tagLike) {
+        return false;
+    }
+    long contentUnits = CString::fromUtf8(r.content).GetLength();
+    return unitsBetween(std::string_view(m_text, m_size), r.begin, r.end) != contentUnits;
+}
+
 xmlNode* PageTreeBuilder::makeLeaf(const GumboNode* g, SourceNode* parent) {
     const GumboText& t = g->v.text;
     std::string content = t.text ? t.text : "";
@@ -118,11 +143,17 @@ xmlNode* PageTreeBuilder::makeLeaf(const GumboNode* g, SourceNode* parent) {
     if (written(t.original_text)) {
         r.begin = offsetOf(t.original_text.data);
         r.end = r.begin + t.original_text.length;
+        // The parser reads CR LF as LF and may start the text at the LF: the
+        // CR belongs to it all the same.
+        if (r.begin > m_reach && m_text[r.begin] == '\n' && m_text[r.begin - 1] == '\r') {
+            --r.begin;
+        }
     } else {
         r.begin = r.end = m_reach;
     }
     r.innerBegin = r.tagEnd = r.begin;
     r.innerEnd = r.end;
+    r.opaque = g->type != GUMBO_NODE_COMMENT && holdsMarkup(r);
     m_reach = std::max(m_reach, r.end);
     return node;
 }

@@ -23,6 +23,7 @@ class PageTreeBuilder {
     SourceNode& record(xmlNode* node, SourceNode* parent);
     xmlNode* makeElement(const GumboNode* g, SourceNode* parent);
     xmlNode* makeLeaf(const GumboNode* g, SourceNode* parent);
+    bool holdsMarkup(const SourceNode& r) const;
 
     PageDocument& m_page;
     const char* m_text;

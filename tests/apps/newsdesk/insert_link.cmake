@@ -90,7 +90,7 @@ check(discovery ${SITE}/news/legacy.html shift_jis "${want}" --anchors 0
 # 4. Cancel: nothing is written.
 file(SHA256 ${SITE}/news/legacy.html before)
 file(WRITE ${WORK}/cancel.json [[{"dialogs": [{"template": 11905, "steps": [{"click": 2}]}]}]])
-run(cancel 0 ${WORK}/cancel.json insert-link ${SITE}/news/legacy.html --at 8:4)
+run(cancel 0 ${WORK}/cancel.json insert-link ${SITE}/news/legacy.html --at 9:4)
 file(SHA256 ${SITE}/news/legacy.html after)
 if(NOT out STREQUAL "unchanged\n" OR NOT before STREQUAL after)
   message(FATAL_ERROR "cancel: printed ${out} or changed the page")

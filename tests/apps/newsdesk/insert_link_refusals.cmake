@@ -43,6 +43,7 @@ refused(1 "the page does not declare its encoding and is not UTF-8" ${WORK}/unde
 refused(1 "the page is not in the encoding it declares \\(utf-8\\)" ${WORK}/misdeclared.html --at 1:1)
 refused(1 "the cursor 3:2 lies outside the page's text" ${WORK}/good.html --at 3:2)
 refused(1 "the cursor 2:20 lies outside the page's text" ${WORK}/good.html --at 2:20)
+refused(1 "the cursor 1:3 is not in the page's body" ${WORK}/good.html --at 1:3)
 refused(1 "the page is read-only; nothing changed" ${WORK}/locked/good.html --at 2:4)
 refused(1 "missing.html: no such file" ${WORK}/missing.html --at 1:1)
 refused(2 "--at takes LINE:COLUMN, both from 1 \\(not 0:3\\)" ${WORK}/good.html --at 0:3)

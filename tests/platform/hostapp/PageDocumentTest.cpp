@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using lum::page::PageDocument;
 using pagetest::insertedBefore;
 using pagetest::insertNewLink;
@@ -91,20 +93,20 @@ TEST(PageDocument, RemovedNodesTakeTheirBytesAndASecondSaveGivesTheSame) {
     EXPECT_EQ(OpenPage(page).saved(), page);  // nothing changed: nothing written
 }
 
-TEST(PageDocument, TextWithReferencesIsSplitByWritingItAnew) {
-    std::string page = "<!DOCTYPE html><p>Tom &amp; Jerry&#33; here</p>";
+TEST(PageDocument, TextWithReferencesItCannotCountIsSplitByWritingItAnew) {
+    std::string page = "<!DOCTYPE html><p>Tom &amp; Jerry&#33;&copy here</p>";
     OpenPage p(page);
     auto at = p.page->text().find(" here");
     p.doc->setCursor(at);
     Node node;
     long offset = 0;
     ASSERT_TRUE(p.doc->getCursorPos(node, offset));
-    EXPECT_EQ(offset, 12);  // "Tom & Jerry!" in UTF-16 units
+    EXPECT_EQ(offset, 13);  // "Tom & Jerry!©" in UTF-16 units
     Element anchor = p.dom->createElementbyId(kHtmlTypeAnchor);
     anchor.setAttribute(u"HREF", u"f.rss");
     ASSERT_TRUE(p.dom->insertElement(node, offset, 0, anchor, false, true));
     // The first half is written anew; the second, a new node, after the anchor.
-    EXPECT_EQ(p.saved(), "<!DOCTYPE html><p>Tom &amp; Jerry!<A HREF=\"f.rss\"></A> here</p>");
+    EXPECT_EQ(p.saved(), "<!DOCTYPE html><p>Tom &amp; Jerry!©<A HREF=\"f.rss\"></A> here</p>");
 }
 
 TEST(PageDocument, CursorFindsTheAnchorAroundItAndStaysInTheBody) {
@@ -121,9 +123,15 @@ TEST(PageDocument, CursorFindsTheAnchorAroundItAndStaysInTheBody) {
     EXPECT_TRUE(anchorAt(4, 22));   // just before the image inside the anchor
     EXPECT_FALSE(anchorAt(4, 6));   // "x |<a"
     EXPECT_FALSE(anchorAt(4, 45));  // after "</a>"
-    p.cursor(2, 14);                // in the title
+    // In a script's text the cursor stands before the script.
+    OpenPage script("<!DOCTYPE html><body><p>a<script>var x = 1;</script>b</p>");
+    script.doc->setCursor(script.page->text().find("x ="));
     Node node;
     long offset = 0;
+    ASSERT_TRUE(script.doc->getCursorPos(node, offset));
+    EXPECT_EQ(node.getNodeName(), u"p");
+    EXPECT_EQ(offset, 1);
+    p.cursor(2, 14);  // in the title
     EXPECT_FALSE(p.doc->getCursorPos(node, offset));
     EXPECT_FALSE(p.doc->isTagExist(kHtmlTypeAnchor, Node()));
 }
@@ -171,5 +179,58 @@ TEST(PageDocument, UnchangedPagesOfEveryKindSaveToTheirOwnBytes) {
           std::string("\xEF\xBB\xBF<!DOCTYPE html><table><td>fostered<tr>x</table><p>a<p>b")}) {
         OpenPage p(page);
         EXPECT_EQ(p.saved(), page);
+    }
+}
+
+// Wherever the cursor stands in the body, the new anchor is the only change
+// and a fresh parse finds it once, inside the element the cursor was in.
+TEST(PageDocument, EveryCursorPositionInsertsTheAnchorAndNothingElse) {
+    const std::string pages[] = {
+        pagetest::kHtml5,
+        pagetest::kXhtml,
+        pagetest::toShiftJis(pagetest::kLegacyUtf8),
+        "<!DOCTYPE html>\r\n<title>t</title>\r\n<table>\r\n<tr><td>cell<td>two\r\n</table>\r\n"
+        "<ul><li>one<li>two</ul><p>a<b>bold<i>both</b>italic</i> <!-- note --> end\r\n"
+        "<div\r\n  class=\"x\">\r\n\ttabbed <br/> text</div>\r\n",
+        "<!DOCTYPE html><body><p>Tom &amp; Jerry&#33; &#x1F600; caf&eacute;</p>a</span>b"
+        "<table>fostered<tr><td>1</table></body>\n</html>\n",
+    };
+    const std::string anchor = "<A HREF=\"x.rss\"></A>";
+    for (const std::string& page : pages) {
+        OpenPage probe(page);
+        const std::string& text = probe.page->text();
+        long lines = 1 + static_cast<long>(std::count(text.begin(), text.end(), '\n'));
+        int inserted = 0;
+        for (long line = 1; line <= lines; ++line) {
+            for (long column = 1;; ++column) {
+                OpenPage p(page);
+                auto at = p.page->offsetOfLineColumn(line, column);
+                if (!at) {
+                    break;
+                }
+                p.doc->setCursor(*at);
+                Node node;
+                long offset = 0;
+                if (!p.doc->getCursorPos(node, offset)) {
+                    continue;
+                }
+                Element a = p.dom->createElementbyId(kHtmlTypeAnchor);
+                a.setAttribute(u"HREF", u"x.rss");
+                ASSERT_TRUE(p.dom->insertElement(node, offset, 0, a, false, true));
+                std::string saved = p.saved();
+                std::string spelled = p.page->isXhtml() ? "<a href=\"x.rss\"></a>" : anchor;
+                size_t where = saved.find(spelled);
+                ASSERT_NE(where, std::string::npos) << line << ":" << column;
+                EXPECT_EQ(saved.substr(0, where) + saved.substr(where + spelled.size()), page)
+                    << line << ":" << column << "\n"
+                    << saved;
+                OpenPage again(saved);
+                EXPECT_EQ(
+                    again.dom->getChildElementsByID(again.page->root(), kHtmlTypeAnchor).size(), 1u)
+                    << line << ":" << column;
+                ++inserted;
+            }
+        }
+        EXPECT_GT(inserted, 10);
     }
 }

@@ -39,6 +39,19 @@ TEST(PageAutoDiscovery, AddedAfterTheHeadsLastElementOnItsOwnLineAndRemovedAgain
     EXPECT_FALSE(again.dom->removeRssLink(kFeed, kRelative, u"", Node()));
 }
 
+TEST(PageAutoDiscovery, AnXhtmlPageGetsAClosedLinkWithItsOwnLineBreaks) {
+    OpenPage p(pagetest::kXhtml);
+    ASSERT_TRUE(p.dom->setRssLink(kFeed, kRelative, u"", false, Node()));
+    std::string added = p.saved();
+    EXPECT_EQ(added, pagetest::insertedBefore(pagetest::kXhtml, "\r\n</head>",
+                                              "\r\n<link rel=\"alternate\" "
+                                              "type=\"application/rss+xml\" "
+                                              "href=\"feeds/news.rss\" />"));
+    OpenPage again(added);
+    EXPECT_TRUE(again.dom->removeRssLink(kFeed, u"", u"", Node()));
+    EXPECT_EQ(again.saved(), pagetest::kXhtml);
+}
+
 TEST(PageAutoDiscovery, FoundByEachUrlFormWhateverTheCaseOfItsAttributes) {
     const char* hrefs[] = {"file:///Z:/site/news/feeds/news.rss", "feeds/news.rss",
                            "./feeds/news.rss", "https://ann.example/news/feeds/news.rss"};
