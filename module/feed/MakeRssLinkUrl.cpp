@@ -11,11 +11,6 @@ namespace newsdesk {
 
 namespace {
 
-bool isWebScheme(const CString& url) {
-    CString scheme = Url(url).get_element(Url::kScheme);
-    return scheme.CompareNoCase(u"http") == 0 || scheme.CompareNoCase(u"https") == 0;
-}
-
 // The form of the feed from the site's root: a path from the root when the
 // feed lies in the site, else the feed itself without its query.
 CString siteForm(const CString& target, const CString& fromRoot, const CString& siteBase) {
@@ -63,18 +58,13 @@ void makeRssLinkUrl(PageEditIF* page, const CString& target, CString& out) {
         SIFUtil::convUrl(convSite, target, target, location, address, siteBase, nullptr);
     CString siteTop = LumSiteMgr::isSiteOpened() ? LumSiteMgr::getCurrentSiteTopUrl() : CString();
 
-    if (!target.IsEmpty() && !form.IsEmpty() && !siteTop.IsEmpty()) {
-        // An address on the web (https as much as http) is already what the
-        // page should name; a path from the root is published under the
-        // site's root. Anything else (a file outside the site) has no
-        // published address and is referred to as below.
-        if (isWebScheme(form)) {
-            // A feed outside the site keeps its query: it may choose the feed.
-            out = form == Url(target).get_url_woparams() ? target : form;
-            return;
-        }
+    // A path from the site's root is published under the site's root (the
+    // site top names the top page, not the folder). A web address, or a file
+    // outside the site, is referred to by the rules below: an address as it
+    // is, query included, and a file relatively.
+    if (!target.IsEmpty() && !siteTop.IsEmpty() && is_docroot_path(form)) {
         CString root = siteRootUrl(siteBase);
-        if (is_docroot_path(form) && !root.IsEmpty()) {
+        if (!root.IsEmpty()) {
             out = concat_path(root, form);
             return;
         }

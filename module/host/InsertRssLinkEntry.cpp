@@ -22,6 +22,25 @@ CString fullPath(COrvHTMLDocUtil& doc, const CString& reference) {
     return reference.IsEmpty() ? CString() : doc.getFullPath(reference);
 }
 
+// The link's text as a reader sees it: each run of white space one space,
+// which a single-line edit can show and which renders as the original did;
+// white space alone is no text.
+CString renderedText(const CString& content) {
+    CString text;
+    bool inSpace = false;
+    for (int i = 0; i < content.GetLength(); ++i) {
+        char16_t c = content.GetAt(i);
+        bool space = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\f';
+        if (!space) {
+            text += c;
+        } else if (!inSpace) {
+            text += u' ';
+        }
+        inSpace = space;
+    }
+    return text == u" " ? CString() : text;
+}
+
 void editLink(PageEditIF* page, COrvHTMLDocUtil& doc, Element anchor) {
     CString href = anchor.getAttribute(u"HREF");
     if (!CLumTktUtil::isRSSFile(href)) {
@@ -35,10 +54,7 @@ void editLink(PageEditIF* page, COrvHTMLDocUtil& doc, Element anchor) {
         }
     }
     CString src = image.getAttribute(u"SRC");
-    // What a reader sees as the link's text: the line breaks and indents
-    // around an icon are no text of it.
-    CString text = anchor.getTextContent();
-    text.Trim();
+    CString text = renderedText(anchor.getTextContent());
     bool defaultIcon =
         !image.isNull() && image.getAttribute(u"ID").Find(rsslink::kDefaultIconId) == 0;
 

@@ -16,6 +16,19 @@ void removeFromParent(Node node) {
     node.getParentNode().removeChild(node);
 }
 
+// How the page names a file the dialog holds. A reference the page already
+// makes to the same file keeps the form it was written in (absolute, from
+// the root, with "./"): editing a link changes only what the user changed.
+CString referenceFor(PageEditIF& page, COrvHTMLDocUtil& doc, const CString& written,
+                     const CString& chosen) {
+    CString wanted = pageReference(page, chosen);
+    if (!written.IsEmpty() &&
+        (doc.getFullPath(written) == chosen || pageReference(page, written) == wanted)) {
+        return written;
+    }
+    return wanted;
+}
+
 struct Cursor {
     bool valid = false;
     Node node;
@@ -48,13 +61,15 @@ bool applyAnchor(PageEditIF& page, COrvHTMLDocUtil& doc, DomUtil& dom,
             return false;
         }
     }
-    anchor.setAttribute(u"HREF", pageReference(page, dialog.m_strRssFile));
+    anchor.setAttribute(u"HREF",
+                        referenceFor(page, doc, anchor.getAttribute(u"HREF"), dialog.m_strRssFile));
     if (dialog.m_bIncludeIcon != 0) {
         bool newImage = image.isNull();
         if (newImage) {
             image = dom.createElementbyId(kHtmlTypeImage);
         }
-        image.setAttribute(u"SRC", pageReference(page, dialog.m_strIconFile));
+        image.setAttribute(
+            u"SRC", referenceFor(page, doc, image.getAttribute(u"SRC"), dialog.m_strIconFile));
         if (dialog.m_nDefaultIcon == 1) {
             image.setAttribute(u"ID", kDefaultIconId);
         } else {

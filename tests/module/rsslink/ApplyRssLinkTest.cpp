@@ -8,180 +8,103 @@ namespace {
 
 using rltest::FakePage;
 
-const std::string kHead = "<html><head><title>t</title></head><body>";
-
 // The dialog as a person leaves it, never shown.
 struct Choice {
     const char16_t* rss = u"file:///Z:/site/news/a.rss";
     bool icon = false;
-    bool defaultIcon = true;
+    int defaultIcon = 1;
     const char16_t* iconFile = u"";
     const char16_t* text = nullptr;
     bool autoDiscovery = false;
 };
 
-bool apply(FakePage& page, const Choice& c, Element anchor = Element(), Element image = Element()) {
+bool apply(FakePage& page, const Choice& c, bool editing = false) {
     CLumRssInsertLinkDlg dialog(&page, &page.doc, nullptr);
     dialog.m_strRssFile = c.rss;
-    dialog.m_bIncludeIcon = c.icon ? 1 : 0;
-    dialog.m_nDefaultIcon = c.defaultIcon ? 1 : 0;
+    dialog.m_bIncludeIcon = c.icon;
+    dialog.m_nDefaultIcon = c.defaultIcon;
     dialog.m_strIconFile = c.iconFile;
-    dialog.m_bIncludeText = c.text != nullptr ? 1 : 0;
+    dialog.m_bIncludeText = c.text != nullptr;
     dialog.m_strLinkText = c.text != nullptr ? c.text : u"";
-    dialog.m_bAutoDiscovery = c.autoDiscovery ? 1 : 0;
-    return newsdesk::rsslink::applyRssLink(&page, dialog, anchor, image);
+    dialog.m_bAutoDiscovery = c.autoDiscovery;
+    Element anchor = editing ? page.find("a") : Element();
+    NodeArray images = page.dom.getChildElementsByID(anchor, kHtmlTypeImage);
+    return newsdesk::rsslink::applyRssLink(&page, dialog, anchor,
+                                           images.empty() ? Element() : Element(images[0]));
 }
 
-Element editedImage(FakePage& page) {
-    NodeArray images = page.dom.getChildElementsByID(page.find("a"), kHtmlTypeImage);
-    return images.empty() ? Element() : Element(images.front());
-}
-
-TEST(ApplyRssLink, NewLinkAtTheCursorHoldsTheIconThenTheTextAndNamesFilesFromThePage) {
-    FakePage page(kHead + "<p>Hello world</p></body></html>");
-    page.doc.cursor = page.find("p").getFirstChild();
-    page.doc.offset = 5;
-    Choice c;
-    c.icon = true;
-    c.iconFile = u"file:///Z:/app/rss_icon.gif";
-    c.text = u"Subscribe <now>";
-    EXPECT_TRUE(apply(page, c));
+TEST(ApplyRssLink, ANewLinkAtTheCursorHoldsTheIconThenTheTextAndNamesFilesFromThePage) {
+    FakePage page("<p><b>1</b><b>2</b></p>");
+    page.doc.cursor = page.find("p");
+    page.doc.offset = 1;
+    EXPECT_TRUE(apply(page, {.icon = true, .iconFile = u"file:///Z:/app/rss.gif", .text = u"<R>"}));
     EXPECT_EQ(page.inner("p"),
-              "Hello<A HREF=\"news/a.rss\"><IMG SRC=\"../app/rss_icon.gif\" "
-              "ID=\"LumDefaultRssIcon\"></IMG>Subscribe <now></A> world");
+              "<b>1</b><A HREF=\"news/a.rss\"><IMG SRC=\"../app/rss.gif\" "
+              "ID=\"LumDefaultRssIcon\"/>&lt;R&gt;</A><b>2</b>");
     EXPECT_EQ(page.notices, std::vector<unsigned>{kPageDomChanged});
 }
 
-TEST(ApplyRssLink, EditingWithTheIconOffAndTheTextOnLeavesOneTextAtTheEnd) {
-    FakePage page(kHead +
-                  "<p><a href=\"old.rss\">Old <b>bold</b><img src=\"i.gif\" "
-                  "id=\"LumDefaultRssIcon\"> tail</a></p></body></html>");
-    Choice c;
-    c.text = u"New";
-    EXPECT_TRUE(apply(page, c, page.find("a"), editedImage(page)));
-    // The text inside <b> goes from <b> itself, not left behind.
-    EXPECT_EQ(page.inner("p"), "<a href=\"news/a.rss\"><b></b>New</a>");
+// The DOM helpers find text and images at any depth: each is taken from
+// the element that holds it.
+TEST(ApplyRssLink, EditingReplacesTheTextAtAnyDepthAndTakesTheIconAwayOrKeepsItInPlace) {
+    const char* link =
+        "<p><a href=\"o.rss\">Old <b>bold</b><i><img src=\"o.gif\" id=\"x\"></i></a>";
+    FakePage textOnly(link);
+    EXPECT_TRUE(apply(textOnly, {.text = u"New"}, true));
+    EXPECT_EQ(textOnly.inner("p"), "<a href=\"news/a.rss\"><b/><i/>New</a>");
+
+    FakePage iconOnly(link);
+    EXPECT_TRUE(
+        apply(iconOnly, {.icon = true, .defaultIcon = 0, .iconFile = u"Z:\\site\\i.png"}, true));
+    EXPECT_EQ(iconOnly.inner("p"), "<a href=\"news/a.rss\"><b/><i><img src=\"i.png\"/></i></a>");
+
+    FakePage neither(link);
+    EXPECT_TRUE(apply(neither, {}, true));
+    EXPECT_EQ(neither.inner("p"), "<a href=\"o.rss\"/>");
 }
 
-TEST(ApplyRssLink, EditingWithTheIconOnAndTheTextOffKeepsTheImageWhereItIs) {
-    FakePage page(kHead +
-                  "<p><a href=\"a.rss\">Feed <span><img src=\"old.gif\" "
-                  "id=\"LumDefaultRssIcon\"></span> here</a></p></body></html>");
-    Choice c;
-    c.icon = true;
-    c.defaultIcon = false;
-    c.iconFile = u"file:///Z:/site/img/new%20one.png";
-    EXPECT_TRUE(apply(page, c, page.find("a"), editedImage(page)));
+TEST(ApplyRssLink, EditingKeepsTheFormOfReferencesToTheSameFiles) {
+    FakePage page("<p><a href=\"https://ann.example/news/a.rss\"><img src=\"./i.gif\">x</a>");
+    EXPECT_TRUE(apply(page,
+                      {.rss = u"Z:\\site\\news\\a.rss",
+                       .icon = true,
+                       .defaultIcon = 0,
+                       .iconFile = u"file:///Z:/site/i.gif",
+                       .text = u"y"},
+                      true));
     EXPECT_EQ(page.inner("p"),
-              "<a href=\"news/a.rss\"><span><img src=\"img/new%20one.png\"></img></span></a>");
+              "<a href=\"https://ann.example/news/a.rss\"><img src=\"./i.gif\"/>y</a>");
 }
 
-TEST(ApplyRssLink, EditingWithAnIconTheLinkHadNotAddsItAfterWhatIsThere) {
-    FakePage page(kHead + "<p><a href=\"a.rss\"><b>x</b>old</a></p></body></html>");
-    Choice c;
-    c.icon = true;
-    c.iconFile = u"https://cdn.example/rss.png";
-    c.text = u"new";
-    EXPECT_TRUE(apply(page, c, page.find("a")));
-    EXPECT_EQ(page.inner("p"),
-              "<a href=\"news/a.rss\"><b></b><IMG SRC=\"https://cdn.example/rss.png\" "
-              "ID=\"LumDefaultRssIcon\"></IMG>new</a>");
-}
-
-TEST(ApplyRssLink, EditingWithNeitherIconNorTextEmptiesTheLink) {
-    FakePage page(kHead + "<p><a href=\"a.rss\"><img src=\"i.gif\">text</a></p></body></html>");
-    EXPECT_TRUE(apply(page, Choice{}, page.find("a"), editedImage(page)));
-    EXPECT_EQ(page.inner("p"), "<a href=\"a.rss\"></a>");
-    EXPECT_EQ(page.notices.size(), 1u);
-}
-
-TEST(ApplyRssLink, AutoDiscoveryOffAlwaysTellsThePageEvenWhenNothingWasThere) {
-    FakePage page(kHead + "<p>x</p></body></html>");
-    std::string before = page.inner("html");
-    EXPECT_TRUE(apply(page, Choice{}));
-    EXPECT_EQ(page.inner("html"), before);
-    EXPECT_EQ(page.notices, std::vector<unsigned>{kPageDomChanged});
-    ASSERT_EQ(page.dom.removed.size(), 1u);
-    EXPECT_EQ(page.dom.inserts, 0);
-}
-
-TEST(ApplyRssLink, AutoDiscoveryOnWithTheLinkThereAndNothingElseChangesNothing) {
-    FakePage page(
-        "<html><head><LINK REL=\"Alternate\" TYPE=\"application/rss+xml\" "
-        "HREF=\"news/a.rss\"></head><body><p>x</p></body></html>");
-    std::string before = page.inner("html");
-    Choice c;
-    c.autoDiscovery = true;
-    EXPECT_FALSE(apply(page, c));
-    EXPECT_EQ(page.inner("html"), before);
-    EXPECT_TRUE(page.notices.empty());
-    EXPECT_TRUE(page.dom.added.empty());
-}
-
-TEST(ApplyRssLink, AutoDiscoveryOnAddsTheLinkOnceAndOffTakesItAway) {
-    FakePage page(kHead + "<p>x</p></body></html>");
-    Choice c;
-    c.autoDiscovery = true;
-    EXPECT_TRUE(apply(page, c));
+TEST(ApplyRssLink, AutoDiscoveryOffAlwaysTellsThePageOnTellsItOnlyOfANewLink) {
+    FakePage page("<p>x</p>");
+    EXPECT_TRUE(apply(page, {}));
+    EXPECT_EQ(page.dom.removed.size(), 1u);
+    EXPECT_TRUE(apply(page, {.autoDiscovery = true}));
     ASSERT_EQ(page.dom.added.size(), 1u);
     // No site is open: the page names the feed relative to itself.
     EXPECT_EQ(page.dom.added[0].feedUrl, u"news/a.rss");
     EXPECT_EQ(page.dom.added[0].relative, u"news/a.rss");
     EXPECT_EQ(page.dom.added[0].siteUrl, u"");
-    EXPECT_EQ(page.inner("head"),
-              "<title>t</title><link rel=\"alternate\" type=\"application/rss+xml\" "
-              "href=\"news/a.rss\"></link>");
-    EXPECT_FALSE(apply(page, c));
-    c.autoDiscovery = false;
-    EXPECT_TRUE(apply(page, c));
-    EXPECT_EQ(page.inner("head"), "<title>t</title>");
+    EXPECT_FALSE(apply(page, {.autoDiscovery = true}));
     EXPECT_EQ(page.notices.size(), 2u);
+    EXPECT_EQ(page.inner("p"), "x");
 }
 
-TEST(ApplyRssLink, APageWithoutAConversionSiteGetsNoLinkThatNamesNothing) {
-    FakePage page(kHead + "<p>x</p></body></html>");
-    page.hasConvSite = false;
-    Choice c;
-    c.autoDiscovery = true;
-    EXPECT_FALSE(apply(page, c));
-    EXPECT_TRUE(page.dom.added.empty());
-    EXPECT_EQ(page.inner("head"), "<title>t</title>");
-}
-
-TEST(ApplyRssLink, FreeLayoutPagesTakeTheLinkInTheirContainer) {
-    FakePage page(kHead + "<div id=\"free\"></div><p>x</p></body></html>");
+TEST(ApplyRssLink, NoPlaceForTheLinkOrNoUrlForTheFeedIsNoChange) {
+    FakePage page("<div></div><p>x</p>");
+    page.dom.feedLinks = {u"news/a.rss"};
     page.doc.freeLayout = true;
-    page.doc.cursor = page.find("p");
+    EXPECT_FALSE(apply(page, {.text = u"feed", .autoDiscovery = true}));
     page.freeLayoutContainer = page.find("div");
-    Choice c;
-    c.text = u"feed";
-    EXPECT_TRUE(apply(page, c));
+    EXPECT_TRUE(apply(page, {.text = u"feed", .autoDiscovery = true}));
     EXPECT_TRUE(page.doc.freeLayoutInsert);
     EXPECT_EQ(page.inner("div"), "<A HREF=\"news/a.rss\">feed</A>");
-    EXPECT_EQ(page.inner("p"), "x");
-    EXPECT_EQ(page.dom.inserts, 0);
-}
 
-// A link that found no place in the page is no change of it: the page is
-// not told so when nothing else changed.
-TEST(ApplyRssLink, ALinkWithNoPlaceIsNotReportedAsAChange) {
-    FakePage freeLayout(
-        "<html><head><link rel=\"alternate\" type=\"application/rss+xml\" "
-        "href=\"news/a.rss\"></head><body><p>x</p></body></html>");
-    freeLayout.doc.freeLayout = true;
-    Choice c;
-    c.text = u"feed";
-    c.autoDiscovery = true;
-    EXPECT_FALSE(apply(freeLayout, c));
-    EXPECT_TRUE(freeLayout.notices.empty());
-
-    FakePage noCursor(kHead + "<p>x</p></body></html>");
-    noCursor.doc.cursor = Node();
-    c.autoDiscovery = false;
-    // The auto-discovery step still runs, and with it off the page is told.
-    EXPECT_TRUE(apply(noCursor, c));
-    EXPECT_EQ(noCursor.inner("body"), "<p>x</p>");
-    EXPECT_EQ(noCursor.dom.removed.size(), 1u);
+    FakePage noSite("<p>x</p>");
+    noSite.hasConvSite = false;
+    EXPECT_FALSE(apply(noSite, {.autoDiscovery = true}));
+    EXPECT_TRUE(noSite.dom.added.empty());
 }
 
 }  // namespace

@@ -15,86 +15,107 @@
 
 namespace rltest {
 
-struct LinkCall {
-    CString feedUrl;
-    CString relative;
-    CString siteUrl;
+// The nodes below node, in document order, that match.
+template <typename Match>
+NodeArray below(xmlNode* node, Match&& match) {
+    NodeArray out;
+    for (xmlNode* c = node ? node->children : nullptr; c != nullptr; c = c->next) {
+        if (match(c)) {
+            out.emplace_back(c);
+        }
+        NodeArray inner = below(c, match);
+        out.insert(out.end(), inner.begin(), inner.end());
+    }
+    return out;
+}
+bool named(xmlNode* n, const char* name);
+inline const char* nameOf(int typeId) {
+    return typeId == kHtmlTypeAnchor ? "A" : "IMG";
+}
+
+struct FeedForms {
+    CString feedUrl, relative, siteUrl;
+    bool names(const CString& href) const {
+        return !href.IsEmpty() && (href == feedUrl || href == relative || href == siteUrl);
+    }
 };
 
 class FakeDom : public DomUtil {
   public:
-    explicit FakeDom(xmlDoc* doc);
-    ~FakeDom() override;
-    FakeDom(const FakeDom&) = delete;
-    FakeDom& operator=(const FakeDom&) = delete;
-    void freeUnplaced();
-    Element createElementbyId(int typeId) override;
-    Node createTextNodeUt(const CString& text, bool raw) override;
-    bool insertElement(Node node, long offset, int reserved, Element element, bool select,
-                       bool undoable) override;
-    bool deleteAllChild(Element element, bool undoable) override;
-    NodeArray getTextNodes(Element element) override;
-    NodeArray getChildElementsByID(Element parent, int typeId) override;
-    bool hasRssLink(const CString& feedUrl, const CString& relative, const CString& siteUrl,
-                    Node start) override;
-    bool setRssLink(const CString& feedUrl, const CString& relative, const CString& siteUrl,
-                    bool withTitle, Node start) override;
-    bool removeRssLink(const CString& feedUrl, const CString& relative, const CString& siteUrl,
-                       Node start) override;
+    explicit FakeDom(xmlDoc* doc)
+        : m_doc(doc), m_unplaced(xmlNewDocNode(doc, nullptr, BAD_CAST "unplaced", nullptr)) {}
+    void freeUnplaced() { xmlFreeNode(m_unplaced); }  // made, never placed
 
-    std::vector<LinkCall> asked, added, removed;
-    int inserts = 0;
+    Element createElementbyId(int typeId) override { return Element(make(nameOf(typeId))); }
+    Node createTextNodeUt(const CString& text, bool) override;
+    bool insertElement(Node node, long offset, int, Element element, bool, bool) override;
+    bool deleteAllChild(Element element, bool) override;
+    NodeArray getTextNodes(Element element) override {
+        return below(element.raw(), [](xmlNode* n) { return n->type == XML_TEXT_NODE; });
+    }
+    NodeArray getChildElementsByID(Element parent, int typeId) override {
+        return below(parent.raw(), [&](xmlNode* n) { return named(n, nameOf(typeId)); });
+    }
+    bool hasRssLink(const CString& feed, const CString& rel, const CString& site, Node) override;
+    bool setRssLink(const CString& feed, const CString& rel, const CString& site, bool,
+                    Node) override {
+        added.push_back({feed, rel, site});
+        feedLinks.push_back(rel.IsEmpty() ? feed : rel);
+        return true;
+    }
+    bool removeRssLink(const CString& feed, const CString& rel, const CString& site, Node) override;
+
+    std::vector<CString> feedLinks;  // the hrefs of the page's auto-discovery links
+    std::vector<FeedForms> added, removed;
 
   private:
+    xmlNode* make(const char* name);
     xmlDoc* m_doc;
-    // What was made and never put into the page waits here, freed with the
-    // page as the application frees it.
     xmlNode* m_unplaced;
 };
 
 class FakeDoc : public COrvHTMLDocUtil {
   public:
     Element isTagExist(int typeId, Node start) override;
-    bool getCursorPos(Node& node, long& offset) override;
+    bool getCursorPos(Node& node, long& off) override {
+        node = cursor;
+        off = offset;
+        return !cursor.isNull();
+    }
+    // Relative references lead into the page's folder.
     CString getFullPath(const CString& reference) override;
     bool isFreeLayoutMode() override { return freeLayout; }
     void setFreeLayoutInsert(bool on) override { freeLayoutInsert = on; }
-    CString GetSampleFile(int fileType, CWnd* parent) override;
+    CString GetSampleFile(int, CWnd*) override { return CString(); }
 
-    Node cursor;  // null: the cursor is nowhere in the body
+    Node cursor;  // an element (offset: a child index), or null: nowhere
     long offset = 0;
-    CString folder;  // where relative references lead, with a trailing backslash
-    bool freeLayout = false;
-    bool freeLayoutInsert = false;
-    CString sampleFile;
-    std::vector<int> sampleTypes;
+    CString folder;
+    bool freeLayout = false, freeLayoutInsert = false;
 };
 
 // A page at Z:\site\index.html of the site Z:\site\ published at
-// https://ann.example/ unless a test gives its own.
+// https://ann.example/, or of the open site when one is open.
 class FakePage : public PageEditIF {
   public:
-    explicit FakePage(const std::string& html, CString pageFile = u"Z:\\site\\index.html",
-                      CString siteRoot = u"Z:\\site\\", CString siteUrl = u"https://ann.example/");
+    explicit FakePage(const std::string& html, CString pageFile = u"Z:\\site\\index.html");
     ~FakePage() override;
-    FakePage(const FakePage&) = delete;
-    FakePage& operator=(const FakePage&) = delete;
 
     COrvHTMLDocUtil* getDocUtil() override { return &doc; }
     DomUtil* getDomUtil() override { return &dom; }
     SiteIF* getSiteIF() override { return m_site; }
     SiteIF* getConvSiteIF() override { return hasConvSite ? m_site : nullptr; }
     CString getPageLocation() override { return m_location; }
-    CString getPageAddress() override { return m_address; }
-    Element getFreeLayoutContainer(int reserved) override;
-    void notifyChange(int reserved1, unsigned code, int reserved2) override;
-    CString queryOpenFile(int kind, int reserved, const CString& initialName,
-                          CWnd* parent) override;
+    CString getPageAddress() override { return CString(); }
+    Element getFreeLayoutContainer(int) override { return freeLayoutContainer; }
+    void notifyChange(int, unsigned code, int) override { notices.push_back(code); }
+    CString queryOpenFile(int kind, int, const CString&, CWnd*) override {
+        openFileKinds.push_back(kind);
+        return openFile;
+    }
 
-    // The first element of that name (any case), in document order.
+    // The first element of that name (any case), and the markup inside it.
     Element find(const char* name) const;
-    // The markup of the element's content and of the head, as written
-    // below: names and attributes as they are held, in their order.
     std::string inner(const char* name) const;
 
     xmlDoc* html;
@@ -109,7 +130,6 @@ class FakePage : public PageEditIF {
   private:
     SiteIF* m_site;
     CString m_location;
-    CString m_address;
 };
 
 }  // namespace rltest
