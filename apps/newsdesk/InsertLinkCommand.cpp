@@ -7,6 +7,7 @@
 
 #include "hostapp/FunctionTable.h"
 #include "hostapp/PageEditor.h"
+#include "win32/UiDriver.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -103,6 +104,12 @@ int runInsertLink(CommandContext& context) {
     auto insert = context.module.entry<lum::InsertRssLinkEntryFn>(lum::slot::InsertRssLink);
     if (insert == nullptr) {
         context.err << "newsdesk: the module offers no InsertRssLinkEntry\n";
+        return 1;
+    }
+    // Without someone to play the user the dialog would close unseen, which
+    // must not read as a cancel.
+    if (nd::win32::uiDriver() == nullptr) {
+        context.err << "newsdesk: insert-link needs --ui-script FILE or --gui to show the dialog\n";
         return 1;
     }
     insert(editor.get());

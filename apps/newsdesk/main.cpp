@@ -78,7 +78,8 @@ const Command kCommands[] = {
      newsdesk::app::runInsertLink,
      "LINE:COLUMN is the cursor as an editor shows it (from 1; columns count characters).\n"
      "The insert-link dialog, the site's file list and the choosers are played from\n"
-     "--ui-script. The page is saved in its own encoding, every byte outside the changed\n"
+     "--ui-script (or shown with --gui). The page is saved in its own encoding, every byte outside "
+     "the changed\n"
      "elements as it was; prints saved or unchanged. Status 1, with the page untouched,\n"
      "when it is not an HTML page, is binary, is not in the encoding it declares (or\n"
      "declares none and is not UTF-8), is read-only, the cursor lies outside its text, or\n"
