@@ -78,12 +78,11 @@ const Command kCommands[] = {
      newsdesk::app::runInsertLink,
      "LINE:COLUMN is the cursor as an editor shows it (from 1; columns count characters).\n"
      "The insert-link dialog, the site's file list and the choosers are played from\n"
-     "--ui-script (or shown with --gui). The page is saved in its own encoding, every byte outside "
-     "the changed\n"
-     "elements as it was; prints saved or unchanged. Status 1, with the page untouched,\n"
-     "when it is not an HTML page, is binary, is not in the encoding it declares (or\n"
-     "declares none and is not UTF-8), is read-only, the cursor lies outside its text, or\n"
-     "it changed on disk while the dialog was open.\n"},
+     "--ui-script (or shown with --gui). The page is saved in its own encoding, every\n"
+     "byte outside the changed elements as it was; prints saved or unchanged. Status 1,\n"
+     "with the page untouched, when it is not an HTML page, is binary, is not in the\n"
+     "encoding it declares (or declares none and is not UTF-8), is read-only, the cursor\n"
+     "lies outside its text or body, or it changed on disk while the dialog was open.\n"},
     {"welcome", "welcome", "show the welcome navigator and run what its buttons start",
      newsdesk::app::runWelcome,
      "The navigator is played from --ui-script: resting the mouse on a button shows its\n"
