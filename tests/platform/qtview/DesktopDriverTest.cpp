@@ -273,6 +273,8 @@ TEST(DesktopDriverParts, ChooserFiltersFollowTheHostsFileKinds) {
     nd::win32::ChooserRequest r;
     r.fileKind = 2;
     EXPECT_TRUE(nd::qtview::chooserFilter(r).startsWith("Images"));
+    r.fileKind = 90;
+    EXPECT_TRUE(nd::qtview::chooserFilter(r).startsWith("Images"));
     r.fileKind = 24;
     EXPECT_TRUE(nd::qtview::chooserFilter(r).startsWith("Media"));
     r.kind = nd::win32::ChooserKind::SaveFile;
