@@ -29,12 +29,32 @@ bool readFeed(CommandContext& context, const std::string& native, CRSSChannel& c
     }
     auto read = context.module.entry<lum::ReadRssFileEntryFn>(lum::slot::ReadRssFile);
     if (read(*path, &channel) == 1) {
+        reportRepairs(context, native, channel);
         return true;
     }
     int format = -1;
     context.module.entry<lum::GetRssFormatEntryFn>(lum::slot::GetRssFormat)(*path, &format);
     context.err << "newsdesk: " << native << ": " << unreadableReason(native, format) << "\n";
     return false;
+}
+
+void reportRepairs(CommandContext& context, const std::string& shown, const CRSSChannel& channel) {
+    for (const CString& repair : channel.m_repaired) {
+        std::string what;
+        if (repair == u"entities") {
+            what =
+                "HTML entity names the feed does not declare (&nbsp;, &eacute; ...) were read "
+                "as the characters they stand for";
+        } else if (repair == u"encoding") {
+            what =
+                "the bytes are UTF-8, not in the encoding the feed declares, and were read as "
+                "UTF-8";
+        } else {
+            what = repair.toUtf8();
+        }
+        context.err << "newsdesk: " << shown << ": repaired " << repair.toUtf8() << ": " << what
+                    << "\n";
+    }
 }
 
 std::string saveFailureReason(unsigned long error, const std::string& native) {

@@ -19,6 +19,10 @@ std::optional<CString> windowsPathOf(CommandContext& context, const std::string&
 // one line on err naming the file and why, when it does not read.
 bool readFeed(CommandContext& context, const std::string& native, CRSSChannel& channel);
 
+// One line on err per repair the feed needed to be read ("entities",
+// "encoding"), naming the feed as shown.
+void reportRepairs(CommandContext& context, const std::string& shown, const CRSSChannel& channel);
+
 enum class SaveOutcome {
     Failed,     // one line on err says why; any old file is as it was
     Written,    // the file holds the channel, newly written

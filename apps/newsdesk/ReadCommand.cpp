@@ -1,5 +1,6 @@
 // newsdesk read FEED: the record the module reads from a feed, as JSON.
 #include "Commands.h"
+#include "FeedFiles.h"
 #include "FeedPath.h"
 #include "InputFile.h"
 #include "RecordJson.h"
@@ -45,6 +46,7 @@ int runRead(CommandContext& context) {
         context.err << "newsdesk: " << given << ": " << unreadableReason(native, format) << "\n";
         return 1;
     }
+    reportRepairs(context, given, *channel);
     auto json = toJson(*channel);
     json["filePath"] = displayPath(channel->m_filePath, given, *path);
     context.out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";

@@ -79,6 +79,12 @@ ordered_json toJson(const CRSSChannel& channel) {
     j["ttl"] = channel.m_ttl;
     j["categories"] = categoriesJson(channel.m_categories);
     j["encoding"] = channel.m_encoding.toUtf8();
+    j["about"] = channel.m_about.toUtf8();
+    ordered_json repaired = ordered_json::array();
+    for (const auto& repair : channel.m_repaired) {
+        repaired.push_back(repair.toUtf8());
+    }
+    j["repaired"] = std::move(repaired);
     return j;
 }
 
@@ -102,6 +108,21 @@ class Reader {
                 return fail(key, "is not a text");
             }
             field = CString::fromUtf8(value->get<std::string>());
+        }
+    }
+    void texts(const char* key, std::vector<CString>& field) {
+        if (const auto* value = find(key)) {
+            if (!value->is_array()) {
+                return fail(key, "is not a list");
+            }
+            std::vector<CString> list;
+            for (const auto& entry : *value) {
+                if (!entry.is_string()) {
+                    return fail(key, "is not a list of texts");
+                }
+                list.push_back(CString::fromUtf8(entry.get<std::string>()));
+            }
+            field = std::move(list);
         }
     }
     void flag(const char* key, bool& field) {
@@ -292,6 +313,8 @@ bool fromJson(const nlohmann::json& json, CRSSChannel& channel, std::string& err
     reader.atLeast("ttl", channel.m_ttl, decltype(channel.m_ttl){0});
     reader.categories("categories", channel.m_categories);
     reader.encoding("encoding", channel.m_encoding);
+    reader.text("about", channel.m_about);
+    reader.texts("repaired", channel.m_repaired);
     reader.refuseUnknownKeys();
     return error.empty();
 }

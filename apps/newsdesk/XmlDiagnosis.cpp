@@ -1,5 +1,6 @@
 #include "XmlDiagnosis.h"
 
+#include "hostapp/HtmlEntities.h"
 #include "hostapp/XmlFile.h"
 #include "win32/PathMapping.h"
 
@@ -25,16 +26,28 @@ struct FirstError {
     std::string message;
 };
 
+// An HTML name the file does not declare is forgiven on reading; the
+// reason a file is refused is what comes after it.
+bool forgiven(const xmlError* error) {
+    return error->code == XML_ERR_UNDECLARED_ENTITY && error->str1 != nullptr &&
+           lum::xml::htmlNamedCharacter(error->str1).has_value();
+}
+
+// context: two FirstError, the first error and the first forgiven one.
 void keepFirstError(void* context, xmlError* error) {
-    auto* first = static_cast<FirstError*>(context);
-    if (!first->seen && error != nullptr && error->level >= XML_ERR_ERROR) {
-        first->seen = true;
-        first->error = *error;
-        first->message = error->message != nullptr ? error->message : "";
-        first->error.message = nullptr;
-        first->error.file = nullptr;
-        first->error.str1 = first->error.str2 = first->error.str3 = nullptr;
-        first->error.ctxt = first->error.node = nullptr;
+    if (error == nullptr || error->level < XML_ERR_ERROR) {
+        return;
+    }
+    auto* errors = static_cast<FirstError*>(context);
+    FirstError& slot = forgiven(error) ? errors[1] : errors[0];
+    if (!slot.seen) {
+        slot.seen = true;
+        slot.error = *error;
+        slot.message = error->message != nullptr ? error->message : "";
+        slot.error.message = nullptr;
+        slot.error.file = nullptr;
+        slot.error.str1 = slot.error.str2 = slot.error.str3 = nullptr;
+        slot.error.ctxt = slot.error.node = nullptr;
     }
 }
 void ignoreMessage(void*, const char*, ...) {}
@@ -118,14 +131,19 @@ std::string whyNotReadableXml(const std::string& nativePath) {
     void* structuredContext = xmlStructuredErrorContext;
     xmlGenericErrorFunc generic = xmlGenericError;
     void* genericContext = xmlGenericErrorContext;
-    FirstError first;
-    xmlSetStructuredErrorFunc(&first, keepFirstError);
+    // The first error, and the first forgiven one in case nothing follows.
+    FirstError errors[2];
+    FirstError& first = errors[0];
+    xmlSetStructuredErrorFunc(errors, keepFirstError);
     xmlSetGenericErrorFunc(nullptr, ignoreMessage);
     // The options the module reads with, so that the reason is the one that
     // made it refuse; without HUGE, libxml2 keeps its bounds on depth and
     // text.
     xmlDoc* doc = xmlCtxtReadFd(context, fd, nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOCDATA);
     std::string reason = "not well-formed XML";
+    if (!first.seen && errors[1].seen) {
+        first = errors[1];
+    }
     const xmlError* error = first.seen ? &first.error : nullptr;
     if (doc == nullptr && error != nullptr && error->code != XML_ERR_OK) {
         std::string message = first.message;

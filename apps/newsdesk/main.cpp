@@ -31,7 +31,9 @@ const Command kCommands[] = {
      "A missing file, a folder or what is not a regular file is an error (status 1).\n"},
     {"read", "read FEED", "print the record the module reads from the feed, as JSON",
      newsdesk::app::runRead,
-     "FEED - reads the feed from standard input. Paths are printed as given.\n"},
+     "FEED - reads the feed from standard input. Paths are printed as given.\n"
+     "A feed read only after a repair (undeclared HTML entity names, UTF-8 under another\n"
+     "encoding's declaration) lists it in \"repaired\" and gets one line on stderr per repair.\n"},
     {"dialog", "dialog ID [--png FILE]", "print a dialog template's controls",
      newsdesk::app::runDialog,
      "ID is one of the module's dialog templates (11900 to 11910). When the command's\n"

@@ -55,6 +55,7 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
     xml.getBlock(channelNode, text);
     channel->m_block = isYes(text);
     channel->m_encoding = xml.getEncoding();
+    channel->m_repaired = xml.getRepairs();
 
     NodeArray categories;
     xml.getCategoryNodeArray(channelNode, categories);

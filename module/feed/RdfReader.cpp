@@ -2,6 +2,7 @@
 #include "feed/TextFunctions.h"
 
 #include "hostapp/CLumRdfXmlData.h"
+#include "hostapp/UrlUtil.h"
 
 #include <utility>
 
@@ -35,6 +36,11 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
     channel->m_pubDate = CTime(date.time);
     channel->m_pubDateText = date.keptText;
     channel->m_encoding = xml.getEncoding();
+    channel->m_repaired = xml.getRepairs();
+    // The channel's own URI. A path of this machine, as saves outside a site
+    // once wrote there, names no place a reader could go.
+    xml.getAbout(channelNode, text);
+    channel->m_about = isDrivePath(text) ? CString() : text;
 
     NodeArray items;
     xml.getItemNodeArray(items);

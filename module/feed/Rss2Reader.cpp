@@ -31,6 +31,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
     channel->m_pubDate = CTime(date.time);
     channel->m_pubDateText = date.keptText;
     channel->m_encoding = xml.getEncoding();
+    channel->m_repaired = xml.getRepairs();
 
     NodeArray nodes;
     xml.getCategoryNodeArray(channelNode, nodes);

@@ -3,6 +3,7 @@
 #include "feed/RewriteFeedLinks.h"
 #include "feed/TextFunctions.h"
 #include "hostapp/CLumRdfXmlData.h"
+#include "hostapp/CLumUrlManSiteAdapter.h"
 
 #include <memory>
 #include <vector>
@@ -16,7 +17,14 @@ std::unique_ptr<CLumRssAbstract> buildRdfDocument(const CString& path, const CRS
     auto owner = std::make_unique<CLumRdfXmlData>(CString(), channel->m_encoding);
     CLumRdfXmlData& document = *owner;
     Node root = document.createRdfNode();
-    Node node = root ? document.createChannelNode(channel->m_filePath) : Node();
+    // Inside a site the file's path becomes its public URL when links are
+    // rewritten; outside one it is no address at all, so the channel keeps
+    // the URI the feed had, or takes its link.
+    CString about = channel->m_filePath;
+    if (!CLumUrlManSiteAdapter().inSite(path)) {
+        about = !channel->m_about.IsEmpty() ? channel->m_about : channel->m_link;
+    }
+    Node node = root ? document.createChannelNode(about) : Node();
     if (!root || !node) {
         return nullptr;
     }

@@ -24,6 +24,8 @@ void copyChannel(const CRSSChannel& source, CRSSChannel& target) {
     target.m_ttl = source.m_ttl;
     target.m_categories = source.m_categories;
     target.m_encoding = source.m_encoding;
+    target.m_about = source.m_about;
+    target.m_repaired = source.m_repaired;
 }
 
 }  // namespace newsdesk::sitefiles

@@ -28,6 +28,22 @@ constexpr FeedName kCreator = dc("creator");
 constexpr FeedName kRights = dc("rights");
 constexpr FeedName kDate = dc("date");
 
+void setAbout(Node node, const CString& about) {
+    if (!about.IsEmpty()) {
+        Element(node).setAttribute(u"rdf:about", about);
+    } else if (xmlNode* n = node.raw()) {
+        // A channel made again from a loaded document drops its old URI.
+        for (xmlAttr* a = n->properties; a != nullptr; a = a->next) {
+            if (xmlStrEqual(a->name, reinterpret_cast<const xmlChar*>("about")) &&
+                a->ns != nullptr &&
+                xmlStrEqual(a->ns->href, reinterpret_cast<const xmlChar*>(kRdfNamespace))) {
+                xmlRemoveProp(a);
+                break;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 Node CLumRdfXmlData::getRdfNode() const {
@@ -78,7 +94,7 @@ Node CLumRdfXmlData::createChannelNode(const CString& about) {
     if (!channel) {
         channel = appendChild(r, kChannel);
     }
-    Element(channel).setAttribute(u"rdf:about", about);
+    setAbout(channel, about);
     return channel;
 }
 
@@ -88,7 +104,7 @@ Node CLumRdfXmlData::createItemNode(const CString& about) {
         return Node();
     }
     Node item = appendChild(r, kItem);
-    Element(item).setAttribute(u"rdf:about", about);
+    setAbout(item, about);
     return item;
 }
 
@@ -106,6 +122,12 @@ bool CLumRdfXmlData::setItemSeq(Node channel, const std::vector<CString>& links)
         Element(appendChild(seq, kLi)).setAttribute(u"rdf:resource", link);
     }
     return true;
+}
+
+bool CLumRdfXmlData::getAbout(Node node, CString& out) const {
+    Element e(node);
+    out = e.getAttribute(u"rdf:about");
+    return e.hasAttribute(u"rdf:about");
 }
 
 bool CLumRdfXmlData::getTitle(Node node, CString& out) const {

@@ -28,14 +28,18 @@ class CLumRdfXmlData : public CLumRssAbstract {
 
     // The root rdf:RDF with its namespaces (the existing one when there is).
     Node createRdfNode();
-    // <channel rdf:about="about"> under the root.
+    // <channel rdf:about="about"> under the root; without the attribute
+    // when about is empty (an empty URI would name the file itself).
     Node createChannelNode(const CString& about);
-    // <item rdf:about="about"> under the root, after what is there.
+    // <item rdf:about="about"> under the root, after what is there; without
+    // the attribute when about is empty.
     Node createItemNode(const CString& about);
     // The channel's <items><rdf:Seq> with one rdf:li per link, in order,
     // replacing an earlier sequence.
     bool setItemSeq(Node channel, const std::vector<CString>& links);
 
+    // The node's rdf:about, the URI it describes; empty when it has none.
+    bool getAbout(Node node, CString& out) const;
     bool getTitle(Node node, CString& out) const;
     bool getLink(Node node, CString& out) const;
     bool getDescription(Node node, CString& out) const;

@@ -19,9 +19,11 @@ const xmlChar* utf8(const char* s) {
 
 CLumRssAbstract::CLumRssAbstract(const CString& path, const char16_t* encoding) {
     if (!path.IsEmpty()) {
-        if (xmlDoc* loaded = lum::xml::loadFile(path)) {
+        lum::xml::Repairs repairs;
+        if (xmlDoc* loaded = lum::xml::loadFile(path, &repairs)) {
             Document = std::make_unique<::Document>(loaded);
             m_encoding = lum::xml::toCString(loaded->encoding);
+            m_repairs = repairs.names();
         }
         return;
     }

@@ -15,6 +15,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class CLumRssAbstract {
   public:
@@ -31,6 +32,9 @@ class CLumRssAbstract {
     // The encoding the document declares (a loaded file) or was made with;
     // empty when none.
     CString getEncoding() const { return m_encoding; }
+    // What the loaded file needed to be read ("entities", "encoding"); empty
+    // for a well-formed file.
+    std::vector<CString> getRepairs() const { return m_repairs; }
 
     // Writes the document to path in its encoding; false when the document
     // could not be written, and then the file at path is left untouched.
@@ -78,4 +82,5 @@ class CLumRssAbstract {
 
   private:
     CString m_encoding;
+    std::vector<CString> m_repairs;
 };

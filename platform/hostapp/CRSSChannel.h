@@ -53,4 +53,10 @@ class CRSSChannel {
     std::int32_t m_ttl = 0;  // minutes; 0 or less = none
     std::vector<CRSSCategory> m_categories;
     CString m_encoding;  // encoding of the document read, used again when writing
+    // The URI an RSS 1.0 file gave its channel (rdf:about); written again
+    // when the feed is saved outside a site.
+    CString m_about;
+    // What the file read needed to be read ("entities", "encoding"); empty
+    // for a well-formed file. Writing always gives a well-formed one.
+    std::vector<CString> m_repaired;
 };

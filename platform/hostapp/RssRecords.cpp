@@ -37,6 +37,8 @@ void CRSSChannel::resetData() {
     m_ttl = 0;
     m_categories.clear();
     m_encoding.Empty();
+    m_about.Empty();
+    m_repaired.clear();
 }
 
 CString CRSSChannel::getModifiedTimeStr() const {

@@ -2,6 +2,7 @@
 
 #include "hostapp/AtomicFile.h"
 #include "hostapp/ShiftJis.h"
+#include "hostapp/XmlRepair.h"
 #include "hostapp/XmlText.h"
 #include "win32/PathMapping.h"
 
@@ -35,20 +36,33 @@ constexpr int kParseOptions =
     XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING | XML_PARSE_NOCDATA;
 
 void silentError(void*, const char*, ...) {}
-void silentStructuredError(void*, xmlError*) {}
+
+// What a parse reported: whether it failed, and whether a reason was an
+// entity the file never declared, which a repair may answer.
+struct ParseReport {
+    bool undeclaredEntity = false;
+};
+
+void recordError(void* context, xmlError* error) {
+    auto* report = static_cast<ParseReport*>(context);
+    if (report != nullptr && error != nullptr &&
+        (error->code == XML_ERR_UNDECLARED_ENTITY || error->code == XML_WAR_UNDECLARED_ENTITY)) {
+        report->undeclaredEntity = true;
+    }
+}
 
 // Keeps libxml2 from printing to stderr while it works for us: a file that
 // cannot be read is answered by a result, never by console noise. The
 // thread's own handlers come back afterwards.
 class QuietErrors {
   public:
-    QuietErrors()
+    explicit QuietErrors(ParseReport* report = nullptr)
         : m_generic(xmlGenericError),
           m_genericContext(xmlGenericErrorContext),
           m_structured(xmlStructuredError),
           m_structuredContext(xmlStructuredErrorContext) {
         xmlSetGenericErrorFunc(nullptr, silentError);
-        xmlSetStructuredErrorFunc(nullptr, silentStructuredError);
+        xmlSetStructuredErrorFunc(report, recordError);
     }
     ~QuietErrors() {
         xmlSetGenericErrorFunc(m_genericContext, m_generic);
@@ -428,6 +442,53 @@ bool withinMarkupLimits(int fd, const char** exceeded = nullptr) {
     return got == 0 && ::lseek(fd, 0, SEEK_SET) == 0;
 }
 
+// The whole file from its start; false when it cannot be read.
+bool readWhole(int fd, std::string& bytes) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_size < 0) {
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// What a repair makes of a file whose strict parse gave strict (null when it
+// failed): the repaired document, or strict itself when no repair applies
+// or the repair does not give a well-formed document either.
+xmlDoc* repairedIfForgivable(int fd, xmlDoc* strict, bool undeclaredEntity, Repairs* out) {
+    std::string bytes;
+    if (!readWhole(fd, bytes)) {
+        return strict;
+    }
+    bool asUtf8 = readAsUtf8Instead(bytes, strict != nullptr);
+    if (!asUtf8 && !undeclaredEntity) {
+        return strict;
+    }
+    Repairs repairs;
+    xmlDoc* doc = parseRepaired(bytes, asUtf8, kParseOptions, repairs);
+    if (doc == nullptr) {
+        return strict;
+    }
+    if (strict != nullptr) {
+        xmlFreeDoc(strict);
+    }
+    if (out != nullptr) {
+        *out = repairs;
+    }
+    return doc;
+}
+
 }  // namespace
 
 // A regular file opened for reading, or -1.
@@ -478,6 +539,45 @@ CString RootElement::attribute(const char16_t* attributeName) const {
     return CString();
 }
 
+namespace {
+
+std::optional<RootElement> rootOfRepaired(const CString& windowsPath) {
+    Repairs repairs;
+    xmlDoc* doc = loadFile(windowsPath, &repairs);
+    xmlNode* element = doc != nullptr && repairs.any() ? xmlDocGetRootElement(doc) : nullptr;
+    std::optional<RootElement> root;
+    if (element != nullptr) {
+        root.emplace();
+        std::string name = reinterpret_cast<const char*>(element->name);
+        if (element->ns != nullptr && element->ns->prefix != nullptr) {
+            name = reinterpret_cast<const char*>(element->ns->prefix) + (":" + name);
+        }
+        root->name = CString::fromUtf8(name);
+        for (const xmlNs* ns = element->nsDef; ns != nullptr; ns = ns->next) {
+            std::string attribute =
+                ns->prefix != nullptr
+                    ? "xmlns:" + std::string(reinterpret_cast<const char*>(ns->prefix))
+                    : std::string("xmlns");
+            root->attributes.emplace_back(CString::fromUtf8(attribute), toCString(ns->href));
+        }
+        for (const xmlAttr* a = element->properties; a != nullptr; a = a->next) {
+            xmlChar* value = xmlNodeListGetString(doc, a->children, 1);
+            std::string attribute = reinterpret_cast<const char*>(a->name);
+            if (a->ns != nullptr && a->ns->prefix != nullptr) {
+                attribute = reinterpret_cast<const char*>(a->ns->prefix) + (":" + attribute);
+            }
+            root->attributes.emplace_back(CString::fromUtf8(attribute), toCString(value));
+            xmlFree(value);
+        }
+    }
+    if (doc != nullptr) {
+        xmlFreeDoc(doc);
+    }
+    return root;
+}
+
+}  // namespace
+
 std::optional<RootElement> peekRootElement(const CString& windowsPath) {
     registerShiftJis();
     QuietErrors quiet;
@@ -512,12 +612,18 @@ std::optional<RootElement> peekRootElement(const CString& windowsPath) {
         break;
     }
     xmlFreeTextReader(reader);
+    if (!root) {
+        // The start of a file that only a repair reads (an encoding it does
+        // not have) fails here; the repaired document has the root.
+        root = rootOfRepaired(windowsPath);
+    }
     return root;
 }
 
-xmlDoc* loadFile(const CString& windowsPath) {
+xmlDoc* loadFile(const CString& windowsPath, Repairs* repairs) {
     registerShiftJis();
-    QuietErrors quiet;
+    ParseReport report;
+    QuietErrors quiet(&report);
     Fd fd(openRegularFile(windowsPath));
     if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
         return nullptr;
@@ -525,6 +631,12 @@ xmlDoc* loadFile(const CString& windowsPath) {
     // xmlReadFd rather than xmlReadFile: the file is opened here, so no
     // entity loader or URL resolution is involved even for the document.
     xmlDoc* doc = xmlReadFd(fd.get(), nullptr, nullptr, kParseOptions);
+    // A well-formed file is parsed once; only one that failed, or read with
+    // undeclared entities or as ISO-8859-1, is looked at again.
+    if (doc == nullptr || report.undeclaredEntity ||
+        (doc->encoding != nullptr && namesIso88591(reinterpret_cast<const char*>(doc->encoding)))) {
+        doc = repairedIfForgivable(fd.get(), doc, report.undeclaredEntity, repairs);
+    }
     if (doc != nullptr && declaresEntities(doc)) {
         struct stat st {};
         std::uint64_t size =

@@ -1,6 +1,7 @@
 // Reading and writing XML files on Windows paths, safely.
 #pragma once
 
+#include "hostapp/XmlRepair.h"
 #include "mfc/CString.h"
 
 #include <libxml/tree.h>
@@ -15,7 +16,12 @@ namespace lum::xml {
 // the path maps to nothing. Never touches the network, never loads external
 // entities or DTDs, and keeps libxml2's limits on entity expansion, so an
 // entity bomb fails in bounded memory. The caller frees the result.
-xmlDoc* loadFile(const CString& windowsPath);
+//
+// A file that is not well-formed only because it uses HTML entity names it
+// never declares, or declares an encoding its UTF-8 bytes are not in, is
+// read all the same, with its text as it was meant (see XmlRepair.h); what
+// was repaired goes to repairs. Nothing else is forgiven.
+xmlDoc* loadFile(const CString& windowsPath, Repairs* repairs = nullptr);
 
 // Which of our own bounds the file goes past (attributes per element, size
 // of the declarations, text that entities expand to), in words for a

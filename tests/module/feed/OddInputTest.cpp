@@ -42,7 +42,10 @@ TEST(OddInput, NeverCrashesAndAnswersPlainly) {
          "<?xml version='1.0' encoding='Shift_JIS'?><rss><channel><title>\x81\x7f\xa0\xfd"
          "</title></channel></rss>",
          -1, 0},
-        {"unknown charset", "<?xml version='1.0' encoding='x-no-such'?><rss/>", -1, 0},
+        // Nobody knows the encoding, and the bytes are UTF-8: read as UTF-8.
+        {"unknown charset", "<?xml version='1.0' encoding='x-no-such'?><rss/>", 1, 0},
+        {"unknown charset, bytes not utf-8",
+         "<?xml version='1.0' encoding='x-no-such'?><rss>\xe9</rss>", -1, 0},
         {"nul in the middle", std::string("<rss><channel>\0</channel></rss>", 31), -1, 0},
         {"too deep", nested(20000), -1, 0},
         {"a bare rss root", "<rss/>", 1, 0},

@@ -63,6 +63,12 @@ TEST_F(SiteOpen, Rss1AboutTextsAndPodcastImagesAreRewrittenToo) {
     WrittenXml xml(m_dir.native("site/news.xml").string());
     EXPECT_EQ(xml.text("/rdf:RDF/rss:channel/@rdf:about"), "https://ann.example/news.xml");
     EXPECT_EQ(xml.text("/rdf:RDF/rss:item/@rdf:about"), kEpisode);
+    // A URI the feed once had gives way to the file's public address here.
+    rdf.m_about = u"https://elsewhere.example/old.rdf";
+    ASSERT_EQ(newsdesk::writeRssFile(rdf.m_filePath, &rdf), 1);
+    EXPECT_EQ(
+        WrittenXml(m_dir.native("site/news.xml").string()).text("/rdf:RDF/rss:channel/@rdf:about"),
+        "https://ann.example/news.xml");
     EXPECT_EQ(xml.text("//rdf:li/@rdf:resource"), kEpisode);
     EXPECT_EQ(xml.text("/rdf:RDF/rss:image/rss:url"), "https://ann.example/logo.png");
 
