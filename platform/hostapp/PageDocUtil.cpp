@@ -47,7 +47,17 @@ CString PageDocUtil::getFullPath(const CString& reference) {
         return conv_std_path(ref);
     }
     std::string r = ref.toUtf8();
+    // Against the page's <base> when it has one, as a browser would.
     std::string base = m_location.toUtf8();
+    std::string written = m_page.baseHref();
+    if (!written.empty()) {
+        xmlChar* resolved = xmlBuildURI(reinterpret_cast<const xmlChar*>(written.c_str()),
+                                        reinterpret_cast<const xmlChar*>(base.c_str()));
+        if (resolved != nullptr) {
+            base = reinterpret_cast<const char*>(resolved);
+        }
+        xmlFree(resolved);
+    }
     xmlChar* built = xmlBuildURI(reinterpret_cast<const xmlChar*>(r.c_str()),
                                  reinterpret_cast<const xmlChar*>(base.c_str()));
     CString url = built ? CString::fromUtf8(reinterpret_cast<const char*>(built)) : ref;

@@ -223,6 +223,18 @@ Element PageDocument::body() const {
     return childNamed(root().raw(), "body");
 }
 
+std::string PageDocument::baseHref() const {
+    Element headElement = head();
+    for (Element e : headElement.getChildElements()) {
+        if (e.getTagName().CompareNoCase(u"base") == 0 && e.hasAttribute(u"href")) {
+            CString href = e.getAttribute(u"href");
+            href.Trim();
+            return href.toUtf8();
+        }
+    }
+    return {};
+}
+
 std::optional<size_t> PageDocument::offsetOfLineColumn(long line, long column) const {
     const std::string& t = text();
     if (line < 1 || column < 1) {

@@ -66,6 +66,9 @@ class PageDocument {
     // The head and body the parser placed (written in the file or implied).
     Element head() const;
     Element body() const;
+    // The href of the page's first <base> element, as written; empty when
+    // it has none. References in the page resolve against it.
+    std::string baseHref() const;
     // XHTML pages get their new elements in lower case and their empty
     // elements closed with " />".
     bool isXhtml() const { return m_xhtml; }

@@ -174,6 +174,8 @@ std::vector<Element> PageDomUtil::rssLinks(const CString& feedUrl, const CString
             wanted.push_back(absolute(f, m_location));
         }
     }
+    // The page's own links resolve against its <base>, if it has one.
+    std::string base = absolute(CString::fromUtf8(m_page.baseHref()), m_location);
     std::vector<Element> out;
     eachBelow(m_page.root().raw(), [&](xmlNode* n) {
         if (!named(n, "link")) {
@@ -192,7 +194,7 @@ std::vector<Element> PageDomUtil::rssLinks(const CString& feedUrl, const CString
             return;
         }
         std::string h = href.toUtf8();
-        std::string resolved = absolute(href, m_location);
+        std::string resolved = absolute(href, CString::fromUtf8(base));
         for (const std::string& w : wanted) {
             if (!w.empty() && (w == h || w == resolved)) {
                 out.push_back(link);

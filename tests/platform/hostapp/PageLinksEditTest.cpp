@@ -126,6 +126,13 @@ TEST_F(PageEditorFile, FullPathsOfReferencesAndTheSampleChooser) {
     EXPECT_EQ(doc->getFullPath(u"feeds/a%20b.rss"), folder + u"\\feeds\\a b.rss");
     EXPECT_EQ(doc->getFullPath(u"https://ann.example/a.rss"), u"https://ann.example/a.rss");
     EXPECT_EQ(doc->getFullPath(u""), u"");
+    // A page with a <base> refers from there.
+    auto based = open(
+        "<!DOCTYPE html><head><base href=\"https://ann.example/news/\">"
+        "<link rel=alternate type=application/rss+xml href=feed.rss></head>");
+    EXPECT_EQ(based->getDocUtil()->getFullPath(u"feed.rss"), u"https://ann.example/news/feed.rss");
+    EXPECT_TRUE(
+        based->getDomUtil()->hasRssLink(u"https://ann.example/news/feed.rss", u"", u"", Node()));
     EXPECT_FALSE(doc->isFreeLayoutMode());
 
     ndtest::TestUiDriver ui;
