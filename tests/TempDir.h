@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 
 class TempDir {
@@ -34,6 +35,14 @@ class TempDir {
     }
     void write(const std::string& name, const std::string& bytes) const {
         std::ofstream(m_path / name, std::ios::binary) << bytes;
+    }
+    // The names directly in the folder: what a test expects left behind.
+    std::set<std::string> names(const std::string& folder = "") const {
+        std::set<std::string> out;
+        for (const auto& entry : std::filesystem::directory_iterator(m_path / folder)) {
+            out.insert(entry.path().filename().string());
+        }
+        return out;
     }
     std::string read(const std::string& name) const {
         std::ifstream in(m_path / name, std::ios::binary);

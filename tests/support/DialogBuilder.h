@@ -21,21 +21,11 @@ class DialogBuilder {
         m_face = std::move(face);
         return *this;
     }
-    DialogBuilder& exStyle(DWORD ex) {
-        m_exStyle = ex;
-        return *this;
-    }
     // cls: a class name, or one of the predefined atoms given as u"#0080" etc.
     DialogBuilder& control(std::u16string cls, std::u16string text, DWORD id, short x, short y,
-                           short cx, short cy, DWORD style, DWORD exStyle = 0) {
-        m_items.push_back(Item{std::move(cls), std::move(text), id, x, y, cx, cy,
-                               style | WS_CHILD | WS_VISIBLE, exStyle, 0});
-        return *this;
-    }
-    // A picture control naming its bitmap resource by number.
-    DialogBuilder& picture(DWORD id, WORD bitmap, short x, short y, short cx, short cy) {
+                           short cx, short cy, DWORD style) {
         m_items.push_back(
-            Item{u"#0082", u"", id, x, y, cx, cy, WS_CHILD | WS_VISIBLE | SS_BITMAP, 0, bitmap});
+            Item{std::move(cls), std::move(text), id, x, y, cx, cy, style | WS_CHILD | WS_VISIBLE});
         return *this;
     }
 
@@ -44,7 +34,7 @@ class DialogBuilder {
         put<WORD>(out, 1);
         put<WORD>(out, 0xFFFF);
         put<DWORD>(out, 0);
-        put<DWORD>(out, m_exStyle);
+        put<DWORD>(out, 0);  // no extended style
         put<DWORD>(out, m_style);
         put<WORD>(out, static_cast<WORD>(m_items.size()));
         put<short>(out, 0);
@@ -64,7 +54,7 @@ class DialogBuilder {
                 out.push_back(0);
             }
             put<DWORD>(out, 0);
-            put<DWORD>(out, item.exStyle);
+            put<DWORD>(out, 0);
             put<DWORD>(out, item.style);
             put<short>(out, item.x);
             put<short>(out, item.y);
@@ -79,12 +69,7 @@ class DialogBuilder {
             } else {
                 text(out, item.cls);
             }
-            if (item.ordinal) {
-                put<WORD>(out, 0xFFFF);
-                put<WORD>(out, item.ordinal);
-            } else {
-                text(out, item.text);
-            }
+            text(out, item.text);
             put<WORD>(out, 0);
         }
         return out;
@@ -97,8 +82,6 @@ class DialogBuilder {
         DWORD id;
         short x, y, cx, cy;
         DWORD style;
-        DWORD exStyle;
-        WORD ordinal;
     };
     template <typename T>
     static void put(std::vector<BYTE>& out, T v) {
@@ -117,7 +100,6 @@ class DialogBuilder {
     short m_cx;
     short m_cy;
     DWORD m_style;
-    DWORD m_exStyle = 0;
     WORD m_points = 9;
     std::u16string m_face = u"MS Shell Dlg";
     std::vector<Item> m_items;

@@ -17,4 +17,13 @@ TestUiDriver::~TestUiDriver() {
     }
 }
 
+RecordingUiDriver::RecordingUiDriver()
+    : nd::win32::ScriptedDriver(
+          [this](const std::string& message) { failures.push_back(message); }),
+      m_previous(nd::win32::setUiDriver(this)) {}
+
+RecordingUiDriver::~RecordingUiDriver() {
+    nd::win32::setUiDriver(m_previous);
+}
+
 }  // namespace ndtest

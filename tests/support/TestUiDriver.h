@@ -6,6 +6,9 @@
 
 #include "win32/ScriptedDriver.h"
 
+#include <string>
+#include <vector>
+
 namespace ndtest {
 
 class TestUiDriver : public nd::win32::ScriptedDriver {
@@ -35,6 +38,21 @@ class TestUiDriver : public nd::win32::ScriptedDriver {
     }
     void choosePath(std::u16string path) { expectChooser({std::nullopt, std::move(path)}); }
     void cancelChooser() { expectChooser({std::nullopt, std::nullopt}); }
+
+  private:
+    nd::win32::UiDriver* m_previous;
+};
+
+// A driver for tests of the failures themselves: installed for its lifetime,
+// it keeps every failure for the test to look at instead of failing it.
+class RecordingUiDriver : public nd::win32::ScriptedDriver {
+  public:
+    RecordingUiDriver();
+    ~RecordingUiDriver() override;
+    RecordingUiDriver(const RecordingUiDriver&) = delete;
+    RecordingUiDriver& operator=(const RecordingUiDriver&) = delete;
+
+    std::vector<std::string> failures;
 
   private:
     nd::win32::UiDriver* m_previous;

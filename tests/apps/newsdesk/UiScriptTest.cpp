@@ -7,17 +7,20 @@
 
 namespace {
 
-struct Capture {
-    std::vector<std::string> failures;
-    nd::win32::ScriptedDriver driver{[this](const std::string& m) { failures.push_back(m); }};
-    nd::win32::UiDriver* previous = nd::win32::setUiDriver(&driver);
-    ~Capture() { nd::win32::setUiDriver(previous); }
-};
+// Plays the script on the sample dialog; gives the run's result and failures.
+std::pair<INT_PTR, std::vector<std::string>> playOnSample(const char* script) {
+    ndtest::RecordingUiDriver driver;
+    std::string error;
+    EXPECT_TRUE(newsdesk::app::parseUiScript(script, driver, error)) << error;
+    sample::CSampleDlg dlg;
+    INT_PTR result = dlg.DoModal();
+    return {result, driver.failures};
+}
 
 }  // namespace
 
 TEST(UiScript, PlaysTheStepsOfEachDialogAndAnswersMessageBoxesAndChoosers) {
-    Capture c;
+    ndtest::RecordingUiDriver c;
     std::string error;
     ASSERT_TRUE(newsdesk::app::parseUiScript(R"({
         "dialogs": [{"template": 500, "steps": [
@@ -32,7 +35,7 @@ TEST(UiScript, PlaysTheStepsOfEachDialogAndAnswersMessageBoxesAndChoosers) {
             {"key": "enter"}]}],
         "messageBoxes": [{"text": "name is required", "answer": "ok"}],
         "choosers": [{"kind": "open", "path": "/tmp/a b.rss"}, {"cancel": true}]})",
-                                             c.driver, error))
+                                             c, error))
         << error;
     sample::CSampleDlg dlg;
     EXPECT_EQ(dlg.DoModal(), IDOK);
@@ -47,7 +50,7 @@ TEST(UiScript, PlaysTheStepsOfEachDialogAndAnswersMessageBoxesAndChoosers) {
     nd::win32::ChooserRequest open;
     EXPECT_EQ(nd::win32::choosePath(open), std::u16string(u"Z:\\tmp\\a b.rss"));
     EXPECT_EQ(nd::win32::choosePath(open), std::nullopt);
-    EXPECT_TRUE(c.driver.unmetExpectations().empty());
+    EXPECT_TRUE(c.unmetExpectations().empty());
 }
 
 TEST(UiScript, MalformedScriptsAreRefusedWithAReasonAndAddNothing) {
@@ -102,64 +105,48 @@ TEST(UiScript, MalformedScriptsAreRefusedWithAReasonAndAddNothing) {
 }
 
 TEST(UiScript, AStepThatDoesNotMatchTheDialogStopsTheRun) {
-    Capture c;
-    std::string error;
-    ASSERT_TRUE(newsdesk::app::parseUiScript(
-        R"({"dialogs": [{"template": 500, "steps": [{"type": 1008, "text": "x"}, {"click": 2}]}]})",
-        c.driver, error));
-    sample::CSampleDlg dlg;
-    EXPECT_EQ(dlg.DoModal(), -1);
-    ASSERT_EQ(c.failures.size(), 1u);
-    EXPECT_EQ(c.failures[0],
-              "dialog 500 \"Sample\", step 1 (type \"x\" into 1008): control 1008 (Button) does "
-              "not take typing");
+    auto [result, failures] = playOnSample(
+        R"({"dialogs": [{"template": 500, "steps": [{"type": 1008, "text": "x"}, {"click": 2}]}]})");
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(failures, std::vector<std::string>{
+                            "dialog 500 \"Sample\", step 1 (type \"x\" into 1008): control 1008 "
+                            "(Button) does not take typing"});
 }
 
 TEST(UiScript, ExpectStepsCheckWhatThePersonSeesAndStopAtTheFirstDifference) {
-    {
-        Capture c;
-        std::string error;
-        ASSERT_TRUE(newsdesk::app::parseUiScript(R"({
-            "dialogs": [{"template": 500, "steps": [
-                {"type": 1000, "text": "名前"},
-                {"expect": 1000, "text": "名前", "enabled": true, "visible": true},
-                {"expect": 1002, "checked": false},
-                {"expect": 1003, "rows": ["Apple", "apricot", "banana", "pear"], "selected": []},
-                {"select": 1003, "rows": [1, 3]},
-                {"expect": 1003, "selected": [3, 1]},
-                {"expect": 1004, "rows": ["zeta", "mid", "alpha"], "text": ""},
-                {"expect": 1005, "rows": ["row 0\ttoday", "row 1", "row 2\ttoday"]},
-                {"click": 2}]}]})",
-                                                 c.driver, error))
-            << error;
-        sample::CSampleDlg dlg;
-        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-        EXPECT_EQ(c.failures, std::vector<std::string>());
-    }
-    Capture c;
-    std::string error;
-    ASSERT_TRUE(newsdesk::app::parseUiScript(R"({
+    auto [result, failures] = playOnSample(R"({
+        "dialogs": [{"template": 500, "steps": [
+            {"type": 1000, "text": "名前"},
+            {"expect": 1000, "text": "名前", "enabled": true, "visible": true},
+            {"expect": 1002, "checked": false},
+            {"expect": 1003, "rows": ["Apple", "apricot", "banana", "pear"], "selected": []},
+            {"select": 1003, "rows": [1, 3]},
+            {"expect": 1003, "selected": [3, 1]},
+            {"expect": 1004, "rows": ["zeta", "mid", "alpha"], "text": ""},
+            {"expect": 1005, "rows": ["row 0\ttoday", "row 1", "row 2\ttoday"]},
+            {"click": 2}]}]})");
+    EXPECT_EQ(result, IDCANCEL);
+    EXPECT_EQ(failures, std::vector<std::string>());
+
+    std::tie(result, failures) = playOnSample(R"({
         "dialogs": [{"template": 500, "steps": [
             {"expect": 1002, "checked": true},
-            {"click": 2}]}]})",
-                                             c.driver, error));
-    sample::CSampleDlg dlg;
-    EXPECT_EQ(dlg.DoModal(), -1);
-    ASSERT_EQ(c.failures.size(), 1u);
-    EXPECT_EQ(c.failures[0],
-              "dialog 500 \"Sample\", step 1 (expect checked of 1002): control 1002 checked: "
-              "expected checked, found clear");
+            {"click": 2}]}]})");
+    EXPECT_EQ(result, -1);
+    EXPECT_EQ(failures, std::vector<std::string>{
+                            "dialog 500 \"Sample\", step 1 (expect checked of 1002): control 1002 "
+                            "checked: expected checked, found clear"});
 }
 
 TEST(UiScript, MessageBoxesAndChoosersCheckTheirLookAndKind) {
-    Capture c;
+    ndtest::RecordingUiDriver c;
     std::string error;
     ASSERT_TRUE(newsdesk::app::parseUiScript(R"({
         "messageBoxes": [{"text": "convert", "icon": "information", "buttons": "yes-no",
                           "answer": "yes"}],
         "choosers": [{"kind": "open", "fileKind": 24, "path": "/tmp/a.wav"},
                      {"fileKind": 2, "cancel": true}]})",
-                                             c.driver, error))
+                                             c, error))
         << error;
     EXPECT_EQ(MessageBoxW(nullptr, u"convert?", u"", MB_YESNO | MB_ICONINFORMATION), IDYES);
     nd::win32::ChooserRequest request;

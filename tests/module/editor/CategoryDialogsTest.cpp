@@ -28,6 +28,8 @@ TEST(PlainCategoryDialog, OkFollowsTheNameAndOnlyAnEqualNameIsRefused) {
     ui.answer(IDS_RSS_CATEGORY_EXISTS, IDOK);
     CLumRssCategoryDlg dlg(categories, nullptr);
     EXPECT_EQ(dlg.DoModal(), IDOK);
+    // The host's box shows the module's own string for the id.
+    EXPECT_EQ(ui.messageBoxesShown().at(0).text, u"すでにそのカテゴリ名は指定されています。");
     ASSERT_EQ(categories.size(), 2u);
     // Another letter case is another name, and nothing is trimmed.
     EXPECT_EQ(categories[1].m_category, u"news ");

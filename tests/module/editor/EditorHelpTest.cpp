@@ -17,6 +17,7 @@ std::vector<DWORD_PTR> contextsShown() {
     std::vector<DWORD_PTR> out;
     for (const auto& r : nd::win32::htmlHelpRequests()) {
         EXPECT_EQ(r.file, u"Z:\\help\\lumpage.chm");
+        EXPECT_EQ(r.command, HH_HELP_CONTEXT);
         out.push_back(r.data);
     }
     return out;
@@ -33,15 +34,15 @@ TEST(EditorHelp, EachDialogAndPageShowsItsOwnTopic) {
         app.SetHelpFilePath(u"Z:\\help\\lumpage.chm");
         ndtest::TestUiDriver ui;
         ui.expectDialog(IDD_RSS_FILE_CONFIG,
-                        {UiStep::click(ID_HELP), UiStep::click(IDC_RSS_ADD), UiStep::selectTab(1),
-                         UiStep::select(IDC_RSS_ITEM_LIST, {0}), UiStep::click(IDC_RSS_EDIT_ITEM),
-                         UiStep::click(IDCANCEL)});
+                        {UiStep::click(ID_HELP), UiStep::press(VK_F1), UiStep::click(IDC_RSS_ADD),
+                         UiStep::selectTab(1), UiStep::select(IDC_RSS_ITEM_LIST, {0}),
+                         UiStep::click(IDC_RSS_EDIT_ITEM), UiStep::click(IDCANCEL)});
         ui.expectDialog(IDD_RSS_CATEGORY, {UiStep::click(ID_HELP), UiStep::click(IDCANCEL)});
         ui.expectDialog(IDD_RSS_ITEM_CONFIG, {UiStep::click(ID_HELP), UiStep::click(IDCANCEL)});
         CLumRssFileConfigDlg dlg(&channel, nullptr);
         EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-        EXPECT_EQ(contextsShown(), (std::vector<DWORD_PTR>{IDD_RSS_FILE_CONFIG, IDD_RSS_CATEGORY,
-                                                           IDD_RSS_ITEM_CONFIG}));
+        EXPECT_EQ(contextsShown(), (std::vector<DWORD_PTR>{IDD_RSS_FILE_CONFIG, IDD_RSS_FILE_CONFIG,
+                                                           IDD_RSS_CATEGORY, IDD_RSS_ITEM_CONFIG}));
     }
     nd::win32::clearHtmlHelpRequests();
     ndtest::TestUiDriver ui;

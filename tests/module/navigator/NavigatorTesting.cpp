@@ -62,12 +62,4 @@ const std::vector<EditCall>& EditRecorder::calls() const {
     return recorded();
 }
 
-POINT centreOf(HWND dialog, int id) {
-    RECT r;
-    GetWindowRect(GetDlgItem(dialog, id), &r);
-    POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    ScreenToClient(dialog, &p);
-    return p;
-}
-
 }  // namespace navtest

@@ -26,7 +26,4 @@ class EditRecorder {
     const std::vector<EditCall>& calls() const;
 };
 
-// The centre of a control in the dialog's client coordinates.
-POINT centreOf(HWND dialog, int id);
-
 }  // namespace navtest

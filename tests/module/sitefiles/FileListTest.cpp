@@ -33,9 +33,7 @@ UiStep buttonsAre(bool add, bool copy, bool edit, bool rename, bool remove) {
 }
 
 TEST(FileList, ListsTheSiteFeedsThatReadAndEnablesButtonsBySelection) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     ndtest::TestUiDriver ui;
     ui.expectDialog(
         IDD_RSS_FILE_LIST,
@@ -51,9 +49,7 @@ TEST(FileList, ListsTheSiteFeedsThatReadAndEnablesButtonsBySelection) {
 }
 
 TEST(FileList, SelectModeHandsBackThePathOfTheOneSelectedFeed) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     ndtest::TestUiDriver ui;
     ui.expectDialog(
         IDD_RSS_FILE_LIST,
@@ -67,9 +63,7 @@ TEST(FileList, SelectModeHandsBackThePathOfTheOneSelectedFeed) {
 }
 
 TEST(FileList, NewAndEditWriteTheFeedAndCancelledCopyStillCountsAsAChange) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     ndtest::TestUiDriver ui;
     std::vector<std::u16string> rows = siteRows(dir);
     rows[2] = dir.windows("site/news/a.rss") + u"\tAlpha edited\tRSS 2.0";
@@ -98,9 +92,7 @@ TEST(FileList, NewAndEditWriteTheFeedAndCancelledCopyStillCountsAsAChange) {
 }
 
 TEST(FileList, ResizingMovesTheButtonsAndStretchesTheListAndThePlacementIsKept) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     CString key = CKmxCommon::getHKCULumpageBase() + CString(u"\\dlg\\RssFileListDlg");
     RECT before{}, list{}, add{}, ok{}, listAfter{}, addAfter{}, okAfter{};
     auto rectOf = [](HWND h, int id, RECT& r) { GetWindowRect(edtest::control(h, id), &r); };
@@ -148,9 +140,7 @@ TEST(FileList, ResizingMovesTheButtonsAndStretchesTheListAndThePlacementIsKept) 
 namespace {
 
 TEST(FileList, RenameMovesTheFileRevisesItsPagesAndUpdatesTheRowOnlyWhenMoved) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     std::string page = dir.read("site/index.html");
     ndtest::TestUiDriver ui;
     std::vector<std::u16string> rows = siteRows(dir);
@@ -175,9 +165,7 @@ TEST(FileList, RenameMovesTheFileRevisesItsPagesAndUpdatesTheRowOnlyWhenMoved) {
 }
 
 TEST(FileList, ARenameThatCouldNotMoveTheFileLeavesTheRowAtTheOldPath) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     // Longer than any file name the system takes: the dialog finds nothing
     // there, and the move fails.
     std::u16string tooLong(300, u'n');
@@ -194,9 +182,7 @@ TEST(FileList, ARenameThatCouldNotMoveTheFileLeavesTheRowAtTheOldPath) {
 }
 
 TEST(FileList, ReadingTheSiteShowsTheHourglassOnlyWhileItLasts) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     std::vector<bool> shapes;
     nd::win32::setWaitCursorListener([&](bool waiting) { shapes.push_back(waiting); });
     nd::win32::endWaitCursor();  // an unmatched end is ignored
@@ -210,9 +196,7 @@ TEST(FileList, ReadingTheSiteShowsTheHourglassOnlyWhileItLasts) {
 }
 
 TEST(SiteEdits, AnEditSavedInASiteRebuildsItsDatabaseAndRefreshesThePanes) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     int panes = CLumTktDialogEngineer::getInstance()->paneUpdates();
     ndtest::TestUiDriver ui;
     ui.expectDialog(IDD_RSS_FILE_CONFIG, {UiStep::click(IDCANCEL)});
@@ -236,9 +220,7 @@ TEST(SiteEdits, AnEditSavedInASiteRebuildsItsDatabaseAndRefreshesThePanes) {
 }
 
 TEST(FileList, DeleteAskedAndRefusedChangesNothing) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     ndtest::TestUiDriver ui;
     ui.expectDialog(IDD_RSS_FILE_LIST,
                     {UiStep::select(IDC_RSS_FILE_LIST, {0, 1}), UiStep::click(IDC_RSS_DELETE_FILE),

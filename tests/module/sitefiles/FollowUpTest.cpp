@@ -23,7 +23,7 @@ using nd::win32::UiStep;
 
 namespace {
 
-class FollowUp : public ::testing::Test {
+class FollowUp : public OpenSmallSite {
   protected:
     static void SetUpTestSuite() {
         std::ifstream in(ND_HOST_RES, std::ios::binary);
@@ -31,20 +31,7 @@ class FollowUp : public ::testing::Test {
         ASSERT_TRUE(
             nd::win32::registerModuleResources(GetModuleHandleW(nullptr), res.data(), res.size()));
     }
-    void SetUp() override {
-        writeSmallSite(m_dir);
-        std::string error;
-        ASSERT_TRUE(LumSiteMgr::openSite(CString(m_dir.windows("site")), error)) << error;
-        m_db = LumSiteMgr::getSiteMgr();
-        ASSERT_NE(m_db, nullptr) << LumSiteMgr::siteDatabaseError();
-        lum::site::ScanResult result;
-        ASSERT_TRUE(m_db->rebuild(false, {}, result, error)) << error;
-    }
-    void TearDown() override { LumSiteMgr::closeSite(); }
 
-    CString path(const std::string& relative) const {
-        return CString(m_dir.windows("site/" + relative));
-    }
     bool exists(const std::string& relative) const {
         return std::filesystem::exists(m_dir.native("site/" + relative));
     }
@@ -57,9 +44,6 @@ class FollowUp : public ::testing::Test {
         }
         return pages;
     }
-
-    TempDir m_dir;
-    SiteMgr50* m_db = nullptr;
 };
 
 }  // namespace

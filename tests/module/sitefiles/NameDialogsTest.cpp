@@ -21,9 +21,7 @@ TEST(SitePath, ResolvesDotsAndSeparatorsAndRefusesClimbingAboveTheDrive) {
 }
 
 TEST(SitePath, ANameWithDotsCannotLeaveTheOpenSite) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     CString root(dir.windows("site"));
     EXPECT_TRUE(newsdesk::sitefiles::insideOpenSite(normalizedPath(root + u"\\news\\..\\x.rss")));
     // Compared before normalising, this path would pass as lying in the site.
@@ -31,9 +29,7 @@ TEST(SitePath, ANameWithDotsCannotLeaveTheOpenSite) {
 }
 
 TEST(NewFileDialog, StartsInTheSiteAndChecksExtensionThenSiteThenExistence) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     std::u16string root = dir.windows("site") + u"\\";
     ndtest::TestUiDriver ui;
     ui.expectDialog(
@@ -73,9 +69,7 @@ TEST(NewFileDialog, SetFolderAddsOneSeparatorAndNoSiteSkipsTheSiteCheck) {
 }
 
 TEST(NewFileDialog, BrowseTakesTheChosenFolderWithASeparator) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     ndtest::TestUiDriver ui;
     ui.expectDialog(
         IDD_RSS_NEW_FILE,
@@ -88,9 +82,7 @@ TEST(NewFileDialog, BrowseTakesTheChosenFolderWithASeparator) {
 }
 
 TEST(RenameDialog, RefusesTheSameNameAndANameLeavingTheSite) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     ndtest::TestUiDriver ui;
     ui.expectDialog(
         IDD_RSS_RENAME_FILE,

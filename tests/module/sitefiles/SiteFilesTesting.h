@@ -34,15 +34,15 @@ inline void writeFeedSite(const TempDir& dir) {
     dir.write("site/broken.rss", "<rss><channel><title>never closed");
 }
 
-class OpenSite {
+// A folder holding the feed site, open as the host's site while it lives.
+class FeedSite : public TempDir {
   public:
-    explicit OpenSite(const TempDir& dir) {
+    FeedSite() {
+        writeFeedSite(*this);
         std::string error;
-        EXPECT_TRUE(LumSiteMgr::openSite(CString(dir.windows("site")), error)) << error;
+        EXPECT_TRUE(LumSiteMgr::openSite(CString(windows("site")), error)) << error;
     }
-    ~OpenSite() { LumSiteMgr::closeSite(); }
-    OpenSite(const OpenSite&) = delete;
-    OpenSite& operator=(const OpenSite&) = delete;
+    ~FeedSite() { LumSiteMgr::closeSite(); }
 };
 
 }  // namespace sftest

@@ -8,18 +8,6 @@
 #include <set>
 #include <string>
 
-namespace {
-
-std::set<std::string> namesIn(const TempDir& dir) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.native(""))) {
-        names.insert(entry.path().filename().string());
-    }
-    return names;
-}
-
-}  // namespace
-
 TEST(AtomicFileBatch, CommitReplacesEveryFileKeepingItsMode) {
     TempDir dir;
     dir.write("a.html", "old a");
@@ -36,7 +24,7 @@ TEST(AtomicFileBatch, CommitReplacesEveryFileKeepingItsMode) {
     struct stat st {};
     ASSERT_EQ(::stat(dir.native("b.html").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
-    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"a.html", "b.html"}));
+    EXPECT_EQ(dir.names(), (std::set<std::string>{"a.html", "b.html"}));
 }
 
 TEST(AtomicFileBatch, WhatIsNotCommittedOrCannotBeReplacedStaysAsItWas) {
@@ -52,7 +40,7 @@ TEST(AtomicFileBatch, WhatIsNotCommittedOrCannotBeReplacedStaysAsItWas) {
     }
     EXPECT_EQ(dir.read("a.html"), "old a");
     EXPECT_EQ(dir.read("locked.html"), "old locked");
-    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"a.html", "locked.html"}));
+    EXPECT_EQ(dir.names(), (std::set<std::string>{"a.html", "locked.html"}));
 
     // A folder that took a page's place between revision and commit: that
     // page is reported, the others are replaced, no temporary file is left.
@@ -66,5 +54,5 @@ TEST(AtomicFileBatch, WhatIsNotCommittedOrCannotBeReplacedStaysAsItWas) {
     ASSERT_EQ(failed.size(), 1u);
     EXPECT_EQ(failed[0], CString(dir.windows("gone.html")));
     EXPECT_EQ(dir.read("a.html"), "new a");
-    EXPECT_EQ(namesIn(dir), (std::set<std::string>{"a.html", "gone.html", "locked.html"}));
+    EXPECT_EQ(dir.names(), (std::set<std::string>{"a.html", "gone.html", "locked.html"}));
 }

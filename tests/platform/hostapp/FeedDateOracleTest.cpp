@@ -1,6 +1,8 @@
 // Our date reading against an independent one: python3-feedparser reads
 // each text of a table, and we must read the same moment. Where feedparser
 // is known to misread a form, the table gives the moment instead and says why.
+// One row per form and kind of zone: a second row of the same kind takes the
+// same path.
 #include "hostapp/CXMLSitemapUtil.h"
 
 #include "TempDir.h"
@@ -41,27 +43,19 @@ Case refused(const char* text, const char* why) {
 const Case kCases[] = {
     same("Mon, 15 Jan 2024 08:30:00 +0900"),
     same("Mon, 15 Jan 2024 08:30:00 +09:00"),
-    same("Mon, 15 Jan 2024 08:30:00 +0530"),
     same("Mon, 15 Jan 2024 08:30:00 -0330"),
     same("Mon, 15 Jan 2024 08:30:00 GMT"),
     same("Mon, 15 Jan 2024 08:30:00 UT"),
     same("Mon, 15 Jan 2024 08:30:00 Z"),
     same("Mon, 15 Jan 2024 08:30:00 EST"),
     same("Mon, 15 Jan 2024 08:30:00 EDT"),
-    same("Mon, 15 Jan 2024 08:30:00 CST"),
-    same("Mon, 15 Jan 2024 08:30:00 CDT"),
-    same("Mon, 15 Jan 2024 08:30:00 MST"),
-    same("Mon, 15 Jan 2024 08:30:00 MDT"),
-    same("Mon, 15 Jan 2024 08:30:00 PST"),
     same("Mon, 15 Jan 2024 08:30:00 PDT"),
     same("Mon, 15 Jan 2024 08:30:00 AST"),
     same("Mon, 15 Jan 2024 08:30:00 ET"),
     same("Mon, 15 Jan 2024 08:30:00 MET"),
     same("Mon, 15 Jan 2024 08:30:00 MEST"),
     same("Mon, 15 Jan 2024 08:30:00 A"),
-    same("Mon, 15 Jan 2024 08:30:00 M"),
     same("Mon, 15 Jan 2024 08:30:00 N"),
-    same("Mon, 15 Jan 2024 08:30:00 Y"),
     same("Mon, 15 Jan 2024 08:30:00 GMT+09:00"),
     same("Mon, 15 Jan 2024 08:30:00 GMT-0500"),
     same("Mon, 15 Jan 2024 08:30:00 +0900 (JST)"),
@@ -72,7 +66,6 @@ const Case kCases[] = {
     same("Mon, 5 Jan 2024 8:30:00 GMT"),
     same("Mon, Jan 15 2024 08:30:00 GMT"),
     same("15 Jan 2024"),
-    same("Mon, 15 Jan 2024"),
     same("Mon Jan 15 08:30:00 2024"),
     same("Mon Jan 15 08:30:00 +0900 2024"),
     same("Fri, 2006/09/15 08:19:53 EDT"),
@@ -85,7 +78,6 @@ const Case kCases[] = {
     same("2024-01-15T08:30+09:00"),
     same("2024-01-15T08:30:00+09"),
     same("2024-01-15 08:30:00"),
-    same("2024-01-15 08:30:00Z"),
     same("2024-01-15 08:30:00 +09:00"),
     same("2024-01-15"),
     same("2024-01"),
@@ -97,7 +89,6 @@ const Case kCases[] = {
     moment("Mon, 15 Jan 2024 08:30:00 BST", k0830Z - kHour, "British Summer Time"),
     moment("Mon, 15 Jan 2024 08:30:00 IST", k0830Z - 5 * kHour - 1800, "India, not Ireland"),
     moment("Mon, 15 Jan 2024 08:30:00 JST", k0830Z - 9 * kHour, "unknown to feedparser"),
-    moment("Mon, 15 Jan 2024 08:30:00 KST", k0830Z - 9 * kHour, "unknown to feedparser"),
     moment("Mon, 15 Jan 2024 08:30:00 B", k0830Z + 2 * kHour, "RFC 822: B is -0200"),
     moment("20240115T083000Z", k0830Z, "feedparser drops a basic-format time"),
     moment("20240115T173000+0900", k0830Z, "feedparser drops a basic-format time"),

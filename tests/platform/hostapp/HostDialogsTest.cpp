@@ -1,19 +1,10 @@
 #include "hostapp/CKmxCommon.h"
 #include "hostapp/CLumHelp.h"
 #include "hostapp/FileDialogs.h"
-#include "hostapp/LumMessageBox.h"
-#include "mfc/AfxExtension.h"
-#include "mfc/CDialog.h"
-#include "mfc/CWinApp.h"
-#include "support/DialogBuilder.h"
 #include "support/TestUiDriver.h"
 #include "win32/HtmlHelp.h"
-#include "win32/Resources.h"
 
 #include <gtest/gtest.h>
-
-#include <fstream>
-#include <iterator>
 
 TEST(HostDialogs, ChoosersAnswerThePathTheUserPicksOrNothing) {
     ndtest::TestUiDriver ui;
@@ -36,90 +27,28 @@ TEST(HostDialogs, ChoosersAnswerThePathTheUserPicksOrNothing) {
 }
 
 TEST(HostDialogs, AChooserOfTheWrongKindFailsTheRun) {
-    std::vector<std::string> failures;
-    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
-    auto* previous = nd::win32::setUiDriver(&driver);
+    ndtest::RecordingUiDriver driver;
     driver.expectChooser({nd::win32::ChooserKind::Folder, std::u16string(u"Z:\\x")});
     CLumFileDialog open(TRUE, 24);
     EXPECT_EQ(open.DoModal(), IDCANCEL);
-    nd::win32::setUiDriver(previous);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0], "expected a folder chooser, got open-file chooser for file kind 24");
+    EXPECT_EQ(driver.failures,
+              std::vector<std::string>{
+                  "expected a folder chooser, got open-file chooser for file kind 24"});
 }
 
-TEST(HostDialogs, TheHostMessageBoxShowsTheModulesStringById) {
-    std::ifstream in(ND_SAMPLE_RES, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
-    const HMODULE module = reinterpret_cast<HMODULE>(0xB000);
-    ASSERT_TRUE(nd::win32::registerModuleResources(module, bytes.data(), bytes.size()));
-    AFX_EXTENSION_MODULE ext;
-    AfxInitExtensionModule(ext, module);
-    new CDynLinkLibrary(ext);
-    {
-        ndtest::TestUiDriver ui;
-        ui.answer(100, IDOK);
-        EXPECT_EQ(lum::afxMessageBox(100, MB_OK | MB_ICONEXCLAMATION, static_cast<UINT>(-1)), IDOK);
-        ASSERT_EQ(ui.messageBoxesShown().size(), 1u);
-        EXPECT_EQ(ui.messageBoxesShown()[0].text, u"Hello");
-        EXPECT_EQ(ui.messageBoxesShown()[0].style, MB_OK | MB_ICONEXCLAMATION);
-    }
-    AfxTermExtensionModule(ext);
-    nd::win32::unregisterModuleResources(module);
-}
-
-namespace {
-
-// A dialog that hands the framework's help call to the host help, as the
-// module's dialogs do.
-class CHelpedDlg : public CDialog {
-  public:
-    CHelpedDlg() {
-        ndtest::DialogBuilder b(u"Helped", 120, 40);
-        b.control(u"#0080", u"Help", ID_HELP, 5, 20, 50, 14, WS_TABSTOP)
-            .control(u"#0080", u"Cancel", IDCANCEL, 60, 20, 50, 14, WS_TABSTOP);
-        m_bytes = b.bytes();
-        m_nIDHelp = 11902;
-        InitModalIndirect(m_bytes.data());
-    }
-    void WinHelp(DWORD_PTR dwData, UINT nCmd) override {
-        if (CWinApp* app = AfxGetApp()) {
-            CLumHelp help(app->m_pszHelpFilePath, nullptr);
-            help.showHelp(dwData - 0x20000, nCmd);
-            return;
-        }
-        CDialog::WinHelp(dwData, nCmd);
-    }
-
-  private:
-    std::vector<BYTE> m_bytes;
-};
-
-}  // namespace
-
-TEST(HostDialogs, TheHelpButtonShowsTheDialogsTopicFromTheApplicationsHelpFile) {
+// The button and F1 in the module's dialogs are checked with the editor's
+// help; here what the host help does without a file and for the contents.
+TEST(HostDialogs, HelpWithoutAFileShowsNothingAndTheContentsShowTheTable) {
     nd::win32::clearHtmlHelpRequests();
-    CWinApp app(u"newsdesk");
     CString file = CKmxCommon::getProductFolder(17, 0) + CKmxCommon::getHelpFileNameLumpage();
-    app.SetHelpFilePath(file);
-    ndtest::TestUiDriver ui;
-    ui.expectDialog(11902, {nd::win32::UiStep::click(ID_HELP), nd::win32::UiStep::press(VK_F1),
-                            nd::win32::UiStep::click(IDCANCEL)});
-    CHelpedDlg dlg;
-    dlg.DoModal();
-    const auto& shown = nd::win32::htmlHelpRequests();
-    ASSERT_EQ(shown.size(), 2u) << "the button and F1";
-    for (const auto& request : shown) {
-        EXPECT_EQ(request.file, file);
-        EXPECT_EQ(request.command, HH_HELP_CONTEXT);
-        EXPECT_EQ(request.data, 11902u);
-    }
-    EXPECT_TRUE(app.helpRequests().empty()) << "the framework's own help was not asked";
-
     CLumHelp noFile(nullptr);
     EXPECT_FALSE(noFile.showHelp(11902, HELP_CONTEXT));
+    EXPECT_TRUE(nd::win32::htmlHelpRequests().empty()) << "no help file shows nothing";
     CLumHelp contents(file.GetString());
     EXPECT_TRUE(contents.showHelp(0, HELP_FINDER));
-    ASSERT_EQ(shown.size(), 3u) << "no help file shows nothing";
-    EXPECT_EQ(shown[2].command, HH_DISPLAY_TOC);
+    const auto& shown = nd::win32::htmlHelpRequests();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].command, HH_DISPLAY_TOC);
+    EXPECT_EQ(shown[0].file, file);
     nd::win32::clearHtmlHelpRequests();
 }

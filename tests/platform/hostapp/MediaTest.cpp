@@ -51,14 +51,6 @@ std::optional<double> durationOf(const TempDir& dir, const std::string& name) {
     return seconds;
 }
 
-std::set<std::string> namesIn(const TempDir& dir) {
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
-        names.insert(e.path().filename().string());
-    }
-    return names;
-}
-
 // A minimal MPEG-4 audio file: the parts a reader needs for the length and
 // the stream (an audio track whose media header gives time scale and
 // duration, and its AAC sample description with channels and rate).
@@ -161,7 +153,7 @@ TEST_F(Converter, WritesAnMp3BesideTheSourceWithTheRightLength) {
     CLumiTuneTrack again;
     EXPECT_EQ(converter->convert(cat_file_colon(CString(dir.windows("episode one.wav"))), &again),
               CString(dir.windows("episode one~1.mp3")));
-    EXPECT_EQ(namesIn(dir),
+    EXPECT_EQ(dir.names(),
               (std::set<std::string>{"episode one.wav", "episode one.mp3", "episode one~1.mp3"}));
 }
 
@@ -221,7 +213,7 @@ TEST_F(Converter, ASourceWithTheLongestNameGetsAnMp3NameThatFits) {
     EXPECT_EQ(first, CString(dir.windows(stem + ".mp3")));
     std::string shorter = stem.substr(0, stem.size() - 2);  // without the whole "é"
     EXPECT_EQ(second, CString(dir.windows(shorter + "~1.mp3")));
-    EXPECT_EQ(namesIn(dir).size(), 3u);
+    EXPECT_EQ(dir.names().size(), 3u);
 }
 
 TEST_F(Converter, AFileItCannotDecodeGivesNothingAndLeavesNothingBehind) {
@@ -229,14 +221,14 @@ TEST_F(Converter, AFileItCannotDecodeGivesNothingAndLeavesNothingBehind) {
     ASSERT_TRUE(converter);
     dir.write("fake.wav", "RIFF but not really a wave file");
     std::filesystem::create_directories(dir.path() / "folder.wav");
-    auto before = namesIn(dir);
+    auto before = dir.names();
     CLumiTuneTrack track;
     EXPECT_EQ(converter->convert(CString(dir.windows("fake.wav")), &track), u"");
     EXPECT_EQ(converter->convert(CString(dir.windows("folder.wav")), &track), u"");
     EXPECT_EQ(converter->convert(CString(dir.windows("missing.wav")), &track), u"");
     EXPECT_EQ(converter->convert(u"", &track), u"");
     EXPECT_EQ(track.m_nDuration, 0);
-    EXPECT_EQ(namesIn(dir), before);
+    EXPECT_EQ(dir.names(), before);
 }
 
 TEST_F(Converter, AFullDiskGivesNothingAndLeavesNothingBehind) {
@@ -250,5 +242,5 @@ TEST_F(Converter, AFullDiskGivesNothingAndLeavesNothingBehind) {
         return mp3.IsEmpty() && track.m_nDuration == 0 ? 0 : 1;
     });
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(namesIn(dir), std::set<std::string>{"talk.wav"});
+    EXPECT_EQ(dir.names(), std::set<std::string>{"talk.wav"});
 }

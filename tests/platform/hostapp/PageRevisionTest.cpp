@@ -36,26 +36,19 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 }
 
 // Pages of the small site as they stand before any revision.
-class SitePages : public ::testing::Test {
+class SitePages : public OpenSmallSite {
   protected:
     void SetUp() override {
-        writeSmallSite(m_dir);
-        std::string error;
-        ASSERT_TRUE(LumSiteMgr::openSite(CString(m_dir.windows("site")), error)) << error;
-        m_db = LumSiteMgr::getSiteMgr();
-        ASSERT_NE(m_db, nullptr) << LumSiteMgr::siteDatabaseError();
-        lum::site::ScanResult result;
-        ASSERT_TRUE(m_db->rebuild(false, {}, result, error)) << error;
+        OpenSmallSite::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
         for (const char* page :
              {"index.html", "news/index.html", "news/old/archive.htm", "frames.html"}) {
             m_before[page] = m_dir.read(std::string("site/") + page);
         }
     }
-    void TearDown() override { LumSiteMgr::closeSite(); }
 
-    CString path(const std::string& relative) const {
-        return CString(m_dir.windows("site/" + relative));
-    }
     // The node of one file with every page linking to it, as the module
     // collects them.
     void addNode(CLumSiteDDList& nodes, const std::string& from, const std::string& to) {
@@ -70,8 +63,6 @@ class SitePages : public ::testing::Test {
         nodes.AddTail(node);
     }
 
-    TempDir m_dir;
-    SiteMgr50* m_db = nullptr;
     std::map<std::string, std::string> m_before;
 };
 

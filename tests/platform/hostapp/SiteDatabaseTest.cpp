@@ -12,22 +12,8 @@ using lum::site::SiteDatabase;
 
 namespace {
 
-class SmallSite : public ::testing::Test {
+class SmallSite : public OpenSmallSite {
   protected:
-    void SetUp() override {
-        writeSmallSite(m_dir);
-        std::string error;
-        ASSERT_TRUE(LumSiteMgr::openSite(CString(m_dir.windows("site")), error)) << error;
-        m_db = LumSiteMgr::getSiteMgr();
-        ASSERT_NE(m_db, nullptr) << LumSiteMgr::siteDatabaseError();
-        lum::site::ScanResult result;
-        ASSERT_TRUE(m_db->rebuild(false, {}, result, error)) << error;
-    }
-    void TearDown() override { LumSiteMgr::closeSite(); }
-
-    CString path(const std::string& relative) const {
-        return CString(m_dir.windows("site/" + relative));
-    }
     // The pages linking to a file, by relative path, with their elements.
     std::vector<std::string> linking(const std::string& relative) {
         int id = m_db->UrlGetIDPath(path(relative), 2);
@@ -42,9 +28,6 @@ class SmallSite : public ::testing::Test {
         m_db->DeleteVecRecCell(records);
         return pages;
     }
-
-    TempDir m_dir;
-    SiteMgr50* m_db = nullptr;
 };
 
 }  // namespace
@@ -242,8 +225,7 @@ TEST_F(SmallSite, ListsAFeedAddedSinceTheLastRebuild) {
     ASSERT_TRUE(LumSiteMgr::GetRssInSite(&feeds));
     ASSERT_NE(feeds, nullptr);
     EXPECT_EQ(feeds->size(), 4u);
-    EXPECT_TRUE(std::any_of(feeds->begin(), feeds->end(), [](const SiteRecCell50& f) {
-        return f.m_title == u"追加";
-    }));
+    EXPECT_TRUE(std::any_of(feeds->begin(), feeds->end(),
+                            [](const SiteRecCell50& f) { return f.m_title == u"追加"; }));
     LumSiteMgr::DeleteVecRecCell(feeds);
 }

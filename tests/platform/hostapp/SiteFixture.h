@@ -4,6 +4,9 @@
 #pragma once
 
 #include "TempDir.h"
+#include "hostapp/LumSiteMgr.h"
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
@@ -56,3 +59,26 @@ inline void writeSmallSite(const TempDir& dir, const std::string& site = "site")
     dir.write(site + "/broken.rss", "<rss><channel><title>never closed");
     dir.write(site + "/img/ロゴ.png", "\x89PNG\r\n\x1a\n");
 }
+
+// The small site open, its database rebuilt, for tests of what the host
+// knows about it; closed after each test.
+class OpenSmallSite : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        writeSmallSite(m_dir);
+        std::string error;
+        ASSERT_TRUE(LumSiteMgr::openSite(CString(m_dir.windows("site")), error)) << error;
+        m_db = LumSiteMgr::getSiteMgr();
+        ASSERT_NE(m_db, nullptr) << LumSiteMgr::siteDatabaseError();
+        lum::site::ScanResult result;
+        ASSERT_TRUE(m_db->rebuild(false, {}, result, error)) << error;
+    }
+    void TearDown() override { LumSiteMgr::closeSite(); }
+
+    CString path(const std::string& relative) const {
+        return CString(m_dir.windows("site/" + relative));
+    }
+
+    TempDir m_dir;
+    SiteMgr50* m_db = nullptr;
+};

@@ -2,7 +2,6 @@
 
 #include "mfc/AfxMessageBox.h"
 #include "mfc/CEdit.h"
-#include "mfc/CStatic.h"
 #include "mfc/CWinApp.h"
 #include "support/DialogBuilder.h"
 #include "support/TestUiDriver.h"
@@ -102,22 +101,18 @@ TEST(AfxMessageBox, FixedTextsAndStringIdsReachTheDriverWithTheirStyle) {
 }
 
 TEST(AfxMessageBox, ABoxAnswersOnlyWithItsOwnButtons) {
-    std::vector<std::string> failures;
-    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
-    auto* previous = nd::win32::setUiDriver(&driver);
-    driver.expectMessageBox({0, u"delete", IDYES});
-    // The confirmation shown with an OK button by mistake cannot say Yes.
-    EXPECT_EQ(AfxMessageBox(u"delete the files?", MB_OK | MB_ICONQUESTION), IDOK);
-    nd::win32::setUiDriver(previous);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_NE(failures[0].find("not a button of"), std::string::npos) << failures[0];
-
-    nd::win32::ScriptedDriver unexpected([](const std::string&) {});
-    previous = nd::win32::setUiDriver(&unexpected);
+    {
+        ndtest::RecordingUiDriver driver;
+        driver.expectMessageBox({0, u"delete", IDYES});
+        // The confirmation shown with an OK button by mistake cannot say Yes.
+        EXPECT_EQ(AfxMessageBox(u"delete the files?", MB_OK | MB_ICONQUESTION), IDOK);
+        ASSERT_EQ(driver.failures.size(), 1u);
+        EXPECT_NE(driver.failures[0].find("not a button of"), std::string::npos);
+    }
+    ndtest::RecordingUiDriver unexpected;
     EXPECT_EQ(AfxMessageBox(u"done", MB_OK), IDOK) << "an OK box has nothing else to answer";
     EXPECT_EQ(AfxMessageBox(u"sure?", MB_YESNO), IDNO);
     EXPECT_EQ(AfxMessageBox(u"sure?", MB_YESNOCANCEL), IDCANCEL);
-    nd::win32::setUiDriver(previous);
 }
 
 TEST(CWinApp, TheApplicationObjectIsThereOnlyWhileItLives) {
@@ -159,23 +154,4 @@ TEST(CWnd, ATemporaryObjectOutlivesItsWindowForTheCallerHoldingIt) {
     temp->DestroyWindow();
     EXPECT_EQ(temp->m_hWnd, nullptr) << "detached, still there";
     EXPECT_EQ(CWnd::FromHandle(w), nullptr);
-}
-
-TEST(CWnd, IconsAndPicturesAreKeptUntilReplacedOrCleared) {
-    HWND w = CreateWindowExW(0, WC_DIALOG, u"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr,
-                             nullptr);
-    HWND picture = CreateWindowExW(0, WC_STATIC, u"", WS_CHILD | SS_BITMAP, 0, 0, 10, 10, w,
-                                   reinterpret_cast<HMENU>(5), nullptr, nullptr);
-    CWnd* wnd = CWnd::FromHandle(w);
-    HICON icon = reinterpret_cast<HICON>(0x1234);
-    EXPECT_EQ(wnd->SetIcon(icon, TRUE), nullptr);
-    EXPECT_EQ(wnd->GetIcon(TRUE), icon);
-    EXPECT_EQ(wnd->GetIcon(FALSE), nullptr) << "the small icon is separate";
-    HBITMAP bmp = CreateBitmap(2, 2, 1, 32, nullptr);
-    auto* stat = static_cast<CStatic*>(CWnd::FromHandle(picture));
-    EXPECT_EQ(stat->SetBitmap(bmp), nullptr);
-    EXPECT_EQ(stat->SetBitmap(nullptr), bmp) << "setting none clears it and hands back the old one";
-    EXPECT_EQ(stat->GetBitmap(), nullptr);
-    DeleteObject(bmp);
-    DestroyWindow(w);
 }

@@ -45,7 +45,7 @@ CSampleDlg::CSampleDlg() : m_back(RGB(1, 2, 3)) {
 BOOL CSampleDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     for (const char16_t* s : {u"pear", u"Apple", u"banana", u"apricot"}) {
-        sortedInsertRows.push_back(m_list.AddString(s));
+        m_list.AddString(s);
     }
     for (int i = 0; i < m_list.GetCount(); ++i) {
         m_list.SetItemData(i, static_cast<DWORD_PTR>(100 + i));

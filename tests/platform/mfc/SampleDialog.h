@@ -52,7 +52,6 @@ class CSampleDlg : public CDialog {
     int timerTicks = 0;
     int mouseMoves = 0;
     std::vector<DWORD_PTR> helpCalls;
-    std::vector<int> sortedInsertRows;
 
     BOOL OnInitDialog() override;
     void OnOK() override;

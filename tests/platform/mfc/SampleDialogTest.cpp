@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using nd::win32::UiStep;
 using sample::CSampleDlg;
 
@@ -101,109 +103,6 @@ TEST(SampleDialog, DataExchangeNeitherNotifiesNorRewritesAnEqualText) {
     EXPECT_EQ(atStart, 0) << "filling the edit at start is data exchange, not a change";
 }
 
-TEST(SampleDialog, SortedListBoxAnswersTheRowItInsertedAtAndKeepsSeveralSelected) {
-    ndtest::TestUiDriver ui;
-    CSampleDlg dlg;
-    ui.expectDialog(sample::kTemplateId, {UiStep::select(sample::kList, {1, 3}),
-                                          inDialog(
-                                              [](CSampleDlg& d) {
-                                                  CString text;
-                                                  d.m_list.GetText(0, text);
-                                                  EXPECT_EQ(text, u"Apple")
-                                                      << "sorted without regard to case";
-                                                  d.m_list.GetText(3, text);
-                                                  EXPECT_EQ(text, u"pear");
-                                                  EXPECT_EQ(d.m_list.GetSelCount(), 2);
-                                                  int rows[4] = {};
-                                                  ASSERT_EQ(d.m_list.GetSelItems(4, rows), 2);
-                                                  EXPECT_EQ(rows[0], 1);
-                                                  EXPECT_EQ(rows[1], 3);
-                                                  EXPECT_EQ(d.m_list.GetItemData(3), 103u);
-                                                  EXPECT_EQ(d.m_list.SetCurSel(0), LB_ERR)
-                                                      << "not for multiple selection";
-                                              },
-                                              dlg),
-                                          UiStep::click(IDCANCEL)});
-    dlg.DoModal();
-    // pear -> 0; Apple before it -> 0; banana between -> 1; apricot after Apple -> 1
-    EXPECT_EQ(dlg.sortedInsertRows, (std::vector<int>{0, 0, 1, 1}));
-}
-
-TEST(SampleDialog, ComboRowsInsertedByPositionKeepThatOrderDespiteTheSortStyle) {
-    ndtest::TestUiDriver ui;
-    CSampleDlg dlg;
-    ui.expectDialog(sample::kTemplateId,
-                    {inDialog(
-                         [](CSampleDlg& d) {
-                             CString text;
-                             d.m_combo.GetLBText(0, text);
-                             EXPECT_EQ(text, u"zeta");
-                             d.m_combo.GetLBText(1, text);
-                             EXPECT_EQ(text, u"mid");
-                             d.m_combo.GetLBText(2, text);
-                             EXPECT_EQ(text, u"alpha");
-                             EXPECT_EQ(d.m_combo.GetItemData(1), 10u);
-                             EXPECT_EQ(d.m_combo.AddString(u"beta"), 0) << "adding sorts";
-                             EXPECT_EQ(d.m_combo.GetCurSel(), CB_ERR);
-                         },
-                         dlg),
-                     UiStep::selectText(sample::kCombo, u"MID"),
-                     inDialog(
-                         [](CSampleDlg& d) {
-                             EXPECT_EQ(d.m_combo.GetCurSel(), 2);
-                             EXPECT_EQ(d.m_combo.GetItemData(d.m_combo.GetCurSel()), 10u);
-                             CString shown;
-                             d.m_combo.GetWindowText(shown);
-                             EXPECT_EQ(shown, u"mid");
-                         },
-                         dlg),
-                     UiStep::click(IDCANCEL)});
-    dlg.DoModal();
-    EXPECT_EQ(dlg.comboChanges, 1);
-}
-
-TEST(SampleDialog, ListViewKeepsRowsItemDataAndSelectionAndReportsEachChange) {
-    ndtest::TestUiDriver ui;
-    CSampleDlg dlg;
-    ui.expectDialog(sample::kTemplateId,
-                    {inDialog(
-                         [](CSampleDlg& d) {
-                             EXPECT_EQ(d.m_rows.GetItemCount(), 3);
-                             EXPECT_EQ(d.m_rows.GetItemText(2, 0), u"row 2");
-                             EXPECT_EQ(d.m_rows.GetItemText(2, 1), u"today");
-                             EXPECT_TRUE(d.m_rows.GetExtendedStyle() & LVS_EX_FULLROWSELECT);
-                             EXPECT_EQ(d.m_rows.GetSelectedCount(), 0u);
-                         },
-                         dlg),
-                     UiStep::select(sample::kRows, {0, 2}),
-                     inDialog(
-                         [](CSampleDlg& d) {
-                             EXPECT_EQ(d.rowChanges, 2);
-                             EXPECT_EQ(d.m_rows.GetSelectedCount(), 2u);
-                             POSITION pos = d.m_rows.GetFirstSelectedItemPosition();
-                             EXPECT_EQ(d.m_rows.GetNextSelectedItem(pos), 0);
-                             EXPECT_EQ(d.m_rows.GetNextSelectedItem(pos), 2);
-                             EXPECT_EQ(pos, nullptr);
-                             EXPECT_EQ(d.m_rows.GetItemData(2), 2u);
-                             d.m_rows.DeleteItem(0);
-                             EXPECT_EQ(d.m_rows.GetSelectedCount(), 1u);
-                             EXPECT_EQ(d.m_rows.GetItemData(1), 2u);
-                             d.m_rows.SetItemState(-1, 0, LVIS_SELECTED);
-                             EXPECT_EQ(d.m_rows.GetSelectedCount(), 0u);
-                         },
-                         dlg),
-                     UiStep::click(IDCANCEL)});
-    dlg.DoModal();
-    EXPECT_EQ(dlg.rowChanges, 3) << "the program's own state change notifies too";
-}
-
-TEST(SampleDialog, AModalRunEndsWithTheCodeGivenToEndDialog) {
-    ndtest::TestUiDriver ui;
-    CSampleDlg dlg;
-    ui.expectDialog(sample::kTemplateId, {UiStep::click(sample::kFinish)});
-    EXPECT_EQ(dlg.DoModal(), 42);
-}
-
 TEST(SampleDialog, EnterPressesTheDefaultButtonExceptInAnEditThatWantsReturn) {
     ndtest::TestUiDriver ui;
     CSampleDlg dlg;
@@ -223,45 +122,35 @@ TEST(SampleDialog, EnterPressesTheDefaultButtonExceptInAnEditThatWantsReturn) {
 }
 
 TEST(SampleDialog, AnUnexpectedMessageBoxFailsAtOnceInsteadOfWaiting) {
-    std::vector<std::string> failures;
-    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
-    auto* previous = nd::win32::setUiDriver(&driver);
+    ndtest::RecordingUiDriver driver;
     CSampleDlg dlg;
     driver.expectDialog(sample::kTemplateId,
                         {UiStep::click(IDOK), UiStep::type(sample::kName, u"never typed")});
     EXPECT_EQ(dlg.DoModal(), -1);
-    nd::win32::setUiDriver(previous);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_NE(failures[0].find("unexpected message box"), std::string::npos) << failures[0];
-    EXPECT_NE(failures[0].find("A name is required."), std::string::npos) << failures[0];
+    ASSERT_EQ(driver.failures.size(), 1u);
+    EXPECT_NE(driver.failures[0].find("unexpected message box"), std::string::npos);
+    EXPECT_NE(driver.failures[0].find("A name is required."), std::string::npos);
     EXPECT_EQ(dlg.m_strName, u"") << "the dialog ended without its later steps";
 }
 
+// An unexpected dialog, a script that runs out, a step naming no control.
 TEST(SampleDialog, AnUnexpectedDialogAndAScriptThatRunsOutBothEndTheRun) {
-    std::vector<std::string> failures;
-    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
-    auto* previous = nd::win32::setUiDriver(&driver);
-    CSampleDlg first;
-    EXPECT_EQ(first.DoModal(), -1);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0], "unexpected dialog 500 \"Sample\"");
-
-    nd::win32::ScriptedDriver second([&](const std::string& m) { failures.push_back(m); });
-    nd::win32::setUiDriver(&second);
-    second.expectDialog(sample::kTemplateId, {UiStep::click(sample::kAdd)});
-    CSampleDlg dlg;
-    EXPECT_EQ(dlg.DoModal(), -1);
-    ASSERT_EQ(failures.size(), 2u);
-    EXPECT_EQ(failures[1], "dialog 500 \"Sample\" is still open after its last step");
-
-    nd::win32::ScriptedDriver third([&](const std::string& m) { failures.push_back(m); });
-    nd::win32::setUiDriver(&third);
-    third.expectDialog(sample::kTemplateId, {UiStep::click(9999)});
-    CSampleDlg other;
-    EXPECT_EQ(other.DoModal(), -1);
-    ASSERT_EQ(failures.size(), 3u);
-    EXPECT_EQ(failures[2], "dialog 500 \"Sample\", step 1 (click 9999): there is no control 9999");
-    nd::win32::setUiDriver(previous);
+    const std::pair<std::optional<std::vector<UiStep>>, const char*> cases[] = {
+        {std::nullopt, "unexpected dialog 500 \"Sample\""},
+        {std::vector{UiStep::click(sample::kAdd)},
+         "dialog 500 \"Sample\" is still open after its last step"},
+        {std::vector{UiStep::click(9999)},
+         "dialog 500 \"Sample\", step 1 (click 9999): there is no control 9999"},
+    };
+    for (const auto& [steps, failure] : cases) {
+        ndtest::RecordingUiDriver driver;
+        if (steps) {
+            driver.expectDialog(sample::kTemplateId, *steps);
+        }
+        CSampleDlg dlg;
+        EXPECT_EQ(dlg.DoModal(), -1);
+        EXPECT_EQ(driver.failures, std::vector<std::string>{failure});
+    }
 }
 
 TEST(SampleDialog, WithoutADriverAModalDialogEndsAtOnce) {
@@ -269,38 +158,6 @@ TEST(SampleDialog, WithoutADriverAModalDialogEndsAtOnce) {
     CSampleDlg dlg;
     EXPECT_EQ(dlg.DoModal(), -1);
     nd::win32::setUiDriver(previous);
-}
-
-TEST(SampleDialog, TimersFireOnlyAsVirtualTimePasses) {
-    ndtest::TestUiDriver ui;
-    CSampleDlg dlg;
-    ui.expectDialog(
-        sample::kTemplateId,
-        {inDialog([](CSampleDlg& d) { EXPECT_EQ(d.timerTicks, 0); }, dlg), UiStep::advance(499),
-         inDialog([](CSampleDlg& d) { EXPECT_EQ(d.timerTicks, 0); }, dlg), UiStep::advance(1),
-         inDialog([](CSampleDlg& d) { EXPECT_EQ(d.timerTicks, 1); }, dlg), UiStep::advance(1250),
-         inDialog(
-             [](CSampleDlg& d) {
-                 EXPECT_EQ(d.timerTicks, 3);
-                 d.KillTimer(sample::kTimer);
-             },
-             dlg),
-         UiStep::advance(5000), inDialog([](CSampleDlg& d) { EXPECT_EQ(d.timerTicks, 3); }, dlg),
-         UiStep::click(IDCANCEL)});
-    DWORD before = GetTickCount();
-    dlg.DoModal();
-    EXPECT_EQ(GetTickCount() - before, 6750u);
-}
-
-TEST(SampleDialog, HelpRequestsCarryTheTemplateIdAboveTheResourceBase) {
-    ndtest::TestUiDriver ui;
-    CSampleDlg dlg;
-    ui.expectDialog(sample::kTemplateId,
-                    {UiStep::run([](HWND h) { SetFocus(GetDlgItem(h, sample::kName)); }),
-                     UiStep::press(VK_F1), UiStep::click(IDCANCEL)});
-    dlg.DoModal();
-    ASSERT_EQ(dlg.helpCalls.size(), 1u);
-    EXPECT_EQ(dlg.helpCalls[0], 0x20000u + sample::kTemplateId);
 }
 
 TEST(SampleDialog, PaintingAndControlColoursAreRecorded) {
@@ -331,37 +188,6 @@ TEST(SampleDialog, PaintingAndControlColoursAreRecorded) {
                      }),
                      UiStep::click(IDCANCEL)});
     dlg.DoModal();
-}
-
-TEST(SampleDialog, MouseMovesReachPreTranslateMessageThroughTheDialog) {
-    ndtest::TestUiDriver ui;
-    CSampleDlg dlg;
-    ui.expectDialog(sample::kTemplateId, {UiStep::moveMouse(10, 10), UiStep::moveMouse(5000, 5000),
-                                          UiStep::run([](HWND h) {
-                                              POINT p;
-                                              GetCursorPos(&p);
-                                              ScreenToClient(h, &p);
-                                              EXPECT_EQ(p.x, 5000);
-                                          }),
-                                          UiStep::click(IDCANCEL)});
-    dlg.DoModal();
-    EXPECT_EQ(dlg.mouseMoves, 1) << "a point outside the dialog reaches no window";
-}
-
-TEST(SampleDialog, ADisabledOrHiddenControlRefusesTheUser) {
-    std::vector<std::string> failures;
-    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
-    auto* previous = nd::win32::setUiDriver(&driver);
-    CSampleDlg dlg;
-    driver.expectDialog(
-        sample::kTemplateId,
-        {UiStep::run([](HWND h) { EnableWindow(GetDlgItem(h, sample::kAdd), FALSE); }),
-         UiStep::click(sample::kAdd)});
-    dlg.DoModal();
-    nd::win32::setUiDriver(previous);
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_NE(failures[0].find("control 1008 is disabled"), std::string::npos) << failures[0];
-    EXPECT_EQ(dlg.adds, 0);
 }
 
 TEST(SampleDialog, ANestedDialogRunsItsOwnScriptWhileItsOwnerWaitsDisabled) {

@@ -165,19 +165,7 @@ TEST_F(DesktopRun, ADialogOpenedFromAClickRunsItsOwnLoopAndReturnsToTheFirst) {
     EXPECT_EQ(outer.innerName, CString(u"Ann"));
 }
 
-TEST_F(DesktopRun, EscInTheWindowEndsTheRunWithCancel) {
-    sample::CSampleDlg dlg;
-    whileRunning([&] {
-        auto* name = control<QLineEdit>(sample::kName);
-        if (!name) {
-            return false;
-        }
-        QTest::keyClick(name, Qt::Key_Escape);
-        return true;
-    });
-    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
-}
-
+// Ends with Esc in the window, which cancels the run.
 TEST_F(DesktopRun, AMessageBoxIsAQMessageBoxWithTheBoxsButtonsIconAndText) {
     sample::CSampleDlg dlg;
     bool sawBox = false;
@@ -267,23 +255,6 @@ TEST_F(DesktopRun, AHelpRequestShowsItsTopicInASmallWindow) {
     HtmlHelpW(nullptr, u"lum.chm", HH_HELP_CONTEXT, 0x20000 + 11902);
     EXPECT_TRUE(text->text().contains(QString::number(0x20000 + 11902)));
     nd::win32::clearHtmlHelpRequests();
-}
-
-TEST(DesktopDriverParts, ChooserFiltersFollowTheHostsFileKinds) {
-    nd::win32::ChooserRequest r;
-    r.fileKind = 2;
-    EXPECT_TRUE(nd::qtview::chooserFilter(r).startsWith("Images"));
-    r.fileKind = 90;
-    EXPECT_TRUE(nd::qtview::chooserFilter(r).startsWith("Images"));
-    r.fileKind = 24;
-    EXPECT_TRUE(nd::qtview::chooserFilter(r).startsWith("Media"));
-    r.kind = nd::win32::ChooserKind::SaveFile;
-    EXPECT_TRUE(nd::qtview::chooserFilter(r).startsWith("RSS files"));
-    r.kind = nd::win32::ChooserKind::OpenFile;
-    r.fileKind = 23;
-    EXPECT_TRUE(nd::qtview::chooserFilter(r).startsWith("RSS files"));
-    r.fileKind = 0;
-    EXPECT_EQ(nd::qtview::chooserFilter(r), "All files (*)");
 }
 
 TEST(DesktopDriverParts, BoxesAnswerWithTheirOwnButtonsAndClosingIsLikeEsc) {

@@ -2,10 +2,7 @@
 // sheet's tabs are a Qt tab bar, a click on a tab brings its page (made when
 // first shown) to the front, and the pages' controls take typing.
 #include "MirrorHarness.h"
-#include "mfc/CDataExchange.h"
-#include "mfc/CDialog.h"
-#include "mfc/CPropertySheet.h"
-#include "support/DialogBuilder.h"
+#include "mfc/SheetDialog.h"
 #include "support/TestUiDriver.h"
 
 #include <QLineEdit>
@@ -16,56 +13,10 @@ using nd::win32::UiStep;
 
 namespace {
 
-constexpr int kHostId = 610;
-constexpr int kPageEdit = 2100;
-
-class CTextPage : public CPropertyPage {
-  public:
-    CTextPage(int id, std::u16string title) : m_id(id) {
-        ndtest::DialogBuilder b(std::move(title), 150, 80, WS_CHILD | DS_CONTROL);
-        b.control(u"#0081", u"", kPageEdit + id, 5, 5, 100, 12, WS_TABSTOP);
-        m_bytes = b.bytes();
-        m_nIDHelp = static_cast<UINT>(id);
-        InitModalIndirect(m_bytes.data());
-    }
-    void DoDataExchange(CDataExchange* pDX) override { DDX_Text(pDX, kPageEdit + m_id, m_strText); }
-    CString m_strText;
-
-  private:
-    std::vector<BYTE> m_bytes;
-    int m_id;
-};
-
-class CSheet : public CPropertySheet {
-  public:
-    CSheet() : CPropertySheet(u""), first(1, u"First"), second(2, u"Second") {
-        AddPage(&first);
-        AddPage(&second);
-    }
-    CTextPage first;
-    CTextPage second;
-};
-
-class CHostDlg : public CDialog {
-  public:
-    CHostDlg() {
-        ndtest::DialogBuilder b(u"Host", 200, 140);
-        b.control(u"#0080", u"OK", IDOK, 140, 120, 50, 14, WS_TABSTOP | BS_DEFPUSHBUTTON);
-        m_bytes = b.bytes();
-        m_nIDHelp = kHostId;
-        InitModalIndirect(m_bytes.data());
-    }
-    BOOL OnInitDialog() override {
-        CDialog::OnInitDialog();
-        sheet.Create(this, WS_CHILD | WS_VISIBLE, 0);
-        sheet.ModifyStyleEx(0, WS_EX_CONTROLPARENT);
-        return TRUE;
-    }
-    CSheet sheet;
-
-  private:
-    std::vector<BYTE> m_bytes;
-};
+using sheet::CHostDlg;
+using sheet::CTextPage;
+using sheet::kHostId;
+using sheet::kPageEdit;
 
 class SheetMirror : public ndtest::MirrorTest {
   protected:

@@ -21,22 +21,6 @@ ndtest::DialogBuilder sample() {
 
 }  // namespace
 
-TEST(DialogTemplate, ParsesTheExtendedLayoutIntoAStruct) {
-    auto bytes = sample().bytes();
-    auto t = nd::win32::parseDialogTemplate(bytes.data(), bytes.size());
-    ASSERT_TRUE(t);
-    EXPECT_TRUE(t->extended);
-    EXPECT_EQ(t->title, u"Sample");
-    EXPECT_EQ(t->pointSize, 8);
-    EXPECT_EQ(t->typeface, u"MS Shell Dlg");
-    ASSERT_EQ(t->items.size(), 4u);
-    EXPECT_EQ(t->items[0].className, u"Edit");
-    EXPECT_EQ(t->items[1].className, u"ListBox");
-    EXPECT_EQ(t->items[2].className, u"SysListView32");
-    EXPECT_EQ(t->items[3].title.text, u"OK");
-    EXPECT_EQ(t->items[3].id, static_cast<DWORD>(IDOK));
-}
-
 TEST(DialogTemplate, EveryTruncationIsRejectedWithoutReadingPastTheEnd) {
     auto bytes = sample().bytes();
     for (size_t n = 0; n < bytes.size() - 2; ++n) {

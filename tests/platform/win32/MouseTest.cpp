@@ -70,19 +70,3 @@ TEST(Mouse, ACapturedMouseReportsToItsCaptorWherever) {
     DestroyWindow(s.a);
     EXPECT_EQ(nd::win32::mouseTracked(), nullptr) << "a destroyed window is not tracked";
 }
-
-TEST(Window, PlacementRoundTripsTheRectangleAndVisibility) {
-    HWND w = CreateWindowExW(0, WC_STATIC, u"", WS_POPUP | WS_VISIBLE, 10, 20, 300, 200, nullptr,
-                             nullptr, nullptr, nullptr);
-    WINDOWPLACEMENT p;
-    ASSERT_TRUE(GetWindowPlacement(w, &p));
-    EXPECT_EQ(p.rcNormalPosition.right, 310);
-    p.rcNormalPosition = RECT{5, 5, 105, 55};
-    p.showCmd = SW_HIDE;
-    SetWindowPlacement(w, &p);
-    RECT r;
-    GetWindowRect(w, &r);
-    EXPECT_EQ(r.right, 105);
-    EXPECT_FALSE(IsWindowVisible(w));
-    DestroyWindow(w);
-}

@@ -102,14 +102,11 @@ std::vector<BYTE> dialog() {
 
 // Runs the dialog with these steps and gives the failure the driver reported.
 std::string runWith(std::vector<UiStep> steps) {
-    std::string failure;
-    nd::win32::ScriptedDriver driver([&](const std::string& m) { failure = m; });
-    auto* previous = nd::win32::setUiDriver(&driver);
+    ndtest::RecordingUiDriver driver;
     auto bytes = dialog();
     driver.expectDialog(0, std::move(steps));
     DialogBoxIndirectParamW(nullptr, bytes.data(), nullptr, proc, 0);
-    nd::win32::setUiDriver(previous);
-    return failure;
+    return driver.failures.empty() ? std::string() : driver.failures.back();
 }
 
 }  // namespace
@@ -216,59 +213,51 @@ TEST(UiExpectation, ADialogClosingBeforeItsLastStepFailsTheRun) {
 }
 
 TEST(UiExpectation, MessageBoxesAndChoosersAreCheckedForWhatTheyShow) {
-    std::vector<std::string> failures;
-    nd::win32::ScriptedDriver driver([&](const std::string& m) { failures.push_back(m); });
-    auto* previous = nd::win32::setUiDriver(&driver);
     nd::win32::MessageBoxAnswer yes(0, u"convert", IDYES);
     yes.icon = MB_ICONINFORMATION;
     yes.buttons = MB_YESNO;
-    driver.expectMessageBox(yes);
     nd::win32::ChooserAnswer media(nd::win32::ChooserKind::OpenFile, u"Z:\\a.wav");
     media.fileKind = 24;
-    driver.expectChooser(media);
-    EXPECT_EQ(MessageBoxW(nullptr, u"convert it?", u"", MB_YESNO | MB_ICONINFORMATION), IDYES);
     nd::win32::ChooserRequest request;
-    request.fileKind = 24;
-    EXPECT_EQ(nd::win32::choosePath(request), std::u16string(u"Z:\\a.wav"));
-    EXPECT_TRUE(failures.empty());
+    {
+        ndtest::RecordingUiDriver driver;
+        driver.expectMessageBox(yes);
+        driver.expectChooser(media);
+        EXPECT_EQ(MessageBoxW(nullptr, u"convert it?", u"", MB_YESNO | MB_ICONINFORMATION), IDYES);
+        request.fileKind = 24;
+        EXPECT_EQ(nd::win32::choosePath(request), std::u16string(u"Z:\\a.wav"));
+        EXPECT_TRUE(driver.failures.empty());
 
-    yes.icon = MB_ICONSTOP;
-    driver.expectMessageBox(yes);
-    EXPECT_EQ(MessageBoxW(nullptr, u"convert it?", u"", MB_YESNO | MB_ICONINFORMATION), IDNO)
-        << "a box that looks wrong gets the harmless answer";
-    ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0],
-              "message box \"convert it?\" (Yes/No) icon: expected stop, found information");
-    nd::win32::setUiDriver(previous);
-
-    for (auto [answer, says] :
-         {std::pair{nd::win32::MessageBoxAnswer(0, u"", IDOK), std::string()},
-          std::pair{nd::win32::MessageBoxAnswer(0, u"", IDOK), std::string("buttons")}}) {
-        std::vector<std::string> seen;
-        nd::win32::ScriptedDriver d([&](const std::string& m) { seen.push_back(m); });
-        previous = nd::win32::setUiDriver(&d);
-        if (!says.empty()) {
-            answer.buttons = MB_OKCANCEL;
+        yes.icon = MB_ICONSTOP;
+        driver.expectMessageBox(yes);
+        EXPECT_EQ(MessageBoxW(nullptr, u"convert it?", u"", MB_YESNO | MB_ICONINFORMATION), IDNO)
+            << "a box that looks wrong gets the harmless answer";
+        EXPECT_EQ(
+            driver.failures,
+            std::vector<std::string>{
+                "message box \"convert it?\" (Yes/No) icon: expected stop, found information"});
+    }
+    for (UINT buttons : {0u, static_cast<UINT>(MB_OKCANCEL)}) {
+        ndtest::RecordingUiDriver driver;
+        nd::win32::MessageBoxAnswer answer(0, u"", IDOK);
+        if (buttons != 0) {
+            answer.buttons = buttons;
         }
-        d.expectMessageBox(answer);
+        driver.expectMessageBox(answer);
         MessageBoxW(nullptr, u"done", u"", MB_OK);
-        nd::win32::setUiDriver(previous);
-        if (says.empty()) {
-            EXPECT_TRUE(seen.empty());
+        if (buttons == 0) {
+            EXPECT_TRUE(driver.failures.empty());
         } else {
-            ASSERT_EQ(seen.size(), 1u);
-            EXPECT_EQ(seen[0], "message box \"done\" (OK) buttons: expected ok-cancel, found ok");
+            EXPECT_EQ(driver.failures,
+                      std::vector<std::string>{
+                          "message box \"done\" (OK) buttons: expected ok-cancel, found ok"});
         }
     }
-
-    std::vector<std::string> chooserFailures;
-    nd::win32::ScriptedDriver c([&](const std::string& m) { chooserFailures.push_back(m); });
-    previous = nd::win32::setUiDriver(&c);
-    c.expectChooser(media);
+    ndtest::RecordingUiDriver driver;
+    driver.expectChooser(media);
     request.fileKind = 2;
     EXPECT_EQ(nd::win32::choosePath(request), std::nullopt);
-    nd::win32::setUiDriver(previous);
-    ASSERT_EQ(chooserFailures.size(), 1u);
-    EXPECT_EQ(chooserFailures[0],
-              "open-file chooser for file kind 2 file kind: expected 24, found 2");
+    EXPECT_EQ(driver.failures,
+              std::vector<std::string>{
+                  "open-file chooser for file kind 2 file kind: expected 24, found 2"});
 }
