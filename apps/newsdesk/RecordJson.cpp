@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <set>
 
 namespace newsdesk::app {
@@ -13,6 +14,45 @@ namespace newsdesk::app {
 using nlohmann::ordered_json;
 
 namespace {
+
+const char* placeName(lum::KeptPlace place) {
+    switch (place) {
+        case lum::KeptPlace::Image:
+            return "image";
+        case lum::KeptPlace::Root:
+            return "root";
+        case lum::KeptPlace::Host:
+            break;
+    }
+    return nullptr;
+}
+
+// What the record keeps beyond its fields, for a person to see and for
+// write to put back: {"element": "<guid>..</guid>"} (with "place" when it
+// goes into the image or beside the channel) and {"attribute": "xml:lang",
+// "namespace": "...", "value": "en"}.
+ordered_json keptJson(const lum::KeptMarkup& kept) {
+    ordered_json list = ordered_json::array();
+    for (const auto& element : kept.elements()) {
+        ordered_json j;
+        j["element"] = lum::KeptMarkup::toXml(element.node);
+        if (const char* place = placeName(element.place)) {
+            j["place"] = place;
+        }
+        list.push_back(std::move(j));
+    }
+    for (const auto& attribute : kept.attributes()) {
+        ordered_json j;
+        j["attribute"] = attribute.name();
+        j["namespace"] = attribute.nsUri;
+        j["value"] = attribute.value;
+        if (const char* place = placeName(attribute.place)) {
+            j["place"] = place;
+        }
+        list.push_back(std::move(j));
+    }
+    return list;
+}
 
 ordered_json categoriesJson(const std::vector<CRSSCategory>& categories) {
     ordered_json list = ordered_json::array();
@@ -28,6 +68,9 @@ ordered_json toJson(const CRSSCategory& category) {
     ordered_json j;
     j["category"] = category.m_category.toUtf8();
     j["subCategory"] = category.m_subCategory.toUtf8();
+    if (!category.m_kept.empty()) {
+        j["kept"] = keptJson(category.m_kept);
+    }
     return j;
 }
 
@@ -49,6 +92,9 @@ ordered_json toJson(const CRSSItem& item) {
     j["duration"] = item.m_duration;
     j["keywords"] = item.m_keywords.toUtf8();
     j["comments"] = item.m_comments.toUtf8();
+    if (!item.m_kept.empty()) {
+        j["kept"] = keptJson(item.m_kept);
+    }
     return j;
 }
 
@@ -85,6 +131,9 @@ ordered_json toJson(const CRSSChannel& channel) {
         repaired.push_back(repair.toUtf8());
     }
     j["repaired"] = std::move(repaired);
+    if (!channel.m_kept.empty()) {
+        j["kept"] = keptJson(channel.m_kept);
+    }
     return j;
 }
 
@@ -235,11 +284,68 @@ class Reader {
             reader.refuseUnknownKeys();
         }
     }
+    // Kept markup in the form keptJson gives, read for a record of family.
+    void kept(const char* key, lum::KeptMarkup& field, int family) {
+        eachObject(key, [&](Reader& reader) {
+            std::string element;
+            std::string place;
+            std::string attribute;
+            std::string ns;
+            std::string value;
+            reader.utf8("element", element);
+            reader.utf8("place", place);
+            reader.utf8("attribute", attribute);
+            reader.utf8("namespace", ns);
+            reader.utf8("value", value);
+            if (!reader.ok()) {
+                return;
+            }
+            auto where = place.empty()      ? std::optional(lum::KeptPlace::Host)
+                         : place == "image" ? std::optional(lum::KeptPlace::Image)
+                         : place == "root"  ? std::optional(lum::KeptPlace::Root)
+                                            : std::nullopt;
+            if (!where) {
+                return reader.fail("place", "is not image or root");
+            }
+            if (!element.empty() && attribute.empty()) {
+                if (!field.addElementXml(element, *where, family)) {
+                    return reader.fail("element", "is not one well-formed XML element");
+                }
+                return;
+            }
+            if (attribute.empty() || !element.empty()) {
+                return reader.fail("element", "or \"attribute\" must be given, not both");
+            }
+            lum::KeptMarkup::Attribute kept;
+            size_t colon = attribute.find(':');
+            kept.prefix = colon == std::string::npos ? "" : attribute.substr(0, colon);
+            kept.local = colon == std::string::npos ? attribute : attribute.substr(colon + 1);
+            kept.nsUri = ns;
+            kept.value = value;
+            kept.family = family;
+            kept.place = *where == lum::KeptPlace::Root ? *where : lum::KeptPlace::Host;
+            if (kept.local.empty() || (!kept.prefix.empty() && ns.empty())) {
+                return reader.fail("attribute", "needs a name and, with a prefix, a namespace");
+            }
+            field.addAttribute(std::move(kept));
+        });
+    }
+    void utf8(const char* key, std::string& field) {
+        if (const auto* value = find(key)) {
+            if (!value->is_string()) {
+                return fail(key, "is not a text");
+            }
+            field = value->get<std::string>();
+        }
+    }
+    bool ok() const { return m_error.empty(); }
     void categories(const char* key, std::vector<CRSSCategory>& field) {
         eachObject(key, [&](Reader& reader) {
             CRSSCategory category;
             reader.text("category", category.m_category);
             reader.text("subCategory", category.m_subCategory);
+            // Only RSS 2.0 writes a category's own attributes.
+            reader.kept("kept", category.m_kept, 1);
             field.push_back(category);
         });
     }
@@ -263,19 +369,24 @@ class Reader {
             reader.atLeast("duration", item.m_duration, decltype(item.m_duration){0});
             reader.text("keywords", item.m_keywords);
             reader.text("comments", item.m_comments);
+            reader.kept("kept", item.m_kept, familyOf(channel));
             channel.addItem(std::move(item));
         });
     }
 
-  private:
-    std::set<std::string> m_known;
-    std::string path(const char* key) const {
-        return m_where.empty() ? std::string(key) : m_where + "." + key;
-    }
     void fail(const char* key, const char* what) {
         if (m_error.empty()) {
             m_error = "\"" + path(key) + "\" " + what;
         }
+    }
+
+  private:
+    // The format family the record's kept markup belongs to; the format is
+    // read before the items for that.
+    static int familyOf(const CRSSChannel& channel) { return channel.m_format == 0 ? 0 : 1; }
+    std::set<std::string> m_known;
+    std::string path(const char* key) const {
+        return m_where.empty() ? std::string(key) : m_where + "." + key;
     }
 
     const nlohmann::json& m_object;
@@ -292,6 +403,8 @@ bool fromJson(const nlohmann::json& json, CRSSChannel& channel, std::string& err
         return false;
     }
     Reader reader(json, "", error);
+    // Kept markup means what it says in its format's family.
+    reader.format("format", channel.m_format);
     reader.items("items", channel);
     reader.text("title", channel.m_title);
     reader.text("description", channel.m_description);
@@ -308,13 +421,13 @@ bool fromJson(const nlohmann::json& json, CRSSChannel& channel, std::string& err
     reader.flag("block", channel.m_block);
     reader.text("ownerName", channel.m_ownerName);
     reader.text("ownerEmail", channel.m_ownerEmail);
-    reader.format("format", channel.m_format);
     reader.filePath("filePath", channel.m_filePath);
     reader.atLeast("ttl", channel.m_ttl, decltype(channel.m_ttl){0});
     reader.categories("categories", channel.m_categories);
     reader.encoding("encoding", channel.m_encoding);
     reader.text("about", channel.m_about);
     reader.texts("repaired", channel.m_repaired);
+    reader.kept("kept", channel.m_kept, channel.m_format == 0 ? 0 : 1);
     reader.refuseUnknownKeys();
     return error.empty();
 }

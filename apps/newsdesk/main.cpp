@@ -45,9 +45,13 @@ const Command kCommands[] = {
      "Keys are those read prints; an unknown key or a value of the wrong type or range is\n"
      "refused. A record without a format, title, description or link is written only\n"
      "with --allow-incomplete. An existing FEED is replaced atomically.\n"},
-    {"convert", "convert FEED --to rss1|rss2|podcast [-o OUT]",
+    {"convert", "convert FEED --to rss1|rss2|podcast [-o OUT] [--strict]",
      "rewrite a feed in another format, in place unless -o OUT", newsdesk::app::runConvert,
-     "An existing OUT is replaced atomically; FEED is then left as it is.\n"},
+     "An existing OUT is replaced atomically; FEED is then left as it is. What the feed\n"
+     "carries beyond the record (guid, content:encoded, dc:*, media:*, further iTunes tags)\n"
+     "is kept where the new format can carry it; what it cannot is listed on stderr, one\n"
+     "line per kind (\"dropped: 12 guid\"). --strict refuses instead (status 1, nothing\n"
+     "written) when anything would be dropped.\n"},
     {"rewrite", "rewrite [--quiet] FEED",
      "read a feed and write it back; prints unchanged or written", newsdesk::app::runRewrite,
      "A feed whose rewritten form equals the file is left as it is, bytes and time\n"

@@ -148,6 +148,9 @@ void CLumRssFilePage2::OnCopyItem() {
         return;
     }
     CRSSItem copy = m_items[static_cast<size_t>(index)];
+    // The copy is a new entry: with the original's guid, feed readers would
+    // take the two for one and show only one of them.
+    copy.m_kept.removeElements(nullptr, "guid");
     if (editInDialog(copy, true)) {
         m_items.push_back(copy);
     }

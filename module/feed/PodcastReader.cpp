@@ -71,6 +71,7 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
         }
         channel->m_categories.push_back(category);
     }
+    xml.getChannelKept(channelNode, channel->m_kept);
 
     NodeArray items;
     xml.getItemNodeArray(items);
@@ -110,6 +111,7 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
         item.m_duration = parseDuration(text);
         xml.getBlock(itemNode, text);
         item.m_block = isYes(text);
+        xml.getItemKept(itemNode, item.m_kept);
         channel->addItem(std::move(item));
     }
     channel->m_format = kFormatPodcast;

@@ -41,6 +41,7 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
     // once wrote there, names no place a reader could go.
     xml.getAbout(channelNode, text);
     channel->m_about = isDrivePath(text) ? CString() : text;
+    xml.getChannelKept(channelNode, channel->m_kept);
 
     NodeArray items;
     xml.getItemNodeArray(items);
@@ -59,6 +60,7 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
         RecordDate itemDate = readRecordDate(text);
         item.m_pubDate = itemDate.time;
         item.m_pubDateText = itemDate.keptText;
+        xml.getItemKept(itemNode, item.m_kept);
         channel->addItem(std::move(item));
     }
     channel->m_format = kFormatRss10;

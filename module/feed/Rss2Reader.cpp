@@ -38,8 +38,10 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
     for (const Node& node : nodes) {
         CRSSCategory category;
         xml.getCategory(node, category.m_category);
+        xml.getCategoryKept(node, category.m_kept);
         channel->m_categories.push_back(category);
     }
+    xml.getChannelKept(channelNode, channel->m_kept);
 
     NodeArray items;
     xml.getItemNodeArray(items);
@@ -75,8 +77,10 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
         for (const Node& node : categories) {
             CRSSCategory category;
             xml.getCategory(node, category.m_category);
+            xml.getCategoryKept(node, category.m_kept);
             item.addCategory(category);
         }
+        xml.getItemKept(itemNode, item.m_kept);
         channel->addItem(std::move(item));
     }
     channel->m_format = kFormatRss20;

@@ -32,6 +32,7 @@ std::unique_ptr<CLumRssAbstract> buildPodcastDocument(const CString& path,
     if (channel == nullptr) {
         return nullptr;
     }
+    lum::keptDropsOfLastWrite().clear();
     auto owner = std::make_unique<CLumiTuneXmlData>(CString(), channel->m_encoding);
     CLumiTuneXmlData& document = *owner;
     Node node = document.createChannelNode();
@@ -80,6 +81,15 @@ std::unique_ptr<CLumRssAbstract> buildPodcastDocument(const CString& path,
     if (channel->m_block) {
         document.setBlock(node, u"yes");
     }
+    // No RSS 2.0 image is written here, so an image's own parts have no place.
+    lum::putKeptMarkup(node.raw(), nullptr, channel->m_kept, 2);
+    // A channel date the feed had is kept, since this format's writer writes
+    // none; it still tells the record's date, which an edit moves on.
+    if (Node date = CLumRssAbstract::findChild(node, {"pubDate"})) {
+        if (CString text = channel->getModifiedTimeStr(); !text.IsEmpty()) {
+            date.setTextContent(text);
+        }
+    }
     for (const CRSSItem& item : channel->m_items) {
         Node itemNode = document.createItemNode(node);
         document.setTitle(itemNode, xmlEscape(item.m_title));
@@ -111,6 +121,7 @@ std::unique_ptr<CLumRssAbstract> buildPodcastDocument(const CString& path,
         if (item.m_block) {
             document.setBlock(itemNode, u"yes");
         }
+        lum::putKeptMarkup(itemNode.raw(), nullptr, item.m_kept, 2);
     }
     rewriteFeedLinks(path, document, 2);
     return owner;

@@ -14,6 +14,7 @@ std::unique_ptr<CLumRssAbstract> buildRdfDocument(const CString& path, const CRS
     if (channel == nullptr) {
         return nullptr;
     }
+    lum::keptDropsOfLastWrite().clear();
     auto owner = std::make_unique<CLumRdfXmlData>(CString(), channel->m_encoding);
     CLumRdfXmlData& document = *owner;
     Node root = document.createRdfNode();
@@ -57,8 +58,13 @@ std::unique_ptr<CLumRssAbstract> buildRdfDocument(const CString& path, const CRS
         if (CString date = item.getModifiedTimeStr(); !date.IsEmpty()) {
             document.setPubDate(itemNode, date);
         }
+        lum::putKeptMarkup(itemNode.raw(), nullptr, item.m_kept, 0);
     }
     document.setItemSeq(node, links);
+    // The channel's kept elements after its item sequence; those that stood
+    // beside the channel after the items.
+    lum::putKeptMarkup(node.raw(), CLumRssAbstract::findChild(root, {"image"}).raw(),
+                       channel->m_kept, 0);
     rewriteFeedLinks(path, document, 0);
     return owner;
 }

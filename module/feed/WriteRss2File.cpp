@@ -25,6 +25,7 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
     if (channel == nullptr) {
         return nullptr;
     }
+    lum::keptDropsOfLastWrite().clear();
     auto owner = std::make_unique<CLumRssXmlData>(CString(), channel->m_encoding);
     CLumRssXmlData& document = *owner;
     Node node = document.createChannelNode();
@@ -52,8 +53,13 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
     for (const CRSSCategory& category : channel->getCategory()) {
         if (!category.m_category.IsEmpty()) {
             document.setCategory(node, category.m_category);
+            lum::putKeptMarkup(xmlGetLastChild(node.raw()), nullptr, category.m_kept, 1);
         }
     }
+    // What the feed carried beyond the record goes after the channel's own
+    // elements, before the items.
+    lum::putKeptMarkup(node.raw(), CLumRssAbstract::findChild(node, {"image"}).raw(),
+                       channel->m_kept, 1);
     for (const CRSSItem& item : channel->m_items) {
         Node itemNode = document.createItemNode(node);
         document.setTitle(itemNode, xmlEscape(item.m_title));
@@ -75,8 +81,10 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
         for (const CRSSCategory& category : item.m_categories) {
             if (!category.m_category.IsEmpty()) {
                 document.setCategory(itemNode, category.m_category);
+                lum::putKeptMarkup(xmlGetLastChild(itemNode.raw()), nullptr, category.m_kept, 1);
             }
         }
+        lum::putKeptMarkup(itemNode.raw(), nullptr, item.m_kept, 1);
     }
     rewriteFeedLinks(path, document, 1);
     return owner;

@@ -26,6 +26,7 @@ void copyChannel(const CRSSChannel& source, CRSSChannel& target) {
     target.m_encoding = source.m_encoding;
     target.m_about = source.m_about;
     target.m_repaired = source.m_repaired;
+    target.m_kept = source.m_kept;
 }
 
 }  // namespace newsdesk::sitefiles

@@ -213,3 +213,30 @@ bool CLumRdfXmlData::setImage(Node root, const CString& title, const CString& li
     setChildText(image, kUrl, url);
     return true;
 }
+
+void CLumRdfXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
+    Node r = getRdfNode();
+    if (!channel || !r) {
+        return;
+    }
+    NodeArray taken;
+    takeFirst(channel, {kTitle, kLink, kDescription, kCreator, kRights, kDate, kImage, kItems},
+              taken);
+    takeAll(channel, kItem, taken);
+    keepUntaken(channel, taken, lum::KeptPlace::Host, 0, out);
+    Node image = findChild(r, kImage);
+    keepOwnImageParts(image, channel, 0, out);
+    NodeArray besides{channel};
+    takeAll(r, kItem, besides);
+    if (image) {
+        besides.push_back(image);
+    }
+    keepUntaken(r, besides, lum::KeptPlace::Root, 0, out);
+    keepRootAttributes("", 0, out);
+}
+
+void CLumRdfXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
+    NodeArray taken;
+    takeFirst(item, {kTitle, kLink, kDescription, kCreator, kDate}, taken);
+    keepUntaken(item, taken, lum::KeptPlace::Host, 0, out);
+}

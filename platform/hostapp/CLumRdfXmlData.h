@@ -63,4 +63,10 @@ class CLumRdfXmlData : public CLumRssAbstract {
     bool setImage(Node channel, const CString& url);
     // The root's <image rdf:about="url"> with title, link and url.
     bool setImage(Node root, const CString& title, const CString& link, const CString& url);
+
+    // What the RSS 1.0 reader does not take from the channel (with what
+    // stands beside it under the root and the root image's own parts) and
+    // from an item, in document order; rdf:about is not kept.
+    void getChannelKept(Node channel, lum::KeptMarkup& out) const;
+    void getItemKept(Node item, lum::KeptMarkup& out) const;
 };

@@ -3,7 +3,9 @@
 #include "hostapp/XmlFile.h"
 #include "hostapp/XmlText.h"
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 using lum::xml::sameName;
 
@@ -158,4 +160,82 @@ Node CLumRssAbstract::setChildText(Node parent, const FeedName& name, const CStr
 
 Node CLumRssAbstract::setEscapedChildText(Node parent, const FeedName& name, const CString& text) {
     return setChildText(parent, name, lum::xml::unescapeEntities(text));
+}
+
+void CLumRssAbstract::takeFirst(Node host, std::initializer_list<FeedName> names,
+                                NodeArray& taken) {
+    for (const FeedName& name : names) {
+        if (Node child = findChild(host, name)) {
+            taken.push_back(child);
+        }
+    }
+}
+
+void CLumRssAbstract::takeAll(Node host, const FeedName& name, NodeArray& taken) {
+    NodeArray all = findChildren(host, name);
+    taken.insert(taken.end(), all.begin(), all.end());
+}
+
+void CLumRssAbstract::keepUntaken(Node host, const NodeArray& taken, lum::KeptPlace place,
+                                  int family, lum::KeptMarkup& out) const {
+    if (!host) {
+        return;
+    }
+    // A channel's taken list holds all its items: looked up, not scanned.
+    std::vector<const xmlNode*> sorted;
+    sorted.reserve(taken.size());
+    for (const Node& t : taken) {
+        sorted.push_back(t.raw());
+    }
+    std::sort(sorted.begin(), sorted.end());
+    for (xmlNode* c = host.raw()->children; c != nullptr; c = c->next) {
+        if (c->type == XML_ELEMENT_NODE &&
+            !std::binary_search(sorted.begin(), sorted.end(), static_cast<const xmlNode*>(c))) {
+            out.keepElement(m_keptStore, c, place, family);
+        }
+    }
+    if (place != lum::KeptPlace::Host) {
+        return;
+    }
+    for (xmlAttr* a = host.raw()->properties; a != nullptr; a = a->next) {
+        bool about = a->ns != nullptr && a->ns->href != nullptr &&
+                     sameName(a->ns->href, "http://www.w3.org/1999/02/22-rdf-syntax-ns#") &&
+                     sameName(a->name, "about");
+        if (!about) {
+            out.keepAttribute(a, family);
+        }
+    }
+}
+
+void CLumRssAbstract::keepOwnImageParts(Node image, Node channel, int family,
+                                        lum::KeptMarkup& out) const {
+    if (!image) {
+        return;
+    }
+    constexpr FeedName kUrl{"url"};
+    constexpr FeedName kTitle{"title"};
+    constexpr FeedName kLink{"link"};
+    NodeArray taken;
+    takeFirst(image, {kUrl}, taken);
+    Node title = findChild(image, kTitle);
+    if (title && title.getTextContent() == findChild(channel, kTitle).getTextContent()) {
+        taken.push_back(title);
+    }
+    Node link = findChild(image, kLink);
+    if (link && link.getTextContent() == findChild(channel, kLink).getTextContent()) {
+        taken.push_back(link);
+    }
+    keepUntaken(image, taken, lum::KeptPlace::Image, family, out);
+}
+
+void CLumRssAbstract::keepRootAttributes(const char* skip, int family, lum::KeptMarkup& out) const {
+    xmlNode* r = root().raw();
+    if (r == nullptr) {
+        return;
+    }
+    for (xmlAttr* a = r->properties; a != nullptr; a = a->next) {
+        if (a->ns != nullptr || !sameName(a->name, skip)) {
+            out.keepAttribute(a, family, lum::KeptPlace::Root);
+        }
+    }
 }

@@ -11,8 +11,10 @@
 
 #include "hostapp/DomDocument.h"
 #include "hostapp/DomNode.h"
+#include "hostapp/KeptMarkup.h"
 #include "mfc/CString.h"
 
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -80,7 +82,24 @@ class CLumRssAbstract {
     // Declares prefix for uri on the root element unless it is there.
     void declareNamespace(const char* prefix, const char* uri);
 
+    // What a reader did not take from host, into out: the child elements not
+    // in taken and, unless place is not Host, the attributes but rdf:about
+    // (which RSS 1.0 writers write themselves). Every record read from this
+    // document shares one store of copies.
+    void keepUntaken(Node host, const NodeArray& taken, lum::KeptPlace place, int family,
+                     lum::KeptMarkup& out) const;
+    // The first child of each name into taken, where there is one.
+    static void takeFirst(Node host, std::initializer_list<FeedName> names, NodeArray& taken);
+    static void takeAll(Node host, const FeedName& name, NodeArray& taken);
+    // The image's children that a writer would not write again: all but its
+    // url, and its title and link where they differ from the channel's.
+    void keepOwnImageParts(Node image, Node channel, int family, lum::KeptMarkup& out) const;
+    // The root's attributes (xml:lang, xml:base) but the one named skip,
+    // which the writers write themselves.
+    void keepRootAttributes(const char* skip, int family, lum::KeptMarkup& out) const;
+
   private:
     CString m_encoding;
     std::vector<CString> m_repairs;
+    mutable std::shared_ptr<lum::KeptStore> m_keptStore;
 };

@@ -186,3 +186,40 @@ bool CLumRssXmlData::setEnclosure(Node node, const CString& url, const CString& 
     e.setAttribute(u"type", type);
     return true;
 }
+
+void CLumRssXmlData::keepBesideChannel(Node channel, lum::KeptMarkup& out) const {
+    NodeArray taken{channel};
+    takeAll(root(), kItem, taken);
+    keepUntaken(root(), taken, lum::KeptPlace::Root, 1, out);
+    keepRootAttributes("version", 1, out);
+}
+
+void CLumRssXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
+    if (!channel) {
+        return;
+    }
+    NodeArray taken;
+    takeFirst(channel, {kTitle, kLink, kDescription, kLanguage, kCopyright, kTtl, kImage, kPubDate},
+              taken);
+    takeAll(channel, kCategory, taken);
+    takeAll(channel, kItem, taken);
+    keepUntaken(channel, taken, lum::KeptPlace::Host, 1, out);
+    keepOwnImageParts(findChild(channel, kImage), channel, 1, out);
+    keepBesideChannel(channel, out);
+}
+
+void CLumRssXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
+    NodeArray taken;
+    takeFirst(item, {kTitle, kLink, kDescription, kAuthor, kComments, kEnclosure, kPubDate}, taken);
+    takeAll(item, kCategory, taken);
+    keepUntaken(item, taken, lum::KeptPlace::Host, 1, out);
+}
+
+void CLumRssXmlData::getCategoryKept(Node category, lum::KeptMarkup& out) const {
+    if (!isNamed(category, kCategory)) {
+        return;
+    }
+    for (xmlAttr* a = category.raw()->properties; a != nullptr; a = a->next) {
+        out.keepAttribute(a, 1);
+    }
+}

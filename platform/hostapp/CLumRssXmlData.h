@@ -65,6 +65,16 @@ class CLumRssXmlData : public CLumRssAbstract {
     // <enclosure url length type/>, replacing an earlier one.
     bool setEnclosure(Node node, const CString& url, const CString& length, const CString& type);
 
+    // What the RSS 2.0 reader does not take from the channel (with what
+    // stands beside it under the root, and the image's own parts) and from
+    // an item, in document order.
+    virtual void getChannelKept(Node channel, lum::KeptMarkup& out) const;
+    virtual void getItemKept(Node item, lum::KeptMarkup& out) const;
+    // The attributes of a category element ("domain").
+    void getCategoryKept(Node category, lum::KeptMarkup& out) const;
+
   protected:
     static Node enclosureOf(Node node);
+    // The root's children other than the channel and items, kept beside it.
+    void keepBesideChannel(Node channel, lum::KeptMarkup& out) const;
 };

@@ -21,6 +21,16 @@ constexpr FeedName kSubtitle = itunes("subtitle");
 constexpr FeedName kKeywords = itunes("keywords");
 constexpr FeedName kDuration = itunes("duration");
 constexpr FeedName kBlock = itunes("block");
+constexpr FeedName kTitle{"title"};
+constexpr FeedName kLink{"link"};
+constexpr FeedName kDescription{"description"};
+constexpr FeedName kLanguage{"language"};
+constexpr FeedName kCopyright{"copyright"};
+constexpr FeedName kTtl{"ttl"};
+constexpr FeedName kPubDate{"pubDate"};
+constexpr FeedName kComments{"comments"};
+constexpr FeedName kEnclosure{"enclosure"};
+constexpr FeedName kItem{"item"};
 
 }  // namespace
 
@@ -129,4 +139,39 @@ bool CLumiTuneXmlData::setCategory(Node node, const CString& name, const CString
             .setAttribute(u"text", lum::xml::unescapeEntities(subCategory));
     }
     return true;
+}
+
+Node CLumiTuneXmlData::descriptionOf(Node node) {
+    Node summary = findChild(node, kSummary);
+    return summary && !summary.getTextContent().IsEmpty() ? summary : findChild(node, kDescription);
+}
+
+void CLumiTuneXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
+    if (!channel) {
+        return;
+    }
+    NodeArray taken;
+    takeFirst(
+        channel,
+        {kTitle, kLink, kLanguage, kCopyright, kTtl, kImage, kSubtitle, kAuthor, kOwner, kBlock},
+        taken);
+    if (Node description = descriptionOf(channel)) {
+        taken.push_back(description);
+    }
+    takeAll(channel, kCategory, taken);
+    takeAll(channel, kItem, taken);
+    keepUntaken(channel, taken, lum::KeptPlace::Host, 1, out);
+    keepBesideChannel(channel, out);
+}
+
+void CLumiTuneXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
+    NodeArray taken;
+    takeFirst(
+        item,
+        {kTitle, kAuthor, kSubtitle, kComments, kEnclosure, kPubDate, kKeywords, kDuration, kBlock},
+        taken);
+    if (Node description = descriptionOf(item)) {
+        taken.push_back(description);
+    }
+    keepUntaken(item, taken, lum::KeptPlace::Host, 1, out);
 }

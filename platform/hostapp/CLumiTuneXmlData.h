@@ -57,6 +57,15 @@ class CLumiTuneXmlData : public CLumRssXmlData {
     // subCategory unless it is empty.
     bool setCategory(Node node, const CString& name, const CString& subCategory);
 
+    // What the podcast reader does not take, and what it takes that the
+    // podcast writer never writes again: the channel's date and an RSS 2.0
+    // image (the writer writes only the iTunes one).
+    void getChannelKept(Node channel, lum::KeptMarkup& out) const override;
+    void getItemKept(Node item, lum::KeptMarkup& out) const override;
+
   private:
     static Node ownerOf(Node node);
+    // The summary when it has a text, else the description: what the
+    // reader takes as the description.
+    static Node descriptionOf(Node node);
 };

@@ -1,6 +1,7 @@
 // One category of a channel or an item.
 #pragma once
 
+#include "hostapp/KeptMarkup.h"
 #include "mfc/CString.h"
 
 class CRSSCategory {
@@ -14,4 +15,7 @@ class CRSSCategory {
 
     CString m_category;     // category text, or the iTunes category name
     CString m_subCategory;  // iTunes subcategory under m_category; empty for RSS 2.0
+    // The attributes of an RSS 2.0 category element ("domain"), put back by
+    // the RSS 2.0 writer.
+    lum::KeptMarkup m_kept;
 };

@@ -3,6 +3,7 @@
 
 #include "hostapp/CRSSCategory.h"
 #include "hostapp/CRSSItem.h"
+#include "hostapp/KeptMarkup.h"
 #include "mfc/CString.h"
 #include "mfc/CTime.h"
 
@@ -59,4 +60,7 @@ class CRSSChannel {
     // What the file read needed to be read ("entities", "encoding"); empty
     // for a well-formed file. Writing always gives a well-formed one.
     std::vector<CString> m_repaired;
+    // What the reader did not take from the channel element (and, in RSS
+    // 1.0, from beside it), put back by the writers.
+    lum::KeptMarkup m_kept;
 };

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "hostapp/CRSSCategory.h"
+#include "hostapp/KeptMarkup.h"
 #include "mfc/CString.h"
 
 #include <cstdint>
@@ -45,4 +46,7 @@ class CRSSItem {
     std::int32_t m_duration = 0;  // seconds
     CString m_keywords;
     CString m_comments;  // URL of the comments page
+    // What the reader did not take from the item element (its guid, full
+    // content, further enclosures...), put back by the writers.
+    lum::KeptMarkup m_kept;
 };

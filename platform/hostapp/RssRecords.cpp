@@ -39,6 +39,7 @@ void CRSSChannel::resetData() {
     m_encoding.Empty();
     m_about.Empty();
     m_repaired.clear();
+    m_kept = lum::KeptMarkup();
 }
 
 CString CRSSChannel::getModifiedTimeStr() const {

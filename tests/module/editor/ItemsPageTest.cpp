@@ -97,3 +97,41 @@ TEST(ItemsPage, AFormatChangeReachesItemDialogsOpenedAfterIt) {
     CLumRssFileConfigDlg dlg(&channel, nullptr);
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }
+
+TEST(ItemsPage, EditedItemsAndCopiesCarryWhatTheFeedKeptButACopyGetsNoGuid) {
+    CRSSChannel channel;
+    fourItems(channel);
+    channel.m_kept.addElementXml("<generator>g</generator>", lum::KeptPlace::Host, 1);
+    for (CRSSItem& item : channel.m_items) {
+        item.m_kept.addElementXml("<guid>id-" + item.m_title.toUtf8() + "</guid>",
+                                  lum::KeptPlace::Host, 1);
+        item.m_kept.addElementXml("<dc:x xmlns:dc=\"http://purl.org/dc/elements/1.1/\">v</dc:x>",
+                                  lum::KeptPlace::Host, 1);
+    }
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_FILE_CONFIG,
+                    {UiStep::type(IDC_RSS_CHANNEL_TITLE, u"Changed"), UiStep::selectTab(1),
+                     UiStep::select(IDC_RSS_ITEM_LIST, {0}), UiStep::click(IDC_RSS_COPY_ITEM),
+                     UiStep::select(IDC_RSS_ITEM_LIST, {1}), UiStep::click(IDC_RSS_EDIT_ITEM),
+                     UiStep::click(IDOK)});
+    ui.expectDialog(IDD_RSS_ITEM_CONFIG,
+                    {UiStep::type(IDC_RSS_ITEM_TITLE, u"A2"), UiStep::click(IDOK)});
+    ui.expectDialog(IDD_RSS_ITEM_CONFIG,
+                    {UiStep::type(IDC_RSS_ITEM_TITLE, u"B!"), UiStep::click(IDOK)});
+    CLumRssFileConfigDlg dlg(&channel, nullptr);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    dlg.applyToChannel(&channel);
+    auto kept = [](const lum::KeptMarkup& markup) {
+        std::string out;
+        for (const auto& e : markup.elements()) {
+            out += lum::KeptMarkup::toXml(e.node);
+        }
+        return out;
+    };
+    EXPECT_EQ(kept(channel.m_kept), "<generator>g</generator>");
+    const char* dc = "<dc:x xmlns:dc=\"http://purl.org/dc/elements/1.1/\">v</dc:x>";
+    EXPECT_EQ(kept(channel.m_items[1].m_kept), std::string("<guid>id-B</guid>") + dc);
+    EXPECT_EQ(channel.m_items[4].m_title, u"A2");
+    EXPECT_EQ(kept(channel.m_items[4].m_kept), dc);
+    EXPECT_EQ(kept(channel.m_items[0].m_kept), std::string("<guid>id-A</guid>") + dc);
+}
