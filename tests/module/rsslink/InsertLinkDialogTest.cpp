@@ -70,9 +70,7 @@ TEST(InsertLinkDialog, OkNeedsAFeedAPictureForAnIconFromAFileAndATextWhenOneIsWa
 
 // The site lists b.xml, c.rdf, news/a.rss; the page announces news/a.rss.
 TEST(InsertLinkDialog, PickingASiteFeedTellsWhetherThePageAnnouncesItBrowsingDoesNot) {
-    TempDir dir;
-    sftest::writeFeedSite(dir);
-    sftest::OpenSite site(dir);
+    sftest::FeedSite dir;
     FakePage page("<p>x</p>", dir.windows("site/index.html"));
     page.dom.feedLinks = {u"news/a.rss"};
     page.openFile = dir.windows("site/c.rdf");
