@@ -55,6 +55,7 @@ int runMedia(CommandContext& context);
 int runWelcome(CommandContext& context);
 int runSite(CommandContext& context);
 int runFiles(CommandContext& context);
+int runInsertLink(CommandContext& context);
 
 // true for commands that open the --site folder themselves (site init makes it a site).
 bool opensItsOwnSite(const std::string& command, const std::vector<std::string>& args);

@@ -81,6 +81,16 @@ const Command kCommands[] = {
      "The dialogs, message boxes and choosers are played from --ui-script. Pages linking to\n"
      "a renamed or deleted feed are revised. After a change the site database is rebuilt;\n"
      "prints changed or unchanged.\n"},
+    {"insert-link", "insert-link PAGE --at LINE:COLUMN",
+     "put an RSS link at the cursor of a page, or edit the one there, and save the page",
+     newsdesk::app::runInsertLink,
+     "LINE:COLUMN is the cursor as an editor shows it (from 1; columns count characters).\n"
+     "The insert-link dialog, the site's file list and the choosers are played from\n"
+     "--ui-script (or shown with --gui). The page is saved in its own encoding, every\n"
+     "byte outside the changed elements as it was; prints saved or unchanged. Status 1,\n"
+     "with the page untouched, when it is not an HTML page, is binary, is not in the\n"
+     "encoding it declares (or declares none and is not UTF-8), is read-only, the cursor\n"
+     "lies outside its text or body, or it changed on disk while the dialog was open.\n"},
     {"welcome", "welcome", "show the welcome navigator and run what its buttons start",
      newsdesk::app::runWelcome,
      "The navigator is played from --ui-script: resting the mouse on a button shows its\n"

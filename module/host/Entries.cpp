@@ -19,8 +19,6 @@ void RssFileListEntry() {
     }
 }
 
-void InsertRssLinkEntry(PageEditIF*) {}
-
 void GetRssFormatEntry(CString& path, int* format) {
     if (format != nullptr) {
         *format = detectRssFormat(path);

@@ -49,6 +49,24 @@ bool hasScheme(const std::string& url) {
     return !urlScheme(CString::fromUtf8(url)).IsEmpty();
 }
 
+// The published URL of a file of the site names that file: its file URL, so
+// that a page of the site can refer to it relatively. Any other URL as it is.
+std::string siteFileUrl(SiteIF* site, const std::string& absolute) {
+    if (site == nullptr || site->isOutSite()) {
+        return absolute;
+    }
+    const SITE_INFO& info = site->getSiteInfo();
+    std::string published = info.siteUrl.toUtf8();
+    if (published.empty() || info.rootFolder.IsEmpty() || absolute.rfind(published, 0) != 0) {
+        return absolute;
+    }
+    std::string root = cat_file_colon(info.rootFolder).toUtf8();
+    if (root.empty() || root.back() != '/') {
+        root += '/';
+    }
+    return root + absolute.substr(published.size());
+}
+
 }  // namespace
 
 CString SIFUtil::getRelUrl(SiteIF* site, const CString& form, const CString& target,
@@ -80,7 +98,8 @@ CString SIFUtil::getRelUrl(SiteIF* site, const CString& form, const CString& tar
     if (base.empty()) {
         return CString();
     }
-    std::string relative = takeXml(xmlBuildRelativeURI(xml(absolute), xml(base)));
+    std::string named = siteFileUrl(site, absolute);
+    std::string relative = takeXml(xmlBuildRelativeURI(xml(named), xml(base)));
     // libxml2 hands back the URL itself when scheme or host differ.
     if (relative.empty() || hasScheme(relative) || relative.rfind("//", 0) == 0) {
         return CString();

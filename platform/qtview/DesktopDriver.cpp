@@ -43,7 +43,8 @@ QString nativeStart(const std::u16string& windowsPath) {
 QString chooserFilter(const nd::win32::ChooserRequest& request) {
     bool save = request.kind == nd::win32::ChooserKind::SaveFile;
     QString filter;
-    if (request.fileKind == 2) {
+    // 90: the sample icons, pictures too.
+    if (request.fileKind == 2 || request.fileKind == 90) {
         filter = QStringLiteral("Images (*.png *.jpg *.jpeg *.gif *.bmp *.webp)");
     } else if (request.fileKind == 23 || (request.fileKind == 24 && save)) {
         filter = QStringLiteral("RSS files (*.rss *.rdf *.xml)");

@@ -56,6 +56,12 @@ TEST(PageReferences, RelativeAndRootFormsOfAFileInAndOutOfTheSite) {
     EXPECT_EQ(SIFUtil::getRelUrl(site, u"/dummy", u"Z:\\other\\a.rss", page, u"", u""), u"");
     EXPECT_EQ(SIFUtil::getRelUrl(site, u"dummy", u"http://else.example/a.rss", page, u"", u""),
               u"");
+    // The site's published URL of a file is that file to its pages.
+    EXPECT_EQ(
+        SIFUtil::getRelUrl(site, u"dummy", u"https://ann.example/f/x%20y.rss", page, u"", u""),
+        u"../f/x%20y.rss");
+    EXPECT_EQ(SIFUtil::getRelUrl(site, u"dummy", u"https://ann.example.org/x.rss", page, u"", u""),
+              u"");
     EXPECT_EQ(SIFUtil::convUrl(site, u"Z:\\site\\a.rss", u"", page, u"", u"", nullptr),
               u"https://ann.example/a.rss");
     EXPECT_EQ(SIFUtil::convUrl(site, u"../../other/a.rss", u"", page, u"", u"", nullptr),

@@ -1,0 +1,154 @@
+#include "PageFakes.h"
+#include "host/Entries.h"
+#include "hostapp/CKmxCommon.h"
+#include "hostapp/CLumUrlString.h"
+#include "module/sitefiles/SiteFilesTesting.h"
+#include "res/ResourceIds.h"
+#include "rsslink/CLumRssInsertLinkDlg.h"
+#include "support/TestUiDriver.h"
+#include "win32/Window.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using nd::win32::UiCheck;
+using nd::win32::UiStep;
+using rltest::FakePage;
+
+UiStep okIs(bool on) {
+    return UiStep::expect(IDOK, UiCheck::enabled(on));
+}
+
+UiStep iconFileGroupIs(bool on) {
+    return UiStep::run([on](HWND h) {
+        for (int id : {IDC_RSS_LINK_ICON_FILE, IDC_RSS_LINK_BROWSE_ICON, IDC_RSS_LINK_SAMPLE_ICON,
+                       IDC_RSS_LINK_ICON_FILE_LABEL}) {
+            EXPECT_EQ(IsWindowEnabled(GetDlgItem(h, id)) != FALSE, on) << "control " << id;
+        }
+    });
+}
+
+UiStep titleIs(std::u16string title) {
+    return UiStep::run([title](HWND h) {
+        std::u16string text(64, u'\0');
+        text.resize(static_cast<size_t>(GetWindowTextW(h, text.data(), 64)));
+        EXPECT_EQ(text, title);
+    });
+}
+
+TEST(InsertLinkDialog, OkNeedsAFeedAPictureForAnIconFromAFileAndATextWhenOneIsWanted) {
+    FakePage page("<p>x</p>");
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_INSERT_LINK, {okIs(false),
+                                          iconFileGroupIs(false),
+                                          UiStep::type(IDC_RSS_LINK_FILE, u"a.rss"),
+                                          okIs(true),
+                                          UiStep::check(IDC_RSS_LINK_INCLUDE_ICON, true),
+                                          iconFileGroupIs(false),
+                                          UiStep::click(IDC_RSS_LINK_ICON_FROM_FILE),
+                                          iconFileGroupIs(true),
+                                          okIs(false),
+                                          UiStep::type(IDC_RSS_LINK_ICON_FILE, u"i.png"),
+                                          okIs(true),
+                                          UiStep::check(IDC_RSS_LINK_INCLUDE_TEXT, true),
+                                          okIs(false),
+                                          UiStep::type(IDC_RSS_LINK_TEXT, u"t"),
+                                          okIs(true),
+                                          UiStep::type(IDC_RSS_LINK_FILE, u""),
+                                          okIs(false),
+                                          UiStep::type(IDC_RSS_LINK_FILE, u"a.rss"),
+                                          UiStep::click(IDC_RSS_LINK_DEFAULT_ICON),
+                                          iconFileGroupIs(false),
+                                          UiStep::click(IDOK)});
+    CLumRssInsertLinkDlg dialog(&page, &page.doc, nullptr);
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    // The default icon is the product's picture, whatever was typed.
+    EXPECT_EQ(dialog.m_strIconFile,
+              CLumUrlString(CKmxCommon::getProductFolder(54, 0) + u"rss_icon.gif", true).getURL());
+}
+
+// The site lists b.xml, c.rdf, news/a.rss; the page announces news/a.rss.
+TEST(InsertLinkDialog, PickingASiteFeedTellsWhetherThePageAnnouncesItBrowsingDoesNot) {
+    sftest::FeedSite dir;
+    FakePage page("<p>x</p>", dir.windows("site/index.html"));
+    page.dom.feedLinks = {u"news/a.rss"};
+    page.openFile = dir.windows("site/c.rdf");
+    CString feedC = CLumUrlString(dir.windows("site/c.rdf"), true).getURL();
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_INSERT_LINK,
+                    {UiStep::click(IDC_RSS_LINK_PICK_SITE_RSS),
+                     UiStep::expect(IDC_RSS_LINK_AUTO_DISCOVERY, UiCheck::checked(true)),
+                     UiStep::click(IDC_RSS_LINK_BROWSE_RSS),
+                     UiStep::expect(IDC_RSS_LINK_FILE, UiCheck::textIs(feedC.GetString())),
+                     UiStep::expect(IDC_RSS_LINK_AUTO_DISCOVERY, UiCheck::checked(true)),
+                     UiStep::click(IDC_RSS_LINK_PICK_SITE_RSS),
+                     UiStep::expect(IDC_RSS_LINK_AUTO_DISCOVERY, UiCheck::checked(false)),
+                     UiStep::click(IDCANCEL)});
+    ui.expectDialog(IDD_RSS_FILE_LIST,
+                    {UiStep::select(IDC_RSS_FILE_LIST, {2}), UiStep::click(IDOK)});
+    ui.expectDialog(IDD_RSS_FILE_LIST,
+                    {UiStep::select(IDC_RSS_FILE_LIST, {1}), UiStep::click(IDOK)});
+    CLumRssInsertLinkDlg dialog(&page, &page.doc, nullptr);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(page.openFileKinds, std::vector<int>{23});
+}
+
+TEST(InsertRssLinkEntry, AnIconWhoseIdBeginsWithTheDefaultMarkIsEditedAsTheDefaultIcon) {
+    FakePage page("<p><a href=\"news/a.rss\"><img src=\"m.gif\" id=\"LumDefaultRssIcon2\">F</a>");
+    page.doc.cursor = page.find("a").getFirstChild();
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(
+        IDD_RSS_INSERT_LINK,
+        {titleIs(u"RSS リンクの編集"),
+         UiStep::expect(IDC_RSS_LINK_FILE, UiCheck::textIs(u"Z:\\site\\news\\a.rss")),
+         UiStep::expect(IDC_RSS_LINK_DEFAULT_ICON, UiCheck::checked(true)),
+         UiStep::expect(IDC_RSS_LINK_TEXT, UiCheck::textIs(u"F")), UiStep::click(IDOK)});
+    newsdesk::InsertRssLinkEntry(&page);
+    Element image = page.find("img");
+    EXPECT_EQ(image.getAttribute(u"ID"), u"LumDefaultRssIcon");
+    // The product's picture, named relative to the page.
+    CString src = image.getAttribute(u"SRC");
+    EXPECT_TRUE(std::u16string_view(src.GetString()).ends_with(u"/newsdesk/data/rss_icon.gif"));
+    EXPECT_EQ(src.Left(3), u"../");
+}
+
+// Resolving the empty reference of a missing image would name the page
+// itself as the icon; a link to anything but a feed is left alone.
+TEST(InsertRssLinkEntry, ALinkWithoutAnImageOpensWithTheIconOffAndOtherLinksNotAtAll) {
+    FakePage page("<p><a href=\"b.rdf\">\n  Feed\n</a><a href=\"b.html\">page</a>");
+    page.doc.cursor = page.find("a");
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(
+        IDD_RSS_INSERT_LINK,
+        {UiStep::expect(IDC_RSS_LINK_INCLUDE_ICON, UiCheck::checked(false)),
+         UiStep::expect(IDC_RSS_LINK_ICON_FILE, UiCheck::textIs(u"")),
+         UiStep::expect(IDC_RSS_LINK_TEXT, UiCheck::textIs(u" Feed ")), UiStep::click(IDCANCEL)});
+    newsdesk::InsertRssLinkEntry(&page);
+    page.doc.cursor = page.find("a").getNextSibling();
+    newsdesk::InsertRssLinkEntry(&page);
+    EXPECT_EQ(ui.dialogsShown().size(), 1u);
+    EXPECT_TRUE(page.notices.empty());
+}
+
+TEST(InsertRssLinkEntry, ANewLinkWithNothingChosenAsksAgainKeepingTheEntries) {
+    FakePage page("<p>ab</p>");
+    page.doc.cursor = page.find("p");
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_INSERT_LINK,
+                    {titleIs(u"RSS リンクの挿入"), UiStep::type(IDC_RSS_LINK_FILE, u"news/a.rss"),
+                     UiStep::click(IDOK)});
+    nd::win32::MessageBoxAnswer box(0, u"アイコンまたはテキストを入力してください", IDOK);
+    box.icon = MB_ICONINFORMATION;
+    box.buttons = MB_OK;
+    ui.expectMessageBox(box);
+    ui.expectDialog(IDD_RSS_INSERT_LINK,
+                    {UiStep::expect(IDC_RSS_LINK_FILE, UiCheck::textIs(u"news/a.rss")),
+                     UiStep::check(IDC_RSS_LINK_INCLUDE_TEXT, true),
+                     UiStep::type(IDC_RSS_LINK_TEXT, u"RSS"), UiStep::click(IDOK)});
+    newsdesk::InsertRssLinkEntry(&page);
+    EXPECT_EQ(page.inner("p"), "<A HREF=\"news/a.rss\">RSS</A>ab");
+    EXPECT_EQ(page.notices.size(), 1u);
+}
+
+}  // namespace

@@ -1,0 +1,315 @@
+#include "PageEditTesting.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+using lum::page::PageDocument;
+using pagetest::insertedBefore;
+using pagetest::insertNewLink;
+using pagetest::OpenPage;
+
+namespace {
+
+std::string readError(const std::string& bytes) {
+    std::string error;
+    auto page = PageDocument::read(bytes, error);
+    EXPECT_FALSE(page) << "read: " << bytes.substr(0, 40);
+    return error;
+}
+
+}  // namespace
+
+TEST(PageDocument, Html5LinkAtTheCursorChangesNoOtherByte) {
+    OpenPage p(pagetest::kHtml5);
+    p.cursor(9, 20);  // "  <P CLASS=x>Second| line</P>"
+    insertNewLink(p, u"../feeds/a b.rss", u"file:///Z:/app/rss_icon.gif", u"ニュース & <更新>");
+    EXPECT_EQ(p.saved(),
+              insertedBefore(pagetest::kHtml5, " line</P>",
+                             "<A HREF=\"../feeds/a b.rss\"><IMG "
+                             "SRC=\"file:///Z:/app/rss_icon.gif\" "
+                             "ID=\"LumDefaultRssIcon\">ニュース &amp; &lt;更新&gt;</A>"));
+}
+
+TEST(PageDocument, XhtmlGetsLowerCaseNamesAndClosedEmptyElements) {
+    OpenPage p(pagetest::kXhtml);
+    EXPECT_TRUE(p.page->isXhtml());
+    // CR LF line ends: line 9 is "<p>Feed: here<br />end</p>".
+    p.cursor(9, 10);
+    insertNewLink(p, u"feed.rss", u"icon.gif", u"RSS");
+    EXPECT_EQ(p.saved(), insertedBefore(pagetest::kXhtml, "here<br",
+                                        "<a href=\"feed.rss\"><img src=\"icon.gif\" "
+                                        "id=\"LumDefaultRssIcon\" />RSS</a>"));
+}
+
+TEST(PageDocument, ShiftJisPageKeepsItsBytesAndWritesWhatItCannotHoldAsReferences) {
+    std::string bytes = pagetest::toShiftJis(pagetest::kLegacyUtf8);
+    OpenPage p(bytes);
+    EXPECT_EQ(p.page->source().encoding(), "Shift_JIS");
+    p.cursor(8, 10);  // after "<P>ここにリンク"
+    insertNewLink(p, u"news.rss", u"rss.gif", u"新着 😀");
+    std::string expected =
+        insertedBefore(bytes, pagetest::toShiftJis("。<BR>"),
+                       pagetest::toShiftJis("<A HREF=\"news.rss\"><IMG SRC=\"rss.gif\" "
+                                            "ID=\"LumDefaultRssIcon\">新着 ") +
+                           "&#x1F600;</A>");
+    EXPECT_EQ(p.saved(), expected);
+}
+
+TEST(PageDocument, ChangedAttributeRewritesOnlyItsTagAndKeepsTheOthersAsWritten) {
+    std::string page =
+        "<!doctype html><body>\n<a  class='rss'\n   Href=\"old.rss\" data-x>"
+        "<img src=x.gif ID=\"LumDefaultRssIcon\"> Old</a>\n</body>";
+    OpenPage p(page);
+    Element anchor = Element(p.page->body().getChildElements()[0]);
+    // The command spells the name in capitals: the attribute is replaced, not doubled.
+    anchor.setAttribute(u"HREF", u"new & improved.rss");
+    EXPECT_EQ(anchor.getAttribute(u"href"), u"new & improved.rss");
+    int count = 0;
+    for (xmlAttr* a = anchor.raw()->properties; a; a = a->next) {
+        ++count;
+    }
+    EXPECT_EQ(count, 3);
+    Element image = Element(anchor.getChildElements()[0]);
+    image.removeAttribute(u"id");
+    for (Node text : p.dom->getTextNodes(anchor)) {
+        anchor.removeChild(text);
+    }
+    anchor.appendChild(p.dom->createTextNodeUt(u"New", false));
+    EXPECT_EQ(p.saved(),
+              "<!doctype html><body>\n<a class='rss' Href=\"new &amp; improved.rss\" "
+              "data-x><img src=x.gif>New</a>\n</body>");
+}
+
+TEST(PageDocument, RemovedNodesTakeTheirBytesAndASecondSaveGivesTheSame) {
+    std::string page = "<!DOCTYPE html>\n<p>a<a href=f.rss><img src=i.gif>x</a>b<!-- c --></p>\n";
+    OpenPage p(page);
+    Element para = Element(p.page->body().getChildElements()[0]);
+    Element anchor = para.getChildElements()[0];
+    ASSERT_TRUE(p.dom->deleteAllChild(anchor, true));
+    std::string once = p.saved();
+    EXPECT_EQ(once, "<!DOCTYPE html>\n<p>a<a href=f.rss></a>b<!-- c --></p>\n");
+    EXPECT_EQ(p.saved(), once);
+    EXPECT_EQ(OpenPage(page).saved(), page);  // nothing changed: nothing written
+}
+
+TEST(PageDocument, TextWithReferencesItCannotCountIsSplitByWritingItAnew) {
+    std::string page = "<!DOCTYPE html><p>Tom &amp; Jerry&#33;&copy here</p>";
+    OpenPage p(page);
+    auto at = p.page->text().find(" here");
+    p.doc->setCursor(at);
+    Node node;
+    long offset = 0;
+    ASSERT_TRUE(p.doc->getCursorPos(node, offset));
+    EXPECT_EQ(offset, 13);  // "Tom & Jerry!©" in UTF-16 units
+    Element anchor = p.dom->createElementbyId(kHtmlTypeAnchor);
+    anchor.setAttribute(u"HREF", u"f.rss");
+    ASSERT_TRUE(p.dom->insertElement(node, offset, 0, anchor, false, true));
+    // The first half is written anew; the second, a new node, after the anchor.
+    EXPECT_EQ(p.saved(), "<!DOCTYPE html><p>Tom &amp; Jerry!©<A HREF=\"f.rss\"></A> here</p>");
+}
+
+TEST(PageDocument, CursorFindsTheAnchorAroundItAndStaysInTheBody) {
+    std::string page =
+        "<!DOCTYPE html>\n<head><title>t</title></head>\n<body>\n"
+        "<p>x <a href=\"f.rss\"><img src=i.gif>Feed</a> y</p>\n</body>\n";
+    OpenPage p(page);
+    auto anchorAt = [&](long line, long column) {
+        p.cursor(line, column);
+        return p.doc->isTagExist(kHtmlTypeAnchor, Node());
+    };
+    EXPECT_TRUE(anchorAt(4, 38));   // in "Feed"
+    EXPECT_TRUE(anchorAt(4, 10));   // inside the <a ...> tag
+    EXPECT_TRUE(anchorAt(4, 22));   // just before the image inside the anchor
+    EXPECT_FALSE(anchorAt(4, 6));   // "x |<a"
+    EXPECT_FALSE(anchorAt(4, 45));  // after "</a>"
+    // In a script's text the cursor stands before the script.
+    OpenPage script("<!DOCTYPE html><body><p>a<script>var x = 1;</script>b</p>");
+    script.doc->setCursor(script.page->text().find("x ="));
+    Node node;
+    long offset = 0;
+    ASSERT_TRUE(script.doc->getCursorPos(node, offset));
+    EXPECT_EQ(node.getNodeName(), u"p");
+    EXPECT_EQ(offset, 1);
+    p.cursor(2, 14);  // in the title
+    EXPECT_FALSE(p.doc->getCursorPos(node, offset));
+    EXPECT_FALSE(p.doc->isTagExist(kHtmlTypeAnchor, Node()));
+}
+
+TEST(PageDocument, LineAndColumnCountCharactersAndStayInTheText) {
+    OpenPage p("<!DOCTYPE html>\r\n<p>日本語</p>\rx\n");
+    const std::string& t = p.page->text();
+    EXPECT_EQ(p.page->offsetOfLineColumn(1, 1), 0u);
+    EXPECT_EQ(p.page->offsetOfLineColumn(2, 5), t.find("本"));
+    EXPECT_EQ(p.page->offsetOfLineColumn(2, 11), t.find("\rx"));  // end of the line
+    EXPECT_EQ(p.page->offsetOfLineColumn(3, 2), t.size() - 1);
+    EXPECT_EQ(p.page->offsetOfLineColumn(4, 1), t.size());  // after the last line break
+    EXPECT_FALSE(p.page->offsetOfLineColumn(2, 12));
+    EXPECT_FALSE(p.page->offsetOfLineColumn(5, 1));
+    EXPECT_FALSE(p.page->offsetOfLineColumn(0, 1));
+    EXPECT_FALSE(p.page->offsetOfLineColumn(1, 0));
+}
+
+TEST(PageDocument, RefusesWhatItCannotKeepIntact) {
+    EXPECT_EQ(readError(std::string("GIF89a\0\0\x01", 9)), "the file is binary, not an HTML page");
+    EXPECT_EQ(readError("Just a note, no markup at all.\n"),
+              "the file is not an HTML page (no doctype, html, head or body tag)");
+    EXPECT_EQ(readError("<?xml version=\"1.0\"?><rss version=\"2.0\"><channel/></rss>"),
+              "the file is not an HTML page (no doctype, html, head or body tag)");
+    // Shift_JIS bytes without a declaration, and under a declaration of UTF-8.
+    std::string sjis = pagetest::toShiftJis("<html><body>日本語</body></html>");
+    EXPECT_EQ(readError(sjis), "the page does not declare its encoding and is not UTF-8");
+    EXPECT_EQ(readError("<html><head><meta charset=\"utf-8\"></head>" + sjis),
+              "the page is not in the encoding it declares (utf-8)");
+    // Declared Shift_JIS, holding a byte sequence Shift_JIS has no character for.
+    EXPECT_EQ(readError("<html><head><meta charset=Shift_JIS></head><body>\x81\x20\xFF</body>"),
+              "the page is not in the encoding it declares (Shift_JIS)");
+    EXPECT_EQ(readError("<html><head><meta charset=x-unknown-9></head></html>"),
+              "the page declares an encoding newsdesk cannot read (x-unknown-9)");
+    std::string deep = "<!DOCTYPE html>" + std::string(5000 * 5, ' ');
+    for (int i = 0; i < 5000; ++i) {
+        deep.replace(15 + i * 5, 5, "<div>");
+    }
+    EXPECT_EQ(readError(deep), "the page is too deeply nested to edit");
+}
+
+TEST(PageDocument, UnchangedPagesOfEveryKindSaveToTheirOwnBytes) {
+    for (const std::string& page :
+         {pagetest::kHtml5, pagetest::kXhtml, pagetest::toShiftJis(pagetest::kLegacyUtf8),
+          std::string("\xEF\xBB\xBF<!DOCTYPE html><table><td>fostered<tr>x</table><p>a<p>b")}) {
+        OpenPage p(page);
+        EXPECT_EQ(p.saved(), page);
+    }
+}
+
+// Wherever the cursor stands in the body, the new anchor is the only change
+// and a fresh parse finds it once, inside the element the cursor was in.
+TEST(PageDocument, EveryCursorPositionInsertsTheAnchorAndNothingElse) {
+    const std::string pages[] = {
+        pagetest::kHtml5,
+        pagetest::kXhtml,
+        pagetest::toShiftJis(pagetest::kLegacyUtf8),
+        "<!DOCTYPE html>\r\n<title>t</title>\r\n<table>\r\n<tr><td>cell<td>two\r\n</table>\r\n"
+        "<ul><li>one<li>two</ul><p>a<b>bold<i>both</b>italic</i> <!-- note --> end\r\n"
+        "<div\r\n  class=\"x\">\r\n\ttabbed <br/> text</div>\r\n",
+        "<!DOCTYPE html><body><p>Tom &amp; Jerry&#33; &#x1F600; caf&eacute;</p>a</span>b"
+        "<table>fostered<tr><td>1</table></body>\n</html>\n",
+    };
+    const std::string anchor = "<A HREF=\"x.rss\"></A>";
+    for (const std::string& page : pages) {
+        OpenPage probe(page);
+        const std::string& text = probe.page->text();
+        long lines = 1 + static_cast<long>(std::count(text.begin(), text.end(), '\n'));
+        int inserted = 0;
+        for (long line = 1; line <= lines; ++line) {
+            for (long column = 1;; ++column) {
+                OpenPage p(page);
+                auto at = p.page->offsetOfLineColumn(line, column);
+                if (!at) {
+                    break;
+                }
+                p.doc->setCursor(*at);
+                Node node;
+                long offset = 0;
+                if (!p.doc->getCursorPos(node, offset)) {
+                    continue;
+                }
+                Element a = p.dom->createElementbyId(kHtmlTypeAnchor);
+                a.setAttribute(u"HREF", u"x.rss");
+                ASSERT_TRUE(p.dom->insertElement(node, offset, 0, a, false, true));
+                std::string saved = p.saved();
+                std::string spelled = p.page->isXhtml() ? "<a href=\"x.rss\"></a>" : anchor;
+                size_t where = saved.find(spelled);
+                ASSERT_NE(where, std::string::npos) << line << ":" << column;
+                EXPECT_EQ(saved.substr(0, where) + saved.substr(where + spelled.size()), page)
+                    << line << ":" << column << "\n"
+                    << saved;
+                OpenPage again(saved);
+                EXPECT_EQ(
+                    again.dom->getChildElementsByID(again.page->root(), kHtmlTypeAnchor).size(), 1u)
+                    << line << ":" << column;
+                ++inserted;
+            }
+        }
+        EXPECT_GT(inserted, 10);
+    }
+}
+
+// Tag soup the parser has to repair (misnested and stray tags, tables,
+// implied elements): the anchor is still the only change wherever it goes.
+TEST(PageDocument, TagSoupTakesTheAnchorWithoutOtherChanges) {
+    const char* pieces[] = {"<p>",
+                            "</p>",
+                            "<b>",
+                            "</b>",
+                            "<i>",
+                            "</i>",
+                            "<table>",
+                            "<tr>",
+                            "<td>",
+                            "</table>",
+                            "text",
+                            " ",
+                            "\r\n",
+                            "<br>",
+                            "<!-- c -->",
+                            "</span>",
+                            "<div class=x>",
+                            "</div>",
+                            "<a href=y.html>",
+                            "</a>",
+                            "<ul><li>",
+                            "</body>",
+                            "</html>",
+                            "日本",
+                            "<hr/>",
+                            "<script>s</script>",
+                            "<em>",
+                            "\n"};
+    std::mt19937 random(14);
+    for (int round = 0; round < 40; ++round) {
+        std::string page = "<!DOCTYPE html>";
+        for (int i = 0; i < 30; ++i) {
+            page += pieces[random() % std::size(pieces)];
+        }
+        OpenPage probe(page);
+        // The feed link comes and goes leaving the page as it was.
+        ASSERT_TRUE(probe.dom->setRssLink(u"f.rss", u"", u"", false, Node()));
+        OpenPage linked(probe.saved());
+        EXPECT_TRUE(linked.dom->hasRssLink(u"f.rss", u"", u"", Node())) << linked.original;
+        EXPECT_TRUE(linked.dom->removeRssLink(u"f.rss", u"", u"", Node()));
+        EXPECT_EQ(linked.saved(), page);
+        const std::string& text = probe.page->text();
+        for (int attempt = 0; attempt < 12; ++attempt) {
+            OpenPage p(page);
+            size_t at = random() % (text.size() + 1);
+            while (at < text.size() && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) {
+                ++at;  // a character's first byte
+            }
+            p.doc->setCursor(at);
+            Node node;
+            long offset = 0;
+            if (!p.doc->getCursorPos(node, offset)) {
+                continue;
+            }
+            Element a = p.dom->createElementbyId(kHtmlTypeAnchor);
+            a.setAttribute(u"HREF", u"x.rss");
+            ASSERT_TRUE(p.dom->insertElement(node, offset, 0, a, false, true));
+            std::string saved = p.saved();
+            const std::string anchor = "<A HREF=\"x.rss\"></A>";
+            size_t where = saved.find(anchor);
+            ASSERT_NE(where, std::string::npos) << page << " @" << at;
+            EXPECT_EQ(saved.substr(0, where) + saved.substr(where + anchor.size()), page)
+                << "@" << at;
+            // An anchor left open in the file is reopened by the parser around
+            // later content; the new one is there once all the same.
+            OpenPage again(saved);
+            int ours = 0;
+            for (Node n : again.dom->getChildElementsByID(again.page->root(), kHtmlTypeAnchor)) {
+                ours += Element(n).getAttribute(u"href") == u"x.rss" ? 1 : 0;
+            }
+            EXPECT_EQ(ours, 1) << saved << " @" << at;
+        }
+    }
+}
