@@ -15,12 +15,10 @@ CTime readChannelDate(const CString& path) {
     }
     CString text;
     if (root->name.CompareNoCase(u"rss") == 0) {
-        CLumRssXmlData xml(path, nullptr);
-        Node channelNode = xml.getChannelNode();
-        if (!channelNode) {
+        // A large feed is passed over once, never held as a tree.
+        if (!CLumRssXmlData::readChannelPubDate(path, text)) {
             return CTime();
         }
-        xml.getPubDate(channelNode, text);
     } else if (root->name.CompareNoCase(u"rdf:RDF") == 0) {
         CLumRdfXmlData xml(path, nullptr);
         if (!xml.IsOK() || !xml.getRdfNode() || !xml.getChannelNode()) {

@@ -1,5 +1,7 @@
 #include "hostapp/CLumRssXmlData.h"
 
+#include "hostapp/XmlFile.h"
+
 namespace {
 
 using FeedName = CLumRssAbstract::FeedName;
@@ -25,6 +27,32 @@ constexpr FeedName kEnclosure{"enclosure"};
 
 Node CLumRssXmlData::getChannelNode() const {
     return findChild(root(), kChannel);
+}
+
+bool CLumRssXmlData::readChannelPubDate(const CString& path, CString& out) {
+    // The first channel among the root's children, then the first date among
+    // that channel's children: the elements findChild would find.
+    bool channelFound = false;
+    bool inChannel = false;
+    bool dateFound = false;
+    bool loads = lum::xml::scanElements(path, [&](const lum::xml::ScannedElement& scanned) {
+        if (scanned.depth() == 0) {
+            channelFound = inChannel = dateFound = false;
+            out.Empty();
+        } else if (scanned.depth() == 1) {
+            inChannel = !channelFound && isNamed(scanned.element(), kChannel);
+            channelFound = channelFound || inChannel;
+        } else if (scanned.depth() == 2 && inChannel && !dateFound &&
+                   isNamed(scanned.element(), kPubDate)) {
+            out = scanned.textContent();
+            dateFound = true;
+        }
+    });
+    if (!loads || !channelFound) {
+        out.Empty();
+        return false;
+    }
+    return true;
 }
 
 void CLumRssXmlData::getItemNodeArray(NodeArray& items) const {

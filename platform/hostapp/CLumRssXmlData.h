@@ -17,6 +17,10 @@ class CLumRssXmlData : public CLumRssAbstract {
 
     // The channel under the root element, or a null handle.
     Node getChannelNode() const;
+    // What getPubDate of getChannelNode gives for the file at path, from one
+    // streaming pass instead of a tree: false when the file would not load
+    // or has no channel (out is then empty).
+    static bool readChannelPubDate(const CString& path, CString& out);
     // Every item of the channel (and any stray one under the root), in
     // document order.
     void getItemNodeArray(NodeArray& items) const;

@@ -54,6 +54,31 @@ std::optional<RootElement> peekRootElement(const CString& windowsPath);
 // stands.
 bool scanFile(const CString& windowsPath, const std::function<void(const Element&)>& onRoot);
 
+// An element as scanElements meets it: the element with its name, attributes
+// and namespace declarations (its children are not there yet), and its depth
+// (0 for the root). Valid during the call only.
+class ScannedElement {
+  public:
+    ScannedElement(xmlNode* element, int depth, void* reader)
+        : m_element(element), m_depth(depth), m_reader(reader) {}
+    const Element& element() const { return m_element; }
+    int depth() const { return m_depth; }
+    // All the text below the element, as Node::getTextContent gives it on
+    // the tree; its subtree is read for it.
+    CString textContent() const;
+
+  private:
+    Element m_element;
+    int m_depth;
+    void* m_reader;
+};
+
+// The pass of scanFile with every element met in document order. When
+// loadFile's tree answers instead (a file only a repair reads), the tree's
+// elements follow from its root again: a call with depth 0 starts over.
+bool scanElements(const CString& windowsPath,
+                  const std::function<void(const ScannedElement&)>& onElement);
+
 // Writes the document to the path in the given encoding (empty: UTF-8),
 // declaring it. Characters the encoding cannot hold become numeric character
 // references; characters XML cannot carry are dropped. The file is replaced

@@ -38,7 +38,8 @@ void noteScanError(void* context, xmlError* error) {
 // when loadFile would not stop at its strict parse (the parse failed, met an
 // entity the file never declares, or read the file as ISO-8859-1) and a
 // repair may answer differently.
-std::optional<bool> scanStrictly(int fd, const std::function<void(const Element&)>& onRoot) {
+std::optional<bool> scanStrictly(int fd,
+                                 const std::function<void(const ScannedElement&)>& onElement) {
     xmlTextReader* reader = xmlReaderForFd(fd, nullptr, nullptr, kParseOptions);
     if (reader == nullptr) {
         return false;
@@ -66,10 +67,9 @@ std::optional<bool> scanStrictly(int fd, const std::function<void(const Element&
             expanded = std::min(expanded + expansion.ofReference(node), budget + 1);
         } else if (type == XML_READER_TYPE_ELEMENT) {
             expanded = std::min(expanded + expansion.inAttributes(node), budget + 1);
-            if (!rootSeen) {
-                rootSeen = true;
-                onRoot(Element(const_cast<xmlNode*>(node)));
-            }
+            rootSeen = true;
+            onElement(
+                ScannedElement(const_cast<xmlNode*>(node), xmlTextReaderDepth(reader), reader));
         }
     }
     const xmlChar* encoding = xmlTextReaderConstEncoding(reader);
@@ -92,9 +92,29 @@ std::optional<bool> scanStrictly(int fd, const std::function<void(const Element&
     return strict ? std::optional<bool>(loaded) : std::nullopt;
 }
 
+// Every element of a tree, in document order, with its depth.
+void walkTree(xmlNode* node, int depth,
+              const std::function<void(const ScannedElement&)>& onElement) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type == XML_ELEMENT_NODE) {
+            onElement(ScannedElement(node, depth, nullptr));
+            walkTree(node->children, depth + 1, onElement);
+        }
+    }
+}
+
 }  // namespace
 
-bool scanFile(const CString& windowsPath, const std::function<void(const Element&)>& onRoot) {
+CString ScannedElement::textContent() const {
+    // The reader builds the element's subtree on request; a tree has it.
+    xmlNode* whole = m_reader != nullptr
+                         ? xmlTextReaderExpand(static_cast<xmlTextReader*>(m_reader))
+                         : m_element.raw();
+    return Node(whole).getTextContent();
+}
+
+bool scanElements(const CString& windowsPath,
+                  const std::function<void(const ScannedElement&)>& onElement) {
     registerShiftJis();
     std::optional<bool> strict;
     {
@@ -103,20 +123,29 @@ bool scanFile(const CString& windowsPath, const std::function<void(const Element
         if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
             return false;
         }
-        strict = scanStrictly(fd.get(), onRoot);
+        strict = scanStrictly(fd.get(), onElement);
     }
     if (strict) {
         return *strict;
     }
     // Rare: files that fail a strict parse or that a repair may read
-    // differently get loadFile's own answer, from its tree.
+    // differently get loadFile's own answer, from its tree, walked from its
+    // root again.
     xmlDoc* doc = loadFile(windowsPath);
     if (doc == nullptr) {
         return false;
     }
-    onRoot(Element(xmlDocGetRootElement(doc)));
+    walkTree(xmlDocGetRootElement(doc), 0, onElement);
     xmlFreeDoc(doc);
     return true;
+}
+
+bool scanFile(const CString& windowsPath, const std::function<void(const Element&)>& onRoot) {
+    return scanElements(windowsPath, [&](const ScannedElement& element) {
+        if (element.depth() == 0) {
+            onRoot(element.element());
+        }
+    });
 }
 
 }  // namespace lum::xml
