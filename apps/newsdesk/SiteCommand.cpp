@@ -219,9 +219,10 @@ int move(CommandContext& context) {
     CLumSiteDDNode node(paths[0], paths[1]);
     auto row = db->database().fileByPath(db->relativePath(paths[0]));
     if (row) {
-        std::string last;
+        // The page's links to itself are revised with the rest of its own.
+        std::string last = row->path;
         for (const auto& link : db->database().backLinks(row->id)) {
-            if (link.page != last) {
+            if (link.page != last && link.page != row->path) {
                 node.m_pLinkList->AddTail({1, db->windowsPath(link.page)});
                 last = link.page;
             }
@@ -235,6 +236,14 @@ int move(CommandContext& context) {
     }
     nlohmann::json revised = nlohmann::json::array();
     nlohmann::json failed = nlohmann::json::array();
+    for (const auto& failure : operation->failures()) {
+        if (failure.page == paths[1]) {
+            failed.push_back({{"path", db->relativePath(paths[1])}, {"reason", failure.reason}});
+        }
+    }
+    if (operation->movedPageRevised() && failed.empty()) {
+        revised.push_back(db->relativePath(paths[1]));
+    }
     const CLumSiteDDNode& done = nodes.GetHead();
     for (POSITION pos = done.m_pLinkList->GetHeadPosition(); pos;) {
         const CString& page = done.m_pLinkList->GetNext(pos).m_strPath;

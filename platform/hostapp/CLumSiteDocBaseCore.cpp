@@ -1,5 +1,6 @@
 #include "hostapp/CLumSiteDocBaseCore.h"
 
+#include "hostapp/MovedPageLinks.h"
 #include "hostapp/PageRevision.h"
 #include "hostapp/SiteLinkResolver.h"
 #include "hostapp/SiteMgr50.h"
@@ -11,58 +12,10 @@
 
 namespace {
 
-bool hasScheme(std::string_view url) {
-    size_t colon = url.find(':');
-    if (colon == std::string_view::npos || colon == 0) {
-        return false;
-    }
-    for (size_t i = 0; i < colon; ++i) {
-        char c = url[i];
-        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-' || c == '.')) {
-            return false;
-        }
-    }
-    return url.find_first_of("/?#") > colon;
-}
-
-// What follows the path of a link: its query and fragment.
-std::string_view suffixOf(std::string_view url) {
-    size_t at = url.find_first_of("?#");
-    return at == std::string_view::npos ? std::string_view() : url.substr(at);
-}
-
-// The path of an absolute URL, from the first slash after its authority.
-std::string_view pathOf(std::string_view url) {
-    size_t scheme = url.find("://");
-    size_t start = scheme == std::string_view::npos ? 0 : url.find('/', scheme + 3);
-    return start == std::string_view::npos ? std::string_view("/") : url.substr(start);
-}
-
-// target as a link relative to baseUrl's folder; both under the same site.
-std::string relativeUrl(std::string_view baseUrl, std::string_view target) {
-    std::string_view basePath = pathOf(baseUrl);
-    basePath = basePath.substr(0, basePath.find_first_of("?#"));
-    std::string_view targetPath = pathOf(target);
-    std::string_view baseFolder = basePath.substr(0, basePath.rfind('/') + 1);
-    // The longest common run of whole folders.
-    size_t common = 0;
-    for (size_t i = 0; i < baseFolder.size() && i < targetPath.size(); ++i) {
-        if (baseFolder[i] != targetPath[i]) {
-            break;
-        }
-        if (baseFolder[i] == '/') {
-            common = i + 1;
-        }
-    }
-    std::string link;
-    for (size_t i = common; i < baseFolder.size(); ++i) {
-        if (baseFolder[i] == '/') {
-            link += "../";
-        }
-    }
-    link += targetPath.substr(common);
-    return link.empty() ? std::string("./") : link;
-}
+using lum::site::hasUrlScheme;
+using lum::site::relativeUrl;
+using lum::site::urlPath;
+using lum::site::urlSuffix;
 
 bool readBytes(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -95,25 +48,7 @@ BOOL CLumSiteDocBaseCore::ReviseLinkedFile(const CString& page, int) {
         m_error = "the page lies outside the site";
         return FALSE;
     }
-    struct Target {
-        std::string source;
-        std::string destination;  // empty: gone
-    };
-    std::vector<Target> targets;
-    for (const Move& move : m_moves) {
-        std::string source = m_siteMgr->relativePath(move.source);
-        if (source.empty()) {
-            continue;
-        }
-        std::string destination;
-        if (!move.destination.IsEmpty()) {
-            destination = m_siteMgr->relativePath(move.destination);
-            if (destination.empty()) {
-                continue;  // moved out of the site: no link can reach it by the site's URL
-            }
-        }
-        targets.push_back({source, destination});
-    }
+    std::vector<lum::site::FileMove> targets = registeredMoves();
     std::string bytes;
     if (!readBytes(*native, bytes)) {
         m_error = "cannot read " + *native;
@@ -128,7 +63,7 @@ BOOL CLumSiteDocBaseCore::ReviseLinkedFile(const CString& page, int) {
         if (!reached) {
             return {};
         }
-        for (const Target& target : targets) {
+        for (const lum::site::FileMove& target : targets) {
             if (*reached != target.source) {
                 continue;
             }
@@ -137,18 +72,42 @@ BOOL CLumSiteDocBaseCore::ReviseLinkedFile(const CString& page, int) {
             }
             std::string newUrl = resolver.urlOf(target.destination);
             std::string value;
-            if (hasScheme(url) || url.substr(0, 2) == "//") {
+            if (hasUrlScheme(url) || url.substr(0, 2) == "//") {
                 value = url.substr(0, 2) == "//" ? newUrl.substr(newUrl.find("//")) : newUrl;
             } else if (!url.empty() && url.front() == '/') {
-                value = std::string(pathOf(newUrl));
+                value = std::string(urlPath(newUrl));
             } else {
                 value = relativeUrl(baseUrl, newUrl);
             }
-            value += suffixOf(url);
+            value += urlSuffix(url);
             return {lum::page::LinkAction::Replace, value};
         }
         return {};
     };
+    return reviseWith(page, bytes, decide);
+}
+
+std::vector<lum::site::FileMove> CLumSiteDocBaseCore::registeredMoves() const {
+    std::vector<lum::site::FileMove> moves;
+    for (const Move& move : m_moves) {
+        std::string source = m_siteMgr->relativePath(move.source);
+        if (source.empty()) {
+            continue;
+        }
+        std::string destination;
+        if (!move.destination.IsEmpty()) {
+            destination = m_siteMgr->relativePath(move.destination);
+            if (destination.empty()) {
+                continue;  // moved out of the site: no link can reach it by the site's URL
+            }
+        }
+        moves.push_back({source, destination});
+    }
+    return moves;
+}
+
+BOOL CLumSiteDocBaseCore::reviseWith(const CString& page, const std::string& bytes,
+                                     const lum::page::LinkDecider& decide) {
     std::optional<lum::page::RevisedPage> revised =
         lum::page::revisePageLinks(bytes, decide, m_error);
     if (!revised) {
@@ -158,8 +117,36 @@ BOOL CLumSiteDocBaseCore::ReviseLinkedFile(const CString& page, int) {
         return TRUE;
     }
     if (!m_saves.add(page, revised->bytes)) {
-        m_error = "cannot write " + *native;
+        m_error = "cannot write " + nd::win32::toNativePath(page.GetString()).value_or("the page");
         return FALSE;
     }
+    m_revisedCount += 1;
     return TRUE;
+}
+
+BOOL CLumSiteDocBaseCore::ReviseMovedPage(const CString& from, const CString& to) {
+    m_error.clear();
+    if (!m_siteMgr) {
+        m_error = "no site database";
+        return FALSE;
+    }
+    std::string oldPath = m_siteMgr->relativePath(from);
+    std::string newPath = m_siteMgr->relativePath(to);
+    std::optional<std::string> native = nd::win32::toNativePath(to.GetString());
+    if (oldPath.empty() || newPath.empty() || !native) {
+        m_error = "the page lies outside the site";
+        return FALSE;
+    }
+    std::string bytes;
+    if (!readBytes(*native, bytes)) {
+        m_error = "cannot read " + *native;
+        return FALSE;
+    }
+    const lum::site::SiteLocation& site = m_siteMgr->location();
+    lum::site::SiteLinkResolver resolver(site.url, site.root, site.topPage);
+    lum::site::MovedPageLinks links(resolver, oldPath, newPath, registeredMoves());
+    return reviseWith(to, bytes,
+                      [&](std::string_view, std::string_view base, std::string_view url) {
+                          return links.decide(base, url);
+                      });
 }

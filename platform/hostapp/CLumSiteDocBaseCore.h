@@ -3,6 +3,8 @@
 #pragma once
 
 #include "hostapp/AtomicFileBatch.h"
+#include "hostapp/MovedPageLinks.h"
+#include "hostapp/PageRevision.h"
 #include "mfc/CString.h"
 
 #include <string>
@@ -30,6 +32,13 @@ class CLumSiteDocBaseCore {
     // at commitRevisions. FALSE, the page untouched, when it cannot be read
     // or written.
     BOOL ReviseLinkedFile(const CString& page, int flags);
+    // The page itself moved from from to to (it is at to now): its relative
+    // links are rewritten to name the same files and folders from its new
+    // place, those to registered files their new names. FALSE, the page
+    // untouched, when it cannot be read or written.
+    BOOL ReviseMovedPage(const CString& from, const CString& to);
+    // How many pages the revisions so far changed.
+    size_t revisedCount() const { return m_revisedCount; }
     // Replaces every revised page at once, each atomically, with one sync for
     // all of them. The pages that could not be replaced (each left as it was).
     std::vector<CString> commitRevisions() { return m_saves.commit(); }
@@ -41,8 +50,15 @@ class CLumSiteDocBaseCore {
         CString source;
         CString destination;
     };
+    // The registered moves by paths relative to the site root.
+    std::vector<lum::site::FileMove> registeredMoves() const;
+    // Revises the page's bytes with the decider and keeps them for commitRevisions.
+    BOOL reviseWith(const CString& page, const std::string& bytes,
+                    const lum::page::LinkDecider& decide);
+
     SiteMgr50* m_siteMgr;
     std::vector<Move> m_moves;
     std::string m_error;
+    size_t m_revisedCount = 0;
     lum::AtomicFileBatch m_saves;
 };
