@@ -63,3 +63,17 @@ file(READ ${SITE}/news/story.html story)
 if(NOT story STREQUAL story_up)
   message(FATAL_ERROR "moved back up:\n${story}\nexpected:\n${story_up}")
 endif()
+
+# A moved page whose links cannot be revised still moves, is left as it was
+# and is reported.
+string(REPEAT "<div>" 2001 nested)
+set(nested "<a href=\"img/a.png\">a</a>${nested}")
+file(WRITE ${SITE}/news/nested.html "${nested}")
+run(1 site move ${SITE}/news/nested.html ${SITE}/nested.html)
+if(NOT out STREQUAL "{\n  \"failed\": [\n    {\n      \"path\": \"nested.html\",\n      \"reason\": \"the page is too large or too deeply nested to revise\"\n    }\n  ],\n  \"from\": \"news/nested.html\",\n  \"revised\": [],\n  \"to\": \"nested.html\"\n}\n")
+  message(FATAL_ERROR "nested page:\n${out}")
+endif()
+file(READ ${SITE}/nested.html moved)
+if(NOT moved STREQUAL nested)
+  message(FATAL_ERROR "the nested page changed")
+endif()
