@@ -1,18 +1,17 @@
 // A new link at the cursor with its icon and text is taken end to end by
 // tests/apps/newsdesk/insert_link.cmake; these are the edits it does not take.
-#include "LinkPage.h"
 #include "TempDir.h"
 #include "hostapp/CLumUrlString.h"
 #include "hostapp/LumSiteMgr.h"
-#include "platform/hostapp/PageEditTesting.h"
 #include "rsslink/ApplyRssLink.h"
 #include "rsslink/CLumRssInsertLinkDlg.h"
+#include "support/PageEditTesting.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using rltest::LinkPage;
+using pagetest::EditedPage;
 
 // The dialog as a person leaves it, never shown.
 struct Choice {
@@ -25,7 +24,7 @@ struct Choice {
 };
 
 // Edits the link around the cursor when `editing`, else makes a new one.
-bool apply(LinkPage& page, const Choice& c, bool editing = false) {
+bool apply(EditedPage& page, const Choice& c, bool editing = false) {
     PageEditIF* editor = page.editor.get();
     CLumRssInsertLinkDlg dialog(editor, editor->getDocUtil(), nullptr);
     dialog.m_strRssFile = c.rss;
@@ -47,19 +46,19 @@ TEST(ApplyRssLink, EditingReplacesTheTextAtAnyDepthAndTakesTheIconAwayOrKeepsItI
     const std::string link =
         "<!DOCTYPE html><p><a href=\"o.rss\">Old <b>bold</b><i><img src=\"o.gif\" "
         "id=\"x\"></i></a>";
-    LinkPage textOnly(link);
+    EditedPage textOnly(link);
     textOnly.cursorBefore("Old");
     EXPECT_TRUE(apply(textOnly, {.text = u"New"}, true));
     EXPECT_EQ(textOnly.saved(), "<!DOCTYPE html><p><a href=\"news/a.rss\"><b></b><i></i>New</a>");
 
-    LinkPage iconOnly(link);
+    EditedPage iconOnly(link);
     iconOnly.cursorBefore("Old");
     EXPECT_TRUE(
         apply(iconOnly, {.icon = true, .defaultIcon = 0, .iconFile = u"Z:\\site\\i.png"}, true));
     EXPECT_EQ(iconOnly.saved(),
               "<!DOCTYPE html><p><a href=\"news/a.rss\"><b></b><i><img src=\"i.png\"></i></a>");
 
-    LinkPage neither(link);
+    EditedPage neither(link);
     neither.cursorBefore("Old");
     EXPECT_TRUE(apply(neither, {}, true));
     EXPECT_EQ(neither.saved(), "<!DOCTYPE html><p><a href=\"o.rss\"></a>");
@@ -73,7 +72,7 @@ TEST(ApplyRssLink, EditingKeepsTheFormOfReferencesToTheSameFiles) {
     ASSERT_TRUE(LumSiteMgr::openSite(CString(dir.windows()), error)) << error;
     const std::string link =
         "<!DOCTYPE html><p><a href=\"https://ann.example/news/a.rss\"><img src=\"./i.gif\">x</a>";
-    LinkPage page(link, dir.windows("index.html"));
+    EditedPage page(link, dir.windows("index.html"));
     page.cursorBefore("x</a>");
     CString icon = CLumUrlString(dir.windows("i.gif"), true).getURL();
     EXPECT_TRUE(apply(page,
@@ -93,7 +92,7 @@ TEST(ApplyRssLink, AutoDiscoveryOffTakesTheFeedLinkAwayOnAddsItOnlyWhenMissing) 
     const std::string announced =
         "<!DOCTYPE html><link rel=\"alternate\" type=\"application/rss+xml\" "
         "href=\"news/a.rss\"><p>x</p>";
-    LinkPage page(announced);
+    EditedPage page(announced);
     EXPECT_TRUE(apply(page, {}));
     EXPECT_EQ(page.saved(), "<!DOCTYPE html><p>x</p>");
     // No site is open: the page names the feed relative to itself.

@@ -1,10 +1,10 @@
-#include "LinkPage.h"
 #include "host/Entries.h"
 #include "hostapp/CKmxCommon.h"
 #include "hostapp/CLumUrlString.h"
 #include "module/sitefiles/SiteFilesTesting.h"
 #include "res/ResourceIds.h"
 #include "rsslink/CLumRssInsertLinkDlg.h"
+#include "support/PageEditTesting.h"
 #include "support/TestUiDriver.h"
 #include "win32/Window.h"
 
@@ -14,7 +14,7 @@ namespace {
 
 using nd::win32::UiCheck;
 using nd::win32::UiStep;
-using rltest::LinkPage;
+using pagetest::EditedPage;
 
 UiStep okIs(bool on) {
     return UiStep::expect(IDOK, UiCheck::enabled(on));
@@ -38,7 +38,7 @@ UiStep titleIs(std::u16string title) {
 }
 
 TEST(InsertLinkDialog, OkNeedsAFeedAPictureForAnIconFromAFileAndATextWhenOneIsWanted) {
-    LinkPage page("<!DOCTYPE html><p>x</p>");
+    EditedPage page("<!DOCTYPE html><p>x</p>");
     ndtest::TestUiDriver ui;
     ui.expectDialog(IDD_RSS_INSERT_LINK, {okIs(false),
                                           iconFileGroupIs(false),
@@ -71,7 +71,7 @@ TEST(InsertLinkDialog, OkNeedsAFeedAPictureForAnIconFromAFileAndATextWhenOneIsWa
 // The site lists b.xml, c.rdf, news/a.rss; the page announces news/a.rss.
 TEST(InsertLinkDialog, PickingASiteFeedTellsWhetherThePageAnnouncesItBrowsingDoesNot) {
     sftest::FeedSite dir;
-    LinkPage page(
+    EditedPage page(
         "<!DOCTYPE html><link rel=alternate type=application/rss+xml href=news/a.rss><p>x</p>",
         dir.windows("site/index.html"));
     CString feedC = CLumUrlString(dir.windows("site/c.rdf"), true).getURL();
@@ -95,7 +95,7 @@ TEST(InsertLinkDialog, PickingASiteFeedTellsWhetherThePageAnnouncesItBrowsingDoe
 }
 
 TEST(InsertRssLinkEntry, AnIconWhoseIdBeginsWithTheDefaultMarkIsEditedAsTheDefaultIcon) {
-    LinkPage page(
+    EditedPage page(
         "<!DOCTYPE html><p><a href=\"news/a.rss\"><img src=\"m.gif\" "
         "id=\"LumDefaultRssIcon2\">F</a>");
     page.cursorBefore("F</a>");
@@ -118,7 +118,7 @@ TEST(InsertRssLinkEntry, AnIconWhoseIdBeginsWithTheDefaultMarkIsEditedAsTheDefau
 // Resolving the empty reference of a missing image would name the page
 // itself as the icon; a link to anything but a feed is left alone.
 TEST(InsertRssLinkEntry, ALinkWithoutAnImageOpensWithTheIconOffAndOtherLinksNotAtAll) {
-    LinkPage page("<!DOCTYPE html><p><a href=\"b.rdf\">  Feed  </a><a href=\"b.html\">page</a>");
+    EditedPage page("<!DOCTYPE html><p><a href=\"b.rdf\">  Feed  </a><a href=\"b.html\">page</a>");
     page.cursorBefore("Feed");
     ndtest::TestUiDriver ui;
     ui.expectDialog(
@@ -134,7 +134,7 @@ TEST(InsertRssLinkEntry, ALinkWithoutAnImageOpensWithTheIconOffAndOtherLinksNotA
 }
 
 TEST(InsertRssLinkEntry, ANewLinkWithNothingChosenAsksAgainKeepingTheEntries) {
-    LinkPage page("<!DOCTYPE html><p>ab</p>");
+    EditedPage page("<!DOCTYPE html><p>ab</p>");
     page.cursorBefore("ab");
     ndtest::TestUiDriver ui;
     ui.expectDialog(IDD_RSS_INSERT_LINK,

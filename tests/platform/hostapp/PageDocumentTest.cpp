@@ -1,4 +1,4 @@
-#include "PageEditTesting.h"
+#include "support/PageEditTesting.h"
 
 #include <gtest/gtest.h>
 
