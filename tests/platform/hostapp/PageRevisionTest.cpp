@@ -94,27 +94,6 @@ TEST_F(SitePages, RenameMovesTheFileAndRevisesEveryLinkInItsOwnFormOnly) {
               std::string::npos);
 }
 
-TEST_F(SitePages, RenameKeepsAbsoluteAndRootRelativeFormsAndRefusesAnExistingTarget) {
-    CLumSiteDDList nodes;
-    addNode(nodes, "news/old/archive.htm", "archive.htm");
-    CLumFileOperation operation;
-    ASSERT_EQ(operation.execute(nullptr, m_db, CLumFileOperation::kRename,
-                                path("news/old/archive.htm"), path("archive.htm"), &nodes),
-              1);
-    EXPECT_EQ(m_dir.read("site/index.html"),
-              replaced(m_before["index.html"], "https://ann.example/shop/news/old/archive.htm#top",
-                       "https://ann.example/shop/archive.htm#top"));
-
-    // The target exists: nothing moves and no page changes.
-    CLumSiteDDList again;
-    addNode(again, "rdf.txt", "frames.html");
-    EXPECT_EQ(operation.execute(nullptr, m_db, CLumFileOperation::kRename, path("rdf.txt"),
-                                path("frames.html"), &again),
-              0);
-    EXPECT_TRUE(std::filesystem::exists(m_dir.native("site/rdf.txt")));
-    EXPECT_EQ(m_dir.read("site/frames.html"), m_before["frames.html"]);
-}
-
 TEST_F(SitePages, ADeletedFeedTakesAutoDiscoveryLinksAndLeavesAnchorContent) {
     std::filesystem::remove(m_dir.native("site/news/feed.xml"));
     CLumSiteDocBaseCore* docBase = LumSiteStaff::getSiteDocBase(nullptr, nullptr);

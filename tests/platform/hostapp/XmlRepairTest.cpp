@@ -48,46 +48,71 @@ class Repair : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(Repair, HtmlNamesReadAsTheirCharactersInTextAndAttributes) {
-    Loaded r = load(
-        "<r a='caf&eacute;&nbsp;&LT;'>x&nbsp;&amp;&hellip;&NewLine;&notinva;"
-        "<![CDATA[&nbsp;]]><!-- &bogus; --></r>");
-    ASSERT_TRUE(r.ok);
-    EXPECT_TRUE(r.repairs.entities);
-    EXPECT_FALSE(r.repairs.encoding);
-    EXPECT_EQ(r.attribute, "café\u00a0<");
-    // CDATA and comments are not markup: what they hold stays as written.
-    EXPECT_EQ(r.text, "x\u00a0&…\n∉&nbsp;");
-}
+// What a file reads as, and which repairs that took (-1: either).
+struct Reads {
+    const char* bytes;
+    const char* text;
+    const char* attribute;
+    int entities;
+    int encoding;
+};
 
-TEST_F(Repair, TheDocumentsOwnEntitiesMayUseHtmlNamesAndStillWin) {
-    Loaded r = load(
-        "<!DOCTYPE r [<!ENTITY sig '&copy; Ann'><!ENTITY nbsp 'NB'>]>"
-        "<r>&sig; &nbsp;&eacute;</r>");
-    ASSERT_TRUE(r.ok);
-    EXPECT_EQ(r.text, "© Ann NBé");
-}
-
-TEST_F(Repair, AFeedWithAnExternalDtdNoLongerLosesTheNamesItUses) {
-    // Without loading the DTD these parsed before with the references empty.
-    Loaded r = load(
-        "<!DOCTYPE rss PUBLIC \"-//Netscape Communications//DTD RSS 0.91//EN\" "
-        "\"http://my.netscape.com/publish/formats/rss-0.91.dtd\">"
-        "<rss a='&eacute;'>A&nbsp;B</rss>");
-    ASSERT_TRUE(r.ok);
-    EXPECT_TRUE(r.repairs.entities);
-    EXPECT_EQ(r.text, "A\u00a0B");
-    EXPECT_EQ(r.attribute, "é");
+TEST_F(Repair, ReadableFilesGiveTheirTextAndTellTheRepairsTaken) {
+    const Reads cases[] = {
+        // HTML names in text and attributes; CDATA and comments are not
+        // markup: what they hold stays as written.
+        {"<r a='caf&eacute;&nbsp;&LT;'>x&nbsp;&amp;&hellip;&NewLine;&notinva;"
+         "<![CDATA[&nbsp;]]><!-- &bogus; --></r>",
+         "x\u00a0&…\n∉&nbsp;", "café\u00a0<", 1, 0},
+        // The document's own entities may use HTML names and still win.
+        {"<!DOCTYPE r [<!ENTITY sig '&copy; Ann'><!ENTITY nbsp 'NB'>]><r>&sig; &nbsp;&eacute;</r>",
+         "© Ann NBé", "", -1, -1},
+        // Without loading the DTD these parsed before with the references empty.
+        {"<!DOCTYPE rss PUBLIC \"-//Netscape Communications//DTD RSS 0.91//EN\" "
+         "\"http://my.netscape.com/publish/formats/rss-0.91.dtd\"><rss a='&eacute;'>A&nbsp;B</rss>",
+         "A\u00a0B", "é", 1, -1},
+        // "’" is E2 80 99: as ISO-8859-1, two C1 controls.
+        {"<?xml version='1.0' encoding='ISO-8859-1'?><r>Don\xe2\x80\x99t</r>", "Don’t", "", -1, 1},
+        // "é" as UTF-8 is also two good ISO-8859-1 letters: the declaration stands.
+        {"<?xml version='1.0' encoding='ISO-8859-1'?><r>caf\xc3\xa9</r>", "caf\xc3\x83\xc2\xa9", "",
+         0, 0},
+        // Real Shift_JIS is read as Shift_JIS.
+        {"<?xml version='1.0' encoding='Shift_JIS'?><r>\x93\xfa\x96\x7b</r>", "日本", "", 0, 0},
+        {"<?xml version='1.0' encoding='EUC-JP'?><r>日記&nbsp;&mdash;</r>", "日記\u00a0—", "", 1,
+         1},
+    };
+    for (const Reads& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        Loaded r = load(c.bytes);
+        ASSERT_TRUE(r.ok);
+        EXPECT_EQ(r.text, c.text);
+        EXPECT_EQ(r.attribute, c.attribute);
+        if (c.entities >= 0) {
+            EXPECT_EQ(r.repairs.entities, c.entities == 1);
+        }
+        if (c.encoding >= 0) {
+            EXPECT_EQ(r.repairs.encoding, c.encoding == 1);
+        }
+    }
 }
 
 TEST_F(Repair, NamesHtmlDoesNotKnowAndBrokenFilesAreStillRefused) {
-    EXPECT_FALSE(load("<r>&nbsp;&nosuchname;</r>").ok);
-    EXPECT_FALSE(load("<r>&notit;</r>").ok);
-    // Truncated: the repair would have to drop what is missing.
-    EXPECT_FALSE(load("<rss><channel><title>caf&eacute;</title>").ok);
-    EXPECT_FALSE(load("<r>&nbsp;</s>").ok);
+    for (const char* bytes : {"<r>&nbsp;&nosuchname;</r>", "<r>&notit;</r>",
+                              // Truncated: the repair would have to drop what is missing.
+                              "<rss><channel><title>caf&eacute;</title>", "<r>&nbsp;</s>",
+                              // Latin-1 bytes declared UTF-8 would need a guess; not UTF-8 either.
+                              "<?xml version='1.0' encoding='UTF-8'?><r>caf\xe9</r>",
+                              "<?xml version='1.0' encoding='US-ASCII'?><r>caf\xe9</r>",
+                              // UTF-8 that is cut short stays refused.
+                              "<?xml version='1.0' encoding='Shift_JIS'?><r>\xe3\x81\x82<r>"}) {
+        EXPECT_FALSE(load(bytes).ok) << bytes;
+    }
     EXPECT_FALSE(lum::xml::htmlNamedCharacter("nbsp;x").has_value());
     EXPECT_EQ(lum::xml::htmlNamedCharacter("ThickSpace").value_or(""), "\u205f\u200a");
+    EXPECT_EQ(
+        lum::xml::declaredEncoding("\xEF\xBB\xBF<?xml version=\"1.0\" encoding = \"sjis\" ?>"),
+        "sjis");
+    EXPECT_EQ(lum::xml::declaredEncoding("<?xml version='1.0'?><r encoding='x'/>"), "");
 }
 
 TEST_F(Repair, Utf8BytesUnderAnEncodingTheyAreNotInReadAsUtf8) {
@@ -102,41 +127,4 @@ TEST_F(Repair, Utf8BytesUnderAnEncodingTheyAreNotInReadAsUtf8) {
         EXPECT_EQ(r.text, "あい ” café");
         EXPECT_EQ(r.encoding, "UTF-8");
     }
-}
-
-TEST_F(Repair, Iso88591IsSecondGuessedOnlyWhenItWouldGiveControlCharacters) {
-    // "’" is E2 80 99: as ISO-8859-1, two C1 controls.
-    Loaded quote = load("<?xml version='1.0' encoding='ISO-8859-1'?><r>Don\xe2\x80\x99t</r>");
-    EXPECT_TRUE(quote.repairs.encoding);
-    EXPECT_EQ(quote.text, "Don’t");
-    // "é" as UTF-8 is also two good ISO-8859-1 letters: the declaration stands.
-    Loaded letters = load("<?xml version='1.0' encoding='ISO-8859-1'?><r>caf\xc3\xa9</r>");
-    EXPECT_FALSE(letters.repairs.any());
-    EXPECT_EQ(letters.text, "caf\xc3\x83\xc2\xa9");
-}
-
-TEST_F(Repair, ADeclarationThatDecodesTheBytesIsNeverSecondGuessed) {
-    // Real Shift_JIS is read as Shift_JIS.
-    Loaded sjis = load("<?xml version='1.0' encoding='Shift_JIS'?><r>\x93\xfa\x96\x7b</r>");
-    ASSERT_TRUE(sjis.ok);
-    EXPECT_FALSE(sjis.repairs.any());
-    EXPECT_EQ(sjis.text, "日本");
-    // Latin-1 bytes declared UTF-8 would need a guess: refused.
-    EXPECT_FALSE(load("<?xml version='1.0' encoding='UTF-8'?><r>caf\xe9</r>").ok);
-    // Not valid UTF-8 either: refused.
-    EXPECT_FALSE(load("<?xml version='1.0' encoding='US-ASCII'?><r>caf\xe9</r>").ok);
-    // UTF-8 that is cut short stays refused.
-    EXPECT_FALSE(load("<?xml version='1.0' encoding='Shift_JIS'?><r>\xe3\x81\x82<r>").ok);
-}
-
-TEST_F(Repair, BothRepairsTogetherAndTheDeclarationFound) {
-    Loaded r = load("<?xml version='1.0' encoding='EUC-JP'?><r>日記&nbsp;&mdash;</r>");
-    ASSERT_TRUE(r.ok);
-    EXPECT_TRUE(r.repairs.entities);
-    EXPECT_TRUE(r.repairs.encoding);
-    EXPECT_EQ(r.text, "日記\u00a0—");
-    EXPECT_EQ(
-        lum::xml::declaredEncoding("\xEF\xBB\xBF<?xml version=\"1.0\" encoding = \"sjis\" ?>"),
-        "sjis");
-    EXPECT_EQ(lum::xml::declaredEncoding("<?xml version='1.0'?><r encoding='x'/>"), "");
 }

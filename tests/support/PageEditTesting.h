@@ -1,11 +1,13 @@
-// Shared by the page editing tests: pages in the three kinds of markup and a
-// small stand-in for the insert-link command's DOM work.
+// Shared by the page editing tests: pages in the three kinds of markup, a
+// small stand-in for the insert-link command's DOM work, and a page opened
+// by the page editor as the host program opens one.
 #pragma once
 
 #include "hostapp/DomUtil.h"
 #include "hostapp/PageDocUtil.h"
 #include "hostapp/PageDocument.h"
 #include "hostapp/PageDomUtil.h"
+#include "hostapp/PageEditor.h"
 
 #include <gtest/gtest.h>
 
@@ -120,5 +122,30 @@ inline std::string insertedBefore(std::string bytes, const std::string& before,
     EXPECT_NE(at, std::string::npos) << before;
     return at == std::string::npos ? bytes : bytes.insert(at, insert);
 }
+
+// The application's page editor over the bytes, as for a module command, at
+// Z:\site\index.html unless the test names another file.
+struct EditedPage {
+    explicit EditedPage(std::string html, const CString& file = u"Z:\\site\\index.html")
+        : bytes(std::move(html)) {
+        std::string error;
+        editor = lum::page::PageEditor::open(file, bytes, error);
+        EXPECT_TRUE(editor) << error;
+    }
+    // The cursor just before the first `marker` of a one-line page.
+    void cursorBefore(const std::string& marker) {
+        size_t at = bytes.find(marker);
+        ASSERT_NE(at, std::string::npos) << marker;
+        auto offset = editor->document().offsetOfLineColumn(1, static_cast<long>(at) + 1);
+        ASSERT_TRUE(offset) << marker;
+        editor->docUtil().setCursor(*offset);
+    }
+    // The element of that kind around the cursor.
+    Element around(int typeId) { return editor->getDocUtil()->isTagExist(typeId, Node()); }
+    std::string saved() { return editor->savedBytes(); }
+
+    std::string bytes;
+    std::unique_ptr<lum::page::PageEditor> editor;
+};
 
 }  // namespace pagetest
