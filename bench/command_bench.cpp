@@ -7,6 +7,7 @@
 //
 //   command_bench [--items N] [--runs R] [--dir FOLDER] [--program PATH]
 #include "FeedGenerator.h"
+#include "WorkFolder.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -117,23 +118,11 @@ int main(int argc, char** argv) {
             "libxml2-utils), so there is nothing to compare with\n");
         return 0;
     }
-    bool ownDir = dir.empty();
-    if (ownDir) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "newsdesk-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("command_bench");
-            return 1;
-        }
-        dir = pattern;
-    } else {
-        std::error_code ec;
-        std::filesystem::create_directories(dir, ec);
-        if (ec || !std::filesystem::is_directory(dir)) {
-            std::fprintf(stderr, "command_bench: %s: cannot make the folder\n", dir.c_str());
-            return 1;
-        }
+    newsdesk::bench::WorkFolder work;
+    if (!work.open("command_bench", dir)) {
+        return 1;
     }
+    dir = work.path();
     std::string feed = dir + "/command_rss20.xml";
     std::string json = dir + "/command_rss20.json";
     std::string discard = dir + "/command_output.txt";
@@ -161,10 +150,6 @@ int main(int argc, char** argv) {
         std::printf("newsdesk format      %6.3f s peak %5ld MB | ratio %.2f time, %.2f memory\n",
                     format.seconds, format.peakKb / 1024, format.seconds / lint.seconds,
                     static_cast<double>(format.peakKb) / static_cast<double>(lint.peakKb));
-    }
-    if (ownDir) {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
     }
     return ok ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 //
 //   read_bench [--items N] [--podcast-items M] [--runs R] [--dir FOLDER] [--curve yes|no]
 #include "FeedGenerator.h"
+#include "WorkFolder.h"
 
 #include "feed/FeedReaders.h"
 #include "win32/PathMapping.h"
@@ -205,25 +206,11 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    bool ownDir = dir.empty();
-    if (ownDir) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "newsdesk-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("read_bench");
-            return 1;
-        }
-        dir = pattern;
-    } else {
-        // A folder that is not there yet is made, as the feeds are.
-        std::error_code ec;
-        std::filesystem::create_directories(dir, ec);
-        if (ec || !std::filesystem::is_directory(dir)) {
-            std::fprintf(stderr, "%s: %s: cannot make the folder (%s)\n", "read_bench", dir.c_str(),
-                         ec ? ec.message().c_str() : "not a folder");
-            return 1;
-        }
+    newsdesk::bench::WorkFolder work;
+    if (!work.open("read_bench", dir)) {
+        return 1;
     }
+    dir = work.path();
     std::string rss = dir + "/bench_rss20.xml";
     std::string podcast = dir + "/bench_podcast.xml";
     if (!newsdesk::bench::writeFeedFile(rss, FeedKind::Rss20, rssItems) ||
@@ -237,9 +224,5 @@ int main(int argc, char** argv) {
               benchFile("podcast, " + std::to_string(podcastItems) + " items", podcast,
                         podcastItems, runs) &&
               (!curve || benchCurve(dir, rssItems, runs));
-    if (ownDir) {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
     return ok ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 //
 //   write_bench [--items N] [--runs R] [--dir FOLDER]
 #include "FeedGenerator.h"
+#include "WorkFolder.h"
 
 #include "feed/FeedReaders.h"
 #include "feed/FeedWriters.h"
@@ -159,25 +160,11 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    bool ownDir = dir.empty();
-    if (ownDir) {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "newsdesk-bench-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            std::perror("write_bench");
-            return 1;
-        }
-        dir = pattern;
-    } else {
-        // A folder that is not there yet is made, as the feeds are.
-        std::error_code ec;
-        std::filesystem::create_directories(dir, ec);
-        if (ec || !std::filesystem::is_directory(dir)) {
-            std::fprintf(stderr, "%s: %s: cannot make the folder (%s)\n", "write_bench",
-                         dir.c_str(), ec ? ec.message().c_str() : "not a folder");
-            return 1;
-        }
+    newsdesk::bench::WorkFolder work;
+    if (!work.open("write_bench", dir)) {
+        return 1;
     }
+    dir = work.path();
     std::string source = dir + "/source_rss20.xml";
     std::string written = dir + "/written_rss20.xml";
     std::string bare = dir + "/bare_rss20.xml";
@@ -225,9 +212,5 @@ int main(int argc, char** argv) {
         "file %s\n",
         rewriteSeconds, readSeconds, rewriteSeconds / readSeconds,
         unchanged ? "untouched" : "CHANGED");
-    if (ownDir) {
-        std::error_code ec;
-        std::filesystem::remove_all(dir, ec);
-    }
     return writeSeconds > 0 && bareSeconds > 0 && rewriteSeconds > 0 && unchanged ? 0 : 1;
 }
