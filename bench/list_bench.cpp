@@ -7,8 +7,8 @@
 //   list_bench [--feeds N] [--items M] [--runs R] [--dir FOLDER]
 #include "FeedGenerator.h"
 #include "feed/FeedReaders.h"
-#include "hostapp/CRSSChannel.h"
-#include "hostapp/LumSiteMgr.h"
+#include "hostapp/records/CRSSChannel.h"
+#include "hostapp/site/LumSiteMgr.h"
 #include "sitefiles/CLumRssFileListDlg.h"
 #include "win32/PathMapping.h"
 

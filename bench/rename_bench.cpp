@@ -3,8 +3,8 @@
 // reading and parsing those pages once with gumbo in the same run.
 //
 //   rename_bench [--pages N] [--dir FOLDER]
-#include "hostapp/CLumFileOperation.h"
-#include "hostapp/LumSiteMgr.h"
+#include "hostapp/site/CLumFileOperation.h"
+#include "hostapp/site/LumSiteMgr.h"
 #include "win32/PathMapping.h"
 
 #include <gumbo.h>

@@ -5,8 +5,8 @@
 // changed in seconds.
 //
 //   site_bench [--pages N] [--feeds M] [--runs R] [--dir FOLDER]
-#include "hostapp/SiteDatabase.h"
-#include "hostapp/SiteScanner.h"
+#include "hostapp/site/SiteDatabase.h"
+#include "hostapp/site/SiteScanner.h"
 
 #include <gumbo.h>
 #include <time.h>

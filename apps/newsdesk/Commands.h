@@ -3,8 +3,8 @@
 // stderr as one line.
 #pragma once
 
-#include "FrontEnd.h"
 #include "ModuleHost.h"
+#include "frontend/FrontEnd.h"
 
 #include <iosfwd>
 #include <string>

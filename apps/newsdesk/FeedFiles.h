@@ -4,7 +4,7 @@
 #pragma once
 
 #include "Commands.h"
-#include "hostapp/CRSSChannel.h"
+#include "hostapp/records/CRSSChannel.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "ModuleHost.h"
 
-#include "hostapp/CLumDllFunctionEngineer.h"
+#include "hostapp/app/CLumDllFunctionEngineer.h"
 #include "win32/Loader.h"
 
 #include <dlfcn.h>

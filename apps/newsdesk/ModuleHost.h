@@ -3,7 +3,7 @@
 // the table.
 #pragma once
 
-#include "hostapp/FunctionTable.h"
+#include "hostapp/records/FunctionTable.h"
 #include "win32/windows.h"
 
 #include <array>

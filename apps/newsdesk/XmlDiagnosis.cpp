@@ -1,7 +1,7 @@
 #include "XmlDiagnosis.h"
 
-#include "hostapp/HtmlEntities.h"
-#include "hostapp/XmlFile.h"
+#include "hostapp/feedxml/XmlFile.h"
+#include "hostapp/text/HtmlEntities.h"
 #include "win32/PathMapping.h"
 
 #include <fcntl.h>

@@ -2,11 +2,11 @@
 // hands it the function table and runs one command through the table.
 #include "CommandLine.h"
 #include "Commands.h"
-#include "FrontEnd.h"
 #include "ModuleHost.h"
-#include "UiScript.h"
 #include "art/HostArt.h"
-#include "hostapp/LumSiteMgr.h"
+#include "frontend/FrontEnd.h"
+#include "frontend/UiScript.h"
+#include "hostapp/site/LumSiteMgr.h"
 #include "res/HostResources.h"
 #include "win32/PathMapping.h"
 

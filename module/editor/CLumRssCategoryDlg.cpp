@@ -1,7 +1,7 @@
 #include "editor/CLumRssCategoryDlg.h"
 
 #include "editor/EditorHelp.h"
-#include "hostapp/LumMessageBox.h"
+#include "hostapp/ui/LumMessageBox.h"
 #include "mfc/CDataExchange.h"
 #include "res/ResourceIds.h"
 

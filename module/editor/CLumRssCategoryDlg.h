@@ -2,7 +2,7 @@
 // the caller's vector on OK unless a category of that name is there already.
 #pragma once
 
-#include "hostapp/CRSSCategory.h"
+#include "hostapp/records/CRSSCategory.h"
 #include "mfc/CDialog.h"
 #include "mfc/CString.h"
 

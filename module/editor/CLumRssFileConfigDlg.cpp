@@ -5,9 +5,9 @@
 #include "editor/CLumRssFileSheet.h"
 #include "editor/EditorHelp.h"
 #include "feed/FeedReaders.h"
-#include "hostapp/LumMessageBox.h"
-#include "hostapp/LumSiteMgr.h"
-#include "hostapp/SIFUtil.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/site/SIFUtil.h"
+#include "hostapp/ui/LumMessageBox.h"
 #include "mfc/CDataExchange.h"
 #include "res/ResourceIds.h"
 

@@ -3,7 +3,7 @@
 // OK the caller asks it to apply the edited data to a record.
 #pragma once
 
-#include "hostapp/CRSSChannel.h"
+#include "hostapp/records/CRSSChannel.h"
 #include "mfc/CDialog.h"
 #include "mfc/CString.h"
 

@@ -3,9 +3,9 @@
 // settings dialog may close (title, description and channel URL).
 #pragma once
 
-#include "hostapp/CLumItunesCategoryXmlData.h"
-#include "hostapp/CRSSCategory.h"
-#include "hostapp/CRSSChannel.h"
+#include "hostapp/feedxml/CLumItunesCategoryXmlData.h"
+#include "hostapp/records/CRSSCategory.h"
+#include "hostapp/records/CRSSChannel.h"
 #include "mfc/CListBox.h"
 #include "mfc/CPropertyPage.h"
 #include "mfc/CString.h"

@@ -2,8 +2,8 @@
 
 #include "editor/CLumRssItemConfigDlg.h"
 #include "editor/EditorHelp.h"
-#include "hostapp/CLumAppEngineer.h"
-#include "hostapp/CLumFileService.h"
+#include "hostapp/app/CLumAppEngineer.h"
+#include "hostapp/app/CLumFileService.h"
 #include "mfc/CDataExchange.h"
 #include "res/ResourceIds.h"
 #include "win32/CommCtrl.h"

@@ -3,8 +3,8 @@
 // the item dialog. The items reach a channel only through saveToChannel.
 #pragma once
 
-#include "hostapp/CRSSChannel.h"
-#include "hostapp/CRSSItem.h"
+#include "hostapp/records/CRSSChannel.h"
+#include "hostapp/records/CRSSItem.h"
 #include "mfc/CListCtrl.h"
 #include "mfc/CPropertyPage.h"
 

@@ -3,7 +3,7 @@
 // only; the dialog's buttons serve for the whole.
 #pragma once
 
-#include "hostapp/CRSSChannel.h"
+#include "hostapp/records/CRSSChannel.h"
 #include "mfc/CPropertySheet.h"
 
 #include <memory>

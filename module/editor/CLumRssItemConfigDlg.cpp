@@ -4,7 +4,7 @@
 #include "editor/CategoryEdits.h"
 #include "editor/EditorHelp.h"
 #include "feed/FeedReaders.h"
-#include "hostapp/LumMessageBox.h"
+#include "hostapp/ui/LumMessageBox.h"
 #include "mfc/CDataExchange.h"
 #include "res/ResourceIds.h"
 #include "win32/SysTime.h"

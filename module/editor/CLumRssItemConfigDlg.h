@@ -4,8 +4,8 @@
 // OK, saves it back; the dialog itself never touches an item.
 #pragma once
 
-#include "hostapp/CRSSCategory.h"
-#include "hostapp/CRSSItem.h"
+#include "hostapp/records/CRSSCategory.h"
+#include "hostapp/records/CRSSItem.h"
 #include "mfc/CDialog.h"
 #include "mfc/CListBox.h"
 #include "mfc/COleDateTime.h"

@@ -2,7 +2,7 @@
 
 #include "editor/CategoryEdits.h"
 #include "editor/EditorHelp.h"
-#include "hostapp/LumMessageBox.h"
+#include "hostapp/ui/LumMessageBox.h"
 #include "mfc/CDataExchange.h"
 #include "res/ResourceIds.h"
 

@@ -3,8 +3,8 @@
 // the same pair is there already.
 #pragma once
 
-#include "hostapp/CLumItunesCategoryXmlData.h"
-#include "hostapp/CRSSCategory.h"
+#include "hostapp/feedxml/CLumItunesCategoryXmlData.h"
+#include "hostapp/records/CRSSCategory.h"
 #include "mfc/CComboBox.h"
 #include "mfc/CDialog.h"
 #include "mfc/CPtrArray.h"

@@ -1,6 +1,6 @@
 #include "editor/CategoryEdits.h"
 
-#include "hostapp/CKmxCommon.h"
+#include "hostapp/files/CKmxCommon.h"
 
 #include <algorithm>
 

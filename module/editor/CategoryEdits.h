@@ -2,8 +2,8 @@
 // about category vectors and the iTunes category list.
 #pragma once
 
-#include "hostapp/CLumItunesCategoryXmlData.h"
-#include "hostapp/CRSSCategory.h"
+#include "hostapp/feedxml/CLumItunesCategoryXmlData.h"
+#include "hostapp/records/CRSSCategory.h"
 #include "mfc/CListBox.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "editor/EditorHelp.h"
 
-#include "hostapp/CLumHelp.h"
+#include "hostapp/ui/CLumHelp.h"
 #include "mfc/CWinApp.h"
 #include "mfc/CWnd.h"
 

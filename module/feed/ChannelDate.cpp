@@ -1,8 +1,8 @@
 #include "feed/FeedReaders.h"
 
-#include "hostapp/CLumRdfXmlData.h"
-#include "hostapp/CLumRssXmlData.h"
-#include "hostapp/XmlFile.h"
+#include "hostapp/feedxml/CLumRdfXmlData.h"
+#include "hostapp/feedxml/CLumRssXmlData.h"
+#include "hostapp/feedxml/XmlFile.h"
 
 namespace newsdesk {
 

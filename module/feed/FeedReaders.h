@@ -1,7 +1,7 @@
 // Reading feed files into channel records. Paths are Windows paths.
 #pragma once
 
-#include "hostapp/CRSSChannel.h"
+#include "hostapp/records/CRSSChannel.h"
 #include "mfc/CString.h"
 
 namespace newsdesk {

@@ -4,8 +4,8 @@
 // at path is either the complete new feed or exactly what was there before.
 #pragma once
 
-#include "hostapp/CLumRssAbstract.h"
-#include "hostapp/CRSSChannel.h"
+#include "hostapp/feedxml/CLumRssAbstract.h"
+#include "hostapp/records/CRSSChannel.h"
 #include "mfc/CString.h"
 
 #include <memory>

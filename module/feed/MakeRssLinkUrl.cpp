@@ -1,11 +1,11 @@
 #include "feed/MakeRssLinkUrl.h"
 
-#include "hostapp/CLumUrlManSiteAdapter.h"
-#include "hostapp/LumSiteMgr.h"
-#include "hostapp/PageEditIF.h"
-#include "hostapp/SIFUtil.h"
-#include "hostapp/Url.h"
-#include "hostapp/UrlUtil.h"
+#include "hostapp/pages/PageEditIF.h"
+#include "hostapp/site/CLumUrlManSiteAdapter.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/site/SIFUtil.h"
+#include "hostapp/urls/Url.h"
+#include "hostapp/urls/UrlUtil.h"
 
 namespace newsdesk {
 

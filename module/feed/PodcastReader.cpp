@@ -1,7 +1,7 @@
 #include "feed/FeedReaders.h"
 #include "feed/TextFunctions.h"
 
-#include "hostapp/CLumiTuneXmlData.h"
+#include "hostapp/feedxml/CLumiTuneXmlData.h"
 
 #include <utility>
 

@@ -1,9 +1,9 @@
 #include "feed/PrepareImage.h"
 
-#include "hostapp/CLumAppEngineer.h"
-#include "hostapp/CLumElemFunc.h"
-#include "hostapp/LumSiteMgr.h"
-#include "hostapp/SIFUtil.h"
+#include "hostapp/app/CLumAppEngineer.h"
+#include "hostapp/site/CLumElemFunc.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/site/SIFUtil.h"
 
 namespace newsdesk {
 

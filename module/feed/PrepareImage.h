@@ -2,7 +2,7 @@
 // link's icon.
 #pragma once
 
-#include "hostapp/pixImage.h"
+#include "hostapp/media/pixImage.h"
 #include "mfc/CString.h"
 
 namespace newsdesk {

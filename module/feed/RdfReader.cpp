@@ -1,8 +1,8 @@
 #include "feed/FeedReaders.h"
 #include "feed/TextFunctions.h"
 
-#include "hostapp/CLumRdfXmlData.h"
-#include "hostapp/UrlUtil.h"
+#include "hostapp/feedxml/CLumRdfXmlData.h"
+#include "hostapp/urls/UrlUtil.h"
 
 #include <utility>
 

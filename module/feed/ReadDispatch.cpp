@@ -1,7 +1,7 @@
 #include "feed/FeedReaders.h"
 
-#include "hostapp/CXMLSitemapUtil.h"
-#include "hostapp/XmlFile.h"
+#include "hostapp/feedxml/XmlFile.h"
+#include "hostapp/text/CXMLSitemapUtil.h"
 
 namespace newsdesk {
 

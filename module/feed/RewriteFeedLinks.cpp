@@ -1,10 +1,10 @@
 #include "feed/RewriteFeedLinks.h"
 
-#include "hostapp/CLumAppEngineer.h"
-#include "hostapp/CRssUrlManipulator.h"
-#include "hostapp/LumSiteMgr.h"
-#include "hostapp/SIFUtil.h"
-#include "hostapp/UrlUtil.h"
+#include "hostapp/app/CLumAppEngineer.h"
+#include "hostapp/site/CRssUrlManipulator.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/site/SIFUtil.h"
+#include "hostapp/urls/UrlUtil.h"
 
 namespace newsdesk {
 

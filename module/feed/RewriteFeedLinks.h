@@ -1,7 +1,7 @@
 // Link rewriting inside a feed being saved.
 #pragma once
 
-#include "hostapp/CLumRssAbstract.h"
+#include "hostapp/feedxml/CLumRssAbstract.h"
 #include "mfc/CString.h"
 
 namespace newsdesk {

@@ -1,7 +1,7 @@
 #include "feed/FeedReaders.h"
 #include "feed/TextFunctions.h"
 
-#include "hostapp/CLumRssXmlData.h"
+#include "hostapp/feedxml/CLumRssXmlData.h"
 
 #include <utility>
 

@@ -1,6 +1,6 @@
 #include "feed/TextFunctions.h"
 
-#include "hostapp/XmlText.h"
+#include "hostapp/feedxml/XmlText.h"
 
 #include <algorithm>
 #include <climits>

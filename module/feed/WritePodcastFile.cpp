@@ -2,7 +2,7 @@
 #include "feed/FeedWriters.h"
 #include "feed/RewriteFeedLinks.h"
 #include "feed/TextFunctions.h"
-#include "hostapp/CLumiTuneXmlData.h"
+#include "hostapp/feedxml/CLumiTuneXmlData.h"
 
 #include <cstdint>
 #include <memory>

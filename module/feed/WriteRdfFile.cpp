@@ -2,8 +2,8 @@
 #include "feed/FeedWriters.h"
 #include "feed/RewriteFeedLinks.h"
 #include "feed/TextFunctions.h"
-#include "hostapp/CLumRdfXmlData.h"
-#include "hostapp/CLumUrlManSiteAdapter.h"
+#include "hostapp/feedxml/CLumRdfXmlData.h"
+#include "hostapp/site/CLumUrlManSiteAdapter.h"
 
 #include <memory>
 #include <vector>

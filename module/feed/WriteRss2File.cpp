@@ -2,7 +2,7 @@
 #include "feed/FeedWriters.h"
 #include "feed/RewriteFeedLinks.h"
 #include "feed/TextFunctions.h"
-#include "hostapp/CLumRssXmlData.h"
+#include "hostapp/feedxml/CLumRssXmlData.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,6 +1,6 @@
 #include "host/CLumInstance.h"
 
-#include "hostapp/InstanceName.h"
+#include "hostapp/records/InstanceName.h"
 #include "win32/Window.h"
 
 CString CLumInstance::makeInstanceName(const CString& feature) const {

@@ -1,7 +1,7 @@
 // The seven commands the application calls through its function table.
 #pragma once
 
-#include "hostapp/FunctionTable.h"
+#include "hostapp/records/FunctionTable.h"
 
 namespace newsdesk {
 

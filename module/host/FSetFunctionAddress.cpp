@@ -1,6 +1,6 @@
 // The module's only export: hands the seven entry points to the application.
 #include "host/Entries.h"
-#include "hostapp/FunctionTable.h"
+#include "hostapp/records/FunctionTable.h"
 
 namespace {
 constexpr int kRequiredKind = 1;

@@ -2,10 +2,10 @@
 // new one there.
 #include "host/Entries.h"
 
-#include "hostapp/CLumTktUtil.h"
-#include "hostapp/COrvHTMLDocUtil.h"
-#include "hostapp/DomUtil.h"
-#include "hostapp/PageEditIF.h"
+#include "hostapp/files/CLumTktUtil.h"
+#include "hostapp/pages/COrvHTMLDocUtil.h"
+#include "hostapp/pages/DomUtil.h"
+#include "hostapp/pages/PageEditIF.h"
 #include "mfc/AfxMessageBox.h"
 #include "rsslink/ApplyRssLink.h"
 #include "rsslink/CLumRssInsertLinkDlg.h"

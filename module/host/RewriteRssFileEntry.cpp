@@ -7,9 +7,9 @@
 #include "feed/FeedReaders.h"
 #include "feed/FeedWriters.h"
 #include "host/Entries.h"
-#include "hostapp/CRSSChannel.h"
-#include "hostapp/PathUtil.h"
-#include "hostapp/SaveLeftovers.h"
+#include "hostapp/files/PathUtil.h"
+#include "hostapp/files/SaveLeftovers.h"
+#include "hostapp/records/CRSSChannel.h"
 #include "win32/FileApi.h"
 
 namespace newsdesk {

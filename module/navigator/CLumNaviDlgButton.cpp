@@ -1,7 +1,7 @@
 #include "navigator/CLumNaviDlgButton.h"
 
-#include "hostapp/CLumBegiUtil.h"
-#include "hostapp/HostArtIds.h"
+#include "hostapp/ui/CLumBegiUtil.h"
+#include "hostapp/ui/HostArtIds.h"
 #include "mfc/CDC.h"
 #include "win32/CommCtrl.h"
 

@@ -2,8 +2,8 @@
 // follows its state (normal, under the mouse, pressed, marked).
 #pragma once
 
-#include "hostapp/CLumBegiBtnBG.h"
-#include "hostapp/CLumHotTrackButton.h"
+#include "hostapp/ui/CLumBegiBtnBG.h"
+#include "hostapp/ui/CLumHotTrackButton.h"
 
 class CLumNaviDlgButton : public CLumHotTrackButton {
   public:

@@ -2,12 +2,12 @@
 
 #include "editor/EditorHelp.h"
 #include "host/CLumInstance.h"
-#include "hostapp/CKmxCommon.h"
-#include "hostapp/CLumAppEngineer.h"
-#include "hostapp/CLumDllFunctionEngineer.h"
-#include "hostapp/FileDialogs.h"
-#include "hostapp/FunctionTable.h"
-#include "hostapp/LumSiteMgr.h"
+#include "hostapp/app/CLumAppEngineer.h"
+#include "hostapp/app/CLumDllFunctionEngineer.h"
+#include "hostapp/files/CKmxCommon.h"
+#include "hostapp/records/FunctionTable.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/ui/FileDialogs.h"
 #include "res/ResourceIds.h"
 #include "win32/HtmlHelp.h"
 

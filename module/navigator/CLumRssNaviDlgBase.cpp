@@ -1,6 +1,6 @@
 #include "navigator/CLumRssNaviDlgBase.h"
 
-#include "hostapp/CLumBegiUtil.h"
+#include "hostapp/ui/CLumBegiUtil.h"
 #include "mfc/CDC.h"
 #include "win32/CommCtrl.h"
 #include "win32/Gdi.h"

@@ -1,8 +1,8 @@
 #include "rsslink/ApplyRssLink.h"
 
-#include "hostapp/COrvHTMLDocUtil.h"
-#include "hostapp/DomUtil.h"
-#include "hostapp/PageEditIF.h"
+#include "hostapp/pages/COrvHTMLDocUtil.h"
+#include "hostapp/pages/DomUtil.h"
+#include "hostapp/pages/PageEditIF.h"
 #include "rsslink/CLumRssInsertLinkDlg.h"
 #include "rsslink/FeedLinkForms.h"
 

@@ -2,7 +2,7 @@
 // its icon and text, and the page's auto-discovery link of the feed.
 #pragma once
 
-#include "hostapp/DomNode.h"
+#include "hostapp/feedxml/DomNode.h"
 
 class CLumRssInsertLinkDlg;
 class PageEditIF;

@@ -1,11 +1,11 @@
 #include "rsslink/FeedLinkForms.h"
 
 #include "feed/MakeRssLinkUrl.h"
-#include "hostapp/COptionEngineer.h"
-#include "hostapp/DomUtil.h"
-#include "hostapp/LumSiteMgr.h"
-#include "hostapp/PageEditIF.h"
-#include "hostapp/SIFUtil.h"
+#include "hostapp/app/COptionEngineer.h"
+#include "hostapp/pages/DomUtil.h"
+#include "hostapp/pages/PageEditIF.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/site/SIFUtil.h"
 
 namespace newsdesk::rsslink {
 

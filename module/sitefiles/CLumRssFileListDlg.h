@@ -2,8 +2,8 @@
 // delete them (manage mode), or pick one (select mode).
 #pragma once
 
-#include "hostapp/CKmxResizableDlg.h"
-#include "hostapp/CRSSChannel.h"
+#include "hostapp/records/CRSSChannel.h"
+#include "hostapp/ui/CKmxResizableDlg.h"
 #include "mfc/CListCtrl.h"
 #include "mfc/CString.h"
 

@@ -1,8 +1,8 @@
 #include "sitefiles/CLumRssRenameFileDlg.h"
 
 #include "editor/EditorHelp.h"
-#include "hostapp/LumMessageBox.h"
-#include "hostapp/PathUtil.h"
+#include "hostapp/files/PathUtil.h"
+#include "hostapp/ui/LumMessageBox.h"
 #include "mfc/CDataExchange.h"
 #include "res/ResourceIds.h"
 #include "sitefiles/NameChecks.h"

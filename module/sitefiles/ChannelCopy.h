@@ -2,7 +2,7 @@
 // implicitly, so a copy is always asked for by name).
 #pragma once
 
-#include "hostapp/CRSSChannel.h"
+#include "hostapp/records/CRSSChannel.h"
 
 namespace newsdesk::sitefiles {
 

@@ -1,7 +1,7 @@
 // The file list's rename and delete: the link follow-up moves or removes the
 // files and revises the pages; the list then shows what is on disk.
-#include "hostapp/LumMessageBox.h"
-#include "hostapp/PathUtil.h"
+#include "hostapp/files/PathUtil.h"
+#include "hostapp/ui/LumMessageBox.h"
 #include "res/ResourceIds.h"
 #include "sitefiles/CLumRssFileListDlg.h"
 #include "sitefiles/CLumRssRenameFileDlg.h"

@@ -1,7 +1,7 @@
 // The file list's operations on the site's feed files.
 #include "editor/CLumRssFileConfigDlg.h"
-#include "hostapp/LumMessageBox.h"
-#include "hostapp/PathUtil.h"
+#include "hostapp/files/PathUtil.h"
+#include "hostapp/ui/LumMessageBox.h"
 #include "res/ResourceIds.h"
 #include "sitefiles/CLumRssFileListDlg.h"
 #include "sitefiles/CLumRssNewFileDlg.h"

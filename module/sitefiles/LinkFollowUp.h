@@ -3,8 +3,8 @@
 // revised by the host so that no page points at a file that moved or went.
 #pragma once
 
-#include "hostapp/CLumSiteDDNode.h"
-#include "hostapp/SiteMgr50.h"
+#include "hostapp/site/CLumSiteDDNode.h"
+#include "hostapp/site/SiteMgr50.h"
 #include "mfc/CString.h"
 
 #include <vector>

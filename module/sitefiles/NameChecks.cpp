@@ -1,6 +1,6 @@
 #include "sitefiles/NameChecks.h"
 
-#include "hostapp/PathUtil.h"
+#include "hostapp/files/PathUtil.h"
 #include "mfc/CFile.h"
 #include "res/ResourceIds.h"
 #include "sitefiles/SitePath.h"

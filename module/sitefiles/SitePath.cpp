@@ -1,7 +1,7 @@
 #include "sitefiles/SitePath.h"
 
-#include "hostapp/LumSiteMgr.h"
-#include "hostapp/PathUtil.h"
+#include "hostapp/files/PathUtil.h"
+#include "hostapp/site/LumSiteMgr.h"
 
 #include <vector>
 

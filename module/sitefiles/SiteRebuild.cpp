@@ -1,8 +1,8 @@
 #include "sitefiles/SiteRebuild.h"
 
-#include "hostapp/CLumSiteRebuildProgressDlg.h"
-#include "hostapp/CLumTktDialogEngineer.h"
-#include "hostapp/LumSiteMgr.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/ui/CLumSiteRebuildProgressDlg.h"
+#include "hostapp/ui/CLumTktDialogEngineer.h"
 
 namespace newsdesk::sitefiles {
 

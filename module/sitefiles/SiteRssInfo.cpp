@@ -1,7 +1,7 @@
 #include "sitefiles/SiteRssInfo.h"
 
-#include "hostapp/LumSiteMgr.h"
-#include "hostapp/UrlUtil.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/urls/UrlUtil.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // and the RSS information of the pages the feed's items link to.
 #pragma once
 
-#include "hostapp/CRSSChannel.h"
+#include "hostapp/records/CRSSChannel.h"
 
 namespace newsdesk {
 

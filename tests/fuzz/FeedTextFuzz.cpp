@@ -3,7 +3,7 @@
 // units, lone surrogates included.
 #include "feed/FeedReaders.h"
 #include "feed/TextFunctions.h"
-#include "hostapp/CXMLSitemapUtil.h"
+#include "hostapp/text/CXMLSitemapUtil.h"
 
 #include <cstdint>
 #include <cstring>

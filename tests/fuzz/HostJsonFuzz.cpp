@@ -1,7 +1,7 @@
 // The host program's JSON inputs: channel records (read/write commands) and
 // UI scripts. The first byte picks which.
-#include "RecordJson.h"
-#include "UiScript.h"
+#include "frontend/UiScript.h"
+#include "json/RecordJson.h"
 
 #include <cstdint>
 #include <string>

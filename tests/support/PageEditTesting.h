@@ -3,11 +3,11 @@
 // by the page editor as the host program opens one.
 #pragma once
 
-#include "hostapp/DomUtil.h"
-#include "hostapp/PageDocUtil.h"
-#include "hostapp/PageDocument.h"
-#include "hostapp/PageDomUtil.h"
-#include "hostapp/PageEditor.h"
+#include "hostapp/app/PageEditor.h"
+#include "hostapp/pages/DomUtil.h"
+#include "hostapp/pages/PageDocUtil.h"
+#include "hostapp/pages/PageDocument.h"
+#include "hostapp/pages/PageDomUtil.h"
 
 #include <gtest/gtest.h>
 

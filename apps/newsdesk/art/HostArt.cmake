@@ -26,7 +26,7 @@ add_custom_command(
           --preprocessor-arg=-E --preprocessor-arg=-xc --preprocessor-arg=-DRC_INVOKED
           -I ${PROJECT_SOURCE_DIR}/platform -I ${ND_ART_DIR}
           -c 65001 -O res -i ${ND_ART_SOURCE_DIR}/host_art.rc -o ${ND_ART_FILE}
-  DEPENDS ${ND_ART_SOURCE_DIR}/host_art.rc ${PROJECT_SOURCE_DIR}/platform/hostapp/HostArtIds.h
+  DEPENDS ${ND_ART_SOURCE_DIR}/host_art.rc ${PROJECT_SOURCE_DIR}/platform/hostapp/ui/HostArtIds.h
           ${ND_ART_PICTURES}
   COMMENT "Compiling host_art.rc"
   VERBATIM)

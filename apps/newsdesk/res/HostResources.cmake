@@ -14,7 +14,7 @@ add_custom_command(
           -I ${PROJECT_SOURCE_DIR}/platform -I ${ND_HOST_RES_SOURCE_DIR}
           -c 65001 -O res -i ${ND_HOST_RES_SOURCE_DIR}/host.rc -o ${ND_HOST_RES_FILE}
   DEPENDS ${ND_HOST_RES_SOURCE_DIR}/host.rc ${ND_HOST_RES_SOURCE_DIR}/HostStyles.h
-          ${PROJECT_SOURCE_DIR}/platform/hostapp/HostResourceIds.h
+          ${PROJECT_SOURCE_DIR}/platform/hostapp/ui/HostResourceIds.h
   COMMENT "Compiling host.rc"
   VERBATIM)
 add_custom_target(newsdesk_host_res DEPENDS ${ND_HOST_RES_FILE})

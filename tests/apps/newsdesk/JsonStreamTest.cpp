@@ -1,7 +1,7 @@
 // The streamed JSON of `newsdesk read` must be the bytes that dumping the
 // whole record with nlohmann::json gives: scripts compare them.
-#include "JsonStream.h"
-#include "RecordJson.h"
+#include "json/JsonStream.h"
+#include "json/RecordJson.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "UiScript.h"
+#include "frontend/UiScript.h"
 
 #include "../../platform/mfc/SampleDialog.h"
 #include "support/TestUiDriver.h"

@@ -7,7 +7,7 @@
 #include "feed/FeedReaders.h"
 #include "feed/FeedWriters.h"
 #include "host/Entries.h"
-#include "hostapp/FailedSaves.h"
+#include "hostapp/files/FailedSaves.h"
 #include "res/ResourceIds.h"
 
 #include <gtest/gtest.h>

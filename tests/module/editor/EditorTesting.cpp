@@ -1,7 +1,7 @@
 #include "EditorTesting.h"
 
 #include "host/DllMain.h"
-#include "hostapp/COptionEngineer.h"
+#include "hostapp/app/COptionEngineer.h"
 #include "win32/WinUser.h"
 
 #include <gtest/gtest.h>

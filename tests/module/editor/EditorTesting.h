@@ -3,7 +3,7 @@
 // their own, and small helpers for looking at a dialog.
 #pragma once
 
-#include "hostapp/CRSSChannel.h"
+#include "hostapp/records/CRSSChannel.h"
 #include "support/TestUiDriver.h"
 #include "win32/Window.h"
 

@@ -4,9 +4,9 @@
 #include "TempDir.h"
 #include "TzGuard.h"
 #include "editor/CLumRssItemConfigDlg.h"
-#include "hostapp/CLumFileService.h"
-#include "hostapp/COptionEngineer.h"
-#include "hostapp/UrlUtil.h"
+#include "hostapp/app/CLumFileService.h"
+#include "hostapp/app/COptionEngineer.h"
+#include "hostapp/urls/UrlUtil.h"
 #include "res/ResourceIds.h"
 #include "win32/SysTime.h"
 

@@ -2,7 +2,7 @@
 // categories, the required fields, and what reaches a record.
 #include "EditorTesting.h"
 #include "editor/CLumRssFileConfigDlg.h"
-#include "hostapp/LumSiteMgr.h"
+#include "hostapp/site/LumSiteMgr.h"
 #include "res/ResourceIds.h"
 #include "win32/PathMapping.h"
 

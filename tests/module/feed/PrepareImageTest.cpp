@@ -1,7 +1,7 @@
 #include "TempDir.h"
 #include "feed/PrepareImage.h"
-#include "hostapp/LumSiteMgr.h"
-#include "hostapp/UrlUtil.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/urls/UrlUtil.h"
 
 #include <gtest/gtest.h>
 #include <stb_image_write.h>

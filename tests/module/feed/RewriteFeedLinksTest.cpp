@@ -2,8 +2,8 @@
 #include "TempDir.h"
 #include "WrittenXml.h"
 #include "feed/FeedWriters.h"
-#include "hostapp/LumSiteMgr.h"
-#include "hostapp/UrlUtil.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/urls/UrlUtil.h"
 
 #include <gtest/gtest.h>
 

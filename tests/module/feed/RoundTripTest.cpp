@@ -7,7 +7,7 @@
 #include "WrittenXml.h"
 #include "feed/FeedReaders.h"
 #include "feed/FeedWriters.h"
-#include "hostapp/CXMLSitemapUtil.h"
+#include "hostapp/text/CXMLSitemapUtil.h"
 
 #include <gtest/gtest.h>
 

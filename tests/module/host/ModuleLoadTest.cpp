@@ -1,7 +1,7 @@
 // The built module as the application sees it: one export, the table
 // contract, and the attach work done on load.
-#include "hostapp/CRSSChannel.h"
-#include "hostapp/FunctionTable.h"
+#include "hostapp/records/CRSSChannel.h"
+#include "hostapp/records/FunctionTable.h"
 #include "mfc/AfxExtension.h"
 #include "mfc/AfxResource.h"
 #include "mfc/CString.h"

@@ -2,8 +2,8 @@
 
 #include "art/HostArt.h"
 #include "host/DllMain.h"
-#include "hostapp/CLumDllFunctionEngineer.h"
-#include "hostapp/FunctionTable.h"
+#include "hostapp/app/CLumDllFunctionEngineer.h"
+#include "hostapp/records/FunctionTable.h"
 #include "mfc/CWnd.h"
 
 #include <gtest/gtest.h>

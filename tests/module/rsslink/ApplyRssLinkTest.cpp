@@ -1,8 +1,8 @@
 // A new link at the cursor with its icon and text is taken end to end by
 // tests/apps/newsdesk/insert_link.cmake; these are the edits it does not take.
 #include "TempDir.h"
-#include "hostapp/CLumUrlString.h"
-#include "hostapp/LumSiteMgr.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/urls/CLumUrlString.h"
 #include "rsslink/ApplyRssLink.h"
 #include "rsslink/CLumRssInsertLinkDlg.h"
 #include "support/PageEditTesting.h"

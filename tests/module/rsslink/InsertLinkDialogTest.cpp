@@ -1,6 +1,6 @@
 #include "host/Entries.h"
-#include "hostapp/CKmxCommon.h"
-#include "hostapp/CLumUrlString.h"
+#include "hostapp/files/CKmxCommon.h"
+#include "hostapp/urls/CLumUrlString.h"
 #include "module/sitefiles/SiteFilesTesting.h"
 #include "res/ResourceIds.h"
 #include "rsslink/CLumRssInsertLinkDlg.h"

@@ -1,6 +1,6 @@
 #include "TempDir.h"
 #include "feed/MakeRssLinkUrl.h"
-#include "hostapp/LumSiteMgr.h"
+#include "hostapp/site/LumSiteMgr.h"
 #include "support/PageEditTesting.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "TempDir.h"
-#include "hostapp/LumSiteMgr.h"
+#include "hostapp/site/LumSiteMgr.h"
 
 #include <gtest/gtest.h>
 

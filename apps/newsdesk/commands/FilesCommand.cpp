@@ -1,0 +1,40 @@
+// newsdesk --site DIR files: the site's feed file list through
+// RssFileListEntry; the dialogs are played from the UI script.
+#include "Commands.h"
+
+#include "hostapp/records/FunctionTable.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/ui/CLumTktDialogEngineer.h"
+
+#include <ostream>
+
+namespace newsdesk::app {
+
+int runFiles(CommandContext& context) {
+    if (!context.args.empty()) {
+        return usageError(context);
+    }
+    if (context.sitePath.empty()) {
+        context.err << "newsdesk: files needs --site DIR\n";
+        return 2;
+    }
+    // The list reads the site's feeds from its database: one that cannot be
+    // used is said once here rather than shown as an empty list.
+    if (LumSiteMgr::getSiteMgr() == nullptr) {
+        context.err << "newsdesk: " << LumSiteMgr::siteDatabaseError() << "\n";
+        return 1;
+    }
+    auto list = context.module.entry<lum::RssFileListEntryFn>(lum::slot::RssFileList);
+    if (list == nullptr) {
+        context.err << "newsdesk: the module offers no RssFileListEntry\n";
+        return 1;
+    }
+    CLumTktDialogEngineer* panes = CLumTktDialogEngineer::getInstance();
+    int before = panes->paneUpdates();
+    list();
+    // The module refreshes the panes after the rebuild that follows a change.
+    context.out << (panes->paneUpdates() != before ? "changed\n" : "unchanged\n");
+    return 0;
+}
+
+}  // namespace newsdesk::app

@@ -1,0 +1,307 @@
+// newsdesk --site DIR site init|rebuild|feeds|links|move: the site's
+// definition, its database, what the database answers, and a file renamed
+// with its linking pages.
+#include "Commands.h"
+#include "frontend/TerminalProgress.h"
+
+#include "hostapp/app/CLumAppEngineer.h"
+#include "hostapp/files/AtomicFile.h"
+#include "hostapp/site/CLumFileOperation.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/site/SiteDefinition.h"
+#include "hostapp/ui/CLumSiteRebuildProgressDlg.h"
+#include "hostapp/urls/UrlUtil.h"
+#include "win32/PathMapping.h"
+
+#include <nlohmann/json.hpp>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <ostream>
+
+namespace newsdesk::app {
+
+namespace {
+
+void printJson(CommandContext& context, const nlohmann::json& json) {
+    context.out << json.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
+}
+
+int init(CommandContext& context) {
+    std::string url;
+    std::string name;
+    for (size_t i = 1; i < context.args.size(); ++i) {
+        const std::string& arg = context.args[i];
+        if ((arg == "--url" || arg == "--name") && i + 1 < context.args.size()) {
+            (arg == "--url" ? url : name) = context.args[++i];
+        } else if (arg.rfind("--", 0) == 0 && arg != "--url" && arg != "--name") {
+            return unknownOption(context, arg);
+        } else {
+            return usageError(context);
+        }
+    }
+    if (url.empty()) {
+        return usageError(context);
+    }
+    CString scheme = urlScheme(CString::fromUtf8(url));
+    if (scheme != u"http" && scheme != u"https") {
+        context.err << "newsdesk: site url " << url << " is not an http or https URL\n";
+        return 2;
+    }
+    std::error_code ec;
+    std::filesystem::path folder =
+        std::filesystem::absolute(context.sitePath, ec).lexically_normal();
+    if (!folder.has_filename()) {
+        folder = folder.parent_path();
+    }
+    std::filesystem::create_directories(folder, ec);
+    if (!std::filesystem::is_directory(folder)) {
+        context.err << "newsdesk: cannot make site folder " << folder.string() << "\n";
+        return 1;
+    }
+    std::filesystem::path definition = folder / "newsdesk-site.json";
+    if (std::filesystem::exists(definition, ec)) {
+        context.err << "newsdesk: " << definition.string() << " already exists\n";
+        return 1;
+    }
+    nlohmann::json json = {{"url", url}};
+    if (!name.empty()) {
+        json["name"] = name;
+    }
+    auto windowsFolder = nd::win32::toWindowsPath(folder.string());
+    auto windowsFile = nd::win32::toWindowsPath(definition.string());
+    if (!windowsFolder || !windowsFile ||
+        !lum::writeFileAtomically(CString(*windowsFile), json.dump(2) + "\n", false)) {
+        context.err << "newsdesk: cannot write " << definition.string() << "\n";
+        return 1;
+    }
+    std::string error;
+    if (!LumSiteMgr::openSite(CString(*windowsFolder), error) ||
+        !LumSiteMgr::openSiteDatabase(lum::site::SiteDatabase::OpenMode::Create, error)) {
+        context.err << "newsdesk: " << error << "\n";
+        return 1;
+    }
+    SITE_INFO info;
+    LumSiteMgr::getCurrentSiteInfo(info);
+    printJson(context, {{"folder", folder.string()},
+                        {"name", info.siteName.toUtf8()},
+                        {"url", info.siteUrl.toUtf8()},
+                        {"topPage", info.topPage.toUtf8()}});
+    return 0;
+}
+
+int rebuild(CommandContext& context) {
+    bool force = false;
+    for (size_t i = 1; i < context.args.size(); ++i) {
+        if (context.args[i] != "--force") {
+            return context.args[i].rfind("--", 0) == 0 ? unknownOption(context, context.args[i])
+                                                       : usageError(context);
+        }
+        force = true;
+    }
+    TerminalProgress bar(context.err, ::isatty(STDERR_FILENO) != 0);
+    CLumSiteRebuildProgressDlg::setProgressListener(
+        [&](size_t done, size_t total, const std::string&) { bar.show(done, total); });
+    CLumSiteRebuildProgressDlg dlg(nullptr, force ? CLumSiteRebuildProgressDlg::kRebuildFull |
+                                                        CLumSiteRebuildProgressDlg::kReplaceBroken
+                                                  : 0);
+    INT_PTR result = dlg.DoModal();
+    CLumSiteRebuildProgressDlg::setProgressListener({});
+    bar.finish();
+    if (result != IDOK) {
+        context.err << "newsdesk: " << dlg.lastError() << "\n";
+        return 1;
+    }
+    const auto& r = dlg.result();
+    printJson(context, {{"files", r.files},
+                        {"read", r.read},
+                        {"pagesParsed", r.pagesParsed},
+                        {"pagesSkipped", r.pagesSkipped},
+                        {"feeds", r.feeds},
+                        {"gone", r.gone}});
+    return 0;
+}
+
+// The database brought in step with the folder, for a question about it.
+SiteMgr50* currentDatabase(CommandContext& context) {
+    SiteMgr50* db = LumSiteMgr::getSiteMgr();
+    if (!db) {
+        context.err << "newsdesk: " << LumSiteMgr::siteDatabaseError() << "\n";
+        return nullptr;
+    }
+    lum::site::ScanResult result;
+    std::string error;
+    if (!db->rebuild(false, {}, result, error)) {
+        context.err << "newsdesk: " << error << "\n";
+        return nullptr;
+    }
+    return db;
+}
+
+int feeds(CommandContext& context) {
+    if (context.args.size() != 1) {
+        return usageError(context);
+    }
+    SiteMgr50* db = currentDatabase(context);
+    if (!db) {
+        return 1;
+    }
+    nlohmann::json list = nlohmann::json::array();
+    for (const auto& row : db->database().feeds()) {
+        list.push_back({{"path", row.path}, {"title", row.title}, {"format", row.format}});
+    }
+    printJson(context, list);
+    return 0;
+}
+
+int links(CommandContext& context) {
+    if (context.args.size() != 2) {
+        return usageError(context);
+    }
+    SiteMgr50* db = currentDatabase(context);
+    if (!db) {
+        return 1;
+    }
+    std::error_code ec;
+    std::string native = std::filesystem::absolute(context.args[1], ec).lexically_normal().string();
+    auto windows = nd::win32::toWindowsPath(native);
+    std::string relative = windows ? db->relativePath(CString(*windows)) : std::string();
+    if (relative.empty()) {
+        context.err << "newsdesk: " << context.args[1] << " is not inside the site\n";
+        return 1;
+    }
+    nlohmann::json list = nlohmann::json::array();
+    auto row = db->database().fileByPath(relative);
+    if (row) {
+        for (const auto& link : db->database().backLinks(row->id)) {
+            if (list.empty() || list.back()["path"] != link.page) {
+                list.push_back({{"path", link.page}, {"elements", nlohmann::json::array()}});
+            }
+            list.back()["elements"].push_back(link.element);
+        }
+    }
+    printJson(context, list);
+    return 0;
+}
+
+// A file of the site renamed on disk, every page linking to it revised to
+// follow: the host's own file operation, without the module's file list.
+int move(CommandContext& context) {
+    if (context.args.size() != 3) {
+        return usageError(context);
+    }
+    SiteMgr50* db = currentDatabase(context);
+    if (!db) {
+        return 1;
+    }
+    CString paths[2];
+    for (int i = 0; i < 2; ++i) {
+        std::error_code ec;
+        std::string native =
+            std::filesystem::absolute(context.args[1 + i], ec).lexically_normal().string();
+        auto windows = nd::win32::toWindowsPath(native);
+        if (!windows || db->relativePath(CString(*windows)).empty()) {
+            context.err << "newsdesk: " << context.args[1 + i] << " is not inside the site\n";
+            return 1;
+        }
+        paths[i] = CString(*windows);
+    }
+    if (!std::filesystem::is_regular_file(*nd::win32::toNativePath(paths[0].view()))) {
+        context.err << "newsdesk: " << context.args[1] << " is not a file\n";
+        return 1;
+    }
+    if (std::filesystem::exists(*nd::win32::toNativePath(paths[1].view()))) {
+        context.err << "newsdesk: " << context.args[2] << " already exists\n";
+        return 1;
+    }
+    CLumSiteDDList nodes(10);
+    CLumSiteDDNode node(paths[0], paths[1]);
+    auto row = db->database().fileByPath(db->relativePath(paths[0]));
+    if (row) {
+        // The page's links to itself are revised with the rest of its own.
+        std::string last = row->path;
+        for (const auto& link : db->database().backLinks(row->id)) {
+            if (link.page != last && link.page != row->path) {
+                node.m_pLinkList->AddTail({1, db->windowsPath(link.page)});
+                last = link.page;
+            }
+        }
+    }
+    nodes.AddTail(node);
+    CLumFileOperation* operation = CLumAppEngineer::getInstance()->getFileOperation();
+    if (!operation->execute(nullptr, db, CLumFileOperation::kRename, paths[0], paths[1], &nodes)) {
+        context.err << "newsdesk: " << context.args[1] << " could not be renamed\n";
+        return 1;
+    }
+    nlohmann::json revised = nlohmann::json::array();
+    nlohmann::json failed = nlohmann::json::array();
+    for (const auto& failure : operation->failures()) {
+        if (failure.page == paths[1]) {
+            failed.push_back({{"path", db->relativePath(paths[1])}, {"reason", failure.reason}});
+        }
+    }
+    if (operation->movedPageRevised() && failed.empty()) {
+        revised.push_back(db->relativePath(paths[1]));
+    }
+    const CLumSiteDDNode& done = nodes.GetHead();
+    for (POSITION pos = done.m_pLinkList->GetHeadPosition(); pos;) {
+        const CString& page = done.m_pLinkList->GetNext(pos).m_strPath;
+        bool ok = true;
+        for (const auto& failure : operation->failures()) {
+            if (failure.page == page) {
+                failed.push_back({{"path", db->relativePath(page)}, {"reason", failure.reason}});
+                ok = false;
+            }
+        }
+        if (ok) {
+            revised.push_back(db->relativePath(page));
+        }
+    }
+    lum::site::ScanResult result;
+    std::string error;
+    if (!db->rebuild(false, {}, result, error)) {
+        context.err << "newsdesk: " << error << "\n";
+        return 1;
+    }
+    printJson(context, {{"from", db->relativePath(paths[0])},
+                        {"to", db->relativePath(paths[1])},
+                        {"revised", revised},
+                        {"failed", failed}});
+    return failed.empty() ? 0 : 1;
+}
+
+}  // namespace
+
+bool opensItsOwnSite(const std::string& command, const std::vector<std::string>& args) {
+    return command == "site" && !args.empty() && args[0] == "init";
+}
+
+int runSite(CommandContext& context) {
+    if (context.args.empty()) {
+        return usageError(context);
+    }
+    if (context.sitePath.empty()) {
+        context.err << "newsdesk: site " << context.args[0] << " needs --site DIR\n";
+        return 2;
+    }
+    const std::string& verb = context.args[0];
+    if (verb == "init") {
+        return init(context);
+    }
+    if (verb == "rebuild") {
+        return rebuild(context);
+    }
+    if (verb == "feeds") {
+        return feeds(context);
+    }
+    if (verb == "links") {
+        return links(context);
+    }
+    if (verb == "move") {
+        return move(context);
+    }
+    return usageError(context);
+}
+
+}  // namespace newsdesk::app

@@ -1,7 +1,0 @@
-#include "hostapp/CLumiTuneTrack.h"
-
-#include "hostapp/CLumPodcastConverter.h"
-
-CLumiTuneTrack::~CLumiTuneTrack() = default;
-
-CLumPodcastConverter::~CLumPodcastConverter() = default;

@@ -1,9 +1,0 @@
-#include "hostapp/DomDocument.h"
-
-Document::~Document() {
-    xmlFreeDoc(m_doc);
-}
-
-Element Document::getDocumentElement() const {
-    return Element(xmlDocGetRootElement(m_doc));
-}

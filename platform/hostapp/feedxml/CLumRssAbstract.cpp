@@ -1,0 +1,250 @@
+#include "hostapp/feedxml/CLumRssAbstract.h"
+
+#include "hostapp/feedxml/XmlFile.h"
+#include "hostapp/feedxml/XmlText.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using lum::xml::sameName;
+
+namespace {
+
+constexpr const char* kRss10NamespaceUri = "http://purl.org/rss/1.0/";
+
+const xmlChar* utf8(const char* s) {
+    return reinterpret_cast<const xmlChar*>(s);
+}
+
+}  // namespace
+
+CLumRssAbstract::CLumRssAbstract(const CString& path, const char16_t* encoding) {
+    if (!path.IsEmpty()) {
+        lum::xml::Repairs repairs;
+        if (xmlDoc* loaded = lum::xml::loadFile(path, &repairs)) {
+            Document = std::make_unique<::Document>(loaded);
+            m_encoding = lum::xml::toCString(loaded->encoding);
+            m_repairs = repairs.names();
+        }
+        return;
+    }
+    m_encoding = encoding ? encoding : u"";
+    Document = std::make_unique<::Document>(xmlNewDoc(utf8("1.0")));
+}
+
+CLumRssAbstract::~CLumRssAbstract() = default;
+
+bool CLumRssAbstract::lumSxdSaveXmlData(const CString& path) {
+    return lum::xml::saveFile(doc(), path, m_encoding);
+}
+
+Node CLumRssAbstract::root() const {
+    return Node(doc() ? xmlDocGetRootElement(doc()) : nullptr);
+}
+
+bool CLumRssAbstract::isNamed(Node node, const FeedName& name) {
+    xmlNode* n = node.raw();
+    if (n == nullptr || n->type != XML_ELEMENT_NODE) {
+        return false;
+    }
+    // Readers ask every child of an item for each field in turn: most answers
+    // are no, and the first letter of the local name says so (two letters
+    // equal without regard to case are equal or differ in bit 0x20 alone).
+    bool localCompared = name.nsUri == nullptr || n->ns != nullptr;
+    auto first = static_cast<unsigned char>(n->name[0]);
+    auto wanted = static_cast<unsigned char>(name.local[0]);
+    if (localCompared && first != wanted && (first | 0x20) != (wanted | 0x20)) {
+        return false;
+    }
+    if (name.nsUri == nullptr) {
+        // The feed's own vocabulary: no namespace, the default one, or RSS
+        // 1.0's under whatever prefix a feed gives it ("rss:channel").
+        return (n->ns == nullptr || n->ns->prefix == nullptr ||
+                sameName(n->ns->href, kRss10NamespaceUri)) &&
+               sameName(n->name, name.local);
+    }
+    if (n->ns == nullptr) {
+        // A prefix that was never declared stays part of the name.
+        return sameName(n->name, std::string(name.prefix) + ":" + name.local);
+    }
+    return sameName(n->name, name.local) &&
+           (sameName(n->ns->href, name.nsUri) ||
+            (n->ns->prefix != nullptr && sameName(n->ns->prefix, name.prefix)));
+}
+
+Node CLumRssAbstract::findChild(Node parent, const FeedName& name) {
+    if (!parent) {
+        return Node();
+    }
+    for (xmlNode* c = parent.raw()->children; c != nullptr; c = c->next) {
+        if (isNamed(Node(c), name)) {
+            return Node(c);
+        }
+    }
+    return Node();
+}
+
+NodeArray CLumRssAbstract::findChildren(Node parent, const FeedName& name) {
+    NodeArray out;
+    if (parent) {
+        for (xmlNode* c = parent.raw()->children; c != nullptr; c = c->next) {
+            if (isNamed(Node(c), name)) {
+                out.emplace_back(c);
+            }
+        }
+    }
+    return out;
+}
+
+bool CLumRssAbstract::getChildText(Node parent, const FeedName& name, CString& out) {
+    Node child = findChild(parent, name);
+    out = child.getTextContent();
+    return bool(child);
+}
+
+bool CLumRssAbstract::getEscapedChildText(Node parent, const FeedName& name, CString& out) {
+    bool found = getChildText(parent, name, out);
+    out = lum::xml::escapeEntities(out);
+    return found;
+}
+
+bool CLumRssAbstract::getChildAttribute(Node parent, const FeedName& name,
+                                        const char16_t* attribute, CString& out) {
+    Element child(findChild(parent, name));
+    out = child.getAttribute(attribute);
+    return child.hasAttribute(attribute);
+}
+
+void CLumRssAbstract::declareNamespace(const char* prefix, const char* uri) {
+    xmlNode* r = root().raw();
+    if (r == nullptr) {
+        return;
+    }
+    for (xmlNs* ns = r->nsDef; ns != nullptr; ns = ns->next) {
+        if (ns->prefix != nullptr && sameName(ns->prefix, prefix)) {
+            return;
+        }
+    }
+    xmlNewNs(r, utf8(uri), utf8(prefix));
+}
+
+Node CLumRssAbstract::appendChild(Node parent, const FeedName& name) {
+    xmlDoc* d = doc();
+    if (d == nullptr) {
+        return Node();
+    }
+    xmlNode* p = parent.raw();
+    if (p == nullptr && xmlDocGetRootElement(d) != nullptr) {
+        return Node();
+    }
+    xmlNode* node = xmlNewDocNode(d, nullptr, utf8(name.local), nullptr);
+    if (p == nullptr) {
+        xmlDocSetRootElement(d, node);
+    } else {
+        xmlAddChild(p, node);
+    }
+    if (name.nsUri != nullptr) {
+        xmlNs* ns = xmlSearchNsByHref(d, node, utf8(name.nsUri));
+        if (ns == nullptr) {
+            xmlNode* r = xmlDocGetRootElement(d);
+            ns = xmlNewNs(r, utf8(name.nsUri), utf8(name.prefix));
+        }
+        xmlSetNs(node, ns);
+    }
+    return Node(node);
+}
+
+Node CLumRssAbstract::setChildText(Node parent, const FeedName& name, const CString& text) {
+    if (!parent) {
+        return Node();
+    }
+    Node child = findChild(parent, name);
+    if (!child) {
+        child = appendChild(parent, name);
+    }
+    child.setTextContent(text);
+    return child;
+}
+
+Node CLumRssAbstract::setEscapedChildText(Node parent, const FeedName& name, const CString& text) {
+    return setChildText(parent, name, lum::xml::unescapeEntities(text));
+}
+
+void CLumRssAbstract::takeFirst(Node host, std::initializer_list<FeedName> names,
+                                NodeArray& taken) {
+    for (const FeedName& name : names) {
+        if (Node child = findChild(host, name)) {
+            taken.push_back(child);
+        }
+    }
+}
+
+void CLumRssAbstract::takeAll(Node host, const FeedName& name, NodeArray& taken) {
+    NodeArray all = findChildren(host, name);
+    taken.insert(taken.end(), all.begin(), all.end());
+}
+
+void CLumRssAbstract::keepUntaken(Node host, const NodeArray& taken, lum::KeptPlace place,
+                                  int family, lum::KeptMarkup& out) const {
+    if (!host) {
+        return;
+    }
+    // A channel's taken list holds all its items: looked up, not scanned.
+    std::vector<const xmlNode*> sorted;
+    sorted.reserve(taken.size());
+    for (const Node& t : taken) {
+        sorted.push_back(t.raw());
+    }
+    std::sort(sorted.begin(), sorted.end());
+    for (xmlNode* c = host.raw()->children; c != nullptr; c = c->next) {
+        if (c->type == XML_ELEMENT_NODE &&
+            !std::binary_search(sorted.begin(), sorted.end(), static_cast<const xmlNode*>(c))) {
+            out.keepElement(m_keptStore, c, place, family);
+        }
+    }
+    if (place != lum::KeptPlace::Host) {
+        return;
+    }
+    for (xmlAttr* a = host.raw()->properties; a != nullptr; a = a->next) {
+        bool about = a->ns != nullptr && a->ns->href != nullptr &&
+                     sameName(a->ns->href, "http://www.w3.org/1999/02/22-rdf-syntax-ns#") &&
+                     sameName(a->name, "about");
+        if (!about) {
+            out.keepAttribute(a, family);
+        }
+    }
+}
+
+void CLumRssAbstract::keepOwnImageParts(Node image, Node channel, int family,
+                                        lum::KeptMarkup& out) const {
+    if (!image) {
+        return;
+    }
+    constexpr FeedName kUrl{"url"};
+    constexpr FeedName kTitle{"title"};
+    constexpr FeedName kLink{"link"};
+    NodeArray taken;
+    takeFirst(image, {kUrl}, taken);
+    Node title = findChild(image, kTitle);
+    if (title && title.getTextContent() == findChild(channel, kTitle).getTextContent()) {
+        taken.push_back(title);
+    }
+    Node link = findChild(image, kLink);
+    if (link && link.getTextContent() == findChild(channel, kLink).getTextContent()) {
+        taken.push_back(link);
+    }
+    keepUntaken(image, taken, lum::KeptPlace::Image, family, out);
+}
+
+void CLumRssAbstract::keepRootAttributes(const char* skip, int family, lum::KeptMarkup& out) const {
+    xmlNode* r = root().raw();
+    if (r == nullptr) {
+        return;
+    }
+    for (xmlAttr* a = r->properties; a != nullptr; a = a->next) {
+        if (a->ns != nullptr || !sameName(a->name, skip)) {
+            out.keepAttribute(a, family, lum::KeptPlace::Root);
+        }
+    }
+}

@@ -1,0 +1,253 @@
+#include "hostapp/feedxml/CLumRssXmlData.h"
+
+#include "hostapp/feedxml/XmlFile.h"
+
+namespace {
+
+using FeedName = CLumRssAbstract::FeedName;
+
+constexpr FeedName kRss{"rss"};
+constexpr FeedName kChannel{"channel"};
+constexpr FeedName kItem{"item"};
+constexpr FeedName kTitle{"title"};
+constexpr FeedName kLink{"link"};
+constexpr FeedName kDescription{"description"};
+constexpr FeedName kLanguage{"language"};
+constexpr FeedName kCopyright{"copyright"};
+constexpr FeedName kPubDate{"pubDate"};
+constexpr FeedName kTtl{"ttl"};
+constexpr FeedName kAuthor{"author"};
+constexpr FeedName kComments{"comments"};
+constexpr FeedName kCategory{"category"};
+constexpr FeedName kImage{"image"};
+constexpr FeedName kUrl{"url"};
+constexpr FeedName kEnclosure{"enclosure"};
+
+}  // namespace
+
+Node CLumRssXmlData::getChannelNode() const {
+    return findChild(root(), kChannel);
+}
+
+bool CLumRssXmlData::readChannelPubDate(const CString& path, CString& out) {
+    // The first channel among the root's children, then the first date among
+    // that channel's children: the elements findChild would find.
+    bool channelFound = false;
+    bool inChannel = false;
+    bool dateFound = false;
+    bool loads = lum::xml::scanElements(path, [&](const lum::xml::ScannedElement& scanned) {
+        if (scanned.depth() == 0) {
+            channelFound = inChannel = dateFound = false;
+            out.Empty();
+        } else if (scanned.depth() == 1) {
+            inChannel = !channelFound && isNamed(scanned.element(), kChannel);
+            channelFound = channelFound || inChannel;
+        } else if (scanned.depth() == 2 && inChannel && !dateFound &&
+                   isNamed(scanned.element(), kPubDate)) {
+            out = scanned.textContent();
+            dateFound = true;
+        }
+    });
+    if (!loads || !channelFound) {
+        out.Empty();
+        return false;
+    }
+    return true;
+}
+
+void CLumRssXmlData::getItemNodeArray(NodeArray& items) const {
+    items.clear();
+    Node r = root();
+    if (!r) {
+        return;
+    }
+    for (xmlNode* c = r.raw()->children; c != nullptr; c = c->next) {
+        if (isNamed(Node(c), kItem)) {
+            items.emplace_back(c);
+        } else if (isNamed(Node(c), kChannel)) {
+            NodeArray inChannel = findChildren(Node(c), kItem);
+            items.insert(items.end(), inChannel.begin(), inChannel.end());
+        }
+    }
+}
+
+void CLumRssXmlData::getCategoryNodeArray(Node node, NodeArray& categories) const {
+    categories = findChildren(node, kCategory);
+}
+
+void CLumRssXmlData::getEnclosureNodeArray(Node item, NodeArray& enclosures) const {
+    enclosures = findChildren(item, kEnclosure);
+}
+
+Node CLumRssXmlData::createChannelNode() {
+    Node r = root();
+    if (!r) {
+        r = appendChild(Node(), kRss);
+        Element(r).setAttribute(u"version", u"2.0");
+    }
+    Node channel = findChild(r, kChannel);
+    return channel ? channel : appendChild(r, kChannel);
+}
+
+Node CLumRssXmlData::createItemNode(Node channel) {
+    return channel ? appendChild(channel, kItem) : Node();
+}
+
+bool CLumRssXmlData::getTitle(Node node, CString& out) const {
+    return getEscapedChildText(node, kTitle, out);
+}
+bool CLumRssXmlData::getLink(Node node, CString& out) const {
+    return getChildText(node, kLink, out);
+}
+bool CLumRssXmlData::getDescription(Node node, CString& out) const {
+    return getChildText(node, kDescription, out);
+}
+bool CLumRssXmlData::getLanguage(Node node, CString& out) const {
+    return getChildText(node, kLanguage, out);
+}
+bool CLumRssXmlData::getCopyright(Node node, CString& out) const {
+    return getEscapedChildText(node, kCopyright, out);
+}
+bool CLumRssXmlData::getPubDate(Node node, CString& out) const {
+    return getChildText(node, kPubDate, out);
+}
+bool CLumRssXmlData::getTtl(Node node, CString& out) const {
+    return getChildText(node, kTtl, out);
+}
+bool CLumRssXmlData::getAuthor(Node node, CString& out) const {
+    return getEscapedChildText(node, kAuthor, out);
+}
+bool CLumRssXmlData::getComments(Node node, CString& out) const {
+    return getChildText(node, kComments, out);
+}
+
+bool CLumRssXmlData::getCategory(Node category, CString& out) const {
+    out = category.getTextContent();
+    return isNamed(category, kCategory);
+}
+
+bool CLumRssXmlData::getImage(Node node, CString& out) const {
+    return getChildText(findChild(node, kImage), kUrl, out);
+}
+
+Node CLumRssXmlData::enclosureOf(Node node) {
+    return isNamed(node, kEnclosure) ? node : findChild(node, kEnclosure);
+}
+
+bool CLumRssXmlData::getEnclosureUrl(Node node, CString& out) const {
+    Element e(enclosureOf(node));
+    out = e.getAttribute(u"url");
+    return e.hasAttribute(u"url");
+}
+bool CLumRssXmlData::getEnclosureLength(Node node, CString& out) const {
+    Element e(enclosureOf(node));
+    out = e.getAttribute(u"length");
+    return e.hasAttribute(u"length");
+}
+bool CLumRssXmlData::getEnclosureType(Node node, CString& out) const {
+    Element e(enclosureOf(node));
+    out = e.getAttribute(u"type");
+    return e.hasAttribute(u"type");
+}
+
+bool CLumRssXmlData::setTitle(Node node, const CString& text) {
+    return bool(setEscapedChildText(node, kTitle, text));
+}
+bool CLumRssXmlData::setLink(Node node, const CString& text) {
+    return bool(setChildText(node, kLink, text));
+}
+bool CLumRssXmlData::setDescription(Node node, const CString& text) {
+    return bool(setChildText(node, kDescription, text));
+}
+bool CLumRssXmlData::setLanguage(Node node, const CString& text) {
+    return bool(setChildText(node, kLanguage, text));
+}
+bool CLumRssXmlData::setCopyright(Node node, const CString& text) {
+    return bool(setEscapedChildText(node, kCopyright, text));
+}
+bool CLumRssXmlData::setPubDate(Node node, const CString& text) {
+    return bool(setChildText(node, kPubDate, text));
+}
+bool CLumRssXmlData::setTtl(Node node, const CString& text) {
+    return bool(setChildText(node, kTtl, text));
+}
+bool CLumRssXmlData::setAuthor(Node node, const CString& text) {
+    return bool(setEscapedChildText(node, kAuthor, text));
+}
+bool CLumRssXmlData::setComments(Node node, const CString& text) {
+    return bool(setChildText(node, kComments, text));
+}
+
+bool CLumRssXmlData::setCategory(Node node, const CString& text) {
+    Node category = node ? appendChild(node, kCategory) : Node();
+    category.setTextContent(text);
+    return bool(category);
+}
+
+bool CLumRssXmlData::setImage(Node node, const CString& url, const CString& title,
+                              const CString& link) {
+    if (!node) {
+        return false;
+    }
+    Node image = findChild(node, kImage);
+    if (!image) {
+        image = appendChild(node, kImage);
+    }
+    setChildText(image, kUrl, url);
+    setChildText(image, kTitle, title);
+    setChildText(image, kLink, link);
+    return true;
+}
+
+bool CLumRssXmlData::setEnclosure(Node node, const CString& url, const CString& length,
+                                  const CString& type) {
+    if (!node) {
+        return false;
+    }
+    Node enclosure = findChild(node, kEnclosure);
+    if (!enclosure) {
+        enclosure = appendChild(node, kEnclosure);
+    }
+    Element e(enclosure);
+    e.setAttribute(u"url", url);
+    e.setAttribute(u"length", length);
+    e.setAttribute(u"type", type);
+    return true;
+}
+
+void CLumRssXmlData::keepBesideChannel(Node channel, lum::KeptMarkup& out) const {
+    NodeArray taken{channel};
+    takeAll(root(), kItem, taken);
+    keepUntaken(root(), taken, lum::KeptPlace::Root, 1, out);
+    keepRootAttributes("version", 1, out);
+}
+
+void CLumRssXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
+    if (!channel) {
+        return;
+    }
+    NodeArray taken;
+    takeFirst(channel, {kTitle, kLink, kDescription, kLanguage, kCopyright, kTtl, kImage, kPubDate},
+              taken);
+    takeAll(channel, kCategory, taken);
+    takeAll(channel, kItem, taken);
+    keepUntaken(channel, taken, lum::KeptPlace::Host, 1, out);
+    keepOwnImageParts(findChild(channel, kImage), channel, 1, out);
+    keepBesideChannel(channel, out);
+}
+
+void CLumRssXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
+    NodeArray taken;
+    takeFirst(item, {kTitle, kLink, kDescription, kAuthor, kComments, kEnclosure, kPubDate}, taken);
+    takeAll(item, kCategory, taken);
+    keepUntaken(item, taken, lum::KeptPlace::Host, 1, out);
+}
+
+void CLumRssXmlData::getCategoryKept(Node category, lum::KeptMarkup& out) const {
+    if (!isNamed(category, kCategory)) {
+        return;
+    }
+    for (xmlAttr* a = category.raw()->properties; a != nullptr; a = a->next) {
+        out.keepAttribute(a, 1);
+    }
+}

@@ -1,0 +1,449 @@
+#include "hostapp/feedxml/XmlFile.h"
+
+#include "hostapp/feedxml/EntityExpansion.h"
+#include "hostapp/feedxml/MarkupCensus.h"
+#include "hostapp/feedxml/XmlParsing.h"
+#include "hostapp/feedxml/XmlRepair.h"
+#include "hostapp/feedxml/XmlText.h"
+#include "hostapp/files/AtomicFile.h"
+#include "hostapp/text/ShiftJis.h"
+#include "win32/PathMapping.h"
+
+#include <fcntl.h>
+#include <libxml/encoding.h>
+#include <libxml/parser.h>
+#include <libxml/xmlreader.h>
+#include <libxml/xmlsave.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace lum::xml {
+
+namespace {
+
+void silentError(void*, const char*, ...) {}
+
+void recordError(void* context, xmlError* error) {
+    auto* report = static_cast<ParseReport*>(context);
+    if (report != nullptr && error != nullptr &&
+        (error->code == XML_ERR_UNDECLARED_ENTITY || error->code == XML_WAR_UNDECLARED_ENTITY)) {
+        report->undeclaredEntity = true;
+    }
+}
+
+void dropNonXmlCharsInTree(xmlNode* node) {
+    for (; node != nullptr; node = node->next) {
+        if ((node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE ||
+             node->type == XML_COMMENT_NODE) &&
+            node->content != nullptr &&
+            hasNonXmlChars(reinterpret_cast<const char*>(node->content))) {
+            // Copied only when something goes: every node of a large feed
+            // passes here, and almost none holds such a character.
+            std::string text = reinterpret_cast<const char*>(node->content);
+            dropNonXmlChars(text);
+            xmlNodeSetContent(node, reinterpret_cast<const xmlChar*>(text.c_str()));
+        }
+        if (node->type == XML_ELEMENT_NODE) {
+            for (xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+                dropNonXmlCharsInTree(a->children);
+            }
+        }
+        if (node->type != XML_ENTITY_REF_NODE) {
+            dropNonXmlCharsInTree(node->children);
+        }
+    }
+}
+
+// Where libxml2's output goes while a document is saved: the open temporary
+// file, and the first write error met.
+struct FdSink {
+    int fd;
+    int error;
+};
+
+int writeToFd(void* context, const char* data, int length) {
+    auto* sink = static_cast<FdSink*>(context);
+    int left = length;
+    while (left > 0) {
+        ssize_t n = ::write(sink->fd, data, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            sink->error = n < 0 ? errno : EIO;
+            return -1;
+        }
+        data += n;
+        left -= static_cast<int>(n);
+    }
+    return length;
+}
+
+// Serialises the document in the encoding enc (through handler when given),
+// indented, handing the bytes to write; false when the encoding is unknown or
+// write failed.
+bool serialize(xmlDoc* doc, const std::string& enc, xmlCharEncodingHandler* handler,
+               xmlOutputWriteCallback write, void* context) {
+    if (handler == nullptr) {
+        handler = xmlFindCharEncodingHandler(enc.c_str());
+    }
+    if (handler == nullptr) {
+        return false;
+    }
+    xmlOutputBuffer* out = xmlOutputBufferCreateIO(write, nullptr, context, handler);
+    if (out == nullptr) {
+        xmlCharEncCloseFunc(handler);
+        return false;
+    }
+    // Closes out, flushing what is left.
+    return xmlSaveFormatFileTo(out, doc, enc.c_str(), 1) >= 0;
+}
+
+// Whether a document written in the encoding parses back. Some encodings
+// iconv knows spell the markup itself differently (UTF-7 writes "<" as
+// "+ADw-"): a feed read from a file that declares one of them, written back
+// in it, would no longer read at all.
+bool writesReadableXml(const std::string& name) {
+    xmlDoc* probe = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
+    xmlNode* root = xmlNewDocNode(probe, nullptr, reinterpret_cast<const xmlChar*>("a"),
+                                  reinterpret_cast<const xmlChar*>("x"));
+    xmlDocSetRootElement(probe, root);
+    xmlNewProp(root, reinterpret_cast<const xmlChar*>("b"), reinterpret_cast<const xmlChar*>("c"));
+    xmlChar* bytes = nullptr;
+    int size = 0;
+    xmlDocDumpMemoryEnc(probe, &bytes, &size, name.c_str());
+    xmlFreeDoc(probe);
+    bool readable = false;
+    if (bytes != nullptr) {
+        if (xmlDoc* back = xmlReadMemory(reinterpret_cast<const char*>(bytes), size, nullptr,
+                                         nullptr, kParseOptions)) {
+            xmlNode* r = xmlDocGetRootElement(back);
+            xmlChar* text = r ? xmlNodeGetContent(r) : nullptr;
+            xmlChar* attribute = r ? xmlGetProp(r, reinterpret_cast<const xmlChar*>("b")) : nullptr;
+            readable = r != nullptr &&
+                       xmlStrEqual(r->name, reinterpret_cast<const xmlChar*>("a")) &&
+                       xmlStrEqual(text, reinterpret_cast<const xmlChar*>("x")) &&
+                       xmlStrEqual(attribute, reinterpret_cast<const xmlChar*>("c"));
+            xmlFree(text);
+            xmlFree(attribute);
+            xmlFreeDoc(back);
+        }
+        xmlFree(bytes);
+    }
+    return readable;
+}
+
+// The encoding to write: the given one when libxml2 and iconv know it and a
+// file written in it reads back, otherwise UTF-8, which every reader accepts.
+std::string outputEncoding(const CString& encoding) {
+    std::string name = encoding.toUtf8();
+    if (name.empty()) {
+        return "UTF-8";
+    }
+    xmlCharEncodingHandler* handler = xmlFindCharEncodingHandler(name.c_str());
+    if (handler == nullptr) {
+        return "UTF-8";
+    }
+    xmlCharEncCloseFunc(handler);
+    return writesReadableXml(name) ? name : "UTF-8";
+}
+
+// The whole file from its start; false when it cannot be read.
+bool readWhole(int fd, std::string& bytes) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || st.st_size < 0) {
+        return false;
+    }
+    bytes.resize(static_cast<std::size_t>(st.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// What a repair makes of a file whose strict parse gave strict (null when it
+// failed): the repaired document, or strict itself when no repair applies
+// or the repair does not give a well-formed document either.
+xmlDoc* repairedIfForgivable(int fd, xmlDoc* strict, bool undeclaredEntity, Repairs* out) {
+    std::string bytes;
+    if (!readWhole(fd, bytes)) {
+        return strict;
+    }
+    bool asUtf8 = readAsUtf8Instead(bytes, strict != nullptr);
+    if (!asUtf8 && !undeclaredEntity) {
+        return strict;
+    }
+    Repairs repairs;
+    xmlDoc* doc = parseRepaired(bytes, asUtf8, kParseOptions, repairs);
+    if (doc == nullptr) {
+        return strict;
+    }
+    if (strict != nullptr) {
+        xmlFreeDoc(strict);
+    }
+    if (out != nullptr) {
+        *out = repairs;
+    }
+    return doc;
+}
+
+}  // namespace
+
+QuietErrors::QuietErrors(ParseReport* report)
+    : m_generic(xmlGenericError),
+      m_genericContext(xmlGenericErrorContext),
+      m_structured(xmlStructuredError),
+      m_structuredContext(xmlStructuredErrorContext) {
+    xmlSetGenericErrorFunc(nullptr, silentError);
+    xmlSetStructuredErrorFunc(report, recordError);
+}
+
+QuietErrors::~QuietErrors() {
+    xmlSetGenericErrorFunc(m_genericContext, m_generic);
+    xmlSetStructuredErrorFunc(m_structuredContext, m_structured);
+}
+
+// How far past the end of the root's start tag a streaming parser may have
+// read when it hands out the root: libxml2's reader pushes a few kilobytes
+// at a time.
+constexpr std::size_t kReaderLookAhead = 1 << 16;
+
+// Whether the file is within the limits above. The file is read from its
+// start and left positioned there again. With startOnly, only as much of the
+// file as a streaming parser reads to meet the root element is looked at.
+bool withinMarkupLimits(int fd, const char** exceeded, bool startOnly) {
+    MarkupCensus census;
+    char buffer[kReaderLookAhead];
+    ssize_t got = 0;
+    bool lastBlock = false;
+    while (!lastBlock && (got = ::read(fd, buffer, sizeof buffer)) > 0) {
+        lastBlock = startOnly && census.startTagSeen();
+        if (!census.feed(reinterpret_cast<const unsigned char*>(buffer),
+                         static_cast<std::size_t>(got))) {
+            if (exceeded != nullptr) {
+                *exceeded = census.exceeded();
+            }
+            return false;
+        }
+    }
+    return got >= 0 && ::lseek(fd, 0, SEEK_SET) == 0;
+}
+
+int openRegularFile(const CString& windowsPath) {
+    auto native = nd::win32::toNativePath(windowsPath.view());
+    if (!native) {
+        return -1;
+    }
+    struct stat st {};
+    if (::stat(native->c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+        return -1;
+    }
+    return ::open(native->c_str(), O_RDONLY | O_CLOEXEC);
+}
+
+const char* exceededLimit(const CString& windowsPath) {
+    Fd fd(openRegularFile(windowsPath));
+    if (fd.get() < 0) {
+        return nullptr;
+    }
+    const char* exceeded = nullptr;
+    if (!withinMarkupLimits(fd.get(), &exceeded) && exceeded == nullptr) {
+        return nullptr;
+    }
+    if (exceeded != nullptr) {
+        return exceeded;
+    }
+    QuietErrors quiet;
+    xmlDoc* doc = xmlReadFd(fd.get(), nullptr, nullptr, kParseOptions);
+    if (doc == nullptr) {
+        return nullptr;
+    }
+    struct stat st {};
+    std::uint64_t size = ::fstat(fd.get(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+    if (declaresEntities(doc) && EntityExpansion().underNode(doc->children) > entityBudget(size)) {
+        exceeded = "entities that expand to more text than the limit";
+    }
+    xmlFreeDoc(doc);
+    return exceeded;
+}
+
+CString RootElement::attribute(const char16_t* attributeName) const {
+    for (const auto& [name, value] : attributes) {
+        if (name.CompareNoCase(attributeName) == 0) {
+            return value;
+        }
+    }
+    return CString();
+}
+
+namespace {
+
+std::optional<RootElement> rootOfRepaired(const CString& windowsPath) {
+    Repairs repairs;
+    xmlDoc* doc = loadFile(windowsPath, &repairs);
+    xmlNode* element = doc != nullptr && repairs.any() ? xmlDocGetRootElement(doc) : nullptr;
+    std::optional<RootElement> root;
+    if (element != nullptr) {
+        root.emplace();
+        std::string name = reinterpret_cast<const char*>(element->name);
+        if (element->ns != nullptr && element->ns->prefix != nullptr) {
+            name = reinterpret_cast<const char*>(element->ns->prefix) + (":" + name);
+        }
+        root->name = CString::fromUtf8(name);
+        for (const xmlNs* ns = element->nsDef; ns != nullptr; ns = ns->next) {
+            std::string attribute =
+                ns->prefix != nullptr
+                    ? "xmlns:" + std::string(reinterpret_cast<const char*>(ns->prefix))
+                    : std::string("xmlns");
+            root->attributes.emplace_back(CString::fromUtf8(attribute), toCString(ns->href));
+        }
+        for (const xmlAttr* a = element->properties; a != nullptr; a = a->next) {
+            xmlChar* value = xmlNodeListGetString(doc, a->children, 1);
+            std::string attribute = reinterpret_cast<const char*>(a->name);
+            if (a->ns != nullptr && a->ns->prefix != nullptr) {
+                attribute = reinterpret_cast<const char*>(a->ns->prefix) + (":" + attribute);
+            }
+            root->attributes.emplace_back(CString::fromUtf8(attribute), toCString(value));
+            xmlFree(value);
+        }
+    }
+    if (doc != nullptr) {
+        xmlFreeDoc(doc);
+    }
+    return root;
+}
+
+}  // namespace
+
+std::optional<RootElement> peekRootElement(const CString& windowsPath) {
+    registerShiftJis();
+    QuietErrors quiet;
+    Fd fd(openRegularFile(windowsPath));
+    // The parser below stops at the root, so the bounds are checked as far
+    // as it reads; the rest of a large feed is not read twice.
+    if (fd.get() < 0 || !withinMarkupLimits(fd.get(), nullptr, true)) {
+        return std::nullopt;
+    }
+    xmlTextReader* reader = xmlReaderForFd(fd.get(), nullptr, nullptr, kParseOptions);
+    if (reader == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<RootElement> root;
+    while (xmlTextReaderRead(reader) == 1) {
+        if (xmlTextReaderNodeType(reader) != XML_READER_TYPE_ELEMENT) {
+            continue;
+        }
+        // Reading the values expands the entities in them; refuse first
+        // what would not fit.
+        const xmlNode* element = xmlTextReaderCurrentNode(reader);
+        struct stat st {};
+        std::uint64_t size =
+            ::fstat(fd.get(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+        if (element == nullptr || EntityExpansion().inAttributes(element) > entityBudget(size)) {
+            break;
+        }
+        root.emplace();
+        root->name = toCString(xmlTextReaderConstName(reader));
+        while (xmlTextReaderMoveToNextAttribute(reader) == 1) {
+            root->attributes.emplace_back(toCString(xmlTextReaderConstName(reader)),
+                                          toCString(xmlTextReaderConstValue(reader)));
+        }
+        break;
+    }
+    xmlFreeTextReader(reader);
+    if (!root) {
+        // The start of a file that only a repair reads (an encoding it does
+        // not have) fails here; the repaired document has the root.
+        root = rootOfRepaired(windowsPath);
+    }
+    return root;
+}
+
+xmlDoc* loadFile(const CString& windowsPath, Repairs* repairs) {
+    registerShiftJis();
+    ParseReport report;
+    QuietErrors quiet(&report);
+    Fd fd(openRegularFile(windowsPath));
+    if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
+        return nullptr;
+    }
+    // xmlReadFd rather than xmlReadFile: the file is opened here, so no
+    // entity loader or URL resolution is involved even for the document.
+    xmlDoc* doc = xmlReadFd(fd.get(), nullptr, nullptr, kParseOptions);
+    // A well-formed file is parsed once; only one that failed, or read with
+    // undeclared entities or as ISO-8859-1, is looked at again.
+    if (doc == nullptr || report.undeclaredEntity ||
+        (doc->encoding != nullptr && namesIso88591(reinterpret_cast<const char*>(doc->encoding)))) {
+        doc = repairedIfForgivable(fd.get(), doc, report.undeclaredEntity, repairs);
+    }
+    if (doc != nullptr && declaresEntities(doc)) {
+        struct stat st {};
+        std::uint64_t size =
+            ::fstat(fd.get(), &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
+        if (EntityExpansion().underNode(doc->children) > entityBudget(size)) {
+            xmlFreeDoc(doc);
+            return nullptr;
+        }
+    }
+    return doc;
+}
+
+bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) {
+    auto native = nd::win32::toNativePath(windowsPath.view());
+    if (doc == nullptr || !native || native->empty() || native->back() == '/') {
+        return false;
+    }
+    std::filesystem::path target(*native);
+    std::error_code ec;
+    if (std::filesystem::is_symlink(target, ec)) {
+        // Replace the file the link points to and keep the link.
+        auto resolved = std::filesystem::canonical(target, ec);
+        auto windows = ec ? std::nullopt : nd::win32::toWindowsPath(resolved.string());
+        if (!windows) {
+            return false;
+        }
+        return saveFile(doc, CString(*windows), encoding);
+    }
+
+    registerShiftJis();
+    QuietErrors quiet;
+    dropNonXmlCharsInTree(doc->children);
+    std::string enc = outputEncoding(encoding);
+    // A Shift_JIS feed that already uses the Windows codes keeps them.
+    xmlCharEncodingHandler* handler =
+        isShiftJisName(enc) && fileUsesWindowsShiftJis(native->c_str()) ? windowsShiftJisOutput()
+                                                                        : nullptr;
+    // Serialised straight into the temporary file: a feed of many megabytes
+    // is neither held in memory whole nor copied on its way to the disk.
+    return writeFileAtomically(
+        windowsPath,
+        [&](int fd) {
+            FdSink sink{fd, 0};
+            if (!serialize(doc, enc, handler, writeToFd, &sink)) {
+                return sink.error != 0 ? sink.error : EIO;
+            }
+            return 0;
+        },
+        true);
+}
+
+}  // namespace lum::xml

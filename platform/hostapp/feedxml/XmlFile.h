@@ -1,0 +1,90 @@
+// Reading and writing XML files on Windows paths, safely.
+#pragma once
+
+#include "hostapp/feedxml/DomNode.h"
+#include "hostapp/feedxml/XmlRepair.h"
+#include "mfc/CString.h"
+
+#include <libxml/tree.h>
+
+#include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace lum::xml {
+
+// Parses the file; null when it is missing, unreadable, not well-formed or
+// the path maps to nothing. Never touches the network, never loads external
+// entities or DTDs, and keeps libxml2's limits on entity expansion, so an
+// entity bomb fails in bounded memory. The caller frees the result.
+//
+// A file that is not well-formed only because it uses HTML entity names it
+// never declares, or declares an encoding its UTF-8 bytes are not in, is
+// read all the same, with its text as it was meant (see XmlRepair.h); what
+// was repaired goes to repairs. Nothing else is forgiven.
+xmlDoc* loadFile(const CString& windowsPath, Repairs* repairs = nullptr);
+
+// Which of our own bounds the file goes past (attributes per element, size
+// of the declarations, text that entities expand to), in words for a
+// message; null when it stays within them or cannot be read.
+const char* exceededLimit(const CString& windowsPath);
+
+// The root element of an XML file as a streaming parser meets it: its
+// qualified name and its attributes, namespace declarations included
+// ("xmlns:itunes"). Only the start of the file is read, so the rest of the
+// file may still be malformed.
+struct RootElement {
+    CString name;
+    std::vector<std::pair<CString, CString>> attributes;
+    // The value of the attribute, its name compared without regard to case;
+    // empty when absent.
+    CString attribute(const char16_t* attributeName) const;
+};
+// nullopt when the file cannot be read or its start is not XML.
+std::optional<RootElement> peekRootElement(const CString& windowsPath);
+
+// One pass over the whole file that answers as loadFile would, without
+// building the tree: true exactly when loadFile would give a document. On
+// the way onRoot is called with the root element as the parser meets it (its
+// name, attributes and namespace declarations; the handle is valid during
+// the call only). Memory stays flat however large the file, except for a
+// file that only a repair may read: loadFile's tree answers for it, and
+// onRoot is then called once more with that tree's root; the last call
+// stands.
+bool scanFile(const CString& windowsPath, const std::function<void(const Element&)>& onRoot);
+
+// An element as scanElements meets it: the element with its name, attributes
+// and namespace declarations (its children are not there yet), and its depth
+// (0 for the root). Valid during the call only.
+class ScannedElement {
+  public:
+    ScannedElement(xmlNode* element, int depth, void* reader)
+        : m_element(element), m_depth(depth), m_reader(reader) {}
+    const Element& element() const { return m_element; }
+    int depth() const { return m_depth; }
+    // All the text below the element, as Node::getTextContent gives it on
+    // the tree; its subtree is read for it.
+    CString textContent() const;
+
+  private:
+    Element m_element;
+    int m_depth;
+    void* m_reader;
+};
+
+// The pass of scanFile with every element met in document order. When
+// loadFile's tree answers instead (a file only a repair reads), the tree's
+// elements follow from its root again: a call with depth 0 starts over.
+bool scanElements(const CString& windowsPath,
+                  const std::function<void(const ScannedElement&)>& onElement);
+
+// Writes the document to the path in the given encoding (empty: UTF-8),
+// declaring it. Characters the encoding cannot hold become numeric character
+// references; characters XML cannot carry are dropped. The file is replaced
+// atomically: written to a temporary file in the same folder, flushed to
+// disk, then renamed over the old one. false when anything fails, and then
+// the old file is left exactly as it was.
+bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding);
+
+}  // namespace lum::xml

@@ -1,0 +1,151 @@
+// The streaming pass that answers as loadFile does without its tree.
+#include "hostapp/feedxml/EntityExpansion.h"
+#include "hostapp/feedxml/XmlFile.h"
+#include "hostapp/feedxml/XmlParsing.h"
+#include "hostapp/feedxml/XmlRepair.h"
+#include "hostapp/text/ShiftJis.h"
+
+#include <libxml/xmlreader.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+
+namespace lum::xml {
+
+namespace {
+
+struct ScanErrors {
+    bool fatal = false;
+    bool undeclaredEntity = false;
+};
+
+void noteScanError(void* context, xmlError* error) {
+    auto* errors = static_cast<ScanErrors*>(context);
+    if (error == nullptr) {
+        return;
+    }
+    // Only fatal errors make the strict parse give up; namespace errors and
+    // entities an unread external subset may declare leave a document.
+    errors->fatal = errors->fatal || error->level == XML_ERR_FATAL;
+    errors->undeclaredEntity = errors->undeclaredEntity ||
+                               error->code == XML_ERR_UNDECLARED_ENTITY ||
+                               error->code == XML_WAR_UNDECLARED_ENTITY;
+}
+
+// The streaming pass of scanFile: what a strict parse gives, or nullopt
+// when loadFile would not stop at its strict parse (the parse failed, met an
+// entity the file never declares, or read the file as ISO-8859-1) and a
+// repair may answer differently.
+std::optional<bool> scanStrictly(int fd,
+                                 const std::function<void(const ScannedElement&)>& onElement) {
+    xmlTextReader* reader = xmlReaderForFd(fd, nullptr, nullptr, kParseOptions);
+    if (reader == nullptr) {
+        return false;
+    }
+    ScanErrors errors;
+    xmlTextReaderSetStructuredErrorHandler(reader, noteScanError, &errors);
+    struct stat st {};
+    std::uint64_t budget =
+        entityBudget(::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0);
+    // What the references met so far expand to, counted as loadFile counts
+    // them on the whole tree; the reader frees the nodes behind it. Past the
+    // budget the file is still read to its end: a repair might still apply.
+    EntityExpansion expansion;
+    std::uint64_t expanded = 0;
+    bool rootSeen = false;
+    int status = 0;
+    while (!errors.fatal && (status = xmlTextReaderRead(reader)) == 1) {
+        int type = xmlTextReaderNodeType(reader);
+        const xmlNode* node = xmlTextReaderCurrentNode(reader);
+        if (node == nullptr) {
+            continue;
+        }
+        if (type == XML_READER_TYPE_ENTITY_REFERENCE) {
+            errors.undeclaredEntity = errors.undeclaredEntity || node->children == nullptr;
+            expanded = std::min(expanded + expansion.ofReference(node), budget + 1);
+        } else if (type == XML_READER_TYPE_ELEMENT) {
+            expanded = std::min(expanded + expansion.inAttributes(node), budget + 1);
+            rootSeen = true;
+            onElement(
+                ScannedElement(const_cast<xmlNode*>(node), xmlTextReaderDepth(reader), reader));
+        }
+    }
+    const xmlChar* encoding = xmlTextReaderConstEncoding(reader);
+    bool strict = status == 0 && !errors.fatal && rootSeen && !errors.undeclaredEntity &&
+                  !(encoding != nullptr && namesIso88591(reinterpret_cast<const char*>(encoding)));
+    // Asking for the document hands it over: it is freed here, after the
+    // reader.
+    xmlDoc* doc = strict ? xmlTextReaderCurrentDoc(reader) : nullptr;
+    bool loaded = strict;
+    if (doc != nullptr && declaresEntities(doc)) {
+        // References inside the declared entities count as the tree's walk
+        // through the document type counts them.
+        if (doc->intSubset != nullptr) {
+            expanded += expansion.underNode(doc->intSubset->children);
+        }
+        loaded = expanded <= budget;
+    }
+    xmlFreeTextReader(reader);
+    xmlFreeDoc(doc);
+    return strict ? std::optional<bool>(loaded) : std::nullopt;
+}
+
+// Every element of a tree, in document order, with its depth.
+void walkTree(xmlNode* node, int depth,
+              const std::function<void(const ScannedElement&)>& onElement) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type == XML_ELEMENT_NODE) {
+            onElement(ScannedElement(node, depth, nullptr));
+            walkTree(node->children, depth + 1, onElement);
+        }
+    }
+}
+
+}  // namespace
+
+CString ScannedElement::textContent() const {
+    // The reader builds the element's subtree on request; a tree has it.
+    xmlNode* whole = m_reader != nullptr
+                         ? xmlTextReaderExpand(static_cast<xmlTextReader*>(m_reader))
+                         : m_element.raw();
+    return Node(whole).getTextContent();
+}
+
+bool scanElements(const CString& windowsPath,
+                  const std::function<void(const ScannedElement&)>& onElement) {
+    registerShiftJis();
+    std::optional<bool> strict;
+    {
+        QuietErrors quiet;
+        Fd fd(openRegularFile(windowsPath));
+        if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
+            return false;
+        }
+        strict = scanStrictly(fd.get(), onElement);
+    }
+    if (strict) {
+        return *strict;
+    }
+    // Rare: files that fail a strict parse or that a repair may read
+    // differently get loadFile's own answer, from its tree, walked from its
+    // root again.
+    xmlDoc* doc = loadFile(windowsPath);
+    if (doc == nullptr) {
+        return false;
+    }
+    walkTree(xmlDocGetRootElement(doc), 0, onElement);
+    xmlFreeDoc(doc);
+    return true;
+}
+
+bool scanFile(const CString& windowsPath, const std::function<void(const Element&)>& onRoot) {
+    return scanElements(windowsPath, [&](const ScannedElement& element) {
+        if (element.depth() == 0) {
+            onRoot(element.element());
+        }
+    });
+}
+
+}  // namespace lum::xml

@@ -1,0 +1,197 @@
+#include "hostapp/feedxml/XmlText.h"
+
+#include <libxml/xmlstring.h>
+
+#include <algorithm>
+
+namespace lum::xml {
+
+CString toCString(const xmlChar* utf8) {
+    if (utf8 == nullptr) {
+        return CString();
+    }
+    return CString::fromUtf8(reinterpret_cast<const char*>(utf8));
+}
+
+namespace {
+
+// The length of the character XML cannot carry at utf8[i], or 0.
+size_t nonXmlCharAt(std::string_view utf8, size_t i) {
+    auto c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x20 && c != '\t' && c != '\n' && c != '\r') {
+        return 1;
+    }
+    // U+FFFE and U+FFFF are EF BF BE / EF BF BF.
+    if (c == 0xEF && i + 2 < utf8.size() && static_cast<unsigned char>(utf8[i + 1]) == 0xBF &&
+        (static_cast<unsigned char>(utf8[i + 2]) & 0xFE) == 0xBE) {
+        return 3;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool hasNonXmlChars(std::string_view utf8) {
+    // Every text of a document passes here before it is saved: the common
+    // bytes are let through with one test each.
+    for (size_t i = 0; i < utf8.size(); ++i) {
+        auto c = static_cast<unsigned char>(utf8[i]);
+        if ((c < 0x20 || c == 0xEF) && nonXmlCharAt(utf8, i) != 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool dropNonXmlChars(std::string& utf8) {
+    // Nearly every text has nothing to drop: it is then left untouched.
+    if (!hasNonXmlChars(utf8)) {
+        return false;
+    }
+    size_t out = 0;
+    const size_t n = utf8.size();
+    // Characters are only ever moved towards the front, behind the reading
+    // position.
+    for (size_t i = 0; i < n;) {
+        if (size_t skip = nonXmlCharAt(utf8, i)) {
+            i += skip;
+            continue;
+        }
+        utf8[out++] = utf8[i++];
+    }
+    bool dropped = out != n;
+    utf8.resize(out);
+    return dropped;
+}
+
+std::string toXmlUtf8(const CString& text) {
+    std::string utf8 = text.toUtf8();
+    dropNonXmlChars(utf8);
+    return utf8;
+}
+
+bool sameName(const xmlChar* a, std::string_view b) {
+    if (a == nullptr) {
+        return false;
+    }
+    size_t i = 0;
+    for (; i < b.size(); ++i) {
+        unsigned char x = a[i];
+        auto y = static_cast<unsigned char>(b[i]);
+        if (x == 0) {
+            return false;
+        }
+        if (x != y && !(x < 0x80 && y < 0x80 && (x | 0x20) == (y | 0x20) && (x | 0x20) >= 'a' &&
+                        (x | 0x20) <= 'z')) {
+            return false;
+        }
+    }
+    return a[i] == 0;
+}
+
+std::string qualifiedName(const xmlNode* node) {
+    std::string name;
+    if (node == nullptr || node->name == nullptr) {
+        return name;
+    }
+    if (node->ns != nullptr && node->ns->prefix != nullptr) {
+        name = reinterpret_cast<const char*>(node->ns->prefix);
+        name += ':';
+    }
+    name += reinterpret_cast<const char*>(node->name);
+    return name;
+}
+
+CString escapeEntities(const CString& text) {
+    std::u16string_view in = text.view();
+    // Most titles hold none of the four characters: they are copied whole.
+    size_t special = in.find_first_of(u"\"&<>");
+    if (special == std::u16string_view::npos) {
+        return text;
+    }
+    std::u16string out;
+    out.reserve(in.size() + 16);
+    size_t plain = 0;
+    for (size_t i = special; i < in.size(); ++i) {
+        std::u16string_view entity;
+        switch (in[i]) {
+            case u'"':
+                entity = u"&quot;";
+                break;
+            case u'&':
+                entity = u"&amp;";
+                break;
+            case u'>':
+                entity = u"&gt;";
+                break;
+            case u'<':
+                entity = u"&lt;";
+                break;
+            default:
+                continue;
+        }
+        out.append(in.substr(plain, i - plain));
+        out.append(entity);
+        plain = i + 1;
+    }
+    out.append(in.substr(plain));
+    return CString(std::move(out));
+}
+
+namespace {
+
+bool startsNoCase(std::u16string_view text, size_t at, std::u16string_view entity) {
+    if (text.size() - at < entity.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < entity.size(); ++i) {
+        char16_t c = text[at + i];
+        if (c >= u'A' && c <= u'Z') {
+            c = static_cast<char16_t>(c + (u'a' - u'A'));
+        }
+        if (c != entity[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+CString unescapeEntities(const CString& text) {
+    static constexpr struct {
+        std::u16string_view entity;
+        char16_t ch;
+    } kEntities[] = {{u"&quot;", u'"'}, {u"&amp;", u'&'}, {u"&gt;", u'>'}, {u"&lt;", u'<'}};
+    std::u16string_view in = text.view();
+    size_t first = in.find(u'&');
+    if (first == std::u16string_view::npos) {
+        return text;
+    }
+    std::u16string out;
+    out.reserve(in.size());
+    out.append(in.substr(0, first));
+    for (size_t i = first; i < in.size();) {
+        if (in[i] != u'&') {
+            size_t next = std::min(in.find(u'&', i), in.size());
+            out.append(in.substr(i, next - i));
+            i = next;
+            continue;
+        }
+        bool matched = false;
+        for (const auto& e : kEntities) {
+            if (startsNoCase(in, i, e.entity)) {
+                out += e.ch;
+                i += e.entity.size();
+                matched = true;
+                break;
+            }
+        }
+        if (!matched) {
+            out += in[i++];
+        }
+    }
+    return CString(std::move(out));
+}
+
+}  // namespace lum::xml

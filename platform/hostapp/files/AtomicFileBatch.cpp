@@ -1,0 +1,129 @@
+#include "hostapp/files/AtomicFileBatch.h"
+
+#include "hostapp/files/SaveLeftovers.h"
+#include "win32/FileApi.h"
+#include "win32/PathMapping.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <set>
+
+namespace lum {
+
+namespace {
+
+bool fail(int err) {
+    SetLastError(nd::win32::errorFromErrno(err));
+    return false;
+}
+
+int writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno != EINTR) {
+            return errno;
+        }
+        if (n > 0) {
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+    }
+    return 0;
+}
+
+std::string folderOf(const std::string& native) {
+    std::string folder = native.substr(0, native.find_last_of('/') + 1);
+    return folder.empty() ? "." : folder;
+}
+
+// Runs f with an open descriptor of each distinct folder.
+template <typename F>
+void forEachFolder(const std::set<std::string>& folders, F f) {
+    for (const std::string& folder : folders) {
+        int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (dir >= 0) {
+            f(dir);
+            ::close(dir);
+        }
+    }
+}
+
+}  // namespace
+
+AtomicFileBatch::~AtomicFileBatch() {
+    for (const Pending& p : m_pending) {
+        ::unlink(p.temp.c_str());
+    }
+}
+
+bool AtomicFileBatch::add(const CString& path, std::string_view bytes) {
+    auto native = nd::win32::toNativePath(path.view());
+    if (!native || native->empty() || native->back() == '/') {
+        SetLastError(ERROR_PATH_NOT_FOUND);
+        return false;
+    }
+    struct stat old {};
+    if (::lstat(native->c_str(), &old) != 0) {
+        return fail(errno);
+    }
+    if (!S_ISREG(old.st_mode)) {
+        return fail(EEXIST);
+    }
+    // A file marked read-only is not replaced behind its owner's back.
+    if (::access(native->c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0) {
+        return fail(EACCES);
+    }
+    removeAbandonedTemporaries(*native);
+    std::string temp = temporaryTemplate(*native);
+    int fd = ::mkostemps(temp.data(), temporaryTemplateSuffixLength(), O_CLOEXEC);
+    if (fd < 0) {
+        return fail(errno);
+    }
+    int err = writeAll(fd, bytes);
+    if (err == 0 && ::fchmod(fd, old.st_mode & 07777) != 0) {
+        err = errno;
+    }
+    // Closed at once: a site has more pages than a process has descriptors.
+    if (::close(fd) != 0 && err == 0) {
+        err = errno;
+    }
+    if (err != 0) {
+        ::unlink(temp.c_str());
+        return fail(err);
+    }
+    m_pending.push_back({path, *native, std::move(temp)});
+    SetLastError(ERROR_SUCCESS);
+    return true;
+}
+
+std::vector<CString> AtomicFileBatch::commit() {
+    std::vector<CString> failed;
+    std::set<std::string> folders;
+    for (const Pending& p : m_pending) {
+        folders.insert(folderOf(p.native));
+    }
+    // The contents reach the disk before any name does, so a crash never
+    // leaves a name on an empty or partial file. One sync per file system.
+    std::set<dev_t> synced;
+    bool contentsSafe = true;
+    forEachFolder(folders, [&](int dir) {
+        struct stat st {};
+        if (::fstat(dir, &st) == 0 && synced.insert(st.st_dev).second && ::syncfs(dir) != 0) {
+            contentsSafe = false;
+        }
+    });
+    for (const Pending& p : m_pending) {
+        if (!contentsSafe || ::rename(p.temp.c_str(), p.native.c_str()) != 0) {
+            ::unlink(p.temp.c_str());
+            failed.push_back(p.path);
+        }
+    }
+    m_pending.clear();
+    // The renames reach the disk with their folders.
+    forEachFolder(folders, [](int dir) { ::fsync(dir); });
+    return failed;
+}
+
+}  // namespace lum

@@ -1,0 +1,72 @@
+#include "hostapp/site/SiteDefinition.h"
+
+#include "hostapp/files/PathUtil.h"
+#include "hostapp/urls/UrlUtil.h"
+#include "win32/PathMapping.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+// A member that must be a string when present.
+bool readText(const nlohmann::json& object, const char* key, CString& value, std::string& error) {
+    auto it = object.find(key);
+    if (it == object.end() || it->is_null()) {
+        return true;
+    }
+    if (!it->is_string()) {
+        error = std::string("\"") + key + "\" is not a text";
+        return false;
+    }
+    value = CString::fromUtf8(it->get<std::string>());
+    return true;
+}
+
+}  // namespace
+
+std::optional<SiteDefinition> readSiteDefinition(const CString& folder, std::string& error) {
+    auto native = nd::win32::toNativePath(folder.view());
+    std::error_code ec;
+    if (!native || !std::filesystem::is_directory(*native, ec)) {
+        error = "no site folder " + (native ? *native : folder.toUtf8());
+        return std::nullopt;
+    }
+    SiteDefinition site;
+    site.folder = conv_std_path(folder);
+    addLastYenMark(site.folder);
+    CString file = site.folder + kSiteDefinitionFile;
+    std::string nativeFile = nd::win32::toNativePath(file.view()).value_or(file.toUtf8());
+    std::ifstream in(nativeFile, std::ios::binary);
+    if (!in) {
+        error = "no site definition " + nativeFile;
+        return std::nullopt;
+    }
+    nlohmann::json json = nlohmann::json::parse(in, nullptr, false);
+    std::string reason;
+    if (json.is_discarded() || !json.is_object()) {
+        reason = "not a JSON object";
+    } else if (!readText(json, "name", site.name, reason) ||
+               !readText(json, "url", site.url, reason) ||
+               !readText(json, "topPage", site.topPage, reason)) {
+        // reason is set
+    } else if (CString scheme = urlScheme(site.url); scheme != u"http" && scheme != u"https") {
+        reason = "\"url\" is not an http or https URL";
+    }
+    if (!reason.empty()) {
+        error = "site definition " + nativeFile + ": " + reason;
+        return std::nullopt;
+    }
+    if (site.url.Right(1) != u"/") {
+        site.url += u'/';
+    }
+    if (site.name.IsEmpty()) {
+        site.name = getBaseName(site.folder.Left(site.folder.GetLength() - 1));
+    }
+    if (site.topPage.IsEmpty()) {
+        site.topPage = u"index.html";
+    }
+    return site;
+}

@@ -1,0 +1,239 @@
+#include "hostapp/urls/SiteLinkResolver.h"
+
+#include <libxml/uri.h>
+#include <libxml/xmlmemory.h>
+
+#include <cctype>
+#include <memory>
+
+namespace lum::site {
+
+namespace {
+
+// Lower-cases the scheme and the authority, which compare without case.
+std::string normalisedOrigin(std::string url) {
+    size_t scheme = url.find("://");
+    if (scheme == std::string::npos) {
+        return url;
+    }
+    size_t end = url.find_first_of("/?#", scheme + 3);
+    if (end == std::string::npos) {
+        end = url.size();
+        url += '/';
+    }
+    for (size_t i = 0; i < end; ++i) {
+        url[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(url[i])));
+    }
+    return url;
+}
+
+// What a browser does to a typed URL before parsing: spaces, controls and
+// bytes outside ASCII are percent-encoded, backslashes become slashes.
+std::string escapeForParsing(std::string_view link) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(link.size());
+    for (char ch : link) {
+        auto c = static_cast<unsigned char>(ch);
+        if (c == '\\') {
+            out += '/';
+        } else if (c <= 0x20 || c >= 0x7F || c == '"' || c == '<' || c == '>' || c == '^' ||
+                   c == '`' || c == '{' || c == '|' || c == '}') {
+            out += '%';
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        } else {
+            out += ch;
+        }
+    }
+    return out;
+}
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) {
+        return false;
+    }
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(text[i])) !=
+            std::tolower(static_cast<unsigned char>(prefix[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+std::string buildUri(const std::string& link, const std::string& base) {
+    xmlChar* built = xmlBuildURI(reinterpret_cast<const xmlChar*>(link.c_str()),
+                                 reinterpret_cast<const xmlChar*>(base.c_str()));
+    if (built == nullptr) {
+        return {};
+    }
+    std::string out(reinterpret_cast<const char*>(built));
+    xmlFree(built);
+    return out;
+}
+
+}  // namespace
+
+std::optional<std::string> percentDecode(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
+            hexValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    if (out.find('\0') != std::string::npos) {
+        return std::nullopt;
+    }
+    return out;
+}
+
+SiteLinkResolver::SiteLinkResolver(std::string siteUrl, std::string rootFolder, std::string topPage)
+    : m_siteUrl(normalisedOrigin(std::move(siteUrl))), m_root(std::move(rootFolder)) {
+    if (m_siteUrl.empty() || m_siteUrl.back() != '/') {
+        m_siteUrl += '/';
+    }
+    if (m_root.empty() || m_root.back() != '/') {
+        m_root += '/';
+    }
+    size_t slash = topPage.find_last_of("/\\");
+    m_topName = slash == std::string::npos ? topPage : topPage.substr(slash + 1);
+}
+
+std::string SiteLinkResolver::urlOf(std::string_view relativePath) const {
+    static const char* hex = "0123456789ABCDEF";
+    std::string url = m_siteUrl;
+    for (char ch : relativePath) {
+        auto c = static_cast<unsigned char>(ch);
+        if (std::isalnum(c) ||
+            std::string_view("-._~!$&'()*+,;=:@/").find(ch) != std::string_view::npos) {
+            url += ch;
+        } else {
+            url += '%';
+            url += hex[c >> 4];
+            url += hex[c & 15];
+        }
+    }
+    return url;
+}
+
+std::optional<std::string> SiteLinkResolver::relativeTo(const std::string& absolute) const {
+    std::string url = normalisedOrigin(absolute);
+    if (url.compare(0, m_siteUrl.size(), m_siteUrl) != 0) {
+        return std::nullopt;
+    }
+    std::string rest = url.substr(m_siteUrl.size());
+    rest = rest.substr(0, rest.find_first_of("?#"));
+    auto decoded = percentDecode(rest);
+    if (!decoded) {
+        return std::nullopt;
+    }
+    std::string path = std::move(*decoded);
+    // Dot segments are gone after resolution; one written as %2E%2E is not.
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('/', start);
+        std::string_view part(path.data() + start,
+                              (end == std::string::npos ? path.size() : end) - start);
+        if (part == ".." || part == ".") {
+            return std::nullopt;
+        }
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    if (path.empty() || path.back() == '/') {
+        path += m_topName;
+    }
+    return path;
+}
+
+std::optional<std::string> SiteLinkResolver::fromFileUrl(std::string_view url) const {
+    // file:///Z:/home/ann/site/a.rss or file:///home/ann/site/a.rss
+    std::string_view rest = url.substr(5);
+    if (rest.substr(0, 2) != "//") {
+        return std::nullopt;
+    }
+    rest.remove_prefix(2);
+    size_t slash = rest.find('/');
+    if (slash != 0) {
+        // Another host; "localhost" is this machine.
+        if (slash == std::string_view::npos || !startsWithNoCase(rest, "localhost/")) {
+            return std::nullopt;
+        }
+        rest.remove_prefix(slash);
+    }
+    auto decoded = percentDecode(rest.substr(0, rest.find_first_of("?#")));
+    if (!decoded) {
+        return std::nullopt;
+    }
+    std::string path = *decoded;
+    if (path.size() >= 3 && path[0] == '/' && (path[1] == 'Z' || path[1] == 'z') &&
+        path[2] == ':') {
+        path.erase(0, 3);  // drive Z: is the file-system root
+    }
+    for (char& c : path) {
+        if (c == '\\')
+            c = '/';
+    }
+    if (path.compare(0, m_root.size(), m_root) != 0) {
+        return std::nullopt;
+    }
+    std::string relative = path.substr(m_root.size());
+    if (relative.empty() || relative.find("/../") != std::string::npos ||
+        relative.rfind("../", 0) == 0) {
+        return std::nullopt;
+    }
+    return relative;
+}
+
+std::string SiteLinkResolver::baseUrl(std::string_view pagePath, std::string_view base) const {
+    std::string url = urlOf(pagePath);
+    if (!base.empty()) {
+        std::string b = buildUri(escapeForParsing(base), url);
+        if (!b.empty()) {
+            url = std::move(b);
+        }
+    }
+    return url;
+}
+
+std::optional<std::string> SiteLinkResolver::resolveAgainst(const std::string& baseUrl,
+                                                            std::string_view link) const {
+    if (link.empty() || link.front() == '#' || startsWithNoCase(link, "javascript:") ||
+        startsWithNoCase(link, "mailto:") || startsWithNoCase(link, "data:")) {
+        return std::nullopt;
+    }
+    if (startsWithNoCase(link, "file:")) {
+        return fromFileUrl(link);
+    }
+    std::string absolute = buildUri(escapeForParsing(link), baseUrl);
+    if (absolute.empty()) {
+        return std::nullopt;
+    }
+    return relativeTo(absolute);
+}
+
+std::optional<std::string> SiteLinkResolver::resolve(std::string_view pagePath,
+                                                     std::string_view base,
+                                                     std::string_view link) const {
+    return resolveAgainst(baseUrl(pagePath, base), link);
+}
+
+}  // namespace lum::site

@@ -1,0 +1,185 @@
+// The streaming pass must answer exactly as the tree does: `newsdesk format`
+// relies on it for every file, the malformed and the hostile included.
+#include "hostapp/feedxml/XmlFile.h"
+
+#include "Fixtures.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+// What a document tells about itself: whether it loads, the root's name and
+// its "xmlns:itunes" as the tree's accessors read them.
+struct Answer {
+    bool loads = false;
+    std::u16string root;
+    std::u16string itunes;
+    bool operator==(const Answer&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Answer& a) {
+    return out << (a.loads ? "loads, root " : "does not load, root ") << CString(a.root).toUtf8()
+               << ", itunes " << CString(a.itunes).toUtf8();
+}
+
+Answer fromTree(const CString& path) {
+    Answer answer;
+    xmlDoc* doc = lum::xml::loadFile(path);
+    answer.loads = doc != nullptr;
+    if (doc != nullptr) {
+        Element root(xmlDocGetRootElement(doc));
+        answer.root = root.getTagName().str();
+        answer.itunes = root.getAttribute(u"xmlns:itunes").str();
+        xmlFreeDoc(doc);
+    }
+    return answer;
+}
+
+Answer fromScan(const CString& path) {
+    Answer answer;
+    Answer seen;
+    answer.loads = lum::xml::scanFile(path, [&](const Element& root) {
+        seen.root = root.getTagName().str();
+        seen.itunes = root.getAttribute(u"xmlns:itunes").str();
+    });
+    if (answer.loads) {
+        answer.root = seen.root;
+        answer.itunes = seen.itunes;
+    }
+    return answer;
+}
+
+std::string readBytes(const std::string& nativePath) {
+    std::ifstream in(nativePath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class XmlScan : public ::testing::Test {
+  protected:
+    void expectSameAnswer(const std::string& bytes, const std::string& what) {
+        m_dir.write("doc.xml", bytes);
+        CString path(m_dir.windows("doc.xml"));
+        EXPECT_EQ(fromScan(path), fromTree(path)) << what;
+    }
+    TempDir m_dir;
+};
+
+TEST_F(XmlScan, EveryFixtureGetsTheTreesAnswer) {
+    int loading = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(NEWSDESK_FIXTURES) + "/feed")) {
+        CString path = fixturePath("feed/" + entry.path().filename().string());
+        Answer tree = fromTree(path);
+        EXPECT_EQ(fromScan(path), tree) << entry.path();
+        loading += tree.loads;
+    }
+    EXPECT_GE(loading, 10);  // the corpus has readable feeds, not only broken ones
+}
+
+TEST_F(XmlScan, EveryTruncationOfAFeedGetsTheTreesAnswer) {
+    for (const char* name : {"podcast_full.xml", "rss20_utf16_bom.xml", "rdf_full.xml"}) {
+        std::string whole = readBytes(std::string(NEWSDESK_FIXTURES) + "/feed/" + name);
+        for (std::size_t cut = 0; cut <= whole.size(); cut += cut < 200 ? 1 : 37) {
+            expectSameAnswer(whole.substr(0, cut),
+                             std::string(name) + " cut at " + std::to_string(cut));
+        }
+    }
+}
+
+TEST_F(XmlScan, BytesChangedAnywhereGetTheTreesAnswer) {
+    std::string whole = readBytes(std::string(NEWSDESK_FIXTURES) + "/feed/podcast_full.xml");
+    for (std::size_t at = 0; at < whole.size(); at += 11) {
+        for (char replacement : {'<', '&', '"', '\0', '\xff', ':'}) {
+            std::string changed = whole;
+            changed[at] = replacement;
+            expectSameAnswer(changed, "byte " + std::to_string(at) + " made " +
+                                          std::to_string(static_cast<unsigned char>(replacement)));
+        }
+    }
+}
+
+TEST_F(XmlScan, MarkupMistakesAndOddRootsGetTheTreesAnswer) {
+    const std::vector<std::string> documents = {
+        "<rss xmlns:itunes='x'/>",
+        "<RSS XMLNS:ITUNES='x' version='2.0'><channel/></RSS>",
+        "<rss xmlns:itunes=''/>",
+        "<rss xmlns:ITUNES='x'/>",
+        "<p:rss xmlns:p='u' xmlns:itunes='i'/>",
+        "<rss a='1' a='2'/>",
+        "<rss itunes:x='1'/>",
+        "<undeclared:rss/>",
+        "<rss/><rss/>",
+        "<rss/>trailing",
+        "<rss/><!-- after --><?pi after?>",
+        "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'/>",
+        "",
+        "   ",
+        "<?xml version='1.0' encoding='nonsense'?><rss/>",
+        "<?xml version='1.0' encoding='UTF-16'?><rss/>",
+        "\xef\xbb\xbf<rss/>",
+        "<rss>&undeclared;</rss>",
+        "<!DOCTYPE rss [<!ENTITY e 'x'>]><rss a='&e;'>&e;</rss>",
+        "<!DOCTYPE rss [<!ENTITY e '<b>'>]><rss>&e;</rss>",
+        "<!DOCTYPE rss [<!ENTITY e '<b>'>]><rss>text</rss>",
+        "<!DOCTYPE rss SYSTEM 'http://example.com/x.dtd'><rss>&e;</rss>",
+        "<rss><![CDATA[ <not markup> ]]></rss>",
+        "<rss xmlns:itunes='&amp;'/>",
+        // What only a repair reads: undeclared HTML entities, UTF-8 under
+        // another declared encoding.
+        "<rss>&nbsp;</rss>",
+        "<rss xmlns:itunes='&nbsp;'/>",
+        "<rss a='&eacute;'><channel>&hellip;</channel></rss>",
+        "<!DOCTYPE rss SYSTEM 'x.dtd'><rss>&nbsp;</rss>",
+        "<?xml version='1.0' encoding='ISO-8859-1'?><rss xmlns:itunes='caf\xc3\xa9'/>",
+        "<?xml version='1.0' encoding='windows-1252'?><rss>\xe6\x97\xa5</rss>",
+        "<?xml version='1.0' encoding='Shift_JIS'?><rss>\xe6\x97\xa5\xe6\x9c\xac</rss>",
+        "<rss>&nbsp;<unclosed></rss>",
+    };
+    for (const std::string& document : documents) {
+        expectSameAnswer(document, document);
+    }
+}
+
+TEST_F(XmlScan, EntitiesThatExpandPastTheLimitAreRefusedAsTheTreeRefusesThem) {
+    // An entity of 100,000 characters in a file of about 100 KB, whose
+    // limit is 1 MiB and ten times its size: about twenty references are
+    // allowed. Counted in text, in attributes and inside other entities
+    // (there once for the declaration and once for the reference).
+    std::string big(100000, 'x');
+    for (int references = 8; references <= 24; references += references < 18 ? 2 : 1) {
+        std::string inText;
+        std::string inAttribute;
+        std::string inEntity;
+        for (int i = 0; i < references; ++i) {
+            inText += "&big;";
+            inAttribute += "&big;";
+            inEntity += "&big;";
+        }
+        std::string dtd = "<!DOCTYPE rss [<!ENTITY big '" + big + "'>";
+        expectSameAnswer(dtd + "]><rss>" + inText + "</rss>", "text " + std::to_string(references));
+        expectSameAnswer(dtd + "]><rss a='" + inAttribute + "'/>",
+                         "attribute " + std::to_string(references));
+        expectSameAnswer(dtd + "<!ENTITY all '" + inEntity + "'>]><rss>&all;</rss>",
+                         "nested " + std::to_string(references));
+    }
+}
+
+TEST_F(XmlScan, TheRootIsReportedOnceAndMissingFilesDoNotLoad) {
+    m_dir.write("doc.xml", "<rss><channel><rss/></channel></rss>");
+    int roots = 0;
+    EXPECT_TRUE(
+        lum::xml::scanFile(CString(m_dir.windows("doc.xml")), [&](const Element&) { ++roots; }));
+    EXPECT_EQ(roots, 1);
+    EXPECT_FALSE(lum::xml::scanFile(CString(m_dir.windows("missing.xml")),
+                                    [&](const Element&) { ++roots; }));
+    EXPECT_FALSE(lum::xml::scanFile(CString(m_dir.windows()), [&](const Element&) { ++roots; }));
+    EXPECT_EQ(roots, 1);
+}
+
+}  // namespace

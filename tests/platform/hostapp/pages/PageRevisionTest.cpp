@@ -1,0 +1,233 @@
+#include "TempDir.h"
+#include "hostapp/files/CLumRecycledDB.h"
+#include "hostapp/pages/PageRevision.h"
+#include "hostapp/pages/PageSource.h"
+#include "hostapp/site/CLumFileOperation.h"
+#include "hostapp/site/CLumSiteDocBaseCore.h"
+#include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/site/LumSiteStaff.h"
+#include "hostapp/ui/CLumSiteLinkListDlg.h"
+#include "hostapp/ui/HostResourceIds.h"
+#include "support/SiteFixture.h"
+#include "support/TestUiDriver.h"
+#include "win32/CommCtrl.h"
+#include "win32/Loader.h"
+#include "win32/Resources.h"
+#include "win32/ShellApi.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+using lum::page::LinkAction;
+using lum::page::LinkDecision;
+
+namespace {
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) {
+        text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+// Pages of the small site as they stand before any revision.
+class SitePages : public OpenSmallSite {
+  protected:
+    void SetUp() override {
+        OpenSmallSite::SetUp();
+        if (HasFatalFailure()) {
+            return;
+        }
+        for (const char* page :
+             {"index.html", "news/index.html", "news/old/archive.htm", "frames.html"}) {
+            m_before[page] = m_dir.read(std::string("site/") + page);
+        }
+    }
+
+    // The node of one file with every page linking to it, as the module
+    // collects them.
+    void addNode(CLumSiteDDList& nodes, const std::string& from, const std::string& to) {
+        CLumSiteDDNode node(path(from), to.empty() ? CString() : path(to));
+        std::vector<SiteRecCell50>* records = nullptr;
+        m_db->GetBackLinks({2, m_db->UrlGetIDPath(path(from), 2)}, &records, 2);
+        ASSERT_NE(records, nullptr);
+        for (const auto& r : *records) {
+            node.m_pLinkList->AddTail({1, r.m_path});
+        }
+        m_db->DeleteVecRecCell(records);
+        nodes.AddTail(node);
+    }
+
+    std::map<std::string, std::string> m_before;
+};
+
+}  // namespace
+
+TEST_F(SitePages, RenameMovesTheFileAndRevisesEveryLinkInItsOwnFormOnly) {
+    CLumSiteDDList nodes;
+    addNode(nodes, "news/feed.xml", "news/latest news.xml");
+    CLumFileOperation operation;
+    EXPECT_EQ(operation.execute(nullptr, m_db, CLumFileOperation::kRename, path("news/feed.xml"),
+                                path("news/latest news.xml"), &nodes),
+              1);
+    EXPECT_FALSE(std::filesystem::exists(m_dir.native("site/news/feed.xml")));
+    EXPECT_TRUE(std::filesystem::exists(m_dir.native("site/news/latest news.xml")));
+
+    // Relative links stay relative to their page (or its <base>); nothing
+    // else of a page changes, Shift_JIS bytes included.
+    EXPECT_EQ(m_dir.read("site/index.html"),
+              replaced(m_before["index.html"], "href=\"news/feed.xml\"",
+                       "href=\"news/latest%20news.xml\""));
+    EXPECT_EQ(
+        m_dir.read("site/news/index.html"),
+        replaced(m_before["news/index.html"], "href=\"./feed.xml\"", "href=\"latest%20news.xml\""));
+    EXPECT_EQ(m_dir.read("site/news/old/archive.htm"),
+              replaced(m_before["news/old/archive.htm"], "href=\"feed.xml\"",
+                       "href=\"latest%20news.xml\""));
+    // A link that only mentions the feed's URL in its query is not a link to it.
+    EXPECT_NE(m_dir.read("site/index.html").find("?u=https://ann.example/shop/news/feed.xml"),
+              std::string::npos);
+}
+
+TEST_F(SitePages, ADeletedFeedTakesAutoDiscoveryLinksAndLeavesAnchorContent) {
+    std::filesystem::remove(m_dir.native("site/news/feed.xml"));
+    CLumSiteDocBaseCore* docBase = LumSiteStaff::getSiteDocBase(nullptr, nullptr);
+    ASSERT_NE(docBase, nullptr);
+    docBase->AddFile(path("news/feed.xml"), CString());
+    for (const char* page : {"index.html", "news/index.html", "news/old/archive.htm"}) {
+        EXPECT_TRUE(docBase->ReviseLinkedFile(path(page), 0)) << docBase->lastError();
+    }
+    EXPECT_FALSE(docBase->ReviseLinkedFile(CString(m_dir.windows("elsewhere.html")), 0));
+    docBase->destroy();
+    EXPECT_EQ(m_dir.read("site/index.html"),
+              replaced(m_before["index.html"],
+                       "<link rel=\"alternate\" type=\"application/rss+xml\" "
+                       "href=\"news/feed.xml\">",
+                       ""));
+    EXPECT_EQ(
+        m_dir.read("site/news/index.html"),
+        replaced(m_before["news/index.html"], "<a href=\"./feed.xml\">\x83\x6A</a>", "\x83\x6A"));
+    EXPECT_EQ(m_dir.read("site/news/old/archive.htm"),
+              replaced(m_before["news/old/archive.htm"], "<a href=\"feed.xml\">f</a>", "f"));
+}
+
+TEST(PageRevision, RemovedLinesGoWholeAndNewValuesAreEscapedAndEncoded) {
+    std::string page =
+        "<html><head>\n  <link rel=alternate href=a.rss>\n<title>t</title></head>\n"
+        "<body><img src='a.rss' alt=x><a href=b.rss>b</a></body></html>";
+    std::string error;
+    auto revised = lum::page::revisePageLinks(
+        page,
+        [](std::string_view element, std::string_view, std::string_view url) -> LinkDecision {
+            if (url == "a.rss") {
+                return {LinkAction::Remove, {}};
+            }
+            return {LinkAction::Replace, std::string(element) + "?x=1&y=\"2\""};
+        },
+        error);
+    ASSERT_TRUE(revised) << error;
+    EXPECT_EQ(revised->changes, 3u);
+    EXPECT_EQ(revised->bytes,
+              "<html><head>\n<title>t</title></head>\n"
+              "<body><img alt=x><a href=\"a?x=1&amp;y=&quot;2&quot;\">b</a></body></html>");
+
+    // A page nesting past the parser's limits is refused, not parsed for hours.
+    std::string deep;
+    for (int i = 0; i < 3000; ++i) {
+        deep += "<div>";
+    }
+    EXPECT_FALSE(lum::page::revisePageLinks(deep + "<a href=a.rss>x</a>", {}, error));
+    EXPECT_NE(error.find("too deeply nested"), std::string::npos);
+
+    // Shift_JIS holds the kana; the rest becomes references.
+    std::optional<lum::page::PageSource> sjis =
+        lum::page::PageSource::read("<meta charset=Shift_JIS><p>\x83\x6A</p>", error);
+    ASSERT_TRUE(sjis) << error;
+    EXPECT_EQ(sjis->encoding(), "Shift_JIS");
+    EXPECT_EQ(sjis->text(), "<meta charset=Shift_JIS><p>ニ</p>");
+    EXPECT_EQ(sjis->byteOffset(sjis->text().find("</p>")), 29u);
+    EXPECT_EQ(sjis->encode("ニ€😀"), "\x83\x6A&#x20AC;&#x1F600;");
+}
+
+TEST(ShellFileOperation, DeletesEveryListedFileAndSaysWhenOneCouldNotBe) {
+    TempDir dir;
+    dir.write("a.rss", "a");
+    dir.write("b.rss", "b");
+    std::filesystem::create_directories(dir.native("c.rss"));
+    std::u16string list = dir.windows("a.rss") + u'\0' + dir.windows("b.rss") + u'\0' + u'\0';
+    SHFILEOPSTRUCTW asks;
+    asks.wFunc = FO_DELETE;
+    asks.pFrom = list.c_str();
+    // Nobody could be asked to confirm: nothing is deleted.
+    EXPECT_NE(SHFileOperationW(&asks), 0);
+    EXPECT_TRUE(asks.fAnyOperationsAborted);
+    EXPECT_TRUE(std::filesystem::exists(dir.native("a.rss")));
+
+    SHFILEOPSTRUCTW op = asks;
+    op.fFlags = FOF_NOCONFIRMATION;
+    EXPECT_EQ(SHFileOperationW(&op), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir.native("a.rss")));
+    EXPECT_FALSE(std::filesystem::exists(dir.native("b.rss")));
+
+    std::u16string folder = dir.windows("c.rss") + u'\0' + u'\0';
+    op.pFrom = folder.c_str();
+    EXPECT_NE(SHFileOperationW(&op), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.native("c.rss")));
+    std::u16string empty(2, u'\0');
+    op.pFrom = empty.c_str();
+    EXPECT_NE(SHFileOperationW(&op), 0);
+}
+
+TEST(RecycledDB, KeepsAttributesByTheFirstPathOfAList) {
+    TempDir dir;
+    CLumRecycledDB recycled(dir.native("options.json").string());
+    CString list(u"Z:\\s\\a.rss");
+    list.AppendChar(u'\0');
+    list += u"Z:\\s\\b.rss";
+    list.AppendChar(u'\0');
+    EXPECT_FALSE(recycled.HasRecycleData(list));
+    ASSERT_TRUE(recycled.Remember(CString(u"Z:\\s\\a.rss"), 0x20, 7));
+    DWORD attributes = 0;
+    DWORD reserved = 0;
+    ASSERT_TRUE(recycled.GetFileAttr(list, attributes, reserved));
+    EXPECT_EQ(attributes, 0x20u);
+    EXPECT_EQ(reserved, 7u);
+    EXPECT_FALSE(recycled.DeleteSrc(list, 0x21, 7));
+    EXPECT_TRUE(recycled.DeleteSrc(list, 0x20, 7));
+    EXPECT_FALSE(recycled.HasRecycleData(list));
+}
+
+TEST_F(SitePages, TheLinkListShowsEachLinkingPageOnceAndCancelKeepsEverything) {
+    std::ifstream in(ND_HOST_RES, std::ios::binary);
+    std::string res((std::istreambuf_iterator<char>(in)), {});
+    ASSERT_TRUE(
+        nd::win32::registerModuleResources(GetModuleHandleW(nullptr), res.data(), res.size()));
+    CLumSiteDDList nodes;
+    addNode(nodes, "news/feed.xml", "");
+    addNode(nodes, "rdf.txt", "");
+    addNode(nodes, "sitemap.xml", "");  // no page links to it
+    std::vector<std::u16string> shown;
+    ndtest::TestUiDriver ui;
+    auto readList = nd::win32::UiStep::run([&](HWND dialog) {
+        HWND list = GetDlgItem(dialog, IDC_LINK_LIST_PAGES);
+        auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+        for (LRESULT i = 0; i < count; ++i) {
+            std::u16string row(static_cast<size_t>(SendMessageW(list, LB_GETTEXTLEN, i, 0)), u' ');
+            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(row.data()));
+            shown.push_back(row);
+        }
+    });
+    ui.expectDialog(IDD_LUM_SITE_LINK_LIST, {readList, nd::win32::UiStep::click(IDCANCEL)});
+    CLumSiteLinkListDlg dialog(nullptr, 1);
+    dialog.SetList(&nodes);
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(shown,
+              (std::vector<std::u16string>{
+                  m_dir.windows("site/index.html"), m_dir.windows("site/news/index.html"),
+                  m_dir.windows("site/news/old/archive.htm"), m_dir.windows("site/frames.html")}));
+}
