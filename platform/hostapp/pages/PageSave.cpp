@@ -118,7 +118,10 @@ class Saver {
     // attributes that did not change keep their own spelling.
     std::string startTag(const xmlNode* node, const SourceNode& r) const {
         std::string out = "<" + r.name;
-        for (const auto& [name, value] : attributesOf(node)) {
+        for (const auto& attribute : attributesOf(node)) {
+            // Named, not structured bindings: clang 14 cannot capture those in the lambda.
+            const std::string& name = attribute.first;
+            const std::string& value = attribute.second;
             auto same = std::find_if(r.attributes.begin(), r.attributes.end(), [&](const auto& a) {
                 return a.name == name && a.value == value && a.sourceEnd > a.sourceBegin;
             });
