@@ -55,10 +55,16 @@ run(new 0 ${WORK}/new.json insert-link ${SITE}/news/index.html --at 8:11)
 if(NOT out STREQUAL "saved\n")
   message(FATAL_ERROR "new: printed ${out}")
 endif()
-string(REPLACE "ここです" "ここ<A HREF=\"feed.rss\"><IMG SRC=\"../../product/rss_icon.gif\" ID=\"LumDefaultRssIcon\">最新情報 &amp; more</A>です" want "${page}")
+string(REPLACE "ここです" "ここ<A HREF=\"feed.rss\"><IMG SRC=\"../rss_icons/rss_icon.gif\" ID=\"LumDefaultRssIcon\">最新情報 &amp; more</A>です" want "${page}")
 string(REPLACE "</title>\n" "</title>\n  <link rel=\"alternate\" type=\"application/rss+xml\" title=\"Ann &amp; news\" href=\"feed.rss\">\n" want "${want}")
+# The product's icon lies outside the site: the page names the site's copy.
+file(SHA256 ${WORK}/product/rss_icon.gif product_icon)
+file(SHA256 ${SITE}/rss_icons/rss_icon.gif site_icon)
+if(NOT product_icon STREQUAL site_icon)
+  message(FATAL_ERROR "new: the site's copy of the icon differs from the product's")
+endif()
 check(new ${SITE}/news/index.html utf-8 "${want}"
-  --anchor feed.rss ../../product/rss_icon.gif LumDefaultRssIcon "最新情報 & more" --anchors 1
+  --anchor feed.rss ../rss_icons/rss_icon.gif LumDefaultRssIcon "最新情報 & more" --anchors 1
   --feed-link feed.rss "Ann & news" --feed-links 1)
 
 # 2. Editing that link: an icon from the samples, another text; the feed link stays.
@@ -67,9 +73,9 @@ file(WRITE ${WORK}/edit.json "{\"dialogs\": [{\"template\": 11905, \"steps\": [
   {\"click\": 32163}, {\"click\": 32180}, {\"type\": 32166, \"text\": \"Fresh\"}, {\"click\": 1}]}],
  \"choosers\": [{\"kind\": \"open\", \"fileKind\": 90, \"path\": \"${WORK}/product/rss_icons/rss_blue.gif\"}]}")
 run(edit 0 ${WORK}/edit.json insert-link ${SITE}/news/index.html --at 9:25)
-string(REPLACE "<IMG SRC=\"../../product/rss_icon.gif\" ID=\"LumDefaultRssIcon\">最新情報 &amp; more" "<IMG SRC=\"@ANY@\">Fresh" want "${want}")
+string(REPLACE "<IMG SRC=\"../rss_icons/rss_icon.gif\" ID=\"LumDefaultRssIcon\">最新情報 &amp; more" "<IMG SRC=\"../rss_icons/rss_blue.gif\">Fresh" want "${want}")
 check(edit ${SITE}/news/index.html utf-8 "${want}"
-  --anchor feed.rss * - Fresh --anchors 1 --feed-link feed.rss "Ann & news" --feed-links 1)
+  --anchor feed.rss ../rss_icons/rss_blue.gif - Fresh --anchors 1 --feed-link feed.rss "Ann & news" --feed-links 1)
 
 # 3. Only the auto-discovery link, on a legacy Shift_JIS page; its title in
 #    Japanese is written in the page's encoding.
