@@ -53,26 +53,29 @@ PageTreeBuilder::PageTreeBuilder(PageDocument& page, std::string_view text, std:
       m_parsed(parsed.data()),
       m_insertions(std::move(insertions)) {}
 
+// The insertion that begins last before a place of the parsed text (they
+// are in order), or none.
+const ParsedInsertion* PageTreeBuilder::insertionBefore(size_t parsed) const {
+    auto after = std::lower_bound(m_insertions.begin(), m_insertions.end(), parsed,
+                                  [](const ParsedInsertion& i, size_t at) { return i.at < at; });
+    return after == m_insertions.begin() ? nullptr : &*std::prev(after);
+}
+
 size_t PageTreeBuilder::offsetOf(const char* p) const {
     auto parsed = static_cast<size_t>(p - m_parsed);
-    size_t shift = 0;
-    for (const ParsedInsertion& i : m_insertions) {
-        if (i.at >= parsed) {
-            break;
-        }
-        shift += std::min(i.length, parsed - i.at);
+    const ParsedInsertion* last = insertionBefore(parsed);
+    if (last == nullptr) {
+        return parsed;
     }
-    return parsed - shift;
+    // The text before the last insertion, then what follows it.
+    size_t before = last->at - last->shiftBefore;
+    return before + (parsed - last->at - std::min(last->length, parsed - last->at));
 }
 
 bool PageTreeBuilder::isInserted(const char* p) const {
     auto parsed = static_cast<size_t>(p - m_parsed);
-    for (const ParsedInsertion& i : m_insertions) {
-        if (parsed >= i.at && parsed < i.at + i.length) {
-            return true;
-        }
-    }
-    return false;
+    const ParsedInsertion* last = insertionBefore(parsed + 1);
+    return last != nullptr && parsed < last->at + last->length;
 }
 
 SourceNode& PageTreeBuilder::record(xmlNode* node, SourceNode* parent) {
@@ -321,7 +324,9 @@ std::vector<ParsedInsertion> PageTreeBuilder::closeSelfClosed(const GumboOutput*
     for (const Close& c : closes) {
         parsed.append(text.substr(from, c.at - from));
         std::string end = "</" + c.name + ">";
-        insertions.push_back({parsed.size(), end.size()});
+        size_t shift =
+            insertions.empty() ? 0 : insertions.back().shiftBefore + insertions.back().length;
+        insertions.push_back({parsed.size(), end.size(), shift});
         parsed += end;
         from = c.at;
     }

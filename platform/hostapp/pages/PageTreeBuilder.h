@@ -16,6 +16,7 @@ namespace lum::page {
 struct ParsedInsertion {
     size_t at = 0;
     size_t length = 0;
+    size_t shiftBefore = 0;  // the length of the insertions before it
 };
 
 class PageTreeBuilder {
@@ -40,6 +41,7 @@ class PageTreeBuilder {
     // tag stands where it was put in.
     size_t offsetOf(const char* p) const;
     bool isInserted(const char* p) const;
+    const ParsedInsertion* insertionBefore(size_t parsed) const;
     size_t prologueEnd() const;
     SourceNode& record(xmlNode* node, SourceNode* parent);
     xmlNode* makeElement(const GumboNode* g, SourceNode* parent);
