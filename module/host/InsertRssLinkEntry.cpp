@@ -43,9 +43,6 @@ CString renderedText(const CString& content) {
 
 void editLink(PageEditIF* page, COrvHTMLDocUtil& doc, Element anchor) {
     CString href = anchor.getAttribute(u"HREF");
-    if (!CLumTktUtil::isRSSFile(href)) {
-        return;
-    }
     Element image;
     if (DomUtil* dom = page->getDomUtil()) {
         NodeArray images = dom->getChildElementsByID(anchor, kHtmlTypeImage);
@@ -91,7 +88,8 @@ void InsertRssLinkEntry(PageEditIF* page) {
         return;
     }
     Element anchor = doc->isTagExist(kHtmlTypeAnchor, Node());
-    if (!anchor.isNull()) {
+    // In a link to anything but a feed a new link is made (after it).
+    if (!anchor.isNull() && CLumTktUtil::isRSSFile(anchor.getAttribute(u"HREF"))) {
         editLink(page, *doc, anchor);
     } else {
         insertLink(page, *doc);

@@ -5,6 +5,7 @@
 #include "hostapp/pages/PageEditIF.h"
 #include "rsslink/CLumRssInsertLinkDlg.h"
 #include "rsslink/FeedLinkForms.h"
+#include "rsslink/SiteIcon.h"
 
 namespace newsdesk::rsslink {
 
@@ -47,13 +48,39 @@ bool placeAnchor(PageEditIF& page, COrvHTMLDocUtil& doc, DomUtil& dom, Element a
         container.appendChild(anchor);
         return true;
     }
-    return cursor.valid && dom.insertElement(cursor.node, cursor.offset, 0, anchor, false, true);
+    if (!cursor.valid) {
+        return false;
+    }
+    // An anchor inside an anchor is no link: in a link (to a page, say) the
+    // new one goes right after it.
+    Element enclosing = doc.isTagExist(kHtmlTypeAnchor, Node());
+    if (!enclosing.isNull()) {
+        Node parent = enclosing.getParentNode();
+        long index = 1;
+        for (Node n = parent.getFirstChild(); n && n != Node(enclosing); n = n.getNextSibling()) {
+            ++index;
+        }
+        return dom.insertElement(parent, index, 0, anchor, false, true);
+    }
+    return dom.insertElement(cursor.node, cursor.offset, 0, anchor, false, true);
+}
+
+// The icon the link shows, as a file the site publishes: the default icon
+// of a link being edited stays when it is a file of the site already. Empty
+// when the icon could not be copied into the site.
+CString siteIcon(PageEditIF& page, const CLumRssInsertLinkDlg& dialog, Element image) {
+    if (dialog.m_nDefaultIcon == 1 && !image.isNull() &&
+        image.getAttribute(u"ID").Find(kDefaultIconId) == 0 &&
+        namesSiteFile(page, image.getAttribute(u"SRC"))) {
+        return image.getAttribute(u"SRC");
+    }
+    return iconInSite(page, dialog.m_strIconFile);
 }
 
 // Builds or changes the anchor; true when the page changed.
 bool applyAnchor(PageEditIF& page, COrvHTMLDocUtil& doc, DomUtil& dom,
-                 const CLumRssInsertLinkDlg& dialog, Element anchor, Element image,
-                 const Cursor& cursor) {
+                 const CLumRssInsertLinkDlg& dialog, const CString& icon, Element anchor,
+                 Element image, const Cursor& cursor) {
     bool isNew = anchor.isNull();
     if (isNew) {
         anchor = dom.createElementbyId(kHtmlTypeAnchor);
@@ -68,8 +95,7 @@ bool applyAnchor(PageEditIF& page, COrvHTMLDocUtil& doc, DomUtil& dom,
         if (newImage) {
             image = dom.createElementbyId(kHtmlTypeImage);
         }
-        image.setAttribute(
-            u"SRC", referenceFor(page, doc, image.getAttribute(u"SRC"), dialog.m_strIconFile));
+        image.setAttribute(u"SRC", referenceFor(page, doc, image.getAttribute(u"SRC"), icon));
         if (dialog.m_nDefaultIcon == 1) {
             image.setAttribute(u"ID", kDefaultIconId);
         } else {
@@ -125,9 +151,16 @@ bool applyRssLink(PageEditIF* page, const CLumRssInsertLinkDlg& dialog, Element 
     Cursor cursor;
     cursor.valid = doc->getCursorPos(cursor.node, cursor.offset);
 
+    CString icon;
+    if (dialog.m_bIncludeIcon != 0) {
+        icon = siteIcon(*page, dialog, image);
+        if (icon.IsEmpty() && !dialog.m_strIconFile.IsEmpty()) {
+            return false;  // the copy's failure is reported; the page stays as it was
+        }
+    }
     bool changed = false;
     if (dialog.m_bIncludeIcon != 0 || dialog.m_bIncludeText != 0) {
-        changed = applyAnchor(*page, *doc, *dom, dialog, anchor, image, cursor);
+        changed = applyAnchor(*page, *doc, *dom, dialog, icon, anchor, image, cursor);
     } else if (!anchor.isNull()) {
         dom->deleteAllChild(anchor, true);
         changed = true;

@@ -14,7 +14,9 @@ struct FeedLinkForms {
     CString siteUrl;   // the feed's published URL, when the site form is asked for
 };
 
-// The forms of the feed the user named (as the dialog holds it).
+// The forms of the feed the user named (as the dialog holds it). A
+// reference from the root ("/news.rss") starts at the root of the page's
+// site; a query or fragment asked of a file stays on the URL forms.
 FeedLinkForms feedLinkForms(PageEditIF& page, const CString& reference);
 
 // Whether the page already has the auto-discovery link of that feed.
@@ -22,7 +24,9 @@ bool pageHasFeedLink(PageEditIF& page, const CString& reference);
 
 // How the page's markup names a file or URL the dialog holds (a Windows path,
 // a file URL, a URL or a reference relative to the page): relative to the
-// page when it can be, else the absolute URL. Empty stays empty.
+// page's base when it can be, else the absolute URL; a query or fragment
+// stays. A reference from the root names the site's root (kept as typed
+// for a page outside any site). Empty stays empty.
 CString pageReference(PageEditIF& page, const CString& reference);
 
 }  // namespace newsdesk::rsslink

@@ -14,6 +14,11 @@ CString normalizedPath(const CString& path) {
             c = u'\\';
         }
     }
+    // As on Wine, a path from the root ("/home/ann/site") names the root of
+    // the current drive, Z:, which is this machine's file system.
+    if (text.size() >= 1 && text[0] == u'\\' && (text.size() == 1 || text[1] != u'\\')) {
+        text.insert(0, u"Z:");
+    }
     std::vector<std::u16string> parts;
     size_t start = 0;
     while (start <= text.size()) {

@@ -9,7 +9,8 @@ namespace newsdesk::sitefiles {
 
 // The path with '/' made '\', and "." and ".." parts and doubled separators
 // resolved ("Z:\site\a\..\b.rss" -> "Z:\site\b.rss"). Empty when ".." climbs
-// above the path's first part, which then names nothing there is.
+// above the path's first part, which then names nothing there is. A path
+// from the root ("/home/ann/site/a.rss") is one on drive Z:.
 CString normalizedPath(const CString& path);
 
 // true when no site is open, or the normalised path lies inside the open

@@ -2,11 +2,16 @@
 // the editor would hold it, with the cursor at LINE:COLUMN, handed to
 // InsertRssLinkEntry; saved when the command reports a change.
 #include "Commands.h"
+#include "FeedFiles.h"
 #include "FeedPath.h"
 #include "InputFile.h"
 
 #include "hostapp/app/PageEditor.h"
+#include "hostapp/files/FailedSaves.h"
+#include "hostapp/pages/COrvHTMLDocUtil.h"
+#include "hostapp/pages/LinkPlace.h"
 #include "hostapp/records/FunctionTable.h"
+#include "win32/PathMapping.h"
 #include "win32/UiDriver.h"
 
 #include <sys/stat.h>
@@ -101,6 +106,14 @@ int runInsertLink(CommandContext& context) {
                     << " is not in the page's body\n";
         return 1;
     }
+    // A new link where none can stand would be moved by every browser or
+    // shown as text: said before the dialog. A feed link there is edited.
+    if (std::string why = lum::page::whyNoLinkAt(node, within);
+        !why.empty() && editor->docUtil().isTagExist(kHtmlTypeAnchor, Node()).isNull()) {
+        context.err << "newsdesk: " << page << ": no link can stand at " << at << " (" << why
+                    << "); nothing changed\n";
+        return 1;
+    }
     auto insert = context.module.entry<lum::InsertRssLinkEntryFn>(lum::slot::InsertRssLink);
     if (insert == nullptr) {
         context.err << "newsdesk: the module offers no InsertRssLinkEntry\n";
@@ -112,7 +125,17 @@ int runInsertLink(CommandContext& context) {
         context.err << "newsdesk: insert-link needs --ui-script FILE or --gui to show the dialog\n";
         return 1;
     }
+    lum::takeFailedSaves();
     insert(editor.get());
+    // An icon that could not be copied into the site leaves the page as it was.
+    if (auto failed = lum::takeFailedSaves(); !failed.empty()) {
+        auto native = nd::win32::toNativePath(failed.front().path.view());
+        std::string where = native ? *native : failed.front().path.toUtf8();
+        context.err << "newsdesk: " << where
+                    << ": not saved: " << saveFailureReason(failed.front().error, where)
+                    << "; the page is unchanged\n";
+        return 1;
+    }
     if (!editor->changed()) {
         context.out << "unchanged\n";
         return 0;

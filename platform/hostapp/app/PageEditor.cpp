@@ -57,7 +57,19 @@ PageEditor::PageEditor(const CString& path, std::string bytes, std::unique_ptr<P
       m_location(cat_file_colon(m_path)),
       m_docUtil(*m_page, m_location),
       m_domUtil(*m_page, m_location),
-      m_site(siteOf(m_path)) {}
+      m_site(siteOf(m_path)) {
+    if (m_site != nullptr && !m_site->isOutSite()) {
+        const SITE_INFO& info = m_site->getSiteInfo();
+        std::string root =
+            info.rootFolder.IsEmpty() ? std::string() : cat_file_colon(info.rootFolder).toUtf8();
+        m_docUtil.setSite(root, info.siteUrl.toUtf8());
+        m_domUtil.setSite(root, info.siteUrl.toUtf8());
+    }
+}
+
+CString PageEditor::getPageLocation() {
+    return CString::fromUtf8(m_docUtil.address().base());
+}
 
 PageEditor::~PageEditor() {
     if (m_site != nullptr) {

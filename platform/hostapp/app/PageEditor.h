@@ -32,7 +32,9 @@ class PageEditor : public PageEditIF {
     // The open site when the page lies in it, else the outside stand-in.
     SiteIF* getSiteIF() override { return m_site; }
     SiteIF* getConvSiteIF() override { return m_site; }
-    CString getPageLocation() override { return m_location; }
+    // Where the page's relative references lead from: its <base href> when
+    // it has one (a place in the site as its file URL), else the page file.
+    CString getPageLocation() override;
     CString getPageAddress() override;
     // Pages read from files have no free-layout container.
     Element getFreeLayoutContainer(int) override { return Element(); }

@@ -6,12 +6,10 @@
 #include "mfc/CWnd.h"
 #include "win32/UiDriver.h"
 
-#include <libxml/uri.h>
-
 namespace lum::page {
 
 PageDocUtil::PageDocUtil(PageDocument& page, const CString& location)
-    : m_page(page), m_location(location) {}
+    : m_page(page), m_address(location.toUtf8(), page.baseHref()) {}
 
 Element PageDocUtil::isTagExist(int typeId, Node start) {
     CString name = elementNameOfType(typeId);
@@ -46,22 +44,15 @@ CString PageDocUtil::getFullPath(const CString& reference) {
     if (isDrivePath(ref)) {
         return conv_std_path(ref);
     }
-    std::string r = ref.toUtf8();
-    // Against the page's <base> when it has one, as a browser would.
-    std::string base = m_location.toUtf8();
-    std::string written = m_page.baseHref();
-    if (!written.empty()) {
-        xmlChar* resolved = xmlBuildURI(reinterpret_cast<const xmlChar*>(written.c_str()),
-                                        reinterpret_cast<const xmlChar*>(base.c_str()));
-        if (resolved != nullptr) {
-            base = reinterpret_cast<const char*>(resolved);
-        }
-        xmlFree(resolved);
+    std::string resolved = m_address.resolve(ref.toUtf8());
+    if (resolved.empty()) {
+        return ref;
     }
-    xmlChar* built = xmlBuildURI(reinterpret_cast<const xmlChar*>(r.c_str()),
-                                 reinterpret_cast<const xmlChar*>(base.c_str()));
-    CString url = built ? CString::fromUtf8(reinterpret_cast<const char*>(built)) : ref;
-    xmlFree(built);
+    CString url = CString::fromUtf8(resolved);
+    // A file asked with a query or fragment keeps them: only its URL can.
+    if (url.FindOneOf(u"?#") >= 0) {
+        return url;
+    }
     CString path = fileUrlToPath(url);
     return path.IsEmpty() ? url : path;
 }

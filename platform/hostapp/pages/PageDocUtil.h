@@ -3,6 +3,7 @@
 #pragma once
 
 #include "hostapp/pages/COrvHTMLDocUtil.h"
+#include "hostapp/pages/PageAddress.h"
 #include "hostapp/pages/PageDocument.h"
 
 #include <optional>
@@ -23,6 +24,12 @@ class PageDocUtil : public COrvHTMLDocUtil {
 
     // The cursor as a text offset of the page (PageDocument::offsetOfLineColumn).
     void setCursor(size_t textOffset) { m_cursor = textOffset; }
+    // The site the page lies in (PageAddress::setSite): its references are
+    // then read as the published site reads them.
+    void setSite(const std::string& rootUrl, const std::string& siteUrl) {
+        m_address.setSite(rootUrl, siteUrl);
+    }
+    const PageAddress& address() const { return m_address; }
 
     Element isTagExist(int typeId, Node start) override;
     bool getCursorPos(Node& node, long& offset) override;
@@ -38,7 +45,7 @@ class PageDocUtil : public COrvHTMLDocUtil {
 
   private:
     PageDocument& m_page;
-    CString m_location;
+    PageAddress m_address;
     std::optional<size_t> m_cursor;
     bool m_freeLayoutInsert = false;
 };

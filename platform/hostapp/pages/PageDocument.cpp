@@ -198,7 +198,21 @@ std::unique_ptr<PageDocument> PageDocument::read(std::string_view bytes, std::st
     page->m_held =
         xmlNewDocNode(page->m_doc, nullptr, reinterpret_cast<const xmlChar*>("held"), nullptr);
     page->m_xhtml = PageTreeBuilder::looksLikeXhtml(output.get(), text);
-    PageTreeBuilder(*page, text).build(output.get());
+    std::string parsed;
+    std::vector<ParsedInsertion> insertions;
+    if (page->m_xhtml) {
+        insertions = PageTreeBuilder::closeSelfClosed(output.get(), text, parsed);
+        if (!insertions.empty()) {
+            output.reset(
+                gumbo_parse_with_options(&kGumboDefaultOptions, parsed.data(), parsed.size()));
+            if (!output || output->root == nullptr) {
+                error = "the page cannot be parsed";
+                return nullptr;
+            }
+        }
+    }
+    std::string_view parsedText = insertions.empty() ? std::string_view(text) : parsed;
+    PageTreeBuilder(*page, text, parsedText, std::move(insertions)).build(output.get());
     return page;
 }
 

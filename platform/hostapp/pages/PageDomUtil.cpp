@@ -4,8 +4,6 @@
 #include "hostapp/pages/COrvHTMLDocUtil.h"
 #include "hostapp/urls/UrlUtil.h"
 
-#include <libxml/uri.h>
-
 #include <cstring>
 
 namespace lum::page {
@@ -64,16 +62,6 @@ bool relIsAlternate(CString rel) {
     return false;
 }
 
-std::string absolute(const CString& reference, const CString& base) {
-    std::string ref = reference.toUtf8();
-    std::string b = base.toUtf8();
-    xmlChar* built = xmlBuildURI(reinterpret_cast<const xmlChar*>(ref.c_str()),
-                                 reinterpret_cast<const xmlChar*>(b.c_str()));
-    std::string out = built ? reinterpret_cast<const char*>(built) : "";
-    xmlFree(built);
-    return out;
-}
-
 }  // namespace
 
 CString elementNameOfType(int typeId) {
@@ -88,7 +76,7 @@ CString elementNameOfType(int typeId) {
 }
 
 PageDomUtil::PageDomUtil(PageDocument& page, const CString& location)
-    : m_page(page), m_location(location) {}
+    : m_page(page), m_address(location.toUtf8(), page.baseHref()) {}
 
 Element PageDomUtil::createElementbyId(int typeId) {
     CString name = elementNameOfType(typeId);
@@ -167,15 +155,11 @@ std::vector<Element> PageDomUtil::rssLinks(const CString& feedUrl, const CString
                                            const CString& siteUrl) {
     std::vector<std::string> wanted;
     for (const CString* form : {&feedUrl, &relative, &siteUrl}) {
-        CString f = *form;
-        f.Trim();
-        if (!f.IsEmpty()) {
-            wanted.push_back(f.toUtf8());
-            wanted.push_back(absolute(f, m_location));
+        std::string resolved = m_address.resolve(form->toUtf8());
+        if (!resolved.empty()) {
+            wanted.push_back(PageAddress::identity(resolved));
         }
     }
-    // The page's own links resolve against its <base>, if it has one.
-    std::string base = absolute(CString::fromUtf8(m_page.baseHref()), m_location);
     std::vector<Element> out;
     eachBelow(m_page.root().raw(), [&](xmlNode* n) {
         if (!named(n, "link")) {
@@ -188,15 +172,13 @@ std::vector<Element> PageDomUtil::rssLinks(const CString& feedUrl, const CString
             !relIsAlternate(link.getAttribute(u"rel"))) {
             return;
         }
-        CString href = link.getAttribute(u"href");
-        href.Trim();
-        if (href.IsEmpty()) {
+        std::string resolved = m_address.resolve(link.getAttribute(u"href").toUtf8());
+        if (resolved.empty()) {
             return;
         }
-        std::string h = href.toUtf8();
-        std::string resolved = absolute(href, CString::fromUtf8(base));
+        std::string id = PageAddress::identity(resolved);
         for (const std::string& w : wanted) {
-            if (!w.empty() && (w == h || w == resolved)) {
+            if (w == id) {
                 out.push_back(link);
                 return;
             }
@@ -224,7 +206,7 @@ Element PageDomUtil::headOrNew() {
 CString PageDomUtil::feedTitle(const CString& feedUrl, const CString& relative) {
     // The relative form names the file even when the feed URL is its public one.
     for (const CString* form : {&relative, &feedUrl}) {
-        CString path = fileUrlToPath(CString::fromUtf8(absolute(*form, m_location)));
+        CString path = fileUrlToPath(CString::fromUtf8(m_address.resolve(form->toUtf8())));
         if (path.IsEmpty()) {
             continue;
         }

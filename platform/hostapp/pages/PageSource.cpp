@@ -1,6 +1,7 @@
 #include "hostapp/pages/PageSource.h"
 
 #include "hostapp/pages/PageText.h"
+#include "hostapp/text/ShiftJis.h"
 
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_cb.h>
@@ -46,6 +47,8 @@ std::optional<PageSource> PageSource::read(std::string_view bytes, std::string& 
         }
         return page;
     }
+    page.m_shiftJis = lum::xml::isShiftJisName(page.m_encoding);
+    page.m_windowsShiftJis = page.m_shiftJis && lum::xml::usesWindowsShiftJis(bytes);
     Converter converter = openConverter(page.m_encoding);
     if (!converter) {
         error = "no converter for the page's encoding " + page.m_encoding;
@@ -99,6 +102,9 @@ std::optional<PageSource> PageSource::read(std::string_view bytes, std::string& 
 std::string PageSource::encode(std::string_view utf8) const {
     if (m_encoding == "UTF-8") {
         return std::string(utf8);
+    }
+    if (m_shiftJis) {
+        return lum::xml::encodeShiftJis(utf8, m_windowsShiftJis);
     }
     Converter converter = openConverter(m_encoding);
     std::string out;

@@ -25,12 +25,16 @@ class PageSource {
     size_t byteOffset(size_t textOffset) const { return m_byteOf[textOffset]; }
 
     // UTF-8 text in the page's encoding; a character the encoding cannot
-    // hold becomes a character reference.
+    // hold becomes a character reference. A Shift_JIS page is written in
+    // the standard codes every reader decodes, unless it already uses
+    // codes of the Windows code page: then those are written too.
     std::string encode(std::string_view utf8) const;
 
   private:
     std::string m_text;
     std::string m_encoding;
+    bool m_shiftJis = false;
+    bool m_windowsShiftJis = false;
     std::vector<size_t> m_byteOf;  // m_text.size() + 1 entries
 };
 

@@ -45,11 +45,37 @@ bool containsNoCase(std::string_view hay, std::string_view needle) {
 
 }  // namespace
 
-PageTreeBuilder::PageTreeBuilder(PageDocument& page, std::string_view text)
-    : m_page(page), m_text(text.data()), m_size(text.size()) {}
+PageTreeBuilder::PageTreeBuilder(PageDocument& page, std::string_view text, std::string_view parsed,
+                                 std::vector<ParsedInsertion> insertions)
+    : m_page(page),
+      m_text(text.data()),
+      m_size(text.size()),
+      m_parsed(parsed.data()),
+      m_insertions(std::move(insertions)) {}
+
+// The insertion that begins last before a place of the parsed text (they
+// are in order), or none.
+const ParsedInsertion* PageTreeBuilder::insertionBefore(size_t parsed) const {
+    auto after = std::lower_bound(m_insertions.begin(), m_insertions.end(), parsed,
+                                  [](const ParsedInsertion& i, size_t at) { return i.at < at; });
+    return after == m_insertions.begin() ? nullptr : &*std::prev(after);
+}
 
 size_t PageTreeBuilder::offsetOf(const char* p) const {
-    return static_cast<size_t>(p - m_text);
+    auto parsed = static_cast<size_t>(p - m_parsed);
+    const ParsedInsertion* last = insertionBefore(parsed);
+    if (last == nullptr) {
+        return parsed;
+    }
+    // The text before the last insertion, then what follows it.
+    size_t before = last->at - last->shiftBefore;
+    return before + (parsed - last->at - std::min(last->length, parsed - last->at));
+}
+
+bool PageTreeBuilder::isInserted(const char* p) const {
+    auto parsed = static_cast<size_t>(p - m_parsed);
+    const ParsedInsertion* last = insertionBefore(parsed + 1);
+    return last != nullptr && parsed < last->at + last->length;
 }
 
 SourceNode& PageTreeBuilder::record(xmlNode* node, SourceNode* parent) {
@@ -76,7 +102,7 @@ xmlNode* PageTreeBuilder::makeElement(const GumboNode* g, SourceNode* parent) {
         r.tagEnd = r.begin + e.original_tag.length;
         std::string_view tag(e.original_tag.data, e.original_tag.length);
         r.selfClosing = tag.size() >= 2 && tag.substr(tag.size() - 2) == "/>";
-        r.hasEndTag = written(e.original_end_tag);
+        r.hasEndTag = written(e.original_end_tag) && !isInserted(e.original_end_tag.data);
         if (r.hasEndTag) {
             r.innerEnd = offsetOf(e.original_end_tag.data);
             r.end = r.innerEnd + e.original_end_tag.length;
@@ -143,7 +169,7 @@ xmlNode* PageTreeBuilder::makeLeaf(const GumboNode* g, SourceNode* parent) {
     r.contentHash = hashOfContent(content);
     if (written(t.original_text)) {
         r.begin = offsetOf(t.original_text.data);
-        r.end = r.begin + t.original_text.length;
+        r.end = offsetOf(t.original_text.data + t.original_text.length);
         // The parser reads CR LF as LF and may start the text at the LF: the
         // CR belongs to it all the same.
         if (r.begin > m_reach && m_text[r.begin] == '\n' && m_text[r.begin - 1] == '\r') {
@@ -256,6 +282,56 @@ void PageTreeBuilder::build(const GumboOutput* output) {
             r->innerEnd = r->end;
         }
     }
+}
+
+std::vector<ParsedInsertion> PageTreeBuilder::closeSelfClosed(const GumboOutput* output,
+                                                              std::string_view text,
+                                                              std::string& parsed) {
+    struct Close {
+        size_t at;  // in the text: the end of the start tag
+        std::string name;
+    };
+    std::vector<Close> closes;
+    std::vector<const GumboNode*> pending{output->root};
+    while (!pending.empty()) {
+        const GumboNode* n = pending.back();
+        pending.pop_back();
+        if (n->type != GUMBO_NODE_ELEMENT) {
+            continue;
+        }
+        const GumboElement& e = n->v.element;
+        // SVG and MathML elements honour "/>" in HTML too.
+        if (e.tag_namespace == GUMBO_NAMESPACE_HTML && written(e.original_tag) &&
+            e.original_tag.length > 3 && e.original_tag.data[0] == '<' &&
+            std::string_view(e.original_tag.data + e.original_tag.length - 2, 2) == "/>" &&
+            !isVoidElement(gumbo_normalized_tagname(e.tag))) {
+            std::string name = nameAsWritten(e.original_tag);
+            if (!name.empty()) {
+                closes.push_back(
+                    {static_cast<size_t>(e.original_tag.data - text.data()) + e.original_tag.length,
+                     name});
+            }
+        }
+        for (unsigned i = e.children.length; i > 0; --i) {
+            pending.push_back(static_cast<const GumboNode*>(e.children.data[i - 1]));
+        }
+    }
+    std::sort(closes.begin(), closes.end(),
+              [](const Close& a, const Close& b) { return a.at < b.at; });
+    std::vector<ParsedInsertion> insertions;
+    parsed.clear();
+    size_t from = 0;
+    for (const Close& c : closes) {
+        parsed.append(text.substr(from, c.at - from));
+        std::string end = "</" + c.name + ">";
+        size_t shift =
+            insertions.empty() ? 0 : insertions.back().shiftBefore + insertions.back().length;
+        insertions.push_back({parsed.size(), end.size(), shift});
+        parsed += end;
+        from = c.at;
+    }
+    parsed.append(text.substr(from));
+    return insertions;
 }
 
 bool PageTreeBuilder::looksLikeXhtml(const GumboOutput* output, std::string_view text) {

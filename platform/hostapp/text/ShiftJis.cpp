@@ -315,16 +315,47 @@ xmlCharEncodingHandler* windowsShiftJisOutput() {
     return &handler;
 }
 
+namespace {
+
+// Feeds the bytes of a file, piece by piece, and tells whether one of its
+// codes is defined by the Windows code page alone.
+class WindowsCodeScan {
+  public:
+    bool feed(const unsigned char* bytes, size_t size) {
+        const Tables& t = tables();
+        for (size_t i = 0; i < size && !m_uses; ++i) {
+            unsigned char b = bytes[i];
+            int index = -1;
+            if (m_pendingLead >= 0) {
+                index = m_pendingLead << 8 | b;
+                m_pendingLead = -1;
+            } else if (isLeadByte(b)) {
+                m_pendingLead = b;
+            } else {
+                index = b;
+            }
+            m_uses = index >= 0 && !t.standard[static_cast<size_t>(index)] &&
+                     t.decoded[static_cast<size_t>(index)] != kNone;
+        }
+        return m_uses;
+    }
+
+  private:
+    int m_pendingLead = -1;
+    bool m_uses = false;
+};
+
+}  // namespace
+
 bool fileUsesWindowsShiftJis(const char* nativePath) {
     int fd = ::open(nativePath, O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
-    const Tables& t = tables();
     std::array<unsigned char, 1 << 16> buffer;
     bool first = true;
     bool uses = false;
-    int pendingLead = -1;
+    WindowsCodeScan scan;
     ssize_t got = 0;
     while (!uses && (got = ::read(fd, buffer.data(), buffer.size())) > 0) {
         if (first) {
@@ -335,23 +366,63 @@ bool fileUsesWindowsShiftJis(const char* nativePath) {
                 break;
             }
         }
-        for (ssize_t i = 0; i < got && !uses; ++i) {
-            unsigned char b = buffer[static_cast<size_t>(i)];
-            int index = -1;
-            if (pendingLead >= 0) {
-                index = pendingLead << 8 | b;
-                pendingLead = -1;
-            } else if (isLeadByte(b)) {
-                pendingLead = b;
-            } else {
-                index = b;
-            }
-            uses = index >= 0 && !t.standard[static_cast<size_t>(index)] &&
-                   t.decoded[static_cast<size_t>(index)] != kNone;
-        }
+        uses = scan.feed(buffer.data(), static_cast<size_t>(got));
     }
     ::close(fd);
     return uses;
+}
+
+bool usesWindowsShiftJis(std::string_view bytes) {
+    WindowsCodeScan scan;
+    return scan.feed(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+}
+
+std::string encodeShiftJis(std::string_view utf8, bool windows) {
+    static const char* hex = "0123456789ABCDEF";
+    std::string out;
+    auto in = reinterpret_cast<const unsigned char*>(utf8.data());
+    int left = static_cast<int>(utf8.size());
+    unsigned char buffer[1024];
+    while (left > 0) {
+        int inlen = left;
+        int outlen = static_cast<int>(sizeof buffer);
+        int result = utf8ToShiftJis(buffer, &outlen, in, &inlen, windows);
+        out.append(reinterpret_cast<const char*>(buffer), static_cast<size_t>(outlen));
+        in += inlen;
+        left -= inlen;
+        if (result != -2 && inlen > 0) {
+            continue;
+        }
+        if (left == 0) {
+            break;
+        }
+        // The character the converter stopped at (or a cut sequence at the
+        // end) has no code: a reference stands for it.
+        unsigned char b = in[0];
+        int width = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+        char32_t c = 0xFFFD;
+        if (width > 1 && width <= left) {
+            c = b & (0x7F >> width);
+            for (int k = 1; k < width; ++k) {
+                c = (in[k] & 0xC0) == 0x80 ? c << 6 | (in[k] & 0x3F) : 0xFFFD;
+            }
+        } else {
+            width = 1;
+        }
+        std::string reference = "&#x";
+        bool digits = false;
+        for (int shift = 20; shift >= 0; shift -= 4) {
+            unsigned nibble = (c >> shift) & 15;
+            digits = digits || nibble != 0 || shift == 0;
+            if (digits) {
+                reference += hex[nibble];
+            }
+        }
+        out += reference + ";";
+        in += width;
+        left -= width;
+    }
+    return out;
 }
 
 }  // namespace lum::xml

@@ -13,6 +13,7 @@
 
 #include <libxml/encoding.h>
 
+#include <string>
 #include <string_view>
 
 namespace lum::xml {
@@ -32,5 +33,15 @@ xmlCharEncodingHandler* windowsShiftJisOutput();
 // a code that only the Windows code page defines. false when it cannot be
 // read.
 bool fileUsesWindowsShiftJis(const char* nativePath);
+
+// The same for bytes in hand (an HTML page's): whether they hold a code
+// that only the Windows code page defines.
+bool usesWindowsShiftJis(std::string_view bytes);
+
+// UTF-8 text as Shift_JIS bytes, as the feeds are written: the standard
+// codes (then the Windows ones when `windows`), a character reference
+// ("&#x2460;") for any other character. Malformed UTF-8 becomes U+FFFD's
+// reference.
+std::string encodeShiftJis(std::string_view utf8, bool windows);
 
 }  // namespace lum::xml

@@ -2,7 +2,8 @@ cmake_minimum_required(VERSION 3.20)
 # `newsdesk --site SITE --ui-script ... insert-link PAGE --at L:C` end to end:
 # a new link with icon and text (the feed picked from the site's list), an
 # existing link edited (an icon from the samples), the auto-discovery link
-# alone on a Shift_JIS page, and a cancelled dialog. Each saved page must be
+# alone on a Shift_JIS page, a cancelled dialog, and a page with a <base href>
+# announcing its feed in another URL form. Each saved page must be
 # the old one with exactly the change, and a second parser must find the
 # anchor and the feed link in it.
 #   PROGRAM  newsdesk;  WORK  folder made afresh;  CHECK  check_page.py;
@@ -55,10 +56,16 @@ run(new 0 ${WORK}/new.json insert-link ${SITE}/news/index.html --at 8:11)
 if(NOT out STREQUAL "saved\n")
   message(FATAL_ERROR "new: printed ${out}")
 endif()
-string(REPLACE "ここです" "ここ<A HREF=\"feed.rss\"><IMG SRC=\"../../product/rss_icon.gif\" ID=\"LumDefaultRssIcon\">最新情報 &amp; more</A>です" want "${page}")
+string(REPLACE "ここです" "ここ<A HREF=\"feed.rss\"><IMG SRC=\"../rss_icons/rss_icon.gif\" ID=\"LumDefaultRssIcon\">最新情報 &amp; more</A>です" want "${page}")
 string(REPLACE "</title>\n" "</title>\n  <link rel=\"alternate\" type=\"application/rss+xml\" title=\"Ann &amp; news\" href=\"feed.rss\">\n" want "${want}")
+# The product's icon lies outside the site: the page names the site's copy.
+file(SHA256 ${WORK}/product/rss_icon.gif product_icon)
+file(SHA256 ${SITE}/rss_icons/rss_icon.gif site_icon)
+if(NOT product_icon STREQUAL site_icon)
+  message(FATAL_ERROR "new: the site's copy of the icon differs from the product's")
+endif()
 check(new ${SITE}/news/index.html utf-8 "${want}"
-  --anchor feed.rss ../../product/rss_icon.gif LumDefaultRssIcon "最新情報 & more" --anchors 1
+  --anchor feed.rss ../rss_icons/rss_icon.gif LumDefaultRssIcon "最新情報 & more" --anchors 1
   --feed-link feed.rss "Ann & news" --feed-links 1)
 
 # 2. Editing that link: an icon from the samples, another text; the feed link stays.
@@ -67,9 +74,9 @@ file(WRITE ${WORK}/edit.json "{\"dialogs\": [{\"template\": 11905, \"steps\": [
   {\"click\": 32163}, {\"click\": 32180}, {\"type\": 32166, \"text\": \"Fresh\"}, {\"click\": 1}]}],
  \"choosers\": [{\"kind\": \"open\", \"fileKind\": 90, \"path\": \"${WORK}/product/rss_icons/rss_blue.gif\"}]}")
 run(edit 0 ${WORK}/edit.json insert-link ${SITE}/news/index.html --at 9:25)
-string(REPLACE "<IMG SRC=\"../../product/rss_icon.gif\" ID=\"LumDefaultRssIcon\">最新情報 &amp; more" "<IMG SRC=\"@ANY@\">Fresh" want "${want}")
+string(REPLACE "<IMG SRC=\"../rss_icons/rss_icon.gif\" ID=\"LumDefaultRssIcon\">最新情報 &amp; more" "<IMG SRC=\"../rss_icons/rss_blue.gif\">Fresh" want "${want}")
 check(edit ${SITE}/news/index.html utf-8 "${want}"
-  --anchor feed.rss * - Fresh --anchors 1 --feed-link feed.rss "Ann & news" --feed-links 1)
+  --anchor feed.rss ../rss_icons/rss_blue.gif - Fresh --anchors 1 --feed-link feed.rss "Ann & news" --feed-links 1)
 
 # 3. Only the auto-discovery link, on a legacy Shift_JIS page; its title in
 #    Japanese is written in the page's encoding.
@@ -95,3 +102,20 @@ file(SHA256 ${SITE}/news/legacy.html after)
 if(NOT out STREQUAL "unchanged\n" OR NOT before STREQUAL after)
   message(FATAL_ERROR "cancel: printed ${out} or changed the page")
 endif()
+
+# 5. A page whose <base href> is the site's root, announcing the feed by its
+#    published URL in capitals with a query: the dialog finds the announcement,
+#    OK adds no second one, and the anchor resolves against the base to the feed.
+file(MAKE_DIRECTORY ${SITE}/blog)
+file(COPY ${SITE}/news/feed.rss DESTINATION ${SITE}/blog)
+set(based "<!DOCTYPE html>\n<html><head><base href=\"/\"><title>t</title>\n<link rel=\"alternate\" type=\"application/rss+xml\" href=\"HTTPS://ANN.EXAMPLE/blog/feed.rss?x=1\">\n</head><body>\n<p>Post text</p>\n</body></html>\n")
+file(WRITE ${SITE}/blog/post.html "${based}")
+# The site's list holds blog/feed.rss, news/feed.rss, news/feed2.rss.
+file(WRITE ${WORK}/based.json [[
+{"dialogs": [{"template": 11905, "steps": [
+  {"click": 32160}, {"expect": 32167, "checked": true},
+  {"check": 32165, "checked": true}, {"type": 32166, "text": "RSS"}, {"click": 1}]},
+  {"template": 11901, "steps": [{"select": 32150, "rows": [0]}, {"click": 1}]}]}]])
+run(based 0 ${WORK}/based.json insert-link ${SITE}/blog/post.html --at 5:8)
+string(REPLACE "Post text" "Post<A HREF=\"blog/feed.rss\">RSS</A> text" want "${based}")
+check(based ${SITE}/blog/post.html utf-8 "${want}" --anchors 1 --feed-links 1)

@@ -1,6 +1,7 @@
 cmake_minimum_required(VERSION 3.20)
 # The installed program finds its product folder beside itself: the default
-# icon a new link shows is the installed rss_icon.gif.
+# icon a new link shows is a copy of the installed rss_icon.gif beside the
+# page (which lies in no site).
 #   BUILD  the build tree;  WORK  folder made afresh
 file(REMOVE_RECURSE ${WORK})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${WORK}/installed
@@ -24,6 +25,11 @@ execute_process(COMMAND ${WORK}/installed/bin/newsdesk --ui-script ${WORK}/scrip
                         insert-link ${WORK}/page/index.html --at 2:5
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 file(READ ${WORK}/page/index.html page)
-if(NOT status EQUAL 0 OR NOT page MATCHES "<IMG SRC=\"../installed/bin/rss_icon.gif\" ID=\"LumDefaultRssIcon\">")
+if(NOT status EQUAL 0 OR NOT page MATCHES "<IMG SRC=\"rss_icons/rss_icon.gif\" ID=\"LumDefaultRssIcon\">")
   message(FATAL_ERROR "status ${status}: ${err}\n${page}")
+endif()
+file(SHA256 ${WORK}/installed/bin/rss_icon.gif installed)
+file(SHA256 ${WORK}/page/rss_icons/rss_icon.gif copied)
+if(NOT installed STREQUAL copied)
+  message(FATAL_ERROR "the page's copy of the icon is not the installed one")
 endif()

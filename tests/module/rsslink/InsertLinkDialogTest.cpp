@@ -1,3 +1,4 @@
+#include "TempDir.h"
 #include "host/Entries.h"
 #include "hostapp/files/CKmxCommon.h"
 #include "hostapp/urls/CLumUrlString.h"
@@ -9,6 +10,8 @@
 #include "win32/Window.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -94,30 +97,36 @@ TEST(InsertLinkDialog, PickingASiteFeedTellsWhetherThePageAnnouncesItBrowsingDoe
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
+// The page lies in no site: its own folder takes the copy of the product's
+// picture.
 TEST(InsertRssLinkEntry, AnIconWhoseIdBeginsWithTheDefaultMarkIsEditedAsTheDefaultIcon) {
+    TempDir dir;
+    TempDir product;
+    product.write("rss_icon.gif", "GIF89a default");
+    ::setenv("NEWSDESK_PRODUCT_FOLDER", product.path().c_str(), 1);
     EditedPage page(
         "<!DOCTYPE html><p><a href=\"news/a.rss\"><img src=\"m.gif\" "
-        "id=\"LumDefaultRssIcon2\">F</a>");
+        "id=\"LumDefaultRssIcon2\">F</a>",
+        dir.windows("index.html"));
     page.cursorBefore("F</a>");
     ndtest::TestUiDriver ui;
     ui.expectDialog(
         IDD_RSS_INSERT_LINK,
         {titleIs(u"RSS リンクの編集"),
-         UiStep::expect(IDC_RSS_LINK_FILE, UiCheck::textIs(u"Z:\\site\\news\\a.rss")),
+         UiStep::expect(IDC_RSS_LINK_FILE, UiCheck::textIs(dir.windows("news/a.rss"))),
          UiStep::expect(IDC_RSS_LINK_DEFAULT_ICON, UiCheck::checked(true)),
          UiStep::expect(IDC_RSS_LINK_TEXT, UiCheck::textIs(u"F")), UiStep::click(IDOK)});
     newsdesk::InsertRssLinkEntry(page.editor.get());
-    // The product's picture, named relative to the page.
-    std::string saved = page.saved();
-    EXPECT_NE(saved.find("<img src=\"../"), std::string::npos) << saved;
-    EXPECT_NE(saved.find("/newsdesk/data/rss_icon.gif\" id=\"LumDefaultRssIcon\">F</a>"),
-              std::string::npos)
-        << saved;
+    EXPECT_EQ(page.saved(),
+              "<!DOCTYPE html><p><a href=\"news/a.rss\"><img src=\"rss_icons/rss_icon.gif\" "
+              "id=\"LumDefaultRssIcon\">F</a>");
+    EXPECT_EQ(dir.read("rss_icons/rss_icon.gif"), "GIF89a default");
+    ::setenv("NEWSDESK_PRODUCT_FOLDER", NEWSDESK_PRODUCT_DATA, 1);
 }
 
 // Resolving the empty reference of a missing image would name the page
-// itself as the icon; a link to anything but a feed is left alone.
-TEST(InsertRssLinkEntry, ALinkWithoutAnImageOpensWithTheIconOffAndOtherLinksNotAtAll) {
+// itself as the icon; in a link to anything but a feed a new link is made.
+TEST(InsertRssLinkEntry, ALinkWithoutAnImageOpensWithTheIconOffAndOtherLinksGetANewOne) {
     EditedPage page("<!DOCTYPE html><p><a href=\"b.rdf\">  Feed  </a><a href=\"b.html\">page</a>");
     page.cursorBefore("Feed");
     ndtest::TestUiDriver ui;
@@ -126,11 +135,17 @@ TEST(InsertRssLinkEntry, ALinkWithoutAnImageOpensWithTheIconOffAndOtherLinksNotA
         {UiStep::expect(IDC_RSS_LINK_INCLUDE_ICON, UiCheck::checked(false)),
          UiStep::expect(IDC_RSS_LINK_ICON_FILE, UiCheck::textIs(u"")),
          UiStep::expect(IDC_RSS_LINK_TEXT, UiCheck::textIs(u" Feed ")), UiStep::click(IDCANCEL)});
+    ui.expectDialog(IDD_RSS_INSERT_LINK,
+                    {titleIs(u"RSS リンクの挿入"), UiStep::type(IDC_RSS_LINK_FILE, u"b.rdf"),
+                     UiStep::check(IDC_RSS_LINK_INCLUDE_TEXT, true),
+                     UiStep::type(IDC_RSS_LINK_TEXT, u"RSS"), UiStep::click(IDOK)});
     newsdesk::InsertRssLinkEntry(page.editor.get());
+    EXPECT_FALSE(page.editor->changed());
     page.cursorBefore("page</a>");
     newsdesk::InsertRssLinkEntry(page.editor.get());
-    EXPECT_EQ(ui.dialogsShown().size(), 1u);
-    EXPECT_FALSE(page.editor->changed());
+    EXPECT_EQ(page.saved(),
+              "<!DOCTYPE html><p><a href=\"b.rdf\">  Feed  </a><a href=\"b.html\">page</a><A "
+              "HREF=\"b.rdf\">RSS</A>");
 }
 
 TEST(InsertRssLinkEntry, ANewLinkWithNothingChosenAsksAgainKeepingTheEntries) {

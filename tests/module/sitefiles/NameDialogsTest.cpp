@@ -18,6 +18,19 @@ TEST(SitePath, ResolvesDotsAndSeparatorsAndRefusesClimbingAboveTheDrive) {
     EXPECT_EQ(normalizedPath(u"Z:\\site\\.\\news//b.rss"), CString(u"Z:\\site\\news\\b.rss"));
     EXPECT_EQ(normalizedPath(u"Z:\\site\\news\\"), CString(u"Z:\\site\\news\\"));
     EXPECT_EQ(normalizedPath(u"Z:\\site\\..\\..\\x.rss"), CString());
+    // This system's own form names drive Z:, the file system's root.
+    EXPECT_EQ(normalizedPath(u"/home/ann/site/"), CString(u"Z:\\home\\ann\\site\\"));
+}
+
+TEST(NewFileDialog, AFolderTypedInThisSystemsFormIsTheSitesFolder) {
+    sftest::FeedSite dir;
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_NEW_FILE,
+                    {UiStep::type(IDC_RSS_FOLDER, dir.native("site/news").u16string() + u"/"),
+                     UiStep::type(IDC_RSS_FILE_NAME, u"fresh.rss"), UiStep::click(IDOK)});
+    CLumRssNewFileDlg dlg(1, nullptr);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.getPath(), CString(dir.windows("site/news/fresh.rss")));
 }
 
 TEST(SitePath, ANameWithDotsCannotLeaveTheOpenSite) {

@@ -81,6 +81,59 @@ TEST(PageDocument, ANewLinkAtTheCursorChangesNoOtherByte) {
     EXPECT_EQ(OpenPage(sjis).page->source().encoding(), "Shift_JIS");
 }
 
+// Typed text reaches a Shift_JIS page in the codes every decoder reads (81 60
+// is the wave dash 〜 there, never the full-width tilde); only a page that
+// uses the Windows code page's own codes already gets them for new text too.
+TEST(PageDocument, ShiftJisPagesGetStandardCodesUnlessTheyUseTheWindowsOnes) {
+    const std::string standard = pagetest::toShiftJis(pagetest::kLegacyUtf8);
+    const std::string windows = insertedBefore(standard, "</BODY>", "\x87\x40\n");  // ①
+    struct Case {
+        std::string page;
+        std::string circledOne;
+    } cases[] = {{standard, "&#x2460;"}, {windows, "\x87\x40"}};
+    for (const Case& c : cases) {
+        OpenPage p(c.page);
+        p.cursor(8, 10);
+        insertNewLink(p, u"a.rss", u"i.gif", u"①～〜");
+        EXPECT_EQ(p.saved(), insertedBefore(c.page, pagetest::toShiftJis("。<BR>"),
+                                            "<A HREF=\"a.rss\"><IMG SRC=\"i.gif\" "
+                                            "ID=\"LumDefaultRssIcon\">" +
+                                                c.circledOne + "&#xFF5E;\x81\x60</A>"));
+    }
+}
+
+// An HTML parser keeps <a id="x"/> open to the end of its block, and then
+// makes copies of it around what follows; XHTML closes it where it stands.
+TEST(PageDocument, AnXhtmlSelfClosedAnchorIsClosedWhereItStands) {
+    const std::string page = insertedBefore(pagetest::kXhtml, "<p>Feed",
+                                            "<div><a id=\"top\"/>Intro</div>\r\n<p>More</p>\r\n");
+    OpenPage p(page);
+    EXPECT_EQ(p.saved(), page);
+    for (long line : {9L, 10L}) {  // after the element, and in the next block
+        p.cursor(line, line == 9 ? 21 : 5);
+        EXPECT_FALSE(p.doc->isTagExist(kHtmlTypeAnchor, Node())) << line;
+    }
+    p.cursor(9, 21);  // "In|tro"
+    insertNewLink(p, u"a.rss", u"i.gif", u"RSS");
+    EXPECT_EQ(p.saved(), insertedBefore(page, "tro</div>",
+                                        "<a href=\"a.rss\"><img src=\"i.gif\" "
+                                        "id=\"LumDefaultRssIcon\" />RSS</a>"));
+}
+
+// A character outside the Basic Multilingual Plane is two UTF-16 units: the
+// anchor still goes where the cursor is.
+TEST(PageDocument, TheAnchorAfterAnEmojiStandsRightAfterIt) {
+    const std::string page = "<!DOCTYPE html>\n<p>a😀b😀c</p>\n";
+    for (long column : {6L, 8L}) {  // after the first emoji, after the second
+        OpenPage p(page);
+        p.cursor(2, column);
+        insertNewLink(p, u"a.rss", u"i.gif", u"R");
+        EXPECT_EQ(p.saved(), insertedBefore(page, column == 6 ? "b😀" : "c</p>",
+                                            "<A HREF=\"a.rss\"><IMG SRC=\"i.gif\" "
+                                            "ID=\"LumDefaultRssIcon\">R</A>"));
+    }
+}
+
 TEST(PageDocument, ChangedAttributeRewritesOnlyItsTagAndKeepsTheOthersAsWritten) {
     std::string page =
         "<!doctype html><body>\n<a  class='rss'\n   Href=\"old.rss\" data-x>"
