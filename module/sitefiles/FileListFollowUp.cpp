@@ -21,13 +21,13 @@ void CLumRssFileListDlg::OnRenameFile() {
     if (names.DoModal() == IDOK) {
         CString oldPath = selected->m_filePath;
         CString newPath = names.getPath();
-        newsdesk::renameFollowUp(this, oldPath, newPath);
         // The row follows the file only when it really moved: a row naming a
         // path where nothing is would mislead every later operation.
-        if (is_file(newPath) && !is_file(oldPath)) {
+        if (newsdesk::renameFollowUp(this, oldPath, newPath) && is_file(newPath) &&
+            !is_file(oldPath)) {
             selected->m_filePath = newPath;
+            m_bFilesChanged = 1;
         }
-        m_bFilesChanged = 1;
     }
     fillFileList();
 }
@@ -50,6 +50,10 @@ void CLumRssFileListDlg::OnDeleteFiles() {
         return;
     }
     for (CRSSChannel* channel : doomed) {
+        // A file that could not be deleted keeps its row (the user was told).
+        if (is_file(channel->m_filePath)) {
+            continue;
+        }
         auto at = std::find(m_channels.begin(), m_channels.end(), channel);
         if (at != m_channels.end()) {
             m_channels.erase(at);

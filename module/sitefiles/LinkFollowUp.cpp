@@ -2,16 +2,19 @@
 
 #include "hostapp/app/CLumAppEngineer.h"
 #include "hostapp/files/CLumRecycledDB.h"
+#include "hostapp/files/FileErrors.h"
 #include "hostapp/site/CLumFileOperation.h"
 #include "hostapp/site/CLumSiteDocBaseCore.h"
 #include "hostapp/site/LumSiteMgr.h"
 #include "hostapp/site/LumSiteStaff.h"
 #include "hostapp/ui/CLumSiteLinkListDlg.h"
 #include "hostapp/ui/LumMessageBox.h"
+#include "mfc/AfxMessageBox.h"
 #include "mfc/CWaitCursor.h"
 #include "mfc/CWnd.h"
 #include "res/ResourceIds.h"
 #include "win32/FileApi.h"
+#include "win32/PathMapping.h"
 #include "win32/ShellApi.h"
 
 namespace newsdesk {
@@ -21,6 +24,20 @@ namespace {
 // Anything still at the path, a folder too, counts as not deleted.
 bool stillThere(const CString& path) {
     return ::GetFileAttributesW(path.GetString()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string nativeOf(const CString& path) {
+    return nd::win32::toNativePath(path.GetString()).value_or(path.toUtf8());
+}
+
+// A file operation that failed is shown with the system's reason and kept for
+// the application, which tells where it runs without windows.
+void tellFailure(const CString& shown, const std::string& record, const std::string& reason) {
+    CString text = shown;
+    text += u"\n";
+    text += CString::fromUtf8(reason);
+    AfxMessageBox(text.GetString(), MB_OK | MB_ICONEXCLAMATION);
+    lum::reportFailedFileOperation(record + ": " + reason);
 }
 
 }  // namespace
@@ -70,7 +87,9 @@ int CLumRssFileOp::deleteWithFollowUp(CLumSiteDDList& nodes) {
     }
     CLumSiteLinkListDlg linkList(m_pOwner, 1);
     linkList.SetList(&nodes);
-    if (linkList.DoModal() == IDCANCEL) {
+    // The list asks for consent: anything but OK (Cancel, a list that could
+    // not be shown) keeps every file.
+    if (linkList.DoModal() != IDOK) {
         reset();
         return 0;
     }
@@ -96,8 +115,15 @@ int CLumRssFileOp::deleteWithFollowUp(CLumSiteDDList& nodes) {
 
     int gone = 0;
     for (POSITION pos = nodes.GetHeadPosition(); pos;) {
-        if (!stillThere(nodes.GetNext(pos).m_strSrc)) {
+        const CString& source = nodes.GetNext(pos).m_strSrc;
+        if (!stillThere(source)) {
             ++gone;
+        } else {
+            CString shown = u"ファイルを削除できませんでした: ";
+            shown += source;
+            tellFailure(shown, nativeOf(source) + ": not deleted",
+                        lum::fileErrorReason(shellResult ? static_cast<DWORD>(shellResult)
+                                                         : ERROR_ACCESS_DENIED));
         }
     }
     if (gone == 0) {
@@ -171,20 +197,30 @@ bool deleteFiles(CLumRssFileOp* op, const std::vector<CString>& paths) {
     return true;
 }
 
-void renameFollowUp(CWnd* owner, const CString& oldPath, const CString& newPath) {
+bool renameFollowUp(CWnd* owner, const CString& oldPath, const CString& newPath) {
     CLumSiteDDList nodes(10);
     nodes.AddTail(CLumSiteDDNode(oldPath, newPath));
     SiteMgr50* siteMgr = LumSiteMgr::getSiteMgr();
     collectBackLinks(siteMgr, nodes);
-    if (nodes.IsEmpty()) {
-        return;
-    }
     CLumAppEngineer* application = CLumAppEngineer::getInstance();
     CLumFileOperation* fileOperation = application ? application->getFileOperation() : nullptr;
-    if (fileOperation) {
-        fileOperation->execute(owner, siteMgr, CLumFileOperation::kRename, oldPath, newPath,
-                               &nodes);
+    if (!fileOperation) {
+        return false;
     }
+    if (!fileOperation->execute(owner, siteMgr, CLumFileOperation::kRename, oldPath, newPath,
+                                &nodes)) {
+        CString shown = u"ファイルの名前を変更できませんでした: ";
+        shown += oldPath;
+        tellFailure(shown, nativeOf(oldPath) + ": not renamed to " + nativeOf(newPath),
+                    fileOperation->error());
+        return false;
+    }
+    for (const CLumFileOperation::Failure& failure : fileOperation->failures()) {
+        CString shown = u"リンクを修正できなかったページがあります: ";
+        shown += failure.page;
+        tellFailure(shown, nativeOf(failure.page) + ": links not revised", failure.reason);
+    }
+    return true;
 }
 
 }  // namespace newsdesk

@@ -20,7 +20,8 @@ class CLumRssFileOp {
     explicit CLumRssFileOp(CWnd* owner) : m_pOwner(owner) {}
 
     // Shows the linking pages, deletes the files and has the pages of the
-    // files that are gone revised. 1 when pages were revised, else 0.
+    // files that are gone revised; a file still there afterwards is shown
+    // with the reason. 1 when pages were revised, else 0.
     int deleteWithFollowUp(CLumSiteDDList& nodes);
     // Forgets the lists and the running flag.
     void reset();
@@ -43,6 +44,8 @@ bool deleteFiles(CLumRssFileOp* op, const std::vector<CString>& paths);
 
 // After the file list's Rename: has the host rename oldPath to newPath on
 // disk and revise every page linking to it. owner is the file list dialog.
-void renameFollowUp(CWnd* owner, const CString& oldPath, const CString& newPath);
+// false when the file was not renamed; that, and each page that could not
+// be revised, is shown with the reason and reported to the application.
+bool renameFollowUp(CWnd* owner, const CString& oldPath, const CString& newPath);
 
 }  // namespace newsdesk

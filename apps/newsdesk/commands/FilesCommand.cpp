@@ -2,6 +2,7 @@
 // RssFileListEntry; the dialogs are played from the UI script.
 #include "Commands.h"
 
+#include "hostapp/files/FileErrors.h"
 #include "hostapp/records/FunctionTable.h"
 #include "hostapp/site/LumSiteMgr.h"
 #include "hostapp/ui/CLumTktDialogEngineer.h"
@@ -31,10 +32,16 @@ int runFiles(CommandContext& context) {
     }
     CLumTktDialogEngineer* panes = CLumTktDialogEngineer::getInstance();
     int before = panes->paneUpdates();
+    lum::takeFailedFileOperations();
     list();
     // The module refreshes the panes after the rebuild that follows a change.
     context.out << (panes->paneUpdates() != before ? "changed\n" : "unchanged\n");
-    return 0;
+    // The module has shown each failure; without windows they are said here.
+    auto failed = lum::takeFailedFileOperations();
+    for (const auto& failure : failed) {
+        context.err << "newsdesk: " << failure.message << "\n";
+    }
+    return failed.empty() ? 0 : 1;
 }
 
 }  // namespace newsdesk::app

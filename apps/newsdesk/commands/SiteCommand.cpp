@@ -1,6 +1,6 @@
-// newsdesk --site DIR site init|rebuild|feeds|links|move: the site's
-// definition, its database, what the database answers, and a file renamed
-// with its linking pages.
+// newsdesk --site DIR site init|rebuild|feeds|links|move|check: the site's
+// definition, its database, what the database answers, a file renamed with
+// its linking pages, and the references that reach no file.
 #include "Commands.h"
 #include "frontend/TerminalProgress.h"
 
@@ -8,15 +8,18 @@
 #include "hostapp/files/AtomicFile.h"
 #include "hostapp/site/CLumFileOperation.h"
 #include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/site/SiteCheck.h"
 #include "hostapp/site/SiteDefinition.h"
 #include "hostapp/ui/CLumSiteRebuildProgressDlg.h"
 #include "hostapp/urls/UrlUtil.h"
+#include "mfc/AfxMessageBox.h"
 #include "win32/PathMapping.h"
 
 #include <nlohmann/json.hpp>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 
@@ -185,10 +188,63 @@ int links(CommandContext& context) {
     return 0;
 }
 
+// Every reference of the site's pages and stylesheets to a file of the site
+// that is not there, where it is written; exit status 1 when there is one.
+int check(CommandContext& context) {
+    if (context.args.size() != 1) {
+        return usageError(context);
+    }
+    SiteMgr50* db = currentDatabase(context);
+    if (!db) {
+        return 1;
+    }
+    nlohmann::json list = nlohmann::json::array();
+    for (const auto& broken : lum::site::findBrokenReferences(db->database(), db->location())) {
+        list.push_back({{"page", broken.page},
+                        {"line", broken.line},
+                        {"column", broken.column},
+                        {"element", broken.element},
+                        {"url", broken.url},
+                        {"missing", broken.target}});
+    }
+    printJson(context, list);
+    return list.empty() ? 0 : 1;
+}
+
+// The pages a file operation changed (or would change), each with its links
+// before and after.
+nlohmann::json revisedPages(SiteMgr50& db, const CLumFileOperation& operation) {
+    nlohmann::json pages = nlohmann::json::array();
+    for (const auto& revision : operation.revisions()) {
+        nlohmann::json links = nlohmann::json::array();
+        for (const auto& link : revision.links) {
+            links.push_back({{"element", link.element}, {"from", link.from}, {"to", link.to}});
+        }
+        pages.push_back({{"path", db.relativePath(revision.page)}, {"links", links}});
+    }
+    return pages;
+}
+
 // A file of the site renamed on disk, every page linking to it revised to
 // follow: the host's own file operation, without the module's file list.
+// --dry-run works the same out and changes nothing.
 int move(CommandContext& context) {
-    if (context.args.size() != 3) {
+    std::vector<std::string> names;
+    bool dryRun = false;
+    bool yes = false;
+    for (size_t i = 1; i < context.args.size(); ++i) {
+        const std::string& arg = context.args[i];
+        if (arg == "--dry-run") {
+            dryRun = true;
+        } else if (arg == "--yes") {
+            yes = true;
+        } else if (arg.rfind("--", 0) == 0) {
+            return unknownOption(context, arg);
+        } else {
+            names.push_back(arg);
+        }
+    }
+    if (names.size() != 2) {
         return usageError(context);
     }
     SiteMgr50* db = currentDatabase(context);
@@ -198,21 +254,20 @@ int move(CommandContext& context) {
     CString paths[2];
     for (int i = 0; i < 2; ++i) {
         std::error_code ec;
-        std::string native =
-            std::filesystem::absolute(context.args[1 + i], ec).lexically_normal().string();
+        std::string native = std::filesystem::absolute(names[i], ec).lexically_normal().string();
         auto windows = nd::win32::toWindowsPath(native);
         if (!windows || db->relativePath(CString(*windows)).empty()) {
-            context.err << "newsdesk: " << context.args[1 + i] << " is not inside the site\n";
+            context.err << "newsdesk: " << names[i] << " is not inside the site\n";
             return 1;
         }
         paths[i] = CString(*windows);
     }
     if (!std::filesystem::is_regular_file(*nd::win32::toNativePath(paths[0].view()))) {
-        context.err << "newsdesk: " << context.args[1] << " is not a file\n";
+        context.err << "newsdesk: " << names[0] << " is not a file\n";
         return 1;
     }
     if (std::filesystem::exists(*nd::win32::toNativePath(paths[1].view()))) {
-        context.err << "newsdesk: " << context.args[2] << " already exists\n";
+        context.err << "newsdesk: " << names[1] << " already exists\n";
         return 1;
     }
     CLumSiteDDList nodes(10);
@@ -230,44 +285,95 @@ int move(CommandContext& context) {
     }
     nodes.AddTail(node);
     CLumFileOperation* operation = CLumAppEngineer::getInstance()->getFileOperation();
-    if (!operation->execute(nullptr, db, CLumFileOperation::kRename, paths[0], paths[1], &nodes)) {
-        context.err << "newsdesk: " << context.args[1] << " could not be renamed\n";
+    bool done = dryRun ? operation->preview(db, paths[0], paths[1], &nodes)
+                       : operation->execute(nullptr, db, CLumFileOperation::kRename, paths[0],
+                                            paths[1], &nodes);
+    if (!done) {
+        context.err << "newsdesk: " << names[0] << " could not be moved to " << names[1] << ": "
+                    << operation->error() << "\n";
         return 1;
     }
-    nlohmann::json revised = nlohmann::json::array();
     nlohmann::json failed = nlohmann::json::array();
     for (const auto& failure : operation->failures()) {
-        if (failure.page == paths[1]) {
-            failed.push_back({{"path", db->relativePath(paths[1])}, {"reason", failure.reason}});
+        failed.push_back({{"path", db->relativePath(failure.page)}, {"reason", failure.reason}});
+    }
+    nlohmann::json folders = nlohmann::json::array();
+    for (const CString& folder : operation->madeFolders()) {
+        folders.push_back(db->relativePath(folder));
+    }
+    nlohmann::json report = {{"from", db->relativePath(paths[0])},
+                             {"to", db->relativePath(paths[1])},
+                             {"failed", failed}};
+    if (!folders.empty()) {
+        report["folders"] = folders;
+    }
+    std::string from = db->relativePath(paths[0]);
+    std::string to = db->relativePath(paths[1]);
+    std::string topPage = db->location().topPage;
+    std::replace(topPage.begin(), topPage.end(), '\\', '/');
+    const bool movedTopPage = from == topPage;
+    if (dryRun) {
+        report["dryRun"] = true;
+        report["revised"] = revisedPages(*db, *operation);
+        if (movedTopPage) {
+            context.err << "newsdesk: warning: " << from
+                        << " is the site's top page; moved, the site would have none\n";
         }
+        printJson(context, report);
+        return failed.empty() ? 0 : 1;
     }
-    if (operation->movedPageRevised() && failed.empty()) {
-        revised.push_back(db->relativePath(paths[1]));
-    }
-    const CLumSiteDDNode& done = nodes.GetHead();
-    for (POSITION pos = done.m_pLinkList->GetHeadPosition(); pos;) {
-        const CString& page = done.m_pLinkList->GetNext(pos).m_strPath;
-        bool ok = true;
+    auto failedPage = [&](const CString& page) {
         for (const auto& failure : operation->failures()) {
             if (failure.page == page) {
-                failed.push_back({{"path", db->relativePath(page)}, {"reason", failure.reason}});
-                ok = false;
+                return true;
             }
         }
-        if (ok) {
+        return false;
+    };
+    nlohmann::json revised = nlohmann::json::array();
+    if (operation->movedPageRevised() && !failedPage(paths[1])) {
+        revised.push_back(db->relativePath(paths[1]));
+    }
+    const CLumSiteDDNode& moved = nodes.GetHead();
+    for (POSITION pos = moved.m_pLinkList->GetHeadPosition(); pos;) {
+        const CString& page = moved.m_pLinkList->GetNext(pos).m_strPath;
+        if (!failedPage(page)) {
             revised.push_back(db->relativePath(page));
         }
     }
-    lum::site::ScanResult result;
+    report["revised"] = revised;
     std::string error;
+    if (movedTopPage) {
+        // The site has lost its top page: its folder URL now names nothing.
+        // The definition follows the page only when the user says so.
+        CString question = u"「";
+        question += CString::fromUtf8(from);
+        question += u"」はサイトのトップページです。\nサイトの定義のトップページを「";
+        question += CString::fromUtf8(to);
+        question += u"」に変えますか？";
+        if (yes || AfxMessageBox(question.GetString(), MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            SITE_INFO info;
+            LumSiteMgr::getCurrentSiteInfo(info);
+            if (!writeSiteTopPage(info.rootFolder, to, error) ||
+                !LumSiteMgr::openSite(info.rootFolder, error) || !(db = LumSiteMgr::getSiteMgr())) {
+                context.err << "newsdesk: "
+                            << (error.empty() ? LumSiteMgr::siteDatabaseError() : error) << "\n";
+                return 1;
+            }
+            report["topPage"] = to;
+        } else {
+            context.err << "newsdesk: warning: " << from
+                        << " was the site's top page; the site definition still names it "
+                           "(--yes makes "
+                        << to << " the top page)\n";
+        }
+    }
+    lum::site::ScanResult result;
     if (!db->rebuild(false, {}, result, error)) {
         context.err << "newsdesk: " << error << "\n";
         return 1;
     }
-    printJson(context, {{"from", db->relativePath(paths[0])},
-                        {"to", db->relativePath(paths[1])},
-                        {"revised", revised},
-                        {"failed", failed}});
+    printJson(context, report);
     return failed.empty() ? 0 : 1;
 }
 
@@ -300,6 +406,9 @@ int runSite(CommandContext& context) {
     }
     if (verb == "move") {
         return move(context);
+    }
+    if (verb == "check") {
+        return check(context);
     }
     return usageError(context);
 }

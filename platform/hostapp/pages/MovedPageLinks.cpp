@@ -141,6 +141,21 @@ MovedPageLinks::MovedPageLinks(const SiteLinkResolver& resolver, std::string old
       m_newPath(std::move(newPath)),
       m_moves(std::move(moves)) {}
 
+std::string linkInSameForm(std::string_view url, const std::string& baseUrl,
+                           const std::string& newUrl) {
+    std::string value;
+    if (url.substr(0, 2) == "//") {
+        value = newUrl.substr(newUrl.find("//"));
+    } else if (hasUrlScheme(url)) {
+        value = newUrl;
+    } else if (!url.empty() && url.front() == '/') {
+        value = std::string(urlPath(newUrl));
+    } else {
+        value = relativeUrl(baseUrl, newUrl);
+    }
+    return value + std::string(urlSuffix(url));
+}
+
 std::optional<page::LinkDecision> MovedPageLinks::followMovedFile(const std::string& oldBase,
                                                                   const std::string& newBase,
                                                                   std::string_view url) const {
@@ -155,27 +170,32 @@ std::optional<page::LinkDecision> MovedPageLinks::followMovedFile(const std::str
         if (m_resolver.resolveAgainst(newBase, url) == move.destination) {
             return page::LinkDecision{};
         }
-        std::string value = relativeUrl(newBase, m_resolver.urlOf(move.destination));
-        return page::LinkDecision{page::LinkAction::Replace, value + std::string(urlSuffix(url))};
+        return page::LinkDecision{page::LinkAction::Replace,
+                                  linkInSameForm(url, newBase, m_resolver.urlOf(move.destination))};
     }
     return std::nullopt;
 }
 
 page::LinkDecision MovedPageLinks::decide(std::string_view base, std::string_view url) const {
-    // Absolute and root-relative links, and those to the page itself (a bare
-    // fragment or query), mean the same from anywhere.
-    if (url.empty() || hasUrlScheme(url) || url.front() == '/' || url.front() == '#' ||
-        url.front() == '?') {
+    // Links to the page itself without a name (a bare fragment or query)
+    // follow it wherever it goes.
+    if (url.empty() || url.front() == '#' || url.front() == '?') {
+        return {};
+    }
+    std::string oldBase = m_resolver.baseUrl(m_oldPath, base);
+    std::string newBase = m_resolver.baseUrl(m_newPath, base);
+    // A link in any form to a file of the operation, the page itself among
+    // them, follows that file.
+    if (std::optional<page::LinkDecision> moved = followMovedFile(oldBase, newBase, url)) {
+        return *moved;
+    }
+    // Other absolute and root-relative links mean the same from anywhere.
+    if (hasUrlScheme(url) || url.front() == '/') {
         return {};
     }
     // So does every link of a page whose base does not depend on its place.
     if (!base.empty() && (hasUrlScheme(base) || base.front() == '/')) {
         return {};
-    }
-    std::string oldBase = m_resolver.baseUrl(m_oldPath, base);
-    std::string newBase = m_resolver.baseUrl(m_newPath, base);
-    if (std::optional<page::LinkDecision> moved = followMovedFile(oldBase, newBase, url)) {
-        return *moved;
     }
     std::string_view oldFolder = folderOf(oldBase);
     if (oldFolder == folderOf(newBase)) {

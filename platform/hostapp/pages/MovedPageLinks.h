@@ -21,6 +21,11 @@ std::string_view urlSuffix(std::string_view url);
 std::string_view urlPath(std::string_view url);
 // target as a link relative to baseUrl's folder; both under the same origin.
 std::string relativeUrl(std::string_view baseUrl, std::string_view target);
+// The link that reaches newUrl in the form url was written in, resolved
+// against baseUrl: absolute stays absolute (scheme-relative too), root-relative
+// stays root-relative, relative stays relative; url's query and fragment kept.
+std::string linkInSameForm(std::string_view url, const std::string& baseUrl,
+                           const std::string& newUrl);
 
 struct FileMove {
     std::string source;       // relative to the site root

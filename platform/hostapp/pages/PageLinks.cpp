@@ -1,5 +1,8 @@
 #include "hostapp/pages/PageLinks.h"
 
+#include "hostapp/pages/CssUrls.h"
+#include "hostapp/pages/PageReferences.h"
+
 #include <gumbo.h>
 
 #include <memory>
@@ -44,7 +47,40 @@ std::string textOf(const GumboNode* node) {
     return trimmed(text.c_str());
 }
 
+// Where a reference is written: a <style>'s URL exactly, an attribute's at
+// its value (a value with references decoded counts from its start).
+size_t offsetIn(std::string_view html, const Reference& reference) {
+    if (reference.form == ReferenceForm::CssText) {
+        return static_cast<size_t>(reference.text->v.text.original_text.data - html.data()) +
+               reference.begin;
+    }
+    const GumboStringPiece& value = reference.attribute->original_value;
+    if (value.data == nullptr) {
+        return 0;
+    }
+    size_t at = static_cast<size_t>(value.data - html.data());
+    bool quoted = value.length >= 2 && (value.data[0] == '"' || value.data[0] == '\'');
+    std::string_view written(value.data + (quoted ? 1 : 0), value.length - (quoted ? 2 : 0));
+    at += quoted ? 1 : 0;
+    return written == reference.attribute->value ? at + reference.begin : at;
+}
+
 }  // namespace
+
+std::pair<long, long> lineAndColumn(std::string_view text, size_t offset) {
+    long line = 1;
+    long column = 1;
+    for (size_t i = 0; i < offset && i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\n' || (c == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
+            ++line;
+            column = 1;
+        } else if (c != '\r' && (static_cast<unsigned char>(c) & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+    return {line, column};
+}
 
 const char* linkAttributeOf(std::string_view tag) {
     for (const auto& la : kLinkAttributes) {
@@ -82,22 +118,23 @@ PageLinks extractLinks(std::string_view html) {
             result.title = textOf(node);
             haveTitle = true;
         }
-        for (const auto& la : kLinkAttributes) {
-            if (la.tag != element.tag) {
-                continue;
-            }
-            if (const GumboAttribute* a = gumbo_get_attribute(&element.attributes, la.attribute)) {
-                std::string url = trimmed(a->value);
-                if (!url.empty()) {
-                    result.links.push_back({gumbo_normalized_tagname(element.tag), std::move(url)});
-                }
-            }
+        for (Reference& reference : referencesOf(node)) {
+            result.links.push_back({gumbo_normalized_tagname(element.tag), std::move(reference.url),
+                                    offsetIn(html, reference)});
         }
         for (unsigned i = element.children.length; i > 0; --i) {
             pending.push_back(static_cast<const GumboNode*>(element.children.data[i - 1]));
         }
     }
     return result;
+}
+
+std::vector<PageLink> stylesheetLinks(std::string_view css) {
+    std::vector<PageLink> links;
+    for (CssUrl& url : cssUrls(css)) {
+        links.push_back({url.import ? "@import" : "url", std::move(url.url), url.begin});
+    }
+    return links;
 }
 
 }  // namespace lum::page

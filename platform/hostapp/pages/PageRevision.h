@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace lum::page {
 
@@ -21,9 +22,18 @@ struct LinkDecision {
 using LinkDecider = std::function<LinkDecision(std::string_view element, std::string_view base,
                                                std::string_view url)>;
 
+// One link the revision changed: its value before and after ("" after: the
+// link was removed).
+struct LinkChange {
+    std::string element;
+    std::string from;
+    std::string to;
+};
+
 struct RevisedPage {
     std::string bytes;
     size_t changes = 0;
+    std::vector<LinkChange> links;  // in the order of the page
 };
 
 // Remove takes out a <link> or <area> element whole, an <a> element's tags
@@ -31,5 +41,11 @@ struct RevisedPage {
 // nullopt, with the reason in error, when the page cannot be read.
 std::optional<RevisedPage> revisePageLinks(std::string_view bytes, const LinkDecider& decide,
                                            std::string& error);
+
+// The same for a stylesheet: its url() and @import URLs, offered with the
+// element "url" or "@import" and no base. Remove leaves a URL as it is (a
+// rule without its image still reads; a check finds it).
+std::optional<RevisedPage> reviseStylesheetLinks(std::string_view bytes, const LinkDecider& decide,
+                                                 std::string& error);
 
 }  // namespace lum::page

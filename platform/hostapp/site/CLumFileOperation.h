@@ -3,6 +3,7 @@
 #pragma once
 
 #include "hostapp/site/CLumSiteDDNode.h"
+#include "hostapp/site/CLumSiteDocBaseCore.h"
 #include "mfc/CString.h"
 
 #include <string>
@@ -15,13 +16,19 @@ class CLumFileOperation {
   public:
     static constexpr int kRename = 5;
 
-    // operation kRename: renames from to to on disk, then revises the pages
-    // of the nodes' link lists (revise flag set) so their links reach the
-    // new name; a page moved to another folder has its own relative links
-    // revised to reach the same files from there. 1 when the file was renamed, 0 when it was not
-    // (nothing is changed then); pages that could not be revised are left as they were.
+    // operation kRename: renames from to to on disk, making the folders to
+    // needs, then revises the pages of the nodes' link lists (revise flag
+    // set) so their links reach the new name; a moved page has its own
+    // links revised to reach the same files from its new place and name.
+    // 1 when the file was renamed; 0 when it was not (nothing is changed
+    // then, and error() says why). Pages that could not be revised are left
+    // as they were and listed in failures().
     int execute(CWnd* owner, SiteMgr50* siteMgr, int operation, const CString& from,
                 const CString& to, CLumSiteDDList* nodes);
+    // The same worked out without changing anything: no folder is made, the
+    // file stays, no page is written; revisions() lists what would change.
+    // 0, with error(), when the rename could not be done.
+    int preview(SiteMgr50* siteMgr, const CString& from, const CString& to, CLumSiteDDList* nodes);
 
     // The pages the last operation could not revise, each with the reason.
     struct Failure {
@@ -29,11 +36,30 @@ class CLumFileOperation {
         std::string reason;
     };
     const std::vector<Failure>& failures() const { return m_failures; }
+    // Why the last operation did not rename the file.
+    const std::string& error() const { return m_error; }
+    // The folders the last operation made (or would make), outermost first.
+    const std::vector<CString>& madeFolders() const { return m_madeFolders; }
+    // The pages the last operation revised (or would revise), with their
+    // changed links; the moved page under its new name.
+    const std::vector<CLumSiteDocBaseCore::Revision>& revisions() const { return m_revisions; }
 
     // Whether the last operation moved a page whose own links it revised.
     bool movedPageRevised() const { return m_movedPageRevised; }
 
   private:
+    int run(SiteMgr50* siteMgr, const CString& from, const CString& to, CLumSiteDDList* nodes,
+            bool dryRun);
+    // Makes (or, in a dry run, lists) the missing folders above to; false
+    // with m_error when one cannot be made (those made are removed again).
+    bool makeFolders(const CString& to, bool dryRun);
+    void removeMadeFolders();
+    void revisePages(SiteMgr50* siteMgr, const CString& from, const CString& to,
+                     CLumSiteDDList* nodes, bool dryRun);
+
     std::vector<Failure> m_failures;
+    std::string m_error;
+    std::vector<CString> m_madeFolders;
+    std::vector<CLumSiteDocBaseCore::Revision> m_revisions;
     bool m_movedPageRevised = false;
 };

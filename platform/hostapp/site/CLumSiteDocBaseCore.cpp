@@ -3,6 +3,7 @@
 #include "hostapp/pages/MovedPageLinks.h"
 #include "hostapp/pages/PageRevision.h"
 #include "hostapp/site/SiteMgr50.h"
+#include "hostapp/site/SiteScanner.h"
 #include "hostapp/urls/SiteLinkResolver.h"
 #include "win32/PathMapping.h"
 
@@ -11,11 +12,6 @@
 #include <sstream>
 
 namespace {
-
-using lum::site::hasUrlScheme;
-using lum::site::relativeUrl;
-using lum::site::urlPath;
-using lum::site::urlSuffix;
 
 bool readBytes(const std::string& path, std::string& bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -70,16 +66,8 @@ BOOL CLumSiteDocBaseCore::ReviseLinkedFile(const CString& page, int) {
             if (target.destination.empty()) {
                 return {lum::page::LinkAction::Remove, {}};
             }
-            std::string newUrl = resolver.urlOf(target.destination);
-            std::string value;
-            if (hasUrlScheme(url) || url.substr(0, 2) == "//") {
-                value = url.substr(0, 2) == "//" ? newUrl.substr(newUrl.find("//")) : newUrl;
-            } else if (!url.empty() && url.front() == '/') {
-                value = std::string(urlPath(newUrl));
-            } else {
-                value = relativeUrl(baseUrl, newUrl);
-            }
-            value += urlSuffix(url);
+            std::string value =
+                lum::site::linkInSameForm(url, baseUrl, resolver.urlOf(target.destination));
             return {lum::page::LinkAction::Replace, value};
         }
         return {};
@@ -109,17 +97,25 @@ std::vector<lum::site::FileMove> CLumSiteDocBaseCore::registeredMoves() const {
 BOOL CLumSiteDocBaseCore::reviseWith(const CString& page, const std::string& bytes,
                                      const lum::page::LinkDecider& decide) {
     std::optional<lum::page::RevisedPage> revised =
-        lum::page::revisePageLinks(bytes, decide, m_error);
+        lum::site::isStylesheetPath(page.toUtf8())
+            ? lum::page::reviseStylesheetLinks(bytes, decide, m_error)
+            : lum::page::revisePageLinks(bytes, decide, m_error);
     if (!revised) {
         return FALSE;
     }
     if (revised->changes == 0) {
         return TRUE;
     }
+    if (m_dryRun) {
+        m_revisions.push_back({page, std::move(revised->links)});
+        m_revisedCount += 1;
+        return TRUE;
+    }
     if (!m_saves.add(page, revised->bytes)) {
         m_error = "cannot write " + nd::win32::toNativePath(page.GetString()).value_or("the page");
         return FALSE;
     }
+    m_revisions.push_back({page, std::move(revised->links)});
     m_revisedCount += 1;
     return TRUE;
 }
@@ -132,7 +128,7 @@ BOOL CLumSiteDocBaseCore::ReviseMovedPage(const CString& from, const CString& to
     }
     std::string oldPath = m_siteMgr->relativePath(from);
     std::string newPath = m_siteMgr->relativePath(to);
-    std::optional<std::string> native = nd::win32::toNativePath(to.GetString());
+    std::optional<std::string> native = nd::win32::toNativePath((m_dryRun ? from : to).GetString());
     if (oldPath.empty() || newPath.empty() || !native) {
         m_error = "the page lies outside the site";
         return FALSE;

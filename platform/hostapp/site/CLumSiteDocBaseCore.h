@@ -39,6 +39,17 @@ class CLumSiteDocBaseCore {
     BOOL ReviseMovedPage(const CString& from, const CString& to);
     // How many pages the revisions so far changed.
     size_t revisedCount() const { return m_revisedCount; }
+
+    // A preview: revisions are worked out and listed, no page is written, and
+    // ReviseMovedPage reads the page at its old name (it has not moved).
+    void setDryRun(bool dryRun) { m_dryRun = dryRun; }
+    struct Revision {
+        CString page;
+        std::vector<lum::page::LinkChange> links;
+    };
+    // Every page the revisions so far changed, with its changed links.
+    const std::vector<Revision>& revisions() const { return m_revisions; }
+
     // Replaces every revised page at once, each atomically, with one sync for
     // all of them. The pages that could not be replaced (each left as it was).
     std::vector<CString> commitRevisions() { return m_saves.commit(); }
@@ -60,5 +71,7 @@ class CLumSiteDocBaseCore {
     std::vector<Move> m_moves;
     std::string m_error;
     size_t m_revisedCount = 0;
+    bool m_dryRun = false;
+    std::vector<Revision> m_revisions;
     lum::AtomicFileBatch m_saves;
 };

@@ -472,6 +472,19 @@ std::vector<Link> SiteDatabase::linksFrom(std::int64_t pageId) {
     return links;
 }
 
+std::vector<std::pair<std::string, std::string>> SiteDatabase::missingTargets() {
+    auto& s = statement(
+        "SELECT DISTINCT p.path, t.path FROM links l JOIN files p ON p.id = l.page "
+        "JOIN files t ON t.id = l.target WHERE p.present = 1 AND t.present = 0 "
+        "ORDER BY p.path, t.path");
+    std::vector<std::pair<std::string, std::string>> missing;
+    while (s.step() == SQLITE_ROW) {
+        missing.emplace_back(s.text(0), s.text(1));
+    }
+    s.reset();
+    return missing;
+}
+
 std::int64_t SiteDatabase::linkCount() {
     auto& s = statement("SELECT count(*) FROM links");
     std::int64_t n = s.step() == SQLITE_ROW ? s.integer(0) : -1;

@@ -112,6 +112,9 @@ class SiteDatabase {
         const std::vector<std::pair<std::int64_t, std::string>>& targets);  // (target id, element)
     std::vector<BackLink> backLinks(std::int64_t targetId);
     std::vector<Link> linksFrom(std::int64_t pageId);
+    // Links of present pages to files that are not there: (page, target)
+    // paths, by page and target.
+    std::vector<std::pair<std::string, std::string>> missingTargets();
     std::int64_t linkCount();
     // For loading many links at once: the index by target goes, and comes
     // back (also when the database is opened next).

@@ -1,5 +1,6 @@
 #include "hostapp/site/SiteDefinition.h"
 
+#include "hostapp/files/AtomicFile.h"
 #include "hostapp/files/PathUtil.h"
 #include "hostapp/urls/UrlUtil.h"
 #include "win32/PathMapping.h"
@@ -69,4 +70,23 @@ std::optional<SiteDefinition> readSiteDefinition(const CString& folder, std::str
         site.topPage = u"index.html";
     }
     return site;
+}
+
+bool writeSiteTopPage(const CString& folder, const std::string& topPage, std::string& error) {
+    CString root = conv_std_path(folder);
+    addLastYenMark(root);
+    CString file = root + kSiteDefinitionFile;
+    std::string nativeFile = nd::win32::toNativePath(file.view()).value_or(file.toUtf8());
+    std::ifstream in(nativeFile, std::ios::binary);
+    nlohmann::ordered_json json = nlohmann::ordered_json::parse(in, nullptr, false);
+    if (!in.is_open() || json.is_discarded() || !json.is_object()) {
+        error = "cannot read site definition " + nativeFile;
+        return false;
+    }
+    json["topPage"] = topPage;
+    if (!lum::writeFileAtomically(file, json.dump(2) + "\n", true)) {
+        error = "cannot write site definition " + nativeFile;
+        return false;
+    }
+    return true;
 }

@@ -22,3 +22,9 @@ struct SiteDefinition {
 // nullopt, with a one-line reason naming the native path in error, when the folder or the file is
 // missing, the file is not a JSON object, or "url" is not an http or https URL.
 std::optional<SiteDefinition> readSiteDefinition(const CString& folder, std::string& error);
+
+// Makes topPage (relative to the root, '/'-separated) the top page in the
+// definition of the site whose root is folder; every other member stays as
+// written, in its order. false with a one-line reason when it cannot be
+// read or written (the file is then as it was).
+bool writeSiteTopPage(const CString& folder, const std::string& topPage, std::string& error);

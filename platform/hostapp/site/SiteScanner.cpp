@@ -45,6 +45,14 @@ bool isOwnFile(const std::string& relative) {
     return relative.rfind(kDatabaseFile, 0) == 0 || relative == "newsdesk-site.json";
 }
 
+// Hidden folders (.git, .svn, an editor's caches) are not served by a web
+// server's default rules, so they are no part of the published site;
+// .well-known is published on purpose.
+bool isHiddenFolder(const fs::path& name) {
+    std::string text = name.string();
+    return text.size() > 1 && text.front() == '.' && text != ".well-known";
+}
+
 bool listFolder(const std::string& root, std::vector<FolderEntry>& entries, std::string& error) {
     std::error_code ec;
     fs::recursive_directory_iterator it(root, fs::directory_options::skip_permission_denied, ec);
@@ -58,6 +66,10 @@ bool listFolder(const std::string& root, std::vector<FolderEntry>& entries, std:
             return false;
         }
         std::error_code fileEc;
+        if (it->is_directory(fileEc) && isHiddenFolder(it->path().filename())) {
+            it.disable_recursion_pending();
+            continue;
+        }
         if (!it->is_regular_file(fileEc)) {
             continue;
         }
@@ -217,7 +229,8 @@ class Scan {
     }
 
     bool update(const FolderEntry& entry, const FileRow* stored, bool full) {
-        const bool page = isPagePath(entry.path);
+        const bool sheet = isStylesheetPath(entry.path);
+        const bool page = sheet || isPagePath(entry.path);
         std::string bytes;
         std::uint64_t hash = 0;
         FileRow row = stored ? *stored : FileRow{};
@@ -250,7 +263,27 @@ class Scan {
             std::vector<std::pair<std::int64_t, std::string>> targets;
             row.title.clear();
             const bool tooLarge = bytes.size() > kLargestPage;
-            std::string text = tooLarge ? std::string() : lum::page::decodePage(bytes).text;
+            if (sheet && !tooLarge) {
+                // A stylesheet's references are resolved against its own URL.
+                std::set<std::pair<std::int64_t, std::string>> unique;
+                const std::string base = m_resolver.urlOf(entry.path);
+                for (const auto& link : lum::page::stylesheetLinks(bytes)) {
+                    auto target = m_resolver.resolveAgainst(base, link.url);
+                    if (!target) {
+                        continue;
+                    }
+                    std::int64_t id = idOf(*target);
+                    if (id < 0) {
+                        return false;
+                    }
+                    unique.emplace(id, link.element);
+                }
+                targets.assign(unique.begin(), unique.end());
+                ++m_result.pagesParsed;
+                return m_db.storeFile(row) && m_db.replaceLinks(row.id, targets);
+            }
+            std::string text =
+                tooLarge || sheet ? std::string() : lum::page::decodePage(bytes).text;
             if (tooLarge || !lum::page::withinParseLimits(text)) {
                 // Listed, with no links taken: parsing it could take hours.
                 ++m_result.pagesSkipped;
@@ -261,7 +294,9 @@ class Scan {
                 const std::string base = m_resolver.baseUrl(entry.path, links.base);
                 for (const auto& link : links.links) {
                     auto target = m_resolver.resolveAgainst(base, link.url);
-                    if (!target || *target == entry.path) {
+                    // A page's links to itself by name count: they must follow
+                    // it when it moves.
+                    if (!target) {
                         continue;
                     }
                     std::int64_t id = idOf(*target);
@@ -299,13 +334,29 @@ class Scan {
 
 }  // namespace
 
-bool isPagePath(std::string_view path) {
-    size_t dot = path.find_last_of("./");
+namespace {
+
+std::string extensionOf(std::string_view path) {
+    size_t dot = path.find_last_of("./\\");
     if (dot == std::string_view::npos || path[dot] != '.') {
-        return false;
+        return {};
     }
-    std::string ext(path.substr(dot + 1));
+    return std::string(path.substr(dot + 1));
+}
+
+}  // namespace
+
+bool isPagePath(std::string_view path) {
+    std::string ext = extensionOf(path);
     return strcasecmp(ext.c_str(), "html") == 0 || strcasecmp(ext.c_str(), "htm") == 0;
+}
+
+bool isStylesheetPath(std::string_view path) {
+    return strcasecmp(extensionOf(path).c_str(), "css") == 0;
+}
+
+bool holdsLinks(std::string_view path) {
+    return isPagePath(path) || isStylesheetPath(path);
 }
 
 bool scanSite(SiteDatabase& db, const SiteLocation& site, bool full, const ScanProgress& progress,

@@ -41,7 +41,10 @@ using ScanProgress = std::function<void(size_t done, size_t total, const std::st
 bool scanSite(SiteDatabase& db, const SiteLocation& site, bool full, const ScanProgress& progress,
               ScanResult& result, std::string& error);
 
-// Pages are the files the scan parses for links.
+// Pages (.html, .htm) and stylesheets (.css) are the files the scan reads
+// for links; both are recorded as pages.
 bool isPagePath(std::string_view path);
+bool isStylesheetPath(std::string_view path);
+bool holdsLinks(std::string_view path);
 
 }  // namespace lum::site

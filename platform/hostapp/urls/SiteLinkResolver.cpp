@@ -5,12 +5,50 @@
 
 #include <cctype>
 #include <memory>
+#include <vector>
 
 namespace lum::site {
 
 namespace {
 
-// Lower-cases the scheme and the authority, which compare without case.
+// RFC 3986's remove_dot_segments on an absolute path: ".." above the root
+// stays at the root, as browsers resolve "/../u.html" to "/u.html".
+std::string withoutDotSegments(std::string_view path) {
+    std::vector<std::string_view> kept;
+    size_t start = 1;  // past the leading slash
+    bool folder = false;
+    while (start <= path.size()) {
+        size_t slash = path.find('/', start);
+        bool last = slash == std::string_view::npos;
+        std::string_view segment =
+            path.substr(start, last ? std::string_view::npos : slash - start);
+        folder = last && (segment == "." || segment == "..");
+        if (segment == "..") {
+            if (!kept.empty()) {
+                kept.pop_back();
+            }
+        } else if (segment != ".") {
+            kept.push_back(segment);
+        }
+        if (last) {
+            break;
+        }
+        start = slash + 1;
+    }
+    std::string out;
+    for (std::string_view segment : kept) {
+        out += '/';
+        out += segment;
+    }
+    if (out.empty() || folder) {
+        out += '/';
+    }
+    return out;
+}
+
+// Lower-cases the scheme and the authority, which compare without case,
+// drops the scheme's default port and works out the path's dot segments:
+// what is left is the one spelling a browser would request.
 std::string normalisedOrigin(std::string url) {
     size_t scheme = url.find("://");
     if (scheme == std::string::npos) {
@@ -23,6 +61,23 @@ std::string normalisedOrigin(std::string url) {
     }
     for (size_t i = 0; i < end; ++i) {
         url[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(url[i])));
+    }
+    std::string_view origin(url.data(), end);
+    std::string_view defaultPort = origin.substr(0, scheme) == "https"  ? ":443"
+                                   : origin.substr(0, scheme) == "http" ? ":80"
+                                                                        : "";
+    if (!defaultPort.empty() && origin.size() > defaultPort.size() &&
+        origin.substr(origin.size() - defaultPort.size()) == defaultPort) {
+        url.erase(end - defaultPort.size(), defaultPort.size());
+        end -= defaultPort.size();
+    }
+    if (end < url.size() && url[end] == '/') {
+        size_t pathEnd = url.find_first_of("?#", end);
+        if (pathEnd == std::string::npos) {
+            pathEnd = url.size();
+        }
+        url.replace(end, pathEnd - end,
+                    withoutDotSegments(std::string_view(url).substr(end, pathEnd - end)));
     }
     return url;
 }

@@ -1,6 +1,7 @@
 #include "SiteFilesTesting.h"
 #include "host/Entries.h"
 #include "hostapp/files/CKmxCommon.h"
+#include "hostapp/files/FileErrors.h"
 #include "hostapp/ui/CKmxResizableDlg.h"
 #include "hostapp/ui/CLumTktDialogEngineer.h"
 #include "module/editor/EditorTesting.h"
@@ -176,9 +177,14 @@ TEST(FileList, ARenameThatCouldNotMoveTheFileLeavesTheRowAtTheOldPath) {
                      UiStep::click(IDCANCEL)});
     ui.expectDialog(IDD_RSS_RENAME_FILE,
                     {UiStep::type(IDC_RSS_FILE_NAME, tooLong + u".rss"), UiStep::click(IDOK)});
+    // The user is told why, and so is the application.
+    ui.answerText(u"\nthe name is too long", IDOK);
+    lum::takeFailedFileOperations();
     CLumRssFileListDlg dlg(0, nullptr);
     dlg.DoModal();
     EXPECT_TRUE(std::filesystem::exists(dir.native("site/news/a.rss")));
+    EXPECT_EQ(lum::takeFailedFileOperations().size(), 1u);
+    EXPECT_EQ(dlg.m_bFilesChanged, 0);
 }
 
 TEST(FileList, ReadingTheSiteShowsTheHourglassOnlyWhileItLasts) {

@@ -1,5 +1,6 @@
 #include "TempDir.h"
 #include "hostapp/app/CLumAppEngineer.h"
+#include "hostapp/files/FileErrors.h"
 #include "hostapp/site/LumSiteMgr.h"
 #include "hostapp/ui/HostResourceIds.h"
 #include "res/ResourceIds.h"
@@ -75,6 +76,11 @@ TEST_F(FollowUp, DeletesAfterTheLinkListAndRevisesOnlyPagesOfFilesThatAreGone) {
     std::string top = m_dir.read("site/index.html");
     ndtest::TestUiDriver ui;
     ui.expectDialog(IDD_LUM_SITE_LINK_LIST, {UiStep::click(IDOK)});
+    // The file that stayed is said, with the system's reason.
+    ui.answerText(u"ファイルを削除できませんでした: " + m_dir.windows("site/rdf.txt") +
+                      u"\npermission denied",
+                  IDOK);
+    lum::takeFailedFileOperations();
     CLumRssFileOp op(nullptr);
     std::vector<bool> cursor;
     nd::win32::setWaitCursorListener([&](bool waiting) { cursor.push_back(waiting); });
@@ -90,6 +96,20 @@ TEST_F(FollowUp, DeletesAfterTheLinkListAndRevisesOnlyPagesOfFilesThatAreGone) {
     EXPECT_EQ(op.m_bDelete, 0);
     EXPECT_TRUE(op.m_strFrom.IsEmpty());
     EXPECT_TRUE(op.m_strTo.IsEmpty());
+    auto failed = lum::takeFailedFileOperations();
+    ASSERT_EQ(failed.size(), 1u);
+    EXPECT_EQ(failed[0].message,
+              m_dir.native("site/rdf.txt").string() + ": not deleted: permission denied");
+}
+
+// The link list asks for consent: a list that could not be shown, or that a
+// script did not foresee, is no OK.
+TEST_F(FollowUp, NothingIsDeletedWhenTheLinkListDidNotEndWithOk) {
+    ndtest::RecordingUiDriver ui;  // foresees nothing
+    CLumRssFileOp op(nullptr);
+    EXPECT_TRUE(deleteFiles(&op, {path("news/feed.xml")}));
+    EXPECT_FALSE(ui.failures.empty());
+    EXPECT_TRUE(exists("news/feed.xml"));
 }
 
 TEST_F(FollowUp, NothingIsDeletedOnCancelWithUnsavedPagesOrWithoutPaths) {
@@ -125,9 +145,34 @@ TEST_F(FollowUp, RenameHasTheHostMoveTheFileAndFollowTheLinks) {
     EXPECT_TRUE(exists("feed.rss"));
     EXPECT_NE(m_dir.read("site/index.html").find("href=\"feed.rss\""), std::string::npos);
     EXPECT_NE(m_dir.read("site/news/index.html").find("href=\"../feed.rss\""), std::string::npos);
-    // An occupied name: the file stays where it was.
-    renameFollowUp(nullptr, path("rdf.txt"), path("frames.html"));
-    EXPECT_TRUE(exists("rdf.txt"));
+    // A folder that is not there yet is made.
+    EXPECT_TRUE(renameFollowUp(nullptr, path("rdf.txt"), path("feeds/2024/rdf.txt")));
+    EXPECT_TRUE(exists("feeds/2024/rdf.txt"));
+    EXPECT_NE(m_dir.read("site/frames.html").find("src=\"feeds/2024/rdf.txt\""), std::string::npos);
+}
+
+// A rename that cannot be done is said with the reason, and leaves the file.
+TEST_F(FollowUp, ARenameThatFailsSaysWhyAndLeavesTheFile) {
+    ndtest::TestUiDriver ui;
+    lum::takeFailedFileOperations();
+    struct {
+        const char* to;
+        std::u16string shown;
+        std::string reason;
+    } cases[] = {
+        {"frames.html", u"something of that name is already there",
+         "something of that name is already there"},
+        {"broken.rss/feed.rss", u"is a file", "cannot make folder "},
+    };
+    for (const auto& c : cases) {
+        ui.answerText(c.shown, IDOK);
+        EXPECT_FALSE(renameFollowUp(nullptr, path("rdf.txt"), path(c.to))) << c.to;
+        EXPECT_TRUE(exists("rdf.txt"));
+        auto failed = lum::takeFailedFileOperations();
+        ASSERT_EQ(failed.size(), 1u);
+        EXPECT_NE(failed[0].message.find(": not renamed to "), std::string::npos);
+        EXPECT_NE(failed[0].message.find(c.reason), std::string::npos) << failed[0].message;
+    }
 }
 
 TEST_F(FollowUp, TheSitesOwnFeedUpdatesTheProfileAndThePagesItsItemsBeginWith) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using lum::page::LinkAction;
 using lum::site::FileMove;
 using lum::site::MovedPageLinks;
@@ -71,6 +73,52 @@ TEST(MovedPageLinks, FolderNamesComeBackAsWrittenAndSafe) {
     EXPECT_EQ(after(up, "../b:c.html"), "./b:c.html");
     MovedPageLinks sideways(kSite, "news/a.html", "news/b.html", {});
     EXPECT_EQ(sideways.decide("", "img/x.png").action, LinkAction::Keep);
+}
+
+// A page renamed in its folder: every link naming it, whatever the form,
+// follows it; links to it without a name and to other pages stay.
+TEST(MovedPageLinks, LinksToThePageItselfByNameFollowARenameInEveryForm) {
+    MovedPageLinks renamed(kSite, "apt.html", "apt-tools.html", {{"apt.html", "apt-tools.html"}});
+    struct {
+        std::string_view url, base, expected;
+    } cases[] = {
+        {"apt.html#sources", "", "apt-tools.html#sources"},
+        {"/apt.html", "", "/apt-tools.html"},
+        {"https://ANN.example:443/apt.html?x", "", "https://ann.example/apt-tools.html?x"},
+        {"//ann.example/apt.html", "", "//ann.example/apt-tools.html"},
+        {"apt.html", "/", "apt-tools.html"},
+        {"#top", "", "#top"},
+        {"?q=1", "", "?q=1"},
+        {"bugs.html", "", "bugs.html"},
+        {"/bugs.html", "", "/bugs.html"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(after(renamed, c.url, c.base), c.expected) << c.url;
+    }
+}
+
+// Spellings a browser requests as a file of the site are the site's.
+TEST(SiteLinkResolver, DefaultPortsAndPathsAboveTheRootReachTheSitesFiles) {
+    const SiteLinkResolver shop("https://ann.example/shop/", "/home/ann/site", "index.html");
+    struct {
+        std::string_view link;
+        std::optional<std::string> file;
+    } cases[] = {
+        {"https://ann.example:443/shop/u.html", "u.html"},
+        {"http://ann.example:80/shop/u.html", std::nullopt},  // another scheme
+        {"https://ann.example:8443/shop/u.html", std::nullopt},
+        {"/../shop/u.html", "u.html"},
+        {"/../../shop/./a/../u.html", "u.html"},
+        {"../../../shop/u.html", "u.html"},
+        {"/../u.html", std::nullopt},  // the server's root is not the site's
+        {"/shop/%2E%2E/u.html", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(shop.resolve("news/p.html", "", c.link), c.file) << c.link;
+    }
+    const SiteLinkResolver top("https://docs.example/", "/home/ann/site", "index.html");
+    EXPECT_EQ(top.resolve("a/b.html", "", "/../u.html"), "u.html");
+    EXPECT_EQ(top.resolve("a/b.html", "", "https://docs.example:443/u.html"), "u.html");
 }
 
 }  // namespace

@@ -214,6 +214,21 @@ TEST(PageDocument, CursorFindsTheAnchorAroundItAndStaysInTheBody) {
     EXPECT_FALSE(p.doc->isTagExist(kHtmlTypeAnchor, Node()));
 }
 
+// A character outside the Basic Multilingual Plane is two UTF-16 units in
+// the editor's count and four bytes in the file: the anchor still lands
+// exactly at the cursor, in the text after it and in the same line's column.
+TEST(PageDocument, TheAnchorLandsAtTheCursorAfterACharacterOutsideTheBmp) {
+    const std::string page = "<!DOCTYPE html><p>x😀ab😀</p>";
+    for (const std::string before : {"x😀", "x😀a", "x😀ab", "x😀ab😀"}) {
+        size_t at = page.find(before) + before.size();
+        std::optional<std::string> saved = insertAnchorOnly(page, at);
+        ASSERT_TRUE(saved);
+        EXPECT_EQ(saved->find("<A HREF"), at) << before;
+    }
+    OpenPage p(page);
+    EXPECT_EQ(p.page->offsetOfLineColumn(1, 21), page.find("ab"));  // the emoji is one column
+}
+
 TEST(PageDocument, LineAndColumnCountCharactersAndStayInTheText) {
     OpenPage p("<!DOCTYPE html>\r\n<p>日本語</p>\rx\n");
     const std::string& t = p.page->text();

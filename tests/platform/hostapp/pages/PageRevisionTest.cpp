@@ -154,6 +154,81 @@ TEST(PageRevision, RemovedLinesGoWholeAndNewValuesAreEscapedAndEncoded) {
     EXPECT_EQ(sjis->encode("ニ€😀"), "\x83\x6A&#x20AC;&#x1F600;");
 }
 
+// Every reference a move must follow, beside the link attributes: the URL
+// changes where it is written and no other byte of the page does; a URL
+// among others is not taken out.
+TEST(PageRevision, FormsSrcsetsPostersRefreshesAndStylesFollowAMove) {
+    auto moved = [](std::string_view, std::string_view, std::string_view url) -> LinkDecision {
+        if (url == "gone.png") {
+            return {LinkAction::Remove, {}};
+        }
+        if (url.substr(0, 3) == "old") {
+            return {LinkAction::Replace, "new dir" + std::string(url.substr(3))};
+        }
+        return {};
+    };
+    struct {
+        std::string page, expected;
+    } cases[] = {
+        {"<form action=\"old/search.html\" method=get>",
+         "<form action=\"new dir/search.html\" method=get>"},
+        {"<form action='gone.png'>", "<form>"},
+        {"<video poster=old/p.jpg src=v.mp4>", "<video poster=\"new dir/p.jpg\" src=v.mp4>"},
+        {"<img srcset=\"a.png 1x, old/b.png 2x,gone.png 3x\" src=a.png>",
+         "<img srcset=\"a.png 1x, new dir/b.png 2x,gone.png 3x\" src=a.png>"},
+        {"<picture><source srcset='old/s.webp'></picture>",
+         "<picture><source srcset='new dir/s.webp'></picture>"},
+        {"<meta http-equiv=Refresh content=\"0; URL='old/next.html'\">",
+         "<meta http-equiv=Refresh content=\"0; URL='new dir/next.html'\">"},
+        {"<meta http-equiv=refresh content=\"5;old/next.html\">",
+         "<meta http-equiv=refresh content=\"5;new dir/next.html\">"},
+        {"<meta name=refresh content=\"5;old/next.html\">",
+         "<meta name=refresh content=\"5;old/next.html\">"},
+        {"<p style=\"background: url(old/bg.png) , url( 'old/x\\'y.png' )\">",
+         "<p style=\"background: url(new\\ dir/bg.png) , url( 'new dir/x\\'y.png' )\">"},
+        {"<style>@import \"old/a.css\"; /* url(old/no.png) */ b{background:url(old/b.png)}</style>",
+         "<style>@import \"new dir/a.css\"; /* url(old/no.png) */ b{background:url(new\\ "
+         "dir/b.png)}</style>"},
+    };
+    for (const auto& c : cases) {
+        std::string error;
+        auto revised = lum::page::revisePageLinks(c.page, moved, error);
+        ASSERT_TRUE(revised) << error;
+        EXPECT_EQ(revised->bytes, c.expected);
+    }
+}
+
+// A stylesheet is revised byte for byte like a page; what is not a URL (a
+// comment, a string that is no @import) stays whatever it says.
+TEST(PageRevision, StylesheetsKeepEveryByteButTheirUrls) {
+    std::string css =
+        "@charset \"utf-8\";\n@import url(\"old/print.css\") print;\n@IMPORT 'old/more.css';\n"
+        "/* url(old/comment.png) */ .a::before { content: \"url(old/text.png)\" }\n"
+        ".b { background: URL( old/\\28 b\\29.png ) no-repeat }\n.c{mask:url(写真/c.svg#m)}";
+    std::vector<std::string> offered;
+    std::string error;
+    auto revised = lum::page::reviseStylesheetLinks(
+        css,
+        [&](std::string_view element, std::string_view base, std::string_view url) -> LinkDecision {
+            offered.push_back(std::string(element) + " " + std::string(url) + std::string(base));
+            if (url.substr(0, 3) == "old") {
+                return {LinkAction::Replace, "../" + std::string(url)};
+            }
+            return {LinkAction::Replace, "ニュース/c.svg#m"};
+        },
+        error);
+    ASSERT_TRUE(revised) << error;
+    EXPECT_EQ(offered, (std::vector<std::string>{"@import old/print.css", "@import old/more.css",
+                                                 "url old/(b).png", "url 写真/c.svg#m"}));
+    EXPECT_EQ(revised->bytes,
+              "@charset \"utf-8\";\n@import url(\"../old/print.css\") print;\n"
+              "@IMPORT '../old/more.css';\n"
+              "/* url(old/comment.png) */ .a::before { content: \"url(old/text.png)\" }\n"
+              ".b { background: URL( ../old/\\(b\\).png ) no-repeat }\n"
+              ".c{mask:url(%E3%83%8B%E3%83%A5%E3%83%BC%E3%82%B9/c.svg#m)}");
+    EXPECT_EQ(revised->links.size(), 4u);
+}
+
 TEST(ShellFileOperation, DeletesEveryListedFileAndSaysWhenOneCouldNotBe) {
     TempDir dir;
     dir.write("a.rss", "a");

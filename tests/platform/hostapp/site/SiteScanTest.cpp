@@ -16,6 +16,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 
 using lum::site::ScanResult;
@@ -254,4 +255,72 @@ TEST(SiteScan, ListsAPageTooDeepToParseWithoutItsLinksAndGoesOn) {
     ASSERT_TRUE(page);
     EXPECT_TRUE(page->present);
     EXPECT_TRUE(db->linksFrom(page->id).empty());
+}
+
+namespace {
+
+// The pages linking to a file with their elements, "page element" each.
+std::vector<std::string> linking(SiteDatabase& db, const std::string& path) {
+    std::vector<std::string> pages;
+    if (auto row = db.fileByPath(path)) {
+        for (const auto& link : db.backLinks(row->id)) {
+            pages.push_back(link.page + " " + link.element);
+        }
+    }
+    return pages;
+}
+
+}  // namespace
+
+// What a move must follow is what the database records: links of a page to
+// itself by name, forms, srcsets, posters, refreshes, styles and the
+// stylesheets' own references, in every URL form that reaches the file.
+// Hidden folders are no part of the site.
+TEST(SiteScan, RecordsEveryReferenceAMoveFollowsAndNoHiddenFolder) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.native("site/.git"));
+    std::filesystem::create_directories(dir.native("site/.well-known"));
+    std::string many;
+    for (int i = 0; i < 20; ++i) {
+        many += "<a href=\"t" + std::to_string(i) + ".html\">" + std::to_string(i) + "</a>";
+    }
+    dir.write("site/many.html", many);
+    dir.write("site/apt.html",
+              "<a href=\"apt.html#sources\">self</a><a href=\"#top\">top</a>"
+              "<form action=\"https://ann.example:443/shop/search.html\"></form>"
+              "<img srcset=\"img/a.png 1x, /shop/img/b.png 2x\"><video poster=\"img/p.jpg\">"
+              "</video><meta http-equiv=refresh content=\"0; url=/../shop/next.html\">"
+              "<p style=\"background:url(img/bg.png)\"></p>"
+              "<style>@import 'print.css'; p{background:url(\"img/s.png\")}</style>");
+    dir.write("site/print.css", "@import url(more.css); .x{background:url(img/c.png)}");
+    dir.write("site/.git/HEAD", "ref: refs/heads/main\n");
+    dir.write("site/.git/index.html", "<a href=\"../apt.html\">x</a>");
+    dir.write("site/.well-known/security.txt", "Contact: mailto:ann@example.com\n");
+    auto db = openDb(dir);
+    ScanResult result = scan(*db, dir);
+    EXPECT_EQ(result.files, 4u);  // many, apt, print.css, security.txt
+    EXPECT_FALSE(db->fileByPath(".git/HEAD"));
+    EXPECT_TRUE(db->fileByPath(".well-known/security.txt"));
+
+    // Sixteen links go in to a statement: the four beyond must not be lost.
+    EXPECT_EQ(db->linkCount(), std::int64_t{20 + 11});
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(linking(*db, "t" + std::to_string(i) + ".html"),
+                  std::vector<std::string>{"many.html a"})
+            << i;
+    }
+    struct {
+        const char* file;
+        std::vector<std::string> pages;
+    } cases[] = {
+        {"apt.html", {"apt.html a"}},      {"search.html", {"apt.html form"}},
+        {"img/a.png", {"apt.html img"}},   {"img/b.png", {"apt.html img"}},
+        {"img/p.jpg", {"apt.html video"}}, {"next.html", {"apt.html meta"}},
+        {"img/bg.png", {"apt.html p"}},    {"print.css", {"apt.html style"}},
+        {"img/s.png", {"apt.html style"}}, {"more.css", {"print.css @import"}},
+        {"img/c.png", {"print.css url"}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(linking(*db, c.file), c.pages) << c.file;
+    }
 }
