@@ -5,6 +5,7 @@
 #include "hostapp/records/FunctionTable.h"
 #include "hostapp/site/LumSiteMgr.h"
 #include "hostapp/ui/CLumTktDialogEngineer.h"
+#include "win32/UiDriver.h"
 
 #include <ostream>
 
@@ -32,6 +33,11 @@ int runFiles(CommandContext& context) {
     CLumTktDialogEngineer* panes = CLumTktDialogEngineer::getInstance();
     int before = panes->paneUpdates();
     list();
+    // After a failed script step the dialogs were closed by the failure, not
+    // by the person: the failure is the answer.
+    if (nd::win32::uiDriver() != nullptr && nd::win32::uiDriver()->aborted()) {
+        return 1;
+    }
     // The module refreshes the panes after the rebuild that follows a change.
     context.out << (panes->paneUpdates() != before ? "changed\n" : "unchanged\n");
     return 0;
