@@ -248,6 +248,25 @@ TEST_F(HostProgram, ASaveKeepsTheFilesOwnerGroupAndMode) {
     }
 }
 
+TEST_F(HostProgram, SiteUsageErrorsComeBeforeAnySiteIsOpenedOrMade) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--site", ".", "site", "bogus"}, "newsdesk: usage: newsdesk site "},
+        {{"--site", ".", "site", "feds"},
+         "newsdesk: site: unknown command 'feds'; did you mean feeds? "},
+        {{"--site", "new", "site", "init", "--url", "https://a.example/", "--name", ""},
+         "newsdesk: usage: newsdesk site "},
+        {{"--site", "new", "site", "init", "--url", ""}, "newsdesk: usage: newsdesk site "},
+    };
+    for (const auto& [args, start] : cases) {
+        SCOPED_TRACE(args[3]);
+        Outcome r = run(m_dir.path(), args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(oneLine(r.err)) << r.err;
+        EXPECT_EQ(r.err.rfind(start, 0), 0u) << r.err;
+        EXPECT_EQ(entries(), 2u);
+    }
+}
+
 TEST_F(HostProgram, RewriteSaysWhetherItWroteAndQuietSaysNothing) {
     Outcome same = run(m_dir.path(), {"rewrite", "feed.xml"});
     EXPECT_EQ(same.status, 0);
