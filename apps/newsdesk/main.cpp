@@ -105,7 +105,8 @@ const Command kCommands[] = {
      "init writes DIR/newsdesk-site.json (never over one) and an empty site database.\n"
      "rebuild brings the database in step with the folder (a progress bar on a terminal);\n"
      "--force reads every file again and replaces a database that cannot be used.\n"
-     "feeds and links answer as JSON, after bringing the database in step.\n"
+     "feeds and links answer as JSON, after bringing the database in step. PATH, FROM\n"
+     "and TO may be relative to the site, as feeds prints them, or to the current folder.\n"
      "move renames FROM to TO (never over a file) and revises every page linking to it;\n"
      "it prints the pages revised and any it could not revise (exit status 1 then).\n"},
 };
