@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "CommandLine.h"
+
 #include <ostream>
 
 namespace newsdesk::app {
@@ -14,8 +16,16 @@ int usageError(CommandContext& context) {
 }
 
 int unknownOption(CommandContext& context, const std::string& option) {
+    std::vector<std::string> names = commandOptions(context.command->name);
+    for (std::string& name : names) {
+        if (!name.empty() && name.back() == '=') {
+            name.pop_back();
+        }
+    }
+    std::string near = closestName(option.substr(0, option.find('=')), names);
     context.err << "newsdesk: " << context.command->name << ": unknown option " << option
-                << " (try newsdesk " << context.command->name << " --help)\n";
+                << (near.empty() ? "" : "; did you mean " + near + "?") << " (try newsdesk "
+                << context.command->name << " --help)\n";
     return 2;
 }
 

@@ -43,8 +43,8 @@ void reportRepairs(CommandContext& context, const std::string& shown, const CRSS
         std::string what;
         if (repair == u"entities") {
             what =
-                "HTML entity names the feed does not declare (&nbsp;, &eacute; ...) were read "
-                "as the characters they stand for";
+                "HTML entity names the feed does not declare were read as the characters "
+                "they stand for";
         } else if (repair == u"encoding") {
             what =
                 "the bytes are UTF-8, not in the encoding the feed declares, and were read as "
@@ -87,6 +87,22 @@ std::string saveFailureReason(unsigned long error, const std::string& native) {
     }
 }
 
+std::string savePlaceProblem(const std::string& native) {
+    std::filesystem::path target(native);
+    std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
+    std::error_code ec;
+    if (std::filesystem::is_directory(target, ec)) {
+        return "is a folder";
+    }
+    if (!std::filesystem::is_directory(folder, ec)) {
+        return "no such folder";
+    }
+    if (::access(folder.c_str(), W_OK) != 0) {
+        return "the folder is not writable";
+    }
+    return "";
+}
+
 SaveOutcome writeFeed(CommandContext& context, const std::string& native, CRSSChannel& channel) {
     auto path = windowsPathOf(context, native);
     if (!path) {
@@ -97,19 +113,8 @@ SaveOutcome writeFeed(CommandContext& context, const std::string& native, CRSSCh
                     << " (0 RSS 1.0, 1 RSS 2.0, 2 podcast)\n";
         return SaveOutcome::Failed;
     }
-    std::filesystem::path target(native);
-    std::filesystem::path folder = target.parent_path().empty() ? "." : target.parent_path();
-    std::error_code ec;
-    if (std::filesystem::is_directory(target, ec)) {
-        context.err << "newsdesk: " << native << ": is a folder\n";
-        return SaveOutcome::Failed;
-    }
-    if (!std::filesystem::is_directory(folder, ec)) {
-        context.err << "newsdesk: " << native << ": no such folder\n";
-        return SaveOutcome::Failed;
-    }
-    if (::access(folder.c_str(), W_OK) != 0) {
-        context.err << "newsdesk: " << native << ": the folder is not writable\n";
+    if (std::string problem = savePlaceProblem(native); !problem.empty()) {
+        context.err << "newsdesk: " << native << ": " << problem << "\n";
         return SaveOutcome::Failed;
     }
     auto rewrite = context.module.entry<lum::RewriteRssFileEntryFn>(lum::slot::RewriteRssFile);

@@ -29,6 +29,11 @@ enum class SaveOutcome {
     Unchanged,  // the file already held it and was left as it was
 };
 
+// Why no feed could be saved at native, before anything is tried: "is a
+// folder", "no such folder", "the folder is not writable"; empty when
+// nothing stands in the way.
+std::string savePlaceProblem(const std::string& native);
+
 // Writes channel to native with RewriteRssFileEntry after checking what can
 // be checked beforehand (a known format, a folder that is there and
 // writable, no folder at the path), then asks the module how the save went

@@ -64,8 +64,8 @@ const Command kCommands[] = {
      "The dialogs, message boxes and choosers are played from --ui-script. Status 0 when\n"
      "the dialog was shown (OK or Cancel); 1 when FEED is not a feed, a new feed got no\n"
      "name or the save failed (the old file is left as it was).\n"},
-    {"options", "options [NAME on|off]", "print the host's user options, or set one",
-     newsdesk::app::runOptions,
+    {"options", "options [NAME [on|off]]",
+     "print the host's user options or one of them, or set one", newsdesk::app::runOptions,
      "NAME is podcast-conversion (offer to convert a chosen audio file to MP3, on by\n"
      "default) or autodiscovery-site-url (add a feed's site URL to a page's feed link,\n"
      "off by default). The options are kept in $XDG_CONFIG_HOME/newsdesk/options.json\n"
@@ -105,7 +105,8 @@ const Command kCommands[] = {
      "init writes DIR/newsdesk-site.json (never over one) and an empty site database.\n"
      "rebuild brings the database in step with the folder (a progress bar on a terminal);\n"
      "--force reads every file again and replaces a database that cannot be used.\n"
-     "feeds and links answer as JSON, after bringing the database in step.\n"
+     "feeds and links answer as JSON, after bringing the database in step. PATH, FROM\n"
+     "and TO may be relative to the site, as feeds prints them, or to the current folder.\n"
      "move renames FROM to TO (never over a file) and revises every page linking to it;\n"
      "it prints the pages revised and any it could not revise (exit status 1 then).\n"},
 };
@@ -191,7 +192,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     if (command == nullptr) {
-        std::cerr << "newsdesk: unknown command '" << line->command << "' (try --help)\n";
+        std::vector<std::string> names;
+        for (const auto& c : kCommands) {
+            names.emplace_back(c.name);
+        }
+        std::string near = newsdesk::app::closestName(line->command, names);
+        std::cerr << "newsdesk: unknown command '" << line->command << "'"
+                  << (near.empty() ? "" : "; did you mean " + near + "?") << " (try --help)\n";
         return 2;
     }
     // Help needs no module, no site and no script.
@@ -255,13 +262,15 @@ int main(int argc, char** argv) {
         std::cerr << "newsdesk: screenshots: " << why << "\n";
         return 1;
     }
-    if (!line->uiScript.empty()) {
+    // A usage error is the answer, and so is a refusal before any dialog
+    // opened: the dialogs the script expected were never meant to open.
+    if (!line->uiScript.empty() && status != 2) {
         if (driver.failed()) {
             std::cerr << "newsdesk: ui script: " << driver.firstFailure() << "\n";
             return 1;
         }
         auto unmet = driver.unmetExpectations();
-        if (!unmet.empty()) {
+        if (status == 0 && !unmet.empty()) {
             std::cerr << "newsdesk: ui script: " << unmet.front() << "\n";
             return 1;
         }

@@ -8,6 +8,7 @@
 #include "feed/FeedWriters.h"
 #include "host/Entries.h"
 #include "hostapp/files/PathUtil.h"
+#include "hostapp/files/ReplacedFile.h"
 #include "hostapp/files/SaveLeftovers.h"
 #include "hostapp/records/CRSSChannel.h"
 #include "win32/FileApi.h"
@@ -43,6 +44,19 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
     bool useKeptTime = channel->m_useKeptTime;
     channel->m_useKeptTime = true;
 
+    // A read-only feed is only compared: a trial copy in its place would
+    // replace it, and moving it aside would let a user who may not write it
+    // put a file of their own there.
+    if (lum::isReadOnlyFile(file)) {
+        auto document = buildRssDocument(path, channel);
+        channel->m_useKeptTime = useKeptTime;
+        if (!document) {
+            SetLastError(failureOfWrite());
+        } else {
+            SetLastError(document->savesSameBytes(file) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED);
+        }
+        return;
+    }
     // The stored file keeps a second name while a trial copy, dated as the
     // stored one, is written in its place; equal bytes mean nothing would
     // change. With a link the feed is never missing from its path, not even

@@ -1,6 +1,7 @@
 #include "qtview/Pictures.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 namespace nd::qtview {
 
@@ -20,8 +21,11 @@ bool savePicture(WindowMirror& mirror, HWND window, const std::string& path, std
         error = "the window has nothing to show";
         return false;
     }
-    if (!image.save(QFile::decodeName(path.c_str()), "PNG")) {
-        error = "cannot write " + path;
+    // Opened here rather than by QImage::save, which does not say why it
+    // failed; a picture already there stays whole until the new one is.
+    QSaveFile file(QFile::decodeName(path.c_str()));
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+        error = "cannot write " + path + ": " + file.errorString().toStdString();
         return false;
     }
     return true;

@@ -149,25 +149,27 @@ int runDialog(CommandContext& context) {
             rest.push_back(context.args[i]);
         }
     }
+    bool number = false;
     if (rest.size() == 1) {
         const std::string& arg = rest[0];
         auto [end, ec] = std::from_chars(arg.data(), arg.data() + arg.size(), id);
-        if (ec != std::errc() || end != arg.data() + arg.size() || id <= 0 || id > 0xFFFF) {
-            id = 0;
-        }
+        number = ec == std::errc() && end == arg.data() + arg.size();
     }
     HMODULE module = context.module.moduleHandle();
-    if (id == 0) {
+    if (!number) {
         context.err << "newsdesk: " << usageLine(*context.command)
                     << " (ID is one of the module's dialog templates: " << dialogRange(module)
                     << ")\n";
         return 2;
     }
-    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG);
+    // Any number that names none of the module's templates is the same
+    // mistake, whether or not it could name a resource at all.
+    HRSRC found =
+        id > 0 && id <= 0xFFFF ? FindResourceW(module, MAKEINTRESOURCEW(id), RT_DIALOG) : nullptr;
     if (found == nullptr) {
-        context.err << "newsdesk: the module has no dialog template " << id << " (its dialogs are "
-                    << dialogRange(module) << ")\n";
-        return 1;
+        context.err << "newsdesk: the module has no dialog template " << rest[0]
+                    << " (its dialogs are " << dialogRange(module) << ")\n";
+        return 2;
     }
     auto parsed = nd::win32::parseDialogTemplate(LockResource(LoadResource(module, found)),
                                                  SizeofResource(module, found));

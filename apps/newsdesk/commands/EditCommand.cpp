@@ -35,6 +35,15 @@ int runEdit(CommandContext& context) {
             return 1;
         }
         path = *windows;
+        // Said before the dialog opens, not after the person filled it in.
+        // A feed that is there opens even where it cannot be saved: it may
+        // be looked at.
+        std::error_code ec;
+        std::string problem = savePlaceProblem(native);
+        if (!problem.empty() && !std::filesystem::is_regular_file(native, ec)) {
+            context.err << "newsdesk: " << native << ": " << problem << "\n";
+            return 1;
+        }
     }
     auto edit = context.module.entry<lum::EditRssFileEntryFn>(lum::slot::EditRssFile);
     if (edit == nullptr) {

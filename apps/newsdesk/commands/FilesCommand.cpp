@@ -6,6 +6,7 @@
 #include "hostapp/records/FunctionTable.h"
 #include "hostapp/site/LumSiteMgr.h"
 #include "hostapp/ui/CLumTktDialogEngineer.h"
+#include "win32/UiDriver.h"
 
 #include <ostream>
 
@@ -34,6 +35,11 @@ int runFiles(CommandContext& context) {
     int before = panes->paneUpdates();
     lum::takeFailedFileOperations();
     list();
+    // After a failed script step the dialogs were closed by the failure, not
+    // by the person: the failure is the answer.
+    if (nd::win32::uiDriver() != nullptr && nd::win32::uiDriver()->aborted()) {
+        return 1;
+    }
     // The module refreshes the panes after the rebuild that follows a change.
     context.out << (panes->paneUpdates() != before ? "changed\n" : "unchanged\n");
     // The module has shown each failure; without windows they are said here.

@@ -1,5 +1,6 @@
-// newsdesk options [NAME on|off]: the user's options of the host, as the
+// newsdesk options [NAME [on|off]]: the user's options of the host, as the
 // module reads them (podcast conversion offer, site URL in auto-discovery).
+#include "CommandLine.h"
 #include "Commands.h"
 
 #include "hostapp/app/COptionEngineer.h"
@@ -11,9 +12,15 @@ namespace newsdesk::app {
 namespace {
 
 int unknownName(CommandContext& context, const std::string& name) {
-    context.err << "newsdesk: options: no option " << name << " (names:";
+    std::vector<std::string> names;
     for (const auto& option : lum::optionNames()) {
-        context.err << " " << option.name;
+        names.emplace_back(option.name);
+    }
+    std::string near = closestName(name, names);
+    context.err << "newsdesk: options: no option " << name
+                << (near.empty() ? "" : "; did you mean " + near + "?") << " (names:";
+    for (const std::string& option : names) {
+        context.err << " " << option;
     }
     context.err << ")\n";
     return 2;
@@ -33,7 +40,8 @@ int runOptions(CommandContext& context) {
     if (!context.args.empty() && context.args[0].size() > 1 && context.args[0][0] == '-') {
         return unknownOption(context, context.args[0]);
     }
-    if (context.args.size() != 2 || (context.args[1] != "on" && context.args[1] != "off")) {
+    if (context.args.size() > 2 ||
+        (context.args.size() == 2 && context.args[1] != "on" && context.args[1] != "off")) {
         return usageError(context);
     }
     const lum::OptionName* chosen = nullptr;
@@ -44,6 +52,11 @@ int runOptions(CommandContext& context) {
     }
     if (chosen == nullptr) {
         return unknownName(context, context.args[0]);
+    }
+    if (context.args.size() == 1) {
+        context.out << chosen->name << " " << ((options->getFlags() & chosen->bit) ? "on" : "off")
+                    << "\n";
+        return 0;
     }
     if (!options->problem().empty()) {
         context.err << "newsdesk: options not saved: " << options->problem()

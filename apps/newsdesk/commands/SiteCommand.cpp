@@ -1,7 +1,9 @@
 // newsdesk --site DIR site init|rebuild|feeds|links|move|check: the site's
 // definition, its database, what the database answers, a file renamed with
 // its linking pages, and the references that reach no file.
+#include "CommandLine.h"
 #include "Commands.h"
+#include "FeedFiles.h"
 #include "frontend/TerminalProgress.h"
 
 #include "hostapp/app/CLumAppEngineer.h"
@@ -13,6 +15,7 @@
 #include "hostapp/ui/CLumSiteRebuildProgressDlg.h"
 #include "hostapp/urls/UrlUtil.h"
 #include "mfc/AfxMessageBox.h"
+#include "win32/FileApi.h"
 #include "win32/PathMapping.h"
 
 #include <nlohmann/json.hpp>
@@ -36,7 +39,10 @@ int init(CommandContext& context) {
     std::string name;
     for (size_t i = 1; i < context.args.size(); ++i) {
         const std::string& arg = context.args[i];
-        if ((arg == "--url" || arg == "--name") && i + 1 < context.args.size()) {
+        // An empty value would quietly mean "none", the opposite of what
+        // was asked for.
+        if ((arg == "--url" || arg == "--name") && i + 1 < context.args.size() &&
+            !context.args[i + 1].empty()) {
             (arg == "--url" ? url : name) = context.args[++i];
         } else if (arg.rfind("--", 0) == 0 && arg != "--url" && arg != "--name") {
             return unknownOption(context, arg);
@@ -76,7 +82,8 @@ int init(CommandContext& context) {
     auto windowsFile = nd::win32::toWindowsPath(definition.string());
     if (!windowsFolder || !windowsFile ||
         !lum::writeFileAtomically(CString(*windowsFile), json.dump(2) + "\n", false)) {
-        context.err << "newsdesk: cannot write " << definition.string() << "\n";
+        context.err << "newsdesk: cannot write " << definition.string() << ": "
+                    << saveFailureReason(GetLastError(), definition.string()) << "\n";
         return 1;
     }
     std::string error;
@@ -158,6 +165,27 @@ int feeds(CommandContext& context) {
     return 0;
 }
 
+// Where a path given to a site command points. Paths the site commands
+// print are relative to the site's folder, and a person types paths from the
+// current folder: a relative path names the file from the current folder
+// when one is there, else from the site's folder (fromSite then says so).
+// The same base is used for a second path when base is given.
+std::string siteArgument(SiteMgr50* db, const std::string& given, bool& fromSite,
+                         const bool* base = nullptr) {
+    std::error_code ec;
+    std::filesystem::path here = std::filesystem::absolute(given, ec).lexically_normal();
+    auto root = nd::win32::toNativePath(db->windowsPath("").view());
+    std::filesystem::path inSite =
+        root ? (std::filesystem::path(*root) / given).lexically_normal() : here;
+    if (base != nullptr) {
+        fromSite = *base && std::filesystem::path(given).is_relative();
+    } else {
+        fromSite = std::filesystem::path(given).is_relative() &&
+                   !std::filesystem::exists(here, ec) && std::filesystem::exists(inSite, ec);
+    }
+    return (fromSite ? inSite : here).string();
+}
+
 int links(CommandContext& context) {
     if (context.args.size() != 2) {
         return usageError(context);
@@ -166,8 +194,8 @@ int links(CommandContext& context) {
     if (!db) {
         return 1;
     }
-    std::error_code ec;
-    std::string native = std::filesystem::absolute(context.args[1], ec).lexically_normal().string();
+    bool fromSite = false;
+    std::string native = siteArgument(db, context.args[1], fromSite);
     auto windows = nd::win32::toWindowsPath(native);
     std::string relative = windows ? db->relativePath(CString(*windows)) : std::string();
     if (relative.empty()) {
@@ -252,9 +280,11 @@ int move(CommandContext& context) {
         return 1;
     }
     CString paths[2];
+    bool fromSite = false;
     for (int i = 0; i < 2; ++i) {
-        std::error_code ec;
-        std::string native = std::filesystem::absolute(names[i], ec).lexically_normal().string();
+        // TO is read from where FROM was found.
+        bool base = fromSite;
+        std::string native = siteArgument(db, names[i], fromSite, i == 0 ? nullptr : &base);
         auto windows = nd::win32::toWindowsPath(native);
         if (!windows || db->relativePath(CString(*windows)).empty()) {
             context.err << "newsdesk: " << names[i] << " is not inside the site\n";
@@ -377,21 +407,34 @@ int move(CommandContext& context) {
     return failed.empty() ? 0 : 1;
 }
 
+const std::vector<std::string> kVerbs = {"init", "rebuild", "feeds", "links", "move"};
+
 }  // namespace
 
+// A verb that is not one is a usage error, said before any site is opened.
 bool opensItsOwnSite(const std::string& command, const std::vector<std::string>& args) {
-    return command == "site" && !args.empty() && args[0] == "init";
+    return command == "site" && !args.empty() &&
+           (args[0] == "init" || std::find(kVerbs.begin(), kVerbs.end(), args[0]) == kVerbs.end());
 }
 
 int runSite(CommandContext& context) {
     if (context.args.empty()) {
         return usageError(context);
     }
-    if (context.sitePath.empty()) {
-        context.err << "newsdesk: site " << context.args[0] << " needs --site DIR\n";
+    const std::string& verb = context.args[0];
+    if (std::find(kVerbs.begin(), kVerbs.end(), verb) == kVerbs.end()) {
+        std::string near = closestName(verb, kVerbs);
+        if (near.empty()) {
+            return usageError(context);
+        }
+        context.err << "newsdesk: site: unknown command '" << verb << "'; did you mean " << near
+                    << "? (try newsdesk site --help)\n";
         return 2;
     }
-    const std::string& verb = context.args[0];
+    if (context.sitePath.empty()) {
+        context.err << "newsdesk: site " << verb << " needs --site DIR\n";
+        return 2;
+    }
     if (verb == "init") {
         return init(context);
     }

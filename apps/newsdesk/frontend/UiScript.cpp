@@ -2,12 +2,15 @@
 
 #include "InputFile.h"
 
+#include "hostapp/files/TextPlace.h"
+
 #include "win32/PathMapping.h"
 #include "win32/TextConv.h"
 
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
+#include <initializer_list>
 #include <stdexcept>
 
 namespace newsdesk::app {
@@ -135,6 +138,62 @@ UiStep parseExpect(const json& s, const std::string& where) {
     return UiStep::expect(id, std::move(checks));
 }
 
+// The keys each kind of step reads besides its own name; a step is of the
+// first kind whose name it holds.
+struct StepKeys {
+    const char* name;
+    const char* more[2];
+};
+
+const StepKeys kStepKeys[] = {
+    {"type", {"text", nullptr}},     {"date", {"value", nullptr}},
+    {"time", {"value", nullptr}},    {"click", {nullptr, nullptr}},
+    {"check", {"value", "checked"}}, {"select", {"rows", "text"}},
+    {"tab", {nullptr, nullptr}},     {"key", {nullptr, nullptr}},
+    {"hover", {nullptr, nullptr}},   {"mouseDown", {nullptr, nullptr}},
+    {"mouseUp", {nullptr, nullptr}}, {"resize", {nullptr, nullptr}},
+    {"mouse", {nullptr, nullptr}},   {"wait", {nullptr, nullptr}},
+};
+
+// A key the step does not read would be silently ignored, and the run would
+// then do something else than its author meant.
+void refuseUnknownKeys(const json& s, const std::string& where) {
+    for (const StepKeys& kind : kStepKeys) {
+        if (!s.contains(kind.name)) {
+            continue;
+        }
+        for (const auto& [key, value] : s.items()) {
+            bool known = key == kind.name;
+            for (const char* more : kind.more) {
+                known = known || (more != nullptr && key == more);
+            }
+            if (!known) {
+                throw ScriptError(where + ": \"" + kind.name + "\" does not know \"" + key + "\"");
+            }
+        }
+        return;
+    }
+}
+
+// The box's state a check step leaves: "value", or "checked" as an expect
+// step spells it; true when neither is given.
+bool checkValue(const json& s, const std::string& where) {
+    bool value = true;
+    bool given = false;
+    for (const char* key : {"value", "checked"}) {
+        if (!s.contains(key)) {
+            continue;
+        }
+        bool on = boolField(s, key, where);
+        if (given && on != value) {
+            throw ScriptError(where + ": \"value\" and \"checked\" disagree");
+        }
+        value = on;
+        given = true;
+    }
+    return value;
+}
+
 UiStep parseStep(const json& s, const std::string& where) {
     if (!s.is_object()) {
         throw ScriptError(where + ": a step must be an object");
@@ -142,6 +201,7 @@ UiStep parseStep(const json& s, const std::string& where) {
     if (s.contains("expect")) {
         return parseExpect(s, where);
     }
+    refuseUnknownKeys(s, where);
     if (s.contains("type")) {
         return UiStep::type(intField(s, "type", where), textField(s, "text", where));
     }
@@ -153,14 +213,7 @@ UiStep parseStep(const json& s, const std::string& where) {
         return UiStep::click(intField(s, "click", where));
     }
     if (s.contains("check")) {
-        bool value = true;
-        if (s.contains("value")) {
-            if (!s["value"].is_boolean()) {
-                throw ScriptError(where + ": \"value\" must be true or false");
-            }
-            value = s["value"].get<bool>();
-        }
-        return UiStep::check(intField(s, "check", where), value);
+        return UiStep::check(intField(s, "check", where), checkValue(s, where));
     }
     if (s.contains("select")) {
         int id = intField(s, "select", where);
@@ -246,6 +299,23 @@ int answerCode(const json& j, const std::string& where) {
     throw ScriptError(where + ": unknown answer \"" + a + "\"");
 }
 
+// An entry is an object of the given keys only.
+void checkEntry(const json& entry, std::initializer_list<const char*> keys,
+                const std::string& where) {
+    if (!entry.is_object()) {
+        throw ScriptError(where + ": must be an object");
+    }
+    for (const auto& [key, value] : entry.items()) {
+        bool known = false;
+        for (const char* k : keys) {
+            known = known || key == k;
+        }
+        if (!known) {
+            throw ScriptError(where + ": unknown field \"" + key + "\"");
+        }
+    }
+}
+
 void parse(const json& root, nd::win32::ScriptedDriver& driver) {
     if (!root.is_object()) {
         throw ScriptError("the script must be a JSON object");
@@ -266,9 +336,7 @@ void parse(const json& root, nd::win32::ScriptedDriver& driver) {
         int n = 0;
         for (const auto& d : root["dialogs"]) {
             std::string where = "dialog entry " + std::to_string(++n);
-            if (!d.is_object()) {
-                throw ScriptError(where + ": must be an object");
-            }
+            checkEntry(d, {"template", "steps"}, where);
             int id = intField(d, "template", where);
             std::vector<UiStep> steps;
             if (d.contains("steps")) {
@@ -287,9 +355,7 @@ void parse(const json& root, nd::win32::ScriptedDriver& driver) {
         int n = 0;
         for (const auto& b : root["messageBoxes"]) {
             std::string where = "message box entry " + std::to_string(++n);
-            if (!b.is_object()) {
-                throw ScriptError(where + ": must be an object");
-            }
+            checkEntry(b, {"string", "text", "answer", "icon", "buttons"}, where);
             nd::win32::MessageBoxAnswer a;
             if (b.contains("string")) {
                 int id = intField(b, "string", where);
@@ -331,9 +397,7 @@ void parse(const json& root, nd::win32::ScriptedDriver& driver) {
         int n = 0;
         for (const auto& c : root["choosers"]) {
             std::string where = "chooser entry " + std::to_string(++n);
-            if (!c.is_object()) {
-                throw ScriptError(where + ": must be an object");
-            }
+            checkEntry(c, {"kind", "fileKind", "path", "cancel"}, where);
             nd::win32::ChooserAnswer a;
             if (c.contains("kind")) {
                 std::string kind = c["kind"].is_string() ? c["kind"].get<std::string>() : "";
@@ -380,9 +444,11 @@ void parse(const json& root, nd::win32::ScriptedDriver& driver) {
 }  // namespace
 
 bool parseUiScript(const std::string& text, nd::win32::ScriptedDriver& driver, std::string& error) {
-    json root = json::parse(text, nullptr, false);
-    if (root.is_discarded()) {
-        error = "not valid JSON";
+    json root;
+    try {
+        root = json::parse(text);
+    } catch (const json::parse_error& e) {
+        error = "not valid JSON at " + lum::placeInText(text, e.byte);
         return false;
     }
     try {

@@ -39,6 +39,10 @@ bool CLumRssAbstract::lumSxdSaveXmlData(const CString& path) {
     return lum::xml::saveFile(doc(), path, m_encoding);
 }
 
+bool CLumRssAbstract::savesSameBytes(const CString& path) {
+    return lum::xml::savesSameBytes(doc(), path, m_encoding);
+}
+
 Node CLumRssAbstract::root() const {
     return Node(doc() ? xmlDocGetRootElement(doc()) : nullptr);
 }

@@ -41,6 +41,9 @@ class CLumRssAbstract {
     // Writes the document to path in its encoding; false when the document
     // could not be written, and then the file at path is left untouched.
     bool lumSxdSaveXmlData(const CString& path);
+    // Whether lumSxdSaveXmlData would write the bytes the file at path holds
+    // now; the file is only read.
+    bool savesSameBytes(const CString& path);
 
     // The tree; null when loading failed.
     std::unique_ptr<::Document> Document;

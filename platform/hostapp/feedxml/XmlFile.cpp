@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -407,6 +408,44 @@ xmlDoc* loadFile(const CString& windowsPath, Repairs* repairs) {
     return doc;
 }
 
+namespace {
+
+// Compares what is serialised with the file's next bytes, as it comes.
+struct CompareSink {
+    FILE* file;
+    bool same;
+};
+
+int compareWithFile(void* context, const char* data, int length) {
+    auto* sink = static_cast<CompareSink*>(context);
+    char buffer[1 << 14];
+    for (int left = length; sink->same && left > 0;) {
+        std::size_t n = std::min(sizeof buffer, static_cast<std::size_t>(left));
+        sink->same = std::fread(buffer, 1, n, sink->file) == n && std::memcmp(buffer, data, n) == 0;
+        data += n;
+        left -= static_cast<int>(n);
+    }
+    // A difference ends the serialisation: the rest cannot make it equal.
+    return sink->same ? length : -1;
+}
+
+// Serialises the document as a save to the file at native writes it in the
+// encoding (empty: UTF-8): without the characters XML cannot carry, and with
+// the Windows codes a Shift_JIS feed already uses.
+bool serializeFor(xmlDoc* doc, const std::string& native, const CString& encoding,
+                  xmlOutputWriteCallback write, void* context) {
+    registerShiftJis();
+    QuietErrors quiet;
+    dropNonXmlCharsInTree(doc->children);
+    std::string enc = outputEncoding(encoding);
+    xmlCharEncodingHandler* handler = isShiftJisName(enc) && fileUsesWindowsShiftJis(native.c_str())
+                                          ? windowsShiftJisOutput()
+                                          : nullptr;
+    return serialize(doc, enc, handler, write, context);
+}
+
+}  // namespace
+
 bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) {
     auto native = nd::win32::toNativePath(windowsPath.view());
     if (doc == nullptr || !native || native->empty() || native->back() == '/') {
@@ -424,26 +463,34 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
         return saveFile(doc, CString(*windows), encoding);
     }
 
-    registerShiftJis();
-    QuietErrors quiet;
-    dropNonXmlCharsInTree(doc->children);
-    std::string enc = outputEncoding(encoding);
-    // A Shift_JIS feed that already uses the Windows codes keeps them.
-    xmlCharEncodingHandler* handler =
-        isShiftJisName(enc) && fileUsesWindowsShiftJis(native->c_str()) ? windowsShiftJisOutput()
-                                                                        : nullptr;
     // Serialised straight into the temporary file: a feed of many megabytes
     // is neither held in memory whole nor copied on its way to the disk.
     return writeFileAtomically(
         windowsPath,
         [&](int fd) {
             FdSink sink{fd, 0};
-            if (!serialize(doc, enc, handler, writeToFd, &sink)) {
+            if (!serializeFor(doc, *native, encoding, writeToFd, &sink)) {
                 return sink.error != 0 ? sink.error : EIO;
             }
             return 0;
         },
         true);
+}
+
+bool savesSameBytes(xmlDoc* doc, const CString& windowsPath, const CString& encoding) {
+    auto native = nd::win32::toNativePath(windowsPath.view());
+    if (doc == nullptr || !native || native->empty() || native->back() == '/') {
+        return false;
+    }
+    FILE* file = std::fopen(native->c_str(), "rbe");
+    if (file == nullptr) {
+        return false;
+    }
+    CompareSink sink{file, true};
+    bool same = serializeFor(doc, *native, encoding, compareWithFile, &sink) && sink.same &&
+                std::fgetc(file) == EOF && !std::ferror(file);
+    std::fclose(file);
+    return same;
 }
 
 }  // namespace lum::xml

@@ -87,4 +87,8 @@ bool scanElements(const CString& windowsPath,
 // the old file is left exactly as it was.
 bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding);
 
+// Whether saveFile would leave the file at the path with the bytes it holds
+// now; the file is only read. false as well when either cannot be read.
+bool savesSameBytes(xmlDoc* doc, const CString& windowsPath, const CString& encoding);
+
 }  // namespace lum::xml

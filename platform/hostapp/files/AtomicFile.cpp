@@ -1,5 +1,6 @@
 #include "hostapp/files/AtomicFile.h"
 
+#include "hostapp/files/ReplacedFile.h"
 #include "hostapp/files/SaveLeftovers.h"
 #include "win32/FileApi.h"
 #include "win32/PathMapping.h"
@@ -74,7 +75,7 @@ bool writeFileAtomically(const CString& path, const std::function<int(int fd)>& 
     }
     // A file marked read-only is not replaced behind its owner's back, not
     // even by the superuser, whom access() lets write anything.
-    if (exists && (::access(native->c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0)) {
+    if (exists && refusesReplacing(*native, old)) {
         return fail(EACCES);
     }
     removeAbandonedTemporaries(*native);
@@ -89,8 +90,9 @@ bool writeFileAtomically(const CString& path, const std::function<int(int fd)>& 
     // temporary file for one a killed save left.
     ::flock(fd, LOCK_EX | LOCK_NB);
     int err = writeContent(fd);
-    if (err == 0 && ::fchmod(fd, exists ? (old.st_mode & 07777) : newFileMode()) != 0) {
-        err = errno;
+    if (err == 0) {
+        err =
+            exists ? takeOverOwnerAndMode(fd, old) : (::fchmod(fd, newFileMode()) == 0 ? 0 : errno);
     }
     // The content reaches the disk before the name does, so a crash never
     // leaves the name on an empty or partial file.

@@ -11,8 +11,9 @@
 namespace lum {
 
 // Writes bytes to the file at path (a Windows path). With replace false an
-// existing file is never overwritten; a read-only file is never replaced. A replaced file keeps its
-// permissions; a new one gets the usual ones for new files. false on any failure, with the thread's
+// existing file is never overwritten; a read-only file is never replaced. A
+// replaced file keeps its owner, group and permissions (ReplacedFile.h); a new
+// one gets the usual ones for new files. false on any failure, with the thread's
 // last error set, no temporary file left and any old file exactly as it was.
 bool writeFileAtomically(const CString& path, std::string_view bytes, bool replace);
 

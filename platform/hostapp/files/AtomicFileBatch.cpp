@@ -1,5 +1,6 @@
 #include "hostapp/files/AtomicFileBatch.h"
 
+#include "hostapp/files/ReplacedFile.h"
 #include "hostapp/files/SaveLeftovers.h"
 #include "win32/FileApi.h"
 #include "win32/PathMapping.h"
@@ -72,7 +73,7 @@ bool AtomicFileBatch::add(const CString& path, std::string_view bytes) {
         return fail(EEXIST);
     }
     // A file marked read-only is not replaced behind its owner's back.
-    if (::access(native->c_str(), W_OK) != 0 || (old.st_mode & 0222) == 0) {
+    if (refusesReplacing(*native, old)) {
         return fail(EACCES);
     }
     removeAbandonedTemporaries(*native);
@@ -82,8 +83,8 @@ bool AtomicFileBatch::add(const CString& path, std::string_view bytes) {
         return fail(errno);
     }
     int err = writeAll(fd, bytes);
-    if (err == 0 && ::fchmod(fd, old.st_mode & 07777) != 0) {
-        err = errno;
+    if (err == 0) {
+        err = takeOverOwnerAndMode(fd, old);
     }
     // Closed at once: a site has more pages than a process has descriptors.
     if (::close(fd) != 0 && err == 0) {

@@ -16,6 +16,12 @@ CString CKmxCommon::getProductFolder(int, int) {
         if (ec) {
             return CString();
         }
+        // Installed, the program is PREFIX/bin/newsdesk and its data
+        // PREFIX/share/newsdesk; in the build tree the data lies beside it.
+        std::filesystem::path installed = folder.parent_path() / "share" / "newsdesk";
+        if (std::filesystem::is_directory(installed, ec)) {
+            folder = installed;
+        }
     }
     auto windows = nd::win32::toWindowsPath(folder.string());
     if (!windows) {

@@ -6,8 +6,9 @@
 class CKmxCommon {
   public:
     // The folder of the application's data of that kind, as a Windows path
-    // ending in a backslash: the folder the running program lives in, where
-    // its data files are shipped beside it. The environment variable
+    // ending in a backslash: share/newsdesk beside the folder of the running
+    // program where it is installed (PREFIX/bin and PREFIX/share/newsdesk),
+    // else the program's own folder (the build tree). The environment variable
     // NEWSDESK_PRODUCT_FOLDER (a native folder) takes its place when set.
     // Empty when neither can be found. priority is reserved.
     static CString getProductFolder(int kind, int priority);

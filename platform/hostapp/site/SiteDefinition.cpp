@@ -2,6 +2,7 @@
 
 #include "hostapp/files/AtomicFile.h"
 #include "hostapp/files/PathUtil.h"
+#include "hostapp/files/TextPlace.h"
 #include "hostapp/urls/UrlUtil.h"
 #include "win32/PathMapping.h"
 
@@ -9,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -45,10 +47,20 @@ std::optional<SiteDefinition> readSiteDefinition(const CString& folder, std::str
         error = "no site definition " + nativeFile;
         return std::nullopt;
     }
-    nlohmann::json json = nlohmann::json::parse(in, nullptr, false);
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    nlohmann::json json;
     std::string reason;
-    if (json.is_discarded() || !json.is_object()) {
+    try {
+        json = nlohmann::json::parse(text);
+    } catch (const nlohmann::json::parse_error& e) {
+        reason = "not valid JSON at " + lum::placeInText(text, e.byte);
+    }
+    if (!reason.empty()) {
+        // said where
+    } else if (!json.is_object()) {
         reason = "not a JSON object";
+    } else if (!json.contains("url") || json["url"].is_null()) {
+        reason = "\"url\" is missing: the site's address, such as \"https://example.com/\"";
     } else if (!readText(json, "name", site.name, reason) ||
                !readText(json, "url", site.url, reason) ||
                !readText(json, "topPage", site.topPage, reason)) {

@@ -20,7 +20,8 @@ struct SiteDefinition {
 
 // Reads the definition of the site whose root is folder (a Windows path).
 // nullopt, with a one-line reason naming the native path in error, when the folder or the file is
-// missing, the file is not a JSON object, or "url" is not an http or https URL.
+// missing, the file is not JSON (said with its line and column) or not an object, or "url" is
+// missing or not an http or https URL.
 std::optional<SiteDefinition> readSiteDefinition(const CString& folder, std::string& error);
 
 // Makes topPage (relative to the root, '/'-separated) the top page in the

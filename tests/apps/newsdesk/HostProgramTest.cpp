@@ -4,6 +4,7 @@
 #include "TempDir.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -35,10 +36,14 @@ std::string slurp(int fd) {
     return text;
 }
 
+// The user the program runs as when a test asks for another one.
+constexpr uid_t kOtherUser = 33;
+
 // Runs the program in folder with args; fullDisk limits the files it may
-// write to 16 bytes. Standard input reads input.
+// write to 16 bytes. Standard input reads input. asOther runs it as
+// kOtherUser (the caller must be the superuser).
 Outcome run(const fs::path& folder, std::vector<std::string> args, bool fullDisk = false,
-            const std::string& input = "") {
+            const std::string& input = "", bool asOther = false) {
     args.insert(args.begin(), NEWSDESK_PROGRAM);
     int out[2];
     int err[2];
@@ -54,6 +59,16 @@ Outcome run(const fs::path& folder, std::vector<std::string> args, bool fullDisk
         ::close(out[0]);
         ::close(err[0]);
         ::close(in[1]);
+        if (asOther &&
+            (::setgroups(0, nullptr) != 0 || ::setresgid(kOtherUser, kOtherUser, kOtherUser) != 0 ||
+             ::setresuid(kOtherUser, kOtherUser, kOtherUser) != 0)) {
+            ::_exit(125);
+        }
+        if (asOther) {
+            // The superuser's settings are not the other user's to read.
+            ::setenv("HOME", folder.c_str(), 1);
+            ::unsetenv("XDG_CONFIG_HOME");
+        }
         if (::chdir(folder.c_str()) != 0) {
             ::_exit(126);
         }
@@ -160,6 +175,94 @@ TEST_F(HostProgram, EverySaveOverAReadOnlyFileFailsEvenForTheSuperuser) {
         EXPECT_EQ(r.status, 1);
         EXPECT_EQ(r.err, "newsdesk: feed.xml: not saved: the file is read-only\n");
         EXPECT_EQ(m_dir.read("feed.xml"), loose);
+        EXPECT_EQ(entries(), 2u);
+    }
+}
+
+TEST_F(HostProgram, AReadOnlyFeedStaysAsItWasForAnotherUserOnEverySavePath) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only the superuser can run the program as another user";
+    }
+    ::chmod(m_dir.path().c_str(), 0777);
+    if (run(m_dir.path(), {"--version"}, false, "", true).status != 0) {
+        GTEST_SKIP() << "the other user cannot run the program from this build folder";
+    }
+    std::string loose = m_feed;
+    loose.insert(loose.find("<channel>"), "\n\n");
+    m_dir.write("feed.xml", loose);
+    ::chmod(m_dir.native("feed.xml").c_str(), 0444);
+    for (const auto& args : saves()) {
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        Outcome r = run(m_dir.path(), args, false, "", true);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "newsdesk: feed.xml: not saved: the file is read-only\n");
+        EXPECT_EQ(m_dir.read("feed.xml"), loose);
+        struct stat st {};
+        ::stat(m_dir.native("feed.xml").c_str(), &st);
+        EXPECT_EQ(st.st_uid, 0u);
+        EXPECT_EQ(st.st_mode & 07777, 0444u);
+        EXPECT_EQ(entries(), 2u);
+    }
+}
+
+TEST_F(HostProgram, AnUnchangedReadOnlyFeedIsUnchangedForItsOwnerAndOthers) {
+    ::chmod(m_dir.path().c_str(), 0777);
+    ::chmod(m_dir.native("feed.xml").c_str(), 0444);
+    struct stat before {};
+    ::stat(m_dir.native("feed.xml").c_str(), &before);
+    std::vector<bool> users = {false};
+    if (::geteuid() == 0 && run(m_dir.path(), {"--version"}, false, "", true).status == 0) {
+        users.push_back(true);
+    }
+    for (bool other : users) {
+        SCOPED_TRACE(other ? "another user" : "the owner");
+        Outcome r = run(m_dir.path(), {"rewrite", "feed.xml"}, false, "", other);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, "unchanged\n");
+        struct stat after {};
+        ::stat(m_dir.native("feed.xml").c_str(), &after);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(entries(), 2u);
+    }
+}
+
+TEST_F(HostProgram, ASaveKeepsTheFilesOwnerGroupAndMode) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only the superuser can give a file to another user";
+    }
+    for (const auto& args : saves()) {
+        SCOPED_TRACE(args[0] + " " + args[1]);
+        std::string loose = m_feed;
+        loose.insert(loose.find("<channel>"), "\n\n");
+        m_dir.write("feed.xml", loose);
+        ::chown(m_dir.native("feed.xml").c_str(), kOtherUser, kOtherUser);
+        ::chmod(m_dir.native("feed.xml").c_str(), 0640);
+        Outcome r = run(m_dir.path(), args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(m_dir.read("feed.xml"), loose);
+        struct stat st {};
+        ::stat(m_dir.native("feed.xml").c_str(), &st);
+        EXPECT_EQ(st.st_uid, kOtherUser);
+        EXPECT_EQ(st.st_gid, kOtherUser);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+    }
+}
+
+TEST_F(HostProgram, SiteUsageErrorsComeBeforeAnySiteIsOpenedOrMade) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--site", ".", "site", "bogus"}, "newsdesk: usage: newsdesk site "},
+        {{"--site", ".", "site", "feds"},
+         "newsdesk: site: unknown command 'feds'; did you mean feeds? "},
+        {{"--site", "new", "site", "init", "--url", "https://a.example/", "--name", ""},
+         "newsdesk: usage: newsdesk site "},
+        {{"--site", "new", "site", "init", "--url", ""}, "newsdesk: usage: newsdesk site "},
+    };
+    for (const auto& [args, start] : cases) {
+        SCOPED_TRACE(args[3]);
+        Outcome r = run(m_dir.path(), args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_TRUE(oneLine(r.err)) << r.err;
+        EXPECT_EQ(r.err.rfind(start, 0), 0u) << r.err;
         EXPECT_EQ(entries(), 2u);
     }
 }

@@ -53,9 +53,37 @@ TEST(UiScript, PlaysTheStepsOfEachDialogAndAnswersMessageBoxesAndChoosers) {
     EXPECT_TRUE(c.unmetExpectations().empty());
 }
 
+TEST(UiScript, ACheckStepTakesCheckedAsWellAsValue) {
+    ndtest::RecordingUiDriver c;
+    std::string error;
+    ASSERT_TRUE(newsdesk::app::parseUiScript(R"({"dialogs": [{"template": 500, "steps": [
+        {"type": 1000, "text": "n"},
+        {"check": 1002, "value": true}, {"check": 1002, "checked": false},
+        {"click": 1}]}]})",
+                                             c, error))
+        << error;
+    sample::CSampleDlg dlg;
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_TRUE(c.failures.empty()) << c.failures.front();
+    EXPECT_EQ(dlg.m_bFlag, 0);
+}
+
 TEST(UiScript, MalformedScriptsAreRefusedWithAReasonAndAddNothing) {
     const std::pair<const char*, const char*> cases[] = {
-        {"[", "not valid JSON"},
+        {"[", "not valid JSON at line 1, column 2"},
+        {"{\"dialogs\": [\n  {\"template\": 1,}\n]}", "not valid JSON at line 2, column 18"},
+        // What a step or an entry does not read would quietly do something else.
+        {R"({"dialogs": [{"template": 1, "steps": [{"click": 1}, {"check": 2, "vlaue": false}]}]})",
+         "dialog entry 1, step 2: \"check\" does not know \"vlaue\""},
+        {R"({"dialogs": [{"template": 1, "steps": [{"click": 1, "type": 2}]}]})",
+         "dialog entry 1, step 1: \"type\" does not know \"click\""},
+        {R"({"dialogs": [{"template": 1, "steps": [{"check": 2, "value": true, "checked": false}]}]})",
+         "dialog entry 1, step 1: \"value\" and \"checked\" disagree"},
+        {R"({"dialogs": [{"template": 1, "step": []}]})", "dialog entry 1: unknown field \"step\""},
+        {R"({"messageBoxes": [{"answer": "ok", "anwser": "no"}]})",
+         "message box entry 1: unknown field \"anwser\""},
+        {R"({"choosers": [{"cancel": true, "paht": "/a"}]})",
+         "chooser entry 1: unknown field \"paht\""},
         {"[]", "the script must be a JSON object"},
         {R"({"dialog": []})", "unknown entry \"dialog\""},
         {R"({"dialogs": {}})", "\"dialogs\" must be a list"},

@@ -81,3 +81,13 @@ file(READ ${SITE}/nested.html moved)
 if(NOT moved STREQUAL nested)
   message(FATAL_ERROR "the nested page changed")
 endif()
+
+# Paths as the site commands print them, relative to the site, from a folder
+# outside it: TO is read from the same base as FROM.
+run(0 site move latest.dat news/latest.dat)
+expect_match("${out}" "\"from\": \"latest.dat\",.*\"to\": \"news/latest.dat\"")
+if(NOT EXISTS ${SITE}/news/latest.dat OR EXISTS ${SITE}/latest.dat)
+  message(FATAL_ERROR "the site-relative move did not happen")
+endif()
+run(0 site links news/latest.dat)
+expect_match("${out}" "\"path\": \"news/index.html\"")

@@ -103,17 +103,22 @@ TEST(ItemDialog, ANewItemStartsNowWithNoDurationAndRequiredFieldsFollowTheFormat
     EXPECT_EQ(item.m_duration, 0);
 }
 
-TEST(ItemDialog, AnRss20ItemNeedsItsRelatedUrl) {
-    ndtest::TestUiDriver ui;
-    ui.answer(IDS_RSS_ITEM_REQUIRED, IDOK);
-    CLumRssItemConfigDlg dlg(nullptr, 1);
-    CRSSItem item =
-        run(dlg,
-            {UiStep::type(IDC_RSS_ITEM_TITLE, u"T"), UiStep::type(IDC_RSS_ITEM_DESCRIPTION, u"D"),
-             UiStep::click(IDOK), UiStep::type(IDC_RSS_ITEM_LINK, u"https://a.example/"),
-             UiStep::click(IDOK)},
-            ui);
-    EXPECT_EQ(item.m_link, u"https://a.example/");
+TEST(ItemDialog, RssItemsOfEitherFormatNeedTheirRelatedUrl) {
+    for (int format : {0, 1}) {
+        SCOPED_TRACE(format == 0 ? "RSS 1.0" : "RSS 2.0");
+        ndtest::TestUiDriver ui;
+        ui.answer(IDS_RSS_ITEM_REQUIRED, IDOK);
+        CLumRssItemConfigDlg dlg(nullptr, format);
+        CRSSItem item =
+            run(dlg,
+                {UiStep::type(IDC_RSS_ITEM_TITLE, u"T"),
+                 UiStep::type(IDC_RSS_ITEM_DESCRIPTION, u"D"), UiStep::click(IDOK),
+                 UiStep::run([](HWND h) { EXPECT_TRUE(IsWindow(h)) << "stays open"; }),
+                 UiStep::type(IDC_RSS_ITEM_LINK, u"https://a.example/"), UiStep::click(IDOK)},
+                ui);
+        EXPECT_EQ(ui.messageBoxesShown().size(), 1u);
+        EXPECT_EQ(item.m_link, u"https://a.example/");
+    }
 }
 
 TEST(ItemDialog, DurationsDropWholeDaysAndDateZeroComesBackAsZero) {
@@ -320,6 +325,26 @@ TEST(ItemDialog, ADeclinedOrFailedConversionKeepsTheMediaFileAsItWas) {
     EXPECT_EQ(item.m_duration, 9);
     EXPECT_EQ(dir.names(), (std::set<std::string>{"broken.wav", "talk.wav"}))
         << "nothing left behind";
+}
+
+TEST(ItemDialog, AFileOver2GiBChosenWithBrowseKeepsItsWholeLength) {
+    if constexpr (sizeof(CRSSItem::m_enclosureLength) < 8) {
+        GTEST_SKIP() << "the record holds no length this large";
+    }
+    TempDir dir;
+    dir.write("film.mov", "");
+    // Sparse: the length without the disk space.
+    std::filesystem::resize_file(dir.native("film.mov"), 3ULL << 30);
+    CLumFileService files;
+    ndtest::TestUiDriver ui;
+    ui.choosePath(dir.windows("film.mov"));
+    CLumRssItemConfigDlg dlg(&files, 2);
+    CRSSItem item =
+        run(dlg,
+            {UiStep::type(IDC_RSS_ITEM_TITLE, u"T"), UiStep::type(IDC_RSS_ITEM_DESCRIPTION, u"D"),
+             UiStep::click(IDC_RSS_ITEM_BROWSE_MEDIA), UiStep::click(IDOK)},
+            ui);
+    EXPECT_EQ(item.m_enclosureLength, 3221225472);
 }
 
 TEST(ItemDialog, LengthsOver2GiBAndDatesAfter2038KeepWhatTheRecordCanHold) {

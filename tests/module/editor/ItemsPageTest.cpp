@@ -57,6 +57,27 @@ TEST(ItemsPage, ButtonsFollowTheSelectionAndDeleteRemovesTheSelectedItems) {
     EXPECT_EQ(titles(channel), (std::vector<CString>{u"A", u"C"}));
 }
 
+TEST(ItemsPage, DeletingNeighbouringRowsRemovesExactlyThoseItems) {
+    const std::pair<std::vector<int>, std::vector<CString>> cases[] = {
+        {{0, 1}, {u"C", u"D"}},
+        {{2, 3}, {u"A", u"B"}},
+        {{0, 3}, {u"B", u"C"}},
+    };
+    for (const auto& [rows, left] : cases) {
+        SCOPED_TRACE(::testing::PrintToString(rows));
+        CRSSChannel channel;
+        fourItems(channel);
+        ndtest::TestUiDriver ui;
+        ui.expectDialog(IDD_RSS_FILE_CONFIG,
+                        {UiStep::selectTab(1), UiStep::select(IDC_RSS_ITEM_LIST, rows),
+                         UiStep::click(IDC_RSS_DELETE_ITEM), UiStep::click(IDOK)});
+        CLumRssFileConfigDlg dlg(&channel, nullptr);
+        EXPECT_EQ(dlg.DoModal(), IDOK);
+        dlg.applyToChannel(&channel);
+        EXPECT_EQ(titles(channel), left);
+    }
+}
+
 TEST(ItemsPage, CopyAppendsAnEditedCopyAndEditChangesTheItemInPlace) {
     CRSSChannel channel;
     fourItems(channel);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -25,6 +26,22 @@ TEST(AtomicFileBatch, CommitReplacesEveryFileKeepingItsMode) {
     ASSERT_EQ(::stat(dir.native("b.html").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
     EXPECT_EQ(dir.names(), (std::set<std::string>{"a.html", "b.html"}));
+}
+
+TEST(AtomicFileBatch, AReplacedPageKeepsItsOwnerAndGroup) {
+    if (::geteuid() != 0) {
+        GTEST_SKIP() << "only the superuser can give a file to another user";
+    }
+    TempDir dir;
+    dir.write("a.html", "old a");
+    ASSERT_EQ(::chown(dir.native("a.html").c_str(), 33, 33), 0);
+    lum::AtomicFileBatch batch;
+    EXPECT_TRUE(batch.add(CString(dir.windows("a.html")), "new a"));
+    EXPECT_TRUE(batch.commit().empty());
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.native("a.html").c_str(), &st), 0);
+    EXPECT_EQ(st.st_uid, 33u);
+    EXPECT_EQ(st.st_gid, 33u);
 }
 
 TEST(AtomicFileBatch, WhatIsNotCommittedOrCannotBeReplacedStaysAsItWas) {
