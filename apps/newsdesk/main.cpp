@@ -98,9 +98,10 @@ const Command kCommands[] = {
      "dialog) or show a help topic. Status 0 when it was closed; 1 when a feed edited\n"
      "from it could not be saved (the old file is left as it was).\n"},
     {"site",
-     "site init --url URL [--name NAME] | rebuild [--force] | feeds | links PATH | move FROM TO",
+     "site init --url URL [--name NAME] | rebuild [--force] | feeds | links PATH | "
+     "move [--dry-run] [--yes] FROM TO | check",
      "with --site DIR: make a site, rebuild its database, list its feeds or a file's linking "
-     "pages, rename a file with its links",
+     "pages, rename a file with its links, find references to missing files",
      newsdesk::app::runSite,
      "init writes DIR/newsdesk-site.json (never over one) and an empty site database.\n"
      "rebuild brings the database in step with the folder (a progress bar on a terminal);\n"
@@ -108,7 +109,10 @@ const Command kCommands[] = {
      "feeds and links answer as JSON, after bringing the database in step. PATH, FROM\n"
      "and TO may be relative to the site, as feeds prints them, or to the current folder.\n"
      "move renames FROM to TO (never over a file) and revises every page linking to it;\n"
-     "it prints the pages revised and any it could not revise (exit status 1 then).\n"},
+     "it prints the pages revised and any it could not revise (exit status 1 then);\n"
+     "--dry-run prints what it would do and changes nothing, --yes lets the site's top\n"
+     "page follow the move. check lists every reference to a file of the site that is\n"
+     "not there, with page, line and column (exit status 1 when there is one).\n"},
 };
 
 const Command* findCommand(const std::string& name) {
