@@ -248,7 +248,11 @@ class Checker {
                   const std::map<const ElementRule*, int>& counts) {
         bool ours =
             m_format == 0 ? nsOf(node) == kRss1Ns || nsOf(node) == kRdfNs : node->ns == nullptr;
-        if (!ours) {
+        // RSS 1.0's channel names its image and text input by reference
+        // (rdf:resource); their descriptions stand beside the channel.
+        bool reference = xmlHasNsProp(node, reinterpret_cast<const xmlChar*>("resource"),
+                                      reinterpret_cast<const xmlChar*>(kRdfNs)) != nullptr;
+        if (!ours || reference) {
             return;
         }
         for (const ElementRule& rule : elementRules()) {
