@@ -1,5 +1,7 @@
 #include "commands/ConvertCarry.h"
 
+#include "check/FeedRules.h"
+
 #include "hostapp/feedxml/CLumItunesCategoryXmlData.h"
 #include "hostapp/feedxml/CLumRdfXmlData.h"
 #include "hostapp/feedxml/XmlText.h"
@@ -182,7 +184,8 @@ void carryItem(CRSSItem& item, int from, int to, Carrier& carry) {
     }
     if (to == kPodcast) {
         carry.plain(kept, "link", item.m_link);
-        if (from == kRss10) {
+        // RSS 2.0's author is an e-mail address; a name is a dc:creator.
+        if (from == kRss10 || !check::hasForm(check::Form::Email, item.m_author.toUtf8())) {
             carry.dublinCore(kept, "creator", item.m_author);
         } else {
             carry.plain(kept, "author", item.m_author);
