@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 
 namespace {
@@ -124,6 +125,14 @@ TEST_P(ValidOutput, WritesWhatTheFormatDefines) {
     EXPECT_EQ(xml.count(row.xpath), row.count) << row.what << "\n" << m_dir.read("out.xml");
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ValidOutput, ::testing::ValuesIn(kRows));
+std::string rowName(const ::testing::TestParamInfo<Row>& info) {
+    std::string name;
+    for (const char* c = info.param.what; *c != '\0' && name.size() < 60; ++c) {
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    }
+    return name + "_" + std::to_string(info.index);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ValidOutput, ::testing::ValuesIn(kRows), rowName);
 
 }  // namespace
