@@ -48,6 +48,7 @@ int runDialog(CommandContext& context);
 int runStrings(CommandContext& context);
 int runWrite(CommandContext& context);
 int runConvert(CommandContext& context);
+int runCheck(CommandContext& context);
 int runRewrite(CommandContext& context);
 int runEdit(CommandContext& context);
 int runOptions(CommandContext& context);

@@ -52,8 +52,18 @@ const Command kCommands[] = {
      "An existing OUT is replaced atomically; FEED is then left as it is. What the feed\n"
      "carries beyond the record (guid, content:encoded, dc:*, media:*, further iTunes tags)\n"
      "is kept where the new format can carry it; what it cannot is listed on stderr, one\n"
-     "line per kind (\"dropped: 12 guid\"). --strict refuses instead (status 1, nothing\n"
-     "written) when anything would be dropped.\n"},
+     "line per kind (\"dropped: 12 guid\"), and so is what the new format requires and\n"
+     "the feed lacks (\"missing: 3 item links\"). --strict refuses instead (status 1,\n"
+     "nothing written) when anything would be dropped or is missing. Categories that name\n"
+     "no iTunes category stay plain <category> elements of a podcast (\"plain: 2 category\").\n"},
+    {"check", "check [--json] FEED", "say what makes a feed invalid RSS 1.0, RSS 2.0 or podcast",
+     newsdesk::app::runCheck,
+     "The feed is read as read reads it, then judged by the rules of its format: required\n"
+     "elements and attributes; URL, e-mail, date, language, MIME type and number forms;\n"
+     "enclosures; iTunes categories outside the table; elements given twice; elements a\n"
+     "known namespace does not define. One line per problem, FEED:LINE:COLUMN: error: ...,\n"
+     "then a summary. Status 0 when valid (warnings allowed), 1 with problems. --json\n"
+     "prints {feed, format, valid, problems: [{line, column, severity, message}]}.\n"},
     {"rewrite", "rewrite [--quiet] FEED",
      "read a feed and write it back; prints unchanged or written", newsdesk::app::runRewrite,
      "A feed whose rewritten form equals the file is left as it is, bytes and time\n"

@@ -29,7 +29,9 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
     CString text;
     xml.getTitle(channelNode, text);
     channel->m_title = xmlUnescape(text);
-    xml.getLink(channelNode, channel->m_link);
+    if (xml.getLink(channelNode, channel->m_link) && channel->m_link.IsEmpty()) {
+        channel->m_kept.noteHeldEmpty("link");
+    }
     if (!xml.getSummary(channelNode, text)) {
         xml.getDescription(channelNode, text);
     }

@@ -23,7 +23,9 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
     CString text;
     xml.getTitle(channelNode, text);
     channel->m_title = xmlUnescape(text);
-    xml.getLink(channelNode, channel->m_link);
+    if (xml.getLink(channelNode, channel->m_link) && channel->m_link.IsEmpty()) {
+        channel->m_kept.noteHeldEmpty("link");
+    }
     xml.getDescription(channelNode, channel->m_description);
     xml.getCreator(channelNode, text);
     channel->m_author = xmlUnescape(text);
@@ -52,7 +54,9 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
         CRSSItem item;
         xml.getTitle(itemNode, text);
         item.m_title = xmlUnescape(text);
-        xml.getLink(itemNode, item.m_link);
+        if (xml.getLink(itemNode, item.m_link) && item.m_link.IsEmpty()) {
+            item.m_kept.noteHeldEmpty("link");
+        }
         xml.getDescription(itemNode, item.m_description);
         xml.getCreator(itemNode, text);
         item.m_author = xmlUnescape(text);

@@ -18,7 +18,9 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
     CString text;
     xml.getTitle(channelNode, text);
     channel->m_title = xmlUnescape(text);
-    xml.getLink(channelNode, channel->m_link);
+    if (xml.getLink(channelNode, channel->m_link) && channel->m_link.IsEmpty()) {
+        channel->m_kept.noteHeldEmpty("link");
+    }
     xml.getDescription(channelNode, channel->m_description);
     xml.getLanguage(channelNode, channel->m_language);
     xml.getCopyright(channelNode, text);
@@ -52,7 +54,9 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
         CRSSItem item;
         xml.getTitle(itemNode, text);
         item.m_title = xmlUnescape(text);
-        xml.getLink(itemNode, item.m_link);
+        if (xml.getLink(itemNode, item.m_link) && item.m_link.IsEmpty()) {
+            item.m_kept.noteHeldEmpty("link");
+        }
         xml.getDescription(itemNode, item.m_description);
         xml.getAuthor(itemNode, text);
         item.m_author = xmlUnescape(text);

@@ -2,6 +2,7 @@
 #include "feed/FeedWriters.h"
 #include "feed/RewriteFeedLinks.h"
 #include "feed/TextFunctions.h"
+#include "feed/WrittenFields.h"
 #include "hostapp/feedxml/CLumiTuneXmlData.h"
 
 #include <cstdint>
@@ -40,7 +41,9 @@ std::unique_ptr<CLumRssAbstract> buildPodcastDocument(const CString& path,
         return nullptr;
     }
     document.setTitle(node, xmlEscape(channel->m_title));
-    document.setLink(node, channel->m_link);
+    if (writesField(channel->m_link, channel->m_kept, "link")) {
+        document.setLink(node, channel->m_link);
+    }
     document.setDescription(node, channel->m_description);
     if (!channel->m_language.IsEmpty()) {
         document.setLanguage(node, channel->m_language);
@@ -110,7 +113,7 @@ std::unique_ptr<CLumRssAbstract> buildPodcastDocument(const CString& path,
         }
         if (!item.m_enclosureUrl.IsEmpty()) {
             document.setEnclosure(itemNode, item.m_enclosureUrl, decimal(item.m_enclosureLength),
-                                  item.m_enclosureType);
+                                  enclosureTypeOf(item));
         }
         if (item.m_duration > 0) {
             document.setDuration(itemNode, durationText(item.m_duration));

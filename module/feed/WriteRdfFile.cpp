@@ -2,6 +2,7 @@
 #include "feed/FeedWriters.h"
 #include "feed/RewriteFeedLinks.h"
 #include "feed/TextFunctions.h"
+#include "feed/WrittenFields.h"
 #include "hostapp/feedxml/CLumRdfXmlData.h"
 #include "hostapp/site/CLumUrlManSiteAdapter.h"
 
@@ -30,7 +31,9 @@ std::unique_ptr<CLumRssAbstract> buildRdfDocument(const CString& path, const CRS
         return nullptr;
     }
     document.setTitle(node, xmlEscape(channel->m_title));
-    document.setLink(node, channel->m_link);
+    if (writesField(channel->m_link, channel->m_kept, "link")) {
+        document.setLink(node, channel->m_link);
+    }
     document.setDescription(node, channel->m_description);
     if (!channel->m_image.IsEmpty()) {
         document.setImage(node, channel->m_image);
@@ -50,7 +53,9 @@ std::unique_ptr<CLumRssAbstract> buildRdfDocument(const CString& path, const CRS
         Node itemNode = document.createItemNode(item.m_link);
         links.push_back(item.m_link);
         document.setTitle(itemNode, xmlEscape(item.m_title));
-        document.setLink(itemNode, item.m_link);
+        if (writesField(item.m_link, item.m_kept, "link")) {
+            document.setLink(itemNode, item.m_link);
+        }
         document.setDescription(itemNode, item.m_description);
         if (!item.m_author.IsEmpty()) {
             document.setCreator(itemNode, xmlEscape(item.m_author));
@@ -66,6 +71,7 @@ std::unique_ptr<CLumRssAbstract> buildRdfDocument(const CString& path, const CRS
     lum::putKeptMarkup(node.raw(), CLumRssAbstract::findChild(root, {"image"}).raw(),
                        channel->m_kept, 0);
     rewriteFeedLinks(path, document, 0);
+    document.encodeResources();
     return owner;
 }
 

@@ -2,6 +2,7 @@
 #include "feed/FeedWriters.h"
 #include "feed/RewriteFeedLinks.h"
 #include "feed/TextFunctions.h"
+#include "feed/WrittenFields.h"
 #include "hostapp/feedxml/CLumRssXmlData.h"
 
 #include <cstdint>
@@ -33,7 +34,9 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
         return nullptr;
     }
     document.setTitle(node, xmlEscape(channel->m_title));
-    document.setLink(node, channel->m_link);
+    if (writesField(channel->m_link, channel->m_kept, "link")) {
+        document.setLink(node, channel->m_link);
+    }
     document.setDescription(node, channel->m_description);
     if (!channel->m_language.IsEmpty()) {
         document.setLanguage(node, channel->m_language);
@@ -63,10 +66,14 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
     for (const CRSSItem& item : channel->m_items) {
         Node itemNode = document.createItemNode(node);
         document.setTitle(itemNode, xmlEscape(item.m_title));
-        document.setLink(itemNode, item.m_link);
+        if (writesField(item.m_link, item.m_kept, "link")) {
+            document.setLink(itemNode, item.m_link);
+        }
         document.setDescription(itemNode, item.m_description);
-        if (!item.m_author.IsEmpty()) {
+        if (isEmailAddress(item.m_author)) {
             document.setAuthor(itemNode, xmlEscape(item.m_author));
+        } else if (!item.m_author.IsEmpty()) {
+            document.setCreator(itemNode, xmlEscape(item.m_author));
         }
         if (!item.m_comments.IsEmpty()) {
             document.setComments(itemNode, item.m_comments);
@@ -76,7 +83,7 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
         }
         if (!item.m_enclosureUrl.IsEmpty()) {
             document.setEnclosure(itemNode, item.m_enclosureUrl, decimal(item.m_enclosureLength),
-                                  item.m_enclosureType);
+                                  enclosureTypeOf(item));
         }
         for (const CRSSCategory& category : item.m_categories) {
             if (!category.m_category.IsEmpty()) {

@@ -1,8 +1,13 @@
 #include "commands/ConvertCarry.h"
 
+#include "check/FeedRules.h"
+
+#include "hostapp/feedxml/CLumItunesCategoryXmlData.h"
 #include "hostapp/feedxml/CLumRdfXmlData.h"
 #include "hostapp/feedxml/XmlText.h"
+#include "hostapp/files/CKmxCommon.h"
 
+#include <set>
 #include <string>
 
 namespace newsdesk::app {
@@ -179,7 +184,8 @@ void carryItem(CRSSItem& item, int from, int to, Carrier& carry) {
     }
     if (to == kPodcast) {
         carry.plain(kept, "link", item.m_link);
-        if (from == kRss10) {
+        // RSS 2.0's author is an e-mail address; a name is a dc:creator.
+        if (from == kRss10 || !check::hasForm(check::Form::Email, item.m_author.toUtf8())) {
             carry.dublinCore(kept, "creator", item.m_author);
         } else {
             carry.plain(kept, "author", item.m_author);
@@ -208,6 +214,35 @@ void carryUnwrittenFields(CRSSChannel& channel, int from, int to, lum::KeptDrops
     for (CRSSItem& item : channel.m_items) {
         carryItem(item, from, to, carry);
     }
+}
+
+int keepPlainCategories(CRSSChannel& channel) {
+    // The table the category dialog offers, from the product folder.
+    std::set<std::string> names;
+    CLumItunesCategoryXmlData table(CKmxCommon::getProductFolder(0, 0) + u"itunescategory.xml");
+    if (!table.IsOK()) {
+        return 0;
+    }
+    NodeArray nodes;
+    table.getCategoryNodeArray(table.getTopNode(), nodes);
+    for (const Node& node : nodes) {
+        CString name;
+        if (table.getCategoryName(node, name)) {
+            names.insert(name.toUtf8());
+        }
+    }
+    int plain = 0;
+    std::vector<CRSSCategory> itunes;
+    for (CRSSCategory& category : channel.m_categories) {
+        if (category.m_category.IsEmpty() || names.count(category.m_category.toUtf8()) != 0) {
+            itunes.push_back(std::move(category));
+            continue;
+        }
+        channel.m_kept.addElement(nullptr, nullptr, "category", category.m_category, 1);
+        ++plain;
+    }
+    channel.m_categories = std::move(itunes);
+    return plain;
 }
 
 void carryItemNames(const CString& path, CRSSChannel& channel) {

@@ -16,6 +16,12 @@ namespace newsdesk::app {
 // cannot go. Nothing happens when the formats are the same.
 void carryUnwrittenFields(CRSSChannel& channel, int from, int to, lum::KeptDrops& dropped);
 
+// A podcast's categories are iTunes categories, which directories take only
+// from their own table: a category of another format that names no entry of
+// it stays a plain <category> of the podcast (which is RSS 2.0) and is not
+// written as an iTunes one. Gives how many stay plain.
+int keepPlainCategories(CRSSChannel& channel);
+
 // An RSS 1.0 item is named by its rdf:about, which feed readers take for
 // its id; in RSS 2.0 that is the guid. Gives each item of channel (read
 // from the RSS 1.0 file at path) without a kept guid its about as one.

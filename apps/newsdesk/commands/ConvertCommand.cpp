@@ -1,10 +1,12 @@
 // newsdesk convert FEED --to rss1|rss2|podcast [-o OUT] [--strict]: a feed
 // rewritten in another format, in place unless OUT is given. What the new
-// format cannot carry is listed on stderr, one line per kind; --strict
-// refuses to drop anything.
+// format cannot carry is listed on stderr, one line per kind, and so is what
+// it requires and the feed lacks; --strict refuses to drop anything or to
+// write a feed that lacks a required field.
 #include "Commands.h"
 #include "FeedFiles.h"
 #include "commands/ConvertCarry.h"
+#include "commands/RequiredFields.h"
 
 #include "hostapp/feedxml/KeptMarkup.h"
 
@@ -45,6 +47,12 @@ bool trialDrops(CommandContext& context, CRSSChannel& channel, lum::KeptDrops& d
 void reportDrops(CommandContext& context, const lum::KeptDrops& drops) {
     for (const auto& [name, count] : drops) {
         context.err << "dropped: " << count << " " << name << "\n";
+    }
+}
+
+void reportMissing(CommandContext& context, const std::map<std::string, int>& missing) {
+    for (const auto& [name, count] : missing) {
+        context.err << "missing: " << count << " " << name << "\n";
     }
 }
 
@@ -93,6 +101,10 @@ int runConvert(CommandContext& context) {
     if (channel.m_format == 0 && *format != 0) {
         carryItemNames(*windowsPathOf(context, feed), channel);
     }
+    int plainCategories = 0;
+    if (*format == 2 && channel.m_format != 2) {
+        plainCategories = keepPlainCategories(channel);
+    }
     carryUnwrittenFields(channel, channel.m_format, *format, drops);
     channel.m_format = *format;
     std::string target = out.empty() ? feed : out;
@@ -100,15 +112,21 @@ int runConvert(CommandContext& context) {
         // An RSS 1.0 channel is about the file it is written to.
         channel.m_filePath = *windowsPathOf(context, target);
     }
+    // What the target requires and the feed lacks is said, never made up.
+    auto missing = missingFields(channel, *format);
     if (strict) {
         lum::KeptDrops trial = drops;
         if (!trialDrops(context, channel, trial)) {
             return 1;
         }
-        if (!trial.empty()) {
+        if (!trial.empty() || !missing.empty()) {
             reportDrops(context, trial);
+            reportMissing(context, missing);
             context.err << "newsdesk: " << feed << ": not converted: " << to
-                        << " cannot carry all of it (--strict)\n";
+                        << (trial.empty() ? "" : " cannot carry all of it")
+                        << (!trial.empty() && !missing.empty() ? " and" : "")
+                        << (missing.empty() ? "" : " requires what the feed lacks")
+                        << " (--strict)\n";
             return 1;
         }
     }
@@ -117,6 +135,11 @@ int runConvert(CommandContext& context) {
     }
     addDrops(drops, lum::keptDropsOfLastWrite());
     reportDrops(context, drops);
+    reportMissing(context, missing);
+    if (plainCategories > 0) {
+        context.err << "plain: " << plainCategories
+                    << " category (not in the iTunes category table)\n";
+    }
     return 0;
 }
 

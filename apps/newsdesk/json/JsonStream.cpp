@@ -183,7 +183,7 @@ class ObjectWriter {
             ObjectWriter object(m_out, m_indent + 4);
             object.text("category", category.m_category);
             object.text("subCategory", category.m_subCategory);
-            if (!category.m_kept.empty()) {
+            if (category.m_kept.holdsMarkup()) {
                 object.json("kept", keptJson(category.m_kept));
             }
             object.close();
@@ -235,7 +235,7 @@ void appendItemJson(std::string& out, const CRSSItem& item, int indent) {
     object.number("duration", item.m_duration);
     object.text("keywords", item.m_keywords);
     object.text("comments", item.m_comments);
-    if (!item.m_kept.empty()) {
+    if (item.m_kept.holdsMarkup()) {
         object.json("kept", keptJson(item.m_kept));
     }
     object.close();

@@ -64,7 +64,7 @@ ordered_json toJson(const CRSSCategory& category) {
     ordered_json j;
     j["category"] = category.m_category.toUtf8();
     j["subCategory"] = category.m_subCategory.toUtf8();
-    if (!category.m_kept.empty()) {
+    if (category.m_kept.holdsMarkup()) {
         j["kept"] = keptJson(category.m_kept);
     }
     return j;
@@ -88,7 +88,7 @@ ordered_json toJson(const CRSSItem& item) {
     j["duration"] = item.m_duration;
     j["keywords"] = item.m_keywords.toUtf8();
     j["comments"] = item.m_comments.toUtf8();
-    if (!item.m_kept.empty()) {
+    if (item.m_kept.holdsMarkup()) {
         j["kept"] = keptJson(item.m_kept);
     }
     return j;
@@ -136,7 +136,7 @@ ordered_json toJsonWithoutItems(const CRSSChannel& channel) {
         repaired.push_back(repair.toUtf8());
     }
     j["repaired"] = std::move(repaired);
-    if (!channel.m_kept.empty()) {
+    if (channel.m_kept.holdsMarkup()) {
         j["kept"] = keptJson(channel.m_kept);
     }
     return j;

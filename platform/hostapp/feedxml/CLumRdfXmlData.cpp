@@ -2,6 +2,9 @@
 
 #include "hostapp/text/FeedDate.h"
 
+#include <string>
+#include <string_view>
+
 namespace {
 
 using FeedName = CLumRssAbstract::FeedName;
@@ -28,6 +31,26 @@ constexpr FeedName kCreator = dc("creator");
 constexpr FeedName kRights = dc("rights");
 constexpr FeedName kDate = dc("date");
 
+// An RDF resource is a URI: characters a URI cannot hold (spaces, letters
+// outside ASCII, quotes...) are percent-encoded as UTF-8 bytes.
+CString uriText(const CString& text) {
+    static constexpr std::string_view kAllowed =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-._~:/?#[]@!$&'()*+,;=%";
+    std::string bytes = text.toUtf8();
+    std::string out;
+    for (unsigned char c : bytes) {
+        if (kAllowed.find(static_cast<char>(c)) != std::string_view::npos) {
+            out += static_cast<char>(c);
+        } else {
+            static constexpr char kHex[] = "0123456789ABCDEF";
+            out += '%';
+            out += kHex[c >> 4];
+            out += kHex[c & 15];
+        }
+    }
+    return CString::fromUtf8(out);
+}
+
 void setAbout(Node node, const CString& about) {
     if (!about.IsEmpty()) {
         Element(node).setAttribute(u"rdf:about", about);
@@ -44,7 +67,37 @@ void setAbout(Node node, const CString& about) {
     }
 }
 
+void encodeResourcesUnder(xmlNode* node) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type != XML_ELEMENT_NODE) {
+            continue;
+        }
+        for (xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+            bool resource = xmlStrEqual(a->name, reinterpret_cast<const xmlChar*>("about")) ||
+                            xmlStrEqual(a->name, reinterpret_cast<const xmlChar*>("resource"));
+            if (!resource || a->ns == nullptr ||
+                !xmlStrEqual(a->ns->href, reinterpret_cast<const xmlChar*>(kRdfNamespace))) {
+                continue;
+            }
+            xmlChar* value = xmlNodeListGetString(node->doc, a->children, 1);
+            CString text =
+                CString::fromUtf8(value != nullptr ? reinterpret_cast<const char*>(value) : "");
+            xmlFree(value);
+            CString encoded = uriText(text);
+            if (encoded != text) {
+                xmlSetNsProp(node, a->ns, a->name,
+                             reinterpret_cast<const xmlChar*>(encoded.toUtf8().c_str()));
+            }
+        }
+        encodeResourcesUnder(node->children);
+    }
+}
+
 }  // namespace
+
+void CLumRdfXmlData::encodeResources() {
+    encodeResourcesUnder(root().raw());
+}
 
 Node CLumRdfXmlData::getRdfNode() const {
     Node r = root();
@@ -119,6 +172,10 @@ bool CLumRdfXmlData::setItemSeq(Node channel, const std::vector<CString>& links)
     items.setTextContent(CString());
     Node seq = appendChild(items, kSeq);
     for (const CString& link : links) {
+        // An item without an address cannot be named in the sequence.
+        if (link.IsEmpty()) {
+            continue;
+        }
         Element(appendChild(seq, kLi)).setAttribute(u"rdf:resource", link);
     }
     return true;
@@ -209,7 +266,9 @@ bool CLumRdfXmlData::setImage(Node root, const CString& title, const CString& li
     }
     Element(image).setAttribute(u"rdf:about", url);
     setEscapedChildText(image, kTitle, title);
-    setChildText(image, kLink, link);
+    if (!link.IsEmpty()) {
+        setChildText(image, kLink, link);
+    }
     setChildText(image, kUrl, url);
     return true;
 }

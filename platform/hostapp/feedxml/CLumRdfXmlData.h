@@ -37,6 +37,10 @@ class CLumRdfXmlData : public CLumRssAbstract {
     // The channel's <items><rdf:Seq> with one rdf:li per link, in order,
     // replacing an earlier sequence.
     bool setItemSeq(Node channel, const std::vector<CString>& links);
+    // Every rdf:about and rdf:resource made a URI: what one cannot hold
+    // (spaces, letters outside ASCII, quotes...) is percent-encoded as
+    // UTF-8. The last step of a write, after links are rewritten.
+    void encodeResources();
 
     // The node's rdf:about, the URI it describes; empty when it has none.
     bool getAbout(Node node, CString& out) const;

@@ -1,5 +1,6 @@
 #include "hostapp/feedxml/CLumRssXmlData.h"
 
+#include "hostapp/feedxml/CLumRdfXmlData.h"
 #include "hostapp/feedxml/XmlFile.h"
 
 namespace {
@@ -17,6 +18,7 @@ constexpr FeedName kCopyright{"copyright"};
 constexpr FeedName kPubDate{"pubDate"};
 constexpr FeedName kTtl{"ttl"};
 constexpr FeedName kAuthor{"author"};
+constexpr FeedName kCreator{"creator", kDublinCoreNamespace, "dc"};
 constexpr FeedName kComments{"comments"};
 constexpr FeedName kCategory{"category"};
 constexpr FeedName kImage{"image"};
@@ -115,6 +117,11 @@ bool CLumRssXmlData::getTtl(Node node, CString& out) const {
     return getChildText(node, kTtl, out);
 }
 bool CLumRssXmlData::getAuthor(Node node, CString& out) const {
+    // An author named without an address is written as dc:creator, which
+    // reads back as the author when there is no author element.
+    if (!findChild(node, kAuthor) && findChild(node, kCreator)) {
+        return getEscapedChildText(node, kCreator, out);
+    }
     return getEscapedChildText(node, kAuthor, out);
 }
 bool CLumRssXmlData::getComments(Node node, CString& out) const {
@@ -174,6 +181,11 @@ bool CLumRssXmlData::setTtl(Node node, const CString& text) {
 bool CLumRssXmlData::setAuthor(Node node, const CString& text) {
     return bool(setEscapedChildText(node, kAuthor, text));
 }
+
+bool CLumRssXmlData::setCreator(Node node, const CString& text) {
+    declareNamespace("dc", kDublinCoreNamespace);
+    return bool(setEscapedChildText(node, kCreator, text));
+}
 bool CLumRssXmlData::setComments(Node node, const CString& text) {
     return bool(setChildText(node, kComments, text));
 }
@@ -195,7 +207,11 @@ bool CLumRssXmlData::setImage(Node node, const CString& url, const CString& titl
     }
     setChildText(image, kUrl, url);
     setChildText(image, kTitle, title);
-    setChildText(image, kLink, link);
+    // An empty address is no address: a channel without a link gives its
+    // image none.
+    if (!link.IsEmpty()) {
+        setChildText(image, kLink, link);
+    }
     return true;
 }
 
@@ -211,7 +227,10 @@ bool CLumRssXmlData::setEnclosure(Node node, const CString& url, const CString& 
     Element e(enclosure);
     e.setAttribute(u"url", url);
     e.setAttribute(u"length", length);
-    e.setAttribute(u"type", type);
+    // No type is better than an empty one, which no reader can use.
+    if (!type.IsEmpty()) {
+        e.setAttribute(u"type", type);
+    }
     return true;
 }
 
@@ -239,6 +258,9 @@ void CLumRssXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
 void CLumRssXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
     NodeArray taken;
     takeFirst(item, {kTitle, kLink, kDescription, kAuthor, kComments, kEnclosure, kPubDate}, taken);
+    if (!findChild(item, kAuthor)) {
+        takeFirst(item, {kCreator}, taken);
+    }
     takeAll(item, kCategory, taken);
     keepUntaken(item, taken, lum::KeptPlace::Host, 1, out);
 }

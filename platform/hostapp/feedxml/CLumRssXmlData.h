@@ -61,6 +61,9 @@ class CLumRssXmlData : public CLumRssAbstract {
     bool setPubDate(Node node, const CString& text);
     bool setTtl(Node node, const CString& text);
     bool setAuthor(Node node, const CString& text);
+    // dc:creator: an author named without an e-mail address, which RSS 2.0's
+    // author element requires.
+    bool setCreator(Node node, const CString& text);
     bool setComments(Node node, const CString& text);
     // Appends one more category element.
     bool setCategory(Node node, const CString& text);

@@ -1,9 +1,11 @@
 #include "hostapp/feedxml/KeptMarkup.h"
 
 #include "hostapp/feedxml/XmlText.h"
+#include "hostapp/text/FeedDate.h"
 
 #include <libxml/parser.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace lum {
@@ -56,6 +58,7 @@ struct KeptMarkup::Data {
     std::shared_ptr<KeptStore> store;
     std::vector<Element> elements;
     std::vector<Attribute> attributes;
+    std::vector<std::string> heldEmpty;
 };
 
 const std::vector<KeptMarkup::Element>& KeptMarkup::elements() const {
@@ -151,6 +154,17 @@ bool KeptMarkup::addElementXml(std::string_view xml, KeptPlace place, int family
     return ok;
 }
 
+void KeptMarkup::noteHeldEmpty(const char* local) {
+    if (!heldEmpty(local)) {
+        change().heldEmpty.emplace_back(local);
+    }
+}
+
+bool KeptMarkup::heldEmpty(const char* local) const {
+    return m_data && std::find(m_data->heldEmpty.begin(), m_data->heldEmpty.end(), local) !=
+                         m_data->heldEmpty.end();
+}
+
 void KeptMarkup::removeElements(const char* nsUri, const char* local) {
     if (!m_data) {
         return;
@@ -170,7 +184,7 @@ void KeptMarkup::removeElements(const char* nsUri, const char* local) {
     }
     Data& data = change();
     std::erase_if(data.elements, matches);
-    if (data.elements.empty() && data.attributes.empty()) {
+    if (data.elements.empty() && data.attributes.empty() && data.heldEmpty.empty()) {
         m_data.reset();
     }
 }
@@ -343,7 +357,7 @@ enum class Placed { Yes, AlreadyThere, No };
 // Puts a copy of kept under parent, standing in for an empty element of the
 // same name the writer wrote, or after the rest.
 Placed place(xmlNode* parent, std::vector<xmlNode*>& written, const xmlNode* kept, bool replaces,
-             xmlNode* root, int format) {
+             xmlNode* root, int format, xmlNode** placed) {
     xmlNode* same = nullptr;
     if (!repeats(kept)) {
         for (xmlNode* w : written) {
@@ -368,7 +382,87 @@ Placed place(xmlNode* parent, std::vector<xmlNode*>& written, const xmlNode* kep
         xmlAddChild(parent, copy);
     }
     tidyNamespaces(copy, root, format);
+    *placed = copy;
     return Placed::Yes;
+}
+
+// What a format cannot hold validly, whichever feed a kept element came from.
+enum class Fit : std::uint8_t { Drop, Once, W3cDate };
+struct FitRule {
+    unsigned formats;  // bit 1 << format
+    const char* nsUri;
+    const char* local;  // null: every element of the namespace
+    Fit fit;
+};
+constexpr unsigned kInRss1 = 1u << 0;
+constexpr unsigned kInRss2 = 1u << 1;
+constexpr unsigned kInPodcast = 1u << 2;
+constexpr const char* kContentUri = "http://purl.org/rss/1.0/modules/content/";
+constexpr const char* kRss09Uri = "http://my.netscape.com/rdf/simple/0.9/";
+constexpr const char* kDublinCoreUri = "http://purl.org/dc/elements/1.1/";
+
+constexpr FitRule kFitRules[] = {
+    // RSS 1.0's list of an item's content formats is RDF, undefined in RSS 2.0.
+    {kInRss2 | kInPodcast, kContentUri, "items", Fit::Drop},
+    // RSS 0.9's vocabulary is neither RSS 1.0's nor RSS 2.0's.
+    {kInRss1 | kInRss2 | kInPodcast, kRss09Uri, nullptr, Fit::Drop},
+    // RSS 1.0 takes one language and one date per channel or item.
+    {kInRss1, kDublinCoreUri, "language", Fit::Once},
+    {kInRss1, kDublinCoreUri, "date", Fit::Once},
+    // A Dublin Core date is a W3C-DTF date in every format.
+    {kInRss1 | kInRss2 | kInPodcast, kDublinCoreUri, "date", Fit::W3cDate},
+};
+
+bool ruleMatches(const FitRule& rule, const xmlNode* node, int format) {
+    return (rule.formats & (1u << format)) != 0 && node->ns != nullptr &&
+           xml::sameName(node->ns->href, rule.nsUri) &&
+           (rule.local == nullptr || xml::sameName(node->name, rule.local));
+}
+
+bool holdsElementLike(const xmlNode* parent, const xmlNode* node) {
+    for (const xmlNode* c = parent->children; c != nullptr; c = c->next) {
+        if (c->type == XML_ELEMENT_NODE && c->ns != nullptr &&
+            xmlStrEqual(c->ns->href, node->ns->href) && xmlStrEqual(c->name, node->name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether kept may go under parent in format; a date it holds in another
+// form is given to fix as the W3C-DTF text it is to hold instead.
+bool fits(const xmlNode* parent, const xmlNode* kept, int format, std::string& fixedDate) {
+    fixedDate.clear();
+    for (const FitRule& rule : kFitRules) {
+        if (!ruleMatches(rule, kept, format)) {
+            continue;
+        }
+        switch (rule.fit) {
+            case Fit::Drop:
+                return false;
+            case Fit::Once:
+                if (parent != nullptr && holdsElementLike(parent, kept)) {
+                    return false;
+                }
+                break;
+            case Fit::W3cDate: {
+                xmlChar* raw = xmlNodeGetContent(kept);
+                CString text = xml::toCString(raw);
+                xmlFree(raw);
+                text.Trim();
+                if (parseW3cDtfDate(text.view())) {
+                    break;
+                }
+                auto date = parseRfc822Date(text.view());
+                if (!date) {
+                    return false;
+                }
+                fixedDate = CString(formatW3cDtf(*date)).toUtf8();
+                break;
+            }
+        }
+    }
+    return true;
 }
 
 void putAttribute(xmlNode* host, const KeptMarkup::Attribute& kept, int format) {
@@ -377,11 +471,17 @@ void putAttribute(xmlNode* host, const KeptMarkup::Attribute& kept, int format) 
         ns = xmlSearchNsByHref(host->doc, host, utf8(kept.nsUri.c_str()));
         if (ns == nullptr) {
             xmlNode* root = xmlDocGetRootElement(host->doc);
-            bool free = !kept.prefix.empty() &&
-                        xmlSearchNs(host->doc, host, utf8(kept.prefix.c_str())) == nullptr;
-            bool onRoot = free && (format == 2 || kept.nsUri != kItunesUri);
-            ns = xmlNewNs(onRoot ? root : host, utf8(kept.nsUri.c_str()),
-                          kept.prefix.empty() ? utf8("ns") : utf8(kept.prefix.c_str()));
+            std::string prefix = kept.prefix.empty() ? "ns" : kept.prefix;
+            bool free = xmlSearchNs(host->doc, host, utf8(prefix.c_str())) == nullptr;
+            bool onRoot = free && !kept.prefix.empty() && (format == 2 || kept.nsUri != kItunesUri);
+            // A prefix the document already binds to another namespace (a
+            // feed's "rdf" off by one character) would turn the writer's own
+            // attributes of that prefix into this one's, twice on one element.
+            for (int n = 1; !free; ++n) {
+                prefix = (kept.prefix.empty() ? "ns" : kept.prefix) + std::to_string(n);
+                free = xmlSearchNs(host->doc, host, utf8(prefix.c_str())) == nullptr;
+            }
+            ns = xmlNewNs(onRoot ? root : host, utf8(kept.nsUri.c_str()), utf8(prefix.c_str()));
         }
     }
     xmlNewNsProp(host, ns, utf8(kept.local.c_str()), utf8(kept.value.c_str()));
@@ -400,23 +500,33 @@ void putKeptMarkup(xmlNode* host, xmlNode* image, const KeptMarkup& kept, int fo
     std::vector<xmlNode*> writtenInImage = elementChildren(image);
     for (const KeptMarkup::Element& e : kept.elements()) {
         Placed placed = Placed::No;
-        if (!(e.family != family && isFormatVocabulary(e.node))) {
+        xmlNode* copy = nullptr;
+        xmlNode* parent = e.place == KeptPlace::Host    ? host
+                          : e.place == KeptPlace::Image ? image
+                                                        : root;
+        std::string fixedDate;
+        if (!(e.family != family && isFormatVocabulary(e.node)) && format >= 0 && format <= 2 &&
+            fits(parent, e.node, format, fixedDate)) {
             switch (e.place) {
                 case KeptPlace::Host:
-                    placed = place(host, written, e.node, false, root, format);
+                    placed = place(host, written, e.node, false, root, format, &copy);
                     break;
                 case KeptPlace::Image:
                     if (image != nullptr) {
-                        placed = place(image, writtenInImage, e.node, true, root, format);
+                        placed = place(image, writtenInImage, e.node, true, root, format, &copy);
                     }
                     break;
                 case KeptPlace::Root:
                     if (root != nullptr) {
                         std::vector<xmlNode*> none;
-                        placed = place(root, none, e.node, false, root, format);
+                        placed = place(root, none, e.node, false, root, format, &copy);
                     }
                     break;
             }
+        }
+        if (copy != nullptr && !fixedDate.empty()) {
+            xmlNodeSetContent(copy, nullptr);
+            xmlNodeAddContent(copy, utf8(fixedDate.c_str()));
         }
         if (placed == Placed::No) {
             ++drops[KeptMarkup::nameOf(e.node)];

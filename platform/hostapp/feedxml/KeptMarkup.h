@@ -50,6 +50,8 @@ class KeptMarkup {
     };
 
     bool empty() const { return !m_data; }
+    // Whether there are elements or attributes to put back.
+    bool holdsMarkup() const { return !elements().empty() || !attributes().empty(); }
     const std::vector<Element>& elements() const;
     const std::vector<Attribute>& attributes() const;
     // Each piece keeps the format family it was read in (0 RSS 1.0, 1 RSS 2.0
@@ -66,6 +68,12 @@ class KeptMarkup {
     // it); false, with nothing added, when it is not one well-formed element.
     bool addElementXml(std::string_view xml, KeptPlace place, int family);
     void addAttribute(Attribute attribute);
+    // A field's element the file held empty (<link/>): a writer leaves out an
+    // empty element whose content must be an address, a date or a number,
+    // except where the file had one, so that such a file still comes back
+    // as it was.
+    void noteHeldEmpty(const char* local);
+    bool heldEmpty(const char* local) const;
     // Drops the elements with that namespace (null: none) and local name.
     void removeElements(const char* nsUri, const char* local);
     // The texts of the elements without a namespace of that local name,

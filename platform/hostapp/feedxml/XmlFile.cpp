@@ -1,12 +1,14 @@
 #include "hostapp/feedxml/XmlFile.h"
 
 #include "hostapp/feedxml/EntityExpansion.h"
+#include "hostapp/feedxml/EntityInlining.h"
 #include "hostapp/feedxml/MarkupCensus.h"
 #include "hostapp/feedxml/XmlParsing.h"
 #include "hostapp/feedxml/XmlRepair.h"
 #include "hostapp/feedxml/XmlText.h"
 #include "hostapp/files/AtomicFile.h"
 #include "hostapp/text/ShiftJis.h"
+#include "win32/FileApi.h"
 #include "win32/PathMapping.h"
 
 #include <fcntl.h>
@@ -109,6 +111,35 @@ bool serialize(xmlDoc* doc, const std::string& enc, xmlCharEncodingHandler* hand
     }
     // Closes out, flushing what is left.
     return xmlSaveFormatFileTo(out, doc, enc.c_str(), 1) >= 0;
+}
+
+// Whether the bytes written to fd parse as well-formed, namespace-correct
+// XML: the last look before a save takes the file's name. Parsed in pieces
+// with no tree built, so a large feed costs no memory here.
+bool parsesBack(int fd) {
+    xmlSAXHandler sax{};
+    sax.initialized = XML_SAX2_MAGIC;
+    char buffer[1 << 16];
+    ssize_t got = ::pread(fd, buffer, 4, 0);
+    if (got < 0) {
+        return false;
+    }
+    xmlParserCtxt* ctxt =
+        xmlCreatePushParserCtxt(&sax, nullptr, buffer, static_cast<int>(got), nullptr);
+    if (ctxt == nullptr) {
+        return false;
+    }
+    xmlCtxtUseOptions(ctxt, kParseOptions);
+    off_t offset = got;
+    bool ok = true;
+    while (ok && (got = ::pread(fd, buffer, sizeof buffer, offset)) > 0) {
+        offset += got;
+        ok = xmlParseChunk(ctxt, buffer, static_cast<int>(got), 0) == 0;
+    }
+    ok = ok && got == 0 && xmlParseChunk(ctxt, nullptr, 0, 1) == 0 && ctxt->wellFormed != 0 &&
+         ctxt->nsWellFormed != 0;
+    xmlFreeParserCtxt(ctxt);
+    return ok;
 }
 
 // Whether a document written in the encoding parses back. Some encodings
@@ -404,6 +435,9 @@ xmlDoc* loadFile(const CString& windowsPath, Repairs* repairs) {
             xmlFreeDoc(doc);
             return nullptr;
         }
+        // What the records and the kept markup take is the text itself: the
+        // declarations stay behind when a feed is written.
+        inlineEntityReferences(doc);
     }
     return doc;
 }
@@ -465,16 +499,27 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
 
     // Serialised straight into the temporary file: a feed of many megabytes
     // is neither held in memory whole nor copied on its way to the disk.
-    return writeFileAtomically(
+    // Bytes that would not parse back never replace a feed, whatever the
+    // document came to hold.
+    bool unreadable = false;
+    bool saved = writeFileAtomically(
         windowsPath,
         [&](int fd) {
             FdSink sink{fd, 0};
             if (!serializeFor(doc, *native, encoding, writeToFd, &sink)) {
                 return sink.error != 0 ? sink.error : EIO;
             }
+            if (!parsesBack(fd)) {
+                unreadable = true;
+                return EILSEQ;
+            }
             return 0;
         },
         true);
+    if (unreadable) {
+        SetLastError(ERROR_INVALID_DATA);
+    }
+    return saved;
 }
 
 bool savesSameBytes(xmlDoc* doc, const CString& windowsPath, const CString& encoding) {

@@ -1,6 +1,7 @@
 #include "hostapp/feedxml/CLumRssXmlData.h"
 #include "hostapp/feedxml/XmlFile.h"
 #include "hostapp/feedxml/XmlText.h"
+#include "win32/FileApi.h"
 
 #include "Fixtures.h"
 #include "TempDir.h"
@@ -392,4 +393,32 @@ TEST(FeedDocumentLoading, ManyAttributesAndQuotesInTextCommentsAndCDataStillRead
     std::string title = channelTitle(CString(dir.windows("busy.xml"))).toUtf8();
     EXPECT_EQ(title.rfind("t&quot;", 0), 0u) << title.substr(0, 40);
     EXPECT_NE(title.find("&lt;a &quot;"), std::string::npos) << title.substr(0, 40);
+}
+
+// Whatever a document came to hold, bytes that would not parse back never
+// replace a feed: an entity it does not declare, an attribute twice.
+TEST(FeedDocumentSaving, ADocumentThatWouldNotParseBackIsNotSaved) {
+    using Spoil = void (*)(xmlDoc*, xmlNode*);
+    const Spoil spoilers[] = {
+        [](xmlDoc* doc, xmlNode* root) {
+            xmlAddChild(root, xmlNewReference(doc, BAD_CAST "&id;"));
+        },
+        [](xmlDoc*, xmlNode* root) {
+            xmlNewProp(root, BAD_CAST "a", BAD_CAST "1");
+            xmlNewProp(root, BAD_CAST "a", BAD_CAST "2");
+        },
+    };
+    for (Spoil spoil : spoilers) {
+        TempDir dir;
+        dir.write("feed.xml", "old");
+        xmlDoc* doc = xmlNewDoc(BAD_CAST "1.0");
+        xmlNode* root = xmlNewDocNode(doc, nullptr, BAD_CAST "rss", nullptr);
+        xmlDocSetRootElement(doc, root);
+        spoil(doc, root);
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(lum::xml::saveFile(doc, CString(dir.windows("feed.xml")), u"UTF-8"));
+        EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
+        EXPECT_EQ(dir.read("feed.xml"), "old");
+        xmlFreeDoc(doc);
+    }
 }

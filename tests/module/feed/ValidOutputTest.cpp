@@ -1,0 +1,138 @@
+// What the writers add to a feed is valid in the format written: each row is
+// the smallest feed that once came out invalid, and what its output must
+// hold instead. Every output parses back.
+#include "TempDir.h"
+#include "WrittenXml.h"
+#include "feed/FeedReaders.h"
+#include "feed/FeedWriters.h"
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <string>
+
+namespace {
+
+constexpr const char* kRss2Head =
+    R"(<?xml version="1.0" encoding="UTF-8"?><rss version="2.0"><channel><title>T</title>)";
+constexpr const char* kRdfHead = R"(<?xml version="1.0" encoding="UTF-8"?>
+<rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#" xmlns="http://purl.org/rss/1.0/"
+ xmlns:dc="http://purl.org/dc/elements/1.1/">)";
+
+struct Row {
+    const char* what;
+    std::string input;
+    int format;         // written in: 0 RSS 1.0, 1 RSS 2.0, 2 podcast
+    const char* xpath;  // counted in the output
+    int count;
+};
+
+const Row kRows[] = {
+    {"a channel and an item without a link get no empty link",
+     std::string(kRss2Head) + "<description>D</description><item><title>I</title></item>" +
+         "</channel></rss>",
+     1, "//link", 0},
+    {"an RSS 1.0 channel without a link gets no empty one",
+     std::string(kRdfHead) +
+         R"(<channel rdf:about="urn:c"><title>T</title><description>D</description>
+        </channel></rdf:RDF>)",
+     0, "//rss:link", 0},
+    {"a link the file held empty stays, so an unchanged feed is written as it was",
+     std::string(kRss2Head) + "<link/><description>D</description></channel></rss>", 1,
+     "/rss/channel/link", 1},
+    {"an enclosure without a type takes the type of its extension",
+     std::string(kRss2Head) + R"(<link>http://e.example/</link><description>D</description>
+        <item><title>I</title><enclosure url="http://e.example/a.mp3?x=1" length="1"/></item>
+        </channel></rss>)",
+     1, "//enclosure[@type='audio/mpeg']", 1},
+    {"an enclosure whose address names no known type gets no empty type",
+     std::string(kRss2Head) + R"(<link>http://e.example/</link><description>D</description>
+        <item><title>I</title><enclosure url="http://e.example" length="1"/></item>
+        </channel></rss>)",
+     1, "//enclosure/@type", 0},
+    {"an RSS 1.0 item without a link has no empty rdf:about and no empty place in the sequence",
+     std::string(kRss2Head) + "<link>http://e.example/</link><description>D</description>" +
+         "<item><title>I</title></item></channel></rss>",
+     0, "//@rdf:about[.=''] | //@rdf:resource[.='']", 0},
+    {"RSS 1.0's content:items is not carried into RSS 2.0",
+     std::string(kRdfHead) + R"(<channel rdf:about="http://e.example/"><title>T</title>
+        <link>http://e.example/</link><description>D</description>
+        <content:items xmlns:content="http://purl.org/rss/1.0/modules/content/"><rdf:Bag/></content:items>
+        </channel></rdf:RDF>)",
+     1, "//*[local-name()='items']", 0},
+    {"a second dc:language has no place in RSS 1.0",
+     std::string(kRss2Head) + R"(<link>http://e.example/</link><description>D</description>
+        <dc:language xmlns:dc="http://purl.org/dc/elements/1.1/">en</dc:language>
+        <dc:language xmlns:dc="http://purl.org/dc/elements/1.1/">fr</dc:language>
+        </channel></rss>)",
+     0, "//dc:language", 1},
+    {"a dc:date in RFC 822 form becomes a W3C-DTF date",
+     std::string(kRss2Head) + R"(<link>http://e.example/</link><description>D</description>
+        <item><title>I</title><link>http://e.example/1</link>
+        <dc:date xmlns:dc="http://purl.org/dc/elements/1.1/">Tue, 04 May 2010 10:00:00 GMT</dc:date>
+        <dc:date xmlns:dc="http://purl.org/dc/elements/1.1/">last week</dc:date></item>
+        </channel></rss>)",
+     0, "//rss:item/dc:date[.='2010-05-04T10:00:00Z']", 1},
+    {"a dc:date that is no date at all is left out",
+     std::string(kRss2Head) + R"(<link>http://e.example/</link><description>D</description>
+        <item><title>I</title><link>http://e.example/1</link>
+        <dc:date xmlns:dc="http://purl.org/dc/elements/1.1/">last week</dc:date></item>
+        </channel></rss>)",
+     1, "//dc:date", 0},
+    {"an rdf:about holds a URI: spaces and letters outside ASCII are percent-encoded",
+     std::string(kRss2Head) + R"(<link>http://e.example/</link><description>D</description>
+        <item><title>I</title><link>http://e.example/a b/é</link></item></channel></rss>)",
+     0, "//rss:item[@rdf:about='http://e.example/a%20b/%C3%A9']", 1},
+    {"an author named without an address is a dc:creator in RSS 2.0",
+     std::string(kRdfHead) + R"(<channel rdf:about="http://e.example/"><title>T</title>
+        <link>http://e.example/</link><description>D</description></channel>
+        <item rdf:about="http://e.example/1"><title>I</title><link>http://e.example/1</link>
+        <dc:creator>Jane</dc:creator></item></rdf:RDF>)",
+     1, "//item[not(author)]/dc:creator[.='Jane']", 1},
+    {"an author given as an address stays RSS 2.0's author",
+     std::string(kRss2Head) + R"(<link>http://e.example/</link><description>D</description>
+        <item><title>I</title><author>jane@e.example (Jane)</author></item></channel></rss>)",
+     1, "//item/author[.='jane@e.example (Jane)']", 1},
+    {"an internal entity is written as its text, without its declaration",
+     R"(<?xml version="1.0"?><!DOCTYPE rss [<!ENTITY id "tag:e.example,">]>
+        <rss version="2.0"><channel><title>T</title><link>http://e.example/</link>
+        <description>D</description><item><title>I</title>
+        <guid>&id;2006-05-04:/blog/</guid></item></channel></rss>)",
+     1, "//guid[.='tag:e.example,2006-05-04:/blog/']", 1},
+    {"an rdf prefix bound to another namespace gives no second rdf:about",
+     R"(<?xml version="1.0"?><rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#x"
+        xmlns="http://purl.org/rss/1.0/"><channel rdf:about="http://e.example/"><title>T</title>
+        <link>http://e.example/</link><description>D</description></channel>
+        <item rdf:about="http://e.example/1"><title>I</title><link>http://e.example/1</link></item>
+        </rdf:RDF>)",
+     0, "//rss:item/@rdf:about", 1},
+};
+
+class ValidOutput : public ::testing::TestWithParam<Row> {
+  protected:
+    TempDir m_dir;
+};
+
+TEST_P(ValidOutput, WritesWhatTheFormatDefines) {
+    const Row& row = GetParam();
+    m_dir.write("in.xml", row.input);
+    CRSSChannel channel;
+    ASSERT_EQ(newsdesk::readRssFile(CString(m_dir.windows("in.xml")), &channel), 1) << row.what;
+    channel.m_format = row.format;
+    ASSERT_EQ(newsdesk::writeRssFile(CString(m_dir.windows("out.xml")), &channel), 1) << row.what;
+    WrittenXml xml(m_dir.native("out.xml").string());
+    ASSERT_TRUE(xml.ok()) << row.what << "\n" << m_dir.read("out.xml");
+    EXPECT_EQ(xml.count(row.xpath), row.count) << row.what << "\n" << m_dir.read("out.xml");
+}
+
+std::string rowName(const ::testing::TestParamInfo<Row>& info) {
+    std::string name;
+    for (const char* c = info.param.what; *c != '\0' && name.size() < 60; ++c) {
+        name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+    }
+    return name + "_" + std::to_string(info.index);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ValidOutput, ::testing::ValuesIn(kRows), rowName);
+
+}  // namespace
