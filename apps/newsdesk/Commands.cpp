@@ -1,5 +1,7 @@
 #include "Commands.h"
 
+#include "win32/UiDriver.h"
+
 #include <ostream>
 
 namespace newsdesk::app {
@@ -17,6 +19,16 @@ int unknownOption(CommandContext& context, const std::string& option) {
     context.err << "newsdesk: " << context.command->name << ": unknown option " << option
                 << " (try newsdesk " << context.command->name << " --help)\n";
     return 2;
+}
+
+bool needsSomeoneToAnswer(CommandContext& context) {
+    if (nd::win32::uiDriver() != nullptr) {
+        return true;
+    }
+    context.err << "newsdesk: " << context.command->name
+                << " shows dialogs: run it on a display, or give --ui-script FILE or "
+                   "--screenshots DIR\n";
+    return false;
 }
 
 }  // namespace newsdesk::app

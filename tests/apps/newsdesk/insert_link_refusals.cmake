@@ -46,7 +46,7 @@ refused(1 "the cursor 2:20 lies outside the page's text" ${WORK}/good.html --at 
 refused(1 "the cursor 1:3 is not in the page's body" ${WORK}/good.html --at 1:3)
 refused(1 "the page is read-only; nothing changed" ${WORK}/locked/good.html --at 2:4)
 refused(1 "missing.html: no such file" ${WORK}/missing.html --at 1:1)
-refused(1 "insert-link needs --ui-script FILE or --gui to show the dialog" ${WORK}/good.html --at 2:4)
+refused(2 "insert-link shows dialogs: run it on a display, or give --ui-script FILE" ${WORK}/good.html --at 2:4)
 refused(2 "--at takes LINE:COLUMN, both from 1 \\(not 0:3\\)" ${WORK}/good.html --at 0:3)
 refused(2 "usage: newsdesk insert-link PAGE --at LINE:COLUMN" ${WORK}/good.html)
 refused(2 "unknown option --near" ${WORK}/good.html --near 1:1)
