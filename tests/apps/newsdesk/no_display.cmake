@@ -15,19 +15,21 @@ file(SHA256 ${WORK}/site/a.rss feedBefore)
 file(SHA256 ${WORK}/site/index.html pageBefore)
 
 set(refusal "shows dialogs: run it on a display, or give --ui-script FILE or --screenshots DIR\n$")
+# name | stderr pattern | arguments, separated by commas
 set(cases
   "edit|^newsdesk: edit ${refusal}|edit"
-  "edit FEED|^newsdesk: edit ${refusal}|edit;${WORK}/site/a.rss"
-  "files|^newsdesk: files ${refusal}|--site;${WORK}/site;files"
+  "edit FEED|^newsdesk: edit ${refusal}|edit,${WORK}/site/a.rss"
+  "files|^newsdesk: files ${refusal}|--site,${WORK}/site,files"
   "welcome|^newsdesk: welcome ${refusal}|welcome"
-  "insert-link|^newsdesk: insert-link ${refusal}|insert-link;${WORK}/site/index.html;--at;2:4"
+  "insert-link|^newsdesk: insert-link ${refusal}|insert-link,${WORK}/site/index.html,--at,2:4"
   "bare|^usage: newsdesk|"
-  "--gui|^newsdesk: no display: set DISPLAY or WAYLAND_DISPLAY to show windows\n$|--gui;edit")
+  "--gui|^newsdesk: no display: set DISPLAY or WAYLAND_DISPLAY to show windows\n$|--gui,edit")
 foreach(case ${cases})
   string(REPLACE "|" ";" parts "${case}")
   list(GET parts 0 name)
   list(GET parts 1 pattern)
   list(SUBLIST parts 2 -1 args)
+  string(REPLACE "," ";" args "${args}")
   execute_process(COMMAND ${PROGRAM} ${args}
     RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
   set(expected 2)
