@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "CommandLine.h"
+#include "win32/UiDriver.h"
 
 #include <ostream>
 
@@ -27,6 +28,16 @@ int unknownOption(CommandContext& context, const std::string& option) {
                 << (near.empty() ? "" : "; did you mean " + near + "?") << " (try newsdesk "
                 << context.command->name << " --help)\n";
     return 2;
+}
+
+bool needsSomeoneToAnswer(CommandContext& context) {
+    if (nd::win32::uiDriver() != nullptr) {
+        return true;
+    }
+    context.err << "newsdesk: " << context.command->name
+                << " shows dialogs: run it on a display, or give --ui-script FILE or "
+                   "--screenshots DIR\n";
+    return false;
 }
 
 }  // namespace newsdesk::app

@@ -41,6 +41,11 @@ int usageError(CommandContext& context);
 // An option the command does not know; returns 2.
 int unknownOption(CommandContext& context, const std::string& option);
 
+// false, after one line naming the three ways a dialog gets answered, when
+// nothing would show the command's dialogs: they would close unseen, which
+// must not read as a cancel. The caller returns 2 then.
+bool needsSomeoneToAnswer(CommandContext& context);
+
 int runInfo(CommandContext& context);
 int runFormat(CommandContext& context);
 int runRead(CommandContext& context);

@@ -38,9 +38,9 @@ const Command kCommands[] = {
      "encoding's declaration) lists it in \"repaired\" and gets one line on stderr per repair.\n"},
     {"dialog", "dialog ID [--png FILE]", "print a dialog template's controls",
      newsdesk::app::runDialog,
-     "ID is one of the module's dialog templates (11900 to 11910). When the command's\n"
-     "dialogs are shown (--gui, --ui-script, --screenshots) it then runs as a modal dialog\n"
-     "that OK and Cancel end. --png FILE writes a picture of it as it opens.\n"},
+     "ID is one of the module's dialog templates (11900 to 11910). On a display, or with\n"
+     "--ui-script or --screenshots, it then runs as a modal dialog that OK and Cancel end.\n"
+     "--png FILE writes a picture of it as it opens.\n"},
     {"strings", "strings", "print the module's string table", newsdesk::app::runStrings},
     {"write", "write [--allow-incomplete] RECORD.json FEED",
      "write a record in the JSON form read prints as a feed", newsdesk::app::runWrite,
@@ -71,9 +71,11 @@ const Command kCommands[] = {
     {"edit", "edit [FEED]",
      "edit a feed (a new one without FEED) in the settings dialog and save it",
      newsdesk::app::runEdit,
-     "The dialogs, message boxes and choosers are played from --ui-script. Status 0 when\n"
-     "the dialog was shown (OK or Cancel); 1 when FEED is not a feed, a new feed got no\n"
-     "name or the save failed (the old file is left as it was).\n"},
+     "The dialogs open in windows on the display; --ui-script plays them instead and\n"
+     "--screenshots pictures them (no display needed). Without either and without a display\n"
+     "the command refuses (status 2). Status 0 when the dialog was shown (OK or Cancel);\n"
+     "1 when FEED is not a feed, a new feed got no name or the save failed (the old file\n"
+     "is left as it was).\n"},
     {"options", "options [NAME [on|off]]",
      "print the host's user options or one of them, or set one", newsdesk::app::runOptions,
      "NAME is podcast-conversion (offer to convert a chosen audio file to MP3, on by\n"
@@ -88,25 +90,29 @@ const Command kCommands[] = {
     {"files", "files",
      "with --site DIR: the site's feed files, to create, copy, edit, rename and delete",
      newsdesk::app::runFiles,
-     "The dialogs, message boxes and choosers are played from --ui-script. Pages linking to\n"
-     "a renamed or deleted feed are revised. After a change the site database is rebuilt;\n"
-     "prints changed or unchanged.\n"},
+     "The dialogs open in windows on the display, or are played from --ui-script (status 2\n"
+     "without a display and without a script). Pages linking to a renamed or deleted feed\n"
+     "are revised. After a change the site database is rebuilt; prints changed or\n"
+     "unchanged.\n"},
     {"insert-link", "insert-link PAGE --at LINE:COLUMN",
      "put an RSS link at the cursor of a page, or edit the one there, and save the page",
      newsdesk::app::runInsertLink,
      "LINE:COLUMN is the cursor as an editor shows it (from 1; columns count characters).\n"
-     "The insert-link dialog, the site's file list and the choosers are played from\n"
-     "--ui-script (or shown with --gui). The page is saved in its own encoding, every\n"
-     "byte outside the changed elements as it was; prints saved or unchanged. Status 1,\n"
+     "The insert-link dialog, the site's file list and the choosers open in windows on the\n"
+     "display, or are played from --ui-script (status 2 without a display and a script).\n"
+     "The page is saved in its own encoding, every byte outside the changed elements as\n"
+     "it was; prints saved or unchanged. Status 1,\n"
      "with the page untouched, when it is not an HTML page, is binary, is not in the\n"
      "encoding it declares (or declares none and is not UTF-8), is read-only, the cursor\n"
      "lies outside its text or body, or it changed on disk while the dialog was open.\n"},
     {"welcome", "welcome", "show the welcome navigator and run what its buttons start",
      newsdesk::app::runWelcome,
-     "The navigator is played from --ui-script: resting the mouse on a button shows its\n"
-     "explanation; its buttons create a feed, open one for editing (each in the settings\n"
-     "dialog) or show a help topic. Status 0 when it was closed; 1 when a feed edited\n"
-     "from it could not be saved (the old file is left as it was).\n"},
+     "The navigator opens in a window on the display (also `newsdesk` without a command),\n"
+     "or is played from --ui-script (status 2 without a display and a script): resting\n"
+     "the mouse on a button shows its explanation; its buttons create a feed, open one\n"
+     "for editing (each in the settings dialog) or show a help topic. Status 0 when it\n"
+     "was closed; 1 when a feed edited from it could not be saved (the old file is left\n"
+     "as it was).\n"},
     {"site",
      "site init --url URL [--name NAME] | rebuild [--force] | feeds | links PATH | "
      "move [--dry-run] [--yes] FROM TO | check",
@@ -152,8 +158,9 @@ void printUsage(std::ostream& out) {
            "  --site DIR                open the site in DIR (its newsdesk-site.json) for the "
            "command\n"
            "  --ui-script FILE          play the dialogs of the command from a JSON script\n"
-           "  --gui                     show the dialogs of the command in real windows (needs "
-           "a display)\n"
+           "  --gui                     show the dialogs of the command in real windows (the "
+           "default on a\n"
+           "                            display: DISPLAY or WAYLAND_DISPLAY)\n"
            "  --screenshots DIR         write DIR/NNN-<template id>.png of each dialog as it "
            "opens and\n"
            "                            after each script step that changes it (no display "
@@ -166,6 +173,17 @@ void printCommandHelp(const Command& command, std::ostream& out) {
     if (command.details[0] != '\0') {
         out << "\n" << command.details;
     }
+}
+
+// Commands a person answers in dialogs. Without a script or pictures they
+// show real windows, so a display must be there.
+bool showsDialogs(const std::string& command) {
+    for (const char* name : {"edit", "files", "insert-link", "welcome", "dialog"}) {
+        if (command == name) {
+            return true;
+        }
+    }
+    return false;
 }
 
 bool wantsHelp(const std::vector<std::string>& args) {
@@ -201,6 +219,14 @@ int main(int argc, char** argv) {
         printUsage(std::cout);
         return 0;
     }
+    bool bare = line->uiScript.empty() && line->screenshots.empty();
+    if (line->command.empty() && bare && !line->help &&
+        (line->gui || newsdesk::app::FrontEnd::displayPresent())) {
+        // Started from a desktop without a command: the RSS feature's start page.
+        line->command = "welcome";
+        line->gui = true;
+        command = findCommand(line->command);
+    }
     if (line->command.empty()) {
         printUsage(std::cerr);
         return 2;
@@ -219,6 +245,15 @@ int main(int argc, char** argv) {
     if (line->help || wantsHelp(line->args)) {
         printCommandHelp(*command, std::cout);
         return 0;
+    }
+    bool wantsPng = line->command == "dialog" &&
+                    std::find(line->args.begin(), line->args.end(), "--png") != line->args.end();
+    // On a desktop the dialogs of a command open in real windows unless a
+    // script plays them or pictures are asked for; without one the command
+    // refuses where it would show them (see needsSomeoneToAnswer).
+    if (bare && !wantsPng && showsDialogs(line->command) &&
+        newsdesk::app::FrontEnd::displayPresent()) {
+        line->gui = true;
     }
     if (!newsdesk::app::registerHostResources()) {
         std::cerr << "newsdesk: the program's own resources are damaged\n";
@@ -245,8 +280,6 @@ int main(int argc, char** argv) {
         nd::win32::setUiDriver(&driver);
     }
     newsdesk::app::FrontEnd frontEnd;
-    bool wantsPng = line->command == "dialog" &&
-                    std::find(line->args.begin(), line->args.end(), "--png") != line->args.end();
     bool shown = false;
     if (line->gui) {
         shown = frontEnd.startDesktop(error);

@@ -22,6 +22,7 @@ ON_BN_CLICKED(IDC_RSS_COPY_ITEM, &CLumRssFilePage2::OnCopyItem)
 ON_BN_CLICKED(IDC_RSS_EDIT_ITEM, &CLumRssFilePage2::OnEditItem)
 ON_BN_CLICKED(IDC_RSS_DELETE_ITEM, &CLumRssFilePage2::OnDeleteItems)
 ON_NOTIFY(LVN_ITEMCHANGED, IDC_RSS_ITEM_LIST, &CLumRssFilePage2::OnItemChanged)
+ON_NOTIFY(NM_DBLCLK, IDC_RSS_ITEM_LIST, &CLumRssFilePage2::OnItemDoubleClicked)
 END_MESSAGE_MAP()
 
 void CLumRssFilePage2::loadFromChannel(const CRSSChannel* channel) {
@@ -164,6 +165,14 @@ void CLumRssFilePage2::OnEditItem() {
     }
     editInDialog(m_items[static_cast<size_t>(index)], true);
     fillList();
+}
+
+void CLumRssFilePage2::OnItemDoubleClicked(NMHDR* pNMHDR, LRESULT* pResult) {
+    // A double click below the last row hits no item and does nothing.
+    if (reinterpret_cast<NMITEMACTIVATE*>(pNMHDR)->iItem >= 0) {
+        OnEditItem();
+    }
+    *pResult = 0;
 }
 
 void CLumRssFilePage2::OnDeleteItems() {

@@ -49,6 +49,8 @@ class CLumRssFilePage2 : public CPropertyPage {
     void OnEditItem();
     void OnDeleteItems();
     void OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    // A double-clicked row is edited, as its Edit button would.
+    void OnItemDoubleClicked(NMHDR* pNMHDR, LRESULT* pResult);
 
     DECLARE_MESSAGE_MAP()
 };

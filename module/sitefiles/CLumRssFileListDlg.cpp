@@ -23,6 +23,7 @@ ON_BN_CLICKED(IDC_RSS_DELETE_FILE, &CLumRssFileListDlg::OnDeleteFiles)
 ON_BN_CLICKED(IDC_RSS_COPY_FILE, &CLumRssFileListDlg::OnCopyFile)
 ON_BN_CLICKED(IDC_RSS_RENAME_FILE, &CLumRssFileListDlg::OnRenameFile)
 ON_NOTIFY(LVN_ITEMCHANGED, IDC_RSS_FILE_LIST, &CLumRssFileListDlg::OnItemChanged)
+ON_NOTIFY(NM_DBLCLK, IDC_RSS_FILE_LIST, &CLumRssFileListDlg::OnItemDoubleClicked)
 ON_WM_PAINT()
 END_MESSAGE_MAP()
 
@@ -147,6 +148,19 @@ void CLumRssFileListDlg::OnItemChanged(NMHDR*, LRESULT* pResult) {
     UpdateData(TRUE);
     updateFileButtons();
     *pResult = 0;
+}
+
+void CLumRssFileListDlg::OnItemDoubleClicked(NMHDR* pNMHDR, LRESULT* pResult) {
+    *pResult = 0;
+    if (reinterpret_cast<NMITEMACTIVATE*>(pNMHDR)->iItem < 0 ||
+        m_fileList.GetSelectedCount() != 1) {
+        return;
+    }
+    if (m_bSelectMode == 0) {
+        OnEditFile();
+    } else {
+        OnOK();
+    }
 }
 
 void CLumRssFileListDlg::OnPaint() {

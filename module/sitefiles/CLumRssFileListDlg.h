@@ -37,6 +37,8 @@ class CLumRssFileListDlg : public CKmxResizableDlg {
     void OnRenameFile();
     void OnDeleteFiles();
     void OnItemChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    // A double-clicked feed is edited, or chosen when the list picks one.
+    void OnItemDoubleClicked(NMHDR* pNMHDR, LRESULT* pResult);
     void OnPaint();
     DECLARE_MESSAGE_MAP()
 

@@ -130,6 +130,13 @@ QWidget* makeList(WidgetKind kind, HWND window, QWidget* parent, WindowMirror& m
                              return nd::win32::userSelectRows(window, rows);
                          });
                      });
+    // Row numbers are the window's: the view shows its rows unsorted.
+    QObject::connect(
+        view, &QAbstractItemView::doubleClicked, view, [window, &mirror](const QModelIndex& index) {
+            int row = index.row();
+            mirror.userAction(window,
+                              [window, row] { return nd::win32::userDoubleClickRow(window, row); });
+        });
     return view;
 }
 

@@ -4,6 +4,7 @@
 #include "win32/Dialog.h"
 #include "win32/MessageLoop.h"
 #include "win32/PathMapping.h"
+#include "win32/WaitCursor.h"
 #include "win32/Window.h"
 
 #include <QDir>
@@ -15,6 +16,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace nd::qtview {
 namespace {
@@ -57,59 +60,14 @@ QString chooserFilter(const nd::win32::ChooserRequest& request) {
     return filter.isEmpty() ? all : filter + QStringLiteral(";;") + all;
 }
 
-QMessageBox::StandardButtons boxButtons(UINT style) {
-    switch (style & MB_TYPEMASK) {
-        case MB_OKCANCEL:
-            return QMessageBox::Ok | QMessageBox::Cancel;
-        case MB_ABORTRETRYIGNORE:
-            return QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore;
-        case MB_YESNOCANCEL:
-            return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-        case MB_YESNO:
-            return QMessageBox::Yes | QMessageBox::No;
-        case MB_RETRYCANCEL:
-            return QMessageBox::Retry | QMessageBox::Cancel;
-        default:
-            return QMessageBox::Ok;
-    }
-}
-
-QMessageBox::Icon boxIcon(UINT style) {
-    switch (style & MB_ICONMASK) {
-        case MB_ICONHAND:
-            return QMessageBox::Critical;
-        case MB_ICONQUESTION:
-            return QMessageBox::Question;
-        case MB_ICONEXCLAMATION:
-            return QMessageBox::Warning;
-        case MB_ICONASTERISK:
-            return QMessageBox::Information;
-        default:
-            return QMessageBox::NoIcon;
-    }
-}
-
-int boxAnswer(QMessageBox::StandardButton button, UINT style) {
-    switch (button) {
-        case QMessageBox::Ok:
-            return IDOK;
-        case QMessageBox::Cancel:
-            return IDCANCEL;
-        case QMessageBox::Yes:
-            return IDYES;
-        case QMessageBox::No:
-            return IDNO;
-        case QMessageBox::Abort:
-            return IDABORT;
-        case QMessageBox::Retry:
-            return IDRETRY;
-        case QMessageBox::Ignore:
-            return IDIGNORE;
-        default:
-            break;
-    }
-    // Closed without a button: what Esc gives on the system.
-    return nd::win32::harmlessAnswer(style);
+QPoint placeCentred(QSize size, QRect owner, QRect area) {
+    QRect over = owner.isValid() ? owner : area;
+    QPoint at(over.x() + (over.width() - size.width()) / 2,
+              over.y() + (over.height() - size.height()) / 2);
+    // Kept on the screen, its title bar first.
+    at.setX(std::max(area.left(), std::min(at.x(), area.right() + 1 - size.width())));
+    at.setY(std::max(area.top(), std::min(at.y(), area.bottom() + 1 - size.height())));
+    return at;
 }
 
 QString helpText(const nd::win32::HtmlHelpRequest& request) {
@@ -129,9 +87,22 @@ DesktopDriver::DesktopDriver(WindowMirror& mirror) : m_mirror(mirror) {
     m_clock.setInterval(kClockTickMs);
     QObject::connect(&m_clock, &QTimer::timeout, [this] { tick(); });
     m_clock.start();
+    // The hourglass while the program works (pages revised after a rename):
+    // the windows take no input then anyway.
+    nd::win32::setWaitCursorListener([](bool waiting) {
+        if (waiting) {
+            QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        } else {
+            QGuiApplication::restoreOverrideCursor();
+        }
+    });
 }
 
 DesktopDriver::~DesktopDriver() {
+    nd::win32::setWaitCursorListener(nullptr);
+    while (QGuiApplication::overrideCursor()) {
+        QGuiApplication::restoreOverrideCursor();
+    }
     m_clock.stop();
     m_mirror.setInputListener(nullptr);
     delete m_help.data();
@@ -161,12 +132,19 @@ void DesktopDriver::dialogOpened(HWND dialog, int) {
         return;
     }
     QWidget* owner = windowOf(m_mirror, GetWindow(dialog, GW_OWNER));
-    if (!owner) {
-        // A dialog of its own is placed where a person looks: mid-screen.
-        if (QScreen* screen = QGuiApplication::primaryScreen()) {
-            QRect area = screen->availableGeometry();
-            widget->move(area.center() - QPoint(widget->width() / 2, widget->height() / 2));
-        }
+    if (owner && !owner->isVisible()) {
+        owner = nullptr;
+    }
+    // A dialog opens over the window it belongs to, one of its own
+    // mid-screen, where a person looks; the window system keeps the place so
+    // that the next dialog centres over this one.
+    QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (screen && !GetPropW(dialog, nd::win32::kPlacedByProgram)) {
+        QPoint at = placeCentred(widget->size(), owner ? owner->geometry() : QRect(),
+                                 screen->availableGeometry());
+        SetWindowPos(dialog, nullptr, at.x(), at.y(), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        m_mirror.flush();
     }
     widget->show();
     if (owner && owner->windowHandle() && widget->windowHandle()) {
@@ -190,10 +168,9 @@ bool DesktopDriver::step(HWND dialog, int) {
 }
 
 int DesktopDriver::messageBox(const nd::win32::MessageBoxRequest& request) {
-    QMessageBox box(boxIcon(request.style), qtText(request.caption), qtText(request.text),
-                    boxButtons(request.style), windowOf(m_mirror, request.owner));
-    box.exec();
-    return boxAnswer(box.standardButton(box.clickedButton()), request.style);
+    auto box = makeMessageBox(request, windowOf(m_mirror, request.owner));
+    box->exec();
+    return boxAnswer(box->standardButton(box->clickedButton()), request.style);
 }
 
 std::optional<std::u16string> DesktopDriver::choose(const nd::win32::ChooserRequest& request) {

@@ -4,11 +4,11 @@
 // the topic; the window system's timers run on real time.
 #pragma once
 
+#include "qtview/MessageBoxes.h"
 #include "qtview/WindowMirror.h"
 #include "win32/UiDriver.h"
 
 #include <QElapsedTimer>
-#include <QMessageBox>
 #include <QPointer>
 #include <QString>
 #include <QTimer>
@@ -55,10 +55,9 @@ class DesktopDriver : public nd::win32::UiDriver {
 // The name filter of a chooser for the host's file kind (2 pictures,
 // 24 media to open, 23 and 24 to save feeds), ending with all files.
 QString chooserFilter(const nd::win32::ChooserRequest& request);
-// The buttons of a message box style and the answer a pressed one gives.
-QMessageBox::StandardButtons boxButtons(UINT style);
-QMessageBox::Icon boxIcon(UINT style);
-int boxAnswer(QMessageBox::StandardButton button, UINT style);
+// Where a window of that size goes to be centred over its owner's
+// rectangle (or over the area, for none), kept inside the area.
+QPoint placeCentred(QSize size, QRect owner, QRect area);
 // The text of the help window for a request.
 QString helpText(const nd::win32::HtmlHelpRequest& request);
 

@@ -54,7 +54,7 @@ bool MirrorInput::eventFilter(QObject* watched, QEvent* event) {
     }
     switch (type) {
         case QEvent::KeyPress:
-            return keyPressed(watched, static_cast<QKeyEvent*>(event)->key());
+            return keyPressed(watched, *static_cast<QKeyEvent*>(event));
         case QEvent::FocusIn: {
             // Only a click moves the window system's focus: Qt's own choice
             // on showing a window would override the one the dialog made.
@@ -81,7 +81,8 @@ bool MirrorInput::eventFilter(QObject* watched, QEvent* event) {
     }
 }
 
-bool MirrorInput::keyPressed(QObject* watched, int key) {
+bool MirrorInput::keyPressed(QObject* watched, const QKeyEvent& event) {
+    int key = event.key();
     if (QApplication::activePopupWidget()) {
         return false;  // an open drop-down list or calendar takes its own keys
     }
@@ -104,12 +105,21 @@ bool MirrorInput::keyPressed(QObject* watched, int key) {
             vk = VK_ESCAPE;
             break;
         case Qt::Key_Tab:
+            if (event.modifiers() & Qt::ControlModifier) {
+                bool back = event.modifiers() & Qt::ShiftModifier;
+                m_mirror.userAction(top, [top, back] { return nd::win32::userNextTab(top, back); });
+                return true;
+            }
             vk = VK_TAB;
             break;
         case Qt::Key_F1:
             vk = VK_F1;
             break;
         case Qt::Key_Backtab:
+            if (event.modifiers() & Qt::ControlModifier) {
+                m_mirror.userAction(top, [top] { return nd::win32::userNextTab(top, true); });
+                return true;
+            }
             m_mirror.userAction(top, [window] {
                 if (HWND dialog = nd::win32::dialogOf(window)) {
                     SendMessageW(dialog, WM_NEXTDLGCTL, 1, 0);
@@ -118,10 +128,26 @@ bool MirrorInput::keyPressed(QObject* watched, int key) {
             });
             return true;
         default:
-            return false;
+            return (event.modifiers() & Qt::AltModifier) && accessKey(top, key);
     }
     m_mirror.userAction(top, [top, vk] { return nd::win32::userKey(top, vk); });
     return true;
+}
+
+bool MirrorInput::accessKey(HWND top, int key) {
+    // Qt's key codes for letters and digits are their upper-case characters.
+    bool letter = key >= Qt::Key_A && key <= Qt::Key_Z;
+    if (!letter && !(key >= Qt::Key_0 && key <= Qt::Key_9)) {
+        return false;
+    }
+    auto code = static_cast<char16_t>(key);
+    bool found = false;
+    m_mirror.userAction(top, [top, code, &found] {
+        std::string why = nd::win32::userAccessKey(top, code);
+        found = why.empty();
+        return why;
+    });
+    return found;
 }
 
 void MirrorInput::focusMoved(QObject* now) {

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QPoint>
 
+class QKeyEvent;
+
 namespace nd::qtview {
 
 class WindowMirror;
@@ -19,7 +21,9 @@ class MirrorInput : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    bool keyPressed(QObject* watched, int key);
+    bool keyPressed(QObject* watched, const QKeyEvent& event);
+    // Alt with a letter or digit: true when a control of the dialog had it.
+    bool accessKey(HWND top, int key);
     void focusMoved(QObject* now);
     void mouseMoved(QObject* watched, QPoint globalPos);
 

@@ -5,7 +5,9 @@
 #include "win32/Window.h"
 
 #include <QCloseEvent>
+#include <QMoveEvent>
 #include <QPainter>
+#include <QResizeEvent>
 
 namespace nd::qtview {
 
@@ -20,8 +22,10 @@ void PaintedSurface::paintEvent(QPaintEvent*) {
     drawRecords(painter, nd::win32::paintRecords(m_window));
 }
 
-TopLevelWindow::TopLevelWindow(HWND window, std::function<void()> onCloseRequest)
-    : PaintedSurface(window, nullptr, Qt::Dialog), m_onCloseRequest(std::move(onCloseRequest)) {
+TopLevelWindow::TopLevelWindow(HWND window, Handlers handlers)
+    : PaintedSurface(window, nullptr, Qt::Dialog),
+      m_window(window),
+      m_handlers(std::move(handlers)) {
     // Nothing about the face comes from Qt's palette: the dialog erases its
     // own background, in the colour its brush has.
     setAutoFillBackground(true);
@@ -29,8 +33,28 @@ TopLevelWindow::TopLevelWindow(HWND window, std::function<void()> onCloseRequest
 
 void TopLevelWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
-    if (m_onCloseRequest) {
-        m_onCloseRequest();
+    if (m_handlers.closeRequest) {
+        m_handlers.closeRequest();
+    }
+}
+
+void TopLevelWindow::resizeEvent(QResizeEvent* event) {
+    PaintedSurface::resizeEvent(event);
+    if (!IsWindow(m_window) || !m_handlers.resize) {
+        return;
+    }
+    // The mirror's own resizes give the window's size; only a drag differs.
+    RECT r;
+    GetWindowRect(m_window, &r);
+    if (event->size() != QSize(r.right - r.left, r.bottom - r.top)) {
+        m_handlers.resize(event->size());
+    }
+}
+
+void TopLevelWindow::moveEvent(QMoveEvent* event) {
+    PaintedSurface::moveEvent(event);
+    if (IsWindow(m_window) && m_handlers.move && isVisible()) {
+        m_handlers.move(pos());
     }
 }
 

@@ -25,15 +25,27 @@ class PaintedSurface : public QWidget {
 
 // A top-level window on the desktop. Closing it from the window manager
 // asks the window (WM_CLOSE) instead of closing: the dialog decides.
+// A window with a sizing border resizes with the window manager's drag;
+// the window hears the new size (onResize) and lays out its controls. A
+// window dragged elsewhere tells where it went (onMove), so that a dialog
+// that keeps its placement keeps the one the person chose.
 class TopLevelWindow : public PaintedSurface {
   public:
-    TopLevelWindow(HWND window, std::function<void()> onCloseRequest);
+    struct Handlers {
+        std::function<void()> closeRequest;
+        std::function<void(QSize)> resize;
+        std::function<void(QPoint)> move;
+    };
+    TopLevelWindow(HWND window, Handlers handlers);
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
   private:
-    std::function<void()> m_onCloseRequest;
+    HWND m_window;
+    Handlers m_handlers;
 };
 
 class OwnerDrawnButton : public QAbstractButton {

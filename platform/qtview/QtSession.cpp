@@ -24,15 +24,27 @@ bool isSet(const char* name) {
 // and the usual status instead of an abort. Qt's other remarks (a platform
 // that cannot raise windows, a runtime folder it made up) are not the
 // user's business: the program's errors are its own one-line messages.
-void fatalAsOneLine(QtMsgType type, const QMessageLogContext&, const QString&) {
+const char* displayName() {
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    if (!display || !*display) {
+        display = std::getenv("DISPLAY");
+    }
+    return display && *display ? display : "(none)";
+}
+
+void fatalAsOneLine(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtFatalMsg) {
         // Qt's own text speaks of reinstalling; the user needs the display.
-        const char* display = std::getenv("WAYLAND_DISPLAY");
-        if (!display || !*display) {
-            display = std::getenv("DISPLAY");
-        }
-        std::fprintf(stderr, "newsdesk: cannot show windows on the display %s\n",
-                     display && *display ? display : "(none)");
+        std::fprintf(stderr, "newsdesk: cannot show windows on the display %s\n", displayName());
+        std::fflush(stderr);
+        _exit(1);
+    }
+    // A display that goes away ends the program from inside Qt. Whatever
+    // dialog was open was never confirmed, so nothing was saved: the same
+    // as Cancel, said once, without the leak report of a half-run exit.
+    if (type == QtWarningMsg && message.contains(QLatin1String("connection broke"))) {
+        std::fprintf(stderr, "newsdesk: the display %s went away; the dialog was cancelled\n",
+                     displayName());
         std::fflush(stderr);
         _exit(1);
     }

@@ -1,9 +1,12 @@
 #include "qtview/ScreenshotDriver.h"
 
+#include "qtview/MessageBoxes.h"
 #include "qtview/Pictures.h"
 #include "win32/Dialog.h"
 #include "win32/MessageLoop.h"
 #include "win32/Window.h"
+
+#include <QFile>
 
 #include <cstdio>
 
@@ -68,6 +71,21 @@ void ScreenshotDriver::dialogClosed(HWND dialog, int templateId, INT_PTR result)
 }
 
 int ScreenshotDriver::messageBox(const nd::win32::MessageBoxRequest& request) {
+    // Named by the string the text came from, which the tests and the
+    // string table know it by.
+    char name[40];
+    if (request.stringId != 0) {
+        std::snprintf(name, sizeof name, "%03zu-box-%u.png", m_written.size() + 1,
+                      request.stringId);
+    } else {
+        std::snprintf(name, sizeof name, "%03zu-box.png", m_written.size() + 1);
+    }
+    std::string path = m_folder + "/" + name;
+    if (messageBoxPicture(request).save(QFile::decodeName(path.c_str()), "PNG")) {
+        m_written.push_back(path);
+    } else if (m_error.empty()) {
+        m_error = "cannot write " + path;
+    }
     return m_steps ? m_steps->messageBox(request) : nd::win32::harmlessAnswer(request.style);
 }
 

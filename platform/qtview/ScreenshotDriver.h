@@ -1,6 +1,7 @@
 // Takes a picture of each dialog as it opens and again after each step that
-// changes it, as DIR/NNN-<template id>.png (NNN counting the pictures of
-// the run). The steps come from another driver (a UI script); without one
+// changes it, as DIR/NNN-<template id>.png, and of each message box as
+// DIR/NNN-box-<string id>.png (NNN-box.png for a text of no string; NNN
+// counting the pictures of the run). The steps come from another driver (a UI script); without one
 // each dialog is pictured as it opens and then closed (-1), message boxes
 // take their harmless answer and choosers are cancelled.
 #pragma once

@@ -9,7 +9,11 @@ namespace nd::qtview {
 
 QString fallbackFamily() {
     static const QString family = [] {
-        for (const char* name : {"Noto Sans CJK JP", "Noto Sans JP", "Noto Sans CJK"}) {
+        // IPA P Gothic first: its proportional widths are close to the
+        // Japanese UI font the templates were laid out for, so their
+        // captions fit; Noto's wider Latin letters cut many of them short.
+        for (const char* name :
+             {"IPAPGothic", "Noto Sans CJK JP", "Noto Sans JP", "Noto Sans CJK"}) {
             if (QFontDatabase::hasFamily(QString::fromLatin1(name))) {
                 return QString::fromLatin1(name);
             }

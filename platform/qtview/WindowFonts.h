@@ -13,7 +13,8 @@
 namespace nd::qtview {
 
 // The family used for Windows faces this machine lacks ("MS Shell Dlg",
-// "ＭＳ Ｐゴシック" ...): one that has the Japanese glyphs.
+// "ＭＳ Ｐゴシック" ...): one that has the Japanese glyphs, IPA P Gothic
+// where it is installed.
 QString fallbackFamily();
 // A window-system font as a Qt font of the same pixel height, weight and
 // slant; the application's default font for a null or unknown handle.

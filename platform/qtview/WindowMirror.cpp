@@ -5,6 +5,7 @@
 #include "qtview/PaintedWidgets.h"
 #include "qtview/WindowFonts.h"
 #include "win32/MessageLoop.h"
+#include "win32/UserInput.h"
 #include "win32/Window.h"
 
 #include <QCoreApplication>
@@ -143,12 +144,20 @@ void WindowMirror::create(HWND window) {
     entry.kind = widgetKindOf(window);
     QWidget* widget = nullptr;
     if (entry.kind == WidgetKind::TopLevel) {
-        widget = new TopLevelWindow(window, [this, window] {
+        TopLevelWindow::Handlers handlers;
+        handlers.closeRequest = [this, window] {
             userAction(window, [window] {
                 PostMessageW(window, WM_CLOSE, 0, 0);
                 return std::string();
             });
-        });
+        };
+        handlers.resize = [this, window](QSize size) {
+            userAction(window, [window, size] {
+                return nd::win32::userResize(window, size.width(), size.height());
+            });
+        };
+        handlers.move = [this, window](QPoint at) { windowMoved(window, at); };
+        widget = new TopLevelWindow(window, std::move(handlers));
     } else {
         QWidget* parent = widgetFor(GetParent(window));
         if (!parent) {
@@ -282,7 +291,19 @@ void WindowMirror::syncGeometry(HWND window, Entry& entry) {
     int width = r.right - r.left;
     int height = r.bottom - r.top;
     if (entry.kind == WidgetKind::TopLevel) {
-        entry.widget->setFixedSize(std::max(width, 1), std::max(height, 1));
+        QSize size(std::max(width, 1), std::max(height, 1));
+        if (GetWindowLongPtrW(window, GWL_STYLE) & WS_THICKFRAME) {
+            // Resizable down to the size it opened with, as its layout
+            // assumes no less room than the template's.
+            if (!entry.smallest) {
+                entry.smallest = size;
+                entry.widget->setMinimumSize(size);
+                entry.widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+            }
+            entry.widget->resize(size);
+        } else {
+            entry.widget->setFixedSize(size);
+        }
         QPoint at(r.left, r.top);
         if (entry.placedAt != at) {
             entry.placedAt = at;
@@ -292,6 +313,17 @@ void WindowMirror::syncGeometry(HWND window, Entry& entry) {
     }
     MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<LPPOINT>(&r), 2);
     entry.widget->setGeometry(r.left, r.top, width, shownHeight(entry.kind, entry.widget, height));
+}
+
+void WindowMirror::windowMoved(HWND window, QPoint at) {
+    auto it = m_entries.find(window);
+    if (it == m_entries.end() || it->second.placedAt == at) {
+        return;
+    }
+    // The window system learns the place, and the mirror does not move the
+    // window back.
+    it->second.placedAt = at;
+    SetWindowPos(window, nullptr, at.x(), at.y(), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void WindowMirror::restackChildren(HWND parent) {

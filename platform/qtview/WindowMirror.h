@@ -71,8 +71,11 @@ class WindowMirror : public nd::win32::WindowObserver {
         // Where the window system last put a top-level window: it is moved
         // only when that changes, so a person may drag it elsewhere.
         std::optional<QPoint> placedAt;
+        std::optional<QSize> smallest;  // a resizable window's least size
     };
 
+    // A person dragged a top-level window to `at`.
+    void windowMoved(HWND window, QPoint at);
     void create(HWND window);
     void destroy(HWND window);
     void markDirty(HWND window);

@@ -295,6 +295,19 @@ struct NMLISTVIEW {
     LPARAM lParam = 0;
 };
 using LPNMLISTVIEW = NMLISTVIEW*;
+// What NM_CLICK and NM_DBLCLK from a list view carry.
+struct NMITEMACTIVATE {
+    NMHDR hdr;
+    int iItem = -1;
+    int iSubItem = 0;
+    UINT uNewState = 0;
+    UINT uOldState = 0;
+    UINT uChanged = 0;
+    POINT ptAction;
+    LPARAM lParam = 0;
+    UINT uKeyFlags = 0;
+};
+using LPNMITEMACTIVATE = NMITEMACTIVATE*;
 constexpr UINT LVN_FIRST = static_cast<UINT>(-100);
 constexpr UINT LVN_ITEMCHANGING = LVN_FIRST - 0;
 constexpr UINT LVN_ITEMCHANGED = LVN_FIRST - 1;

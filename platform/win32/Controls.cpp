@@ -211,6 +211,33 @@ std::string userSelectRows(HWND control, const std::vector<int>& rows) {
     return result;
 }
 
+std::string userDoubleClickRow(HWND control, int row) {
+    if (auto why = unusable(control); !why.empty()) {
+        return why;
+    }
+    auto cls = className(control);
+    bool listView = detail::equalsNoCase(cls, WC_LISTVIEW);
+    if (!listView && !detail::equalsNoCase(cls, WC_LISTBOX)) {
+        return "control " + std::to_string(GetDlgCtrlID(control)) + " has no rows";
+    }
+    // The first click of the two selects the row.
+    std::string result = listView ? detail::listViewUserSelect(control, {row})
+                                  : detail::listBoxUserSelect(control, {row});
+    if (!result.empty()) {
+        return result;
+    }
+    pumpMessages();
+    if (listView) {
+        NMITEMACTIVATE activate;
+        activate.iItem = row;
+        detail::notifyParent(control, activate.hdr, NM_DBLCLK);
+    } else if (GetWindowLongPtrW(control, GWL_STYLE) & LBS_NOTIFY) {
+        detail::notifyParentCommand(control, LBN_DBLCLK);
+    }
+    pumpMessages();
+    return {};
+}
+
 std::string userSelectText(HWND control, std::u16string_view text) {
     if (auto why = unusable(control); !why.empty()) {
         return why;
@@ -280,6 +307,35 @@ std::string userSelectTab(HWND control, int index) {
     auto r = detail::tabUserSelect(control, index);
     pumpMessages();
     return r;
+}
+
+namespace {
+
+HWND findTabControl(HWND parent) {
+    for (HWND c = GetWindow(parent, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if (detail::equalsNoCase(className(c), WC_TABCONTROL) && IsWindowVisible(c)) {
+            return c;
+        }
+        if (HWND inner = findTabControl(c)) {
+            return inner;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+std::string userNextTab(HWND dialog, bool back) {
+    HWND tabs = findTabControl(dialog);
+    if (!tabs) {
+        return "the dialog has no tabs";
+    }
+    int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
+    if (count <= 0) {
+        return "the dialog has no tabs";
+    }
+    int now = static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));
+    return userSelectTab(tabs, ((now < 0 ? 0 : now) + (back ? count - 1 : 1)) % count);
 }
 
 std::string userKey(HWND window, UINT virtualKey, bool shift) {

@@ -1,9 +1,11 @@
 #include "win32/Dialog.h"
 
+#include "win32/Controls.h"
 #include "win32/Gdi.h"
 #include "win32/MessageLoop.h"
 #include "win32/Resources.h"
 #include "win32/UiDriver.h"
+#include "win32/UserInput.h"
 #include "win32/Window.h"
 #include "win32/WindowTree.h"
 
@@ -540,3 +542,66 @@ BOOL MapDialogRect(HWND dialog, LPRECT rect) {
     rect->bottom = MulDiv(rect->bottom, s->baseUnitY, 8);
     return TRUE;
 }
+
+namespace nd::win32 {
+namespace {
+
+// The letter a caption marks with '&' ("&&" is a plain ampersand), upper
+// case; 0 for none.
+char16_t accessKeyOf(const std::u16string& text) {
+    for (size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == u'&') {
+            if (text[i + 1] != u'&') {
+                char16_t c = text[i + 1];
+                return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+            }
+            ++i;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+std::string userAccessKey(HWND dialog, char16_t key) {
+    if (!IsWindow(dialog)) {
+        return "the dialog is gone";
+    }
+    if (key >= u'a' && key <= u'z') {
+        key = static_cast<char16_t>(key - u'a' + u'A');
+    }
+    std::vector<HWND> order;
+    collectTabOrder(dialog, order);
+    for (size_t i = 0; i < order.size(); ++i) {
+        HWND c = order[i];
+        if (!IsWindowVisible(c) || !IsWindowEnabled(c) || accessKeyOf(windowText(c)) != key) {
+            continue;
+        }
+        std::u16string cls = className(c);
+        if (detail::equalsNoCase(cls, WC_BUTTON)) {
+            DWORD type = static_cast<DWORD>(GetWindowLongPtrW(c, GWL_STYLE)) & BS_TYPEMASK;
+            if (type == BS_GROUPBOX) {
+                continue;
+            }
+            return userClick(c);
+        }
+        if (!detail::equalsNoCase(cls, WC_STATIC)) {
+            continue;
+        }
+        // A label gives its key to the control after it.
+        for (size_t k = i + 1; k < order.size(); ++k) {
+            if (isTabStop(order[k])) {
+                SetFocus(order[k]);
+                if (detail::equalsNoCase(className(order[k]), WC_EDIT)) {
+                    SendMessageW(order[k], EM_SETSEL, 0, -1);
+                }
+                pumpMessages();
+                return {};
+            }
+        }
+    }
+    std::string letter(1, key < 0x80 ? static_cast<char>(key) : '?');
+    return "no control has the access key " + letter;
+}
+
+}  // namespace nd::win32

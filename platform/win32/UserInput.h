@@ -22,6 +22,10 @@ std::string userCheck(HWND control, bool checked);
 // Selects exactly these rows of a list box or list view (one row for a
 // single-selection list), or the row of a combo box.
 std::string userSelectRows(HWND control, const std::vector<int>& rows);
+// A double click on a row of a list view or list box: the row is selected
+// as a click selects it, then the parent hears NM_DBLCLK (LBN_DBLCLK from a
+// list box with LBS_NOTIFY).
+std::string userDoubleClickRow(HWND control, int row);
 // Picks the row with this text (ignoring case) of a combo box, list box or
 // list view (its first column); the only selected row of a list.
 std::string userSelectText(HWND control, std::u16string_view text);
@@ -29,9 +33,17 @@ std::string userSelectText(HWND control, std::u16string_view text);
 std::string userSetDateTime(HWND control, const SYSTEMTIME& value);
 // Brings a tab of a tab control to the front.
 std::string userSelectTab(HWND control, int index);
+// Ctrl+Tab (back: Ctrl+Shift+Tab) in a dialog with tabs: the next (or
+// previous) tab comes to the front, wrapping round.
+std::string userNextTab(HWND dialog, bool back);
 // Presses a key in the window that has the focus (or `window` when none does),
 // with Shift held when `shift` is set.
 std::string userKey(HWND window, UINT virtualKey, bool shift = false);
+// Alt and a letter (or digit) in a dialog: a button, check box or radio
+// button whose caption marks that key is clicked; a label marking it puts
+// the focus on the next control that takes it (an edit's text selected).
+// Hidden and disabled controls have no key.
+std::string userAccessKey(HWND dialog, char16_t key);
 // Moves the mouse to a point in the client coordinates of `window`: the
 // cursor moves and the window under it gets WM_MOUSEMOVE.
 std::string userMoveMouse(HWND window, POINT point);

@@ -143,6 +143,13 @@ BOOL SetPropW(HWND window, LPCWSTR name, HANDLE data);
 HANDLE GetPropW(HWND window, LPCWSTR name);
 HANDLE RemovePropW(HWND window, LPCWSTR name);
 
+namespace nd::win32 {
+// A top-level window its program placed itself (a remembered placement)
+// carries this property; a front end then leaves its place alone instead of
+// centring it.
+inline constexpr char16_t kPlacedByProgram[] = u"nd.placedByProgram";
+}  // namespace nd::win32
+
 BOOL InvalidateRect(HWND window, const RECT* rect, BOOL erase);
 BOOL UpdateWindow(HWND window);
 

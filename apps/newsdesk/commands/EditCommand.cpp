@@ -50,6 +50,9 @@ int runEdit(CommandContext& context) {
         context.err << "newsdesk: the module offers no EditRssFileEntry\n";
         return 1;
     }
+    if (!needsSomeoneToAnswer(context)) {
+        return 2;
+    }
     lum::takeFailedSaves();
     bool shown = edit(nullptr, path, true, nullptr);
     auto failed = lum::takeFailedSaves();

@@ -31,6 +31,9 @@ int runFiles(CommandContext& context) {
         context.err << "newsdesk: the module offers no RssFileListEntry\n";
         return 1;
     }
+    if (!needsSomeoneToAnswer(context)) {
+        return 2;
+    }
     CLumTktDialogEngineer* panes = CLumTktDialogEngineer::getInstance();
     int before = panes->paneUpdates();
     lum::takeFailedFileOperations();

@@ -119,11 +119,8 @@ int runInsertLink(CommandContext& context) {
         context.err << "newsdesk: the module offers no InsertRssLinkEntry\n";
         return 1;
     }
-    // Without someone to play the user the dialog would close unseen, which
-    // must not read as a cancel.
-    if (nd::win32::uiDriver() == nullptr) {
-        context.err << "newsdesk: insert-link needs --ui-script FILE or --gui to show the dialog\n";
-        return 1;
+    if (!needsSomeoneToAnswer(context)) {
+        return 2;
     }
     lum::takeFailedSaves();
     insert(editor.get());

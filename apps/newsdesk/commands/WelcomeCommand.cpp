@@ -8,7 +8,6 @@
 #include "hostapp/files/FailedSaves.h"
 #include "hostapp/records/FunctionTable.h"
 #include "win32/PathMapping.h"
-#include "win32/UiDriver.h"
 
 #include <ostream>
 
@@ -23,11 +22,8 @@ int runWelcome(CommandContext& context) {
         context.err << "newsdesk: the module offers no RssWelcomeEntry\n";
         return 1;
     }
-    // Without someone to play the user the navigator would close before it
-    // was ever seen, which must not read as a visit.
-    if (nd::win32::uiDriver() == nullptr) {
-        context.err << "newsdesk: welcome needs --ui-script FILE or --gui to show the navigator\n";
-        return 1;
+    if (!needsSomeoneToAnswer(context)) {
+        return 2;
     }
     lum::takeFailedSaves();
     CLumRssBeginaviPage* navigator = nullptr;

@@ -1,10 +1,16 @@
 #include "frontend/FrontEnd.h"
 
+#include "hostapp/app/CLumAppEngineer.h"
 #include "qtview/DesktopDriver.h"
 #include "qtview/Pictures.h"
 #include "qtview/QtSession.h"
 #include "qtview/ScreenshotDriver.h"
+#include "qtview/WindowFonts.h"
 #include "qtview/WindowMirror.h"
+#include "win32/Gdi.h"
+
+#include <QApplication>
+#include <QPixmap>
 
 #include <filesystem>
 #include <system_error>
@@ -28,10 +34,18 @@ struct FrontEnd::Parts {
 FrontEnd::FrontEnd() : m_parts(std::make_unique<Parts>()) {}
 FrontEnd::~FrontEnd() = default;
 
+bool FrontEnd::displayPresent() {
+    return nd::qtview::desktopUnavailable().empty();
+}
+
 bool FrontEnd::startDesktop(std::string& error) {
     m_parts->session = nd::qtview::QtSession::start(nd::qtview::QtPlatform::Desktop, error);
     if (!m_parts->session) {
         return false;
+    }
+    // The application's icon on every window and in the task bar.
+    if (const auto* pixels = nd::win32::iconBitmap(CLumAppEngineer::getInstance()->getAppIcon())) {
+        QApplication::setWindowIcon(QPixmap::fromImage(nd::qtview::qtImage(*pixels)));
     }
     m_parts->mirror = std::make_unique<nd::qtview::WindowMirror>();
     m_parts->desktop = std::make_unique<nd::qtview::DesktopDriver>(*m_parts->mirror);

@@ -18,6 +18,9 @@ class FrontEnd {
     FrontEnd(const FrontEnd&) = delete;
     FrontEnd& operator=(const FrontEnd&) = delete;
 
+    // Whether real windows can be tried here: a display is named
+    // (DISPLAY, WAYLAND_DISPLAY) or the user chose Qt's platform.
+    static bool displayPresent();
     // Real windows; a person plays the user. false with a one-line reason
     // when there is no display.
     bool startDesktop(std::string& error);

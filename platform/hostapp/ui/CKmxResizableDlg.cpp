@@ -75,6 +75,7 @@ void CKmxResizableDlg::initDlgOK() {
         // The resize handler hears the change and lays the controls out.
         MoveWindow(stored->left, stored->top, stored->right - stored->left,
                    stored->bottom - stored->top, TRUE);
+        ::SetPropW(GetSafeHwnd(), nd::win32::kPlacedByProgram, reinterpret_cast<HANDLE>(1));
     }
 }
 

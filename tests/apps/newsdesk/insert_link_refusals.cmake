@@ -52,7 +52,7 @@ refused(1 "no link can stand at 3:26 \\(inside <svg>\\)" ${WORK}/places.html --a
 refused(1 "no link can stand at 4:27 \\(directly in <tbody>, between its rows or cells\\)" ${WORK}/places.html --at 4:27)
 refused(1 "the page is read-only; nothing changed" ${WORK}/locked/good.html --at 2:4)
 refused(1 "missing.html: no such file" ${WORK}/missing.html --at 1:1)
-refused(1 "insert-link needs --ui-script FILE or --gui to show the dialog" ${WORK}/good.html --at 2:4)
+refused(2 "insert-link shows dialogs: run it on a display, or give --ui-script FILE" ${WORK}/good.html --at 2:4)
 refused(2 "--at takes LINE:COLUMN, both from 1 \\(not 0:3\\)" ${WORK}/good.html --at 0:3)
 refused(2 "usage: newsdesk insert-link PAGE --at LINE:COLUMN" ${WORK}/good.html)
 refused(2 "unknown option --near" ${WORK}/good.html --near 1:1)

@@ -3,6 +3,7 @@
 #include "EditorTesting.h"
 #include "editor/CLumRssFileConfigDlg.h"
 #include "res/ResourceIds.h"
+#include "win32/UserInput.h"
 
 #include <gtest/gtest.h>
 
@@ -76,6 +77,35 @@ TEST(ItemsPage, DeletingNeighbouringRowsRemovesExactlyThoseItems) {
         dlg.applyToChannel(&channel);
         EXPECT_EQ(titles(channel), left);
     }
+}
+
+TEST(ItemsPage, ADoubleClickedRowIsEditedInPlace) {
+    CRSSChannel channel;
+    fourItems(channel);
+    ndtest::TestUiDriver ui;
+    auto doubleClick = [](int row) {
+        return UiStep::run([row](HWND h) {
+            EXPECT_EQ(nd::win32::userDoubleClickRow(edtest::control(h, IDC_RSS_ITEM_LIST), row),
+                      "");
+        });
+    };
+    // Row 2, not the last: the dialog opens on C. A row that is not there
+    // opens nothing.
+    ui.expectDialog(
+        IDD_RSS_FILE_CONFIG,
+        {UiStep::selectTab(1), doubleClick(2), UiStep::run([](HWND h) {
+             EXPECT_NE(nd::win32::userDoubleClickRow(edtest::control(h, IDC_RSS_ITEM_LIST), 7), "");
+         }),
+         UiStep::click(IDOK)});
+    ui.expectDialog(
+        IDD_RSS_ITEM_CONFIG,
+        {UiStep::run([](HWND h) { EXPECT_EQ(edtest::textOf(h, IDC_RSS_ITEM_TITLE), u"C"); }),
+         UiStep::type(IDC_RSS_ITEM_TITLE, u"C2"), UiStep::click(IDOK)});
+    CLumRssFileConfigDlg dlg(&channel, nullptr);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    dlg.applyToChannel(&channel);
+    EXPECT_EQ(titles(channel), (std::vector<CString>{u"A", u"B", u"C2", u"D"}));
+    EXPECT_TRUE(ui.unmetExpectations().empty());
 }
 
 TEST(ItemsPage, CopyAppendsAnEditedCopyAndEditChangesTheItemInPlace) {

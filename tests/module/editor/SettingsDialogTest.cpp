@@ -5,6 +5,7 @@
 #include "hostapp/site/LumSiteMgr.h"
 #include "res/ResourceIds.h"
 #include "win32/PathMapping.h"
+#include "win32/UserInput.h"
 
 #include <gtest/gtest.h>
 
@@ -190,4 +191,49 @@ TEST(ChannelPage, TheImageBrowseStoresAFileReferenceAndCancelKeepsTheOldOne) {
     EXPECT_EQ(ui.choosersShown().at(0).fileKind, 2);
     dlg.applyToChannel(&channel);
     EXPECT_EQ(channel.m_image, u"file:///Z:/nowhere/logo%20one.png");
+}
+
+// Alt and a letter as a person presses them: a label's key reaches the field
+// after it, a button's key clicks it; keys of the hidden items page and keys
+// nothing marks do nothing.
+TEST(SettingsDialog, AccessKeysReachTheFieldsAndButtonsOfTheShownPage) {
+    CRSSChannel channel;
+    edtest::fillChannel(channel, 2);
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_FILE_CONFIG,
+                    {UiStep::run([](HWND h) {
+                         bool wasPrivate = edtest::checked(h, IDC_RSS_CHANNEL_PRIVATE);
+                         struct Case {
+                             char16_t key;
+                             int focused;  // the control with the focus after it; 0: refused
+                         } cases[] = {
+                             {u't', IDC_RSS_CHANNEL_TITLE},
+                             {u'U', IDC_RSS_CHANNEL_LINK},
+                             {u'M', IDC_RSS_OWNER_EMAIL},
+                             {u'b', IDC_RSS_CHANNEL_PRIVATE},
+                             {u'2', IDC_RSS_FORMAT_RSS20},
+                             {u'L', 0},
+                             {u'Q', 0},
+                         };
+                         for (const auto& c : cases) {
+                             std::string why = nd::win32::userAccessKey(h, c.key);
+                             EXPECT_EQ(why.empty(), c.focused != 0) << char(c.key) << ": " << why;
+                             if (c.focused != 0) {
+                                 EXPECT_EQ(GetFocus(), edtest::control(h, c.focused))
+                                     << char(c.key);
+                             }
+                         }
+                         EXPECT_TRUE(edtest::checked(h, IDC_RSS_FORMAT_RSS20));
+                         EXPECT_NE(edtest::checked(h, IDC_RSS_CHANNEL_PRIVATE), wasPrivate);
+                         // Ctrl+Tab brings the items page, whose keys then work,
+                         // and again wraps round to the channel page.
+                         EXPECT_EQ(nd::win32::userNextTab(h, false), "");
+                         EXPECT_EQ(nd::win32::userAccessKey(h, u'L'), "");
+                         EXPECT_EQ(GetFocus(), edtest::control(h, IDC_RSS_ITEM_LIST));
+                         EXPECT_EQ(nd::win32::userNextTab(h, false), "");
+                         EXPECT_NE(nd::win32::userAccessKey(h, u'L'), "");
+                     }),
+                     UiStep::click(IDCANCEL)});
+    CLumRssFileConfigDlg dlg(&channel, nullptr);
+    EXPECT_EQ(dlg.DoModal(), IDCANCEL);
 }

@@ -7,6 +7,7 @@
 #include "module/editor/EditorTesting.h"
 #include "res/ResourceIds.h"
 #include "sitefiles/CLumRssFileListDlg.h"
+#include "win32/UserInput.h"
 #include "win32/WaitCursor.h"
 
 #include <gtest/gtest.h>
@@ -61,6 +62,33 @@ TEST(FileList, SelectModeHandsBackThePathOfTheOneSelectedFeed) {
     CLumRssFileListDlg dlg(1, nullptr);
     EXPECT_EQ(dlg.DoModal(), IDOK);
     EXPECT_EQ(dlg.m_strSelectedPath, CString(dir.windows("site/news/a.rss")));
+}
+
+UiStep doubleClickRow(int row) {
+    return UiStep::run([row](HWND h) {
+        EXPECT_EQ(nd::win32::userDoubleClickRow(GetDlgItem(h, IDC_RSS_FILE_LIST), row), "");
+    });
+}
+
+// A double click does what the list is for: it edits the feed, or, when the
+// list picks one, chooses it.
+TEST(FileList, ADoubleClickedFeedIsEditedOrChosen) {
+    sftest::FeedSite dir;
+    {
+        ndtest::TestUiDriver ui;
+        ui.expectDialog(IDD_RSS_FILE_LIST, {doubleClickRow(2), UiStep::click(IDCANCEL)});
+        ui.expectDialog(IDD_RSS_FILE_CONFIG,
+                        {UiStep::expect(IDC_RSS_CHANNEL_TITLE, UiCheck::textIs(u"Alpha")),
+                         UiStep::click(IDCANCEL)});
+        CLumRssFileListDlg dlg(0, nullptr);
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        EXPECT_TRUE(ui.unmetExpectations().empty());
+    }
+    ndtest::TestUiDriver ui;
+    ui.expectDialog(IDD_RSS_FILE_LIST, {doubleClickRow(1)});
+    CLumRssFileListDlg dlg(1, nullptr);
+    EXPECT_EQ(dlg.DoModal(), IDOK);
+    EXPECT_EQ(dlg.m_strSelectedPath, CString(dir.windows("site/c.rdf")));
 }
 
 TEST(FileList, NewAndEditWriteTheFeedAndCancelledCopyStillCountsAsAChange) {

@@ -10,6 +10,7 @@
 #include "win32/HtmlHelp.h"
 #include "win32/PathMapping.h"
 #include "win32/UiDriver.h"
+#include "win32/WaitCursor.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -194,6 +195,36 @@ TEST_F(DesktopRun, AMessageBoxIsAQMessageBoxWithTheBoxsButtonsIconAndText) {
     EXPECT_TRUE(sawBox);
 }
 
+TEST_F(DesktopRun, TheDefaultButtonOfABoxIsTheOneItsStyleNames) {
+    struct Case {
+        UINT style;
+        QMessageBox::StandardButton enter;
+    } cases[] = {
+        {MB_YESNO, QMessageBox::Yes},
+        {MB_YESNO | MB_DEFBUTTON2, QMessageBox::No},
+        {MB_YESNOCANCEL | MB_DEFBUTTON3, QMessageBox::Cancel},
+        {MB_OKCANCEL | MB_DEFBUTTON2, QMessageBox::Cancel},
+    };
+    for (const auto& c : cases) {
+        nd::win32::MessageBoxRequest request;
+        request.style = c.style;
+        auto box = nd::qtview::makeMessageBox(request, nullptr);
+        EXPECT_EQ(box->defaultButton(), box->button(c.enter)) << c.style;
+    }
+}
+
+TEST_F(DesktopRun, TheWaitCursorShowsWhileTheProgramWorks) {
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    nd::win32::beginWaitCursor();
+    nd::win32::beginWaitCursor();
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    nd::win32::endWaitCursor();
+    EXPECT_NE(QGuiApplication::overrideCursor(), nullptr) << "the outer wait goes on";
+    nd::win32::endWaitCursor();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
 TEST_F(DesktopRun, TheDialogsTimersRunOnRealTime) {
     sample::CSampleDlg dlg;
     whileRunning([&] {
@@ -267,6 +298,24 @@ TEST(DesktopDriverParts, BoxesAnswerWithTheirOwnButtonsAndClosingIsLikeEsc) {
     EXPECT_EQ(boxAnswer(QMessageBox::NoButton, MB_YESNO), IDNO);
     EXPECT_EQ(boxAnswer(QMessageBox::NoButton, MB_OKCANCEL), IDCANCEL);
     EXPECT_EQ(boxAnswer(QMessageBox::NoButton, MB_OK), IDOK);
+}
+
+TEST(DesktopDriverParts, DialogsOpenCentredOverTheirOwnerAndStayOnTheScreen) {
+    const QRect screen(0, 0, 1280, 1024);
+    struct Case {
+        QSize size;
+        QRect owner;
+        QPoint at;
+    } cases[] = {
+        {{400, 300}, {}, {440, 362}},                     // no owner: mid-screen
+        {{200, 100}, {100, 100, 600, 400}, {300, 250}},   // over the owner
+        {{400, 300}, {1000, 900, 300, 200}, {880, 724}},  // owner at a corner: kept inside
+        {{1500, 1100}, {100, 100, 600, 400}, {0, 0}},     // too big: its title bar shows
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(nd::qtview::placeCentred(c.size, c.owner, screen), c.at)
+            << c.owner.x() << "," << c.owner.y();
+    }
 }
 
 }  // namespace

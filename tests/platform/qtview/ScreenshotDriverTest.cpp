@@ -51,7 +51,27 @@ TEST_F(ScreenshotRun, WithoutStepsEachDialogIsPicturedOnceAndClosed) {
     EXPECT_EQ(dlg.DoModal(), -1);
     EXPECT_EQ(MessageBoxW(nullptr, u"Delete?", u"", MB_YESNO), IDNO);
     nd::win32::setUiDriver(previous);
-    EXPECT_EQ(pictures.written().size(), 1u);
+    ASSERT_EQ(pictures.written().size(), 2u);
+    // The box is pictured too, with its text and buttons: not blank, wider
+    // than its two buttons.
+    EXPECT_EQ(std::filesystem::path(pictures.written()[1]).filename(), "002-box.png");
+    QImage box(QString::fromStdString(pictures.written()[1]));
+    EXPECT_GT(box.width(), 100);
+    EXPECT_GT(ndtest::colourCount(box), 10);
+}
+
+TEST_F(ScreenshotRun, AMessageBoxPictureIsNamedByItsStringAndItsAnswerIsTheScripts) {
+    nd::qtview::ScreenshotDriver pictures(mirror, dir.path().string(), &steps);
+    auto* previous = nd::win32::setUiDriver(&pictures);
+    steps.expectMessageBox(nd::win32::MessageBoxAnswer(11906, u"", IDYES));
+    nd::win32::MessageBoxRequest request;
+    request.text = u"Overwrite?";
+    request.style = MB_YESNO | MB_ICONQUESTION;
+    request.stringId = 11906;
+    EXPECT_EQ(nd::win32::showMessageBox(request), IDYES);
+    nd::win32::setUiDriver(previous);
+    ASSERT_EQ(pictures.written().size(), 1u);
+    EXPECT_EQ(std::filesystem::path(pictures.written()[0]).filename(), "001-box-11906.png");
 }
 
 TEST_F(ScreenshotRun, AFolderThatCannotBeWrittenIsReportedNotIgnored) {
