@@ -1,5 +1,6 @@
 #include "FeedFiles.h"
 
+#include "EntityNames.h"
 #include "FeedPath.h"
 
 #include "win32/FileApi.h"
@@ -29,7 +30,7 @@ bool readFeed(CommandContext& context, const std::string& native, CRSSChannel& c
     }
     auto read = context.module.entry<lum::ReadRssFileEntryFn>(lum::slot::ReadRssFile);
     if (read(*path, &channel) == 1) {
-        reportRepairs(context, native, channel);
+        reportRepairs(context, native, channel, native);
         return true;
     }
     int format = -1;
@@ -38,13 +39,15 @@ bool readFeed(CommandContext& context, const std::string& native, CRSSChannel& c
     return false;
 }
 
-void reportRepairs(CommandContext& context, const std::string& shown, const CRSSChannel& channel) {
+void reportRepairs(CommandContext& context, const std::string& shown, const CRSSChannel& channel,
+                   const std::string& native) {
     for (const CString& repair : channel.m_repaired) {
         std::string what;
         if (repair == u"entities") {
-            what =
-                "HTML entity names the feed does not declare were read as the characters "
-                "they stand for";
+            std::string names = listEntityNames(undeclaredHtmlEntityNames(native));
+            what = "HTML entity names the feed does not declare" +
+                   (names.empty() ? std::string() : " (" + names + ")") +
+                   " were read as the characters they stand for";
         } else if (repair == u"encoding") {
             what =
                 "the bytes are UTF-8, not in the encoding the feed declares, and were read as "

@@ -47,7 +47,7 @@ int runRead(CommandContext& context) {
         context.err << "newsdesk: " << given << ": " << unreadableReason(native, format) << "\n";
         return 1;
     }
-    reportRepairs(context, given, *channel);
+    reportRepairs(context, given, *channel, native);
     // Printed item by item: the JSON of a large feed is several times its size.
     if (!writeRecordJson(context.out, *channel, displayPath(channel->m_filePath, given, *path)) ||
         !(context.out << "\n")) {
