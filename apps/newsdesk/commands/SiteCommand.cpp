@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "FeedFiles.h"
+#include "commands/SiteWriter.h"
 #include "frontend/TerminalProgress.h"
 
 #include "hostapp/app/CLumAppEngineer.h"
@@ -69,6 +70,10 @@ int init(CommandContext& context) {
         context.err << "newsdesk: cannot make site folder " << folder.string() << "\n";
         return 1;
     }
+    auto lock = lockSite(context, folder.string());
+    if (!lock) {
+        return 1;
+    }
     std::filesystem::path definition = folder / "newsdesk-site.json";
     if (std::filesystem::exists(definition, ec)) {
         context.err << "newsdesk: " << definition.string() << " already exists\n";
@@ -109,6 +114,10 @@ int rebuild(CommandContext& context) {
                                                        : usageError(context);
         }
         force = true;
+    }
+    auto lock = lockOpenSite(context);
+    if (!lock) {
+        return 1;
     }
     TerminalProgress bar(context.err, ::isatty(STDERR_FILENO) != 0);
     CLumSiteRebuildProgressDlg::setProgressListener(
@@ -275,6 +284,11 @@ int move(CommandContext& context) {
     if (names.size() != 2) {
         return usageError(context);
     }
+    // A preview changes nothing and does not wait for another newsdesk.
+    std::unique_ptr<lum::site::SiteLock> lock;
+    if (!dryRun && !(lock = lockOpenSite(context))) {
+        return 1;
+    }
     SiteMgr50* db = currentDatabase(context);
     if (!db) {
         return 1;
@@ -321,6 +335,13 @@ int move(CommandContext& context) {
     if (!done) {
         context.err << "newsdesk: " << names[0] << " could not be moved to " << names[1] << ": "
                     << operation->error() << "\n";
+        // Each page in the way on its own line, so that all can be fixed at once.
+        if (operation->obstacles().size() > 1) {
+            for (const auto& obstacle : operation->obstacles()) {
+                context.err << "newsdesk:   " << db->relativePath(obstacle.page) << ": "
+                            << obstacle.reason << "\n";
+            }
+        }
         return 1;
     }
     nlohmann::json failed = nlohmann::json::array();
@@ -407,7 +428,7 @@ int move(CommandContext& context) {
     return failed.empty() ? 0 : 1;
 }
 
-const std::vector<std::string> kVerbs = {"init", "rebuild", "feeds", "links", "move"};
+const std::vector<std::string> kVerbs = {"init", "rebuild", "feeds", "links", "move", "check"};
 
 }  // namespace
 
