@@ -54,8 +54,7 @@ int init(CommandContext& context) {
     if (url.empty()) {
         return usageError(context);
     }
-    CString scheme = urlScheme(CString::fromUtf8(url));
-    if (scheme != u"http" && scheme != u"https") {
+    if (!isWebSiteUrl(CString::fromUtf8(url))) {
         context.err << "newsdesk: site url " << url << " is not an http or https URL\n";
         return 2;
     }
