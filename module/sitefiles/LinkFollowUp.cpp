@@ -93,6 +93,14 @@ int CLumRssFileOp::deleteWithFollowUp(CLumSiteDDList& nodes) {
         reset();
         return 0;
     }
+    // Every linking page is revised and written beside itself before any
+    // file goes: a page that cannot be written (read-only, a full disk)
+    // keeps every file, rather than leaving pages that link to nothing.
+    CLumSiteDocBaseCore* staged = reviseLinkingPages(nodes);
+    if (!staged) {
+        reset();
+        return 0;
+    }
     m_strFrom.AppendChar(u'\0');
     m_strTo.AppendChar(u'\0');
 
@@ -115,58 +123,75 @@ int CLumRssFileOp::deleteWithFollowUp(CLumSiteDDList& nodes) {
 
     int gone = 0;
     for (POSITION pos = nodes.GetHeadPosition(); pos;) {
-        const CString& source = nodes.GetNext(pos).m_strSrc;
-        if (!stillThere(source)) {
+        CLumSiteDDNode& node = nodes.GetNext(pos);
+        if (!stillThere(node.m_strSrc)) {
             ++gone;
         } else {
             CString shown = u"ファイルを削除できませんでした: ";
-            shown += source;
-            tellFailure(shown, nativeOf(source) + ": not deleted",
+            shown += node.m_strSrc;
+            tellFailure(shown, nativeOf(node.m_strSrc) + ": not deleted",
                         lum::fileErrorReason(shellResult ? static_cast<DWORD>(shellResult)
                                                          : ERROR_ACCESS_DENIED));
-        }
-    }
-    if (gone == 0) {
-        reset();
-        return 0;
-    }
-    CLumSiteDocBaseCore* docBase = LumSiteStaff::getSiteDocBase(nullptr, nullptr);
-    if (!docBase) {
-        reset();
-        return 0;
-    }
-    // Revising the linking pages can take a while on a large site.
-    CWaitCursor wait;
-    int removed = 0;
-    for (POSITION pos = nodes.GetHeadPosition(); pos;) {
-        CLumSiteDDNode& node = nodes.GetNext(pos);
-        if (!stillThere(node.m_strSrc)) {
-            ++removed;
-            docBase->AddFile(node.m_strSrc, CString());
-        } else {
             // Still there: its pages keep their links.
             node.destroyLinkList();
         }
     }
-    int revised = 0;
-    if (removed > 0) {
-        for (POSITION pos = nodes.GetHeadPosition(); pos;) {
-            CLumSiteDDNode& node = nodes.GetNext(pos);
-            if (!node.m_pLinkList) {
-                continue;
-            }
-            for (POSITION link = node.m_pLinkList->GetHeadPosition(); link;) {
-                const CLumSiteDDLinkNode& page = node.m_pLinkList->GetNext(link);
-                if (page.m_bRevise) {
-                    docBase->ReviseLinkedFile(page.m_strPath, 0);
-                }
+    if (gone < static_cast<int>(nodes.GetCount())) {
+        // The pages were revised for every file; only those that went count.
+        staged->abandon();
+        staged = gone > 0 ? reviseLinkingPages(nodes) : nullptr;
+        if (!staged) {
+            reset();
+            return 0;
+        }
+    }
+    // Revising the linking pages can take a while on a large site.
+    CWaitCursor wait;
+    staged->destroy();
+    reset();
+    return 1;
+}
+
+CLumSiteDocBaseCore* CLumRssFileOp::reviseLinkingPages(CLumSiteDDList& nodes) {
+    CLumSiteDocBaseCore* docBase = LumSiteStaff::getSiteDocBase(nullptr, nullptr);
+    if (!docBase) {
+        return nullptr;
+    }
+    for (POSITION pos = nodes.GetHeadPosition(); pos;) {
+        CLumSiteDDNode& node = nodes.GetNext(pos);
+        if (node.m_pLinkList) {
+            docBase->AddFile(node.m_strSrc, CString());
+        }
+    }
+    std::vector<std::string> obstacles;
+    for (POSITION pos = nodes.GetHeadPosition(); pos;) {
+        CLumSiteDDNode& node = nodes.GetNext(pos);
+        if (!node.m_pLinkList) {
+            continue;
+        }
+        for (POSITION link = node.m_pLinkList->GetHeadPosition(); link;) {
+            const CLumSiteDDLinkNode& page = node.m_pLinkList->GetNext(link);
+            if (page.m_bRevise && !docBase->ReviseLinkedFile(page.m_strPath, 0) &&
+                docBase->lastFailureBlocks()) {
+                obstacles.push_back(docBase->lastError());
             }
         }
-        revised = 1;
     }
-    docBase->destroy();
-    reset();
-    return revised;
+    if (obstacles.empty()) {
+        return docBase;
+    }
+    docBase->abandon();
+    for (POSITION pos = nodes.GetHeadPosition(); pos;) {
+        const CString& source = nodes.GetNext(pos).m_strSrc;
+        std::string reasons;
+        for (const std::string& obstacle : obstacles) {
+            reasons += (reasons.empty() ? "" : "; ") + obstacle;
+        }
+        CString shown = u"リンクを修正できないページがあるため、ファイルを削除しませんでした: ";
+        shown += source;
+        tellFailure(shown, nativeOf(source) + ": not deleted", reasons);
+    }
+    return nullptr;
 }
 
 bool deleteFiles(CLumRssFileOp* op, const std::vector<CString>& paths) {
@@ -211,8 +236,15 @@ bool renameFollowUp(CWnd* owner, const CString& oldPath, const CString& newPath)
                                 &nodes)) {
         CString shown = u"ファイルの名前を変更できませんでした: ";
         shown += oldPath;
-        tellFailure(shown, nativeOf(oldPath) + ": not renamed to " + nativeOf(newPath),
-                    fileOperation->error());
+        // Every page in the way is named, so that all can be fixed at once.
+        std::string reason =
+            fileOperation->obstacles().size() > 1 ? std::string() : fileOperation->error();
+        for (const CLumFileOperation::Failure& obstacle : fileOperation->obstacles()) {
+            if (fileOperation->obstacles().size() > 1) {
+                reason += (reason.empty() ? "" : "; ") + obstacle.reason;
+            }
+        }
+        tellFailure(shown, nativeOf(oldPath) + ": not renamed to " + nativeOf(newPath), reason);
         return false;
     }
     for (const CLumFileOperation::Failure& failure : fileOperation->failures()) {

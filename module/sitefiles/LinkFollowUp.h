@@ -9,6 +9,7 @@
 
 #include <vector>
 
+class CLumSiteDocBaseCore;
 class CWnd;
 
 namespace newsdesk {
@@ -19,9 +20,11 @@ class CLumRssFileOp {
   public:
     explicit CLumRssFileOp(CWnd* owner) : m_pOwner(owner) {}
 
-    // Shows the linking pages, deletes the files and has the pages of the
-    // files that are gone revised; a file still there afterwards is shown
-    // with the reason. 1 when pages were revised, else 0.
+    // Shows the linking pages, has them revised and written beside
+    // themselves, deletes the files and gives the pages of the files that are
+    // gone their new content; a file still there afterwards is shown with the
+    // reason. When a page cannot be written (read-only, a full disk) no file
+    // is deleted and the pages are shown. 1 when pages were revised, else 0.
     int deleteWithFollowUp(CLumSiteDDList& nodes);
     // Forgets the lists and the running flag.
     void reset();
@@ -30,6 +33,13 @@ class CLumRssFileOp {
     CString m_strTo;
     int m_bDelete = 0;
     CWnd* m_pOwner = nullptr;
+
+  private:
+    // The linking pages of the nodes that have a link list, revised for
+    // their files being gone and written beside themselves, waiting to be
+    // given their new content. nullptr, each node's file shown as not
+    // deleted with the pages in the way, when a page cannot be read or written.
+    CLumSiteDocBaseCore* reviseLinkingPages(CLumSiteDDList& nodes);
 };
 
 // Fills each node's link list with the pages that link to its source file.

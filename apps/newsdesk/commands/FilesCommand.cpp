@@ -1,6 +1,7 @@
 // newsdesk --site DIR files: the site's feed file list through
 // RssFileListEntry; the dialogs are played from the UI script.
 #include "Commands.h"
+#include "commands/SiteWriter.h"
 
 #include "hostapp/files/FileErrors.h"
 #include "hostapp/records/FunctionTable.h"
@@ -24,6 +25,11 @@ int runFiles(CommandContext& context) {
     // used is said once here rather than shown as an empty list.
     if (LumSiteMgr::getSiteMgr() == nullptr) {
         context.err << "newsdesk: " << LumSiteMgr::siteDatabaseError() << "\n";
+        return 1;
+    }
+    // The list renames, deletes and rebuilds: one writer at a time.
+    auto lock = lockOpenSite(context);
+    if (!lock) {
         return 1;
     }
     auto list = context.module.entry<lum::RssFileListEntryFn>(lum::slot::RssFileList);

@@ -4,6 +4,7 @@
 #include "CommandLine.h"
 #include "Commands.h"
 #include "FeedFiles.h"
+#include "commands/SiteWriter.h"
 #include "frontend/TerminalProgress.h"
 
 #include "hostapp/app/CLumAppEngineer.h"
@@ -53,8 +54,7 @@ int init(CommandContext& context) {
     if (url.empty()) {
         return usageError(context);
     }
-    CString scheme = urlScheme(CString::fromUtf8(url));
-    if (scheme != u"http" && scheme != u"https") {
+    if (!isWebSiteUrl(CString::fromUtf8(url))) {
         context.err << "newsdesk: site url " << url << " is not an http or https URL\n";
         return 2;
     }
@@ -67,6 +67,10 @@ int init(CommandContext& context) {
     std::filesystem::create_directories(folder, ec);
     if (!std::filesystem::is_directory(folder)) {
         context.err << "newsdesk: cannot make site folder " << folder.string() << "\n";
+        return 1;
+    }
+    auto lock = lockSite(context, folder.string());
+    if (!lock) {
         return 1;
     }
     std::filesystem::path definition = folder / "newsdesk-site.json";
@@ -109,6 +113,10 @@ int rebuild(CommandContext& context) {
                                                        : usageError(context);
         }
         force = true;
+    }
+    auto lock = lockOpenSite(context);
+    if (!lock) {
+        return 1;
     }
     TerminalProgress bar(context.err, ::isatty(STDERR_FILENO) != 0);
     CLumSiteRebuildProgressDlg::setProgressListener(
@@ -275,6 +283,11 @@ int move(CommandContext& context) {
     if (names.size() != 2) {
         return usageError(context);
     }
+    // A preview changes nothing and does not wait for another newsdesk.
+    std::unique_ptr<lum::site::SiteLock> lock;
+    if (!dryRun && !(lock = lockOpenSite(context))) {
+        return 1;
+    }
     SiteMgr50* db = currentDatabase(context);
     if (!db) {
         return 1;
@@ -321,6 +334,13 @@ int move(CommandContext& context) {
     if (!done) {
         context.err << "newsdesk: " << names[0] << " could not be moved to " << names[1] << ": "
                     << operation->error() << "\n";
+        // Each page in the way on its own line, so that all can be fixed at once.
+        if (operation->obstacles().size() > 1) {
+            for (const auto& obstacle : operation->obstacles()) {
+                context.err << "newsdesk:   " << db->relativePath(obstacle.page) << ": "
+                            << obstacle.reason << "\n";
+            }
+        }
         return 1;
     }
     nlohmann::json failed = nlohmann::json::array();

@@ -35,6 +35,7 @@ int CLumFileOperation::preview(SiteMgr50* siteMgr, const CString& from, const CS
 int CLumFileOperation::run(SiteMgr50* siteMgr, const CString& from, const CString& to,
                            CLumSiteDDList* nodes, bool dryRun) {
     m_failures.clear();
+    m_obstacles.clear();
     m_error.clear();
     m_madeFolders.clear();
     m_revisions.clear();
@@ -51,16 +52,60 @@ int CLumFileOperation::run(SiteMgr50* siteMgr, const CString& from, const CStrin
         m_error = lum::fileErrorReason(ERROR_ALREADY_EXISTS);
         return 0;
     }
-    if (!makeFolders(to, dryRun)) {
+    if (dryRun) {
+        if (!makeFolders(to, true)) {
+            return 0;
+        }
+        CLumSiteDocBaseCore* docBase = stagePages(siteMgr, from, to, nodes, true);
+        if (docBase) {
+            m_revisions = docBase->revisions();
+            docBase->abandon();
+        }
+        return 1;
+    }
+    // Every linking page is written beside itself before anything moves: a
+    // read-only page or a full disk refuses the whole operation here, where
+    // nothing has changed yet, instead of leaving pages that name a file that
+    // is no longer there.
+    CLumSiteDocBaseCore* docBase = stagePages(siteMgr, from, to, nodes, false);
+    if (!m_obstacles.empty()) {
+        if (docBase) {
+            docBase->abandon();
+        }
+        m_error = m_obstacles.size() == 1
+                      ? m_obstacles.front().reason
+                      : std::to_string(m_obstacles.size()) + " pages could not be revised";
+        m_failures.clear();
         return 0;
+    }
+    auto giveUp = [&] {
+        if (docBase) {
+            docBase->abandon();
+        }
+        m_failures.clear();
+        m_revisions.clear();
+        return 0;
+    };
+    if (!makeFolders(to, false)) {
+        return giveUp();
     }
     // MoveFileW refuses an existing target, so nothing is ever overwritten.
-    if (!dryRun && !::MoveFileW(from.GetString(), to.GetString())) {
+    if (!::MoveFileW(from.GetString(), to.GetString())) {
         m_error = lum::fileErrorReason(GetLastError());
         removeMadeFolders();
-        return 0;
+        return giveUp();
     }
-    revisePages(siteMgr, from, to, nodes, dryRun);
+    if (docBase) {
+        if (m_movedPage && !docBase->ReviseMovedPage(from, to)) {
+            m_failures.push_back({to, docBase->lastError()});
+        }
+        m_movedPageRevised = m_movedPage && docBase->revisedCount() > m_linkingRevised;
+        for (const CString& page : docBase->commitRevisions()) {
+            m_failures.push_back({page, "cannot replace " + page.toUtf8()});
+        }
+        m_revisions = docBase->revisions();
+        docBase->abandon();
+    }
     return 1;
 }
 
@@ -106,25 +151,38 @@ void CLumFileOperation::removeMadeFolders() {
     m_madeFolders.clear();
 }
 
-void CLumFileOperation::revisePages(SiteMgr50* siteMgr, const CString& from, const CString& to,
-                                    CLumSiteDDList* nodes, bool dryRun) {
+CLumSiteDocBaseCore* CLumFileOperation::stagePages(SiteMgr50* siteMgr, const CString& from,
+                                                   const CString& to, CLumSiteDDList* nodes,
+                                                   bool dryRun) {
     // A moved page's (or stylesheet's) links to itself by name, and in
     // another folder its relative links, would otherwise name the wrong place.
-    bool movedPage = siteMgr && lum::site::holdsLinks(from.toUtf8());
-    if (!nodes && !movedPage) {
-        return;
+    m_movedPage = siteMgr && lum::site::holdsLinks(from.toUtf8());
+    m_linkingRevised = 0;
+    if (!nodes && !m_movedPage) {
+        return nullptr;
     }
     CLumSiteDocBaseCore* docBase = LumSiteStaff::getSiteDocBase(nullptr, nullptr);
     if (!docBase) {
-        return;
+        return nullptr;
     }
     docBase->setDryRun(dryRun);
     docBase->AddFile(from, to);
-    if (movedPage) {
-        if (!docBase->ReviseMovedPage(from, to)) {
-            m_failures.push_back({to, docBase->lastError()});
+    auto failed = [&](const CString& page) {
+        (docBase->lastFailureBlocks() ? m_obstacles : m_failures)
+            .push_back({page, docBase->lastError()});
+    };
+    // In a dry run the moved page is revised from its old name; otherwise it
+    // is only tried now and revised for real once it has moved.
+    if (m_movedPage) {
+        if (dryRun) {
+            if (!docBase->ReviseMovedPage(from, to)) {
+                failed(to);
+            }
+            m_movedPageRevised = docBase->revisedCount() > 0;
+        } else if (!docBase->ProbeMovedPage(from, to)) {
+            failed(to);
+            m_movedPage = false;  // said once; it moves as it is
         }
-        m_movedPageRevised = docBase->revisedCount() > 0;
     }
     for (POSITION pos = nodes ? nodes->GetHeadPosition() : nullptr; pos;) {
         const CLumSiteDDNode& node = nodes->GetNext(pos);
@@ -139,13 +197,12 @@ void CLumFileOperation::revisePages(SiteMgr50* siteMgr, const CString& from, con
                 continue;
             }
             if (page.m_bRevise && !docBase->ReviseLinkedFile(page.m_strPath, 0)) {
-                m_failures.push_back({page.m_strPath, docBase->lastError()});
+                failed(page.m_strPath);
             }
         }
     }
-    for (const CString& page : docBase->commitRevisions()) {
-        m_failures.push_back({page, "cannot replace " + page.toUtf8()});
+    if (!dryRun) {
+        m_linkingRevised = docBase->revisedCount();
     }
-    m_revisions = docBase->revisions();
-    docBase->destroy();
+    return docBase;
 }

@@ -20,9 +20,12 @@ class CLumFileOperation {
     // needs, then revises the pages of the nodes' link lists (revise flag
     // set) so their links reach the new name; a moved page has its own
     // links revised to reach the same files from its new place and name.
+    // Before anything changes, every page to revise is revised and written
+    // beside itself: when one cannot be read or written (read-only, no room
+    // on disk) nothing is done and obstacles() lists them all.
     // 1 when the file was renamed; 0 when it was not (nothing is changed
-    // then, and error() says why). Pages that could not be revised are left
-    // as they were and listed in failures().
+    // then, and error() says why). Pages that could not be revised (too
+    // large, too deeply nested) are left as they were and listed in failures().
     int execute(CWnd* owner, SiteMgr50* siteMgr, int operation, const CString& from,
                 const CString& to, CLumSiteDDList* nodes);
     // The same worked out without changing anything: no folder is made, the
@@ -36,6 +39,8 @@ class CLumFileOperation {
         std::string reason;
     };
     const std::vector<Failure>& failures() const { return m_failures; }
+    // The pages that kept the last operation from starting, each with the reason.
+    const std::vector<Failure>& obstacles() const { return m_obstacles; }
     // Why the last operation did not rename the file.
     const std::string& error() const { return m_error; }
     // The folders the last operation made (or would make), outermost first.
@@ -54,10 +59,17 @@ class CLumFileOperation {
     // with m_error when one cannot be made (those made are removed again).
     bool makeFolders(const CString& to, bool dryRun);
     void removeMadeFolders();
-    void revisePages(SiteMgr50* siteMgr, const CString& from, const CString& to,
-                     CLumSiteDDList* nodes, bool dryRun);
+    // Revises the moved page (when it holds links) and the linking pages,
+    // keeping their new bytes (in a dry run only the list); the pages that
+    // cannot be read or written go to m_obstacles, the others that cannot be
+    // revised to m_failures. nullptr when there is nothing to revise.
+    CLumSiteDocBaseCore* stagePages(SiteMgr50* siteMgr, const CString& from, const CString& to,
+                                    CLumSiteDDList* nodes, bool dryRun);
 
     std::vector<Failure> m_failures;
+    std::vector<Failure> m_obstacles;
+    bool m_movedPage = false;
+    size_t m_linkingRevised = 0;
     std::string m_error;
     std::vector<CString> m_madeFolders;
     std::vector<CLumSiteDocBaseCore::Revision> m_revisions;

@@ -1,10 +1,12 @@
 #include "hostapp/site/CLumSiteDocBaseCore.h"
 
+#include "hostapp/files/FileErrors.h"
 #include "hostapp/pages/MovedPageLinks.h"
 #include "hostapp/pages/PageRevision.h"
 #include "hostapp/site/SiteMgr50.h"
 #include "hostapp/site/SiteScanner.h"
 #include "hostapp/urls/SiteLinkResolver.h"
+#include "win32/FileApi.h"
 #include "win32/PathMapping.h"
 
 #include <fstream>
@@ -34,6 +36,7 @@ void CLumSiteDocBaseCore::AddFile(const CString& source, const CString& destinat
 
 BOOL CLumSiteDocBaseCore::ReviseLinkedFile(const CString& page, int) {
     m_error.clear();
+    m_blocking = false;
     if (!m_siteMgr) {
         m_error = "no site database";
         return FALSE;
@@ -48,6 +51,7 @@ BOOL CLumSiteDocBaseCore::ReviseLinkedFile(const CString& page, int) {
     std::string bytes;
     if (!readBytes(*native, bytes)) {
         m_error = "cannot read " + *native;
+        m_blocking = true;
         return FALSE;
     }
     const lum::site::SiteLocation& site = m_siteMgr->location();
@@ -100,49 +104,78 @@ BOOL CLumSiteDocBaseCore::reviseWith(const CString& page, const std::string& byt
         lum::site::isStylesheetPath(page.toUtf8())
             ? lum::page::reviseStylesheetLinks(bytes, decide, m_error)
             : lum::page::revisePageLinks(bytes, decide, m_error);
-    if (!revised) {
-        return FALSE;
-    }
-    if (revised->changes == 0) {
+    return revised && keep(page, std::move(*revised));
+}
+
+BOOL CLumSiteDocBaseCore::keep(const CString& page, lum::page::RevisedPage&& revised) {
+    if (revised.changes == 0) {
         return TRUE;
     }
     if (m_dryRun) {
-        m_revisions.push_back({page, std::move(revised->links)});
+        m_revisions.push_back({page, std::move(revised.links)});
         m_revisedCount += 1;
         return TRUE;
     }
-    if (!m_saves.add(page, revised->bytes)) {
-        m_error = "cannot write " + nd::win32::toNativePath(page.GetString()).value_or("the page");
+    if (!m_saves.add(page, revised.bytes)) {
+        m_error = "cannot write " + nd::win32::toNativePath(page.GetString()).value_or("the page") +
+                  ": " + lum::fileErrorReason(GetLastError());
+        m_blocking = true;
         return FALSE;
     }
-    m_revisions.push_back({page, std::move(revised->links)});
+    m_revisions.push_back({page, std::move(revised.links)});
     m_revisedCount += 1;
     return TRUE;
 }
 
-BOOL CLumSiteDocBaseCore::ReviseMovedPage(const CString& from, const CString& to) {
+std::optional<lum::page::RevisedPage> CLumSiteDocBaseCore::reviseMoved(const CString& from,
+                                                                       const CString& to,
+                                                                       const CString& at) {
     m_error.clear();
+    m_blocking = false;
     if (!m_siteMgr) {
         m_error = "no site database";
-        return FALSE;
+        return std::nullopt;
     }
     std::string oldPath = m_siteMgr->relativePath(from);
     std::string newPath = m_siteMgr->relativePath(to);
-    std::optional<std::string> native = nd::win32::toNativePath((m_dryRun ? from : to).GetString());
+    std::optional<std::string> native = nd::win32::toNativePath(at.GetString());
     if (oldPath.empty() || newPath.empty() || !native) {
         m_error = "the page lies outside the site";
-        return FALSE;
+        return std::nullopt;
     }
     std::string bytes;
     if (!readBytes(*native, bytes)) {
         m_error = "cannot read " + *native;
-        return FALSE;
+        m_blocking = true;
+        return std::nullopt;
     }
     const lum::site::SiteLocation& site = m_siteMgr->location();
     lum::site::SiteLinkResolver resolver(site.url, site.root, site.topPage);
     lum::site::MovedPageLinks links(resolver, oldPath, newPath, registeredMoves());
-    return reviseWith(to, bytes,
-                      [&](std::string_view, std::string_view base, std::string_view url) {
-                          return links.decide(base, url);
-                      });
+    auto decide = [&](std::string_view, std::string_view base, std::string_view url) {
+        return links.decide(base, url);
+    };
+    return lum::site::isStylesheetPath(to.toUtf8())
+               ? lum::page::reviseStylesheetLinks(bytes, decide, m_error)
+               : lum::page::revisePageLinks(bytes, decide, m_error);
+}
+
+BOOL CLumSiteDocBaseCore::ReviseMovedPage(const CString& from, const CString& to) {
+    std::optional<lum::page::RevisedPage> revised = reviseMoved(from, to, m_dryRun ? from : to);
+    return revised && keep(to, std::move(*revised));
+}
+
+BOOL CLumSiteDocBaseCore::ProbeMovedPage(const CString& from, const CString& to) {
+    std::optional<lum::page::RevisedPage> revised = reviseMoved(from, to, from);
+    if (!revised) {
+        return FALSE;
+    }
+    lum::AtomicFileBatch probe;  // discarded: the page is written for real after it moved
+    if (revised->changes > 0 && !probe.add(from, revised->bytes)) {
+        m_error = "cannot write " + nd::win32::toNativePath(to.GetString()).value_or("the page") +
+                  ": " + lum::fileErrorReason(GetLastError());
+        m_blocking = true;
+        return FALSE;
+    }
+    return TRUE;
 }

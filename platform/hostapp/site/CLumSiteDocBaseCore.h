@@ -7,6 +7,7 @@
 #include "hostapp/pages/PageRevision.h"
 #include "mfc/CString.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ class CLumSiteDocBaseCore {
         commitRevisions();
         delete this;
     }
+    // Frees the object without giving any page its revised content.
+    void abandon() { delete this; }
 
     // source moved to destination; an empty destination: source is gone.
     void AddFile(const CString& source, const CString& destination);
@@ -37,6 +40,14 @@ class CLumSiteDocBaseCore {
     // place, those to registered files their new names. FALSE, the page
     // untouched, when it cannot be read or written.
     BOOL ReviseMovedPage(const CString& from, const CString& to);
+    // Before the page moves from from to to: its revision for the new place
+    // is worked out and written beside it, then dropped. FALSE when it could
+    // not be read or written (read-only, no room on disk); the page is untouched.
+    BOOL ProbeMovedPage(const CString& from, const CString& to);
+    // Whether the last FALSE came from reading or writing the page, which an
+    // operation must not go on without, rather than from a page that cannot
+    // be revised (too large, too deeply nested) and is left as it was.
+    bool lastFailureBlocks() const { return m_blocking; }
     // How many pages the revisions so far changed.
     size_t revisedCount() const { return m_revisedCount; }
 
@@ -66,10 +77,17 @@ class CLumSiteDocBaseCore {
     // Revises the page's bytes with the decider and keeps them for commitRevisions.
     BOOL reviseWith(const CString& page, const std::string& bytes,
                     const lum::page::LinkDecider& decide);
+    // Lists the revised page and keeps its bytes for commitRevisions.
+    BOOL keep(const CString& page, lum::page::RevisedPage&& revised);
+    // The moved page's bytes read from at (its old or new name) and revised
+    // for its new place; nullopt with m_error when unreadable or unrevisable.
+    std::optional<lum::page::RevisedPage> reviseMoved(const CString& from, const CString& to,
+                                                      const CString& at);
 
     SiteMgr50* m_siteMgr;
     std::vector<Move> m_moves;
     std::string m_error;
+    bool m_blocking = false;
     size_t m_revisedCount = 0;
     bool m_dryRun = false;
     std::vector<Revision> m_revisions;

@@ -65,7 +65,7 @@ std::optional<SiteDefinition> readSiteDefinition(const CString& folder, std::str
                !readText(json, "url", site.url, reason) ||
                !readText(json, "topPage", site.topPage, reason)) {
         // reason is set
-    } else if (CString scheme = urlScheme(site.url); scheme != u"http" && scheme != u"https") {
+    } else if (!isWebSiteUrl(site.url)) {
         reason = "\"url\" is not an http or https URL";
     }
     if (!reason.empty()) {

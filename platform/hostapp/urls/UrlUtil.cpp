@@ -2,6 +2,8 @@
 
 #include "win32/TextConv.h"
 
+#include <libxml/uri.h>
+
 #include <cctype>
 #include <string>
 #include <utility>
@@ -64,6 +66,18 @@ std::string percentDecode(const std::string& text) {
 bool isDrivePath(const CString& text) {
     return text.GetLength() >= 3 && isAsciiAlpha(text.GetAt(0)) && text.GetAt(1) == u':' &&
            (text.GetAt(2) == u'\\' || text.GetAt(2) == u'/');
+}
+
+bool isWebSiteUrl(const CString& url) {
+    CString scheme = urlScheme(url);
+    if (scheme != u"http" && scheme != u"https") {
+        return false;
+    }
+    std::string text = url.toUtf8();
+    xmlURIPtr uri = xmlParseURI(text.c_str());
+    bool hasHost = uri != nullptr && uri->server != nullptr && uri->server[0] != '\0';
+    xmlFreeURI(uri);
+    return hasHost;
 }
 
 CString urlScheme(const CString& url) {

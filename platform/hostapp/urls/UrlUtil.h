@@ -19,6 +19,11 @@ CString cat_file_colon(const CString& path);
 // A drive letter ("Z:\a") is not a scheme.
 CString urlScheme(const CString& url);
 
+// An address a web site can have: http or https with a host
+// ("https://ann.example/"). "https:ann.example/" has the scheme but no host,
+// and every link resolved against it would name nothing.
+bool isWebSiteUrl(const CString& url);
+
 // true when the URL's scheme is "file".
 bool isfilescheme(const CString& url);
 

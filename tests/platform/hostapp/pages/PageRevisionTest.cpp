@@ -1,3 +1,4 @@
+#include "FullDisk.h"
 #include "TempDir.h"
 #include "hostapp/files/CLumRecycledDB.h"
 #include "hostapp/pages/PageRevision.h"
@@ -92,6 +93,56 @@ TEST_F(SitePages, RenameMovesTheFileAndRevisesEveryLinkInItsOwnFormOnly) {
     // A link that only mentions the feed's URL in its query is not a link to it.
     EXPECT_NE(m_dir.read("site/index.html").find("?u=https://ann.example/shop/news/feed.xml"),
               std::string::npos);
+}
+
+// What would leave a page naming a file that is gone refuses the rename
+// before the file or any page changes, and names the page in the way.
+TEST_F(SitePages, ARenameThatCannotReviseEveryPageChangesNothing) {
+    struct Case {
+        const char* name;
+        bool fullDisk;
+        const char* readOnly;  // a page marked read-only, or nullptr
+    };
+    for (const Case& c : {Case{"a read-only linking page", false, "news/index.html"},
+                          Case{"a full disk", true, nullptr}}) {
+        SCOPED_TRACE(c.name);
+        if (c.readOnly) {
+            std::filesystem::permissions(
+                m_dir.native(std::string("site/") + c.readOnly),
+                std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
+        }
+        auto count = [&] {
+            size_t files = 0;
+            for (const auto& entry :
+                 std::filesystem::recursive_directory_iterator(m_dir.native("site"))) {
+                files += entry.is_regular_file() ? 1 : 0;
+            }
+            return files;
+        };
+        const size_t filesBefore = count();
+        // 0 when the rename was refused with the pages in the way named.
+        auto rename = [&] {
+            CLumSiteDDList nodes;
+            addNode(nodes, "news/feed.xml", "news/latest.xml");
+            CLumFileOperation operation;
+            int renamed = operation.execute(nullptr, m_db, CLumFileOperation::kRename,
+                                            path("news/feed.xml"), path("news/latest.xml"), &nodes);
+            return renamed != 0 || operation.obstacles().empty() ? 1 : 0;
+        };
+        EXPECT_EQ(c.fullDisk ? onFullDisk(rename) : rename(), 0);
+        EXPECT_TRUE(std::filesystem::exists(m_dir.native("site/news/feed.xml")));
+        EXPECT_FALSE(std::filesystem::exists(m_dir.native("site/news/latest.xml")));
+        for (const auto& [page, bytes] : m_before) {
+            EXPECT_EQ(m_dir.read("site/" + page), bytes) << page;
+        }
+        // No revised page is left waiting beside its page.
+        EXPECT_EQ(count(), filesBefore);
+        if (c.readOnly) {
+            std::filesystem::permissions(m_dir.native(std::string("site/") + c.readOnly),
+                                         std::filesystem::perms::owner_write,
+                                         std::filesystem::perm_options::add);
+        }
+    }
 }
 
 TEST_F(SitePages, ADeletedFeedTakesAutoDiscoveryLinksAndLeavesAnchorContent) {

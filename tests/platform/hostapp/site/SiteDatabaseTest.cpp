@@ -229,3 +229,26 @@ TEST_F(SmallSite, ListsAFeedAddedSinceTheLastRebuild) {
                             [](const SiteRecCell50& f) { return f.m_title == u"追加"; }));
     LumSiteMgr::DeleteVecRecCell(feeds);
 }
+
+// A page's links are stored sixteen to a statement: every count around that
+// keeps each target, the first and the last of each batch included.
+TEST_F(SmallSite, KeepsEveryLinkTargetOfAPageWithManyOfThem) {
+    for (size_t count : {15u, 16u, 17u, 32u, 33u}) {
+        SCOPED_TRACE(count);
+        std::string page;
+        for (size_t i = 0; i < count; ++i) {
+            std::string name = "many/t" + std::to_string(i) + ".html";
+            m_dir.write("site/" + name, "x");
+            page += "<a href=\"" + name + "\">" + std::to_string(i) + "</a>\n";
+        }
+        m_dir.write("site/many.html", page + std::string(count, ' '));  // a new size: read again
+        lum::site::ScanResult result;
+        std::string error;
+        ASSERT_TRUE(m_db->rebuild(false, {}, result, error)) << error;
+        for (size_t i = 0; i < count; ++i) {
+            EXPECT_EQ(linking("many/t" + std::to_string(i) + ".html"),
+                      std::vector<std::string>{"many.html a"})
+                << i;
+        }
+    }
+}

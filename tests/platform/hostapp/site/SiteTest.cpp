@@ -48,9 +48,15 @@ TEST(SiteDefinition, RefusesAMissingOrBrokenDefinitionWithAReasonNamingTheFile) 
     std::string error;
     EXPECT_FALSE(readSiteDefinition(CString(dir.windows()), error));
     EXPECT_EQ(error, "no site definition " + dir.native("newsdesk-site.json").string());
-    const char* broken[] = {R"({"url": )",      R"(["http://a/"])",
-                            R"({"name": "x"})", R"({"url": "ftp://a/"})",
-                            R"({"url": 5})",    R"({"url": "file:///Z:/"})"};
+    // A scheme without a host (found by fuzzing) names no site either.
+    const char* broken[] = {R"({"url": )",
+                            R"(["http://a/"])",
+                            R"({"name": "x"})",
+                            R"({"url": "ftp://a/"})",
+                            R"({"url": 5})",
+                            R"({"url": "file:///Z:/"})",
+                            R"({"url": "https:a/"})",
+                            R"({"url": "http:///a/"})"};
     for (const char* text : broken) {
         dir.write("newsdesk-site.json", text);
         error.clear();
