@@ -113,9 +113,12 @@ bool serialize(xmlDoc* doc, const std::string& enc, xmlCharEncodingHandler* hand
     return xmlSaveFormatFileTo(out, doc, enc.c_str(), 1) >= 0;
 }
 
-// Whether the bytes written to fd parse as well-formed, namespace-correct
-// XML: the last look before a save takes the file's name. Parsed in pieces
-// with no tree built, so a large feed costs no memory here.
+// Whether the bytes written to fd parse as well-formed XML: the last look
+// before a save takes the file's name. Namespace slips the reader forgives
+// (an element whose prefix the feed never declared) are not asked for: they
+// come back as they were read, and refusing them would leave such a feed
+// impossible to save at all. Parsed in pieces with no tree built, so a large
+// feed costs no memory here.
 bool parsesBack(int fd) {
     xmlSAXHandler sax{};
     sax.initialized = XML_SAX2_MAGIC;
@@ -136,8 +139,7 @@ bool parsesBack(int fd) {
         offset += got;
         ok = xmlParseChunk(ctxt, buffer, static_cast<int>(got), 0) == 0;
     }
-    ok = ok && got == 0 && xmlParseChunk(ctxt, nullptr, 0, 1) == 0 && ctxt->wellFormed != 0 &&
-         ctxt->nsWellFormed != 0;
+    ok = ok && got == 0 && xmlParseChunk(ctxt, nullptr, 0, 1) == 0 && ctxt->wellFormed != 0;
     xmlFreeParserCtxt(ctxt);
     return ok;
 }

@@ -422,3 +422,18 @@ TEST(FeedDocumentSaving, ADocumentThatWouldNotParseBackIsNotSaved) {
         xmlFreeDoc(doc);
     }
 }
+
+// A prefix the feed never declared is a slip the reader forgives; the element
+// is written back as it was read, and the save goes ahead.
+TEST(FeedDocumentSaving, AnUndeclaredPrefixReadIsWrittenBackAsItWas) {
+    TempDir dir;
+    dir.write("feed.xml", "old");
+    xmlDoc* doc = xmlNewDoc(BAD_CAST "1.0");
+    xmlNode* root = xmlNewDocNode(doc, nullptr, BAD_CAST "rss", nullptr);
+    xmlDocSetRootElement(doc, root);
+    xmlNewTextChild(root, nullptr, BAD_CAST "itunes:summary", BAD_CAST "text");
+    EXPECT_TRUE(lum::xml::saveFile(doc, CString(dir.windows("feed.xml")), u"UTF-8"));
+    EXPECT_NE(dir.read("feed.xml").find("<itunes:summary>text</itunes:summary>"), std::string::npos)
+        << dir.read("feed.xml");
+    xmlFreeDoc(doc);
+}
