@@ -108,7 +108,8 @@ const Command kCommands[] = {
      "dialog) or show a help topic. Status 0 when it was closed; 1 when a feed edited\n"
      "from it could not be saved (the old file is left as it was).\n"},
     {"site",
-     "site init --url URL [--name NAME] | rebuild [--force] | feeds | links PATH | move FROM TO",
+     "site init --url URL [--name NAME] | rebuild [--force] | feeds | links PATH | move FROM TO | "
+     "check",
      "with --site DIR: make a site, rebuild its database, list its feeds or a file's linking "
      "pages, rename a file with its links",
      newsdesk::app::runSite,

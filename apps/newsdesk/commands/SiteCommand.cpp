@@ -407,7 +407,7 @@ int move(CommandContext& context) {
     return failed.empty() ? 0 : 1;
 }
 
-const std::vector<std::string> kVerbs = {"init", "rebuild", "feeds", "links", "move"};
+const std::vector<std::string> kVerbs = {"init", "rebuild", "feeds", "links", "move", "check"};
 
 }  // namespace
 
