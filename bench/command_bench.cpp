@@ -145,8 +145,11 @@ int main(int argc, char** argv) {
             runs, items, mb);
         std::printf("xmllint --noout      %6.3f s peak %5ld MB\n", lint.seconds,
                     lint.peakKb / 1024);
-        std::printf("newsdesk read > json %6.3f s peak %5ld MB (%.1f MB of JSON) | ratio %.2f\n",
-                    read.seconds, read.peakKb / 1024, jsonMb, read.seconds / lint.seconds);
+        std::printf(
+            "newsdesk read > json %6.3f s peak %5ld MB (%.1f MB of JSON) | ratio %.2f time, %.2f "
+            "memory\n",
+            read.seconds, read.peakKb / 1024, jsonMb, read.seconds / lint.seconds,
+            static_cast<double>(read.peakKb) / static_cast<double>(lint.peakKb));
         std::printf("newsdesk format      %6.3f s peak %5ld MB | ratio %.2f time, %.2f memory\n",
                     format.seconds, format.peakKb / 1024, format.seconds / lint.seconds,
                     static_cast<double>(format.peakKb) / static_cast<double>(lint.peakKb));

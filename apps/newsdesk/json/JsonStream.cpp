@@ -109,17 +109,29 @@ void appendContainer(std::string& out, const ordered_json& value, int indent, ch
 // escapes them, without the intermediate string.
 void appendUtf16JsonString(std::string& out, std::u16string_view text) {
     out += '"';
+    auto plain = [](char16_t c) { return c >= 0x20 && c < 0x80 && c != '"' && c != '\\'; };
     for (std::size_t i = 0; i < text.size(); ++i) {
+        // Most of a feed's text is plain ASCII: a run of it is narrowed
+        // straight into room made for the rest of the text, which is then
+        // cut back to what the run filled.
+        if (plain(text[i])) {
+            std::size_t at = out.size();
+            out.resize(at + (text.size() - i));
+            char* to = out.data() + at;
+            while (i < text.size() && plain(text[i])) {
+                *to++ = static_cast<char>(text[i++]);
+            }
+            out.resize(static_cast<std::size_t>(to - out.data()));
+            --i;
+            continue;
+        }
         char32_t c = text[i];
         if (c < 0x80) {
-            if (c >= 0x20 && c != '"' && c != '\\') {
-                out += static_cast<char>(c);
-            } else {
-                char one = static_cast<char>(c);
-                std::string escaped;
-                appendJsonString(escaped, std::string_view(&one, 1));
-                out.append(escaped, 1, escaped.size() - 2);
-            }
+            // What is left of ASCII needs escaping.
+            char one = static_cast<char>(c);
+            std::string escaped;
+            appendJsonString(escaped, std::string_view(&one, 1));
+            out.append(escaped, 1, escaped.size() - 2);
             continue;
         }
         if (c >= 0xD800 && c <= 0xDFFF) {

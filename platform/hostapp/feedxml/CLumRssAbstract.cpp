@@ -177,9 +177,35 @@ Node CLumRssAbstract::setEscapedChildText(Node parent, const FeedName& name, con
 
 void CLumRssAbstract::takeFirst(Node host, std::initializer_list<FeedName> names,
                                 NodeArray& taken) {
-    for (const FeedName& name : names) {
-        if (Node child = findChild(host, name)) {
-            taken.push_back(child);
+    constexpr std::size_t kMostNames = 16;
+    if (names.size() > kMostNames) {
+        for (const FeedName& name : names) {
+            if (Node child = findChild(host, name)) {
+                taken.push_back(child);
+            }
+        }
+        return;
+    }
+    if (!host) {
+        return;
+    }
+    // One walk for all the names rather than one per name: every item of a
+    // feed comes here, and visiting its children is most of what a read
+    // costs beyond the parse. Each name still takes the first child it names.
+    bool found[kMostNames] = {};
+    std::size_t left = names.size();
+    for (xmlNode* c = host.raw()->children; c != nullptr && left > 0; c = c->next) {
+        if (c->type != XML_ELEMENT_NODE) {
+            continue;
+        }
+        std::size_t i = 0;
+        for (const FeedName& name : names) {
+            if (!found[i] && isNamed(Node(c), name)) {
+                found[i] = true;
+                --left;
+                taken.emplace_back(c);
+            }
+            ++i;
         }
     }
 }

@@ -2,6 +2,9 @@
 
 #include "hostapp/feedxml/CLumRdfXmlData.h"
 #include "hostapp/feedxml/XmlFile.h"
+#include "hostapp/feedxml/XmlText.h"
+
+#include <algorithm>
 
 namespace {
 
@@ -119,10 +122,11 @@ bool CLumRssXmlData::getTtl(Node node, CString& out) const {
 bool CLumRssXmlData::getAuthor(Node node, CString& out) const {
     // An author named without an address is written as dc:creator, which
     // reads back as the author when there is no author element.
-    if (!findChild(node, kAuthor) && findChild(node, kCreator)) {
-        return getEscapedChildText(node, kCreator, out);
-    }
-    return getEscapedChildText(node, kAuthor, out);
+    Node author = findChild(node, kAuthor);
+    Node creator = author ? Node() : findChild(node, kCreator);
+    Node found = creator ? creator : author;
+    out = lum::xml::escapeEntities(found.getTextContent());
+    return bool(found);
 }
 bool CLumRssXmlData::getComments(Node node, CString& out) const {
     return getChildText(node, kComments, out);
@@ -258,7 +262,11 @@ void CLumRssXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
 void CLumRssXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
     NodeArray taken;
     takeFirst(item, {kTitle, kLink, kDescription, kAuthor, kComments, kEnclosure, kPubDate}, taken);
-    if (!findChild(item, kAuthor)) {
+    // The first author, where there is one, is among the children taken: no
+    // second walk to look for it.
+    bool hasAuthor =
+        std::any_of(taken.begin(), taken.end(), [](const Node& n) { return isNamed(n, kAuthor); });
+    if (!hasAuthor) {
         takeFirst(item, {kCreator}, taken);
     }
     takeAll(item, kCategory, taken);

@@ -83,6 +83,25 @@ TEST(JsonStream, ItemsCategoriesAndAwkwardTextPrintAsTheLibraryDoes) {
     }
 }
 
+TEST(JsonStream, PlainRunsMeetingEscapesAndWideCharactersPrintAsTheLibraryDoes) {
+    const std::u16string texts[] = {
+        u"",          u"plain",   u"\"",        u"\"lead",  u"trail\\", u"a\"b\\c\nd",
+        u"~\x7f\x80", u"\x1f ok", u"ü plain ü", u"plain 😀", u"😀",       u" ",
+    };
+    for (const std::u16string& text : texts) {
+        // Written straight from the fields, not through toJson (which the
+        // stream falls back to on any difference in its first item).
+        CRSSItem item;
+        item.m_title = text;
+        item.m_description = text + u"<p>" + text + u"</p>";
+        std::string direct;
+        appendItemJson(direct, item, 4);
+        std::string viaJson;
+        appendPrettyJson(viaJson, toJson(item), 4);
+        EXPECT_EQ(direct, viaJson) << CString(text).toUtf8();
+    }
+}
+
 TEST(JsonStream, TextThatIsNotUtf8IsReplacedAsTheLibraryReplacesIt) {
     for (std::string bad : {std::string("a\xff"
                                         "b"),
