@@ -465,6 +465,23 @@ bool fits(const xmlNode* parent, const xmlNode* kept, int format, std::string& f
     return true;
 }
 
+// Whether the element already carries an attribute written as `name`. A kept
+// attribute whose prefix the feed never declared ("rdf:about" under a
+// misspelt xmlns) has no namespace and that whole name: beside the writer's
+// own rdf:about it would be the same attribute twice.
+bool holdsAttributeWrittenAs(const xmlNode* owner, const std::string& name) {
+    for (const xmlAttr* a = owner->properties; a != nullptr; a = a->next) {
+        std::string written = reinterpret_cast<const char*>(a->name);
+        if (a->ns != nullptr && a->ns->prefix != nullptr) {
+            written = std::string(reinterpret_cast<const char*>(a->ns->prefix)) + ":" + written;
+        }
+        if (written == name) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void putAttribute(xmlNode* host, const KeptMarkup::Attribute& kept, int format) {
     xmlNs* ns = nullptr;
     if (!kept.nsUri.empty()) {
@@ -535,10 +552,9 @@ void putKeptMarkup(xmlNode* host, xmlNode* image, const KeptMarkup& kept, int fo
     for (const KeptMarkup::Attribute& a : kept.attributes()) {
         xmlNode* owner = a.place == KeptPlace::Root ? root : host;
         bool taken =
-            owner == nullptr ||
-            (a.nsUri.empty()
-                 ? xmlHasNsProp(owner, utf8(a.local.c_str()), nullptr) != nullptr
-                 : xmlHasNsProp(owner, utf8(a.local.c_str()), utf8(a.nsUri.c_str())) != nullptr);
+            owner == nullptr || (a.nsUri.empty() ? holdsAttributeWrittenAs(owner, a.local)
+                                                 : xmlHasNsProp(owner, utf8(a.local.c_str()),
+                                                                utf8(a.nsUri.c_str())) != nullptr);
         if (taken || (a.family != family && a.nsUri.empty())) {
             ++drops["@" + a.name()];
             continue;
