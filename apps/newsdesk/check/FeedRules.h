@@ -1,7 +1,7 @@
 // What makes a feed valid RSS 1.0, RSS 2.0 or a podcast, as data: one row
 // per element or attribute a format defines, with how often it may appear
-// and the form its value takes. The rules follow the published RSS 2.0
-// specification with the RSS Advisory Board's profile, RSS 1.0 with its
+// and the form its value takes. The rules follow RSS 2.0 as published, with
+// the RSS Advisory Board's profile, RSS 1.0 with its
 // Dublin Core and content modules, and the iTunes podcast tags.
 #pragma once
 
