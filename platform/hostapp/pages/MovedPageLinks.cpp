@@ -7,16 +7,6 @@ namespace lum::site {
 
 namespace {
 
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Folder names taken from the page's URL come percent-encoded; the page's own
 // links name them as a person wrote them, so non-ASCII ones are written back
 // as characters. Encoded ASCII ("%20", "%23") stays encoded: it may mean
@@ -24,9 +14,9 @@ int hexDigit(char c) {
 std::string withNonAsciiDecoded(std::string_view text) {
     std::string out;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexDigit(text[i + 1]) >= 8 &&
-            hexDigit(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexDigit(text[i + 1]) * 16 + hexDigit(text[i + 2]));
+        if (text[i] == '%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 8 &&
+            hexDigitValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
             i += 2;
         } else {
             out += text[i];

@@ -117,16 +117,6 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 std::string buildUri(const std::string& link, const std::string& base) {
     xmlChar* built = xmlBuildURI(reinterpret_cast<const xmlChar*>(link.c_str()),
                                  reinterpret_cast<const xmlChar*>(base.c_str()));
@@ -140,13 +130,23 @@ std::string buildUri(const std::string& link, const std::string& base) {
 
 }  // namespace
 
+int hexDigitValue(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
 std::optional<std::string> percentDecode(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
-            hexValue(text[i + 2]) >= 0) {
-            out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
+        if (text[i] == '%' && i + 2 < text.size() && hexDigitValue(text[i + 1]) >= 0 &&
+            hexDigitValue(text[i + 2]) >= 0) {
+            out += static_cast<char>(hexDigitValue(text[i + 1]) * 16 + hexDigitValue(text[i + 2]));
             i += 2;
         } else {
             out += text[i];

@@ -38,6 +38,9 @@ class SiteLinkResolver {
     std::string m_topName;  // the top page's file name
 };
 
+// The value of a hexadecimal digit of a percent escape, -1 for any other character.
+int hexDigitValue(char c);
+
 // Percent-decodes a URL path as UTF-8; nullopt when it decodes to a NUL.
 std::optional<std::string> percentDecode(std::string_view text);
 
