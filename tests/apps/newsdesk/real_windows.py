@@ -17,6 +17,7 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 
 SKIP = 77
 # Long enough for a loaded machine under the sanitizers; a hung program is
@@ -100,14 +101,22 @@ class Session:
     def window(self, title):
         """Waits for the visible window of that title; its X id. Fails with
         the program's own words when it ends first."""
-        search = subprocess.Popen(["xdotool", "search", "--sync", "--onlyvisible", "--name",
-                                   "^" + title + "$"], env=self.env, stdout=subprocess.PIPE,
-                                  stderr=subprocess.DEVNULL, text=True)
+        def start_search():
+            return subprocess.Popen(["xdotool", "search", "--sync", "--onlyvisible", "--name",
+                                     "^" + title + "$"], env=self.env, stdout=subprocess.PIPE,
+                                    stderr=subprocess.DEVNULL, text=True)
+        search = start_search()
         try:
             while True:
                 try:
                     out, _ = search.communicate(timeout=0.5)
-                    return out.split()[-1]
+                    if out.split():
+                        return out.split()[-1]
+                    # The search can end empty-handed when a window it was
+                    # looking at goes away under it (the list redrawn while
+                    # it opens): look again.
+                    time.sleep(0.1)
+                    search = start_search()
                 except subprocess.TimeoutExpired:
                     pass
                 if self.program.poll() is not None:
