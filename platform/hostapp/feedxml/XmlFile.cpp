@@ -3,6 +3,7 @@
 #include "hostapp/feedxml/EntityExpansion.h"
 #include "hostapp/feedxml/EntityInlining.h"
 #include "hostapp/feedxml/MarkupCensus.h"
+#include "hostapp/feedxml/WrittenNames.h"
 #include "hostapp/feedxml/XmlParsing.h"
 #include "hostapp/feedxml/XmlRepair.h"
 #include "hostapp/feedxml/XmlText.h"
@@ -474,9 +475,21 @@ bool serializeFor(xmlDoc* doc, const std::string& native, const CString& encodin
     QuietErrors quiet;
     dropNonXmlCharsInTree(doc->children);
     std::string enc = outputEncoding(encoding);
-    xmlCharEncodingHandler* handler = isShiftJisName(enc) && fileUsesWindowsShiftJis(native.c_str())
-                                          ? windowsShiftJisOutput()
-                                          : nullptr;
+    bool shiftJis = isShiftJisName(enc);
+    xmlCharEncodingHandler* handler =
+        shiftJis && fileUsesWindowsShiftJis(native.c_str()) ? windowsShiftJisOutput() : nullptr;
+    // A name cannot be a character reference: one the standard codes lack
+    // takes the Windows ones, one the encoding cannot hold at all takes the
+    // whole file to UTF-8 rather than leave the feed impossible to save.
+    if (enc != "UTF-8" && !namesSurviveEncoding(doc, enc, handler)) {
+        if (shiftJis && handler == nullptr &&
+            namesSurviveEncoding(doc, enc, windowsShiftJisOutput())) {
+            handler = windowsShiftJisOutput();
+        } else {
+            enc = "UTF-8";
+            handler = nullptr;
+        }
+    }
     return serialize(doc, enc, handler, write, context);
 }
 

@@ -228,6 +228,44 @@ TEST(FeedDocumentSaving, AnEncodingThatWouldSpellTheMarkupOtherwiseWritesUtf8) {
     EXPECT_EQ(channelTitle(CString(dir.windows("u7.xml"))), u"Hello &lt;日本語&gt;");
 }
 
+// A name cannot be a character reference. One that only the Windows codes
+// hold takes them even in a new file; one the encoding cannot hold at all
+// takes the file to UTF-8 instead of leaving the feed impossible to save.
+TEST(FeedDocumentSaving, ANameTheEncodingCannotHoldStillSavesAFileThatReads) {
+    TempDir dir;
+    struct Case {
+        const char16_t* encoding;
+        const char* name;
+        const char* declaration;
+        const char* nameBytes;
+    } cases[] = {
+        {u"Shift_JIS",
+         "e\xE3\x8C\xBB"
+         "closure",
+         "Shift_JIS",
+         "e\x87\x6E"
+         "closure"},
+        {u"Shift_JIS", "x\xE6\x97\xA5", "Shift_JIS", "x\x93\xFA"},
+        {u"ISO-8859-1", "x\xE6\x97\xA5", "UTF-8", "x\xE6\x97\xA5"},
+        {u"ISO-8859-1", "caf\xC3\xA9", "ISO-8859-1", "caf\xE9"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CLumRssXmlData doc(CString(), c.encoding);
+        Node channel = doc.createChannelNode();
+        doc.setTitle(channel, u"日本語");
+        xmlNewTextChild(channel.raw(), nullptr, BAD_CAST c.name, BAD_CAST "kept");
+        ASSERT_TRUE(doc.lumSxdSaveXmlData(CString(dir.windows("n.xml"))));
+        std::string bytes = dir.read("n.xml");
+        EXPECT_EQ(bytes.rfind(std::string("<?xml version=\"1.0\" encoding=\"") + c.declaration, 0),
+                  0u)
+            << bytes;
+        EXPECT_NE(bytes.find(std::string("<") + c.nameBytes + ">kept<"), std::string::npos)
+            << bytes;
+        EXPECT_EQ(channelTitle(CString(dir.windows("n.xml"))), u"日本語");
+    }
+}
+
 TEST(FeedDocumentSaving, ControlCharactersNeverMakeTheFileUnreadable) {
     TempDir dir;
     CLumRssXmlData doc(CString(), nullptr);

@@ -1,0 +1,98 @@
+#include "hostapp/feedxml/WrittenNames.h"
+
+#include <set>
+#include <string_view>
+
+namespace lum::xml {
+
+namespace {
+
+void noteName(const xmlChar* name, std::set<std::string_view>& names) {
+    if (name == nullptr) {
+        return;
+    }
+    for (const xmlChar* p = name; *p != 0; ++p) {
+        if (*p >= 0x80) {
+            names.insert(reinterpret_cast<const char*>(name));
+            return;
+        }
+    }
+}
+
+void gatherNames(const xmlNode* node, std::set<std::string_view>& names) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type == XML_PI_NODE) {
+            noteName(node->name, names);
+        }
+        if (node->type != XML_ELEMENT_NODE) {
+            continue;
+        }
+        noteName(node->name, names);
+        if (node->ns != nullptr) {
+            noteName(node->ns->prefix, names);
+        }
+        for (const xmlNs* ns = node->nsDef; ns != nullptr; ns = ns->next) {
+            noteName(ns->prefix, names);
+        }
+        for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+            noteName(a->name, names);
+            if (a->ns != nullptr) {
+                noteName(a->ns->prefix, names);
+            }
+        }
+        gatherNames(node->children, names);
+    }
+}
+
+// UTF-8 through the converter and back. A character the encoding lacks comes
+// out as a character reference, which reads back as other text.
+bool roundTrips(std::string_view name, const std::string& enc, xmlCharEncodingHandler* output) {
+    xmlCharEncodingHandler* own =
+        output == nullptr ? xmlFindCharEncodingHandler(enc.c_str()) : nullptr;
+    xmlCharEncodingHandler* in = xmlFindCharEncodingHandler(enc.c_str());
+    xmlBuffer* utf8 = xmlBufferCreate();
+    xmlBuffer* encoded = xmlBufferCreate();
+    xmlBuffer* back = xmlBufferCreate();
+    bool same = false;
+    if ((output != nullptr || own != nullptr) && in != nullptr && utf8 != nullptr &&
+        encoded != nullptr && back != nullptr) {
+        xmlBufferAdd(utf8, reinterpret_cast<const xmlChar*>(name.data()),
+                     static_cast<int>(name.size()));
+        xmlCharEncodingHandler* out = output != nullptr ? output : own;
+        if (xmlCharEncOutFunc(out, encoded, utf8) >= 0 && xmlBufferLength(utf8) == 0 &&
+            xmlCharEncInFunc(in, back, encoded) >= 0) {
+            std::string_view decoded(reinterpret_cast<const char*>(xmlBufferContent(back)),
+                                     static_cast<size_t>(xmlBufferLength(back)));
+            same = decoded == name;
+        }
+    }
+    xmlBufferFree(utf8);
+    xmlBufferFree(encoded);
+    xmlBufferFree(back);
+    if (own != nullptr) {
+        xmlCharEncCloseFunc(own);
+    }
+    if (in != nullptr) {
+        xmlCharEncCloseFunc(in);
+    }
+    return same;
+}
+
+}  // namespace
+
+bool namesSurviveEncoding(const xmlDoc* doc, const std::string& enc,
+                          xmlCharEncodingHandler* output) {
+    if (doc == nullptr) {
+        return true;
+    }
+    std::set<std::string_view> names;
+    gatherNames(doc->children, names);
+    for (std::string_view name : names) {
+        if (!roundTrips(name, enc, output)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace lum::xml
