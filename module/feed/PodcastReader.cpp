@@ -27,7 +27,9 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
     channel->m_filePath = path;
 
     CString text;
-    xml.getTitle(channelNode, text);
+    if (xml.getTitle(channelNode, text) && text.IsEmpty()) {
+        channel->m_kept.noteHeldEmpty("title");
+    }
     channel->m_title = xmlUnescape(text);
     if (xml.getLink(channelNode, channel->m_link) && channel->m_link.IsEmpty()) {
         channel->m_kept.noteHeldEmpty("link");

@@ -21,7 +21,9 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
     channel->m_filePath = path;
 
     CString text;
-    xml.getTitle(channelNode, text);
+    if (xml.getTitle(channelNode, text) && text.IsEmpty()) {
+        channel->m_kept.noteHeldEmpty("title");
+    }
     channel->m_title = xmlUnescape(text);
     if (xml.getLink(channelNode, channel->m_link) && channel->m_link.IsEmpty()) {
         channel->m_kept.noteHeldEmpty("link");
@@ -52,7 +54,9 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
             continue;
         }
         CRSSItem item;
-        xml.getTitle(itemNode, text);
+        if (xml.getTitle(itemNode, text) && text.IsEmpty()) {
+            item.m_kept.noteHeldEmpty("title");
+        }
         item.m_title = xmlUnescape(text);
         if (xml.getLink(itemNode, item.m_link) && item.m_link.IsEmpty()) {
             item.m_kept.noteHeldEmpty("link");

@@ -30,7 +30,9 @@ std::unique_ptr<CLumRssAbstract> buildRdfDocument(const CString& path, const CRS
     if (!root || !node) {
         return nullptr;
     }
-    document.setTitle(node, xmlEscape(channel->m_title));
+    if (writesField(channel->m_title, channel->m_kept, "title")) {
+        document.setTitle(node, xmlEscape(channel->m_title));
+    }
     if (writesField(channel->m_link, channel->m_kept, "link")) {
         document.setLink(node, channel->m_link);
     }
@@ -52,7 +54,9 @@ std::unique_ptr<CLumRssAbstract> buildRdfDocument(const CString& path, const CRS
     for (const CRSSItem& item : channel->m_items) {
         Node itemNode = document.createItemNode(item.m_link);
         links.push_back(item.m_link);
-        document.setTitle(itemNode, xmlEscape(item.m_title));
+        if (writesField(item.m_title, item.m_kept, "title")) {
+            document.setTitle(itemNode, xmlEscape(item.m_title));
+        }
         if (writesField(item.m_link, item.m_kept, "link")) {
             document.setLink(itemNode, item.m_link);
         }

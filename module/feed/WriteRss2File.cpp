@@ -33,7 +33,9 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
     if (!node) {
         return nullptr;
     }
-    document.setTitle(node, xmlEscape(channel->m_title));
+    if (writesField(channel->m_title, channel->m_kept, "title")) {
+        document.setTitle(node, xmlEscape(channel->m_title));
+    }
     if (writesField(channel->m_link, channel->m_kept, "link")) {
         document.setLink(node, channel->m_link);
     }

@@ -8,9 +8,10 @@
 
 namespace newsdesk {
 
-// Whether an element whose content must be an address, a date or a number
-// is written: an empty one is not, unless the file read had it empty (then
-// an unchanged feed still comes back as it was).
+// Whether an element whose content must be an address, a date, a number or
+// some text (a channel's title, an RSS 1.0 item's) is written: an empty one
+// is not, unless the file read had it empty (then an unchanged feed still
+// comes back as it was).
 inline bool writesField(const CString& value, const lum::KeptMarkup& kept, const char* local) {
     return !value.IsEmpty() || kept.heldEmpty(local);
 }

@@ -37,6 +37,16 @@ const Row kRows[] = {
          R"(<channel rdf:about="urn:c"><title>T</title><description>D</description>
         </channel></rdf:RDF>)",
      0, "//rss:link", 0},
+    {"an RSS 1.0 item without a title gets no empty one",
+     std::string(kRss2Head) + "<link>http://e.example/</link><description>D</description>" +
+         "<item><link>http://e.example/1</link><description>I</description></item>" +
+         "</channel></rss>",
+     0, "//rss:item/rss:title", 0},
+    {"a title the file held empty stays",
+     std::string(kRdfHead) +
+         R"(<channel rdf:about="urn:c"><title/><description>D</description></channel>
+        <item rdf:about="urn:i"><title/><link>http://e.example/1</link></item></rdf:RDF>)",
+     0, "//rss:title[.='']", 2},
     {"a link the file held empty stays, so an unchanged feed is written as it was",
      std::string(kRss2Head) + "<link/><description>D</description></channel></rss>", 1,
      "/rss/channel/link", 1},
