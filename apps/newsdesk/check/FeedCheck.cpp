@@ -261,6 +261,20 @@ class Checker {
                 error(node, "<" + qname(node) + "> has no <" + rule.name + ">");
             }
         }
+        for (const WantedRule& rule : wantedRules()) {
+            if ((rule.formats & m_bit) == 0 || context != rule.context) {
+                continue;
+            }
+            bool any = false;
+            for (const auto& [seen, count] : counts) {
+                any = any || (std::string_view(seen->ns) == rule.ns &&
+                              std::string_view(seen->name) == rule.name);
+            }
+            if (!any) {
+                warn(node, "<" + qname(node) + "> has no <itunes:" + rule.name +
+                               ">; podcast directories refuse a show without it");
+            }
+        }
         for (const AnyOfRule& rule : anyOfRules()) {
             if ((rule.formats & m_bit) == 0 || context != rule.context) {
                 continue;

@@ -146,6 +146,13 @@ constexpr std::array kAttributes{
     AttributeRule{kRss2Family, kItunesNs, "category", "", "text", true, NotBlank},
 };
 
+// What the podcast directories ask of every show besides the RSS 2.0 it is.
+constexpr std::array kWanted{
+    WantedRule{kPodcast, "channel", kItunesNs, "image"},
+    WantedRule{kPodcast, "channel", kItunesNs, "category"},
+    WantedRule{kPodcast, "channel", kItunesNs, "explicit"},
+};
+
 constexpr std::array kAnyOf{
     AnyOfRule{kRss2Family, "item", "title", "description"},
 };
@@ -174,6 +181,9 @@ std::span<const ElementRule> elementRules() {
 }
 std::span<const AttributeRule> attributeRules() {
     return kAttributes;
+}
+std::span<const WantedRule> wantedRules() {
+    return kWanted;
 }
 std::span<const AnyOfRule> anyOfRules() {
     return kAnyOf;

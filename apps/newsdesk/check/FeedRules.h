@@ -79,7 +79,17 @@ struct KnownNamespace {
     const char* ns;
 };
 
+// A child a format does not require but whose absence makes podcast
+// directories refuse the feed: reported as a warning.
+struct WantedRule {
+    unsigned formats;
+    const char* context;
+    const char* ns;
+    const char* name;
+};
+
 std::span<const ElementRule> elementRules();
+std::span<const WantedRule> wantedRules();
 std::span<const AttributeRule> attributeRules();
 std::span<const AnyOfRule> anyOfRules();
 std::span<const KnownNamespace> knownNamespaces();

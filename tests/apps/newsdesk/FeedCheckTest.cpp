@@ -27,6 +27,15 @@ std::string rss1(const std::string& rest) {
            rest + "</rdf:RDF>";
 }
 
+// A podcast channel with what the directories ask for besides the given.
+std::string podcast(const std::string& channel) {
+    return rss2(
+        "<itunes:image href=\"http://e.example/a.png\"/>"
+        "<itunes:explicit>no</itunes:explicit>" +
+            channel,
+        kItunes);
+}
+
 struct Row {
     std::string xml;
     int format;
@@ -55,16 +64,20 @@ const Row kRows[] = {
      "<title> appears more than once in <item>"},
     {rss2("<item><guid>x</guid></item>"), 1, "<item> has neither <title> nor <description>"},
     {rss2("<item><title>I</title><wibble/></item>"), 1, "<wibble> is not defined in <item>"},
-    {rss2("<itunes:category text=\"Arts\"><itunes:category text=\"Books\"/></itunes:category>",
-          kItunes),
+    {podcast("<itunes:category text=\"Arts\"><itunes:category text=\"Books\"/></itunes:category>"),
      2, ""},
-    {rss2("<itunes:category text=\"Zeta\"/>", kItunes), 2, "\"Zeta\" is not an iTunes category"},
-    {rss2("<itunes:category text=\"Arts\"><itunes:category text=\"Golf\"/></itunes:category>",
-          kItunes),
+    {podcast("<itunes:category text=\"Zeta\"/>"), 2, "\"Zeta\" is not an iTunes category"},
+    {podcast("<itunes:category text=\"Arts\"><itunes:category text=\"Golf\"/></itunes:category>"),
      2, "\"Golf\" is not an iTunes subcategory of \"Arts\""},
-    {rss2("<itunes:frobnicate/>", kItunes), 2, "<itunes:frobnicate> is not defined in <channel>"},
-    {rss2("<item><title>I</title><itunes:duration>an hour</itunes:duration></item>", kItunes), 2,
-     "<itunes:duration> must be a duration (seconds, MM:SS or HH:MM:SS): \"an hour\""},
+    {podcast("<itunes:category text=\"Arts\"/><itunes:frobnicate/>"), 2,
+     "<itunes:frobnicate> is not defined in <channel>"},
+    {podcast("<itunes:category text=\"Arts\"/><item><title>I</title>"
+             "<itunes:duration>an hour</itunes:duration></item>"),
+     2, "<itunes:duration> must be a duration (seconds, MM:SS or HH:MM:SS): \"an hour\""},
+    {rss2("<itunes:image href=\"http://e.example/a.png\"/><itunes:category text=\"Arts\"/>",
+          kItunes),
+     2, "<channel> has no <itunes:explicit>; podcast directories refuse a show without it"},
+    {rss2("<itunes:category text=\"Arts\"/>", kItunes), 1, ""},
     {rss2("<content:items xmlns:content=\"http://purl.org/rss/1.0/modules/content/\"/>"), 1,
      "<content:items> is not defined in <channel>"},
     {rss1(R"(<item rdf:about="http://e.example/1"><title>I</title><link>http://e.example/1</link>)"
@@ -106,6 +119,10 @@ TEST(FeedCheck, ReportsTheOneProblemOfEachSmallFeed) {
         } else {
             ASSERT_EQ(problems.size(), 1u) << row.xml << "\n" << all;
             EXPECT_EQ(problems[0].message.substr(0, std::string(row.problem).size()), row.problem)
+                << row.xml;
+            // What directories ask beyond the format warns; the rest is an error.
+            EXPECT_EQ(problems[0].warning,
+                      std::string(row.problem).find("directories") != std::string::npos)
                 << row.xml;
         }
     }
