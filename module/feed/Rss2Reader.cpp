@@ -30,6 +30,14 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
     xml.getTtl(channelNode, text);
     channel->m_ttl = wtoi(text);
     xml.getImage(channelNode, channel->m_image);
+    // The image links to the channel's link; an empty one stays as it was.
+    Node imageLink = channel->m_link.IsEmpty()
+                         ? CLumRssAbstract::findChild(
+                               CLumRssAbstract::findChild(channelNode, {"image"}), {"link"})
+                         : Node();
+    if (imageLink && imageLink.getTextContent().IsEmpty()) {
+        channel->m_kept.noteHeldEmpty("image link");
+    }
     xml.getPubDate(channelNode, text);
     RecordDate date = readRecordDate(text);
     channel->m_pubDate = CTime(date.time);

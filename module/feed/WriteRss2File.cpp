@@ -54,6 +54,10 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
     }
     if (!channel->m_image.IsEmpty()) {
         document.setImage(node, channel->m_image, channel->m_title, channel->m_link);
+        if (channel->m_link.IsEmpty() && channel->m_kept.heldEmpty("image link")) {
+            xmlNewChild(CLumRssAbstract::findChild(node, {"image"}).raw(), nullptr,
+                        reinterpret_cast<const xmlChar*>("link"), nullptr);
+        }
     }
     for (const CRSSCategory& category : channel->getCategory()) {
         if (!category.m_category.IsEmpty()) {

@@ -50,6 +50,11 @@ const Row kRows[] = {
     {"a link the file held empty stays, so an unchanged feed is written as it was",
      std::string(kRss2Head) + "<link/><description>D</description></channel></rss>", 1,
      "/rss/channel/link", 1},
+    {"an image link the file held empty stays too",
+     std::string(kRss2Head) +
+         "<description>D</description><image><url>http://e.example/a.png</url><title>T</title>" +
+         "<link/></image></channel></rss>",
+     1, "/rss/channel/image/link", 1},
     {"an enclosure without a type takes the type of its extension",
      std::string(kRss2Head) + R"(<link>http://e.example/</link><description>D</description>
         <item><title>I</title><enclosure url="http://e.example/a.mp3?x=1" length="1"/></item>
