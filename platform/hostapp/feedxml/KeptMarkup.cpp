@@ -490,7 +490,6 @@ void putAttribute(xmlNode* host, const KeptMarkup::Attribute& kept, int format) 
             xmlNode* root = xmlDocGetRootElement(host->doc);
             std::string prefix = kept.prefix.empty() ? "ns" : kept.prefix;
             bool free = xmlSearchNs(host->doc, host, utf8(prefix.c_str())) == nullptr;
-            bool onRoot = free && !kept.prefix.empty() && (format == 2 || kept.nsUri != kItunesUri);
             // A prefix the document already binds to another namespace (a
             // feed's "rdf" off by one character) would turn the writer's own
             // attributes of that prefix into this one's, twice on one element.
@@ -498,6 +497,10 @@ void putAttribute(xmlNode* host, const KeptMarkup::Attribute& kept, int format) 
                 prefix = (kept.prefix.empty() ? "ns" : kept.prefix) + std::to_string(n);
                 free = xmlSearchNs(host->doc, host, utf8(prefix.c_str())) == nullptr;
             }
+            // Declared once at the root, renamed or not: where the feed is
+            // read again its declaration is at the root, and the second
+            // write must give the same bytes as the first.
+            bool onRoot = !kept.prefix.empty() && (format == 2 || kept.nsUri != kItunesUri);
             ns = xmlNewNs(onRoot ? root : host, utf8(kept.nsUri.c_str()), utf8(prefix.c_str()));
         }
     }
