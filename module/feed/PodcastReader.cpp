@@ -1,4 +1,5 @@
 #include "feed/FeedReaders.h"
+#include "feed/HeldFields.h"
 #include "feed/TextFunctions.h"
 
 #include "hostapp/feedxml/CLumiTuneXmlData.h"
@@ -27,13 +28,7 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
     channel->m_filePath = path;
 
     CString text;
-    if (xml.getTitle(channelNode, text) && text.IsEmpty()) {
-        channel->m_kept.noteHeldEmpty("title");
-    }
-    channel->m_title = xmlUnescape(text);
-    if (xml.getLink(channelNode, channel->m_link) && channel->m_link.IsEmpty()) {
-        channel->m_kept.noteHeldEmpty("link");
-    }
+    readTitleAndLink(xml, channelNode, channel->m_title, channel->m_link, channel->m_kept);
     if (!xml.getSummary(channelNode, text)) {
         xml.getDescription(channelNode, text);
     }

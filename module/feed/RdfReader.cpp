@@ -1,4 +1,5 @@
 #include "feed/FeedReaders.h"
+#include "feed/HeldFields.h"
 #include "feed/TextFunctions.h"
 
 #include "hostapp/feedxml/CLumRdfXmlData.h"
@@ -21,13 +22,7 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
     channel->m_filePath = path;
 
     CString text;
-    if (xml.getTitle(channelNode, text) && text.IsEmpty()) {
-        channel->m_kept.noteHeldEmpty("title");
-    }
-    channel->m_title = xmlUnescape(text);
-    if (xml.getLink(channelNode, channel->m_link) && channel->m_link.IsEmpty()) {
-        channel->m_kept.noteHeldEmpty("link");
-    }
+    readTitleAndLink(xml, channelNode, channel->m_title, channel->m_link, channel->m_kept);
     xml.getDescription(channelNode, channel->m_description);
     xml.getCreator(channelNode, text);
     channel->m_author = xmlUnescape(text);
@@ -54,13 +49,7 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
             continue;
         }
         CRSSItem item;
-        if (xml.getTitle(itemNode, text) && text.IsEmpty()) {
-            item.m_kept.noteHeldEmpty("title");
-        }
-        item.m_title = xmlUnescape(text);
-        if (xml.getLink(itemNode, item.m_link) && item.m_link.IsEmpty()) {
-            item.m_kept.noteHeldEmpty("link");
-        }
+        readTitleAndLink(xml, itemNode, item.m_title, item.m_link, item.m_kept);
         xml.getDescription(itemNode, item.m_description);
         xml.getCreator(itemNode, text);
         item.m_author = xmlUnescape(text);

@@ -1,4 +1,5 @@
 #include "feed/FeedReaders.h"
+#include "feed/HeldFields.h"
 #include "feed/TextFunctions.h"
 
 #include "hostapp/feedxml/CLumRssXmlData.h"
@@ -16,13 +17,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
     channel->m_filePath = path;
 
     CString text;
-    if (xml.getTitle(channelNode, text) && text.IsEmpty()) {
-        channel->m_kept.noteHeldEmpty("title");
-    }
-    channel->m_title = xmlUnescape(text);
-    if (xml.getLink(channelNode, channel->m_link) && channel->m_link.IsEmpty()) {
-        channel->m_kept.noteHeldEmpty("link");
-    }
+    readTitleAndLink(xml, channelNode, channel->m_title, channel->m_link, channel->m_kept);
     xml.getDescription(channelNode, channel->m_description);
     xml.getLanguage(channelNode, channel->m_language);
     xml.getCopyright(channelNode, text);
@@ -62,11 +57,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
             continue;
         }
         CRSSItem item;
-        xml.getTitle(itemNode, text);
-        item.m_title = xmlUnescape(text);
-        if (xml.getLink(itemNode, item.m_link) && item.m_link.IsEmpty()) {
-            item.m_kept.noteHeldEmpty("link");
-        }
+        readTitleAndLink(xml, itemNode, item.m_title, item.m_link, item.m_kept);
         xml.getDescription(itemNode, item.m_description);
         xml.getAuthor(itemNode, text);
         item.m_author = xmlUnescape(text);

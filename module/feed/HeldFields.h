@@ -1,0 +1,27 @@
+// The fields every reader reads first. An element the file held empty is
+// noted beside the record, which reads it as empty as it would a missing
+// one: the writers leave a missing element out, and put an empty one back,
+// so that an unchanged feed is written as it was.
+#pragma once
+
+#include "feed/TextFunctions.h"
+#include "hostapp/feedxml/DomNode.h"
+#include "hostapp/feedxml/KeptMarkup.h"
+#include "mfc/CString.h"
+
+namespace newsdesk {
+
+template <class Document>
+void readTitleAndLink(const Document& xml, Node node, CString& title, CString& link,
+                      lum::KeptMarkup& kept) {
+    CString text;
+    if (xml.getTitle(node, text) && text.IsEmpty()) {
+        kept.noteHeldEmpty("title");
+    }
+    title = xmlUnescape(text);
+    if (xml.getLink(node, link) && link.IsEmpty()) {
+        kept.noteHeldEmpty("link");
+    }
+}
+
+}  // namespace newsdesk
