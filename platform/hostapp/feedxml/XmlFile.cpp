@@ -3,7 +3,7 @@
 #include "hostapp/feedxml/EntityExpansion.h"
 #include "hostapp/feedxml/EntityInlining.h"
 #include "hostapp/feedxml/MarkupCensus.h"
-#include "hostapp/feedxml/WrittenNames.h"
+#include "hostapp/feedxml/WrittenEncoding.h"
 #include "hostapp/feedxml/XmlParsing.h"
 #include "hostapp/feedxml/XmlRepair.h"
 #include "hostapp/feedxml/XmlText.h"
@@ -481,6 +481,11 @@ bool serializeFor(xmlDoc* doc, const std::string& native, const CString& encodin
     // A name cannot be a character reference: one the standard codes lack
     // takes the Windows ones, one the encoding cannot hold at all takes the
     // whole file to UTF-8 rather than leave the feed impossible to save.
+    // C1 controls (text once decoded under a wrong declaration) in an
+    // ISO-8859-1 file read as UTF-8 the next time; UTF-8 keeps them as they are.
+    if (namesIso88591(enc) && holdsC1Controls(doc)) {
+        enc = "UTF-8";
+    }
     if (enc != "UTF-8" && !namesSurviveEncoding(doc, enc, handler)) {
         if (shiftJis && handler == nullptr &&
             namesSurviveEncoding(doc, enc, windowsShiftJisOutput())) {

@@ -266,6 +266,27 @@ TEST(FeedDocumentSaving, ANameTheEncodingCannotHoldStillSavesAFileThatReads) {
     }
 }
 
+// Text decoded under a wrong ISO-8859-1 declaration holds C1 controls
+// ("Ã©â\u0080\u0099"). Written back as ISO-8859-1 those bytes are valid UTF-8,
+// and the next read would take them for it: the text must not change.
+TEST(FeedDocumentSaving, C1ControlsInALatin1FeedAreWrittenInUtf8) {
+    TempDir dir;
+    const CString title = u"Ren\u00C3\u00A9e\u00E2\u0080\u0099s";
+    CLumRssXmlData doc(CString(), u"ISO-8859-1");
+    doc.setTitle(doc.createChannelNode(), title);
+    ASSERT_TRUE(doc.lumSxdSaveXmlData(CString(dir.windows("c1.xml"))));
+    EXPECT_EQ(dir.read("c1.xml").rfind("<?xml version=\"1.0\" encoding=\"UTF-8\"?>", 0), 0u);
+    EXPECT_EQ(channelTitle(CString(dir.windows("c1.xml"))), title);
+
+    CLumRssXmlData plain(CString(), u"ISO-8859-1");
+    plain.setTitle(plain.createChannelNode(), u"Ren\u00E9e");
+    ASSERT_TRUE(plain.lumSxdSaveXmlData(CString(dir.windows("latin1.xml"))));
+    EXPECT_NE(dir.read("latin1.xml")
+                  .find("Ren\xE9"
+                        "e"),
+              std::string::npos);
+}
+
 TEST(FeedDocumentSaving, ControlCharactersNeverMakeTheFileUnreadable) {
     TempDir dir;
     CLumRssXmlData doc(CString(), nullptr);

@@ -1,4 +1,4 @@
-#include "hostapp/feedxml/WrittenNames.h"
+#include "hostapp/feedxml/WrittenEncoding.h"
 
 #include <set>
 #include <string_view>
@@ -78,7 +78,43 @@ bool roundTrips(std::string_view name, const std::string& enc, xmlCharEncodingHa
     return same;
 }
 
+bool holdsC1(const xmlChar* text) {
+    if (text == nullptr) {
+        return false;
+    }
+    for (const xmlChar* p = text; (p = xmlStrchr(p, 0xC2)) != nullptr; ++p) {
+        if (p[1] >= 0x80 && p[1] <= 0x9F) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool holdsC1Below(const xmlNode* node) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE) {
+            if (node->type == XML_ELEMENT_NODE) {
+                for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+                    if (holdsC1Below(a->children)) {
+                        return true;
+                    }
+                }
+            }
+            if (holdsC1Below(node->children)) {
+                return true;
+            }
+        } else if (holdsC1(node->content)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
+
+bool holdsC1Controls(const xmlDoc* doc) {
+    return doc != nullptr && holdsC1Below(doc->children);
+}
 
 bool namesSurviveEncoding(const xmlDoc* doc, const std::string& enc,
                           xmlCharEncodingHandler* output) {
