@@ -1,8 +1,9 @@
 // The module's compiled resource script as the window system serves it:
 // every template with the controls the dialogs' code relies on, laid out so
-// that nothing overlaps or is cut off; every string; both bitmaps. That each
-// template becomes a dialog with its controls is checked where the mirror
-// pictures every one.
+// that nothing overlaps; every string; both bitmaps. That each template
+// becomes a dialog with its controls is checked where the mirror pictures
+// every one, and that every caption fits in the real dialog font where the
+// front end measures it.
 #include "res/CompiledResources.h"
 #include "res/ResourceIds.h"
 #include "win32/CommCtrl.h"
@@ -171,28 +172,6 @@ std::string kindIn(const DialogTemplate& d, int id) {
         }
     }
     return "missing";
-}
-
-// Width in dialog units that a Japanese UI font at 9 points needs for the
-// text, on the generous side: full-width characters take two average widths.
-int estimatedWidth(const std::u16string& text) {
-    int width = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char16_t c = text[i];
-        if (c == u'&' && i + 1 < text.size() && text[i + 1] != u'&') {
-            continue;  // mnemonic marker, not drawn
-        }
-        if (c >= 0x2E80) {
-            width += 8;
-        } else if (std::u16string_view(u" .,:;()!|'il").find(c) != std::u16string_view::npos) {
-            width += 2;
-        } else if (c >= u'A' && c <= u'Z') {
-            width += 5;
-        } else {
-            width += 4;
-        }
-    }
-    return width;
 }
 
 // The help button's id, as the framework numbers it.
@@ -417,25 +396,6 @@ TEST_F(CompiledResources, DialogButtonsLineUpAtTheRightInTheirUsualOrder) {
             }
             bool onTheRow = item.y < first.y + first.cy && first.y < item.y + layoutHeight(item);
             EXPECT_TRUE(onTheRow ? item.x + item.cx < first.x : item.y < first.y) << describe(item);
-        }
-    }
-}
-
-TEST_F(CompiledResources, EveryCaptionFitsItsControl) {
-    for (int id = IDD_RSS_CATEGORY; id <= IDD_RSS_BEGINAVI; ++id) {
-        for (const auto& item : dialog(id).items) {
-            if (item.title.isOrdinal || item.title.text.empty()) {
-                continue;
-            }
-            std::string kind = kindOf(item);
-            int needed = estimatedWidth(item.title.text);
-            if (kind == "label" && item.cy < 16) {
-                EXPECT_LE(needed, item.cx) << id << ": " << describe(item);
-            } else if (kind == "button" || kind == "default-button") {
-                EXPECT_LE(needed + 8, item.cx) << id << ": " << describe(item);
-            } else if (kind == "auto-check" || kind == "auto-radio" || kind == "group-box") {
-                EXPECT_LE(needed + 12, item.cx) << id << ": " << describe(item);
-            }
         }
     }
 }
