@@ -105,6 +105,9 @@ class Checker {
                     (rule->count == Count::Once || rule->count == Count::Required)) {
                     error(child,
                           "<" + qname(child) + "> appears more than once in <" + qname(node) + ">");
+                } else if (count == 2 && rule->count == Count::OneAdvised) {
+                    warn(child, "<" + qname(child) + "> appears more than once in <" + qname(node) +
+                                    ">; most readers take only the first");
                 }
                 value(child, rule->form);
             }

@@ -50,7 +50,7 @@ constexpr std::array kElements{
     ElementRule{kRss2Family, "item", "", "author", Once, Email},
     ElementRule{kRss2Family, "item", "", "category", Many, NotBlank},
     ElementRule{kRss2Family, "item", "", "comments", Once, Url},
-    ElementRule{kRss2Family, "item", "", "enclosure", Once, Text},
+    ElementRule{kRss2Family, "item", "", "enclosure", OneAdvised, Text},
     ElementRule{kRss2Family, "item", "", "guid", Once, NotBlank},
     ElementRule{kRss2Family, "item", "", "pubDate", Once, Rfc822},
     ElementRule{kRss2Family, "item", "", "source", Once, Text},

@@ -39,7 +39,9 @@ enum class Form {
     YesNo,     // iTunes explicit: yes, no, clean, true, false
 };
 
-enum class Count { Optional, Once, Required, Many };
+// OneAdvised: more than one is allowed but warned about (most readers take
+// the first).
+enum class Count { Optional, Once, Required, Many, OneAdvised };
 
 // A child element of a context ("channel", "item", "image", "owner") in a
 // namespace (empty for none).
