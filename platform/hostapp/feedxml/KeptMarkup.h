@@ -16,8 +16,10 @@
 #include <libxml/tree.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -79,6 +81,10 @@ class KeptMarkup {
     // The texts of the elements without a namespace of that local name,
     // which are dropped: a field the record now holds itself.
     std::vector<CString> takeElements(const char* local);
+    // The text of the first element with that namespace and local name whose
+    // text accept takes, which is dropped; nullopt when none is.
+    std::optional<CString> takeFirstElement(const char* nsUri, const char* local,
+                                            const std::function<bool(const CString&)>& accept);
 
     // The element as XML text, with the namespace declarations it needs.
     static std::string toXml(const xmlNode* element);
