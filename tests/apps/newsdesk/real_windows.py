@@ -292,6 +292,84 @@ def case_display_going_away_cancels(session, feed, before, display):
     unchanged(feed, before)
 
 
+class Accessibility:
+    """The program's widgets as the desktop's accessibility bus shows them
+    to a screen reader: roles and texts, read through the window system
+    rather than from the program's own output."""
+
+    def __init__(self):
+        import dbus
+        self.dbus = dbus
+        session = dbus.SessionBus()
+        address = session.get_object("org.a11y.Bus", "/org/a11y/bus").GetAddress(
+            dbus_interface="org.a11y.Bus")
+        self.bus = dbus.bus.BusConnection(address)
+
+    def _call(self, node, method):
+        return getattr(self.bus.get_object(*node), method)(
+            dbus_interface="org.a11y.atspi.Accessible")
+
+    def name(self, node):
+        return str(self.bus.get_object(*node).Get(
+            "org.a11y.atspi.Accessible", "Name",
+            dbus_interface="org.freedesktop.DBus.Properties"))
+
+    def children(self, node):
+        return [(str(bus), str(path)) for bus, path in self._call(node, "GetChildren")]
+
+    def find(self, program, text):
+        """The widget of the program showing that text, once it shows."""
+        deadline = time.monotonic() + LIMIT
+        while time.monotonic() < deadline:
+            if program.poll() is not None:
+                fail("the program ended before \"%s\" showed" % text)
+            try:
+                waiting = self.children(("org.a11y.atspi.Registry",
+                                         "/org/a11y/atspi/accessible/root"))
+                while waiting:
+                    node = waiting.pop()
+                    if self.name(node) == text:
+                        return node
+                    waiting.extend(self.children(node))
+            except self.dbus.DBusException:
+                pass  # a widget went away while it was being looked at
+            time.sleep(0.1)
+        fail("no widget shows \"%s\"" % text)
+
+    def wait_for_name(self, node, text):
+        deadline = time.monotonic() + LIMIT
+        while time.monotonic() < deadline:
+            if self.name(node) == text:
+                return
+            time.sleep(0.05)
+        fail("the text is %r, not %r" % (self.name(node), text))
+
+
+HINT = "ダイアログのいずれかのボタンの上にマウスを置いてください。それぞれの説明が表示されます。"
+
+
+def case_navigator_hover_text_follows_the_pointer(session, feed, before, display):
+    try:
+        import dbus  # noqa: F401
+    except ImportError:
+        print("real_windows: python3-dbus is missing; skipped", file=sys.stderr)
+        sys.exit(SKIP)
+    accessibility = Accessibility()
+    session.env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+    session.start("welcome")
+    navigator = session.window(WELCOME)
+    text = accessibility.find(session.program, HINT)
+    # The middles of the first two buttons and a point between buttons, in
+    # the navigator's client area as `dialog 11910 --controls` prints it.
+    for x, y, expected in ((120, 116, "RSS ファイルを新規作成します。"),
+                           (319, 116, "RSS ファイルを開いて編集します。"),
+                           (219, 161, HINT)):
+        session.xdotool("mousemove", "--window", navigator, str(x), str(y))
+        accessibility.wait_for_name(text, expected)
+    session.keys(navigator, "Escape")
+    expect_end(session, out="")
+
+
 FILE_LIST = "サイト内 RSS ファイルの一覧"
 RENAME = "RSS ファイル名の変更"
 
@@ -355,13 +433,24 @@ CASES = {
     "close_box_cancels": case_close_box_cancels,
     "dialog_opens_mid_screen": case_dialog_opens_mid_screen,
     "bare_program_opens_the_navigator": case_bare_program_opens_the_navigator,
+    "navigator_hover_text_follows_the_pointer": case_navigator_hover_text_follows_the_pointer,
 }
+
+NEEDS_A_BUS = {"navigator_hover_text_follows_the_pointer"}
 
 
 def main():
     newsdesk, source, work, case = sys.argv[1:5]
     if case not in CASES:
         fail("no case " + case)
+    if case in NEEDS_A_BUS and "NEWSDESK_TEST_BUS" not in os.environ:
+        # A message bus of the case's own, ended with it, so that the
+        # accessibility bus it starts is never the desktop's.
+        if shutil.which("dbus-run-session") is None:
+            print("real_windows: dbus-run-session is missing; skipped", file=sys.stderr)
+            return SKIP
+        os.environ["NEWSDESK_TEST_BUS"] = "1"
+        os.execvp("dbus-run-session", ["dbus-run-session", "--", sys.executable, *sys.argv])
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     feed = os.path.join(work, "feed.rss")
