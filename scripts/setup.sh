@@ -8,7 +8,7 @@ packages=(
   libxml2-dev libxml2-utils libicu-dev libsqlite3-dev nlohmann-json3-dev libstb-dev libtag1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev media-types libgumbo-dev
-  qt6-base-dev fonts-noto-cjk fonts-ipafont-gothic xvfb xdotool
+  qt6-base-dev fonts-noto-cjk fonts-ipafont-gothic xvfb xdotool dbus at-spi2-core python3-dbus
   binutils-mingw-w64-i686
   python3 python3-feedparser python3-podcastparser
   clang-14 libclang-rt-14-dev

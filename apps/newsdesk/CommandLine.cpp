@@ -27,7 +27,7 @@ struct CommandOptions {
 
 const CommandOptions kCommandOptions[] = {
     {"convert", {"--to=", "-o=", "--strict"}},
-    {"dialog", {"--png="}},
+    {"dialog", {"--png=", "--controls"}},
     {"insert-link", {"--at="}},
     {"media", {"--to-mp3"}},
     {"rewrite", {"--quiet", "-q"}},

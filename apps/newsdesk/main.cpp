@@ -36,11 +36,13 @@ const Command kCommands[] = {
      "FEED - reads the feed from standard input. Paths are printed as given.\n"
      "A feed read only after a repair (undeclared HTML entity names, UTF-8 under another\n"
      "encoding's declaration) lists it in \"repaired\" and gets one line on stderr per repair.\n"},
-    {"dialog", "dialog ID [--png FILE]", "print a dialog template's controls",
-     newsdesk::app::runDialog,
-     "ID is one of the module's dialog templates (11900 to 11910). On a display, or with\n"
-     "--ui-script or --screenshots, it then runs as a modal dialog that OK and Cancel end.\n"
-     "--png FILE writes a picture of it as it opens.\n"},
+    {"dialog", "dialog ID [--controls] [--png FILE]",
+     "print a dialog template's controls and show the dialog", newsdesk::app::runDialog,
+     "ID is one of the module's dialog templates (11900 to 11910). The dialog then opens in\n"
+     "a window on the display, or is played from --ui-script or pictured by --screenshots,\n"
+     "as a modal dialog that OK and Cancel end (status 2 without a display and without\n"
+     "either). --controls only prints the controls. --png FILE writes a picture of the\n"
+     "dialog as it opens, which is then shown only to a --ui-script. Neither needs a display.\n"},
     {"strings", "strings", "print the module's string table", newsdesk::app::runStrings},
     {"write", "write [--allow-incomplete] RECORD.json FEED",
      "write a record in the JSON form read prints as a feed", newsdesk::app::runWrite,
@@ -186,6 +188,13 @@ bool showsDialogs(const std::string& command) {
     return false;
 }
 
+// Whether `dialog` was given that option, which draws or prints the
+// template without showing it.
+bool dialogOption(const newsdesk::app::CommandLine& line, const char* option) {
+    return line.command == "dialog" &&
+           std::find(line.args.begin(), line.args.end(), option) != line.args.end();
+}
+
 bool wantsHelp(const std::vector<std::string>& args) {
     for (const auto& arg : args) {
         if (arg == "--help" || arg == "-h") {
@@ -246,13 +255,17 @@ int main(int argc, char** argv) {
         printCommandHelp(*command, std::cout);
         return 0;
     }
-    bool wantsPng = line->command == "dialog" &&
-                    std::find(line->args.begin(), line->args.end(), "--png") != line->args.end();
+    bool wantsPng = dialogOption(*line, "--png");
     // On a desktop the dialogs of a command open in real windows unless a
-    // script plays them or pictures are asked for; without one the command
-    // refuses where it would show them (see needsSomeoneToAnswer).
-    if (bare && !wantsPng && showsDialogs(line->command) &&
-        newsdesk::app::FrontEnd::displayPresent()) {
+    // script plays them or pictures are asked for. Without a display --gui
+    // is not tried: the command refuses where it would show a dialog, with
+    // the same line as without --gui (see needsSomeoneToAnswer), after any
+    // mistake in its arguments has been named.
+    bool showsNothing = wantsPng || dialogOption(*line, "--controls");
+    if (!showsDialogs(line->command) || showsNothing ||
+        !newsdesk::app::FrontEnd::displayPresent()) {
+        line->gui = false;
+    } else if (bare) {
         line->gui = true;
     }
     if (!newsdesk::app::registerHostResources()) {

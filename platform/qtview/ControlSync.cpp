@@ -213,7 +213,12 @@ void syncCombo(HWND window, QComboBox* combo) {
         combo->addItems(rows);
     }
     auto current = static_cast<int>(SendMessageW(window, CB_GETCURSEL, 0, 0));
-    combo->setCurrentIndex(current >= 0 && current < combo->count() ? current : -1);
+    // Set only when it moved: on a combo box with an edit field it would
+    // also clear the text being typed.
+    int shownRow = current >= 0 && current < combo->count() ? current : -1;
+    if (combo->currentIndex() != shownRow) {
+        combo->setCurrentIndex(shownRow);
+    }
     if (combo->isEditable()) {
         QString text = textOf(window);
         if (combo->lineEdit()->text() != text) {

@@ -151,20 +151,8 @@ QWidget* makeCombo(HWND window, QWidget* parent, WindowMirror& mirror) {
         combo->setInsertPolicy(QComboBox::NoInsert);
         QObject::connect(
             combo->lineEdit(), &QLineEdit::textEdited, combo, [window, &mirror](const QString& t) {
-                mirror.userAction(window, [window, t] {
-                    // Typing a row's text picks the row; other
-                    // text stays in the edit field.
-                    std::u16string text = windowsText(t);
-                    if (nd::win32::userSelectText(window, text).empty()) {
-                        return std::string();
-                    }
-                    SetWindowTextW(window, text.c_str());
-                    SendMessageW(
-                        GetParent(window), WM_COMMAND,
-                        MAKEWPARAM(static_cast<WORD>(GetDlgCtrlID(window)), CBN_EDITCHANGE),
-                        reinterpret_cast<LPARAM>(window));
-                    return std::string();
-                });
+                mirror.userAction(
+                    window, [window, t] { return nd::win32::userType(window, windowsText(t)); });
             });
     }
     return combo;

@@ -1,8 +1,47 @@
 #include "qtview/MessageBoxes.h"
 
+#include "qtview/DesktopDriver.h"
 #include "qtview/WindowFonts.h"
 
+#include <QAbstractButton>
+#include <QGuiApplication>
+#include <QScreen>
+
 namespace nd::qtview {
+namespace {
+
+// The system's captions in the dialogs' language, each with the letter
+// that presses it (with Alt or alone, as in the system's boxes).
+const struct {
+    QMessageBox::StandardButton button;
+    const char16_t* text;
+} kCaptions[] = {
+    {QMessageBox::Ok, u"OK"},           {QMessageBox::Cancel, u"キャンセル"},
+    {QMessageBox::Yes, u"はい(&Y)"},    {QMessageBox::No, u"いいえ(&N)"},
+    {QMessageBox::Abort, u"中止(&A)"},  {QMessageBox::Retry, u"再試行(&R)"},
+    {QMessageBox::Ignore, u"無視(&I)"},
+};
+
+// Placed as the dialogs are: centred over the owner, or mid-screen for
+// none. Qt's own placing allows for a window manager's frame that may not
+// be there; the size is only final once the box lays itself out on show.
+class OwnedMessageBox : public QMessageBox {
+  public:
+    using QMessageBox::QMessageBox;
+
+  protected:
+    void showEvent(QShowEvent* event) override {
+        QMessageBox::showEvent(event);
+        QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+        QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen();
+        if (screen) {
+            move(placeCentred(size(), owner ? owner->geometry() : QRect(),
+                              screen->availableGeometry()));
+        }
+    }
+};
+
+}  // namespace
 
 QMessageBox::StandardButtons boxButtons(UINT style) {
     switch (style & MB_TYPEMASK) {
@@ -61,9 +100,19 @@ int boxAnswer(QMessageBox::StandardButton button, UINT style) {
 
 std::unique_ptr<QMessageBox> makeMessageBox(const nd::win32::MessageBoxRequest& request,
                                             QWidget* owner) {
-    auto box =
-        std::make_unique<QMessageBox>(boxIcon(request.style), qtText(request.caption),
-                                      qtText(request.text), boxButtons(request.style), owner);
+    // A box without a caption is still named in the task bar and by the
+    // window manager: by the program's name.
+    QString caption = qtText(request.caption);
+    if (caption.isEmpty()) {
+        caption = QGuiApplication::applicationDisplayName();
+    }
+    std::unique_ptr<QMessageBox> box = std::make_unique<OwnedMessageBox>(
+        boxIcon(request.style), caption, qtText(request.text), boxButtons(request.style), owner);
+    for (const auto& caption : kCaptions) {
+        if (QAbstractButton* button = box->button(caption.button)) {
+            button->setText(QString::fromUtf16(caption.text));
+        }
+    }
     // The button Enter presses: the first in the system's order, or the one
     // MB_DEFBUTTON2/3 names.
     const QMessageBox::StandardButton order[] = {

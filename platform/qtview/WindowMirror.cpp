@@ -97,6 +97,12 @@ HWND WindowMirror::windowFor(const QObject* object) const {
         if (h && m_entries.count(h) && IsWindow(h)) {
             return h;
         }
+        // A window of Qt's own (a message box, a chooser) has a mirrored
+        // window as its Qt parent only to sit over it: its input is its
+        // own, not the disabled owner's.
+        if (o->isWidgetType() && static_cast<const QWidget*>(o)->isWindow()) {
+            return nullptr;
+        }
     }
     return nullptr;
 }

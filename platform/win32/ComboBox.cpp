@@ -91,6 +91,27 @@ std::string comboUserSelect(HWND h, int row) {
     return {};
 }
 
+std::string comboUserType(HWND h, std::u16string_view text) {
+    if ((style(h) & 0x3) == CBS_DROPDOWNLIST) {
+        return "combo box " + std::to_string(GetDlgCtrlID(h)) + " takes no typing";
+    }
+    SetFocus(h);
+    auto& s = state(h);
+    Window* w = find(h);
+    // With the list closed, typed text is no row's choice even when it
+    // spells one: the selection goes. The parent hears of the edit as of an
+    // edit control's, before and after the field shows it.
+    s.current = -1;
+    notifyParentCommand(h, CBN_EDITUPDATE);
+    if (w->text != text) {
+        w->text = std::u16string(text);
+        announce(h, WindowChange::Text);
+    }
+    InvalidateRect(h, nullptr, TRUE);
+    notifyParentCommand(h, CBN_EDITCHANGE);
+    return {};
+}
+
 LRESULT comboBoxProc(HWND h, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:

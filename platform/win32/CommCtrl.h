@@ -198,6 +198,7 @@ constexpr LRESULT CB_ERRSPACE = -2;
 constexpr WORD CBN_SELCHANGE = 1;
 constexpr WORD CBN_DBLCLK = 2;
 constexpr WORD CBN_EDITCHANGE = 5;
+constexpr WORD CBN_EDITUPDATE = 6;
 constexpr WORD CBN_DROPDOWN = 7;
 constexpr WORD CBN_CLOSEUP = 8;
 constexpr WORD CBN_SELENDOK = 9;

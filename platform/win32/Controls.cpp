@@ -153,7 +153,15 @@ std::string userType(HWND control, std::u16string_view text) {
         return detail::dateTimeUserType(control, text);
     }
     if (detail::equalsNoCase(cls, WC_COMBOBOX)) {
-        return userSelectText(control, text);
+        // A drop-down list takes typing as the choice of the row spelt; a
+        // combo box with an edit field takes the text itself.
+        auto type = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE)) & 0x3;
+        if (type == CBS_DROPDOWNLIST) {
+            return userSelectText(control, text);
+        }
+        auto r = detail::comboUserType(control, text);
+        pumpMessages();
+        return r;
     }
     return "control " + std::to_string(GetDlgCtrlID(control)) + " (" + detail::utf8(cls) +
            ") does not take typing";

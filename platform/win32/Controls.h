@@ -49,6 +49,8 @@ std::string dateTimeUserSet(HWND picker, const SYSTEMTIME& value);
 std::string listBoxUserSelect(HWND list, const std::vector<int>& rows);
 std::string listViewUserSelect(HWND list, const std::vector<int>& rows);
 std::string comboUserSelect(HWND combo, int row);
+// Text typed into the edit field of a combo box that has one.
+std::string comboUserType(HWND combo, std::u16string_view text);
 std::string tabUserSelect(HWND tab, int index);
 
 }  // namespace nd::win32::detail

@@ -1,7 +1,8 @@
 // newsdesk dialog ID: creates one of the module's dialog templates and
-// prints the control tree the window system built from it. When dialogs are
-// shown (a UI script, real windows, screenshots) the template then runs as
-// a modal dialog that OK and Cancel end; --png FILE draws it as it opens.
+// prints the control tree the window system built from it, then runs it as
+// a modal dialog that OK and Cancel end (in real windows, from a UI script
+// or pictured). --controls stops after the tree; --png FILE draws the
+// dialog as it opens, shown only when a UI script plays it.
 #include "Commands.h"
 #include "StyleNames.h"
 #include "TextQuote.h"
@@ -141,10 +142,13 @@ std::string dialogRange(HMODULE module) {
 int runDialog(CommandContext& context) {
     int id = 0;
     std::string png;
+    bool controlsOnly = false;
     std::vector<std::string> rest;
     for (std::size_t i = 0; i < context.args.size(); ++i) {
         if (context.args[i] == "--png" && i + 1 < context.args.size()) {
             png = context.args[++i];
+        } else if (context.args[i] == "--controls") {
+            controlsOnly = true;
         } else {
             rest.push_back(context.args[i]);
         }
@@ -169,6 +173,12 @@ int runDialog(CommandContext& context) {
     if (found == nullptr) {
         context.err << "newsdesk: the module has no dialog template " << rest[0]
                     << " (its dialogs are " << dialogRange(module) << ")\n";
+        return 2;
+    }
+    // A picture alone needs no one to answer; a script may still play the
+    // dialog it pictures.
+    bool shows = !controlsOnly && (png.empty() || nd::win32::uiDriver() != nullptr);
+    if (shows && !needsSomeoneToAnswer(context)) {
         return 2;
     }
     auto parsed = nd::win32::parseDialogTemplate(LockResource(LoadResource(module, found)),
@@ -221,7 +231,7 @@ int runDialog(CommandContext& context) {
             status = 1;
         }
     }
-    if (status == 0 && nd::win32::uiDriver() != nullptr) {
+    if (status == 0 && shows) {
         INT_PTR result = nd::win32::runModal(shown);
         context.out << "dialog " << id << " closed with " << result << "\n";
     } else {

@@ -1,7 +1,8 @@
 cmake_minimum_required(VERSION 3.20)
 # Without a display, a UI script or pictures, the commands that show dialogs
-# refuse with one line and status 2 and leave every file as it was; `dialog`
-# still prints its template, and `newsdesk` alone prints its usage.
+# refuse with one line and status 2 and leave every file as it was, --gui
+# or not; `dialog ID --controls` still prints the template, and `newsdesk`
+# alone prints its usage.
 #   PROGRAM  newsdesk;  WORK  folder made afresh
 unset(ENV{DISPLAY})
 unset(ENV{WAYLAND_DISPLAY})
@@ -22,8 +23,10 @@ set(cases
   "files|^newsdesk: files ${refusal}|--site,${WORK}/site,files"
   "welcome|^newsdesk: welcome ${refusal}|welcome"
   "insert-link|^newsdesk: insert-link ${refusal}|insert-link,${WORK}/site/index.html,--at,2:4"
+  "dialog|^newsdesk: dialog ${refusal}|dialog,11902"
   "bare|^usage: newsdesk|"
-  "--gui|^newsdesk: no display: set DISPLAY or WAYLAND_DISPLAY to show windows\n$|--gui,edit")
+  "--gui|^newsdesk: edit ${refusal}|--gui,edit"
+  "--gui alone|^newsdesk: welcome ${refusal}|--gui")
 foreach(case ${cases})
   string(REPLACE "|" ";" parts "${case}")
   list(GET parts 0 name)
@@ -32,12 +35,8 @@ foreach(case ${cases})
   string(REPLACE "," ";" args "${args}")
   execute_process(COMMAND ${PROGRAM} ${args}
     RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  set(expected 2)
-  if(name STREQUAL "--gui")
-    set(expected 1)
-  endif()
-  if(NOT status EQUAL expected OR NOT err MATCHES "${pattern}" OR NOT out STREQUAL "")
-    message(FATAL_ERROR "${name}: status ${status} (expected ${expected})\nstdout: ${out}\nstderr: ${err}")
+  if(NOT status EQUAL 2 OR NOT err MATCHES "${pattern}" OR NOT out STREQUAL "")
+    message(FATAL_ERROR "${name}: status ${status} (expected 2)\nstdout: ${out}\nstderr: ${err}")
   endif()
 endforeach()
 file(SHA256 ${WORK}/site/a.rss feedAfter)
@@ -46,8 +45,8 @@ if(NOT feedAfter STREQUAL feedBefore OR NOT pageAfter STREQUAL pageBefore)
   message(FATAL_ERROR "a refused command changed a file")
 endif()
 
-execute_process(COMMAND ${PROGRAM} dialog 11900
+execute_process(COMMAND ${PROGRAM} dialog 11900 --controls
   RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status EQUAL 0 OR NOT out MATCHES "11900" OR NOT err STREQUAL "")
-  message(FATAL_ERROR "dialog 11900: status ${status}\nstdout: ${out}\nstderr: ${err}")
+  message(FATAL_ERROR "dialog 11900 --controls: status ${status}\nstdout: ${out}\nstderr: ${err}")
 endif()

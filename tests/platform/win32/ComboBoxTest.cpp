@@ -45,3 +45,21 @@ TEST(ComboBox, AUsersChoiceNotifiesSelectionChangeThenSelectionEnd) {
     EXPECT_EQ(nd::win32::userSelectText(combo, u"y"), "combo box 42 has no row \"y\"");
     EXPECT_EQ(nd::win32::userSelectRows(combo, {0, 0}), "a combo box takes exactly one row");
 }
+
+TEST(ComboBox, TextTypedIntoItsEditFieldIsTheValueAndNotARowsChoice) {
+    ndtest::ControlHarness h;
+    HWND combo = h.make(WC_COMBOBOX, CBS_DROPDOWN, 43);
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(u"one"));
+    SendMessageW(combo, CB_SETCURSEL, 0, 0);
+    EXPECT_EQ(nd::win32::userType(combo, u"free text"), "");
+    EXPECT_EQ(nd::win32::windowText(combo), u"free text");
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(h.notes, (std::vector<Note>{{WM_COMMAND, 43, CBN_EDITUPDATE},
+                                          {WM_COMMAND, 43, CBN_EDITCHANGE}}));
+    // Spelling a row is still typing: the list is closed.
+    EXPECT_EQ(nd::win32::userType(combo, u"one"), "");
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), CB_ERR);
+    EXPECT_EQ(nd::win32::windowText(combo), u"one");
+    HWND list = h.make(WC_COMBOBOX, CBS_DROPDOWNLIST, 44);
+    EXPECT_EQ(nd::win32::userType(list, u"free"), "combo box 44 has no row \"free\"");
+}
