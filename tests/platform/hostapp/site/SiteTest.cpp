@@ -34,7 +34,8 @@ class OpenSite : public ::testing::Test {
 
 TEST(SiteDefinition, GivesDefaultsForNameAndTopPageAndEndsTheUrlWithASlash) {
     TempDir dir;
-    dir.write("newsdesk-site.json", R"({"url": "http://example.com"})");
+    // The scheme in any case (found by fuzz_site_definition) is written lower.
+    dir.write("newsdesk-site.json", R"({"url": "HtTp://example.com"})");
     std::string error;
     auto site = readSiteDefinition(CString(dir.windows()), error);
     ASSERT_TRUE(site) << error;
@@ -57,7 +58,9 @@ TEST(SiteDefinition, RefusesAMissingOrBrokenDefinitionWithAReasonNamingTheFile) 
                             R"({"url": 5})",
                             R"({"url": "file:///Z:/"})",
                             R"({"url": "https:a/"})",
-                            R"({"url": "http:///a/"})"};
+                            R"({"url": "http:///a/"})",
+                            R"({"url": "htTps://annmxea.pl?/shop/"})",
+                            R"({"url": "https://a.example/#/shop/"})"};
     for (const char* text : broken) {
         dir.write("newsdesk-site.json", text);
         error.clear();
