@@ -54,6 +54,8 @@ std::optional<SiteDefinition> readSiteDefinition(const CString& folder, std::str
         json = nlohmann::json::parse(text);
     } catch (const nlohmann::json::parse_error& e) {
         reason = "not valid JSON at " + lum::placeInText(text, e.byte);
+    } catch (const nlohmann::json::out_of_range&) {
+        reason = "a number in it is too large";
     }
     if (!reason.empty()) {
         // said where

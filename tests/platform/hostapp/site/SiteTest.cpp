@@ -60,7 +60,8 @@ TEST(SiteDefinition, RefusesAMissingOrBrokenDefinitionWithAReasonNamingTheFile) 
                             R"({"url": "https:a/"})",
                             R"({"url": "http:///a/"})",
                             R"({"url": "htTps://annmxea.pl?/shop/"})",
-                            R"({"url": "https://a.example/#/shop/"})"};
+                            R"({"url": "https://a.example/#/shop/"})",
+                            "88888e888888888{"};
     for (const char* text : broken) {
         dir.write("newsdesk-site.json", text);
         error.clear();
