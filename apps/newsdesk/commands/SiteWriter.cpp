@@ -32,7 +32,8 @@ void finishInterruptedOperation(std::ostream& err) {
     LumSiteMgr::getCurrentSiteInfo(info);
     std::optional<std::string> root =
         info.rootFolder.IsEmpty() ? std::nullopt : nd::win32::toNativePath(info.rootFolder.view());
-    if (!root || !std::filesystem::exists(lum::site::journalPath(*root))) {
+    std::error_code ec;
+    if (!root || !std::filesystem::exists(lum::site::journalPath(*root), ec)) {
         return;
     }
     // A journal while another newsdesk holds the lock is that one's own,
