@@ -4,6 +4,7 @@
 #include "Commands.h"
 #include "ModuleHost.h"
 #include "art/HostArt.h"
+#include "commands/SiteWriter.h"
 #include "frontend/FrontEnd.h"
 #include "frontend/UiScript.h"
 #include "hostapp/site/LumSiteMgr.h"
@@ -279,6 +280,9 @@ int main(int argc, char** argv) {
             std::cerr << "newsdesk: " << siteError << "\n";
             return 1;
         }
+        // Before anything reads the site, so that no command sees the
+        // broken links of an operation cut short.
+        newsdesk::app::finishInterruptedOperation(std::cerr);
     }
     // The application's pictures: its icon and the navigator buttons' faces.
     (void)newsdesk::app::registerHostArt();

@@ -7,6 +7,7 @@
 #include "hostapp/site/CLumSiteDocBaseCore.h"
 #include "hostapp/site/LumSiteMgr.h"
 #include "hostapp/site/LumSiteStaff.h"
+#include "hostapp/site/SiteJournal.h"
 #include "hostapp/ui/CLumSiteLinkListDlg.h"
 #include "hostapp/ui/LumMessageBox.h"
 #include "mfc/AfxMessageBox.h"
@@ -93,14 +94,41 @@ int CLumRssFileOp::deleteWithFollowUp(CLumSiteDDList& nodes) {
         reset();
         return 0;
     }
+    // The plan is on record before anything is written, so that whenever
+    // the process stops, the next newsdesk to take the site can finish or
+    // undo what was begun.
+    const std::string root = siteMgr->location().root;
+    lum::site::Journal journal;
+    journal.operation = lum::site::Journal::Operation::Delete;
+    for (POSITION pos = nodes.GetHeadPosition(); pos;) {
+        const CLumSiteDDNode& node = nodes.GetNext(pos);
+        journal.files.push_back(nativeOf(node.m_strSrc));
+        for (POSITION link = node.m_pLinkList ? node.m_pLinkList->GetHeadPosition() : nullptr;
+             link;) {
+            journal.pages.push_back({nativeOf(node.m_pLinkList->GetNext(link).m_strPath), {}});
+        }
+    }
+    std::string error;
+    if (!lum::site::writeJournal(root, journal, error)) {
+        tellFailure(u"ファイルを削除しませんでした", "not deleted", error);
+        reset();
+        return 0;
+    }
+    lum::site::operationStep();
     // Every linking page is revised and written beside itself before any
     // file goes: a page that cannot be written (read-only, a full disk)
     // keeps every file, rather than leaving pages that link to nothing.
     CLumSiteDocBaseCore* staged = reviseLinkingPages(nodes);
-    if (!staged) {
+    lum::site::operationStep();
+    if (!staged || !recordStaged(root, journal, *staged)) {
+        if (staged) {
+            staged->abandon();
+        }
+        lum::site::clearJournal(root);
         reset();
         return 0;
     }
+    lum::site::operationStep();
     m_strFrom.AppendChar(u'\0');
     m_strTo.AppendChar(u'\0');
 
@@ -120,12 +148,15 @@ int CLumRssFileOp::deleteWithFollowUp(CLumSiteDDList& nodes) {
     if (shellResult == 0 && hasRecycleData && attributesRead) {
         recycled.DeleteSrc(m_strFrom, attributes, reserved);
     }
+    lum::site::operationStep();
 
     int gone = 0;
+    journal.files.clear();
     for (POSITION pos = nodes.GetHeadPosition(); pos;) {
         CLumSiteDDNode& node = nodes.GetNext(pos);
         if (!stillThere(node.m_strSrc)) {
             ++gone;
+            journal.files.push_back(nativeOf(node.m_strSrc));
         } else {
             CString shown = u"ファイルを削除できませんでした: ";
             shown += node.m_strSrc;
@@ -136,20 +167,51 @@ int CLumRssFileOp::deleteWithFollowUp(CLumSiteDDList& nodes) {
             node.destroyLinkList();
         }
     }
+    if (gone == 0) {
+        staged->abandon();
+        lum::site::clearJournal(root);
+        reset();
+        return 0;
+    }
     if (gone < static_cast<int>(nodes.GetCount())) {
         // The pages were revised for every file; only those that went count.
-        staged->abandon();
-        staged = gone > 0 ? reviseLinkingPages(nodes) : nullptr;
-        if (!staged) {
-            reset();
-            return 0;
+        // Should that revision fail, the first one stands: a page then loses
+        // its link to a file that stayed, rather than keeping one to a file
+        // that went.
+        CLumSiteDocBaseCore* again = reviseLinkingPages(nodes);
+        if (again && recordStaged(root, journal, *again)) {
+            staged->abandon();
+            staged = again;
+        } else if (again) {
+            again->abandon();
         }
     }
     // Revising the linking pages can take a while on a large site.
     CWaitCursor wait;
-    staged->destroy();
+    staged->commitRevisions(lum::site::operationStep);
+    staged->abandon();
+    lum::site::clearJournal(root);
     reset();
     return 1;
+}
+
+bool CLumRssFileOp::recordStaged(const std::string& root, lum::site::Journal& journal,
+                                 CLumSiteDocBaseCore& staged) {
+    std::string error;
+    if (!staged.syncRevisions()) {
+        error = "cannot bring the revised pages to disk";
+    } else {
+        journal.staged = true;
+        journal.pages.clear();
+        for (const auto& page : staged.staged()) {
+            journal.pages.push_back({page.native, page.temp});
+        }
+        if (lum::site::writeJournal(root, journal, error)) {
+            return true;
+        }
+    }
+    tellFailure(u"ファイルを削除しませんでした", "not deleted", error);
+    return false;
 }
 
 CLumSiteDocBaseCore* CLumRssFileOp::reviseLinkingPages(CLumSiteDDList& nodes) {

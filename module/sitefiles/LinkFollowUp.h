@@ -4,9 +4,11 @@
 #pragma once
 
 #include "hostapp/site/CLumSiteDDNode.h"
+#include "hostapp/site/SiteJournal.h"
 #include "hostapp/site/SiteMgr50.h"
 #include "mfc/CString.h"
 
+#include <string>
 #include <vector>
 
 class CLumSiteDocBaseCore;
@@ -24,7 +26,8 @@ class CLumRssFileOp {
     // themselves, deletes the files and gives the pages of the files that are
     // gone their new content; a file still there afterwards is shown with the
     // reason. When a page cannot be written (read-only, a full disk) no file
-    // is deleted and the pages are shown. 1 when pages were revised, else 0.
+    // is deleted and the pages are shown. The site's journal holds the plan
+    // while it runs. 1 when pages were revised, else 0.
     int deleteWithFollowUp(CLumSiteDDList& nodes);
     // Forgets the lists and the running flag.
     void reset();
@@ -40,6 +43,10 @@ class CLumRssFileOp {
     // given their new content. nullptr, each node's file shown as not
     // deleted with the pages in the way, when a page cannot be read or written.
     CLumSiteDocBaseCore* reviseLinkingPages(CLumSiteDDList& nodes);
+    // Brings the staged pages to disk and records them, with the files that
+    // go, in the site's journal; false, the failure shown, when it cannot.
+    bool recordStaged(const std::string& root, lum::site::Journal& journal,
+                      CLumSiteDocBaseCore& staged);
 };
 
 // Fills each node's link list with the pages that link to its source file.

@@ -58,6 +58,11 @@ int init(CommandContext& context) {
         context.err << "newsdesk: site url " << url << " is not an http or https URL\n";
         return 2;
     }
+    if (url.find_first_of("?#") != std::string::npos) {
+        context.err << "newsdesk: site url " << url
+                    << " has a ? or # part; it is the address of the site's folder\n";
+        return 2;
+    }
     std::error_code ec;
     std::filesystem::path folder =
         std::filesystem::absolute(context.sitePath, ec).lexically_normal();

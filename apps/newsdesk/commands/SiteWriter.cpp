@@ -1,8 +1,10 @@
 #include "commands/SiteWriter.h"
 
 #include "hostapp/site/LumSiteMgr.h"
+#include "hostapp/site/SiteJournal.h"
 #include "win32/PathMapping.h"
 
+#include <filesystem>
 #include <ostream>
 
 namespace newsdesk::app {
@@ -15,8 +17,35 @@ std::unique_ptr<lum::site::SiteLock> lockSite(CommandContext& context, const std
     std::unique_ptr<lum::site::SiteLock> lock = lum::site::SiteLock::acquire(folder, kWait, error);
     if (!lock) {
         context.err << "newsdesk: " << error << "\n";
+        return lock;
+    }
+    // Another newsdesk may have stopped half-way through an operation
+    // while it held the lock: its journal says what to finish or undo.
+    if (std::string said = lum::site::finishInterruptedOperation(folder); !said.empty()) {
+        context.err << "newsdesk: " << said << "\n";
     }
     return lock;
+}
+
+void finishInterruptedOperation(std::ostream& err) {
+    SITE_INFO info;
+    LumSiteMgr::getCurrentSiteInfo(info);
+    std::optional<std::string> root =
+        info.rootFolder.IsEmpty() ? std::nullopt : nd::win32::toNativePath(info.rootFolder.view());
+    std::error_code ec;
+    if (!root || !std::filesystem::exists(lum::site::journalPath(*root), ec)) {
+        return;
+    }
+    // A journal while another newsdesk holds the lock is that one's own,
+    // in use; one that only reads does not wait for it.
+    std::string error;
+    auto lock = lum::site::SiteLock::acquire(*root, std::chrono::milliseconds(0), error);
+    if (!lock) {
+        return;
+    }
+    if (std::string said = lum::site::finishInterruptedOperation(*root); !said.empty()) {
+        err << "newsdesk: " << said << "\n";
+    }
 }
 
 std::unique_ptr<lum::site::SiteLock> lockOpenSite(CommandContext& context) {

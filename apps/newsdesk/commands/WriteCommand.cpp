@@ -50,6 +50,9 @@ int runWrite(CommandContext& context) {
     } catch (const nlohmann::json::parse_error& e) {
         context.err << "newsdesk: " << recordFile << ": not JSON (byte " << e.byte << ")\n";
         return 1;
+    } catch (const nlohmann::json::out_of_range&) {
+        context.err << "newsdesk: " << recordFile << ": a number in it is too large\n";
+        return 1;
     }
     CRSSChannel channel;
     if (!fromJson(json, channel, error)) {

@@ -450,6 +450,9 @@ bool parseUiScript(const std::string& text, nd::win32::ScriptedDriver& driver, s
     } catch (const json::parse_error& e) {
         error = "not valid JSON at " + lum::placeInText(text, e.byte);
         return false;
+    } catch (const json::out_of_range&) {
+        error = "a number in it is too large";
+        return false;
     }
     try {
         parse(root, driver);

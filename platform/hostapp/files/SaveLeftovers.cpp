@@ -115,6 +115,14 @@ CString keptCopyPath(const CString& windowsPath) {
     return windows ? CString(*windows) : CString();
 }
 
+bool isTemporaryName(const std::string& nativePath) {
+    std::string_view name = std::string_view(nativePath).substr(folderEnd(nativePath));
+    // ".", a stem of at least one character, ".", the random part, the suffix.
+    constexpr std::size_t kFixed = 1 + 1 + kRandomPart + kTemporarySuffix.size();
+    return name.size() > kFixed &&
+           isTemporaryOf(name, std::string(name.substr(1, name.size() - kFixed)));
+}
+
 void removeAbandonedTemporaries(const std::string& nativePath) {
     std::size_t start = folderEnd(nativePath);
     std::string stem = stemOf(std::string_view(nativePath).substr(start));

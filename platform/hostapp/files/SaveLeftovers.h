@@ -22,6 +22,9 @@ int temporaryTemplateSuffixLength();
 // Empty when the path maps to nothing.
 CString keptCopyPath(const CString& windowsPath);
 
+// Whether the file at nativePath bears the name of one of our temporary files.
+bool isTemporaryName(const std::string& nativePath);
+
 // Removes the temporary files that earlier saves of the file at nativePath
 // left when they were killed. A temporary file that a running save holds
 // (it keeps it locked) is left alone.

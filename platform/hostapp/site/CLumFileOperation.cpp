@@ -2,10 +2,15 @@
 
 #include "hostapp/files/FileErrors.h"
 #include "hostapp/site/LumSiteStaff.h"
+#include "hostapp/site/SiteJournal.h"
+#include "hostapp/site/SiteMgr50.h"
 #include "hostapp/site/SiteScanner.h"
 #include "win32/FileApi.h"
 #include "win32/PathMapping.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 
 namespace {
@@ -52,61 +57,114 @@ int CLumFileOperation::run(SiteMgr50* siteMgr, const CString& from, const CStrin
         m_error = lum::fileErrorReason(ERROR_ALREADY_EXISTS);
         return 0;
     }
+    // The file leaves its folder by a rename: a folder that refuses it would
+    // stop the operation after the pages were revised.
+    if (::access(fs::path(nativeOf(from)).parent_path().c_str(), W_OK | X_OK) != 0) {
+        m_error = lum::fileErrorReason(nd::win32::errorFromErrno(errno));
+        return 0;
+    }
+    if (!makeFolders(to, true)) {
+        return 0;
+    }
     if (dryRun) {
-        if (!makeFolders(to, true)) {
-            return 0;
-        }
         CLumSiteDocBaseCore* docBase = stagePages(siteMgr, from, to, nodes, true);
         if (docBase) {
             m_revisions = docBase->revisions();
             docBase->abandon();
         }
-        return 1;
+        return refuseObstacles() ? 0 : 1;
     }
+    std::vector<CString> folders = std::move(m_madeFolders);
+    m_madeFolders.clear();
+    // The plan is on record before anything is written, so that whenever
+    // the process stops, the next newsdesk to take the site can finish or
+    // undo what was begun.
+    const std::string root = siteMgr ? siteMgr->location().root : std::string();
+    lum::site::Journal journal;
+    journal.files = {nativeOf(from)};
+    journal.destination = nativeOf(to);
+    for (const CString& folder : folders) {
+        journal.folders.push_back(nativeOf(folder));
+    }
+    for (POSITION pos = nodes ? nodes->GetHeadPosition() : nullptr; pos;) {
+        const CLumSiteDDNode& node = nodes->GetNext(pos);
+        for (POSITION link = node.m_pLinkList ? node.m_pLinkList->GetHeadPosition() : nullptr;
+             link;) {
+            journal.pages.push_back({nativeOf(node.m_pLinkList->GetNext(link).m_strPath), {}});
+        }
+    }
+    if (!root.empty() && !lum::site::writeJournal(root, journal, m_error)) {
+        return 0;
+    }
+    lum::site::operationStep();
     // Every linking page is written beside itself before anything moves: a
     // read-only page or a full disk refuses the whole operation here, where
     // nothing has changed yet, instead of leaving pages that name a file that
     // is no longer there.
     CLumSiteDocBaseCore* docBase = stagePages(siteMgr, from, to, nodes, false);
-    if (!m_obstacles.empty()) {
-        if (docBase) {
-            docBase->abandon();
-        }
-        m_error = m_obstacles.size() == 1
-                      ? m_obstacles.front().reason
-                      : std::to_string(m_obstacles.size()) + " pages could not be revised";
-        m_failures.clear();
-        return 0;
-    }
+    lum::site::operationStep();
     auto giveUp = [&] {
         if (docBase) {
             docBase->abandon();
+        }
+        if (!root.empty()) {
+            lum::site::clearJournal(root);
         }
         m_failures.clear();
         m_revisions.clear();
         return 0;
     };
+    if (refuseObstacles()) {
+        return giveUp();
+    }
+    if (docBase && !docBase->syncRevisions()) {
+        m_error = "cannot bring the revised pages to disk";
+        return giveUp();
+    }
+    journal.staged = true;
+    journal.pages.clear();
+    for (const auto& staged :
+         docBase ? docBase->staged() : std::vector<lum::AtomicFileBatch::Pending>()) {
+        journal.pages.push_back({staged.native, staged.temp});
+    }
+    if (!root.empty() && !lum::site::writeJournal(root, journal, m_error)) {
+        return giveUp();
+    }
+    lum::site::operationStep();
     if (!makeFolders(to, false)) {
         return giveUp();
     }
+    lum::site::operationStep();
     // MoveFileW refuses an existing target, so nothing is ever overwritten.
     if (!::MoveFileW(from.GetString(), to.GetString())) {
         m_error = lum::fileErrorReason(GetLastError());
         removeMadeFolders();
         return giveUp();
     }
+    lum::site::operationStep();
     if (docBase) {
-        if (m_movedPage && !docBase->ReviseMovedPage(from, to)) {
-            m_failures.push_back({to, docBase->lastError()});
-        }
-        m_movedPageRevised = m_movedPage && docBase->revisedCount() > m_linkingRevised;
-        for (const CString& page : docBase->commitRevisions()) {
+        for (const CString& page : docBase->commitRevisions(lum::site::operationStep)) {
             m_failures.push_back({page, "cannot replace " + page.toUtf8()});
         }
         m_revisions = docBase->revisions();
         docBase->abandon();
     }
+    if (!root.empty()) {
+        lum::site::clearJournal(root);
+    }
     return 1;
+}
+
+bool CLumFileOperation::refuseObstacles() {
+    if (m_obstacles.empty()) {
+        return false;
+    }
+    m_error = m_obstacles.size() == 1
+                  ? m_obstacles.front().reason
+                  : std::to_string(m_obstacles.size()) + " pages could not be revised";
+    m_failures.clear();
+    m_revisions.clear();
+    return true;
 }
 
 bool CLumFileOperation::makeFolders(const CString& to, bool dryRun) {
@@ -128,6 +186,17 @@ bool CLumFileOperation::makeFolders(const CString& to, bool dryRun) {
         if (at == at.parent_path()) {
             break;
         }
+    }
+    // The first folder is made, or the file takes its new name, in the
+    // nearest folder there is: one that refuses it would stop the operation
+    // after the pages were revised.
+    fs::path existing = missing.empty() ? folder : missing.front().parent_path();
+    if (dryRun && ::access(existing.c_str(), W_OK | X_OK) != 0) {
+        const std::string reason = lum::fileErrorReason(nd::win32::errorFromErrno(errno));
+        m_error = missing.empty()
+                      ? reason
+                      : "cannot make folder " + missing.front().string() + ": " + reason;
+        return false;
     }
     for (const fs::path& at : missing) {
         std::error_code ec;
@@ -157,7 +226,6 @@ CLumSiteDocBaseCore* CLumFileOperation::stagePages(SiteMgr50* siteMgr, const CSt
     // A moved page's (or stylesheet's) links to itself by name, and in
     // another folder its relative links, would otherwise name the wrong place.
     m_movedPage = siteMgr && lum::site::holdsLinks(from.toUtf8());
-    m_linkingRevised = 0;
     if (!nodes && !m_movedPage) {
         return nullptr;
     }
@@ -171,18 +239,12 @@ CLumSiteDocBaseCore* CLumFileOperation::stagePages(SiteMgr50* siteMgr, const CSt
         (docBase->lastFailureBlocks() ? m_obstacles : m_failures)
             .push_back({page, docBase->lastError()});
     };
-    // In a dry run the moved page is revised from its old name; otherwise it
-    // is only tried now and revised for real once it has moved.
     if (m_movedPage) {
-        if (dryRun) {
-            if (!docBase->ReviseMovedPage(from, to)) {
-                failed(to);
-            }
-            m_movedPageRevised = docBase->revisedCount() > 0;
-        } else if (!docBase->ProbeMovedPage(from, to)) {
+        if (!docBase->ReviseMovedPage(from, to)) {
             failed(to);
             m_movedPage = false;  // said once; it moves as it is
         }
+        m_movedPageRevised = docBase->revisedCount() > 0;
     }
     for (POSITION pos = nodes ? nodes->GetHeadPosition() : nullptr; pos;) {
         const CLumSiteDDNode& node = nodes->GetNext(pos);
@@ -200,9 +262,6 @@ CLumSiteDocBaseCore* CLumFileOperation::stagePages(SiteMgr50* siteMgr, const CSt
                 failed(page.m_strPath);
             }
         }
-    }
-    if (!dryRun) {
-        m_linkingRevised = docBase->revisedCount();
     }
     return docBase;
 }

@@ -22,7 +22,9 @@ class CLumFileOperation {
     // links revised to reach the same files from its new place and name.
     // Before anything changes, every page to revise is revised and written
     // beside itself: when one cannot be read or written (read-only, no room
-    // on disk) nothing is done and obstacles() lists them all.
+    // on disk) nothing is done and obstacles() lists them all. While the
+    // pages and the file change, the site's journal (SiteJournal.h) holds
+    // the plan.
     // 1 when the file was renamed; 0 when it was not (nothing is changed
     // then, and error() says why). Pages that could not be revised (too
     // large, too deeply nested) are left as they were and listed in failures().
@@ -30,7 +32,7 @@ class CLumFileOperation {
                 const CString& to, CLumSiteDDList* nodes);
     // The same worked out without changing anything: no folder is made, the
     // file stays, no page is written; revisions() lists what would change.
-    // 0, with error(), when the rename could not be done.
+    // 0, with error() and obstacles(), when the rename could not be done.
     int preview(SiteMgr50* siteMgr, const CString& from, const CString& to, CLumSiteDDList* nodes);
 
     // The pages the last operation could not revise, each with the reason.
@@ -59,6 +61,8 @@ class CLumFileOperation {
     // with m_error when one cannot be made (those made are removed again).
     bool makeFolders(const CString& to, bool dryRun);
     void removeMadeFolders();
+    // true, with m_error, when pages in m_obstacles stand in the way.
+    bool refuseObstacles();
     // Revises the moved page (when it holds links) and the linking pages,
     // keeping their new bytes (in a dry run only the list); the pages that
     // cannot be read or written go to m_obstacles, the others that cannot be
@@ -69,7 +73,6 @@ class CLumFileOperation {
     std::vector<Failure> m_failures;
     std::vector<Failure> m_obstacles;
     bool m_movedPage = false;
-    size_t m_linkingRevised = 0;
     std::string m_error;
     std::vector<CString> m_madeFolders;
     std::vector<CLumSiteDocBaseCore::Revision> m_revisions;

@@ -107,16 +107,14 @@ BOOL CLumSiteDocBaseCore::reviseWith(const CString& page, const std::string& byt
     return revised && keep(page, std::move(*revised));
 }
 
-BOOL CLumSiteDocBaseCore::keep(const CString& page, lum::page::RevisedPage&& revised) {
+BOOL CLumSiteDocBaseCore::keep(const CString& page, lum::page::RevisedPage&& revised,
+                               const CString& at) {
     if (revised.changes == 0) {
         return TRUE;
     }
-    if (m_dryRun) {
-        m_revisions.push_back({page, std::move(revised.links)});
-        m_revisedCount += 1;
-        return TRUE;
-    }
-    if (!m_saves.add(page, revised.bytes)) {
+    const CString& written = at.IsEmpty() ? page : at;
+    if (m_dryRun ? !lum::AtomicFileBatch::canReplace(written)
+                 : !m_saves.add(written, revised.bytes, at.IsEmpty() ? CString() : page)) {
         m_error = "cannot write " + nd::win32::toNativePath(page.GetString()).value_or("the page") +
                   ": " + lum::fileErrorReason(GetLastError());
         m_blocking = true;
@@ -127,27 +125,25 @@ BOOL CLumSiteDocBaseCore::keep(const CString& page, lum::page::RevisedPage&& rev
     return TRUE;
 }
 
-std::optional<lum::page::RevisedPage> CLumSiteDocBaseCore::reviseMoved(const CString& from,
-                                                                       const CString& to,
-                                                                       const CString& at) {
+BOOL CLumSiteDocBaseCore::ReviseMovedPage(const CString& from, const CString& to) {
     m_error.clear();
     m_blocking = false;
     if (!m_siteMgr) {
         m_error = "no site database";
-        return std::nullopt;
+        return FALSE;
     }
     std::string oldPath = m_siteMgr->relativePath(from);
     std::string newPath = m_siteMgr->relativePath(to);
-    std::optional<std::string> native = nd::win32::toNativePath(at.GetString());
+    std::optional<std::string> native = nd::win32::toNativePath(from.GetString());
     if (oldPath.empty() || newPath.empty() || !native) {
         m_error = "the page lies outside the site";
-        return std::nullopt;
+        return FALSE;
     }
     std::string bytes;
     if (!readBytes(*native, bytes)) {
         m_error = "cannot read " + *native;
         m_blocking = true;
-        return std::nullopt;
+        return FALSE;
     }
     const lum::site::SiteLocation& site = m_siteMgr->location();
     lum::site::SiteLinkResolver resolver(site.url, site.root, site.topPage);
@@ -155,27 +151,9 @@ std::optional<lum::page::RevisedPage> CLumSiteDocBaseCore::reviseMoved(const CSt
     auto decide = [&](std::string_view, std::string_view base, std::string_view url) {
         return links.decide(base, url);
     };
-    return lum::site::isStylesheetPath(to.toUtf8())
-               ? lum::page::reviseStylesheetLinks(bytes, decide, m_error)
-               : lum::page::revisePageLinks(bytes, decide, m_error);
-}
-
-BOOL CLumSiteDocBaseCore::ReviseMovedPage(const CString& from, const CString& to) {
-    std::optional<lum::page::RevisedPage> revised = reviseMoved(from, to, m_dryRun ? from : to);
-    return revised && keep(to, std::move(*revised));
-}
-
-BOOL CLumSiteDocBaseCore::ProbeMovedPage(const CString& from, const CString& to) {
-    std::optional<lum::page::RevisedPage> revised = reviseMoved(from, to, from);
-    if (!revised) {
-        return FALSE;
-    }
-    lum::AtomicFileBatch probe;  // discarded: the page is written for real after it moved
-    if (revised->changes > 0 && !probe.add(from, revised->bytes)) {
-        m_error = "cannot write " + nd::win32::toNativePath(to.GetString()).value_or("the page") +
-                  ": " + lum::fileErrorReason(GetLastError());
-        m_blocking = true;
-        return FALSE;
-    }
-    return TRUE;
+    std::optional<lum::page::RevisedPage> revised =
+        lum::site::isStylesheetPath(to.toUtf8())
+            ? lum::page::reviseStylesheetLinks(bytes, decide, m_error)
+            : lum::page::revisePageLinks(bytes, decide, m_error);
+    return revised && keep(to, std::move(*revised), from);
 }

@@ -35,15 +35,13 @@ class CLumSiteDocBaseCore {
     // at commitRevisions. FALSE, the page untouched, when it cannot be read
     // or written.
     BOOL ReviseLinkedFile(const CString& page, int flags);
-    // The page itself moved from from to to (it is at to now): its relative
-    // links are rewritten to name the same files and folders from its new
-    // place, those to registered files their new names. FALSE, the page
-    // untouched, when it cannot be read or written.
+    // The page moves from from to to: its relative links are rewritten to
+    // name the same files and folders from its new place, those to
+    // registered files their new names. It is read at from; its new content
+    // is written beside it and takes the name to at commitRevisions (after
+    // the page has moved there). FALSE, the page untouched, when it cannot be
+    // read or written.
     BOOL ReviseMovedPage(const CString& from, const CString& to);
-    // Before the page moves from from to to: its revision for the new place
-    // is worked out and written beside it, then dropped. FALSE when it could
-    // not be read or written (read-only, no room on disk); the page is untouched.
-    BOOL ProbeMovedPage(const CString& from, const CString& to);
     // Whether the last FALSE came from reading or writing the page, which an
     // operation must not go on without, rather than from a page that cannot
     // be revised (too large, too deeply nested) and is left as it was.
@@ -51,8 +49,8 @@ class CLumSiteDocBaseCore {
     // How many pages the revisions so far changed.
     size_t revisedCount() const { return m_revisedCount; }
 
-    // A preview: revisions are worked out and listed, no page is written, and
-    // ReviseMovedPage reads the page at its old name (it has not moved).
+    // A preview: revisions are worked out and listed, no page is written; a
+    // page that could not be written is refused as it would be.
     void setDryRun(bool dryRun) { m_dryRun = dryRun; }
     struct Revision {
         CString page;
@@ -61,9 +59,16 @@ class CLumSiteDocBaseCore {
     // Every page the revisions so far changed, with its changed links.
     const std::vector<Revision>& revisions() const { return m_revisions; }
 
+    // The revised pages and where their new content waits.
+    const std::vector<lum::AtomicFileBatch::Pending>& staged() const { return m_saves.pending(); }
+    // Brings the new content of every revised page to disk; false when it could not.
+    bool syncRevisions() { return m_saves.sync(); }
     // Replaces every revised page at once, each atomically, with one sync for
-    // all of them. The pages that could not be replaced (each left as it was).
-    std::vector<CString> commitRevisions() { return m_saves.commit(); }
+    // all of them (afterEach is called after each page). The pages that could
+    // not be replaced (each left as it was).
+    std::vector<CString> commitRevisions(const std::function<void()>& afterEach = {}) {
+        return m_saves.commit(afterEach);
+    }
     const std::string& lastError() const { return m_error; }
 
   private:
@@ -77,12 +82,9 @@ class CLumSiteDocBaseCore {
     // Revises the page's bytes with the decider and keeps them for commitRevisions.
     BOOL reviseWith(const CString& page, const std::string& bytes,
                     const lum::page::LinkDecider& decide);
-    // Lists the revised page and keeps its bytes for commitRevisions.
-    BOOL keep(const CString& page, lum::page::RevisedPage&& revised);
-    // The moved page's bytes read from at (its old or new name) and revised
-    // for its new place; nullopt with m_error when unreadable or unrevisable.
-    std::optional<lum::page::RevisedPage> reviseMoved(const CString& from, const CString& to,
-                                                      const CString& at);
+    // Lists the revised page and keeps its bytes for commitRevisions, written
+    // beside at (the page itself when empty).
+    BOOL keep(const CString& page, lum::page::RevisedPage&& revised, const CString& at = CString());
 
     SiteMgr50* m_siteMgr;
     std::vector<Move> m_moves;

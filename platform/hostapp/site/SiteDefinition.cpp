@@ -54,6 +54,8 @@ std::optional<SiteDefinition> readSiteDefinition(const CString& folder, std::str
         json = nlohmann::json::parse(text);
     } catch (const nlohmann::json::parse_error& e) {
         reason = "not valid JSON at " + lum::placeInText(text, e.byte);
+    } catch (const nlohmann::json::out_of_range&) {
+        reason = "a number in it is too large";
     }
     if (!reason.empty()) {
         // said where
@@ -67,6 +69,9 @@ std::optional<SiteDefinition> readSiteDefinition(const CString& folder, std::str
         // reason is set
     } else if (!isWebSiteUrl(site.url)) {
         reason = "\"url\" is not an http or https URL";
+    } else if (site.url.Find(u'?') >= 0 || site.url.Find(u'#') >= 0) {
+        // Every file's address is the site's with the file's path after it.
+        reason = "\"url\" is the address of the site's folder and has no ? or # part";
     }
     if (!reason.empty()) {
         error = "site definition " + nativeFile + ": " + reason;
@@ -74,6 +79,13 @@ std::optional<SiteDefinition> readSiteDefinition(const CString& folder, std::str
     }
     if (site.url.Right(1) != u"/") {
         site.url += u'/';
+    }
+    // The scheme compares without case ("HTTPS:"); addresses of the site's
+    // files begin with the site's own, compared as written.
+    for (int i = 0; i < site.url.GetLength() && site.url[i] != u':'; ++i) {
+        if (site.url[i] >= u'A' && site.url[i] <= u'Z') {
+            site.url.SetAt(i, static_cast<char16_t>(site.url[i] - u'A' + u'a'));
+        }
     }
     if (site.name.IsEmpty()) {
         site.name = getBaseName(site.folder.Left(site.folder.GetLength() - 1));

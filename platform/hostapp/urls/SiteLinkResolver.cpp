@@ -46,6 +46,26 @@ std::string withoutDotSegments(std::string_view path) {
     return out;
 }
 
+// Whether path, relative to the site's root, names a place inside it. Dot
+// segments are gone after resolution, but one written as %2E%2E is not; an
+// empty segment ("/shop//x", or "%2F" decoded first) would make the path
+// absolute, or name by a second spelling a file that is already listed.
+bool isPathInSite(std::string_view path) {
+    for (size_t start = 0; start <= path.size();) {
+        size_t end = path.find('/', start);
+        std::string_view part = path.substr(
+            start, end == std::string_view::npos ? std::string_view::npos : end - start);
+        if (part == ".." || part == "." || (part.empty() && end != std::string_view::npos)) {
+            return false;
+        }
+        if (end == std::string_view::npos) {
+            break;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
 // Lower-cases the scheme and the authority, which compare without case,
 // drops the scheme's default port and works out the path's dot segments:
 // what is left is the one spelling a browser would request.
@@ -199,19 +219,8 @@ std::optional<std::string> SiteLinkResolver::relativeTo(const std::string& absol
         return std::nullopt;
     }
     std::string path = std::move(*decoded);
-    // Dot segments are gone after resolution; one written as %2E%2E is not.
-    size_t start = 0;
-    while (start <= path.size()) {
-        size_t end = path.find('/', start);
-        std::string_view part(path.data() + start,
-                              (end == std::string::npos ? path.size() : end) - start);
-        if (part == ".." || part == ".") {
-            return std::nullopt;
-        }
-        if (end == std::string::npos) {
-            break;
-        }
-        start = end + 1;
+    if (!isPathInSite(path)) {
+        return std::nullopt;
     }
     if (path.empty() || path.back() == '/') {
         path += m_topName;
@@ -251,8 +260,7 @@ std::optional<std::string> SiteLinkResolver::fromFileUrl(std::string_view url) c
         return std::nullopt;
     }
     std::string relative = path.substr(m_root.size());
-    if (relative.empty() || relative.find("/../") != std::string::npos ||
-        relative.rfind("../", 0) == 0) {
+    if (relative.empty() || !isPathInSite(relative)) {
         return std::nullopt;
     }
     return relative;

@@ -72,6 +72,7 @@ TEST(UiScript, MalformedScriptsAreRefusedWithAReasonAndAddNothing) {
     const std::pair<const char*, const char*> cases[] = {
         {"[", "not valid JSON at line 1, column 2"},
         {"{\"dialogs\": [\n  {\"template\": 1,}\n]}", "not valid JSON at line 2, column 18"},
+        {"{\"dialogs\": [{\"template\": 88888e888888888}]}", "a number in it is too large"},
         // What a step or an entry does not read would quietly do something else.
         {R"({"dialogs": [{"template": 1, "steps": [{"click": 1}, {"check": 2, "vlaue": false}]}]})",
          "dialog entry 1, step 2: \"check\" does not know \"vlaue\""},

@@ -28,9 +28,12 @@ endfunction()
 
 run(0 site init --url https://ann.example/)
 file(CHMOD ${SITE}/index.html PERMISSIONS OWNER_READ GROUP_READ)
-run(1 site move news/feed.rss news/x.rss)
-expect_match("${err}" "^newsdesk: news/feed.rss could not be moved to news/x.rss: cannot write [^\n]*/index.html: [^\n]+\n$")
-expect_unchanged()
+# The preview refuses as the move would, rather than promise what cannot be.
+foreach(dry "" --dry-run)
+  run(1 site move ${dry} news/feed.rss news/x.rss)
+  expect_match("${err}" "^newsdesk: news/feed.rss could not be moved to news/x.rss: cannot write [^\n]*/index.html: [^\n]+\n$")
+  expect_unchanged()
+endforeach()
 
 file(CHMOD ${SITE}/about.html PERMISSIONS OWNER_READ GROUP_READ)
 run(1 site move news/feed.rss news/x.rss)

@@ -112,6 +112,12 @@ TEST(SiteLinkResolver, DefaultPortsAndPathsAboveTheRootReachTheSitesFiles) {
         {"../../../shop/u.html", "u.html"},
         {"/../u.html", std::nullopt},  // the server's root is not the site's
         {"/shop/%2E%2E/u.html", std::nullopt},
+        // An empty segment would make the path absolute (fuzz_page_links).
+        {"/shop/\\\xfahz\\\\\\", std::nullopt},
+        {"/shop//etc/passwd", std::nullopt},
+        {"/shop/%2Fetc/passwd", std::nullopt},
+        {"file:///home/ann/site//etc/passwd", std::nullopt},
+        {"file:///home/ann/site/a/..", std::nullopt},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(shop.resolve("news/p.html", "", c.link), c.file) << c.link;

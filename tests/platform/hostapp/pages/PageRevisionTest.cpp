@@ -120,14 +120,15 @@ TEST_F(SitePages, ARenameThatCannotReviseEveryPageChangesNothing) {
             return files;
         };
         const size_t filesBefore = count();
-        // 0 when the rename was refused with the pages in the way named.
+        // 0 when the rename was refused with the pages in the way named (a
+        // full disk refuses it sooner, when the plan cannot be recorded).
         auto rename = [&] {
             CLumSiteDDList nodes;
             addNode(nodes, "news/feed.xml", "news/latest.xml");
             CLumFileOperation operation;
             int renamed = operation.execute(nullptr, m_db, CLumFileOperation::kRename,
                                             path("news/feed.xml"), path("news/latest.xml"), &nodes);
-            return renamed != 0 || operation.obstacles().empty() ? 1 : 0;
+            return renamed != 0 || (c.readOnly && operation.obstacles().empty()) ? 1 : 0;
         };
         EXPECT_EQ(c.fullDisk ? onFullDisk(rename) : rename(), 0);
         EXPECT_TRUE(std::filesystem::exists(m_dir.native("site/news/feed.xml")));

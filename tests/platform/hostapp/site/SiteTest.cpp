@@ -3,6 +3,7 @@
 #include "hostapp/site/CLumUrlManSiteAdapter.h"
 #include "hostapp/site/LumSiteMgr.h"
 #include "hostapp/site/SiteDefinition.h"
+#include "hostapp/site/SiteJournal.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,8 @@ class OpenSite : public ::testing::Test {
 
 TEST(SiteDefinition, GivesDefaultsForNameAndTopPageAndEndsTheUrlWithASlash) {
     TempDir dir;
-    dir.write("newsdesk-site.json", R"({"url": "http://example.com"})");
+    // The scheme in any case (found by fuzz_site_definition) is written lower.
+    dir.write("newsdesk-site.json", R"({"url": "HtTp://example.com"})");
     std::string error;
     auto site = readSiteDefinition(CString(dir.windows()), error);
     ASSERT_TRUE(site) << error;
@@ -56,7 +58,10 @@ TEST(SiteDefinition, RefusesAMissingOrBrokenDefinitionWithAReasonNamingTheFile) 
                             R"({"url": 5})",
                             R"({"url": "file:///Z:/"})",
                             R"({"url": "https:a/"})",
-                            R"({"url": "http:///a/"})"};
+                            R"({"url": "http:///a/"})",
+                            R"({"url": "htTps://annmxea.pl?/shop/"})",
+                            R"({"url": "https://a.example/#/shop/"})",
+                            "88888e888888888{"};
     for (const char* text : broken) {
         dir.write("newsdesk-site.json", text);
         error.clear();
@@ -126,4 +131,42 @@ TEST_F(OpenSite, ApplicationFindsTheSiteOnlyForItsOwnFiles) {
     EXPECT_TRUE(adapter.isSiteOpened());
     EXPECT_TRUE(adapter.inSite(site("audio/x.mp3")));
     EXPECT_TRUE(adapter.outSite(site("../x.mp3")));
+}
+
+// A journal changed by another hand is not acted on: a rename out of the
+// site, or of a file that is not one of our temporary files, could destroy a
+// page. It stays, said once, and every file stays as it was.
+TEST(SiteJournal, ADamagedOrStrangeJournalIsLeftAloneAndSaid) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.native("site"));
+    dir.write("outside.html", "outside");
+    dir.write("site/index.html", "page");
+    dir.write("site/.index.html.abc123.ndsave", "staged");
+    const std::string root = dir.native("site").string();
+    const std::string journal = lum::site::journalPath(root);
+    const std::string page = R"({"version": 1, "operation": "delete", "staged": true,
+        "files": ["gone.rss"], "folders": [], "pages": [{"path": )";
+    for (const std::string& text :
+         {std::string("{\"version\": 1, \"operation\""),  // cut short
+          page + R"("index.html", "staged": "../outside.html"}]})",
+          page + R"("../outside.html", "staged": ".index.html.abc123.ndsave"}]})",
+          page + R"("index.html", "staged": "outside.html"}]})",
+          page + R"("/etc/passwd", "staged": ".index.html.abc123.ndsave"}]})"}) {
+        dir.write("site/.newsdesk-site.db.journal", text);
+        EXPECT_NE(lum::site::finishInterruptedOperation(root).find("cannot read the record"),
+                  std::string::npos)
+            << text;
+        EXPECT_TRUE(std::filesystem::exists(journal));
+        EXPECT_EQ(dir.read("site/index.html"), "page");
+        EXPECT_EQ(dir.read("site/.index.html.abc123.ndsave"), "staged");
+        EXPECT_EQ(dir.read("outside.html"), "outside");
+    }
+    // The same journal whole: the page takes its staged content.
+    dir.write("site/.newsdesk-site.db.journal",
+              page + R"("index.html", "staged": ".index.html.abc123.ndsave"}]})");
+    EXPECT_EQ(lum::site::finishInterruptedOperation(root),
+              "completed an interrupted deletion of gone.rss");
+    EXPECT_EQ(dir.read("site/index.html"), "staged");
+    EXPECT_EQ(dir.names("site"), std::set<std::string>{"index.html"});
+    EXPECT_EQ(lum::site::finishInterruptedOperation(root), "");
 }
