@@ -1,9 +1,14 @@
 #include "hostapp/feedxml/CLumRssAbstract.h"
 
+#include "hostapp/feedxml/FeedSkeleton.h"
 #include "hostapp/feedxml/XmlFile.h"
 #include "hostapp/feedxml/XmlText.h"
+#include "win32/PathMapping.h"
+
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -17,23 +22,108 @@ const xmlChar* utf8(const char* s) {
     return reinterpret_cast<const xmlChar*>(s);
 }
 
+// What tells one version of a file from another: its size, its time of
+// change and its inode.
+std::array<std::uint64_t, 3> fileStamp(const CString& path) {
+    auto native = nd::win32::toNativePath(path.view());
+    struct stat st {};
+    if (!native || ::stat(native->c_str(), &st) != 0) {
+        return {};
+    }
+    return {static_cast<std::uint64_t>(st.st_size),
+            static_cast<std::uint64_t>(st.st_mtim.tv_sec) * 1000000000u +
+                static_cast<std::uint64_t>(st.st_mtim.tv_nsec),
+            static_cast<std::uint64_t>(st.st_ino)};
+}
+
 }  // namespace
 
 CLumRssAbstract::CLumRssAbstract(const CString& path, const char16_t* encoding) {
     if (!path.IsEmpty()) {
-        lum::xml::Repairs repairs;
-        if (xmlDoc* loaded = lum::xml::loadFile(path, &repairs)) {
-            Document = std::make_unique<::Document>(loaded);
-            m_encoding = lum::xml::toCString(loaded->encoding);
-            m_repairs = repairs.names();
-        }
+        m_path = path;
+        m_read = m_treeTried = false;
         return;
     }
     m_encoding = encoding ? encoding : u"";
-    Document = std::make_unique<::Document>(xmlNewDoc(utf8("1.0")));
+    m_tree = std::make_unique<::Document>(xmlNewDoc(utf8("1.0")));
 }
 
 CLumRssAbstract::~CLumRssAbstract() = default;
+
+void CLumRssAbstract::read() const {
+    if (m_read) {
+        return;
+    }
+    m_read = true;
+    m_fileStamp = fileStamp(m_path);
+    if (streamFile(m_path)) {
+        return;
+    }
+    m_treeTried = true;
+    m_treeAnswers = true;
+    lum::xml::Repairs repairs;
+    if (xmlDoc* loaded = lum::xml::loadFile(m_path, &repairs)) {
+        m_tree = std::make_unique<::Document>(loaded);
+        m_encoding = lum::xml::toCString(loaded->encoding);
+        m_repairs = repairs.names();
+    }
+}
+
+bool CLumRssAbstract::streamFile(const CString&) const {
+    return false;
+}
+
+void CLumRssAbstract::streamed(std::unique_ptr<lum::xml::FeedSkeleton> skeleton,
+                               const CString& encoding) const {
+    m_skeleton = std::move(skeleton);
+    m_encoding = encoding;
+    m_treeAnswers = m_skeleton == nullptr;
+    // A file that does not stream in does not load into a tree either.
+    m_treeTried = m_skeleton == nullptr;
+}
+
+xmlDoc* CLumRssAbstract::loadedTree() const {
+    read();
+    if (!m_treeTried) {
+        m_treeTried = true;
+        // The tree must be the file the records were read from: a file
+        // changed since gives no tree, and what needs one fails.
+        xmlDoc* loaded = fileStamp(m_path) == m_fileStamp ? lum::xml::loadFile(m_path) : nullptr;
+        if (loaded != nullptr) {
+            m_tree = std::make_unique<::Document>(loaded);
+        }
+    }
+    return m_tree ? m_tree->raw() : nullptr;
+}
+
+::Document* CLumRssAbstract::Tree::get() const {
+    // Without a tree (the file changed since it was read) what was read
+    // still answers, and what needs the tree fails.
+    if (m_owner.loadedTree() != nullptr) {
+        m_owner.m_treeAnswers = true;
+    }
+    return m_owner.m_tree.get();
+}
+
+bool CLumRssAbstract::IsOK() const {
+    read();
+    return m_tree != nullptr || m_skeleton != nullptr;
+}
+
+CString CLumRssAbstract::getEncoding() const {
+    read();
+    return m_encoding;
+}
+
+std::vector<CString> CLumRssAbstract::getRepairs() const {
+    read();
+    return m_repairs;
+}
+
+xmlDoc* CLumRssAbstract::doc() const {
+    ::Document* tree = Document.get();
+    return tree ? tree->raw() : nullptr;
+}
 
 bool CLumRssAbstract::lumSxdSaveXmlData(const CString& path) {
     return lum::xml::saveFile(doc(), path, m_encoding);
@@ -44,7 +134,73 @@ bool CLumRssAbstract::savesSameBytes(const CString& path) {
 }
 
 Node CLumRssAbstract::root() const {
-    return Node(doc() ? xmlDocGetRootElement(doc()) : nullptr);
+    read();
+    if (!m_treeAnswers) {
+        return Node(m_skeleton->root());
+    }
+    xmlDoc* tree = loadedTree();
+    return Node(tree ? xmlDocGetRootElement(tree) : nullptr);
+}
+
+Node CLumRssAbstract::inTree(Node node) const {
+    if (!m_skeleton || !m_skeleton->holds(node.raw())) {
+        return node;
+    }
+    xmlDoc* tree = loadedTree();
+    return Node(tree ? lum::xml::FeedSkeleton::samePlaceIn(node.raw(), xmlDocGetRootElement(tree))
+                     : nullptr);
+}
+
+std::optional<bool> CLumRssAbstract::recordedField(Node node, int field, CString& out) const {
+    const lum::xml::ItemRecord* record = m_treeAnswers ? nullptr : m_skeleton->recordOf(node.raw());
+    if (record == nullptr) {
+        return std::nullopt;
+    }
+    for (const auto& answer : record->answers) {
+        if (answer.field == field) {
+            out = answer.text;
+            return answer.result;
+        }
+    }
+    out.Empty();
+    return false;
+}
+
+bool CLumRssAbstract::recordedKept(Node node, lum::KeptMarkup& out) const {
+    const lum::xml::ItemRecord* record = m_treeAnswers ? nullptr : m_skeleton->recordOf(node.raw());
+    // Kept markup only grows: a record stands in for the item's own only
+    // where there is nothing to add it to.
+    if (record == nullptr || !out.empty()) {
+        return false;
+    }
+    out = record->kept;
+    return true;
+}
+
+Node CLumRssAbstract::withChildren(Node node, bool partsOnly) const {
+    if (m_treeAnswers || !m_skeleton->holds(node.raw())) {
+        return inTree(node);
+    }
+    if (partsOnly || m_skeleton->recordOf(node.raw()) == nullptr) {
+        return node;
+    }
+    return forChange(node);
+}
+
+Node CLumRssAbstract::withSubtree(Node node) const {
+    if (!m_treeAnswers && m_skeleton->holdsItems(node.raw())) {
+        Document.get();
+    }
+    return withChildren(node);
+}
+
+Node CLumRssAbstract::forChange(Node node) const {
+    Document.get();
+    return inTree(node);
+}
+
+bool CLumRssAbstract::isStreamedChannel(Node node) const {
+    return !m_treeAnswers && node.raw() != nullptr && node.raw() == m_skeleton->channel();
 }
 
 bool CLumRssAbstract::isNamed(Node node, const FeedName& name) {

@@ -14,29 +14,36 @@
 #include "hostapp/feedxml/KeptMarkup.h"
 #include "mfc/CString.h"
 
+#include <array>
+#include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+namespace lum::xml {
+class FeedSkeleton;
+}
+
 class CLumRssAbstract {
   public:
-    // With a path: loads that file (encoding is not used). With an empty
-    // path: an empty document that will be written in encoding (null or
-    // empty: UTF-8).
+    // With a path: that file, read at the first question asked of the
+    // document (encoding is not used). With an empty path: an empty document
+    // that will be written in encoding (null or empty: UTF-8).
     CLumRssAbstract(const CString& path, const char16_t* encoding);
     virtual ~CLumRssAbstract();
     CLumRssAbstract(const CLumRssAbstract&) = delete;
     CLumRssAbstract& operator=(const CLumRssAbstract&) = delete;
 
     // false when the file was missing, unreadable or not well-formed.
-    bool IsOK() const { return Document != nullptr; }
+    bool IsOK() const;
     // The encoding the document declares (a loaded file) or was made with;
     // empty when none.
-    CString getEncoding() const { return m_encoding; }
+    CString getEncoding() const;
     // What the loaded file needed to be read ("entities", "encoding"); empty
     // for a well-formed file.
-    std::vector<CString> getRepairs() const { return m_repairs; }
+    std::vector<CString> getRepairs() const;
 
     // Writes the document to path in its encoding; false when the document
     // could not be written, and then the file at path is left untouched.
@@ -45,8 +52,21 @@ class CLumRssAbstract {
     // now; the file is only read.
     bool savesSameBytes(const CString& path);
 
-    // The tree; null when loading failed.
-    std::unique_ptr<::Document> Document;
+    // The tree; null when loading failed. A file read in one streaming pass
+    // is loaded into a tree only when it is asked for, and from then on the
+    // document answers every question from it, so that what is changed
+    // through it is seen.
+    class Tree {
+      public:
+        explicit Tree(const CLumRssAbstract& owner) : m_owner(owner) {}
+        explicit operator bool() const { return get() != nullptr; }
+        ::Document* operator->() const { return get(); }
+        ::Document* get() const;
+
+      private:
+        const CLumRssAbstract& m_owner;
+    };
+    Tree Document{*this};
 
     // How a feed element is named: its local name and, for the elements of an
     // extension vocabulary, that vocabulary's namespace and usual prefix.
@@ -62,8 +82,43 @@ class CLumRssAbstract {
     static NodeArray findChildren(Node parent, const FeedName& name);
 
   protected:
-    xmlDoc* doc() const { return Document ? Document->raw() : nullptr; }
+    // The tree, for a change: the document answers from it from now on.
+    xmlDoc* doc() const;
+    // The root element the document answers from.
     Node root() const;
+
+    // Reading in one pass. A document whose getters can answer from flat
+    // records names the getters that an item's record answers, in the order
+    // of their field numbers, and gathers the records in streamFile; the
+    // others (and every document on a file that only a repair reads) load
+    // the tree.
+    using FieldGetter = bool (CLumRssAbstract::*)(Node, CString&) const;
+    virtual bool streamFile(const CString& path) const;
+    // Set by streamFile when the file was read: its skeleton (null when the
+    // file does not load) and its encoding.
+    void streamed(std::unique_ptr<lum::xml::FeedSkeleton> skeleton, const CString& encoding) const;
+    // What getter field answered for an item of a streamed document; nullopt
+    // when node is not such an item, and the getter asks the tree.
+    std::optional<bool> recordedField(Node node, int field, CString& out) const;
+    // The item's kept markup from its record; false when node is no such
+    // item.
+    bool recordedKept(Node node, lum::KeptMarkup& out) const;
+    // The node to look among the children of: node itself, or, for an item
+    // of a streamed document (whose children are not all there), the same
+    // item in the tree.
+    // With partsOnly, only the categories and enclosures among the children
+    // (or the node's own attributes) are read, which an item's element has.
+    Node withChildren(Node node, bool partsOnly = false) const;
+    // The same for what reads all of a node's subtree: also the root and
+    // the channel of a streamed document, which hold its items.
+    Node withSubtree(Node node) const;
+    // The node in the tree, for a change or for a question the streamed
+    // document cannot answer as the tree does; the document answers from the
+    // tree from now on.
+    Node forChange(Node node) const;
+    // Whether node is the channel of a streamed document that the document
+    // answers from its skeleton.
+    bool isStreamedChannel(Node node) const;
 
     // The child's text; out is emptied and false returned when there is no
     // such child.
@@ -102,7 +157,22 @@ class CLumRssAbstract {
     void keepRootAttributes(const char* skip, int family, lum::KeptMarkup& out) const;
 
   private:
-    CString m_encoding;
-    std::vector<CString> m_repairs;
+    // Reads the file on the first question.
+    void read() const;
+    // The tree, loaded from the file when the document was streamed.
+    xmlDoc* loadedTree() const;
+    Node inTree(Node node) const;
+
+    CString m_path;
+    mutable bool m_read = true;
+    mutable bool m_treeTried = true;
+    // Every question goes to the tree: nothing was streamed, or the tree was
+    // handed out for a change.
+    mutable bool m_treeAnswers = true;
+    mutable std::unique_ptr<::Document> m_tree;
+    mutable std::unique_ptr<lum::xml::FeedSkeleton> m_skeleton;
+    mutable std::array<std::uint64_t, 3> m_fileStamp{};
+    mutable CString m_encoding;
+    mutable std::vector<CString> m_repairs;
     mutable std::shared_ptr<lum::KeptStore> m_keptStore;
 };

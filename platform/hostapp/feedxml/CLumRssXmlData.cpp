@@ -77,14 +77,15 @@ void CLumRssXmlData::getItemNodeArray(NodeArray& items) const {
 }
 
 void CLumRssXmlData::getCategoryNodeArray(Node node, NodeArray& categories) const {
-    categories = findChildren(node, kCategory);
+    categories = findChildren(withChildren(node, true), kCategory);
 }
 
 void CLumRssXmlData::getEnclosureNodeArray(Node item, NodeArray& enclosures) const {
-    enclosures = findChildren(item, kEnclosure);
+    enclosures = findChildren(withChildren(item, true), kEnclosure);
 }
 
 Node CLumRssXmlData::createChannelNode() {
+    forChange(Node());
     Node r = root();
     if (!r) {
         r = appendChild(Node(), kRss);
@@ -95,31 +96,57 @@ Node CLumRssXmlData::createChannelNode() {
 }
 
 Node CLumRssXmlData::createItemNode(Node channel) {
+    channel = forChange(channel);
     return channel ? appendChild(channel, kItem) : Node();
 }
 
 bool CLumRssXmlData::getTitle(Node node, CString& out) const {
-    return getEscapedChildText(node, kTitle, out);
+    if (auto recorded = recordedField(node, kTitleField, out)) {
+        return *recorded;
+    }
+    return getEscapedChildText(withChildren(node), kTitle, out);
 }
 bool CLumRssXmlData::getLink(Node node, CString& out) const {
-    return getChildText(node, kLink, out);
+    if (auto recorded = recordedField(node, kLinkField, out)) {
+        return *recorded;
+    }
+    return getChildText(withChildren(node), kLink, out);
 }
 bool CLumRssXmlData::getDescription(Node node, CString& out) const {
-    return getChildText(node, kDescription, out);
+    if (auto recorded = recordedField(node, kDescriptionField, out)) {
+        return *recorded;
+    }
+    return getChildText(withChildren(node), kDescription, out);
 }
 bool CLumRssXmlData::getLanguage(Node node, CString& out) const {
-    return getChildText(node, kLanguage, out);
+    if (auto recorded = recordedField(node, kLanguageField, out)) {
+        return *recorded;
+    }
+    return getChildText(withChildren(node), kLanguage, out);
 }
 bool CLumRssXmlData::getCopyright(Node node, CString& out) const {
-    return getEscapedChildText(node, kCopyright, out);
+    if (auto recorded = recordedField(node, kCopyrightField, out)) {
+        return *recorded;
+    }
+    return getEscapedChildText(withChildren(node), kCopyright, out);
 }
 bool CLumRssXmlData::getPubDate(Node node, CString& out) const {
-    return getChildText(node, kPubDate, out);
+    if (auto recorded = recordedField(node, kPubDateField, out)) {
+        return *recorded;
+    }
+    return getChildText(withChildren(node), kPubDate, out);
 }
 bool CLumRssXmlData::getTtl(Node node, CString& out) const {
-    return getChildText(node, kTtl, out);
+    if (auto recorded = recordedField(node, kTtlField, out)) {
+        return *recorded;
+    }
+    return getChildText(withChildren(node), kTtl, out);
 }
 bool CLumRssXmlData::getAuthor(Node node, CString& out) const {
+    if (auto recorded = recordedField(node, kAuthorField, out)) {
+        return *recorded;
+    }
+    node = withChildren(node);
     // An author named without an address is written as dc:creator, which
     // reads back as the author when there is no author element.
     Node author = findChild(node, kAuthor);
@@ -129,19 +156,25 @@ bool CLumRssXmlData::getAuthor(Node node, CString& out) const {
     return bool(found);
 }
 bool CLumRssXmlData::getComments(Node node, CString& out) const {
-    return getChildText(node, kComments, out);
+    if (auto recorded = recordedField(node, kCommentsField, out)) {
+        return *recorded;
+    }
+    return getChildText(withChildren(node), kComments, out);
 }
 
 bool CLumRssXmlData::getCategory(Node category, CString& out) const {
+    category = withSubtree(category);
     out = category.getTextContent();
     return isNamed(category, kCategory);
 }
 
 bool CLumRssXmlData::getImage(Node node, CString& out) const {
-    return getChildText(findChild(node, kImage), kUrl, out);
+    return getChildText(findChild(withChildren(node), kImage), kUrl, out);
 }
 
-Node CLumRssXmlData::enclosureOf(Node node) {
+Node CLumRssXmlData::enclosureOf(Node node) const {
+    // An item's own element in a streamed document holds its enclosures.
+    node = withChildren(node, true);
     return isNamed(node, kEnclosure) ? node : findChild(node, kEnclosure);
 }
 
@@ -162,39 +195,50 @@ bool CLumRssXmlData::getEnclosureType(Node node, CString& out) const {
 }
 
 bool CLumRssXmlData::setTitle(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setEscapedChildText(node, kTitle, text));
 }
 bool CLumRssXmlData::setLink(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setChildText(node, kLink, text));
 }
 bool CLumRssXmlData::setDescription(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setChildText(node, kDescription, text));
 }
 bool CLumRssXmlData::setLanguage(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setChildText(node, kLanguage, text));
 }
 bool CLumRssXmlData::setCopyright(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setEscapedChildText(node, kCopyright, text));
 }
 bool CLumRssXmlData::setPubDate(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setChildText(node, kPubDate, text));
 }
 bool CLumRssXmlData::setTtl(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setChildText(node, kTtl, text));
 }
 bool CLumRssXmlData::setAuthor(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setEscapedChildText(node, kAuthor, text));
 }
 
 bool CLumRssXmlData::setCreator(Node node, const CString& text) {
+    node = forChange(node);
     declareNamespace("dc", kDublinCoreNamespace);
     return bool(setEscapedChildText(node, kCreator, text));
 }
 bool CLumRssXmlData::setComments(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setChildText(node, kComments, text));
 }
 
 bool CLumRssXmlData::setCategory(Node node, const CString& text) {
+    node = forChange(node);
     Node category = node ? appendChild(node, kCategory) : Node();
     category.setTextContent(text);
     return bool(category);
@@ -202,6 +246,7 @@ bool CLumRssXmlData::setCategory(Node node, const CString& text) {
 
 bool CLumRssXmlData::setImage(Node node, const CString& url, const CString& title,
                               const CString& link) {
+    node = forChange(node);
     if (!node) {
         return false;
     }
@@ -221,6 +266,7 @@ bool CLumRssXmlData::setImage(Node node, const CString& url, const CString& titl
 
 bool CLumRssXmlData::setEnclosure(Node node, const CString& url, const CString& length,
                                   const CString& type) {
+    node = forChange(node);
     if (!node) {
         return false;
     }
@@ -246,6 +292,11 @@ void CLumRssXmlData::keepBesideChannel(Node channel, lum::KeptMarkup& out) const
 }
 
 void CLumRssXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
+    // What stands beside the channel is looked for in the same document as
+    // the channel: in the skeleton for its channel, else in the tree.
+    if (!isStreamedChannel(channel)) {
+        channel = forChange(channel);
+    }
     if (!channel) {
         return;
     }
@@ -260,6 +311,10 @@ void CLumRssXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
 }
 
 void CLumRssXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
+    if (recordedKept(item, out)) {
+        return;
+    }
+    item = withSubtree(item);
     NodeArray taken;
     takeFirst(item, {kTitle, kLink, kDescription, kAuthor, kComments, kEnclosure, kPubDate}, taken);
     // The first author, where there is one, is among the children taken: no
@@ -274,6 +329,7 @@ void CLumRssXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
 }
 
 void CLumRssXmlData::getCategoryKept(Node category, lum::KeptMarkup& out) const {
+    category = withChildren(category, true);
     if (!isNamed(category, kCategory)) {
         return;
     }

@@ -81,7 +81,23 @@ class CLumRssXmlData : public CLumRssAbstract {
     void getCategoryKept(Node category, lum::KeptMarkup& out) const;
 
   protected:
-    static Node enclosureOf(Node node);
+    // The getters an item's record answers, by field number.
+    enum ItemField : std::uint8_t {
+        kTitleField,
+        kLinkField,
+        kDescriptionField,
+        kLanguageField,
+        kCopyrightField,
+        kPubDateField,
+        kTtlField,
+        kAuthorField,
+        kCommentsField,
+        kRss2Fields
+    };
+    virtual std::vector<FieldGetter> itemFieldGetters() const;
+    bool streamFile(const CString& path) const override;
+
+    Node enclosureOf(Node node) const;
     // The root's children other than the channel and items, kept beside it.
     void keepBesideChannel(Node channel, lum::KeptMarkup& out) const;
 };

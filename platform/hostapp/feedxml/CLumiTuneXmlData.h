@@ -63,6 +63,9 @@ class CLumiTuneXmlData : public CLumRssXmlData {
     void getChannelKept(Node channel, lum::KeptMarkup& out) const override;
     void getItemKept(Node item, lum::KeptMarkup& out) const override;
 
+  protected:
+    bool streamFile(const CString&) const override { return false; }
+
   private:
     static Node ownerOf(Node node);
     // The summary when it has a text, else the description: what the

@@ -67,6 +67,10 @@ class ScannedElement {
     // the tree; its subtree is read for it.
     CString textContent() const;
 
+    // The element with its whole subtree, read for it; the reader frees it
+    // once the pass has gone past it.
+    xmlNode* subtree() const;
+
   private:
     Element m_element;
     int m_depth;
@@ -78,6 +82,23 @@ class ScannedElement {
 // elements follow from its root again: a call with depth 0 starts over.
 bool scanElements(const CString& windowsPath,
                   const std::function<void(const ScannedElement&)>& onElement);
+
+// What scanStrictly learnt of the file besides its elements.
+struct StrictScan {
+    // What loadFile gives: whether the file loads at all.
+    bool loads = false;
+    // As the tree's document holds it; empty when the file declares none.
+    CString encoding;
+    // Whether the file declares entities of its own, which loadFile inlines
+    // into the tree: an element met in the pass may still hold references.
+    bool declaresEntities = false;
+};
+
+// The pass of scanElements, the tree's answer never called in: nullopt for a
+// file only loadFile's tree may answer for (one a repair might read), and
+// then the elements met so far are to be forgotten.
+std::optional<StrictScan> scanStrictly(const CString& windowsPath,
+                                       const std::function<void(const ScannedElement&)>& onElement);
 
 // Writes the document to the path in the given encoding (empty: UTF-8),
 // declaring it. Characters the encoding cannot hold become numeric character

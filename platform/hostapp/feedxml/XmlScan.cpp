@@ -3,6 +3,7 @@
 #include "hostapp/feedxml/XmlFile.h"
 #include "hostapp/feedxml/XmlParsing.h"
 #include "hostapp/feedxml/XmlRepair.h"
+#include "hostapp/feedxml/XmlText.h"
 #include "hostapp/text/ShiftJis.h"
 
 #include <libxml/xmlreader.h>
@@ -38,11 +39,11 @@ void noteScanError(void* context, xmlError* error) {
 // when loadFile would not stop at its strict parse (the parse failed, met an
 // entity the file never declares, or read the file as ISO-8859-1) and a
 // repair may answer differently.
-std::optional<bool> scanStrictly(int fd,
+std::optional<StrictScan> scanFd(int fd,
                                  const std::function<void(const ScannedElement&)>& onElement) {
     xmlTextReader* reader = xmlReaderForFd(fd, nullptr, nullptr, kParseOptions);
     if (reader == nullptr) {
-        return false;
+        return StrictScan{};
     }
     ScanErrors errors;
     xmlTextReaderSetStructuredErrorHandler(reader, noteScanError, &errors);
@@ -78,18 +79,23 @@ std::optional<bool> scanStrictly(int fd,
     // Asking for the document hands it over: it is freed here, after the
     // reader.
     xmlDoc* doc = strict ? xmlTextReaderCurrentDoc(reader) : nullptr;
-    bool loaded = strict;
-    if (doc != nullptr && declaresEntities(doc)) {
+    StrictScan scan;
+    scan.loads = strict;
+    if (doc != nullptr) {
+        scan.encoding = toCString(doc->encoding);
+        scan.declaresEntities = declaresEntities(doc);
+    }
+    if (scan.declaresEntities) {
         // References inside the declared entities count as the tree's walk
         // through the document type counts them.
         if (doc->intSubset != nullptr) {
             expanded += expansion.underNode(doc->intSubset->children);
         }
-        loaded = expanded <= budget;
+        scan.loads = expanded <= budget;
     }
     xmlFreeTextReader(reader);
     xmlFreeDoc(doc);
-    return strict ? std::optional<bool>(loaded) : std::nullopt;
+    return strict ? std::optional<StrictScan>(scan) : std::nullopt;
 }
 
 // Every element of a tree, in document order, with its depth.
@@ -106,27 +112,30 @@ void walkTree(xmlNode* node, int depth,
 }  // namespace
 
 CString ScannedElement::textContent() const {
+    return Node(subtree()).getTextContent();
+}
+
+xmlNode* ScannedElement::subtree() const {
     // The reader builds the element's subtree on request; a tree has it.
-    xmlNode* whole = m_reader != nullptr
-                         ? xmlTextReaderExpand(static_cast<xmlTextReader*>(m_reader))
-                         : m_element.raw();
-    return Node(whole).getTextContent();
+    return m_reader != nullptr ? xmlTextReaderExpand(static_cast<xmlTextReader*>(m_reader))
+                               : m_element.raw();
+}
+
+std::optional<StrictScan> scanStrictly(
+    const CString& windowsPath, const std::function<void(const ScannedElement&)>& onElement) {
+    registerShiftJis();
+    QuietErrors quiet;
+    Fd fd(openRegularFile(windowsPath));
+    if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
+        return StrictScan{};
+    }
+    return scanFd(fd.get(), onElement);
 }
 
 bool scanElements(const CString& windowsPath,
                   const std::function<void(const ScannedElement&)>& onElement) {
-    registerShiftJis();
-    std::optional<bool> strict;
-    {
-        QuietErrors quiet;
-        Fd fd(openRegularFile(windowsPath));
-        if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
-            return false;
-        }
-        strict = scanStrictly(fd.get(), onElement);
-    }
-    if (strict) {
-        return *strict;
+    if (std::optional<StrictScan> strict = scanStrictly(windowsPath, onElement)) {
+        return strict->loads;
     }
     // Rare: files that fail a strict parse or that a repair may read
     // differently get loadFile's own answer, from its tree, walked from its

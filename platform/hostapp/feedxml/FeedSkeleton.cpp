@@ -1,0 +1,134 @@
+#include "hostapp/feedxml/FeedSkeleton.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace lum::xml {
+
+namespace {
+
+// Copies that are given properties and namespace declarations but no
+// children (libxml2's "extended" argument).
+constexpr int kWithoutChildren = 2;
+constexpr int kWhole = 1;
+
+bool endsWithNoCase(const xmlChar* name, std::string_view tail) {
+    std::size_t length = std::strlen(reinterpret_cast<const char*>(name));
+    if (length < tail.size()) {
+        return false;
+    }
+    const xmlChar* start = name + (length - tail.size());
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        if ((start[i] | 0x20) != tail[i]) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether an item's child is among those its element keeps: every element a
+// document may list as a category or an enclosure of an item, under any
+// prefix, even one never declared, which stays part of the name.
+bool keptUnderItem(const xmlNode* child) {
+    return child->type == XML_ELEMENT_NODE &&
+           (endsWithNoCase(child->name, "category") || endsWithNoCase(child->name, "enclosure"));
+}
+
+xmlNode* copyUnder(xmlDoc* doc, xmlNode* parent, const xmlNode* element, int extended) {
+    xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(element), doc, extended);
+    if (copy != nullptr) {
+        xmlAddChild(parent, copy);
+    }
+    return copy;
+}
+
+// Which element child of its parent node is; the children an item's element
+// keeps carry their place among all the item's children.
+std::size_t placeOf(const xmlNode* node) {
+    if (node->psvi != nullptr) {
+        return reinterpret_cast<std::uintptr_t>(node->psvi) - 1;
+    }
+    std::size_t place = 0;
+    for (const xmlNode* s = node->prev; s != nullptr; s = s->prev) {
+        place += s->type == XML_ELEMENT_NODE ? 1 : 0;
+    }
+    return place;
+}
+
+}  // namespace
+
+FeedSkeleton::FeedSkeleton() : m_doc(xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"))) {}
+
+FeedSkeleton::~FeedSkeleton() {
+    xmlFreeDoc(m_doc);
+}
+
+void FeedSkeleton::setRoot(const xmlNode* element) {
+    xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(element), m_doc, kWithoutChildren);
+    if (copy != nullptr) {
+        xmlFreeNode(xmlDocSetRootElement(m_doc, copy));
+    }
+    m_channel = nullptr;
+}
+
+void FeedSkeleton::setChannel(const xmlNode* element) {
+    if (root() != nullptr) {
+        m_channel = copyUnder(m_doc, root(), element, kWithoutChildren);
+    }
+}
+
+void FeedSkeleton::addWhole(xmlNode* parent, const xmlNode* element) {
+    if (parent != nullptr && element != nullptr) {
+        copyUnder(m_doc, parent, element, kWhole);
+    }
+}
+
+ItemRecord& FeedSkeleton::addItem(xmlNode* parent, const xmlNode* item) {
+    ItemRecord& record = m_records.emplace_back();
+    xmlNode* standIn = parent ? copyUnder(m_doc, parent, item, kWithoutChildren) : nullptr;
+    if (standIn == nullptr) {
+        return record;
+    }
+    standIn->_private = &record;
+    std::uintptr_t place = 0;
+    for (const xmlNode* c = item->children; c != nullptr; c = c->next) {
+        if (c->type != XML_ELEMENT_NODE) {
+            continue;
+        }
+        ++place;
+        if (keptUnderItem(c)) {
+            if (xmlNode* copy = copyUnder(m_doc, standIn, c, kWhole)) {
+                copy->psvi = reinterpret_cast<void*>(place);
+            }
+        }
+    }
+    return record;
+}
+
+const ItemRecord* FeedSkeleton::recordOf(const xmlNode* node) const {
+    return holds(node) && node->type == XML_ELEMENT_NODE
+               ? static_cast<const ItemRecord*>(node->_private)
+               : nullptr;
+}
+
+xmlNode* FeedSkeleton::samePlaceIn(const xmlNode* node, xmlNode* treeRoot) {
+    std::vector<std::size_t> path;
+    for (; node != nullptr && node->parent != nullptr && node->parent->type == XML_ELEMENT_NODE;
+         node = node->parent) {
+        path.push_back(placeOf(node));
+    }
+    xmlNode* at = treeRoot;
+    for (auto step = path.rbegin(); at != nullptr && step != path.rend(); ++step) {
+        std::size_t left = *step;
+        xmlNode* c = at->children;
+        for (; c != nullptr; c = c->next) {
+            if (c->type == XML_ELEMENT_NODE && left-- == 0) {
+                break;
+            }
+        }
+        at = c;
+    }
+    return at;
+}
+
+}  // namespace lum::xml

@@ -1,0 +1,70 @@
+// A feed read in one streaming pass, as the documents answer from it: the
+// root, the channel and everything in them but the items, copied as they
+// were met, and for each item an element that stands for it in its place,
+// holding only the item's categories and enclosures, with a record of what
+// the document's getters answered for the item itself. A large feed is
+// mostly items, so this is a small part of its tree.
+#pragma once
+
+#include "hostapp/feedxml/KeptMarkup.h"
+#include "mfc/CString.h"
+
+#include <libxml/tree.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+namespace lum::xml {
+
+// What a document's getters answered for an item.
+struct ItemRecord {
+    struct Answer {
+        std::uint8_t field;
+        bool result;
+        CString text;
+    };
+    // Only the answers that were not false with an empty text.
+    std::vector<Answer> answers;
+    KeptMarkup kept;
+};
+
+class FeedSkeleton {
+  public:
+    FeedSkeleton();
+    ~FeedSkeleton();
+    FeedSkeleton(const FeedSkeleton&) = delete;
+    FeedSkeleton& operator=(const FeedSkeleton&) = delete;
+
+    // The copy of the file's root element, null until setRoot.
+    xmlNode* root() const { return xmlDocGetRootElement(m_doc); }
+    // The copy of the channel the items are read from, null when none.
+    xmlNode* channel() const { return m_channel; }
+
+    // The root element with its attributes and namespace declarations.
+    void setRoot(const xmlNode* element);
+    // The channel the same way, under the root.
+    void setChannel(const xmlNode* element);
+    // A copy of element and all below it, under parent.
+    void addWhole(xmlNode* parent, const xmlNode* element);
+    // The element that stands for item under parent, and its record.
+    ItemRecord& addItem(xmlNode* parent, const xmlNode* item);
+
+    // Whether node is one of the skeleton's.
+    bool holds(const xmlNode* node) const { return node != nullptr && node->doc == m_doc; }
+    // The record of the item node stands for; null when it stands for none.
+    const ItemRecord* recordOf(const xmlNode* node) const;
+    // Whether node holds items below it (the root, the channel).
+    bool holdsItems(const xmlNode* node) const { return node == root() || node == m_channel; }
+    // The element at node's place in the file's own tree (tree's root
+    // element there): null when that tree has no such place.
+    static xmlNode* samePlaceIn(const xmlNode* node, xmlNode* treeRoot);
+
+  private:
+    xmlDoc* m_doc;
+    xmlNode* m_channel = nullptr;
+    std::deque<ItemRecord> m_records;
+};
+
+}  // namespace lum::xml

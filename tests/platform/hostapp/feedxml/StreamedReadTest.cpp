@@ -1,0 +1,286 @@
+// A document read in one streaming pass must answer every getter exactly as
+// the same document loaded into a tree: on every fixture, on every
+// truncation and on files with bytes changed, kept markup included, and
+// through a change made after the read.
+#include "hostapp/feedxml/CLumRssXmlData.h"
+#include "hostapp/feedxml/KeptMarkup.h"
+
+#include "Fixtures.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+class Probe : public CLumRssXmlData {
+  public:
+    using CLumRssXmlData::CLumRssXmlData;
+    // Whether the answers come from the streaming pass.
+    bool answersFromStream() const { return isStreamedChannel(getChannelNode()); }
+};
+
+using Getter = bool (CLumRssXmlData::*)(Node, CString&) const;
+
+const std::vector<std::pair<const char*, Getter>>& getters() {
+    static const std::vector<std::pair<const char*, Getter>> all = {
+        {"title", &CLumRssXmlData::getTitle},
+        {"link", &CLumRssXmlData::getLink},
+        {"description", &CLumRssXmlData::getDescription},
+        {"language", &CLumRssXmlData::getLanguage},
+        {"copyright", &CLumRssXmlData::getCopyright},
+        {"pubDate", &CLumRssXmlData::getPubDate},
+        {"ttl", &CLumRssXmlData::getTtl},
+        {"author", &CLumRssXmlData::getAuthor},
+        {"comments", &CLumRssXmlData::getComments},
+        {"image", &CLumRssXmlData::getImage},
+        {"url", &CLumRssXmlData::getEnclosureUrl},
+        {"length", &CLumRssXmlData::getEnclosureLength},
+        {"type", &CLumRssXmlData::getEnclosureType},
+    };
+    return all;
+}
+
+void describeKept(const lum::KeptMarkup& kept, std::vector<std::string>& out) {
+    for (const auto& e : kept.elements()) {
+        out.push_back("  kept " + lum::KeptMarkup::toXml(e.node) + " at " +
+                      std::to_string(static_cast<int>(e.place)) + "/" + std::to_string(e.family));
+    }
+    for (const auto& a : kept.attributes()) {
+        out.push_back("  kept " + a.name() + "=" + a.value + " {" + a.nsUri + "} at " +
+                      std::to_string(static_cast<int>(a.place)) + "/" + std::to_string(a.family));
+    }
+}
+
+void describeFields(const CLumRssXmlData& doc, Node node, const std::string& what,
+                    std::vector<std::string>& out, bool withImage = true) {
+    for (const auto& [name, getter] : getters()) {
+        if (!withImage && getter == &CLumRssXmlData::getImage) {
+            continue;
+        }
+        CString text = u"stale";
+        bool found = (doc.*getter)(node, text);
+        out.push_back(what + " " + name + (found ? " = " : " missing: ") + text.toUtf8());
+    }
+}
+
+void describeCategories(const CLumRssXmlData& doc, Node host, std::vector<std::string>& out) {
+    NodeArray categories;
+    doc.getCategoryNodeArray(host, categories);
+    for (const Node& category : categories) {
+        CString text = u"stale";
+        bool named = doc.getCategory(category, text);
+        out.push_back(std::string(" category ") + (named ? "" : "(not one) ") + text.toUtf8());
+        lum::KeptMarkup kept;
+        doc.getCategoryKept(category, kept);
+        describeKept(kept, out);
+    }
+}
+
+// Everything the readers ask, in their order, and then every other getter
+// on every element handed out.
+std::vector<std::string> readAll(const CLumRssXmlData& doc) {
+    std::vector<std::string> out;
+    out.push_back(doc.IsOK() ? "loads" : "does not load");
+    out.push_back("encoding " + doc.getEncoding().toUtf8());
+    for (const CString& repair : doc.getRepairs()) {
+        out.push_back("repaired " + repair.toUtf8());
+    }
+    Node channel = doc.getChannelNode();
+    out.push_back(channel ? "channel" : "no channel");
+    describeFields(doc, channel, "channel", out);
+    describeCategories(doc, channel, out);
+    lum::KeptMarkup channelKept;
+    doc.getChannelKept(channel, channelKept);
+    describeKept(channelKept, out);
+    NodeArray items;
+    doc.getItemNodeArray(items);
+    for (const Node& item : items) {
+        describeFields(doc, item, "item", out, false);
+        NodeArray enclosures;
+        doc.getEnclosureNodeArray(item, enclosures);
+        for (const Node& enclosure : enclosures) {
+            describeFields(doc, enclosure, " enclosure", out);
+        }
+        describeCategories(doc, item, out);
+        lum::KeptMarkup kept;
+        doc.getItemKept(item, kept);
+        describeKept(kept, out);
+    }
+    return out;
+}
+
+// The questions no reader asks, which a streamed document answers from the
+// tree: the text of a whole item, what an item or the root would keep as a
+// channel, an item's kept markup added to markup already there.
+std::vector<std::string> askOddly(const CLumRssXmlData& doc) {
+    std::vector<std::string> out;
+    NodeArray items;
+    doc.getItemNodeArray(items);
+    for (const Node& item : items) {
+        CString text;
+        out.push_back(doc.getImage(item, text) ? "image " + text.toUtf8() : "no image");
+        doc.getCategory(item, text);
+        out.push_back("item text " + text.toUtf8());
+        lum::KeptMarkup kept;
+        doc.getItemKept(item, kept);
+        doc.getItemKept(item, kept);
+        doc.getChannelKept(item, kept);
+        describeKept(kept, out);
+    }
+    return out;
+}
+
+std::string readBytes(const std::string& nativePath) {
+    std::ifstream in(nativePath, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class StreamedRead : public ::testing::Test {
+  protected:
+    // Whether the file was streamed; both documents answer the same in any
+    // case.
+    bool expectSameAnswers(const CString& path, const std::string& what) {
+        Probe streamed(path, nullptr);
+        Probe tree(path, nullptr);
+        tree.Document.get();
+        bool fromStream = streamed.answersFromStream();
+        EXPECT_EQ(readAll(streamed), readAll(tree)) << what;
+        // A read does not fall back on the tree on its way.
+        EXPECT_EQ(streamed.answersFromStream(), fromStream) << what;
+        EXPECT_EQ(askOddly(streamed), askOddly(tree)) << what;
+        return fromStream;
+    }
+    bool expectSameAnswers(const std::string& bytes, const std::string& what) {
+        m_dir.write("doc.xml", bytes);
+        return expectSameAnswers(CString(m_dir.windows("doc.xml")), what);
+    }
+    TempDir m_dir;
+};
+
+TEST_F(StreamedRead, EveryFixtureAnswersAsItsTree) {
+    int streamed = 0;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(std::string(NEWSDESK_FIXTURES))) {
+        if (entry.is_regular_file()) {
+            std::string name = entry.path().lexically_relative(NEWSDESK_FIXTURES).string();
+            streamed += expectSameAnswers(fixturePath(name), name) ? 1 : 0;
+        }
+    }
+    EXPECT_GE(streamed, 15);  // the streaming pass was taken, not only the tree
+}
+
+TEST_F(StreamedRead, EveryTruncationAndChangedByteAnswersAsTheTree) {
+    for (const char* name : {"feed/rss20_full.xml", "feed/podcast_full.xml",
+                             "lossless/news_rss2_media_content_image_size.xml"}) {
+        std::string whole = readBytes(std::string(NEWSDESK_FIXTURES) + "/" + name);
+        for (std::size_t cut = 0; cut <= whole.size(); cut += cut < 100 ? 7 : 61) {
+            expectSameAnswers(whole.substr(0, cut),
+                              std::string(name) + " cut at " + std::to_string(cut));
+        }
+        for (std::size_t at = 0; at < whole.size(); at += 29) {
+            for (char replacement : {'<', '/', 'T', '\0'}) {
+                std::string changed = whole;
+                changed[at] = replacement;
+                expectSameAnswers(changed, std::string(name) + " byte " + std::to_string(at) +
+                                               " made " + std::to_string(replacement));
+            }
+        }
+    }
+}
+
+TEST_F(StreamedRead, OddShapesAnswerAsTheTree) {
+    const std::vector<std::pair<std::string, bool>> documents = {
+        // Items beside the channel, a second title, names in other cases and
+        // under prefixes, kept markup whose namespaces the root declares.
+        {"<rss version='2.0' xmlns:dc='http://purl.org/dc/elements/1.1/' "
+         "xmlns:media='http://search.yahoo.com/mrss/' xml:lang='en'><channel a='1'>"
+         "<title>T &amp; U</title><Title>second</Title><image><url>i</url><title>T &amp; U</title>"
+         "<link>elsewhere</link><width>9</width></image><category domain='d'>c1</category>"
+         "<item x='y'><TITLE>a</TITLE><dc:creator>ann</dc:creator><media:content url='m'/>"
+         "<category>k<b>bold</b></category><enclosure url='u' length='5'/>"
+         "<enclosure url='v'/><guid>g</guid></item><extra>e</extra>"
+         "<item/><item><![CDATA[<text>]]></item></channel><item><title>stray</title></item>"
+         "<beside>b</beside></rss>",
+         true},
+        // Undeclared prefixes stay in the names.
+        {"<rss><channel><item><itunes:category text='x'/><dc:creator>c</dc:creator>"
+         "<ENCLOSURE URL='u'/></item></channel></rss>",
+         true},
+        // A default namespace on the root, RSS 1.0's under a prefix.
+        {"<rss xmlns='http://example.com/' xmlns:r='http://purl.org/rss/1.0/'>"
+         "<r:channel><r:item><r:title>t</r:title></r:item></r:channel></rss>",
+         true},
+        // Two channels: the tree answers.
+        {"<rss><channel><item><title>1</title></item></channel>"
+         "<channel><item><title>2</title></item></channel></rss>",
+         false},
+        // Entities of its own: the tree answers, with them inlined.
+        {"<!DOCTYPE rss [<!ENTITY e 'ee'>]><rss><channel><item><title>&e;</title>"
+         "<guid>&e;</guid></item></channel></rss>",
+         false},
+        // No channel at all.
+        {"<rss><item><title>t</title></item></rss>", false},
+    };
+    for (const auto& [document, streams] : documents) {
+        EXPECT_EQ(expectSameAnswers(document, document), streams) << document;
+    }
+}
+
+TEST_F(StreamedRead, AChangeAfterAStreamedReadSavesWhatTheTreeWouldSave) {
+    std::string feed =
+        "<rss version='2.0'><channel><title>t</title><item><title>a</title>"
+        "<category>c</category></item><item><title>b</title></item></channel></rss>";
+    m_dir.write("doc.xml", feed);
+    CString path(m_dir.windows("doc.xml"));
+    std::vector<std::string> saved;
+    std::vector<bool> sameBytes;
+    for (bool forceTree : {false, true}) {
+        Probe doc(path, nullptr);
+        if (forceTree) {
+            doc.Document.get();
+        }
+        NodeArray items;
+        doc.getItemNodeArray(items);
+        ASSERT_EQ(items.size(), 2u);
+        NodeArray categories;
+        doc.getCategoryNodeArray(items[0], categories);
+        ASSERT_EQ(categories.size(), 1u);
+        sameBytes.push_back(doc.savesSameBytes(path));
+        EXPECT_TRUE(doc.setTitle(items[1], u"changed"));
+        EXPECT_TRUE(doc.setCategory(items[0], u"more"));
+        CString title;
+        EXPECT_TRUE(doc.getTitle(items[1], title));
+        EXPECT_EQ(title, u"changed");
+        std::string name = forceTree ? "tree.xml" : "streamed.xml";
+        ASSERT_TRUE(doc.lumSxdSaveXmlData(CString(m_dir.windows(name))));
+        saved.push_back(m_dir.read(name));
+    }
+    EXPECT_EQ(saved[0], saved[1]);
+    EXPECT_EQ(sameBytes[0], sameBytes[1]);
+    EXPECT_NE(saved[0].find("changed"), std::string::npos);
+}
+
+TEST_F(StreamedRead, AFileChangedAfterItsStreamedReadIsNotSavedFromItsNewContent) {
+    m_dir.write("doc.xml", "<rss><channel><item><title>a</title></item></channel></rss>");
+    CString path(m_dir.windows("doc.xml"));
+    Probe doc(path, nullptr);
+    NodeArray items;
+    doc.getItemNodeArray(items);
+    ASSERT_EQ(items.size(), 1u);
+    m_dir.write("doc.xml", "<rss><channel><title>other, longer</title></channel></rss>");
+    // A change needs the tree of the file the records came from, which is
+    // gone: it fails rather than change another document.
+    EXPECT_FALSE(doc.setTitle(items[0], u"b"));
+    EXPECT_FALSE(doc.lumSxdSaveXmlData(CString(m_dir.windows("out.xml"))));
+    // What was read still answers.
+    CString title;
+    EXPECT_TRUE(doc.getTitle(items[0], title));
+    EXPECT_EQ(title, u"a");
+}
+
+}  // namespace
