@@ -41,34 +41,45 @@ Node CLumiTuneXmlData::createChannelNode() {
 }
 
 Node CLumiTuneXmlData::createOwnerNode(Node channel) {
+    channel = forChange(channel);
     return channel ? appendChild(channel, kOwner) : Node();
 }
 
 void CLumiTuneXmlData::getCategoryNodeArray(Node node, NodeArray& categories) const {
-    categories = findChildren(node, kCategory);
+    categories = findChildren(withChildren(node, true), kCategory);
 }
 
 bool CLumiTuneXmlData::getCategory(Node category, CString& out) const {
+    category = withChildren(category, true);
     Element e(category);
     out = lum::xml::escapeEntities(e.getAttribute(u"text"));
     return isNamed(category, kCategory) && e.hasAttribute(u"text");
 }
 
 bool CLumiTuneXmlData::getImage(Node node, CString& out) const {
-    if (getChildAttribute(node, kImage, u"href", out)) {
+    if (getChildAttribute(withChildren(node), kImage, u"href", out)) {
         return true;
     }
     return CLumRssXmlData::getImage(node, out);
 }
 
 bool CLumiTuneXmlData::getSummary(Node node, CString& out) const {
-    return getChildText(node, kSummary, out) && !out.IsEmpty();
+    if (auto recorded = recordedField(node, kSummaryField, out)) {
+        return *recorded;
+    }
+    return getChildText(withChildren(node), kSummary, out) && !out.IsEmpty();
 }
 bool CLumiTuneXmlData::getArtist(Node node, CString& out) const {
-    return getEscapedChildText(node, kAuthor, out);
+    if (auto recorded = recordedField(node, kArtistField, out)) {
+        return *recorded;
+    }
+    return getEscapedChildText(withChildren(node), kAuthor, out);
 }
 bool CLumiTuneXmlData::getSubTitle(Node node, CString& out) const {
-    return getEscapedChildText(node, kSubtitle, out);
+    if (auto recorded = recordedField(node, kSubTitleField, out)) {
+        return *recorded;
+    }
+    return getEscapedChildText(withChildren(node), kSubtitle, out);
 }
 
 Node CLumiTuneXmlData::ownerOf(Node node) {
@@ -76,47 +87,65 @@ Node CLumiTuneXmlData::ownerOf(Node node) {
 }
 
 bool CLumiTuneXmlData::getName(Node node, CString& out) const {
-    return getEscapedChildText(ownerOf(node), kName, out);
+    return getEscapedChildText(ownerOf(withChildren(node)), kName, out);
 }
 bool CLumiTuneXmlData::getEMail(Node node, CString& out) const {
-    return getEscapedChildText(ownerOf(node), kEmail, out);
+    return getEscapedChildText(ownerOf(withChildren(node)), kEmail, out);
 }
 bool CLumiTuneXmlData::getKeywords(Node node, CString& out) const {
-    return getEscapedChildText(node, kKeywords, out);
+    if (auto recorded = recordedField(node, kKeywordsField, out)) {
+        return *recorded;
+    }
+    return getEscapedChildText(withChildren(node), kKeywords, out);
 }
 bool CLumiTuneXmlData::getDuration(Node node, CString& out) const {
-    return getChildText(node, kDuration, out);
+    if (auto recorded = recordedField(node, kDurationField, out)) {
+        return *recorded;
+    }
+    return getChildText(withChildren(node), kDuration, out);
 }
 bool CLumiTuneXmlData::getBlock(Node node, CString& out) const {
-    return getChildText(node, kBlock, out);
+    if (auto recorded = recordedField(node, kBlockField, out)) {
+        return *recorded;
+    }
+    return getChildText(withChildren(node), kBlock, out);
 }
 
 bool CLumiTuneXmlData::setSummary(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setChildText(node, kSummary, text));
 }
 bool CLumiTuneXmlData::setArtist(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setEscapedChildText(node, kAuthor, text));
 }
 bool CLumiTuneXmlData::setSubTitle(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setEscapedChildText(node, kSubtitle, text));
 }
 bool CLumiTuneXmlData::setName(Node owner, const CString& text) {
+    owner = forChange(owner);
     return bool(setEscapedChildText(owner, kName, text));
 }
 bool CLumiTuneXmlData::setEMail(Node owner, const CString& text) {
+    owner = forChange(owner);
     return bool(setEscapedChildText(owner, kEmail, text));
 }
 bool CLumiTuneXmlData::setKeywords(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setEscapedChildText(node, kKeywords, text));
 }
 bool CLumiTuneXmlData::setDuration(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setChildText(node, kDuration, text));
 }
 bool CLumiTuneXmlData::setBlock(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setChildText(node, kBlock, text));
 }
 
 bool CLumiTuneXmlData::setImage(Node node, const CString& url) {
+    node = forChange(node);
     if (!node) {
         return false;
     }
@@ -129,6 +158,7 @@ bool CLumiTuneXmlData::setImage(Node node, const CString& url) {
 }
 
 bool CLumiTuneXmlData::setCategory(Node node, const CString& name, const CString& subCategory) {
+    node = forChange(node);
     if (!node) {
         return false;
     }
@@ -147,6 +177,9 @@ Node CLumiTuneXmlData::descriptionOf(Node node) {
 }
 
 void CLumiTuneXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
+    if (!isStreamedChannel(channel)) {
+        channel = forChange(channel);
+    }
     if (!channel) {
         return;
     }
@@ -165,6 +198,10 @@ void CLumiTuneXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const 
 }
 
 void CLumiTuneXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
+    if (recordedKept(item, out)) {
+        return;
+    }
+    item = withSubtree(item);
     NodeArray taken;
     takeFirst(
         item,
@@ -174,4 +211,15 @@ void CLumiTuneXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
         taken.push_back(description);
     }
     keepUntaken(item, taken, lum::KeptPlace::Host, 1, out);
+}
+
+std::vector<CLumRssAbstract::FieldGetter> CLumiTuneXmlData::itemFieldGetters() const {
+    std::vector<FieldGetter> getters = CLumRssXmlData::itemFieldGetters();
+    // In the order of PodcastField, after RSS 2.0's.
+    for (auto getter : {&CLumiTuneXmlData::getSummary, &CLumiTuneXmlData::getArtist,
+                        &CLumiTuneXmlData::getSubTitle, &CLumiTuneXmlData::getKeywords,
+                        &CLumiTuneXmlData::getDuration, &CLumiTuneXmlData::getBlock}) {
+        getters.push_back(static_cast<FieldGetter>(getter));
+    }
+    return getters;
 }

@@ -64,7 +64,15 @@ class CLumiTuneXmlData : public CLumRssXmlData {
     void getItemKept(Node item, lum::KeptMarkup& out) const override;
 
   protected:
-    bool streamFile(const CString&) const override { return false; }
+    enum PodcastField : std::uint8_t {
+        kSummaryField = kRss2Fields,
+        kArtistField,
+        kSubTitleField,
+        kKeywordsField,
+        kDurationField,
+        kBlockField
+    };
+    std::vector<FieldGetter> itemFieldGetters() const override;
 
   private:
     static Node ownerOf(Node node);

@@ -2,7 +2,7 @@
 // the same document loaded into a tree: on every fixture, on every
 // truncation and on files with bytes changed, kept markup included, and
 // through a change made after the read.
-#include "hostapp/feedxml/CLumRssXmlData.h"
+#include "hostapp/feedxml/CLumiTuneXmlData.h"
 #include "hostapp/feedxml/KeptMarkup.h"
 
 #include "Fixtures.h"
@@ -12,37 +12,70 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <initializer_list>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
 
-class Probe : public CLumRssXmlData {
+template <typename Feed>
+class Probe : public Feed {
   public:
-    using CLumRssXmlData::CLumRssXmlData;
+    using Feed::Feed;
     // Whether the answers come from the streaming pass.
-    bool answersFromStream() const { return isStreamedChannel(getChannelNode()); }
+    bool answersFromStream() const { return this->isStreamedChannel(this->getChannelNode()); }
 };
 
-using Getter = bool (CLumRssXmlData::*)(Node, CString&) const;
+// A getter by name; onItems when the readers ask it of items.
+struct Question {
+    const char* name;
+    std::function<bool(Node, CString&)> ask;
+    bool onItems = true;
+};
 
-const std::vector<std::pair<const char*, Getter>>& getters() {
-    static const std::vector<std::pair<const char*, Getter>> all = {
-        {"title", &CLumRssXmlData::getTitle},
-        {"link", &CLumRssXmlData::getLink},
-        {"description", &CLumRssXmlData::getDescription},
-        {"language", &CLumRssXmlData::getLanguage},
-        {"copyright", &CLumRssXmlData::getCopyright},
-        {"pubDate", &CLumRssXmlData::getPubDate},
-        {"ttl", &CLumRssXmlData::getTtl},
-        {"author", &CLumRssXmlData::getAuthor},
-        {"comments", &CLumRssXmlData::getComments},
-        {"image", &CLumRssXmlData::getImage},
-        {"url", &CLumRssXmlData::getEnclosureUrl},
-        {"length", &CLumRssXmlData::getEnclosureLength},
-        {"type", &CLumRssXmlData::getEnclosureType},
-    };
-    return all;
+std::vector<Question> questionsOf(const CLumRssXmlData& doc) {
+    using Getter = bool (CLumRssXmlData::*)(Node, CString&) const;
+    std::vector<Question> out;
+    for (auto [name, getter] : std::initializer_list<std::pair<const char*, Getter>>{
+             {"title", &CLumRssXmlData::getTitle},
+             {"link", &CLumRssXmlData::getLink},
+             {"description", &CLumRssXmlData::getDescription},
+             {"language", &CLumRssXmlData::getLanguage},
+             {"copyright", &CLumRssXmlData::getCopyright},
+             {"pubDate", &CLumRssXmlData::getPubDate},
+             {"ttl", &CLumRssXmlData::getTtl},
+             {"author", &CLumRssXmlData::getAuthor},
+             {"comments", &CLumRssXmlData::getComments},
+             {"url", &CLumRssXmlData::getEnclosureUrl},
+             {"length", &CLumRssXmlData::getEnclosureLength},
+             {"type", &CLumRssXmlData::getEnclosureType},
+         }) {
+        out.push_back({name, [&doc, getter](Node n, CString& t) { return (doc.*getter)(n, t); }});
+    }
+    out.push_back({"image", [&doc](Node n, CString& t) { return doc.getImage(n, t); }, false});
+    return out;
+}
+
+std::vector<Question> questionsOf(const CLumiTuneXmlData& doc) {
+    using Getter = bool (CLumiTuneXmlData::*)(Node, CString&) const;
+    std::vector<Question> out = questionsOf(static_cast<const CLumRssXmlData&>(doc));
+    for (auto [name, getter, onItems] :
+         std::initializer_list<std::tuple<const char*, Getter, bool>>{
+             {"summary", &CLumiTuneXmlData::getSummary, true},
+             {"artist", &CLumiTuneXmlData::getArtist, true},
+             {"subtitle", &CLumiTuneXmlData::getSubTitle, true},
+             {"keywords", &CLumiTuneXmlData::getKeywords, true},
+             {"duration", &CLumiTuneXmlData::getDuration, true},
+             {"block", &CLumiTuneXmlData::getBlock, true},
+             {"owner's name", &CLumiTuneXmlData::getName, false},
+             {"owner's e-mail", &CLumiTuneXmlData::getEMail, false},
+         }) {
+        out.push_back(
+            {name, [&doc, getter](Node n, CString& t) { return (doc.*getter)(n, t); }, onItems});
+    }
+    return out;
 }
 
 void describeKept(const lum::KeptMarkup& kept, std::vector<std::string>& out) {
@@ -56,25 +89,29 @@ void describeKept(const lum::KeptMarkup& kept, std::vector<std::string>& out) {
     }
 }
 
-void describeFields(const CLumRssXmlData& doc, Node node, const std::string& what,
-                    std::vector<std::string>& out, bool withImage = true) {
-    for (const auto& [name, getter] : getters()) {
-        if (!withImage && getter == &CLumRssXmlData::getImage) {
+void describeFields(const std::vector<Question>& questions, Node node, const std::string& what,
+                    std::vector<std::string>& out, bool onItem) {
+    for (const Question& question : questions) {
+        if (onItem && !question.onItems) {
             continue;
         }
         CString text = u"stale";
-        bool found = (doc.*getter)(node, text);
-        out.push_back(what + " " + name + (found ? " = " : " missing: ") + text.toUtf8());
+        bool found = question.ask(node, text);
+        out.push_back(what + " " + question.name + (found ? " = " : " missing: ") + text.toUtf8());
     }
 }
 
-void describeCategories(const CLumRssXmlData& doc, Node host, std::vector<std::string>& out) {
+template <typename Feed>
+void describeCategories(const Feed& doc, Node host, std::vector<std::string>& out) {
     NodeArray categories;
     doc.getCategoryNodeArray(host, categories);
     for (const Node& category : categories) {
         CString text = u"stale";
         bool named = doc.getCategory(category, text);
         out.push_back(std::string(" category ") + (named ? "" : "(not one) ") + text.toUtf8());
+        NodeArray below;
+        doc.getCategoryNodeArray(category, below);
+        out.push_back("  below it " + std::to_string(below.size()));
         lum::KeptMarkup kept;
         doc.getCategoryKept(category, kept);
         describeKept(kept, out);
@@ -83,7 +120,9 @@ void describeCategories(const CLumRssXmlData& doc, Node host, std::vector<std::s
 
 // Everything the readers ask, in their order, and then every other getter
 // on every element handed out.
-std::vector<std::string> readAll(const CLumRssXmlData& doc) {
+template <typename Feed>
+std::vector<std::string> readAll(const Feed& doc) {
+    const std::vector<Question> questions = questionsOf(doc);
     std::vector<std::string> out;
     out.push_back(doc.IsOK() ? "loads" : "does not load");
     out.push_back("encoding " + doc.getEncoding().toUtf8());
@@ -92,7 +131,7 @@ std::vector<std::string> readAll(const CLumRssXmlData& doc) {
     }
     Node channel = doc.getChannelNode();
     out.push_back(channel ? "channel" : "no channel");
-    describeFields(doc, channel, "channel", out);
+    describeFields(questions, channel, "channel", out, false);
     describeCategories(doc, channel, out);
     lum::KeptMarkup channelKept;
     doc.getChannelKept(channel, channelKept);
@@ -100,11 +139,11 @@ std::vector<std::string> readAll(const CLumRssXmlData& doc) {
     NodeArray items;
     doc.getItemNodeArray(items);
     for (const Node& item : items) {
-        describeFields(doc, item, "item", out, false);
+        describeFields(questions, item, "item", out, true);
         NodeArray enclosures;
         doc.getEnclosureNodeArray(item, enclosures);
         for (const Node& enclosure : enclosures) {
-            describeFields(doc, enclosure, " enclosure", out);
+            describeFields(questions, enclosure, " enclosure", out, true);
         }
         describeCategories(doc, item, out);
         lum::KeptMarkup kept;
@@ -117,13 +156,20 @@ std::vector<std::string> readAll(const CLumRssXmlData& doc) {
 // The questions no reader asks, which a streamed document answers from the
 // tree: the text of a whole item, what an item or the root would keep as a
 // channel, an item's kept markup added to markup already there.
-std::vector<std::string> askOddly(const CLumRssXmlData& doc) {
+template <typename Feed>
+std::vector<std::string> askOddly(const Feed& doc) {
     std::vector<std::string> out;
     NodeArray items;
     doc.getItemNodeArray(items);
     for (const Node& item : items) {
         CString text;
-        out.push_back(doc.getImage(item, text) ? "image " + text.toUtf8() : "no image");
+        for (const Question& question : questionsOf(doc)) {
+            if (!question.onItems) {
+                bool found = question.ask(item, text);
+                out.push_back(question.name + std::string(found ? " " : " missing ") +
+                              text.toUtf8());
+            }
+        }
         doc.getCategory(item, text);
         out.push_back("item text " + text.toUtf8());
         lum::KeptMarkup kept;
@@ -143,10 +189,15 @@ std::string readBytes(const std::string& nativePath) {
 class StreamedRead : public ::testing::Test {
   protected:
     // Whether the file was streamed; both documents answer the same in any
-    // case.
+    // case. Every file is read as an RSS 2.0 document and as a podcast.
     bool expectSameAnswers(const CString& path, const std::string& what) {
-        Probe streamed(path, nullptr);
-        Probe tree(path, nullptr);
+        return expectSameAnswersOf<CLumRssXmlData>(path, what + " as RSS 2.0") &
+               expectSameAnswersOf<CLumiTuneXmlData>(path, what + " as a podcast");
+    }
+    template <typename Feed>
+    bool expectSameAnswersOf(const CString& path, const std::string& what) {
+        Probe<Feed> streamed(path, nullptr);
+        Probe<Feed> tree(path, nullptr);
         tree.Document.get();
         bool fromStream = streamed.answersFromStream();
         EXPECT_EQ(readAll(streamed), readAll(tree)) << what;
@@ -215,6 +266,16 @@ TEST_F(StreamedRead, OddShapesAnswerAsTheTree) {
         {"<rss xmlns='http://example.com/' xmlns:r='http://purl.org/rss/1.0/'>"
          "<r:channel><r:item><r:title>t</r:title></r:item></r:channel></rss>",
          true},
+        // A podcast's own parts: an owner, nested categories, a summary
+        // left empty for the description.
+        {"<rss xmlns:itunes='http://www.itunes.com/dtds/podcast-1.0.dtd'><channel>"
+         "<itunes:owner><itunes:name>n</itunes:name></itunes:owner><itunes:image href='h'/>"
+         "<itunes:category text='A &amp; B'><itunes:category text='sub'/></itunes:category>"
+         "<item><itunes:summary></itunes:summary><description>d</description>"
+         "<itunes:author>a</itunes:author><itunes:category text='ic'/><itunes:block>yes"
+         "</itunes:block><itunes:duration>1:00</itunes:duration><podcast:x>k</podcast:x>"
+         "<enclosure url='e' length='3' type='audio/mpeg'/></item></channel></rss>",
+         true},
         // Two channels: the tree answers.
         {"<rss><channel><item><title>1</title></item></channel>"
          "<channel><item><title>2</title></item></channel></rss>",
@@ -240,7 +301,7 @@ TEST_F(StreamedRead, AChangeAfterAStreamedReadSavesWhatTheTreeWouldSave) {
     std::vector<std::string> saved;
     std::vector<bool> sameBytes;
     for (bool forceTree : {false, true}) {
-        Probe doc(path, nullptr);
+        Probe<CLumRssXmlData> doc(path, nullptr);
         if (forceTree) {
             doc.Document.get();
         }
@@ -268,7 +329,7 @@ TEST_F(StreamedRead, AChangeAfterAStreamedReadSavesWhatTheTreeWouldSave) {
 TEST_F(StreamedRead, AFileChangedAfterItsStreamedReadIsNotSavedFromItsNewContent) {
     m_dir.write("doc.xml", "<rss><channel><item><title>a</title></item></channel></rss>");
     CString path(m_dir.windows("doc.xml"));
-    Probe doc(path, nullptr);
+    Probe<CLumRssXmlData> doc(path, nullptr);
     NodeArray items;
     doc.getItemNodeArray(items);
     ASSERT_EQ(items.size(), 1u);
