@@ -96,6 +96,7 @@ void encodeResourcesUnder(xmlNode* node) {
 }  // namespace
 
 void CLumRdfXmlData::encodeResources() {
+    forChange(Node());
     encodeResourcesUnder(root().raw());
 }
 
@@ -126,6 +127,7 @@ void CLumRdfXmlData::getItemNodeArray(NodeArray& items) const {
 }
 
 Node CLumRdfXmlData::createRdfNode() {
+    forChange(Node());
     if (Node r = getRdfNode()) {
         return r;
     }
@@ -139,6 +141,7 @@ Node CLumRdfXmlData::createRdfNode() {
 }
 
 Node CLumRdfXmlData::createChannelNode(const CString& about) {
+    forChange(Node());
     Node r = getRdfNode();
     if (!r) {
         return Node();
@@ -152,6 +155,7 @@ Node CLumRdfXmlData::createChannelNode(const CString& about) {
 }
 
 Node CLumRdfXmlData::createItemNode(const CString& about) {
+    forChange(Node());
     Node r = getRdfNode();
     if (!r) {
         return Node();
@@ -162,6 +166,7 @@ Node CLumRdfXmlData::createItemNode(const CString& about) {
 }
 
 bool CLumRdfXmlData::setItemSeq(Node channel, const std::vector<CString>& links) {
+    channel = forChange(channel);
     if (!channel) {
         return false;
     }
@@ -182,32 +187,50 @@ bool CLumRdfXmlData::setItemSeq(Node channel, const std::vector<CString>& links)
 }
 
 bool CLumRdfXmlData::getAbout(Node node, CString& out) const {
-    Element e(node);
+    Element e(withChildren(node, true));
     out = e.getAttribute(u"rdf:about");
     return e.hasAttribute(u"rdf:about");
 }
 
 bool CLumRdfXmlData::getTitle(Node node, CString& out) const {
-    return getEscapedChildText(node, kTitle, out);
+    if (auto recorded = recordedField(node, kTitleField, out)) {
+        return *recorded;
+    }
+    return getEscapedChildText(withChildren(node), kTitle, out);
 }
 bool CLumRdfXmlData::getLink(Node node, CString& out) const {
-    return getChildText(node, kLink, out);
+    if (auto recorded = recordedField(node, kLinkField, out)) {
+        return *recorded;
+    }
+    return getChildText(withChildren(node), kLink, out);
 }
 bool CLumRdfXmlData::getDescription(Node node, CString& out) const {
-    return getChildText(node, kDescription, out);
+    if (auto recorded = recordedField(node, kDescriptionField, out)) {
+        return *recorded;
+    }
+    return getChildText(withChildren(node), kDescription, out);
 }
 bool CLumRdfXmlData::getCreator(Node node, CString& out) const {
-    return getEscapedChildText(node, kCreator, out);
+    if (auto recorded = recordedField(node, kCreatorField, out)) {
+        return *recorded;
+    }
+    return getEscapedChildText(withChildren(node), kCreator, out);
 }
 bool CLumRdfXmlData::getCopyright(Node node, CString& out) const {
-    return getEscapedChildText(node, kRights, out);
+    if (auto recorded = recordedField(node, kCopyrightField, out)) {
+        return *recorded;
+    }
+    return getEscapedChildText(withChildren(node), kRights, out);
 }
 bool CLumRdfXmlData::getPubDate(Node node, CString& out) const {
-    return getChildText(node, kDate, out);
+    if (auto recorded = recordedField(node, kPubDateField, out)) {
+        return *recorded;
+    }
+    return getChildText(withChildren(node), kDate, out);
 }
 
 bool CLumRdfXmlData::getImage(Node node, CString& out) const {
-    Node image = findChild(node, kImage);
+    Node image = findChild(withChildren(node), kImage);
     if (getChildText(image, kUrl, out)) {
         return true;
     }
@@ -220,22 +243,28 @@ bool CLumRdfXmlData::getImage(Node node, CString& out) const {
 }
 
 bool CLumRdfXmlData::setTitle(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setEscapedChildText(node, kTitle, text));
 }
 bool CLumRdfXmlData::setLink(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setChildText(node, kLink, text));
 }
 bool CLumRdfXmlData::setDescription(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setChildText(node, kDescription, text));
 }
 bool CLumRdfXmlData::setCreator(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setEscapedChildText(node, kCreator, text));
 }
 bool CLumRdfXmlData::setCopyright(Node node, const CString& text) {
+    node = forChange(node);
     return bool(setEscapedChildText(node, kRights, text));
 }
 
 bool CLumRdfXmlData::setPubDate(Node node, const CString& text) {
+    node = forChange(node);
     CString value = text;
     if (auto date = lum::parseRfc822Date(text.view())) {
         value = CString(lum::formatW3cDtf(*date));
@@ -244,6 +273,7 @@ bool CLumRdfXmlData::setPubDate(Node node, const CString& text) {
 }
 
 bool CLumRdfXmlData::setImage(Node channel, const CString& url) {
+    channel = forChange(channel);
     if (!channel) {
         return false;
     }
@@ -257,6 +287,7 @@ bool CLumRdfXmlData::setImage(Node channel, const CString& url) {
 
 bool CLumRdfXmlData::setImage(Node root, const CString& title, const CString& link,
                               const CString& url) {
+    root = forChange(root);
     if (!root) {
         return false;
     }
@@ -274,6 +305,9 @@ bool CLumRdfXmlData::setImage(Node root, const CString& title, const CString& li
 }
 
 void CLumRdfXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
+    if (!isStreamedChannel(channel)) {
+        channel = forChange(channel);
+    }
     Node r = getRdfNode();
     if (!channel || !r) {
         return;
@@ -295,6 +329,10 @@ void CLumRdfXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
 }
 
 void CLumRdfXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
+    if (recordedKept(item, out)) {
+        return;
+    }
+    item = withSubtree(item);
     NodeArray taken;
     takeFirst(item, {kTitle, kLink, kDescription, kCreator, kDate}, taken);
     keepUntaken(item, taken, lum::KeptPlace::Host, 0, out);

@@ -73,4 +73,17 @@ class CLumRdfXmlData : public CLumRssAbstract {
     // from an item, in document order; rdf:about is not kept.
     void getChannelKept(Node channel, lum::KeptMarkup& out) const;
     void getItemKept(Node item, lum::KeptMarkup& out) const;
+
+  protected:
+    // The getters an item's record answers, by field number.
+    enum ItemField : std::uint8_t {
+        kTitleField,
+        kLinkField,
+        kDescriptionField,
+        kCreatorField,
+        kCopyrightField,
+        kPubDateField
+    };
+    std::vector<FieldGetter> itemFieldGetters() const;
+    bool streamFile(const CString& path) const override;
 };

@@ -16,6 +16,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -94,6 +95,10 @@ class CLumRssAbstract {
     // the tree.
     using FieldGetter = bool (CLumRssAbstract::*)(Node, CString&) const;
     virtual bool streamFile(const CString& path) const;
+    // The pass for a feed whose items stand under its root or its channel:
+    // getters answer for each item's record, keepOfItem its kept markup.
+    bool streamFeed(const CString& path, const std::vector<FieldGetter>& getters,
+                    const std::function<void(Node, lum::KeptMarkup&)>& keepOfItem) const;
     // Set by streamFile when the file was read: its skeleton (null when the
     // file does not load) and its encoding.
     void streamed(std::unique_ptr<lum::xml::FeedSkeleton> skeleton, const CString& encoding) const;

@@ -1,6 +1,7 @@
-// The RSS 2.0 document read in one streaming pass: the skeleton of the file
+// The feed documents read in one streaming pass: the skeleton of the file
 // and a record for each item, gathered by the same getters that answer on
 // the tree, called on each item while the parser holds it.
+#include "hostapp/feedxml/CLumRdfXmlData.h"
 #include "hostapp/feedxml/CLumRssXmlData.h"
 #include "hostapp/feedxml/FeedSkeleton.h"
 #include "hostapp/feedxml/XmlFile.h"
@@ -32,8 +33,33 @@ std::vector<CLumRssAbstract::FieldGetter> CLumRssXmlData::itemFieldGetters() con
 }
 
 bool CLumRssXmlData::streamFile(const CString& path) const {
+    return streamFeed(path, itemFieldGetters(),
+                      [this](Node item, lum::KeptMarkup& out) { getItemKept(item, out); });
+}
+
+std::vector<CLumRssAbstract::FieldGetter> CLumRdfXmlData::itemFieldGetters() const {
+    // In the order of ItemField.
+    return {
+        static_cast<FieldGetter>(&CLumRdfXmlData::getTitle),
+        static_cast<FieldGetter>(&CLumRdfXmlData::getLink),
+        static_cast<FieldGetter>(&CLumRdfXmlData::getDescription),
+        static_cast<FieldGetter>(&CLumRdfXmlData::getCreator),
+        static_cast<FieldGetter>(&CLumRdfXmlData::getCopyright),
+        static_cast<FieldGetter>(&CLumRdfXmlData::getPubDate),
+    };
+}
+
+bool CLumRdfXmlData::streamFile(const CString& path) const {
+    return streamFeed(path, itemFieldGetters(),
+                      [this](Node item, lum::KeptMarkup& out) { getItemKept(item, out); });
+}
+
+// RSS 1.0 and 2.0 place their items alike: under the root, or under the
+// first channel among the root's children (getItemNodeArray).
+bool CLumRssAbstract::streamFeed(
+    const CString& path, const std::vector<FieldGetter>& getters,
+    const std::function<void(Node, lum::KeptMarkup&)>& keepOfItem) const {
     auto skeleton = std::make_unique<lum::xml::FeedSkeleton>();
-    const std::vector<FieldGetter> getters = itemFieldGetters();
     int channels = 0;
     bool inChannel = false;
     auto addItem = [&](xmlNode* parent, const xmlNode* item) {
@@ -50,7 +76,7 @@ bool CLumRssXmlData::streamFile(const CString& path) const {
                 record.answers.push_back({static_cast<std::uint8_t>(field), result, text});
             }
         }
-        getItemKept(Node(const_cast<xmlNode*>(item)), record.kept);
+        keepOfItem(Node(const_cast<xmlNode*>(item)), record.kept);
     };
     auto scan = lum::xml::scanStrictly(path, [&](const lum::xml::ScannedElement& scanned) {
         const Element& element = scanned.element();
