@@ -3,6 +3,7 @@
 // the tree, called on each item while the parser holds it.
 #include "hostapp/feedxml/CLumRdfXmlData.h"
 #include "hostapp/feedxml/CLumRssXmlData.h"
+#include "hostapp/feedxml/EntityExpansion.h"
 #include "hostapp/feedxml/FeedSkeleton.h"
 #include "hostapp/feedxml/XmlFile.h"
 
@@ -62,6 +63,7 @@ bool CLumRssAbstract::streamFeed(
     auto skeleton = std::make_unique<lum::xml::FeedSkeleton>();
     int channels = 0;
     bool inChannel = false;
+    bool ownEntities = false;
     auto addItem = [&](xmlNode* parent, const xmlNode* item) {
         if (item == nullptr) {
             return;
@@ -80,6 +82,16 @@ bool CLumRssAbstract::streamFeed(
     };
     auto scan = lum::xml::scanStrictly(path, [&](const lum::xml::ScannedElement& scanned) {
         const Element& element = scanned.element();
+        // The declarations come before the root. A file with entities of its
+        // own is left to the tree, which measures what they expand to
+        // before any text is read: the getters would expand them here.
+        if (scanned.depth() == 0) {
+            ownEntities =
+                element.raw()->doc != nullptr && lum::xml::declaresEntities(element.raw()->doc);
+        }
+        if (ownEntities) {
+            return;
+        }
         if (scanned.depth() == 0) {
             skeleton->setRoot(element.raw());
         } else if (scanned.depth() == 1) {
@@ -102,7 +114,7 @@ bool CLumRssAbstract::streamFeed(
     // The tree answers for a file only a repair may read, for one whose
     // entities the tree inlines, and for the rare feed of several channels,
     // whose items the skeleton of one channel cannot place.
-    if (!scan || scan->declaresEntities || channels > 1) {
+    if (!scan || ownEntities || scan->declaresEntities || channels > 1) {
         return false;
     }
     streamed(scan->loads ? std::move(skeleton) : nullptr, scan->encoding);
