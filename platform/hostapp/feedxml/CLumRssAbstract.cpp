@@ -152,13 +152,16 @@ Node CLumRssAbstract::inTree(Node node) const {
 }
 
 std::optional<bool> CLumRssAbstract::recordedField(Node node, int field, CString& out) const {
-    const lum::xml::ItemRecord* record = m_treeAnswers ? nullptr : m_skeleton->recordOf(node.raw());
-    if (record == nullptr) {
+    lum::xml::ItemRecord* record = m_treeAnswers ? nullptr : m_skeleton->recordOf(node.raw());
+    std::uint32_t bit = 1u << field;
+    // A text already handed over is asked of the tree the second time.
+    if (record == nullptr || (record->handedOver & bit) != 0) {
         return std::nullopt;
     }
-    for (const auto& answer : record->answers) {
+    for (auto& answer : record->answers) {
         if (answer.field == field) {
-            out = answer.text;
+            record->handedOver |= bit;
+            out = std::move(answer.text);
             return answer.result;
         }
     }

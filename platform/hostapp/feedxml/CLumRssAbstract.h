@@ -103,7 +103,8 @@ class CLumRssAbstract {
     // file does not load) and its encoding.
     void streamed(std::unique_ptr<lum::xml::FeedSkeleton> skeleton, const CString& encoding) const;
     // What getter field answered for an item of a streamed document; nullopt
-    // when node is not such an item, and the getter asks the tree.
+    // when node is not such an item, or when the record already handed that
+    // text over, and the getter asks the tree.
     std::optional<bool> recordedField(Node node, int field, CString& out) const;
     // The item's kept markup from its record; false when node is no such
     // item.

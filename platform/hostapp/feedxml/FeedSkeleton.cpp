@@ -1,5 +1,7 @@
 #include "hostapp/feedxml/FeedSkeleton.h"
 
+#include <libxml/dict.h>
+
 #include <cstring>
 #include <string_view>
 
@@ -57,7 +59,12 @@ std::size_t placeOf(const xmlNode* node) {
 
 }  // namespace
 
-FeedSkeleton::FeedSkeleton() : m_doc(xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"))) {}
+FeedSkeleton::FeedSkeleton() : m_doc(xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"))) {
+    // Every item's element and its parts repeat a few names: held once in
+    // the document's dictionary rather than copied for each, as the parser
+    // does for its own trees. The document frees it.
+    m_doc->dict = xmlDictCreate();
+}
 
 FeedSkeleton::~FeedSkeleton() {
     xmlFreeDoc(m_doc);
@@ -105,10 +112,9 @@ ItemRecord& FeedSkeleton::addItem(xmlNode* parent, const xmlNode* item) {
     return record;
 }
 
-const ItemRecord* FeedSkeleton::recordOf(const xmlNode* node) const {
-    return holds(node) && node->type == XML_ELEMENT_NODE
-               ? static_cast<const ItemRecord*>(node->_private)
-               : nullptr;
+ItemRecord* FeedSkeleton::recordOf(const xmlNode* node) const {
+    return holds(node) && node->type == XML_ELEMENT_NODE ? static_cast<ItemRecord*>(node->_private)
+                                                         : nullptr;
 }
 
 xmlNode* FeedSkeleton::samePlaceIn(const xmlNode* node, xmlNode* treeRoot) {

@@ -27,6 +27,9 @@ struct ItemRecord {
     };
     // Only the answers that were not false with an empty text.
     std::vector<Answer> answers;
+    // The fields (bit 1 << field) whose text was handed over to the one who
+    // asked: readers ask each once, and the text is theirs without a copy.
+    std::uint32_t handedOver = 0;
     KeptMarkup kept;
 };
 
@@ -54,7 +57,7 @@ class FeedSkeleton {
     // Whether node is one of the skeleton's.
     bool holds(const xmlNode* node) const { return node != nullptr && node->doc == m_doc; }
     // The record of the item node stands for; null when it stands for none.
-    const ItemRecord* recordOf(const xmlNode* node) const;
+    ItemRecord* recordOf(const xmlNode* node) const;
     // Whether node holds items below it (the root, the channel).
     bool holdsItems(const xmlNode* node) const { return node == root() || node == m_channel; }
     // The element at node's place in the file's own tree (tree's root

@@ -337,6 +337,27 @@ TEST_F(StreamedRead, OddShapesAnswerAsTheTree) {
     }
 }
 
+TEST_F(StreamedRead, AFieldAskedAgainAnswersAgain) {
+    m_dir.write("doc.xml",
+                "<rss><channel><item><title>a &amp; b</title><link/></item>"
+                "<item><title>c</title></item></channel></rss>");
+    Probe<CLumRssXmlData> doc(CString(m_dir.windows("doc.xml")), nullptr);
+    NodeArray items;
+    doc.getItemNodeArray(items);
+    ASSERT_EQ(items.size(), 2u);
+    for (int time = 0; time < 2; ++time) {
+        CString title;
+        CString link = u"stale";
+        EXPECT_TRUE(doc.getTitle(items[0], title));
+        EXPECT_EQ(title, u"a &amp; b");
+        EXPECT_TRUE(doc.getLink(items[0], link));
+        EXPECT_EQ(link, u"");
+        EXPECT_TRUE(doc.getTitle(items[1], title));
+        EXPECT_EQ(title, u"c");
+        EXPECT_FALSE(doc.getLink(items[1], link));
+    }
+}
+
 TEST_F(StreamedRead, AChangeAfterAStreamedReadSavesWhatTheTreeWouldSave) {
     std::string feed =
         "<rss version='2.0'><channel><title>t</title><item><title>a</title>"
