@@ -55,7 +55,11 @@ class KeptStore {
 };
 
 struct KeptMarkup::Data {
+    // Where new elements go; the elements may also live in stores held
+    // below (the markup of one record can gather copies from several
+    // documents), which must live as long as they are listed.
     std::shared_ptr<KeptStore> store;
+    std::vector<std::shared_ptr<KeptStore>> earlierStores;
     std::vector<Element> elements;
     std::vector<Attribute> attributes;
     std::vector<std::string> heldEmpty;
@@ -89,6 +93,11 @@ void KeptMarkup::keepElement(std::shared_ptr<KeptStore>& store, const xmlNode* e
     }
     if (const xmlNode* copy = store->copy(element)) {
         Data& data = change();
+        if (data.store && data.store != store &&
+            std::find(data.earlierStores.begin(), data.earlierStores.end(), data.store) ==
+                data.earlierStores.end()) {
+            data.earlierStores.push_back(data.store);
+        }
         data.store = store;
         data.elements.push_back({copy, place, family});
     }

@@ -4,6 +4,7 @@
 #include "TempDir.h"
 #include "feed/FeedReaders.h"
 #include "feed/FeedWriters.h"
+#include "hostapp/feedxml/CLumRssXmlData.h"
 
 #include <gtest/gtest.h>
 
@@ -159,6 +160,24 @@ TEST_F(KeptMarkupTest, MarkupGivenAsTextMustBeOneElementWithoutDeclarations) {
     EXPECT_TRUE(kept.empty());
     EXPECT_TRUE(kept.addElementXml("<p:a xmlns:p=\"urn:p\">x</p:a>", lum::KeptPlace::Host, 1));
     EXPECT_EQ(lum::KeptMarkup::toXml(kept.elements()[0].node), "<p:a xmlns:p=\"urn:p\">x</p:a>");
+}
+
+// Markup given as text and markup read from a document live in different
+// stores; the first must outlive the second's arrival.
+TEST_F(KeptMarkupTest, MarkupFromTextAndFromADocumentLiveTogether) {
+    lum::KeptMarkup kept;
+    ASSERT_TRUE(kept.addElementXml("<p:a xmlns:p=\"urn:p\">x</p:a>", lum::KeptPlace::Host, 1));
+    dir.write("blog.xml", kBlog);
+    {
+        CLumRssXmlData doc(path("blog.xml"), nullptr);
+        NodeArray items;
+        doc.getItemNodeArray(items);
+        ASSERT_EQ(items.size(), 1u);
+        doc.getItemKept(items[0], kept);
+    }
+    ASSERT_GT(kept.elements().size(), 1u);
+    EXPECT_EQ(lum::KeptMarkup::toXml(kept.elements()[0].node), "<p:a xmlns:p=\"urn:p\">x</p:a>");
+    EXPECT_EQ(lum::KeptMarkup::toXml(kept.elements()[1].node), "<title>Second title</title>");
 }
 
 }  // namespace
