@@ -7,6 +7,7 @@
 #include "feed/TextFunctions.h"
 #include "hostapp/feedxml/DomNode.h"
 #include "hostapp/feedxml/KeptMarkup.h"
+#include "hostapp/records/CRSSItem.h"
 #include "mfc/CString.h"
 
 namespace newsdesk {
@@ -23,5 +24,12 @@ void readTitleAndLink(const Document& xml, Node node, CString& title, CString& l
         kept.noteHeldEmpty("link");
     }
 }
+
+// An item's first enclosure that names no file, or first iTunes duration that
+// does not read, stands for none: a later one kept beside the item that does
+// becomes the item's own. Written and read again the feed then tells the same
+// enclosure and duration as this read.
+void takeLaterEnclosure(CRSSItem& item);
+void takeLaterDuration(CRSSItem& item);
 
 }  // namespace newsdesk

@@ -111,15 +111,8 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
         xml.getBlock(itemNode, text);
         item.m_block = isYes(text);
         xml.getItemKept(itemNode, item.m_kept);
-        if (item.m_duration == 0) {
-            // A first duration that does not read stands for none: a later
-            // one that does is the item's, or the feed written and read
-            // again would tell another duration than this read.
-            auto reads = [](const CString& t) { return parseDuration(t) > 0; };
-            if (auto later = item.m_kept.takeFirstElement(kItunesNamespace, "duration", reads)) {
-                item.m_duration = parseDuration(*later);
-            }
-        }
+        takeLaterEnclosure(item);
+        takeLaterDuration(item);
         channel->addItem(std::move(item));
     }
     channel->m_format = kFormatPodcast;

@@ -86,6 +86,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
             item.addCategory(category);
         }
         xml.getItemKept(itemNode, item.m_kept);
+        takeLaterEnclosure(item);
         channel->addItem(std::move(item));
     }
     channel->m_format = kFormatRss20;

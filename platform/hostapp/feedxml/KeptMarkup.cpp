@@ -213,28 +213,23 @@ std::vector<CString> KeptMarkup::takeElements(const char* local) {
     return texts;
 }
 
-std::optional<CString> KeptMarkup::takeFirstElement(
-    const char* nsUri, const char* local, const std::function<bool(const CString&)>& accept) {
+const xmlNode* KeptMarkup::takeFirstElement(const char* nsUri, const char* local,
+                                            const std::function<bool(const xmlNode*)>& accept) {
     const std::vector<Element>& all = elements();
     for (std::size_t i = 0; i < all.size(); ++i) {
-        const xmlNs* ns = all[i].node->ns;
-        if (ns == nullptr || !xml::sameName(ns->href, nsUri) ||
-            !xml::sameName(all[i].node->name, local)) {
+        const xmlNode* node = all[i].node;
+        bool sameNs = nsUri == nullptr
+                          ? node->ns == nullptr
+                          : node->ns != nullptr && xml::sameName(node->ns->href, nsUri);
+        if (!sameNs || !xml::sameName(node->name, local) || !accept(node)) {
             continue;
         }
-        xmlChar* raw = xmlNodeGetContent(all[i].node);
-        CString text = xml::toCString(raw);
-        xmlFree(raw);
-        if (accept(text)) {
-            Data& data = change();
-            data.elements.erase(data.elements.begin() + static_cast<std::ptrdiff_t>(i));
-            if (data.elements.empty() && data.attributes.empty() && data.heldEmpty.empty()) {
-                m_data.reset();
-            }
-            return text;
-        }
+        // The stores stay with the data; only the listing goes.
+        Data& data = change();
+        data.elements.erase(data.elements.begin() + static_cast<std::ptrdiff_t>(i));
+        return node;
     }
-    return std::nullopt;
+    return nullptr;
 }
 
 std::string KeptMarkup::toXml(const xmlNode* element) {

@@ -19,7 +19,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,10 +80,11 @@ class KeptMarkup {
     // The texts of the elements without a namespace of that local name,
     // which are dropped: a field the record now holds itself.
     std::vector<CString> takeElements(const char* local);
-    // The text of the first element with that namespace and local name whose
-    // text accept takes, which is dropped; nullopt when none is.
-    std::optional<CString> takeFirstElement(const char* nsUri, const char* local,
-                                            const std::function<bool(const CString&)>& accept);
+    // The first element with that namespace (null: none) and local name that
+    // accept takes, which is dropped from the list; null when none is. The
+    // element lives as long as this markup.
+    const xmlNode* takeFirstElement(const char* nsUri, const char* local,
+                                    const std::function<bool(const xmlNode*)>& accept);
 
     // The element as XML text, with the namespace declarations it needs.
     static std::string toXml(const xmlNode* element);

@@ -175,26 +175,40 @@ TEST(ValidOutputAgain, AStrayRdfNamespaceWritesTheSameBytesTheSecondTime) {
         << dir.read("one.xml");
 }
 
-// A first duration that does not read and a second that does: the second is
-// the item's, so that the feed written and read again tells the same one.
-TEST(ValidOutputAgain, ADurationThatDoesNotReadGivesWayToOneThatDoes) {
-    TempDir dir;
-    dir.write("in.xml", R"(<?xml version="1.0"?>
-<rss version="2.0" xmlns:itunes="http://www.itunes.com/dtds/podcast-1.0.dtd"><channel>
-<title>T</title><link>http://e.example/</link><description>D</description>
-<item><title>I</title><itunes:duration>:730</itunes:duration>
-<itunes:duration>2730</itunes:duration></item></channel></rss>)");
-    CRSSChannel first;
-    ASSERT_EQ(newsdesk::readRssFile(CString(dir.windows("in.xml")), &first), 1);
-    ASSERT_EQ(first.m_items.size(), 1u);
-    EXPECT_EQ(first.m_items[0].m_duration, 2730);
-    ASSERT_EQ(newsdesk::writeRssFile(CString(dir.windows("one.xml")), &first), 1);
-    CRSSChannel second;
-    ASSERT_EQ(newsdesk::readRssFile(CString(dir.windows("one.xml")), &second), 1);
-    ASSERT_EQ(newsdesk::writeRssFile(CString(dir.windows("two.xml")), &second), 1);
-    EXPECT_EQ(dir.read("one.xml"), dir.read("two.xml"));
-    EXPECT_EQ(WrittenXml(dir.native("one.xml").string()).count("//*[local-name()='duration']"), 1)
-        << dir.read("one.xml");
+// A first duration that does not read, or a first enclosure that names no
+// file, and a later one that does: the later one is the item's, so that the
+// feed written and read again tells the same one (found by fuzzing).
+TEST(ValidOutputAgain, AFieldThatDoesNotReadGivesWayToALaterOneThatDoes) {
+    struct Case {
+        const char* root;
+        const char* item;
+        const char* xpath;
+    } cases[] = {
+        {R"( xmlns:itunes="http://www.itunes.com/dtds/podcast-1.0.dtd")",
+         "<itunes:duration>:730</itunes:duration><itunes:duration>2730</itunes:duration>",
+         "//*[local-name()='duration'][.='00:45:30']"},
+        {"",
+         R"(<enclosure length="1" type="audio/mpeg"/>)"
+         R"(<enclosure url="http://e.example/b.mp3" length="2" type="audio/mpeg"/>)",
+         "//enclosure[@url='http://e.example/b.mp3'][@length='2']"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.item);
+        TempDir dir;
+        dir.write("in.xml", std::string("<rss version=\"2.0\"") + c.root +
+                                "><channel><title>T</title><link>http://e.example/</link>"
+                                "<description>D</description><item><title>I</title>" +
+                                c.item + "</item></channel></rss>");
+        CRSSChannel first;
+        ASSERT_EQ(newsdesk::readRssFile(CString(dir.windows("in.xml")), &first), 1);
+        ASSERT_EQ(newsdesk::writeRssFile(CString(dir.windows("one.xml")), &first), 1);
+        CRSSChannel second;
+        ASSERT_EQ(newsdesk::readRssFile(CString(dir.windows("one.xml")), &second), 1);
+        ASSERT_EQ(newsdesk::writeRssFile(CString(dir.windows("two.xml")), &second), 1);
+        EXPECT_EQ(dir.read("one.xml"), dir.read("two.xml"));
+        EXPECT_EQ(WrittenXml(dir.native("one.xml").string()).count(c.xpath), 1)
+            << dir.read("one.xml");
+    }
 }
 
 }  // namespace
