@@ -288,6 +288,17 @@ bool holdsAttributeWrittenAs(const xmlNode* owner, const std::string& name) {
     return false;
 }
 
+// Whether a name read under a prefix the feed never declared ("rdf:aboUt"
+// beside no xmlns:rdf) has a prefix the document written declares: written
+// there it would become an attribute of that namespace, which no read of the
+// feed had.
+bool bindsItsPrefix(const xmlNode* owner, const std::string& name) {
+    std::size_t colon = name.find(':');
+    return colon != std::string::npos &&
+           xmlSearchNs(owner->doc, const_cast<xmlNode*>(owner),
+                       utf8(name.substr(0, colon).c_str())) != nullptr;
+}
+
 void putAttribute(xmlNode* host, const KeptMarkup::Attribute& kept, int format) {
     xmlNs* ns = nullptr;
     if (!kept.nsUri.empty()) {
@@ -364,7 +375,8 @@ void putKeptMarkup(xmlNode* host, xmlNode* image, const KeptMarkup& kept, int fo
             owner == nullptr || (a.nsUri.empty() ? holdsAttributeWrittenAs(owner, a.local)
                                                  : xmlHasNsProp(owner, utf8(a.local.c_str()),
                                                                 utf8(a.nsUri.c_str())) != nullptr);
-        if (taken || (a.family != family && a.nsUri.empty())) {
+        if (taken || (a.family != family && a.nsUri.empty()) ||
+            (a.nsUri.empty() && bindsItsPrefix(owner, a.local))) {
             ++drops["@" + a.name()];
             continue;
         }

@@ -114,6 +114,11 @@ const Row kRows[] = {
         <description>D</description><item><title>I</title>
         <guid>&id;2006-05-04:/blog/</guid></item></channel></rss>)",
      1, "//guid[.='tag:e.example,2006-05-04:/blog/']", 1},
+    {"an attribute read under an undeclared prefix is not written where the prefix is declared",
+     R"(<?xml version="1.0"?><rdf:RDF xmlns="http://purl.org/rss/1.0/">
+        <channel rdf:aboUt="http://e.example/"><title>T</title>
+        <link>http://e.example/</link><description>D</description></channel></rdf:RDF>)",
+     0, "//@*[local-name()='aboUt']", 0},
     {"an rdf prefix bound to another namespace gives no second rdf:about",
      R"(<?xml version="1.0"?><rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#x"
         xmlns="http://purl.org/rss/1.0/"><channel rdf:about="http://e.example/"><title>T</title>
