@@ -67,16 +67,32 @@ void setAbout(Node node, const CString& about) {
     }
 }
 
+// Whether a is rdf:about or rdf:resource as the file written will read it:
+// in the RDF namespace, or kept as read under an "rdf" prefix the feed never
+// declared, which the document written declares.
+bool isRdfResource(xmlNode* node, const xmlAttr* a) {
+    auto named = [&](const char* name) {
+        return xmlStrEqual(a->name, reinterpret_cast<const xmlChar*>(name));
+    };
+    if (a->ns != nullptr) {
+        return (named("about") || named("resource")) &&
+               xmlStrEqual(a->ns->href, reinterpret_cast<const xmlChar*>(kRdfNamespace));
+    }
+    if (!named("rdf:about") && !named("rdf:resource")) {
+        return false;
+    }
+    const xmlNs* rdf = xmlSearchNs(node->doc, node, reinterpret_cast<const xmlChar*>("rdf"));
+    return rdf != nullptr &&
+           xmlStrEqual(rdf->href, reinterpret_cast<const xmlChar*>(kRdfNamespace));
+}
+
 void encodeResourcesUnder(xmlNode* node) {
     for (; node != nullptr; node = node->next) {
         if (node->type != XML_ELEMENT_NODE) {
             continue;
         }
         for (xmlAttr* a = node->properties; a != nullptr; a = a->next) {
-            bool resource = xmlStrEqual(a->name, reinterpret_cast<const xmlChar*>("about")) ||
-                            xmlStrEqual(a->name, reinterpret_cast<const xmlChar*>("resource"));
-            if (!resource || a->ns == nullptr ||
-                !xmlStrEqual(a->ns->href, reinterpret_cast<const xmlChar*>(kRdfNamespace))) {
+            if (!isRdfResource(node, a)) {
                 continue;
             }
             xmlChar* value = xmlNodeListGetString(node->doc, a->children, 1);

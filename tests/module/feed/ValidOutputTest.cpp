@@ -119,6 +119,12 @@ const Row kRows[] = {
         <channel rdf:aboUt="http://e.example/"><title>T</title>
         <link>http://e.example/</link><description>D</description></channel></rdf:RDF>)",
      0, "//@*[local-name()='aboUt']", 0},
+    {"an rdf:resource read under an undeclared prefix is percent-encoded where rdf is declared",
+     R"(<?xml version="1.0"?><rdf:RDF xmlns="http://purl.org/rss/1.0/">
+        <channel><title>T</title><link>http://e.example/</link><description>D</description>
+        <admin:generatorAgent xmlns:admin="http://webns.net/mvcb/" rdf:resource="http://e.example/a b"/>
+        </channel></rdf:RDF>)",
+     0, "//@*[.='http://e.example/a%20b']", 1},
     {"an rdf prefix bound to another namespace gives no second rdf:about",
      R"(<?xml version="1.0"?><rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#x"
         xmlns="http://purl.org/rss/1.0/"><channel rdf:about="http://e.example/"><title>T</title>
