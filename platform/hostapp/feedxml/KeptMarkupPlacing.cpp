@@ -41,6 +41,13 @@ bool isFormatVocabulary(const xmlNode* node) {
 }
 
 bool sameElementName(const xmlNode* a, const xmlNode* b) {
+    // An element read under a prefix the feed never declared keeps the
+    // prefix in its name; written where the prefix is declared it is that
+    // namespace's element, the same as the writer's of that spelling.
+    if (b->ns == nullptr && a->ns != nullptr && a->ns->prefix != nullptr &&
+        std::string(chars(b->name)) == std::string(chars(a->ns->prefix)) + ":" + chars(a->name)) {
+        return true;
+    }
     if (!xml::sameName(a->name, chars(b->name))) {
         return false;
     }

@@ -125,6 +125,12 @@ const Row kRows[] = {
         <admin:generatorAgent xmlns:admin="http://webns.net/mvcb/" rdf:resource="http://e.example/a b"/>
         </channel></rdf:RDF>)",
      0, "//@*[.='http://e.example/a%20b']", 1},
+    {"an element read under an undeclared prefix does not double the writer's of that spelling",
+     R"(<rss version="2.0" xmlns:ituneS="http://www.itunes.com/dtds/podcast-1.0.dtd"><channel>
+        <title>T</title><link>http://e.example/</link><description>D</description>
+        <item><title>I</title><itunes:duration>2730</itunes:duration>
+        <itunes:duration>2730</itunes:duration></item></channel></rss>)",
+     2, "//item/*[local-name()='duration' or name()='itunes:duration']", 1},
     {"an rdf prefix bound to another namespace gives no second rdf:about",
      R"(<?xml version="1.0"?><rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#x"
         xmlns="http://purl.org/rss/1.0/"><channel rdf:about="http://e.example/"><title>T</title>
