@@ -33,4 +33,16 @@ void takeLaterDuration(CRSSItem& item) {
     }
 }
 
+void takeLaterBlock(CRSSItem& item) {
+    if (item.m_block) {
+        return;
+    }
+    auto blocks = [](const xmlNode* node) {
+        return Node(const_cast<xmlNode*>(node)).getTextContent().CompareNoCase(u"yes") == 0;
+    };
+    if (item.m_kept.takeFirstElement(kItunesNamespace, "block", blocks) != nullptr) {
+        item.m_block = true;
+    }
+}
+
 }  // namespace newsdesk

@@ -25,11 +25,13 @@ void readTitleAndLink(const Document& xml, Node node, CString& title, CString& l
     }
 }
 
-// An item's first enclosure that names no file, or first iTunes duration that
-// does not read, stands for none: a later one kept beside the item that does
-// becomes the item's own. Written and read again the feed then tells the same
-// enclosure and duration as this read.
+// An item's first enclosure that names no file, first iTunes duration that
+// does not read, or first itunes:block that does not say yes, stands for
+// none: a later one kept beside the item that does becomes the item's own.
+// The writers leave such a field out, so the later one would be the first
+// when the feed is read again: this read tells what that one will.
 void takeLaterEnclosure(CRSSItem& item);
 void takeLaterDuration(CRSSItem& item);
+void takeLaterBlock(CRSSItem& item);
 
 }  // namespace newsdesk

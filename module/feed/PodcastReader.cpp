@@ -113,6 +113,7 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
         xml.getItemKept(itemNode, item.m_kept);
         takeLaterEnclosure(item);
         takeLaterDuration(item);
+        takeLaterBlock(item);
         channel->addItem(std::move(item));
     }
     channel->m_format = kFormatPodcast;

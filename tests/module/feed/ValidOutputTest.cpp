@@ -204,6 +204,9 @@ TEST(ValidOutputAgain, AFieldThatDoesNotReadGivesWayToALaterOneThatDoes) {
         {R"( xmlns:itunes="http://www.itunes.com/dtds/podcast-1.0.dtd")",
          "<itunes:duration>:730</itunes:duration><itunes:duration>2730</itunes:duration>",
          "//*[local-name()='duration'][.='00:45:30']"},
+        {R"( xmlns:itunes="http://www.itunes.com/dtds/podcast-1.0.dtd")",
+         "<itunes:block>no</itunes:block><itunes:block>yEs</itunes:block>",
+         "//*[local-name()='block'][.='yes']"},
         {"",
          R"(<enclosure length="1" type="audio/mpeg"/>)"
          R"(<enclosure url="http://e.example/b.mp3" length="2" type="audio/mpeg"/>)",
