@@ -131,13 +131,40 @@ void retarget(xmlNode* node, const xmlNs* from, xmlNs* to) {
     }
 }
 
-// The copy's own declarations: dropped where the same one is in scope,
+// Whether node or anything below it is named in ns.
+bool usesNamespace(const xmlNode* node, const xmlNs* ns) {
+    if (node->type != XML_ELEMENT_NODE) {
+        return false;
+    }
+    if (node->ns == ns) {
+        return true;
+    }
+    for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+        if (a->ns == ns) {
+            return true;
+        }
+    }
+    for (const xmlNode* c = node->children; c != nullptr; c = c->next) {
+        if (usesNamespace(c, ns)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The copy's own declarations: dropped where nothing in the copy uses one
+// (read again, the copy would not carry it) or the same one is in scope,
 // moved to the root where its prefix is free, so that a rewritten feed
 // declares its namespaces once, as feeds do.
 void tidyNamespaces(xmlNode* copy, xmlNode* root, int format) {
     xmlNs** link = &copy->nsDef;
     while (*link != nullptr) {
         xmlNs* ns = *link;
+        if (!usesNamespace(copy, ns)) {
+            *link = ns->next;
+            xmlFreeNs(ns);
+            continue;
+        }
         xmlNs* inScope = xmlSearchNs(copy->doc, copy->parent, ns->prefix);
         if (inScope != nullptr && xmlStrEqual(inScope->href, ns->href)) {
             *link = ns->next;

@@ -131,6 +131,11 @@ const Row kRows[] = {
         <item><title>I</title><itunes:duration>2730</itunes:duration>
         <itunes:duration>2730</itunes:duration></item></channel></rss>)",
      2, "//item/*[local-name()='duration' or name()='itunes:duration']", 1},
+    {"a namespace a kept element declares and does not use is not declared in the file written",
+     std::string(kRss2Head) + R"(<link>http://e.example/</link><description>D</description>
+        <item><title>I</title><x:a xmlns:x="urn:x" xmlns:unused="urn:unused"/></item>
+        </channel></rss>)",
+     1, "//namespace::*[.='urn:unused']", 0},
     {"an rdf prefix bound to another namespace gives no second rdf:about",
      R"(<?xml version="1.0"?><rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#x"
         xmlns="http://purl.org/rss/1.0/"><channel rdf:about="http://e.example/"><title>T</title>
