@@ -358,6 +358,70 @@ void putAttribute(xmlNode* host, const KeptMarkup::Attribute& kept, int format) 
     xmlNewNsProp(host, ns, utf8(kept.local.c_str()), utf8(kept.value.c_str()));
 }
 
+// The namespace a prefix names at node, looking up through the copy node
+// belongs to and then from scope, where the copy is to stand.
+xmlNs* namespaceFor(xmlNode* node, xmlNode* scope, const std::string& prefix) {
+    if (xmlNs* ns = xmlSearchNs(node->doc, node, utf8(prefix.c_str()))) {
+        return ns;
+    }
+    return scope != nullptr ? xmlSearchNs(scope->doc, scope, utf8(prefix.c_str())) : nullptr;
+}
+
+// Binds the names of node and below that hold a prefix the feed never
+// declared ("dc:language" with no namespace) where scope declares it, to a
+// declaration on top, the copy's own element, so the copy stands on its own
+// (the placing drops it again where the same is in scope); whether any was.
+bool bindNames(xmlNode* node, xmlNode* top, xmlNode* scope) {
+    bool bound = false;
+    auto bind = [&](xmlNode* named, xmlNode* at, xmlNs** ns) {
+        std::string name = chars(named->name);
+        std::size_t colon = name.find(':');
+        if (*ns != nullptr || colon == std::string::npos) {
+            return;
+        }
+        xmlNs* found = namespaceFor(at, scope, name.substr(0, colon));
+        if (found == nullptr) {
+            return;
+        }
+        xmlNs* own = xmlSearchNs(top->doc, top, found->prefix);
+        if (own == nullptr || !xmlStrEqual(own->href, found->href)) {
+            own = xmlNewNs(top, found->href, found->prefix);
+        }
+        if (own != nullptr) {
+            xmlNodeSetName(named, utf8(name.substr(colon + 1).c_str()));
+            *ns = own;
+            bound = true;
+        }
+    };
+    if (node->type != XML_ELEMENT_NODE) {
+        return false;
+    }
+    bind(node, node, &node->ns);
+    for (xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+        bind(reinterpret_cast<xmlNode*>(a), node, &a->ns);
+    }
+    for (xmlNode* c = node->children; c != nullptr; c = c->next) {
+        bound = bindNames(c, top, scope) || bound;
+    }
+    return bound;
+}
+
+// A kept element read under a prefix the feed never declared keeps the
+// prefix in its name; where the file written declares it, the element will
+// read as that namespace's. A copy with its names so bound, to judge and
+// place it as such; null when nothing needs binding.
+xmlNode* boundCopy(const xmlNode* kept, xmlNode* parent) {
+    if (parent == nullptr) {
+        return nullptr;
+    }
+    xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(kept), parent->doc, 1);
+    if (copy != nullptr && !bindNames(copy, copy, parent)) {
+        xmlFreeNode(copy);
+        copy = nullptr;
+    }
+    return copy;
+}
+
 }  // namespace
 
 void putKeptMarkup(xmlNode* host, xmlNode* image, const KeptMarkup& kept, int format) {
@@ -376,24 +440,29 @@ void putKeptMarkup(xmlNode* host, xmlNode* image, const KeptMarkup& kept, int fo
                           : e.place == KeptPlace::Image ? image
                                                         : root;
         std::string fixedDate;
-        if (!(e.family != family && isFormatVocabulary(e.node)) && format >= 0 && format <= 2 &&
-            fits(parent, e.node, format, fixedDate)) {
+        xmlNode* bound = boundCopy(e.node, parent);
+        const xmlNode* node = bound != nullptr ? bound : e.node;
+        if (!(e.family != family && isFormatVocabulary(node)) && format >= 0 && format <= 2 &&
+            fits(parent, node, format, fixedDate)) {
             switch (e.place) {
                 case KeptPlace::Host:
-                    placed = place(host, written, e.node, false, root, format, &copy);
+                    placed = place(host, written, node, false, root, format, &copy);
                     break;
                 case KeptPlace::Image:
                     if (image != nullptr) {
-                        placed = place(image, writtenInImage, e.node, true, root, format, &copy);
+                        placed = place(image, writtenInImage, node, true, root, format, &copy);
                     }
                     break;
                 case KeptPlace::Root:
                     if (root != nullptr) {
                         std::vector<xmlNode*> none;
-                        placed = place(root, none, e.node, false, root, format, &copy);
+                        placed = place(root, none, node, false, root, format, &copy);
                     }
                     break;
             }
+        }
+        if (bound != nullptr) {
+            xmlFreeNode(bound);
         }
         if (copy != nullptr && !fixedDate.empty()) {
             xmlNodeSetContent(copy, nullptr);

@@ -136,6 +136,12 @@ const Row kRows[] = {
         <item><title>I</title><x:a xmlns:x="urn:x" xmlns:unused="urn:unused"/></item>
         </channel></rss>)",
      1, "//namespace::*[.='urn:unused']", 0},
+    {"a second dc:language read under an undeclared prefix has no place in RSS 1.0 either",
+     R"(<?xml version="1.0"?><rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#"
+        xmlns="http://purl.org/rss/1.0/"><channel rdf:about="urn:c"><title>T</title>
+        <description>D</description><dc:language>ja</dc:language><dc:language>fr</dc:language>
+        </channel></rdf:RDF>)",
+     0, "//dc:language", 1},
     {"an rdf prefix bound to another namespace gives no second rdf:about",
      R"(<?xml version="1.0"?><rdf:RDF xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#x"
         xmlns="http://purl.org/rss/1.0/"><channel rdf:about="http://e.example/"><title>T</title>
