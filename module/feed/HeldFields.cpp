@@ -33,6 +33,19 @@ void takeLaterDuration(CRSSItem& item) {
     }
 }
 
+void takeLaterImage(CRSSChannel& channel) {
+    if (!channel.m_image.IsEmpty()) {
+        return;
+    }
+    auto namesAPicture = [](const xmlNode* node) {
+        return !Element(const_cast<xmlNode*>(node)).getAttribute(u"href").IsEmpty();
+    };
+    if (const xmlNode* later =
+            channel.m_kept.takeFirstElement(kItunesNamespace, "image", namesAPicture)) {
+        channel.m_image = Element(const_cast<xmlNode*>(later)).getAttribute(u"href");
+    }
+}
+
 void takeLaterBlock(CRSSItem& item) {
     if (item.m_block) {
         return;

@@ -7,6 +7,7 @@
 #include "feed/TextFunctions.h"
 #include "hostapp/feedxml/DomNode.h"
 #include "hostapp/feedxml/KeptMarkup.h"
+#include "hostapp/records/CRSSChannel.h"
 #include "hostapp/records/CRSSItem.h"
 #include "mfc/CString.h"
 
@@ -33,5 +34,7 @@ void readTitleAndLink(const Document& xml, Node node, CString& title, CString& l
 void takeLaterEnclosure(CRSSItem& item);
 void takeLaterDuration(CRSSItem& item);
 void takeLaterBlock(CRSSItem& item);
+// The same for a podcast's picture: a first itunes:image without an address.
+void takeLaterImage(CRSSChannel& channel);
 
 }  // namespace newsdesk

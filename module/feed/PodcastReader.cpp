@@ -71,6 +71,7 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
         channel->m_categories.push_back(category);
     }
     xml.getChannelKept(channelNode, channel->m_kept);
+    takeLaterImage(*channel);
 
     NodeArray items;
     xml.getItemNodeArray(items);
