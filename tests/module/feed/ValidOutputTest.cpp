@@ -182,57 +182,50 @@ INSTANTIATE_TEST_SUITE_P(Cases, ValidOutput, ::testing::ValuesIn(kRows), rowName
 
 namespace {
 
-// A kept attribute whose prefix the writer's own namespace takes is renamed;
-// the feed read again must write to the same bytes (found by fuzzing).
-TEST(ValidOutputAgain, AStrayRdfNamespaceWritesTheSameBytesTheSecondTime) {
-    TempDir dir;
-    dir.write("in.xml", R"(<?xml version="1.0"?>
+constexpr const char* kItunesNs = R"( xmlns:itunes="http://www.itunes.com/dtds/podcast-1.0.dtd")";
+
+std::string rss2Item(const char* root, const char* item) {
+    return std::string("<rss version=\"2.0\"") + root +
+           "><channel><title>T</title><link>http://e.example/</link>"
+           "<description>D</description><item><title>I</title>" +
+           item + "</item></channel></rss>";
+}
+
+// What a feed read back from our own write holds must write to the same
+// bytes again (found by fuzzing): a kept attribute whose prefix the writer's
+// own namespace takes is renamed; a first field that does not read (a
+// duration, an enclosure without a file, a block that is not yes, a picture
+// without an address) gives way to a later one that does.
+TEST(ValidOutputAgain, WhatIsReadBackWritesTheSameBytes) {
+    struct Case {
+        std::string input;
+        const char* xpath;
+        int count;
+    } cases[] = {
+        {R"(<?xml version="1.0"?>
 <rdf:RDF xmlns:rdf="http://www.w8.org/1999/02/22-rdf-syntax-ns#" xmlns="http://purl.org/rss/1.0/">
 <channel rdf:about="http://e.example/"><title>T</title><link>http://e.example/</link>
 <description>D</description></channel>
 <item rdf:about="http://e.example/1"><title>I</title><link>http://e.example/1</link></item>
-</rdf:RDF>)");
-    CRSSChannel first;
-    ASSERT_EQ(newsdesk::readRssFile(CString(dir.windows("in.xml")), &first), 1);
-    ASSERT_EQ(newsdesk::writeRssFile(CString(dir.windows("one.xml")), &first), 1);
-    CRSSChannel second;
-    ASSERT_EQ(newsdesk::readRssFile(CString(dir.windows("one.xml")), &second), 1);
-    ASSERT_EQ(newsdesk::writeRssFile(CString(dir.windows("two.xml")), &second), 1);
-    EXPECT_EQ(dir.read("one.xml"), dir.read("two.xml"));
-    EXPECT_EQ(WrittenXml(dir.native("one.xml").string()).count("//@*[local-name()='about']"), 4)
-        << dir.read("one.xml");
-}
-
-// A first duration that does not read, or a first enclosure that names no
-// file, and a later one that does: the later one is the item's, so that the
-// feed written and read again tells the same one (found by fuzzing).
-TEST(ValidOutputAgain, AFieldThatDoesNotReadGivesWayToALaterOneThatDoes) {
-    struct Case {
-        const char* root;
-        const char* item;
-        const char* xpath;
-    } cases[] = {
-        {R"( xmlns:itunes="http://www.itunes.com/dtds/podcast-1.0.dtd")",
-         "<itunes:duration>:730</itunes:duration><itunes:duration>2730</itunes:duration>",
-         "//*[local-name()='duration'][.='00:45:30']"},
-        {R"( xmlns:itunes="http://www.itunes.com/dtds/podcast-1.0.dtd")",
-         "</item><itunes:image hpef=\"x\"/><itunes:image href=\"http://e.example/a.jpg\"/><item>",
-         "//*[local-name()='image'][@href='http://e.example/a.jpg']"},
-        {R"( xmlns:itunes="http://www.itunes.com/dtds/podcast-1.0.dtd")",
-         "<itunes:block>no</itunes:block><itunes:block>yEs</itunes:block>",
-         "//*[local-name()='block'][.='yes']"},
-        {"",
-         R"(<enclosure length="1" type="audio/mpeg"/>)"
-         R"(<enclosure url="http://e.example/b.mp3" length="2" type="audio/mpeg"/>)",
-         "//enclosure[@url='http://e.example/b.mp3'][@length='2']"},
+</rdf:RDF>)",
+         "//@*[local-name()='about']", 4},
+        {rss2Item(kItunesNs,
+                  "<itunes:duration>:730</itunes:duration><itunes:duration>2730</itunes:duration>"),
+         "//*[local-name()='duration'][.='00:45:30']", 1},
+        {rss2Item(kItunesNs,
+                  "</item><itunes:image hpef=\"x\"/>"
+                  "<itunes:image href=\"http://e.example/a.jpg\"/><item>"),
+         "//*[local-name()='image'][@href='http://e.example/a.jpg']", 1},
+        {rss2Item(kItunesNs, "<itunes:block>no</itunes:block><itunes:block>yEs</itunes:block>"),
+         "//*[local-name()='block'][.='yes']", 1},
+        {rss2Item("", R"(<enclosure length="1" type="audio/mpeg"/>)"
+                      R"(<enclosure url="http://e.example/b.mp3" length="2" type="audio/mpeg"/>)"),
+         "//enclosure[@url='http://e.example/b.mp3'][@length='2']", 1},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.item);
+        SCOPED_TRACE(c.input);
         TempDir dir;
-        dir.write("in.xml", std::string("<rss version=\"2.0\"") + c.root +
-                                "><channel><title>T</title><link>http://e.example/</link>"
-                                "<description>D</description><item><title>I</title>" +
-                                c.item + "</item></channel></rss>");
+        dir.write("in.xml", c.input);
         CRSSChannel first;
         ASSERT_EQ(newsdesk::readRssFile(CString(dir.windows("in.xml")), &first), 1);
         ASSERT_EQ(newsdesk::writeRssFile(CString(dir.windows("one.xml")), &first), 1);
@@ -240,7 +233,7 @@ TEST(ValidOutputAgain, AFieldThatDoesNotReadGivesWayToALaterOneThatDoes) {
         ASSERT_EQ(newsdesk::readRssFile(CString(dir.windows("one.xml")), &second), 1);
         ASSERT_EQ(newsdesk::writeRssFile(CString(dir.windows("two.xml")), &second), 1);
         EXPECT_EQ(dir.read("one.xml"), dir.read("two.xml"));
-        EXPECT_EQ(WrittenXml(dir.native("one.xml").string()).count(c.xpath), 1)
+        EXPECT_EQ(WrittenXml(dir.native("one.xml").string()).count(c.xpath), c.count)
             << dir.read("one.xml");
     }
 }
