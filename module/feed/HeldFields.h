@@ -26,15 +26,18 @@ void readTitleAndLink(const Document& xml, Node node, CString& title, CString& l
     }
 }
 
-// An item's first enclosure that names no file, first iTunes duration that
-// does not read, or first itunes:block that does not say yes, stands for
-// none: a later one kept beside the item that does becomes the item's own.
-// The writers leave such a field out, so the later one would be the first
-// when the feed is read again: this read tells what that one will.
-void takeLaterEnclosure(CRSSItem& item);
-void takeLaterDuration(CRSSItem& item);
-void takeLaterBlock(CRSSItem& item);
-// The same for a podcast's picture: a first itunes:image without an address.
-void takeLaterImage(CRSSChannel& channel);
+// A field that a channel or item holds once (a title, a ttl, a duration)
+// is read from its first element. When that one does not read (it is empty,
+// its number or date does not parse, its address is missing), the first
+// later element of the name that does read becomes the field; when none
+// does, the later ones go as the first did. A later one kept beside the
+// record would otherwise be the first when the written feed is read again,
+// and take the field's place. Called once the record's kept markup is read.
+void settleRss2Channel(CRSSChannel& channel);
+void settleRss2Item(CRSSItem& item);
+void settlePodcastChannel(CRSSChannel& channel);
+void settlePodcastItem(CRSSItem& item);
+void settleRdfChannel(CRSSChannel& channel);
+void settleRdfItem(CRSSItem& item);
 
 }  // namespace newsdesk

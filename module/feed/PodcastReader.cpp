@@ -71,7 +71,7 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
         channel->m_categories.push_back(category);
     }
     xml.getChannelKept(channelNode, channel->m_kept);
-    takeLaterImage(*channel);
+    settlePodcastChannel(*channel);
 
     NodeArray items;
     xml.getItemNodeArray(items);
@@ -112,9 +112,7 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
         xml.getBlock(itemNode, text);
         item.m_block = isYes(text);
         xml.getItemKept(itemNode, item.m_kept);
-        takeLaterEnclosure(item);
-        takeLaterDuration(item);
-        takeLaterBlock(item);
+        settlePodcastItem(item);
         channel->addItem(std::move(item));
     }
     channel->m_format = kFormatPodcast;

@@ -41,6 +41,7 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
     xml.getAbout(channelNode, text);
     channel->m_about = isDrivePath(text) ? CString() : text;
     xml.getChannelKept(channelNode, channel->m_kept);
+    settleRdfChannel(*channel);
 
     NodeArray items;
     xml.getItemNodeArray(items);
@@ -58,6 +59,7 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
         item.m_pubDate = itemDate.time;
         item.m_pubDateText = itemDate.keptText;
         xml.getItemKept(itemNode, item.m_kept);
+        settleRdfItem(item);
         channel->addItem(std::move(item));
     }
     channel->m_format = kFormatRss10;

@@ -49,6 +49,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
         channel->m_categories.push_back(category);
     }
     xml.getChannelKept(channelNode, channel->m_kept);
+    settleRss2Channel(*channel);
 
     NodeArray items;
     xml.getItemNodeArray(items);
@@ -86,7 +87,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
             item.addCategory(category);
         }
         xml.getItemKept(itemNode, item.m_kept);
-        takeLaterEnclosure(item);
+        settleRss2Item(item);
         channel->addItem(std::move(item));
     }
     channel->m_format = kFormatRss20;

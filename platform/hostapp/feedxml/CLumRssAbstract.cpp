@@ -374,6 +374,11 @@ void CLumRssAbstract::takeAll(Node host, const FeedName& name, NodeArray& taken)
     taken.insert(taken.end(), all.begin(), all.end());
 }
 
+void CLumRssAbstract::keepOne(const xmlNode* element, lum::KeptPlace place, int family,
+                              lum::KeptMarkup& out) const {
+    out.keepElement(m_keptStore, element, place, family);
+}
+
 void CLumRssAbstract::keepUntaken(Node host, const NodeArray& taken, lum::KeptPlace place,
                                   int family, lum::KeptMarkup& out) const {
     if (!host) {

@@ -170,21 +170,24 @@ bool KeptMarkup::heldEmpty(const char* local) const {
                          m_data->heldEmpty.end();
 }
 
+namespace {
+
+bool namedAs(const xmlNode* node, const char* nsUri, const char* local) {
+    const xmlNs* ns = node->ns;
+    bool sameNs =
+        nsUri == nullptr ? ns == nullptr : ns != nullptr && xml::sameName(ns->href, nsUri);
+    return sameNs && xml::sameName(node->name, local);
+}
+
+}  // namespace
+
 void KeptMarkup::removeElements(const char* nsUri, const char* local) {
-    if (!m_data) {
-        return;
-    }
-    auto matches = [&](const Element& e) {
-        const xmlNs* ns = e.node->ns;
-        bool sameNs =
-            nsUri == nullptr ? ns == nullptr : ns != nullptr && xml::sameName(ns->href, nsUri);
-        return sameNs && xml::sameName(e.node->name, local);
-    };
-    bool any = false;
-    for (const Element& e : m_data->elements) {
-        any = any || matches(e);
-    }
-    if (!any) {
+    removeElements([&](const Element& e) { return namedAs(e.node, nsUri, local); });
+}
+
+void KeptMarkup::removeElements(const std::function<bool(const Element&)>& which) {
+    const auto& matches = which;
+    if (std::none_of(elements().begin(), elements().end(), matches)) {
         return;
     }
     Data& data = change();
@@ -211,13 +214,15 @@ std::vector<CString> KeptMarkup::takeElements(const char* local) {
 
 const xmlNode* KeptMarkup::takeFirstElement(const char* nsUri, const char* local,
                                             const std::function<bool(const xmlNode*)>& accept) {
+    return takeFirstElement(
+        [&](const Element& e) { return namedAs(e.node, nsUri, local) && accept(e.node); });
+}
+
+const xmlNode* KeptMarkup::takeFirstElement(const std::function<bool(const Element&)>& accept) {
     const std::vector<Element>& all = elements();
     for (std::size_t i = 0; i < all.size(); ++i) {
         const xmlNode* node = all[i].node;
-        bool sameNs = nsUri == nullptr
-                          ? node->ns == nullptr
-                          : node->ns != nullptr && xml::sameName(node->ns->href, nsUri);
-        if (!sameNs || !xml::sameName(node->name, local) || !accept(node)) {
+        if (!accept(all[i])) {
             continue;
         }
         // The stores stay with the data; only the listing goes.

@@ -77,6 +77,8 @@ class KeptMarkup {
     bool heldEmpty(const char* local) const;
     // Drops the elements with that namespace (null: none) and local name.
     void removeElements(const char* nsUri, const char* local);
+    // Drops the elements which takes.
+    void removeElements(const std::function<bool(const Element&)>& which);
     // The texts of the elements without a namespace of that local name,
     // which are dropped: a field the record now holds itself.
     std::vector<CString> takeElements(const char* local);
@@ -85,6 +87,8 @@ class KeptMarkup {
     // element lives as long as this markup.
     const xmlNode* takeFirstElement(const char* nsUri, const char* local,
                                     const std::function<bool(const xmlNode*)>& accept);
+    // The same for the first element accept takes, whatever its name and place.
+    const xmlNode* takeFirstElement(const std::function<bool(const Element&)>& accept);
 
     // The element as XML text, with the namespace declarations it needs.
     static std::string toXml(const xmlNode* element);

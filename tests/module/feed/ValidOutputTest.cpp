@@ -195,7 +195,9 @@ std::string rss2Item(const char* root, const char* item) {
 // bytes again (found by fuzzing): a kept attribute whose prefix the writer's
 // own namespace takes is renamed; a first field that does not read (a
 // duration, an enclosure without a file, a block that is not yes, a picture
-// without an address) gives way to a later one that does.
+// without an address, an empty date) gives way to a later one that does, and
+// later ones that do not read are not written; the items of a second channel
+// are read once.
 TEST(ValidOutputAgain, WhatIsReadBackWritesTheSameBytes) {
     struct Case {
         std::string input;
@@ -221,6 +223,23 @@ TEST(ValidOutputAgain, WhatIsReadBackWritesTheSameBytes) {
         {rss2Item("", R"(<enclosure length="1" type="audio/mpeg"/>)"
                       R"(<enclosure url="http://e.example/b.mp3" length="2" type="audio/mpeg"/>)"),
          "//enclosure[@url='http://e.example/b.mp3'][@length='2']", 1},
+        {rss2Item("", "<pubDate/><pubDate>Mon, 07 Dec 2026 10:00:00 GMT</pubDate>"), "//pubDate",
+         1},
+        {rss2Item("", "<comments/><comments>http://e.example/c</comments>"),
+         "//comments[.='http://e.example/c']", 1},
+        {rss2Item(kItunesNs,
+                  "</item><itunes:owner a=\"1\"> </itunes:owner><itunes:owner>"
+                  "<itunes:email>o@e.example</itunes:email></itunes:owner><item>"),
+         "//*[local-name()='owner']", 1},
+        {rss2Item("", "<description><x/></description><description><y/></description>"),
+         "//item/description", 1},
+        {R"(<rss version="2.0"><channel><title>T</title><item><title>A</title></item></channel>
+<channel><title>U</title><item><title>B</title></item></channel></rss>)",
+         "//item", 2},
+        {std::string(kRdfHead) + R"(<channel rdf:about="http://e.example/"><title>T</title>
+<link>http://e.example/</link><description>D</description>
+<image/><image><url>http://e.example/i.png</url></image></channel></rdf:RDF>)",
+         "//rss:image", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
