@@ -48,6 +48,10 @@ void reportRepairs(CommandContext& context, const std::string& shown, const CRSS
             what = "HTML entity names the feed does not declare" +
                    (names.empty() ? std::string() : " (" + names + ")") +
                    " were read as the characters they stand for";
+        } else if (repair == u"dropped entities") {
+            what =
+                "references to entities only the feed's document type could declare (it is not "
+                "read) were left out";
         } else if (repair == u"encoding") {
             what =
                 "the bytes are UTF-8, not in the encoding the feed declares, and were read as "

@@ -20,7 +20,7 @@ std::optional<CString> windowsPathOf(CommandContext& context, const std::string&
 bool readFeed(CommandContext& context, const std::string& native, CRSSChannel& channel);
 
 // One line on err per repair the feed needed to be read ("entities",
-// "encoding"), naming the feed as shown; the entity names read as characters
+// "encoding", "dropped entities"), naming the feed as shown; the entity names read as characters
 // are looked up in the file at native (the copy of standard input included).
 void reportRepairs(CommandContext& context, const std::string& shown, const CRSSChannel& channel,
                    const std::string& native);

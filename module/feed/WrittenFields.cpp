@@ -2,15 +2,46 @@
 
 #include "hostapp/media/CLumMimeUtility.h"
 
-#include <regex>
+#include <algorithm>
 #include <string>
+#include <string_view>
 
 namespace newsdesk {
 
+namespace {
+
+// What neither side of an address may hold.
+bool isAddressChar(char c) {
+    return std::string_view("@ \t\n\v\f\r()<>,;:\"").find(c) == std::string_view::npos;
+}
+
+}  // namespace
+
+// local@host.tld, then optionally " (any name without parentheses)". Read
+// for every author of every feed: a scan, not a regular expression.
 bool isEmailAddress(const CString& text) {
-    static const std::regex address(
-        R"([^@\s()<>,;:"]+@[^@\s()<>,;:"]+\.[^@\s()<>,;:".]+( \([^()]*\))?)");
-    return std::regex_match(text.toUtf8(), address);
+    const std::string utf8 = text.toUtf8();
+    const std::string_view s(utf8);
+    std::size_t at = s.find('@');
+    if (at == 0 || at == std::string_view::npos ||
+        !std::all_of(s.begin(), s.begin() + at, isAddressChar)) {
+        return false;
+    }
+    std::size_t hostEnd = at + 1;
+    while (hostEnd < s.size() && isAddressChar(s[hostEnd])) {
+        ++hostEnd;
+    }
+    std::string_view host = s.substr(at + 1, hostEnd - at - 1);
+    std::size_t dot = host.rfind('.');
+    if (dot == 0 || dot == std::string_view::npos || dot + 1 == host.size()) {
+        return false;
+    }
+    std::string_view rest = s.substr(hostEnd);
+    if (rest.empty()) {
+        return true;
+    }
+    return rest.size() >= 3 && rest.substr(0, 2) == " (" && rest.back() == ')' &&
+           rest.substr(2, rest.size() - 3).find_first_of("()") == std::string_view::npos;
 }
 
 CString enclosureTypeOf(const CRSSItem& item) {

@@ -42,8 +42,8 @@ class CLumRssAbstract {
     // The encoding the document declares (a loaded file) or was made with;
     // empty when none.
     CString getEncoding() const;
-    // What the loaded file needed to be read ("entities", "encoding"); empty
-    // for a well-formed file.
+    // What the loaded file needed to be read ("entities", "encoding",
+    // "dropped entities"); empty for a well-formed file.
     std::vector<CString> getRepairs() const;
 
     // Writes the document to path in its encoding; false when the document

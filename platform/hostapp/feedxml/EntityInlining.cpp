@@ -1,14 +1,31 @@
 #include "hostapp/feedxml/EntityInlining.h"
 
+#include "hostapp/text/HtmlEntities.h"
+
 #include <libxml/entities.h>
+
+#include <string>
 
 namespace lum::xml {
 
 namespace {
 
 // What a reference stands for, as new nodes of doc (a list linked by next),
-// or null for nothing.
-xmlNode* contentOf(xmlDoc* doc, const xmlNode* reference) {
+// or null for nothing. A name no declaration resolves (the file names a
+// document type that is never loaded) stands for HTML's character of that
+// name, as the repair of a file without a document type reads it, or for
+// nothing, as its text reads.
+xmlNode* contentOf(xmlDoc* doc, const xmlNode* reference, InlinedUndeclared& undeclared) {
+    if (reference->children == nullptr) {
+        auto character = htmlNamedCharacter(reinterpret_cast<const char*>(reference->name));
+        if (!character) {
+            undeclared.dropped = true;
+            return nullptr;
+        }
+        undeclared.htmlNamed = true;
+        return xmlNewDocTextLen(doc, reinterpret_cast<const xmlChar*>(character->data()),
+                                static_cast<int>(character->size()));
+    }
     const auto* entity = reinterpret_cast<const xmlEntity*>(reference->children);
     if (entity == nullptr || entity->etype != XML_INTERNAL_GENERAL_ENTITY) {
         return nullptr;
@@ -21,11 +38,11 @@ xmlNode* contentOf(xmlDoc* doc, const xmlNode* reference) {
     return entity->content != nullptr ? xmlStringGetNodeList(doc, entity->content) : nullptr;
 }
 
-void inlineUnder(xmlDoc* doc, xmlNode* node) {
+void inlineUnder(xmlDoc* doc, xmlNode* node, InlinedUndeclared& undeclared) {
     while (node != nullptr) {
         if (node->type == XML_ENTITY_REF_NODE) {
             xmlNode* first = nullptr;
-            xmlNode* copy = contentOf(doc, node);
+            xmlNode* copy = contentOf(doc, node, undeclared);
             while (copy != nullptr) {
                 xmlNode* following = copy->next;
                 copy->next = nullptr;
@@ -46,11 +63,11 @@ void inlineUnder(xmlDoc* doc, xmlNode* node) {
         }
         if (node->type == XML_ELEMENT_NODE) {
             for (xmlAttr* a = node->properties; a != nullptr; a = a->next) {
-                inlineUnder(doc, a->children);
+                inlineUnder(doc, a->children, undeclared);
             }
         }
         if (node->type == XML_ELEMENT_NODE || node->type == XML_DOCUMENT_NODE) {
-            inlineUnder(doc, node->children);
+            inlineUnder(doc, node->children, undeclared);
         }
         node = node->next;
     }
@@ -58,16 +75,18 @@ void inlineUnder(xmlDoc* doc, xmlNode* node) {
 
 }  // namespace
 
-void inlineEntityReferences(xmlDoc* doc) {
+InlinedUndeclared inlineEntityReferences(xmlDoc* doc) {
+    InlinedUndeclared undeclared;
     if (doc == nullptr) {
-        return;
+        return undeclared;
     }
     for (xmlNode* node = doc->children; node != nullptr; node = node->next) {
         if (node->type == XML_ELEMENT_NODE) {
-            inlineUnder(doc, node);
-            return;
+            inlineUnder(doc, node, undeclared);
+            break;
         }
     }
+    return undeclared;
 }
 
 }  // namespace lum::xml

@@ -438,9 +438,17 @@ xmlDoc* loadFile(const CString& windowsPath, Repairs* repairs) {
             xmlFreeDoc(doc);
             return nullptr;
         }
-        // What the records and the kept markup take is the text itself: the
-        // declarations stay behind when a feed is written.
-        inlineEntityReferences(doc);
+    }
+    // What the records and the kept markup take is the text itself: the
+    // declarations stay behind when a feed is written. A name nothing
+    // declares (the file names a document type that is never loaded) would
+    // be left a reference that the feed written cannot resolve.
+    if (doc != nullptr && (declaresEntities(doc) || report.undeclaredEntity)) {
+        InlinedUndeclared undeclared = inlineEntityReferences(doc);
+        if (repairs != nullptr) {
+            repairs->entities = repairs->entities || undeclared.htmlNamed;
+            repairs->droppedEntities = repairs->droppedEntities || undeclared.dropped;
+        }
     }
     return doc;
 }

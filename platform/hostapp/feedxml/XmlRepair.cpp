@@ -27,6 +27,9 @@ std::vector<CString> Repairs::names() const {
     if (encoding) {
         out.emplace_back(u"encoding");
     }
+    if (droppedEntities) {
+        out.emplace_back(u"dropped entities");
+    }
     return out;
 }
 
@@ -106,7 +109,16 @@ struct EntitySupply {
     std::map<std::string, std::string> values;
     std::map<std::string, xmlEntity*> entities;
     bool unknownName = false;
+    // Unknown names the file's document type, never read, may declare.
+    bool leftToDocumentType = false;
 };
+
+// Whether the document names a document type of its own outside the file,
+// which is never loaded: a name it does not resolve may be declared there.
+bool namesOutsideDocumentType(const xmlDoc* doc) {
+    const xmlDtd* type = doc->intSubset;
+    return type != nullptr && (type->SystemID != nullptr || type->ExternalID != nullptr);
+}
 
 std::string characterReferences(const std::string& text) {
     std::string out;
@@ -140,7 +152,9 @@ xmlEntity* supplyEntity(void* context, const xmlChar* name) {
     auto value = htmlNamedCharacter(key);
     std::string references = value ? characterReferences(*value) : std::string();
     if (references.empty()) {
-        supply->unknownName = true;
+        // Left a reference nothing resolves, which the load then leaves out.
+        (namesOutsideDocumentType(parser->myDoc) ? supply->leftToDocumentType
+                                                 : supply->unknownName) = true;
         return nullptr;
     }
     xmlDoc* doc = parser->myDoc;
@@ -316,6 +330,7 @@ xmlDoc* parseRepaired(std::string_view bytes, bool asUtf8, int options, Repairs&
         return nullptr;
     }
     repairs.entities = !supply.values.empty();
+    repairs.droppedEntities = supply.leftToDocumentType;
     if (asUtf8) {
         repairs.encoding = true;
         xmlFree(const_cast<xmlChar*>(doc->encoding));

@@ -19,8 +19,12 @@ namespace lum::xml {
 struct Repairs {
     bool entities = false;  // undeclared HTML entity names read as their characters
     bool encoding = false;  // read as UTF-8 instead of the encoding it declares
-    bool any() const { return entities || encoding; }
-    // "entities", "encoding": the names the records and the host program use.
+    // References to names no declaration read resolves (the file's document
+    // type, never loaded, may declare them) left out of the text.
+    bool droppedEntities = false;
+    bool any() const { return entities || encoding || droppedEntities; }
+    // "entities", "encoding", "dropped entities": the names the records and
+    // the host program use.
     std::vector<CString> names() const;
 };
 

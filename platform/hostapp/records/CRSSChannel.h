@@ -57,7 +57,8 @@ class CRSSChannel {
     // The URI an RSS 1.0 file gave its channel (rdf:about); written again
     // when the feed is saved outside a site.
     CString m_about;
-    // What the file read needed to be read ("entities", "encoding"); empty
+    // What the file read needed to be read ("entities", "encoding",
+    // "dropped entities"); empty
     // for a well-formed file. Writing always gives a well-formed one.
     std::vector<CString> m_repaired;
     // What the reader did not take from the channel element (and, in RSS

@@ -1,8 +1,11 @@
 #include "feed/TextFunctions.h"
+#include "feed/WrittenFields.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <regex>
+#include <string>
 
 using newsdesk::parseDuration;
 using newsdesk::wtoi;
@@ -55,4 +58,30 @@ TEST(Wtoi, ReadsTheLeadingDigitsOnly) {
     EXPECT_EQ(wtoi(u""), 0);
     EXPECT_EQ(wtoi(u"abc"), 0);
     EXPECT_EQ(wtoi(u"99999999999"), INT_MAX);
+}
+
+// The scan that tells an author's address agrees with the pattern it
+// replaced, on every short string of the characters that matter.
+TEST(IsEmailAddress, AgreesWithTheAddressPattern) {
+    const std::regex address(R"([^@\s()<>,;:"]+@[^@\s()<>,;:"]+\.[^@\s()<>,;:".]+( \([^()]*\))?)");
+    const std::string alphabet = "a@. ()<";
+    std::vector<std::string> words{""};
+    for (std::size_t begin = 0, length = 0; length < 5; ++length) {
+        std::size_t end = words.size();
+        for (std::size_t i = begin; i < end; ++i) {
+            for (char c : alphabet) {
+                words.push_back(words[i] + c);
+            }
+        }
+        begin = end;
+    }
+    for (const std::string& word : words) {
+        for (const std::string& text : {word, "a@b.c" + word, "a@" + word, word + "@b.c (N)"}) {
+            ASSERT_EQ(newsdesk::isEmailAddress(CString::fromUtf8(text)),
+                      std::regex_match(text, address))
+                << text;
+        }
+    }
+    EXPECT_TRUE(newsdesk::isEmailAddress(u"jane@example.com (Jane Doe)"));
+    EXPECT_FALSE(newsdesk::isEmailAddress(u"jane@example.com\t(Jane)"));
 }

@@ -240,6 +240,9 @@ TEST(ValidOutputAgain, WhatIsReadBackWritesTheSameBytes) {
 <link>http://e.example/</link><description>D</description>
 <image/><image><url>http://e.example/i.png</url></image></channel></rdf:RDF>)",
          "//rss:image", 0},
+        {R"(<!DOCTYPE rss SYSTEM "rss.dtd"><rss version="2.0"><channel><title>T</title>
+<foo>&nbsp;&zz;</foo></channel><channel><title>&zz;</title></channel></rss>)",
+         "//foo[.='\u00a0']", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);

@@ -96,6 +96,21 @@ TEST_F(Repair, ReadableFilesGiveTheirTextAndTellTheRepairsTaken) {
     }
 }
 
+// Under a document type that is never read, a name HTML does not know is no
+// error: it is left out, and so is no reference the feed written cannot
+// resolve; the HTML names beside it are still read as their characters.
+TEST_F(Repair, NamesOnlyAnUnreadDocumentTypeCouldDeclareAreLeftOutAndSaid) {
+    Loaded r = load("<!DOCTYPE rss SYSTEM 'rss.dtd'><rss a='&zz;&eacute;'>A&nbsp;&zz;B</rss>");
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.text, "A\u00a0B");
+    EXPECT_EQ(r.attribute, "é");
+    EXPECT_TRUE(r.repairs.entities);
+    EXPECT_TRUE(r.repairs.droppedEntities);
+    Loaded known = load("<!DOCTYPE rss SYSTEM 'rss.dtd'><rss>A&nbsp;B</rss>");
+    EXPECT_EQ(known.text, "A\u00a0B");
+    EXPECT_FALSE(known.repairs.droppedEntities);
+}
+
 TEST_F(Repair, NamesHtmlDoesNotKnowAndBrokenFilesAreStillRefused) {
     for (const char* bytes : {"<r>&nbsp;&nosuchname;</r>", "<r>&notit;</r>",
                               // Truncated: the repair would have to drop what is missing.
