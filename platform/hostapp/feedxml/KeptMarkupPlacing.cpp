@@ -6,6 +6,7 @@
 #include "hostapp/text/FeedDate.h"
 
 #include <libxml/tree.h>
+#include <strings.h>
 
 #include <cstdint>
 #include <string>
@@ -24,6 +25,15 @@ const char* chars(const xmlChar* s) {
 
 constexpr const char* kRss10Uri = "http://purl.org/rss/1.0/";
 constexpr const char* kItunesUri = "http://www.itunes.com/dtds/podcast-1.0.dtd";
+
+// Whether a kept declaration may move to the root of a feed written in
+// format. Outside a podcast it may not when it is iTunes' namespace, or the
+// prefix "itunes" in any case and namespace: a root that declares either
+// makes the next read take the feed for a podcast.
+bool mayDeclareAtRoot(const xmlChar* prefix, const xmlChar* href, int format) {
+    return format == 2 || (!xml::sameName(href, kItunesUri) &&
+                           (prefix == nullptr || strcasecmp(chars(prefix), "itunes") != 0));
+}
 
 }  // namespace
 
@@ -173,7 +183,7 @@ void tidyNamespaces(xmlNode* copy, xmlNode* root, int format) {
             continue;
         }
         bool hoist = inScope == nullptr && ns->prefix != nullptr && root != nullptr &&
-                     (format == 2 || !xml::sameName(ns->href, kItunesUri));
+                     mayDeclareAtRoot(ns->prefix, ns->href, format);
         if (hoist) {
             *link = ns->next;
             ns->next = nullptr;
@@ -351,7 +361,8 @@ void putAttribute(xmlNode* host, const KeptMarkup::Attribute& kept, int format) 
             // Declared once at the root, renamed or not: where the feed is
             // read again its declaration is at the root, and the second
             // write must give the same bytes as the first.
-            bool onRoot = !kept.prefix.empty() && (format == 2 || kept.nsUri != kItunesUri);
+            bool onRoot = !kept.prefix.empty() &&
+                          mayDeclareAtRoot(utf8(prefix.c_str()), utf8(kept.nsUri.c_str()), format);
             ns = xmlNewNs(onRoot ? root : host, utf8(kept.nsUri.c_str()), utf8(prefix.c_str()));
         }
     }

@@ -197,7 +197,7 @@ std::string rss2Item(const char* root, const char* item) {
 // duration, an enclosure without a file, a block that is not yes, a picture
 // without an address, an empty date) gives way to a later one that does, and
 // later ones that do not read are not written; the items of a second channel
-// are read once.
+// are read once; a kept declaration of the prefix itunes stays where it was.
 TEST(ValidOutputAgain, WhatIsReadBackWritesTheSameBytes) {
     struct Case {
         std::string input;
@@ -243,6 +243,14 @@ TEST(ValidOutputAgain, WhatIsReadBackWritesTheSameBytes) {
         {R"(<!DOCTYPE rss SYSTEM "rss.dtd"><rss version="2.0"><channel><title>T</title>
 <foo>&nbsp;&zz;</foo></channel><channel><title>&zz;</title></channel></rss>)",
          "//foo[.='\u00a0']", 1},
+        // A root that declares the prefix itunes makes a podcast of the next read.
+        {rss2Item(R"( xmlns:foo="http://www.itunes.com/dtds/podcast-1.0.dtd")",
+                  R"(<foo:summary>S</foo:summary><bar xmlns:itunes="http://o.example/">)"
+                  R"(<itunes:x/></bar>)"),
+         "/rss/namespace::itunes", 0},
+        {R"(<rss version="2.0"><channel><title>T</title><item xmlns:itunes="http://o.example/"
+itunes:a="1"><title>I</title></item></channel></rss>)",
+         "/rss/namespace::itunes", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
