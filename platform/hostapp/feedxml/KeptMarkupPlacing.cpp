@@ -8,6 +8,7 @@
 #include <libxml/tree.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -162,11 +163,56 @@ bool usesNamespace(const xmlNode* node, const xmlNs* ns) {
     return false;
 }
 
+// The copy's own declarations that node and what is below it use, in the
+// order of first use: the element's name, its attributes, its children.
+void firstUses(const xmlNode* node, const xmlNode* copy, std::vector<xmlNs*>& order) {
+    if (node->type != XML_ELEMENT_NODE) {
+        return;
+    }
+    auto note = [&](xmlNs* ns) {
+        bool own = false;
+        for (const xmlNs* d = copy->nsDef; d != nullptr && !own; d = d->next) {
+            own = d == ns;
+        }
+        if (own && std::find(order.begin(), order.end(), ns) == order.end()) {
+            order.push_back(ns);
+        }
+    };
+    note(node->ns);
+    for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+        note(a->ns);
+    }
+    for (const xmlNode* c = node->children; c != nullptr; c = c->next) {
+        firstUses(c, copy, order);
+    }
+}
+
+// A copy of an element that declared its namespaces itself has them in the
+// file's order; one read from a feed whose root declared them has them in
+// the order of first use. Put into that order, the declarations moved to the
+// root come out in the same order on every write.
+void orderByFirstUse(xmlNode* copy) {
+    std::vector<xmlNs*> order;
+    firstUses(copy, copy, order);
+    for (xmlNs* d = copy->nsDef; d != nullptr; d = d->next) {
+        if (std::find(order.begin(), order.end(), d) == order.end()) {
+            order.push_back(d);
+        }
+    }
+    xmlNs** link = &copy->nsDef;
+    for (xmlNs* ns : order) {
+        *link = ns;
+        link = &ns->next;
+    }
+    *link = nullptr;
+}
+
 // The copy's own declarations: dropped where nothing in the copy uses one
 // (read again, the copy would not carry it) or the same one is in scope,
 // moved to the root where its prefix is free, so that a rewritten feed
 // declares its namespaces once, as feeds do.
 void tidyNamespaces(xmlNode* copy, xmlNode* root, int format) {
+    orderByFirstUse(copy);
     xmlNs** link = &copy->nsDef;
     while (*link != nullptr) {
         xmlNs* ns = *link;

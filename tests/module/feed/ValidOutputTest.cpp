@@ -251,6 +251,9 @@ TEST(ValidOutputAgain, WhatIsReadBackWritesTheSameBytes) {
         {R"(<rss version="2.0"><channel><title>T</title><item xmlns:itunes="http://o.example/"
 itunes:a="1"><title>I</title></item></channel></rss>)",
          "/rss/namespace::itunes", 0},
+        // Declared by the kept element itself in another order than it uses them.
+        {rss2Item("", R"(</item><x:a xmlns:y="urn:y" xmlns:x="urn:x" y:b="1"><y:c/></x:a><item>)"),
+         "/rss/namespace::*", 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
