@@ -18,9 +18,7 @@ namespace {
 
 constexpr const char* kRss10NamespaceUri = "http://purl.org/rss/1.0/";
 
-const xmlChar* utf8(const char* s) {
-    return reinterpret_cast<const xmlChar*>(s);
-}
+using lum::xml::utf8;
 
 // What tells one version of a file from another: its size, its time of
 // change and its inode.

@@ -11,12 +11,8 @@ namespace lum {
 
 namespace {
 
-const xmlChar* utf8(const char* s) {
-    return reinterpret_cast<const xmlChar*>(s);
-}
-const char* chars(const xmlChar* s) {
-    return reinterpret_cast<const char*>(s);
-}
+using xml::chars;
+using xml::utf8;
 
 }  // namespace
 

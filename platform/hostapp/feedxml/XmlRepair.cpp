@@ -1,5 +1,6 @@
 #include "hostapp/feedxml/XmlRepair.h"
 
+#include "hostapp/feedxml/XmlText.h"
 #include "hostapp/text/HtmlEntities.h"
 
 #include <libxml/SAX2.h>
@@ -34,10 +35,6 @@ std::vector<CString> Repairs::names() const {
 }
 
 namespace {
-
-const xmlChar* utf8(const char* s) {
-    return reinterpret_cast<const xmlChar*>(s);
-}
 
 bool isSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';

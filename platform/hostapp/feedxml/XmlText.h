@@ -12,6 +12,14 @@
 
 namespace lum::xml {
 
+// libxml2 holds text as unsigned bytes: these change only the pointer's type.
+inline const xmlChar* utf8(const char* s) {
+    return reinterpret_cast<const xmlChar*>(s);
+}
+inline const char* chars(const xmlChar* s) {
+    return reinterpret_cast<const char*>(s);
+}
+
 CString toCString(const xmlChar* utf8);
 // UTF-8 for libxml2, without the characters XML 1.0 cannot carry (control
 // characters other than tab, line feed and carriage return; U+FFFE, U+FFFF).
