@@ -128,6 +128,7 @@ std::unique_ptr<CLumRssAbstract> buildPodcastDocument(const CString& path,
         }
         lum::putKeptMarkup(itemNode.raw(), nullptr, item.m_kept, 2);
     }
+    lum::orderKeptDeclarations(xmlDocGetRootElement(node.raw()->doc));
     rewriteFeedLinks(path, document, 2);
     return owner;
 }

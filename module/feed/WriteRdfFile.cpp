@@ -74,6 +74,7 @@ std::unique_ptr<CLumRssAbstract> buildRdfDocument(const CString& path, const CRS
     // beside the channel after the items.
     lum::putKeptMarkup(node.raw(), CLumRssAbstract::findChild(root, {"image"}).raw(),
                        channel->m_kept, 0);
+    lum::orderKeptDeclarations(xmlDocGetRootElement(node.raw()->doc));
     rewriteFeedLinks(path, document, 0);
     document.encodeResources();
     return owner;

@@ -99,6 +99,7 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
         }
         lum::putKeptMarkup(itemNode.raw(), nullptr, item.m_kept, 1);
     }
+    lum::orderKeptDeclarations(xmlDocGetRootElement(node.raw()->doc));
     rewriteFeedLinks(path, document, 1);
     return owner;
 }

@@ -123,4 +123,11 @@ KeptDrops& keptDropsOfLastWrite();
 // is what makes a feed one.
 void putKeptMarkup(xmlNode* host, xmlNode* image, const KeptMarkup& kept, int format);
 
+// Once all kept markup is in: the declarations it moved to the root go after
+// the writer's own, in the order the document first uses them. Kept markup
+// is placed item by item, and a name read under a prefix the feed never
+// declared binds to whatever declares the prefix by then, so the order of
+// placing differs from one read of a feed to the next; this order does not.
+void orderKeptDeclarations(xmlNode* root);
+
 }  // namespace lum

@@ -277,6 +277,9 @@ void putAttribute(xmlNode* host, const KeptMarkup::Attribute& kept, int format) 
             bool onRoot = !kept.prefix.empty() &&
                           mayDeclareAtRoot(utf8(prefix.c_str()), utf8(kept.nsUri.c_str()), format);
             ns = xmlNewNs(onRoot ? root : host, utf8(kept.nsUri.c_str()), utf8(prefix.c_str()));
+            if (onRoot) {
+                markMovedToRoot(ns);
+            }
         }
     }
     xmlNewNsProp(host, ns, utf8(kept.local.c_str()), utf8(kept.value.c_str()));

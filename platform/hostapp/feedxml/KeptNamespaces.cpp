@@ -5,6 +5,7 @@
 #include <strings.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,44 @@ using xml::chars;
 using xml::utf8;
 
 constexpr const char* kItunesUri = "http://www.itunes.com/dtds/podcast-1.0.dtd";
+
+// What a declaration moved to the root holds as its application data.
+char kMovedToRoot;
+
+bool movedToRoot(const xmlNs* ns) {
+    return ns != nullptr && ns->_private == &kMovedToRoot;
+}
+
+// The declarations moved to the root in the order node and what is below
+// it first use them: its name, what is below, its attributes. A name that
+// still holds its prefix uses the declaration that will bind it when the
+// feed is read.
+void firstUsesOfMoved(const xmlNode* node, std::vector<xmlNs*>& order) {
+    if (node->type != XML_ELEMENT_NODE) {
+        return;
+    }
+    auto note = [&](const xmlNode* named, xmlNs* ns) {
+        if (ns == nullptr) {
+            const char* colon = std::strchr(chars(named->name), ':');
+            if (colon != nullptr) {
+                std::string prefix(chars(named->name), colon);
+                ns = xmlSearchNs(node->doc, const_cast<xmlNode*>(node), utf8(prefix.c_str()));
+            }
+        }
+        if (movedToRoot(ns) && std::find(order.begin(), order.end(), ns) == order.end()) {
+            order.push_back(ns);
+        }
+    };
+    // Attributes after what is below: kept markup puts a host's kept
+    // attributes after its kept elements.
+    note(node, node->ns);
+    for (const xmlNode* c = node->children; c != nullptr; c = c->next) {
+        firstUsesOfMoved(c, order);
+    }
+    for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+        note(reinterpret_cast<const xmlNode*>(a), a->ns);
+    }
+}
 
 void retarget(xmlNode* node, const xmlNs* from, xmlNs* to) {
     if (node->type != XML_ELEMENT_NODE) {
@@ -53,50 +92,6 @@ bool usesNamespace(const xmlNode* node, const xmlNs* ns) {
         }
     }
     return false;
-}
-
-// The copy's own declarations that node and what is below it use, in the
-// order of first use: the element's name, its attributes, its children.
-void firstUses(const xmlNode* node, const xmlNode* copy, std::vector<xmlNs*>& order) {
-    if (node->type != XML_ELEMENT_NODE) {
-        return;
-    }
-    auto note = [&](xmlNs* ns) {
-        bool own = false;
-        for (const xmlNs* d = copy->nsDef; d != nullptr && !own; d = d->next) {
-            own = d == ns;
-        }
-        if (own && std::find(order.begin(), order.end(), ns) == order.end()) {
-            order.push_back(ns);
-        }
-    };
-    note(node->ns);
-    for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
-        note(a->ns);
-    }
-    for (const xmlNode* c = node->children; c != nullptr; c = c->next) {
-        firstUses(c, copy, order);
-    }
-}
-
-// A copy of an element that declared its namespaces itself has them in the
-// file's order; one read from a feed whose root declared them has them in
-// the order of first use. Put into that order, the declarations moved to the
-// root come out in the same order on every write.
-void orderByFirstUse(xmlNode* copy) {
-    std::vector<xmlNs*> order;
-    firstUses(copy, copy, order);
-    for (xmlNs* d = copy->nsDef; d != nullptr; d = d->next) {
-        if (std::find(order.begin(), order.end(), d) == order.end()) {
-            order.push_back(d);
-        }
-    }
-    xmlNs** link = &copy->nsDef;
-    for (xmlNs* ns : order) {
-        *link = ns;
-        link = &ns->next;
-    }
-    *link = nullptr;
 }
 
 // The namespace a prefix names at node, looking up through the copy node
@@ -158,12 +153,47 @@ bool mayDeclareAtRoot(const xmlChar* prefix, const xmlChar* href, int format) {
                            (prefix == nullptr || strcasecmp(chars(prefix), "itunes") != 0));
 }
 
+void markMovedToRoot(xmlNs* ns) {
+    if (ns != nullptr) {
+        ns->_private = &kMovedToRoot;
+    }
+}
+
+void orderKeptDeclarations(xmlNode* root) {
+    if (root == nullptr) {
+        return;
+    }
+    std::vector<xmlNs*> own;
+    std::vector<xmlNs*> moved;
+    for (xmlNs* ns = root->nsDef; ns != nullptr; ns = ns->next) {
+        (movedToRoot(ns) ? moved : own).push_back(ns);
+    }
+    if (moved.empty()) {
+        return;
+    }
+    std::vector<xmlNs*> order;
+    if (moved.size() > 1) {
+        firstUsesOfMoved(root, order);
+    }
+    for (xmlNs* ns : moved) {
+        if (std::find(order.begin(), order.end(), ns) == order.end()) {
+            order.push_back(ns);
+        }
+    }
+    own.insert(own.end(), order.begin(), order.end());
+    xmlNs** link = &root->nsDef;
+    for (xmlNs* ns : own) {
+        *link = ns;
+        link = &ns->next;
+    }
+    *link = nullptr;
+}
+
 // The copy's own declarations: dropped where nothing in the copy uses one
 // (read again, the copy would not carry it) or the same one is in scope,
 // moved to the root where its prefix is free, so that a rewritten feed
 // declares its namespaces once, as feeds do.
 void tidyNamespaces(xmlNode* copy, xmlNode* root, int format) {
-    orderByFirstUse(copy);
     xmlNs** link = &copy->nsDef;
     while (*link != nullptr) {
         xmlNs* ns = *link;
@@ -189,6 +219,7 @@ void tidyNamespaces(xmlNode* copy, xmlNode* root, int format) {
                 end = &(*end)->next;
             }
             *end = ns;
+            markMovedToRoot(ns);
             continue;
         }
         link = &ns->next;

@@ -4,6 +4,8 @@
 // under a prefix the feed never declared.
 #pragma once
 
+#include "hostapp/feedxml/KeptMarkup.h"
+
 #include <libxml/tree.h>
 
 namespace lum {
@@ -11,6 +13,9 @@ namespace lum {
 // Whether a kept declaration may move to the root of a feed written in
 // format (0 RSS 1.0, 1 RSS 2.0, 2 podcast).
 bool mayDeclareAtRoot(const xmlChar* prefix, const xmlChar* href, int format);
+
+// Marks a declaration on the root as one that kept markup put there.
+void markMovedToRoot(xmlNs* ns);
 
 // The copy's own declarations: dropped where nothing in the copy uses one
 // or the same one is in scope, the others moved to root where their prefix

@@ -254,6 +254,19 @@ itunes:a="1"><title>I</title></item></channel></rss>)",
         // Declared by the kept element itself in another order than it uses them.
         {rss2Item("", R"(</item><x:a xmlns:y="urn:y" xmlns:x="urn:x" y:b="1"><y:c/></x:a><item>)"),
          "/rss/namespace::*", 3},
+        // A name under a prefix declared only by a later kept element binds to it.
+        {rss2Item("", R"(<content:encoded>x</content:encoded><r:RDF xmlns:r="urn:r")"
+                      R"( xmlns:content="urn:c"><r:i><content:e/></r:i></r:RDF>)"),
+         "/rss/namespace::*", 3},
+        {rss2Item(kItunesNs, R"(<content:encoded>x</content:encoded><r:RDF xmlns:r="urn:r")"
+                             R"( xmlns:content="urn:c"><r:i><content:e/></r:i></r:RDF>)"),
+         "/rss/namespace::*", 4},
+        {std::string(kRdfHead) + R"(<channel rdf:about="http://e.example/"><title>T</title>
+<link>http://e.example/</link><description>D</description></channel>
+<item rdf:about="http://e.example/1"><title>I</title><link>http://e.example/1</link>
+<content:encoded>x</content:encoded><r:RDF xmlns:r="urn:r" xmlns:content="urn:c"><r:i>
+<content:e/></r:i></r:RDF></item></rdf:RDF>)",
+         "/rdf:RDF/namespace::*", 6},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
