@@ -267,6 +267,10 @@ itunes:a="1"><title>I</title></item></channel></rss>)",
 <content:encoded>x</content:encoded><r:RDF xmlns:r="urn:r" xmlns:content="urn:c"><r:i>
 <content:e/></r:i></r:RDF></item></rdf:RDF>)",
          "/rdf:RDF/namespace::*", 6},
+        // A name in a namespace's value is read as its character, or the save fails.
+        {R"(<rss version="2.0" xmlns:c="urn:&mp;"><channel><title>T</title><item><c:e/>
+</item></channel></rss>)",
+         "/rss/namespace::c[.='urn:\u2213']", 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);

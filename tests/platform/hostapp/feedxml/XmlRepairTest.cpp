@@ -19,6 +19,7 @@ struct Loaded {
     std::string text;       // the root element's text
     std::string attribute;  // the root's attribute "a"
     std::string encoding;
+    std::string href;  // of the root's first namespace declaration
     lum::xml::Repairs repairs;
 };
 
@@ -36,6 +37,7 @@ class Repair : public ::testing::Test {
             out.text = text ? reinterpret_cast<char*>(text) : "";
             out.attribute = attribute ? reinterpret_cast<char*>(attribute) : "";
             out.encoding = doc->encoding ? reinterpret_cast<const char*>(doc->encoding) : "";
+            out.href = root->nsDef ? reinterpret_cast<const char*>(root->nsDef->href) : "";
             xmlFree(text);
             xmlFree(attribute);
             xmlFreeDoc(doc);
@@ -106,6 +108,10 @@ TEST_F(Repair, NamesOnlyAnUnreadDocumentTypeCouldDeclareAreLeftOutAndSaid) {
     EXPECT_EQ(r.attribute, "é");
     EXPECT_TRUE(r.repairs.entities);
     EXPECT_TRUE(r.repairs.droppedEntities);
+    // In a namespace's value too, which the parser leaves as the file spells it.
+    Loaded declared = load("<r xmlns:c='urn:&eacute;&amp;&#38;'><c:x/></r>");
+    EXPECT_TRUE(declared.repairs.entities);
+    EXPECT_EQ(declared.href, "urn:é&#38;&#38;");  // the parser keeps &amp; as &#38;
     Loaded known = load("<!DOCTYPE rss SYSTEM 'rss.dtd'><rss>A&nbsp;B</rss>");
     EXPECT_EQ(known.text, "A\u00a0B");
     EXPECT_FALSE(known.repairs.droppedEntities);
