@@ -340,7 +340,9 @@ void CLumRdfXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {
     if (image) {
         besides.push_back(image);
     }
+    takeAll(r, kChannel, besides);
     keepUntaken(r, besides, lum::KeptPlace::Root, 0, out);
+    keepOtherChannels(r, channel, 0, out);
     keepRootAttributes("", 0, out);
 }
 

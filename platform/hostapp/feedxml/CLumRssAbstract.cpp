@@ -372,9 +372,27 @@ void CLumRssAbstract::takeAll(Node host, const FeedName& name, NodeArray& taken)
     taken.insert(taken.end(), all.begin(), all.end());
 }
 
-void CLumRssAbstract::keepOne(const xmlNode* element, lum::KeptPlace place, int family,
-                              lum::KeptMarkup& out) const {
-    out.keepElement(m_keptStore, element, place, family);
+void CLumRssAbstract::keepOtherChannels(Node root, Node channel, int family,
+                                        lum::KeptMarkup& out) const {
+    for (const Node& other : findChildren(root, {"channel"})) {
+        if (other.raw() == channel.raw()) {
+            continue;
+        }
+        xmlNode* copy = xmlDocCopyNode(other.raw(), other.raw()->doc, 1);
+        if (copy == nullptr) {
+            continue;
+        }
+        for (xmlNode* c = copy->children; c != nullptr;) {
+            xmlNode* next = c->next;
+            if (isNamed(Node(c), {"item"})) {
+                xmlUnlinkNode(c);
+                xmlFreeNode(c);
+            }
+            c = next;
+        }
+        out.keepElement(m_keptStore, copy, lum::KeptPlace::Root, family);
+        xmlFreeNode(copy);
+    }
 }
 
 void CLumRssAbstract::keepUntaken(Node host, const NodeArray& taken, lum::KeptPlace place,

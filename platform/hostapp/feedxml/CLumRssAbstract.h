@@ -152,9 +152,11 @@ class CLumRssAbstract {
     // document shares one store of copies.
     void keepUntaken(Node host, const NodeArray& taken, lum::KeptPlace place, int family,
                      lum::KeptMarkup& out) const;
-    // One element, into the same store.
-    void keepOne(const xmlNode* element, lum::KeptPlace place, int family,
-                 lum::KeptMarkup& out) const;
+    // The channels of root but the one read, each into the same store at
+    // the root without its items: the readers take the items of every
+    // channel with the first one's, and a copy that kept them would bring
+    // them back twice.
+    void keepOtherChannels(Node root, Node channel, int family, lum::KeptMarkup& out) const;
     // The first child of each name into taken, where there is one.
     static void takeFirst(Node host, std::initializer_list<FeedName> names, NodeArray& taken);
     static void takeAll(Node host, const FeedName& name, NodeArray& taken);

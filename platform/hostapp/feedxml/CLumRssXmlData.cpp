@@ -285,34 +285,11 @@ bool CLumRssXmlData::setEnclosure(Node node, const CString& url, const CString& 
 }
 
 void CLumRssXmlData::keepBesideChannel(Node channel, lum::KeptMarkup& out) const {
-    NodeArray taken{channel};
+    NodeArray taken;
     takeAll(root(), kItem, taken);
-    NodeArray laterChannels;
-    for (const Node& other : findChildren(root(), kChannel)) {
-        if (other.raw() != channel.raw()) {
-            laterChannels.push_back(other);
-            taken.push_back(other);
-        }
-    }
+    takeAll(root(), kChannel, taken);
     keepUntaken(root(), taken, lum::KeptPlace::Root, 1, out);
-    // The items of a second channel are read with the first one's: its copy
-    // goes back without them, or they would come back twice.
-    for (const Node& other : laterChannels) {
-        xmlNode* copy = xmlDocCopyNode(other.raw(), other.raw()->doc, 1);
-        if (copy == nullptr) {
-            continue;
-        }
-        for (xmlNode* c = copy->children; c != nullptr;) {
-            xmlNode* next = c->next;
-            if (isNamed(Node(c), kItem)) {
-                xmlUnlinkNode(c);
-                xmlFreeNode(c);
-            }
-            c = next;
-        }
-        keepOne(copy, lum::KeptPlace::Root, 1, out);
-        xmlFreeNode(copy);
-    }
+    keepOtherChannels(root(), channel, 1, out);
     keepRootAttributes("version", 1, out);
 }
 

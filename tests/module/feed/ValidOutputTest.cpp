@@ -237,6 +237,9 @@ TEST(ValidOutputAgain, WhatIsReadBackWritesTheSameBytes) {
 <channel><title>U</title><item><title>B</title></item></channel></rss>)",
          "//item", 2},
         {std::string(kRdfHead) + R"(<channel rdf:about="http://e.example/"><title>T</title>
+</channel><channel><item><title>B</title></item></channel></rdf:RDF>)",
+         "//rss:item", 1},
+        {std::string(kRdfHead) + R"(<channel rdf:about="http://e.example/"><title>T</title>
 <link>http://e.example/</link><description>D</description>
 <image/><image><url>http://e.example/i.png</url></image></channel></rdf:RDF>)",
          "//rss:image", 0},
