@@ -140,19 +140,27 @@ bool takeBlock(Record& record, const xmlNode* node) {
     return record.m_block;
 }
 
-// The fields of channels.
-
-bool holdsTtl(const CRSSChannel& channel) {
-    return channel.m_ttl > 0;
+// A count the writer writes only when above zero (a channel's ttl, an
+// item's duration), read by parse.
+template <class Record, int Record::*member>
+bool holdsCount(const Record& record) {
+    return record.*member > 0;
 }
-bool takeTtl(CRSSChannel& channel, const xmlNode* node) {
-    int ttl = wtoi(textOf(node));
-    if (ttl <= 0) {
+template <class Record, int Record::*member, int (*parse)(const CString&)>
+bool takeCount(Record& record, const xmlNode* node) {
+    int count = parse(textOf(node));
+    if (count <= 0) {
         return false;
     }
-    channel.m_ttl = ttl;
+    record.*member = count;
     return true;
 }
+template <class Record, int Record::*member, int (*parse)(const CString&)>
+constexpr SingleField<Record> count(FeedName name) {
+    return {name, holdsCount<Record, member>, takeCount<Record, member, parse>};
+}
+
+// The fields of channels.
 
 bool holdsImage(const CRSSChannel& channel) {
     return !channel.m_image.IsEmpty();
@@ -229,18 +237,6 @@ bool takeEnclosure(CRSSItem& item, const xmlNode* node) {
     return true;
 }
 
-bool holdsDuration(const CRSSItem& item) {
-    return item.m_duration > 0;
-}
-bool takeDuration(CRSSItem& item, const xmlNode* node) {
-    int seconds = parseDuration(textOf(node));
-    if (seconds <= 0) {
-        return false;
-    }
-    item.m_duration = seconds;
-    return true;
-}
-
 // An RSS 2.0 author goes back as an author when it is an address, and as
 // dc:creator otherwise, which reads back as the author where the item has
 // no author element: a later author that is an address stands for one that
@@ -274,7 +270,7 @@ void settleRss2Channel(CRSSChannel& c) {
                   text<C, &C::m_language>({"language"}),
                   escapedText<C, &C::m_copyright>({"copyright"}),
                   date<C>({"pubDate"}),
-                  {{"ttl"}, holdsTtl, takeTtl},
+                  count<C, &C::m_ttl, wtoi>({"ttl"}),
                   {{"image"}, holdsImage, takeImageUrl}});
 }
 
@@ -299,7 +295,7 @@ void settlePodcastChannel(CRSSChannel& c) {
     settlePodcastDescription(c);
     settleAll(c, {text<C, &C::m_language>({"language"}),
                   escapedText<C, &C::m_copyright>({"copyright"}),
-                  {{"ttl"}, holdsTtl, takeTtl},
+                  count<C, &C::m_ttl, wtoi>({"ttl"}),
                   {itunes("image"), holdsImage, takeImageHref},
                   escapedText<C, &C::m_subTitle>(itunes("subtitle")),
                   escapedText<C, &C::m_author>(itunes("author")),
@@ -317,7 +313,7 @@ void settlePodcastItem(CRSSItem& item) {
                      date<I>({"pubDate"}),
                      {{"enclosure"}, holdsEnclosure, takeEnclosure},
                      escapedText<I, &I::m_keywords>(itunes("keywords")),
-                     {itunes("duration"), holdsDuration, takeDuration},
+                     count<I, &I::m_duration, parseDuration>(itunes("duration")),
                      {itunes("block"), holdsBlock<I>, takeBlock<I>}});
 }
 
