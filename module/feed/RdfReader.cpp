@@ -45,6 +45,9 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
 
     NodeArray items;
     xml.getItemNodeArray(items);
+    // Grown one item at a time, the list would hold up to twice its items
+    // while it moves them.
+    channel->m_items.reserve(channel->m_items.size() + items.size());
     for (const Node& itemNode : items) {
         if (!itemNode) {
             continue;

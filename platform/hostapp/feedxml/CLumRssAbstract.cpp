@@ -153,13 +153,19 @@ std::optional<bool> CLumRssAbstract::recordedField(Node node, int field, CString
     lum::xml::ItemRecord* record = m_treeAnswers ? nullptr : m_skeleton->recordOf(node.raw());
     std::uint32_t bit = 1u << field;
     // A text already handed over is asked of the tree the second time.
-    if (record == nullptr || (record->handedOver & bit) != 0) {
+    if (record == nullptr || (record->fields & bit) == 0 || (record->handedOver & bit) != 0) {
         return std::nullopt;
     }
     for (auto& answer : record->answers) {
         if (answer.field == field) {
-            record->handedOver |= bit;
-            out = std::move(answer.text);
+            // A part's texts are short, and asked again where an item's
+            // first enclosure stands for the item.
+            if (record->part) {
+                out = answer.text;
+            } else {
+                record->handedOver |= bit;
+                out = std::move(answer.text);
+            }
             return answer.result;
         }
     }
@@ -178,14 +184,22 @@ bool CLumRssAbstract::recordedKept(Node node, lum::KeptMarkup& out) const {
     return true;
 }
 
-Node CLumRssAbstract::withChildren(Node node, bool partsOnly) const {
+Node CLumRssAbstract::withChildren(Node node, bool ownAttributes) const {
     if (m_treeAnswers || !m_skeleton->holds(node.raw())) {
         return inTree(node);
     }
-    if (partsOnly || m_skeleton->recordOf(node.raw()) == nullptr) {
+    const lum::xml::ItemRecord* record = m_skeleton->recordOf(node.raw());
+    if (record == nullptr || (ownAttributes && !record->part)) {
         return node;
     }
     return forChange(node);
+}
+
+Node CLumRssAbstract::withParts(Node node) const {
+    if (!m_treeAnswers && m_skeleton->recordOf(node.raw()) != nullptr) {
+        return node;
+    }
+    return withChildren(node, true);
 }
 
 Node CLumRssAbstract::withSubtree(Node node) const {

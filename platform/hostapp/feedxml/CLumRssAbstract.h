@@ -90,31 +90,42 @@ class CLumRssAbstract {
 
     // Reading in one pass. A document whose getters can answer from flat
     // records names the getters that an item's record answers, in the order
-    // of their field numbers, and gathers the records in streamFile; the
-    // others (and every document on a file that only a repair reads) load
-    // the tree.
+    // of their field numbers, and those that a record of each of its
+    // categories and enclosures (its parts) answers, numbered from
+    // kFirstPartField; it gathers the records in streamFile. The others (and
+    // every document on a file that only a repair reads) load the tree.
     using FieldGetter = bool (CLumRssAbstract::*)(Node, CString&) const;
+    static constexpr int kFirstPartField = 24;
+    struct StreamedFields {
+        std::vector<FieldGetter> item;
+        std::function<void(Node, lum::KeptMarkup&)> keepOfItem;
+        std::vector<FieldGetter> part;
+        std::function<void(Node, lum::KeptMarkup&)> keepOfPart;
+    };
     virtual bool streamFile(const CString& path) const;
-    // The pass for a feed whose items stand under its root or its channel:
-    // getters answer for each item's record, keepOfItem its kept markup.
-    bool streamFeed(const CString& path, const std::vector<FieldGetter>& getters,
-                    const std::function<void(Node, lum::KeptMarkup&)>& keepOfItem) const;
+    // The pass for a feed whose items stand under its root or its channel.
+    bool streamFeed(const CString& path, const StreamedFields& fields) const;
     // Set by streamFile when the file was read: its skeleton (null when the
     // file does not load) and its encoding.
     void streamed(std::unique_ptr<lum::xml::FeedSkeleton> skeleton, const CString& encoding) const;
-    // What getter field answered for an item of a streamed document; nullopt
-    // when node is not such an item, or when the record already handed that
-    // text over, and the getter asks the tree.
+    // What getter field answered for an item or a part of one in a
+    // streamed document; nullopt when node is no such item or part, when its
+    // record does not answer that field, or when it already handed that text
+    // over, and the getter asks the tree.
     std::optional<bool> recordedField(Node node, int field, CString& out) const;
-    // The item's kept markup from its record; false when node is no such
-    // item.
+    // The item's (or part's) kept markup from its record; false when node
+    // is no such item or part.
     bool recordedKept(Node node, lum::KeptMarkup& out) const;
     // The node to look among the children of: node itself, or, for an item
     // of a streamed document (whose children are not all there), the same
     // item in the tree.
-    // With partsOnly, only the categories and enclosures among the children
-    // (or the node's own attributes) are read, which an item's element has.
-    Node withChildren(Node node, bool partsOnly = false) const;
+    // With ownAttributes, only the node's own attributes are read, which an
+    // item's element keeps; a part's element holds none, and its questions
+    // go to the tree.
+    Node withChildren(Node node, bool ownAttributes = false) const;
+    // The node to list the categories and enclosures among the children of:
+    // an item's or a part's own element in a streamed document holds them.
+    Node withParts(Node node) const;
     // The same for what reads all of a node's subtree: also the root and
     // the channel of a streamed document, which hold its items.
     Node withSubtree(Node node) const;

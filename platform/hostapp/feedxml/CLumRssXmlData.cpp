@@ -77,11 +77,11 @@ void CLumRssXmlData::getItemNodeArray(NodeArray& items) const {
 }
 
 void CLumRssXmlData::getCategoryNodeArray(Node node, NodeArray& categories) const {
-    categories = findChildren(withChildren(node, true), kCategory);
+    categories = findChildren(withParts(node), kCategory);
 }
 
 void CLumRssXmlData::getEnclosureNodeArray(Node item, NodeArray& enclosures) const {
-    enclosures = findChildren(withChildren(item, true), kEnclosure);
+    enclosures = findChildren(withParts(item), kEnclosure);
 }
 
 Node CLumRssXmlData::createChannelNode() {
@@ -163,6 +163,9 @@ bool CLumRssXmlData::getComments(Node node, CString& out) const {
 }
 
 bool CLumRssXmlData::getCategory(Node category, CString& out) const {
+    if (auto recorded = recordedField(category, kCategoryPart, out)) {
+        return *recorded;
+    }
     category = withSubtree(category);
     out = category.getTextContent();
     return isNamed(category, kCategory);
@@ -172,26 +175,27 @@ bool CLumRssXmlData::getImage(Node node, CString& out) const {
     return getChildText(findChild(withChildren(node), kImage), kUrl, out);
 }
 
-Node CLumRssXmlData::enclosureOf(Node node) const {
-    // An item's own element in a streamed document holds its enclosures.
-    node = withChildren(node, true);
-    return isNamed(node, kEnclosure) ? node : findChild(node, kEnclosure);
+bool CLumRssXmlData::getEnclosureAttribute(Node node, PartField field, const char16_t* name,
+                                           CString& out) const {
+    // An item's own element in a streamed document holds its enclosures,
+    // whose records answer.
+    Node enclosure = isNamed(node, kEnclosure) ? node : findChild(withParts(node), kEnclosure);
+    if (auto recorded = recordedField(enclosure, field, out)) {
+        return *recorded;
+    }
+    Element e(withChildren(enclosure, true));
+    out = e.getAttribute(name);
+    return e.hasAttribute(name);
 }
 
 bool CLumRssXmlData::getEnclosureUrl(Node node, CString& out) const {
-    Element e(enclosureOf(node));
-    out = e.getAttribute(u"url");
-    return e.hasAttribute(u"url");
+    return getEnclosureAttribute(node, kEnclosureUrlPart, u"url", out);
 }
 bool CLumRssXmlData::getEnclosureLength(Node node, CString& out) const {
-    Element e(enclosureOf(node));
-    out = e.getAttribute(u"length");
-    return e.hasAttribute(u"length");
+    return getEnclosureAttribute(node, kEnclosureLengthPart, u"length", out);
 }
 bool CLumRssXmlData::getEnclosureType(Node node, CString& out) const {
-    Element e(enclosureOf(node));
-    out = e.getAttribute(u"type");
-    return e.hasAttribute(u"type");
+    return getEnclosureAttribute(node, kEnclosureTypePart, u"type", out);
 }
 
 bool CLumRssXmlData::setTitle(Node node, const CString& text) {
@@ -331,6 +335,9 @@ void CLumRssXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
 }
 
 void CLumRssXmlData::getCategoryKept(Node category, lum::KeptMarkup& out) const {
+    if (recordedKept(category, out)) {
+        return;
+    }
     category = withChildren(category, true);
     if (!isNamed(category, kCategory)) {
         return;

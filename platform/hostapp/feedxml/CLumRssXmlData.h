@@ -95,9 +95,18 @@ class CLumRssXmlData : public CLumRssAbstract {
         kRss2Fields
     };
     virtual std::vector<FieldGetter> itemFieldGetters() const;
+    // The getters a part's record answers, by field number.
+    enum PartField : std::uint8_t {
+        kCategoryPart = kFirstPartField,
+        kEnclosureUrlPart,
+        kEnclosureLengthPart,
+        kEnclosureTypePart
+    };
     bool streamFile(const CString& path) const override;
 
-    Node enclosureOf(Node node) const;
+    // An attribute of an enclosure element (or of an item's first one).
+    bool getEnclosureAttribute(Node node, PartField field, const char16_t* name,
+                               CString& out) const;
     // The root's children other than the channel and items, kept beside it.
     void keepBesideChannel(Node channel, lum::KeptMarkup& out) const;
 };

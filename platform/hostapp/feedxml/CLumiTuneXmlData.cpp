@@ -46,10 +46,13 @@ Node CLumiTuneXmlData::createOwnerNode(Node channel) {
 }
 
 void CLumiTuneXmlData::getCategoryNodeArray(Node node, NodeArray& categories) const {
-    categories = findChildren(withChildren(node, true), kCategory);
+    categories = findChildren(withParts(node), kCategory);
 }
 
 bool CLumiTuneXmlData::getCategory(Node category, CString& out) const {
+    if (auto recorded = recordedField(category, kCategoryPart, out)) {
+        return *recorded;
+    }
     category = withChildren(category, true);
     Element e(category);
     out = lum::xml::escapeEntities(e.getAttribute(u"text"));

@@ -90,26 +90,59 @@ void FeedSkeleton::addWhole(xmlNode* parent, const xmlNode* element) {
     }
 }
 
-ItemRecord& FeedSkeleton::addItem(xmlNode* parent, const xmlNode* item) {
+ItemRecord& FeedSkeleton::addItem(
+    xmlNode* parent, const xmlNode* item,
+    const std::function<void(const xmlNode*, ItemRecord&)>& recordPart) {
     ItemRecord& record = m_records.emplace_back();
     xmlNode* standIn = parent ? copyUnder(m_doc, parent, item, kWithoutChildren) : nullptr;
     if (standIn == nullptr) {
         return record;
     }
     standIn->_private = &record;
+    addParts(standIn, item, recordPart);
+    return record;
+}
+
+void FeedSkeleton::addParts(xmlNode* host, const xmlNode* element,
+                            const std::function<void(const xmlNode*, ItemRecord&)>& recordPart) {
     std::uintptr_t place = 0;
-    for (const xmlNode* c = item->children; c != nullptr; c = c->next) {
+    for (const xmlNode* c = element->children; c != nullptr; c = c->next) {
         if (c->type != XML_ELEMENT_NODE) {
             continue;
         }
         ++place;
-        if (keptUnderItem(c)) {
-            if (xmlNode* copy = copyUnder(m_doc, standIn, c, kWhole)) {
-                copy->psvi = reinterpret_cast<void*>(place);
-            }
+        if (!keptUnderItem(c)) {
+            continue;
         }
+        xmlNode* part = namedLike(c);
+        if (part == nullptr) {
+            continue;
+        }
+        xmlAddChild(host, part);
+        part->psvi = reinterpret_cast<void*>(place);
+        ItemRecord& partRecord = m_records.emplace_back();
+        partRecord.part = true;
+        part->_private = &partRecord;
+        recordPart(c, partRecord);
+        // A podcast's categories hold their subcategories. The parser's
+        // depth limit bounds the nesting.
+        addParts(part, c, recordPart);
     }
-    return record;
+}
+
+xmlNode* FeedSkeleton::namedLike(const xmlNode* element) {
+    // The name from the document's dictionary, the namespace declared on
+    // the element itself; nothing else of the element is copied.
+    xmlNode* bare = xmlNewDocNode(m_doc, nullptr, element->name, nullptr);
+    if (bare == nullptr || element->ns == nullptr) {
+        return bare;
+    }
+    bare->ns = xmlNewNs(bare, element->ns->href, element->ns->prefix);
+    if (bare->ns == nullptr) {
+        // The xml prefix is never declared: the document holds it bound.
+        bare->ns = xmlSearchNs(m_doc, bare, element->ns->prefix);
+    }
+    return bare;
 }
 
 ItemRecord* FeedSkeleton::recordOf(const xmlNode* node) const {

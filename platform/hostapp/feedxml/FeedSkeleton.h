@@ -1,9 +1,11 @@
 // A feed read in one streaming pass, as the documents answer from it: the
 // root, the channel and everything in them but the items, copied as they
 // were met, and for each item an element that stands for it in its place,
-// holding only the item's categories and enclosures, with a record of what
-// the document's getters answered for the item itself. A large feed is
-// mostly items, so this is a small part of its tree.
+// with a record of what the document's getters answered for the item. Its
+// categories and enclosures (its parts) stand under it the same way: an
+// element of their name alone, with a record of what the getters answered
+// for them. A large feed is mostly items, so this is a small part of its
+// tree.
 #pragma once
 
 #include "hostapp/feedxml/KeptMarkup.h"
@@ -14,11 +16,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace lum::xml {
 
-// What a document's getters answered for an item.
+// What a document's getters answered for an item or a part of one.
 struct ItemRecord {
     struct Answer {
         std::uint8_t field;
@@ -30,6 +33,12 @@ struct ItemRecord {
     // The fields (bit 1 << field) whose text was handed over to the one who
     // asked: readers ask each once, and the text is theirs without a copy.
     std::uint32_t handedOver = 0;
+    // The fields (bit 1 << field) the record answers; the getters of other
+    // fields read the file.
+    std::uint32_t fields = 0;
+    // A part's element holds neither its attributes nor its children: what
+    // its record does not answer, the file does.
+    bool part = false;
     KeptMarkup kept;
 };
 
@@ -51,8 +60,12 @@ class FeedSkeleton {
     void setChannel(const xmlNode* element);
     // A copy of element and all below it, under parent.
     void addWhole(xmlNode* parent, const xmlNode* element);
-    // The element that stands for item under parent, and its record.
-    ItemRecord& addItem(xmlNode* parent, const xmlNode* item);
+    // The element that stands for item under parent, and its record; the
+    // elements that stand for its parts under it (and for their parts under
+    // them), each record handed to recordPart with the part as the parser
+    // built it.
+    ItemRecord& addItem(xmlNode* parent, const xmlNode* item,
+                        const std::function<void(const xmlNode*, ItemRecord&)>& recordPart);
 
     // Whether node is one of the skeleton's.
     bool holds(const xmlNode* node) const { return node != nullptr && node->doc == m_doc; }
@@ -65,6 +78,12 @@ class FeedSkeleton {
     static xmlNode* samePlaceIn(const xmlNode* node, xmlNode* treeRoot);
 
   private:
+    // The parts among element's children, under host, each with its record.
+    void addParts(xmlNode* host, const xmlNode* element,
+                  const std::function<void(const xmlNode*, ItemRecord&)>& recordPart);
+    // An element of element's name and namespace, with nothing in it.
+    xmlNode* namedLike(const xmlNode* element);
+
     xmlDoc* m_doc;
     xmlNode* m_channel = nullptr;
     std::deque<ItemRecord> m_records;

@@ -7,6 +7,7 @@
 #include "hostapp/feedxml/FeedSkeleton.h"
 #include "hostapp/feedxml/XmlFile.h"
 
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -34,8 +35,16 @@ std::vector<CLumRssAbstract::FieldGetter> CLumRssXmlData::itemFieldGetters() con
 }
 
 bool CLumRssXmlData::streamFile(const CString& path) const {
-    return streamFeed(path, itemFieldGetters(),
-                      [this](Node item, lum::KeptMarkup& out) { getItemKept(item, out); });
+    // In the order of PartField; getCategory is the podcast's own in a
+    // podcast document.
+    StreamedFields fields{itemFieldGetters(),
+                          [this](Node item, lum::KeptMarkup& out) { getItemKept(item, out); },
+                          {static_cast<FieldGetter>(&CLumRssXmlData::getCategory),
+                           static_cast<FieldGetter>(&CLumRssXmlData::getEnclosureUrl),
+                           static_cast<FieldGetter>(&CLumRssXmlData::getEnclosureLength),
+                           static_cast<FieldGetter>(&CLumRssXmlData::getEnclosureType)},
+                          [this](Node part, lum::KeptMarkup& out) { getCategoryKept(part, out); }};
+    return streamFeed(path, fields);
 }
 
 std::vector<CLumRssAbstract::FieldGetter> CLumRdfXmlData::itemFieldGetters() const {
@@ -51,34 +60,54 @@ std::vector<CLumRssAbstract::FieldGetter> CLumRdfXmlData::itemFieldGetters() con
 }
 
 bool CLumRdfXmlData::streamFile(const CString& path) const {
-    return streamFeed(path, itemFieldGetters(),
-                      [this](Node item, lum::KeptMarkup& out) { getItemKept(item, out); });
+    // RSS 1.0 reads nothing of an item's parts: the file answers for them.
+    StreamedFields fields{itemFieldGetters(),
+                          [this](Node item, lum::KeptMarkup& out) { getItemKept(item, out); },
+                          {},
+                          nullptr};
+    return streamFeed(path, fields);
 }
 
 // RSS 1.0 and 2.0 place their items alike: under the root, or under the
 // first channel among the root's children (getItemNodeArray).
-bool CLumRssAbstract::streamFeed(
-    const CString& path, const std::vector<FieldGetter>& getters,
-    const std::function<void(Node, lum::KeptMarkup&)>& keepOfItem) const {
+bool CLumRssAbstract::streamFeed(const CString& path, const StreamedFields& fields) const {
     auto skeleton = std::make_unique<lum::xml::FeedSkeleton>();
     int channels = 0;
     bool inChannel = false;
     bool ownEntities = false;
+    // The getters answer on the item as the parser built it, before it is
+    // freed: a node of no skeleton, so as they answer on the tree.
+    // Gathered here first, so that each record holds its answers in a list
+    // of their own size: a feed has as many records as items and parts.
+    std::vector<lum::xml::ItemRecord::Answer> answers;
+    auto answer = [this, &answers](const xmlNode* node, const std::vector<FieldGetter>& getters,
+                                   int first, lum::xml::ItemRecord& record) {
+        answers.clear();
+        for (std::size_t i = 0; i < getters.size(); ++i) {
+            CString text;
+            bool result = (this->*getters[i])(Node(const_cast<xmlNode*>(node)), text);
+            auto field = static_cast<std::uint8_t>(first + static_cast<int>(i));
+            record.fields |= 1u << field;
+            if (result || !text.IsEmpty()) {
+                answers.push_back({field, result, std::move(text)});
+            }
+        }
+        record.answers.assign(std::make_move_iterator(answers.begin()),
+                              std::make_move_iterator(answers.end()));
+    };
+    auto recordPart = [&](const xmlNode* part, lum::xml::ItemRecord& record) {
+        answer(part, fields.part, kFirstPartField, record);
+        if (fields.keepOfPart) {
+            fields.keepOfPart(Node(const_cast<xmlNode*>(part)), record.kept);
+        }
+    };
     auto addItem = [&](xmlNode* parent, const xmlNode* item) {
         if (item == nullptr) {
             return;
         }
-        lum::xml::ItemRecord& record = skeleton->addItem(parent, item);
-        // The getters answer on the item as the parser built it, before it
-        // is freed: a node of no skeleton, so as they answer on the tree.
-        for (std::size_t field = 0; field < getters.size(); ++field) {
-            CString text;
-            bool result = (this->*getters[field])(Node(const_cast<xmlNode*>(item)), text);
-            if (result || !text.IsEmpty()) {
-                record.answers.push_back({static_cast<std::uint8_t>(field), result, text});
-            }
-        }
-        keepOfItem(Node(const_cast<xmlNode*>(item)), record.kept);
+        lum::xml::ItemRecord& record = skeleton->addItem(parent, item, recordPart);
+        answer(item, fields.item, 0, record);
+        fields.keepOfItem(Node(const_cast<xmlNode*>(item)), record.kept);
     };
     auto scan = lum::xml::scanStrictly(path, [&](const lum::xml::ScannedElement& scanned) {
         const Element& element = scanned.element();

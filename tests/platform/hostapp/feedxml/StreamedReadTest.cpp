@@ -140,8 +140,20 @@ void describeCategories(const Feed& doc, Node host, std::vector<std::string>& ou
     }
 }
 
-// Everything the readers ask, in their order, and then every other getter
-// on every element handed out.
+// What is asked of an enclosure: its attributes.
+std::vector<Question> enclosureQuestions(const std::vector<Question>& questions) {
+    std::vector<Question> out;
+    for (const Question& question : questions) {
+        std::string name = question.name;
+        if (name == "url" || name == "length" || name == "type") {
+            out.push_back(question);
+        }
+    }
+    return out;
+}
+
+// Everything the readers ask, in their order, and then what else is asked
+// of the items' parts.
 template <typename Feed>
 std::vector<std::string> readAll(const Feed& doc) {
     const std::vector<Question> questions = questionsOf(doc);
@@ -172,7 +184,7 @@ std::vector<std::string> readAll(const Feed& doc) {
             NodeArray enclosures;
             doc.getEnclosureNodeArray(item, enclosures);
             for (const Node& enclosure : enclosures) {
-                describeFields(questions, enclosure, " enclosure", out, true);
+                describeFields(enclosureQuestions(questions), enclosure, " enclosure", out, true);
             }
             describeCategories(doc, item, out);
         }
@@ -185,7 +197,8 @@ std::vector<std::string> readAll(const Feed& doc) {
 
 // The questions no reader asks, which a streamed document answers from the
 // tree: the text of a whole item, what an item or the root would keep as a
-// channel, an item's kept markup added to markup already there.
+// channel, an item's kept markup added to markup already there, an item's fields
+// asked of its categories and enclosures.
 template <typename Feed>
 std::vector<std::string> askOddly(const Feed& doc) {
     std::vector<std::string> out;
@@ -203,6 +216,15 @@ std::vector<std::string> askOddly(const Feed& doc) {
         if constexpr (std::is_base_of_v<CLumRssXmlData, Feed>) {
             doc.getCategory(item, text);
             out.push_back("item text " + text.toUtf8());
+            // An item's fields asked of its parts.
+            NodeArray parts;
+            doc.getEnclosureNodeArray(item, parts);
+            NodeArray categories;
+            doc.getCategoryNodeArray(item, categories);
+            parts.insert(parts.end(), categories.begin(), categories.end());
+            for (const Node& part : parts) {
+                describeFields(questionsOf(doc), part, " part", out, true);
+            }
         }
         lum::KeptMarkup kept;
         doc.getItemKept(item, kept);
@@ -311,6 +333,14 @@ TEST_F(StreamedRead, OddShapesAnswerAsTheTree) {
          "<itunes:author>a</itunes:author><itunes:category text='ic'/><itunes:block>yes"
          "</itunes:block><itunes:duration>1:00</itunes:duration><podcast:x>k</podcast:x>"
          "<enclosure url='e' length='3' type='audio/mpeg'/></item></channel></rss>",
+         true},
+        // An item's parts nested, declaring their own namespace, under the
+        // xml prefix, a second enclosure after the first.
+        {"<rss xmlns:itunes='http://www.itunes.com/dtds/podcast-1.0.dtd'><channel><item>"
+         "<itunes:category text='top'><itunes:category text='sub'/></itunes:category>"
+         "<c:category xmlns:c='urn:c' c:domain='d'>cc</c:category><xml:enclosure url='x'/>"
+         "<enclosure url='a' type='t'/><category><category>in</category></category>"
+         "<enclosure url='b'/></item></channel></rss>",
          true},
         // RSS 1.0 with its image beside the channel and an item in it.
         {"<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#' "
