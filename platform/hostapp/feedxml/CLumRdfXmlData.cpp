@@ -128,7 +128,7 @@ Node CLumRdfXmlData::getChannelNode() const {
 void CLumRdfXmlData::getItemNodeArray(NodeArray& items) const {
     items.clear();
     Node r = getRdfNode();
-    if (!r) {
+    if (!r || streamedItems(items)) {
         return;
     }
     // Some feeds nest their items in the channel; take them where they are.

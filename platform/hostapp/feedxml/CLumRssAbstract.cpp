@@ -214,6 +214,18 @@ Node CLumRssAbstract::forChange(Node node) const {
     return inTree(node);
 }
 
+bool CLumRssAbstract::streamedItems(NodeArray& items) const {
+    read();
+    if (m_treeAnswers) {
+        return false;
+    }
+    items.reserve(m_skeleton->items().size());
+    for (xmlNode* item : m_skeleton->items()) {
+        items.emplace_back(item);
+    }
+    return true;
+}
+
 bool CLumRssAbstract::isStreamedChannel(Node node) const {
     return !m_treeAnswers && node.raw() != nullptr && node.raw() == m_skeleton->channel();
 }

@@ -133,6 +133,10 @@ class CLumRssAbstract {
     // document cannot answer as the tree does; the document answers from the
     // tree from now on.
     Node forChange(Node node) const;
+    // The items of a streamed document, in the order of the file, into
+    // items; false when the tree answers. Its root and channel do not list
+    // them among their children.
+    bool streamedItems(NodeArray& items) const;
     // Whether node is the channel of a streamed document that the document
     // answers from its skeleton.
     bool isStreamedChannel(Node node) const;

@@ -63,7 +63,7 @@ bool CLumRssXmlData::readChannelPubDate(const CString& path, CString& out) {
 void CLumRssXmlData::getItemNodeArray(NodeArray& items) const {
     items.clear();
     Node r = root();
-    if (!r) {
+    if (!r || streamedItems(items)) {
         return;
     }
     for (xmlNode* c = r.raw()->children; c != nullptr; c = c->next) {

@@ -44,8 +44,9 @@ xmlNode* copyUnder(xmlDoc* doc, xmlNode* parent, const xmlNode* element, int ext
     return copy;
 }
 
-// Which element child of its parent node is; the children an item's element
-// keeps carry their place among all the item's children.
+// Which element child of its parent node is: the elements under the root
+// and the channel, and an item's parts, carry their place among all the
+// children of the parent in the file, which the skeleton does not all hold.
 std::size_t placeOf(const xmlNode* node) {
     if (node->psvi != nullptr) {
         return reinterpret_cast<std::uintptr_t>(node->psvi) - 1;
@@ -55,6 +56,12 @@ std::size_t placeOf(const xmlNode* node) {
         place += s->type == XML_ELEMENT_NODE ? 1 : 0;
     }
     return place;
+}
+
+void setPlace(xmlNode* node, std::size_t place) {
+    if (node != nullptr) {
+        node->psvi = reinterpret_cast<void*>(static_cast<std::uintptr_t>(place) + 1);
+    }
 }
 
 }  // namespace
@@ -67,6 +74,11 @@ FeedSkeleton::FeedSkeleton() : m_doc(xmlNewDoc(reinterpret_cast<const xmlChar*>(
 }
 
 FeedSkeleton::~FeedSkeleton() {
+    // Items stand apart from the tree, and their names are in its
+    // dictionary: freed first.
+    for (xmlNode* item : m_items) {
+        xmlFreeNode(item);
+    }
     xmlFreeDoc(m_doc);
 }
 
@@ -78,26 +90,36 @@ void FeedSkeleton::setRoot(const xmlNode* element) {
     m_channel = nullptr;
 }
 
-void FeedSkeleton::setChannel(const xmlNode* element) {
+void FeedSkeleton::setChannel(const xmlNode* element, std::size_t place) {
     if (root() != nullptr) {
         m_channel = copyUnder(m_doc, root(), element, kWithoutChildren);
+        setPlace(m_channel, place);
     }
 }
 
-void FeedSkeleton::addWhole(xmlNode* parent, const xmlNode* element) {
+void FeedSkeleton::addWhole(xmlNode* parent, const xmlNode* element, std::size_t place) {
     if (parent != nullptr && element != nullptr) {
-        copyUnder(m_doc, parent, element, kWhole);
+        setPlace(copyUnder(m_doc, parent, element, kWhole), place);
     }
 }
 
 ItemRecord& FeedSkeleton::addItem(
-    xmlNode* parent, const xmlNode* item,
+    xmlNode* parent, const xmlNode* item, std::size_t place,
     const std::function<void(const xmlNode*, ItemRecord&)>& recordPart) {
     ItemRecord& record = m_records.emplace_back();
-    xmlNode* standIn = parent ? copyUnder(m_doc, parent, item, kWithoutChildren) : nullptr;
+    if (parent == nullptr) {
+        return record;
+    }
+    // Not among parent's children: what reads the root or the channel walks
+    // past the items without visiting each, and the items list comes from
+    // here. The parent still leads up to the root.
+    xmlNode* standIn = xmlDocCopyNode(const_cast<xmlNode*>(item), m_doc, kWithoutChildren);
     if (standIn == nullptr) {
         return record;
     }
+    m_items.push_back(standIn);
+    standIn->parent = parent;
+    setPlace(standIn, place);
     standIn->_private = &record;
     addParts(standIn, item, recordPart);
     return record;
@@ -119,7 +141,7 @@ void FeedSkeleton::addParts(xmlNode* host, const xmlNode* element,
             continue;
         }
         xmlAddChild(host, part);
-        part->psvi = reinterpret_cast<void*>(place);
+        setPlace(part, place - 1);
         ItemRecord& partRecord = m_records.emplace_back();
         partRecord.part = true;
         part->_private = &partRecord;

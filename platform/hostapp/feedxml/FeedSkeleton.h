@@ -1,7 +1,8 @@
 // A feed read in one streaming pass, as the documents answer from it: the
 // root, the channel and everything in them but the items, copied as they
-// were met, and for each item an element that stands for it in its place,
-// with a record of what the document's getters answered for the item. Its
+// were met, and for each item an element that stands for it (below its
+// parent, but not among its children), with a record of what the
+// document's getters answered for the item. Its
 // categories and enclosures (its parts) stand under it the same way: an
 // element of their name alone, with a record of what the getters answered
 // for them. A large feed is mostly items, so this is a small part of its
@@ -56,16 +57,19 @@ class FeedSkeleton {
 
     // The root element with its attributes and namespace declarations.
     void setRoot(const xmlNode* element);
-    // The channel the same way, under the root.
-    void setChannel(const xmlNode* element);
+    // Below, place is which element child of its parent in the file
+    // element is. The channel the same way as the root, under the root.
+    void setChannel(const xmlNode* element, std::size_t place);
     // A copy of element and all below it, under parent.
-    void addWhole(xmlNode* parent, const xmlNode* element);
-    // The element that stands for item under parent, and its record; the
+    void addWhole(xmlNode* parent, const xmlNode* element, std::size_t place);
+    // The element that stands for item below parent, and its record; the
     // elements that stand for its parts under it (and for their parts under
     // them), each record handed to recordPart with the part as the parser
     // built it.
-    ItemRecord& addItem(xmlNode* parent, const xmlNode* item,
+    ItemRecord& addItem(xmlNode* parent, const xmlNode* item, std::size_t place,
                         const std::function<void(const xmlNode*, ItemRecord&)>& recordPart);
+    // The items' elements, in the order of the file.
+    const std::vector<xmlNode*>& items() const { return m_items; }
 
     // Whether node is one of the skeleton's.
     bool holds(const xmlNode* node) const { return node != nullptr && node->doc == m_doc; }
@@ -86,6 +90,7 @@ class FeedSkeleton {
 
     xmlDoc* m_doc;
     xmlNode* m_channel = nullptr;
+    std::vector<xmlNode*> m_items;
     std::deque<ItemRecord> m_records;
 };
 

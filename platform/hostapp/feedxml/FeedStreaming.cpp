@@ -74,6 +74,9 @@ bool CLumRssAbstract::streamFeed(const CString& path, const StreamedFields& fiel
     auto skeleton = std::make_unique<lum::xml::FeedSkeleton>();
     int channels = 0;
     bool inChannel = false;
+    // Which element child of the root, and of the channel, each one is.
+    std::size_t rootPlace = 0;
+    std::size_t channelPlace = 0;
     bool ownEntities = false;
     // The getters answer on the item as the parser built it, before it is
     // freed: a node of no skeleton, so as they answer on the tree.
@@ -101,11 +104,11 @@ bool CLumRssAbstract::streamFeed(const CString& path, const StreamedFields& fiel
             fields.keepOfPart(Node(const_cast<xmlNode*>(part)), record.kept);
         }
     };
-    auto addItem = [&](xmlNode* parent, const xmlNode* item) {
+    auto addItem = [&](xmlNode* parent, const xmlNode* item, std::size_t place) {
         if (item == nullptr) {
             return;
         }
-        lum::xml::ItemRecord& record = skeleton->addItem(parent, item, recordPart);
+        lum::xml::ItemRecord& record = skeleton->addItem(parent, item, place, recordPart);
         answer(item, fields.item, 0, record);
         fields.keepOfItem(Node(const_cast<xmlNode*>(item)), record.kept);
     };
@@ -124,19 +127,21 @@ bool CLumRssAbstract::streamFeed(const CString& path, const StreamedFields& fiel
         if (scanned.depth() == 0) {
             skeleton->setRoot(element.raw());
         } else if (scanned.depth() == 1) {
+            std::size_t place = rootPlace++;
             inChannel = isNamed(element, kChannel) && ++channels == 1;
             if (inChannel) {
-                skeleton->setChannel(element.raw());
+                skeleton->setChannel(element.raw(), place);
             } else if (isNamed(element, kItem)) {
-                addItem(skeleton->root(), scanned.subtree());
+                addItem(skeleton->root(), scanned.subtree(), place);
             } else if (!isNamed(element, kChannel)) {
-                skeleton->addWhole(skeleton->root(), scanned.subtree());
+                skeleton->addWhole(skeleton->root(), scanned.subtree(), place);
             }
         } else if (scanned.depth() == 2 && inChannel) {
+            std::size_t place = channelPlace++;
             if (isNamed(element, kItem)) {
-                addItem(skeleton->channel(), scanned.subtree());
+                addItem(skeleton->channel(), scanned.subtree(), place);
             } else {
-                skeleton->addWhole(skeleton->channel(), scanned.subtree());
+                skeleton->addWhole(skeleton->channel(), scanned.subtree(), place);
             }
         }
     });
