@@ -96,10 +96,15 @@ class CLumRssAbstract {
     // every document on a file that only a repair reads) load the tree.
     using FieldGetter = bool (CLumRssAbstract::*)(Node, CString&) const;
     static constexpr int kFirstPartField = 24;
+    // A part's getter, asked of the parts whose name ends in kind.
+    struct PartGetter {
+        FieldGetter getter;
+        const char* kind;
+    };
     struct StreamedFields {
         std::vector<FieldGetter> item;
         std::function<void(Node, lum::KeptMarkup&)> keepOfItem;
-        std::vector<FieldGetter> part;
+        std::vector<PartGetter> part;
         std::function<void(Node, lum::KeptMarkup&)> keepOfPart;
     };
     virtual bool streamFile(const CString& path) const;

@@ -167,6 +167,27 @@ xmlNode* FeedSkeleton::namedLike(const xmlNode* element) {
     return bare;
 }
 
+void FeedSkeleton::setAnswers(ItemRecord& record, std::vector<Answer>& answers) {
+    record.firstAnswer = static_cast<std::uint32_t>(m_answers.size());
+    record.answerCount = static_cast<std::uint8_t>(answers.size());
+    for (Answer& answer : answers) {
+        m_answers.push_back(std::move(answer));
+    }
+}
+
+Answer* FeedSkeleton::answerOf(const ItemRecord& record, int field) {
+    for (std::size_t i = record.firstAnswer; i < record.firstAnswer + record.answerCount; ++i) {
+        if (m_answers[i].field == field) {
+            return &m_answers[i];
+        }
+    }
+    return nullptr;
+}
+
+bool FeedSkeleton::nameEndsWith(const xmlNode* element, std::string_view tail) {
+    return endsWithNoCase(element->name, tail);
+}
+
 ItemRecord* FeedSkeleton::recordOf(const xmlNode* node) const {
     return holds(node) && node->type == XML_ELEMENT_NODE ? static_cast<ItemRecord*>(node->_private)
                                                          : nullptr;

@@ -18,28 +18,34 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 namespace lum::xml {
 
+// What a getter answered, when it was not false with an empty text.
+struct Answer {
+    std::uint8_t field;
+    bool result;
+    CString text;
+};
+
 // What a document's getters answered for an item or a part of one.
 struct ItemRecord {
-    struct Answer {
-        std::uint8_t field;
-        bool result;
-        CString text;
-    };
-    // Only the answers that were not false with an empty text.
-    std::vector<Answer> answers;
+    // Its answers among the skeleton's, in the order of their fields: one
+    // store for all records rather than a list for each, as a feed has as
+    // many records as items and parts.
+    std::uint32_t firstAnswer = 0;
+    std::uint8_t answerCount = 0;
+    // A part's element holds neither its attributes nor its children: what
+    // its record does not answer, the file does.
+    bool part = false;
     // The fields (bit 1 << field) whose text was handed over to the one who
     // asked: readers ask each once, and the text is theirs without a copy.
     std::uint32_t handedOver = 0;
     // The fields (bit 1 << field) the record answers; the getters of other
     // fields read the file.
     std::uint32_t fields = 0;
-    // A part's element holds neither its attributes nor its children: what
-    // its record does not answer, the file does.
-    bool part = false;
     KeptMarkup kept;
 };
 
@@ -68,6 +74,13 @@ class FeedSkeleton {
     // built it.
     ItemRecord& addItem(xmlNode* parent, const xmlNode* item, std::size_t place,
                         const std::function<void(const xmlNode*, ItemRecord&)>& recordPart);
+    // The answers of record, moved from answers.
+    void setAnswers(ItemRecord& record, std::vector<Answer>& answers);
+    // record's answer for field; null when it holds none.
+    Answer* answerOf(const ItemRecord& record, int field);
+    // Whether element's name ends in tail ("category"), without regard to
+    // case and with any prefix.
+    static bool nameEndsWith(const xmlNode* element, std::string_view tail);
     // The items' elements, in the order of the file.
     const std::vector<xmlNode*>& items() const { return m_items; }
 
@@ -92,6 +105,7 @@ class FeedSkeleton {
     xmlNode* m_channel = nullptr;
     std::vector<xmlNode*> m_items;
     std::deque<ItemRecord> m_records;
+    std::deque<Answer> m_answers;
 };
 
 }  // namespace lum::xml

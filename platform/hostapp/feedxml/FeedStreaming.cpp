@@ -7,7 +7,6 @@
 #include "hostapp/feedxml/FeedSkeleton.h"
 #include "hostapp/feedxml/XmlFile.h"
 
-#include <iterator>
 #include <utility>
 
 namespace {
@@ -37,13 +36,14 @@ std::vector<CLumRssAbstract::FieldGetter> CLumRssXmlData::itemFieldGetters() con
 bool CLumRssXmlData::streamFile(const CString& path) const {
     // In the order of PartField; getCategory is the podcast's own in a
     // podcast document.
-    StreamedFields fields{itemFieldGetters(),
-                          [this](Node item, lum::KeptMarkup& out) { getItemKept(item, out); },
-                          {static_cast<FieldGetter>(&CLumRssXmlData::getCategory),
-                           static_cast<FieldGetter>(&CLumRssXmlData::getEnclosureUrl),
-                           static_cast<FieldGetter>(&CLumRssXmlData::getEnclosureLength),
-                           static_cast<FieldGetter>(&CLumRssXmlData::getEnclosureType)},
-                          [this](Node part, lum::KeptMarkup& out) { getCategoryKept(part, out); }};
+    StreamedFields fields{
+        itemFieldGetters(),
+        [this](Node item, lum::KeptMarkup& out) { getItemKept(item, out); },
+        {{static_cast<FieldGetter>(&CLumRssXmlData::getCategory), "category"},
+         {static_cast<FieldGetter>(&CLumRssXmlData::getEnclosureUrl), "enclosure"},
+         {static_cast<FieldGetter>(&CLumRssXmlData::getEnclosureLength), "enclosure"},
+         {static_cast<FieldGetter>(&CLumRssXmlData::getEnclosureType), "enclosure"}},
+        [this](Node part, lum::KeptMarkup& out) { getCategoryKept(part, out); }};
     return streamFeed(path, fields);
 }
 
@@ -80,26 +80,34 @@ bool CLumRssAbstract::streamFeed(const CString& path, const StreamedFields& fiel
     bool ownEntities = false;
     // The getters answer on the item as the parser built it, before it is
     // freed: a node of no skeleton, so as they answer on the tree.
-    // Gathered here first, so that each record holds its answers in a list
-    // of their own size: a feed has as many records as items and parts.
-    std::vector<lum::xml::ItemRecord::Answer> answers;
-    auto answer = [this, &answers](const xmlNode* node, const std::vector<FieldGetter>& getters,
-                                   int first, lum::xml::ItemRecord& record) {
+    std::vector<lum::xml::Answer> answers;
+    auto answer = [&](const xmlNode* node, FieldGetter getter, int field,
+                      lum::xml::ItemRecord& record) {
+        CString text;
+        bool result = (this->*getter)(Node(const_cast<xmlNode*>(node)), text);
+        record.fields |= 1u << field;
+        if (result || !text.IsEmpty()) {
+            answers.push_back({static_cast<std::uint8_t>(field), result, std::move(text)});
+        }
+    };
+    auto recordItem = [&](const xmlNode* item, lum::xml::ItemRecord& record) {
         answers.clear();
-        for (std::size_t i = 0; i < getters.size(); ++i) {
-            CString text;
-            bool result = (this->*getters[i])(Node(const_cast<xmlNode*>(node)), text);
-            auto field = static_cast<std::uint8_t>(first + static_cast<int>(i));
-            record.fields |= 1u << field;
-            if (result || !text.IsEmpty()) {
-                answers.push_back({field, result, std::move(text)});
+        for (std::size_t i = 0; i < fields.item.size(); ++i) {
+            answer(item, fields.item[i], static_cast<int>(i), record);
+        }
+        skeleton->setAnswers(record, answers);
+        fields.keepOfItem(Node(const_cast<xmlNode*>(item)), record.kept);
+    };
+    // A part answers the getters of its kind: a category is not asked for
+    // an enclosure's address. Asked all the same, it asks the file.
+    auto recordPart = [&](const xmlNode* part, lum::xml::ItemRecord& record) {
+        answers.clear();
+        for (std::size_t i = 0; i < fields.part.size(); ++i) {
+            if (lum::xml::FeedSkeleton::nameEndsWith(part, fields.part[i].kind)) {
+                answer(part, fields.part[i].getter, kFirstPartField + static_cast<int>(i), record);
             }
         }
-        record.answers.assign(std::make_move_iterator(answers.begin()),
-                              std::make_move_iterator(answers.end()));
-    };
-    auto recordPart = [&](const xmlNode* part, lum::xml::ItemRecord& record) {
-        answer(part, fields.part, kFirstPartField, record);
+        skeleton->setAnswers(record, answers);
         if (fields.keepOfPart) {
             fields.keepOfPart(Node(const_cast<xmlNode*>(part)), record.kept);
         }
@@ -108,9 +116,7 @@ bool CLumRssAbstract::streamFeed(const CString& path, const StreamedFields& fiel
         if (item == nullptr) {
             return;
         }
-        lum::xml::ItemRecord& record = skeleton->addItem(parent, item, place, recordPart);
-        answer(item, fields.item, 0, record);
-        fields.keepOfItem(Node(const_cast<xmlNode*>(item)), record.kept);
+        recordItem(item, skeleton->addItem(parent, item, place, recordPart));
     };
     auto scan = lum::xml::scanStrictly(path, [&](const lum::xml::ScannedElement& scanned) {
         const Element& element = scanned.element();
