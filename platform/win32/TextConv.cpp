@@ -22,11 +22,29 @@ std::u16string fromUtf8(std::string_view utf8) {
                     [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
         return std::u16string(utf8.begin(), utf8.end());
     }
-    std::u16string out(utf8.size(), u'\0');  // UTF-16 never needs more units than UTF-8 bytes
+    // Sized for well-formed UTF-8: one unit for each byte that starts a
+    // character, two for those of four bytes. Text a parser hands over
+    // is well-formed, and a record keeps its texts as long as it lives: a
+    // string sized by bytes would hold up to three times the units (CJK).
+    std::size_t units = 0;
+    for (char c : utf8) {
+        auto byte = static_cast<unsigned char>(c);
+        units += (byte & 0xC0) != 0x80 ? 1 : 0;
+        units += byte >= 0xF0 ? 1 : 0;
+    }
+    std::u16string out(units, u'\0');
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
     u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf8.data(),
                          static_cast<int32_t>(utf8.size()), kReplacement, nullptr, &status);
+    if (status == U_BUFFER_OVERFLOW_ERROR) {
+        // Broken sequences, each replaced: UTF-16 never needs more units
+        // than UTF-8 has bytes.
+        out.assign(utf8.size(), u'\0');
+        status = U_ZERO_ERROR;
+        u_strFromUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf8.data(),
+                             static_cast<int32_t>(utf8.size()), kReplacement, nullptr, &status);
+    }
     if (U_FAILURE(status)) {
         return {};
     }

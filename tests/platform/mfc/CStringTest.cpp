@@ -66,6 +66,11 @@ TEST(CString, Utf8EdgesSubstituteIllFormedInput) {
     EXPECT_EQ(CString::fromUtf8("a\xff"
                                 "b"),
               u"a\uFFFDb");
+    // More replacements than characters begun, a sequence cut short, CJK
+    // beside ASCII: each text comes out whole.
+    EXPECT_EQ(CString::fromUtf8("\xe3\x81\x82\x80\x80\xbfz"), u"あ\uFFFD\uFFFD\uFFFDz");
+    EXPECT_EQ(CString::fromUtf8("\xe6\x97\xa5\xf0\xa0"), u"日\uFFFD");
+    EXPECT_EQ(CString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac ok"), u"日本 ok");
     EXPECT_EQ(CString(u"𠮷").toUtf8(), "\xf0\xa0\xae\xb7");
 }
 
