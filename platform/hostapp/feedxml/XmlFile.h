@@ -96,7 +96,8 @@ struct StrictScan {
 
 // The pass of scanElements, the tree's answer never called in: nullopt for a
 // file only loadFile's tree may answer for (one a repair might read), and
-// then the elements met so far are to be forgotten.
+// then the elements met so far are to be forgotten; so too when the file
+// does not load, which may show only after some elements.
 std::optional<StrictScan> scanStrictly(const CString& windowsPath,
                                        const std::function<void(const ScannedElement&)>& onElement);
 

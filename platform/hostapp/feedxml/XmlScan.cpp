@@ -1,5 +1,6 @@
 // The streaming pass that answers as loadFile does without its tree.
 #include "hostapp/feedxml/EntityExpansion.h"
+#include "hostapp/feedxml/MarkupCensus.h"
 #include "hostapp/feedxml/XmlFile.h"
 #include "hostapp/feedxml/XmlParsing.h"
 #include "hostapp/feedxml/XmlRepair.h"
@@ -35,13 +36,39 @@ void noteScanError(void* context, xmlError* error) {
                                error->code == XML_WAR_UNDECLARED_ENTITY;
 }
 
+// The file as the reader takes it in: each block is counted against the
+// markup limits before the parser sees it, so that one read of the file
+// serves both, and the parser never meets a tag beyond them.
+struct CountedInput {
+    int fd;
+    MarkupCensus census;
+    bool refused = false;
+};
+
+int readCounted(void* context, char* buffer, int length) {
+    auto* input = static_cast<CountedInput*>(context);
+    ssize_t got = ::read(input->fd, buffer, static_cast<std::size_t>(length));
+    if (got < 0 || !input->census.feed(reinterpret_cast<const unsigned char*>(buffer),
+                                       static_cast<std::size_t>(got))) {
+        input->refused = true;
+        return -1;
+    }
+    return static_cast<int>(got);
+}
+
+int leaveOpen(void*) {
+    return 0;
+}
+
 // The streaming pass of scanFile: what a strict parse gives, or nullopt
 // when loadFile would not stop at its strict parse (the parse failed, met an
 // entity the file never declares, or read the file as ISO-8859-1) and a
 // repair may answer differently.
 std::optional<StrictScan> scanFd(int fd,
                                  const std::function<void(const ScannedElement&)>& onElement) {
-    xmlTextReader* reader = xmlReaderForFd(fd, nullptr, nullptr, kParseOptions);
+    CountedInput input{fd, {}};
+    xmlTextReader* reader =
+        xmlReaderForIO(readCounted, leaveOpen, &input, nullptr, nullptr, kParseOptions);
     if (reader == nullptr) {
         return StrictScan{};
     }
@@ -72,6 +99,11 @@ std::optional<StrictScan> scanFd(int fd,
             onElement(
                 ScannedElement(const_cast<xmlNode*>(node), xmlTextReaderDepth(reader), reader));
         }
+    }
+    if (input.refused) {
+        // Beyond the limits or unreadable: loadFile refuses it as well.
+        xmlFreeTextReader(reader);
+        return StrictScan{};
     }
     const xmlChar* encoding = xmlTextReaderConstEncoding(reader);
     bool strict = status == 0 && !errors.fatal && rootSeen && !errors.undeclaredEntity &&
@@ -126,7 +158,7 @@ std::optional<StrictScan> scanStrictly(
     registerShiftJis();
     QuietErrors quiet;
     Fd fd(openRegularFile(windowsPath));
-    if (fd.get() < 0 || !withinMarkupLimits(fd.get())) {
+    if (fd.get() < 0) {
         return StrictScan{};
     }
     return scanFd(fd.get(), onElement);

@@ -435,6 +435,21 @@ TEST(FeedDocumentLoading, MarkupBuiltToKeepTheParserBusyForHoursIsRefusedAtOnce)
         EXPECT_FALSE(lum::xml::peekRootElement(path)) << name;
         EXPECT_FALSE(CLumRssXmlData(path, nullptr).IsOK()) << name;
     }
+    // Far into the file, after what a reader takes in at once: the items
+    // before it are read, and the file is refused all the same.
+    std::string items;
+    for (int i = 0; i < 5000; ++i) {
+        items += "<item><title>" + std::to_string(i) + "</title></item>";
+    }
+    crowded.replace(0, 4, "<item");
+    dir.write("late.xml", "<rss version='2.0'><channel>" + items + crowded + "/></channel></rss>");
+    CString late(dir.windows("late.xml"));
+    EXPECT_TRUE(lum::xml::peekRootElement(late));
+    CLumRssXmlData lateFeed(late, nullptr);
+    EXPECT_FALSE(lateFeed.IsOK());
+    NodeArray lateItems;
+    lateFeed.getItemNodeArray(lateItems);
+    EXPECT_TRUE(lateItems.empty());
 }
 
 TEST(FeedDocumentLoading, ManyAttributesAndQuotesInTextCommentsAndCDataStillRead) {
