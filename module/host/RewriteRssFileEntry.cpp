@@ -42,27 +42,37 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
     // Only the stored file's date is needed: its items are not read.
     channel->m_keptTime = readChannelDate(path);
     bool useKeptTime = channel->m_useKeptTime;
-    channel->m_useKeptTime = true;
 
-    // A read-only feed is only compared: a trial copy in its place would
-    // replace it, and moving it aside would let a user who may not write it
-    // put a file of their own there.
+    // Written dated as the stored file, equal bytes mean nothing would
+    // change. They are compared as the document is serialised, the first
+    // difference ends it, and an unchanged feed is never opened for writing.
+    channel->m_useKeptTime = true;
+    auto document = buildRssDocument(path, channel);
+    DWORD buildFailure = document ? ERROR_SUCCESS : failureOfWrite();
+    bool same = document && document->savesSameBytes(file);
+    document.reset();
+
+    // A read-only feed is only compared: a copy in its place would replace
+    // it, and moving it aside would let a user who may not write it put a
+    // file of their own there.
     if (lum::isReadOnlyFile(file)) {
-        auto document = buildRssDocument(path, channel);
         channel->m_useKeptTime = useKeptTime;
-        if (!document) {
-            SetLastError(failureOfWrite());
-        } else {
-            SetLastError(document->savesSameBytes(file) ? ERROR_SUCCESS : ERROR_ACCESS_DENIED);
-        }
+        SetLastError(buildFailure != ERROR_SUCCESS ? buildFailure
+                     : same                        ? ERROR_SUCCESS
+                                                   : ERROR_ACCESS_DENIED);
         return;
     }
-    // The stored file keeps a second name while a trial copy, dated as the
-    // stored one, is written in its place; equal bytes mean nothing would
-    // change. With a link the feed is never missing from its path, not even
+    if (same) {
+        // The record keeps the stored date, which the file still holds.
+        SetLastError(ERROR_SUCCESS);
+        return;
+    }
+    channel->m_useKeptTime = useKeptTime;
+    // The stored file keeps a second name while the feed is written in its
+    // place. With a link the feed is never missing from its path, not even
     // when the process dies meanwhile; where links cannot be made, the file
     // is moved aside instead, and the next save puts it back should the
-    // process die. The writes go to the path, which places the feed in the
+    // process die. The write goes to the path, which places the feed in the
     // site; a feed reached through a symbolic link is kept aside and put
     // back where it lies, so that the symbolic link stays one.
     CString aside = lum::keptCopyPath(file);
@@ -74,33 +84,17 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
         SetLastError(outcome);
         return;
     }
-    // Puts the stored file back, its bytes and time stamps as they were.
-    auto restore = [&] { MoveFileExW(aside, file, MOVEFILE_REPLACE_EXISTING); };
-    if (!written) {
+    if (written) {
+        DeleteFileW(aside);
+    } else if (linked) {
         // Nothing new was written (an unknown format, a failed save): the
         // stored file stays, never deleted.
-        if (linked) {
-            DeleteFileW(aside);
-        } else {
-            restore();
-        }
-        SetLastError(outcome);
-        return;
-    }
-    if (cmp_file(file, aside)) {
-        restore();
-        SetLastError(ERROR_SUCCESS);
-        return;
-    }
-    channel->m_useKeptTime = useKeptTime;
-    if (writeRssFile(path, channel)) {
         DeleteFileW(aside);
-        SetLastError(ERROR_SUCCESS);
     } else {
-        outcome = failureOfWrite();
-        restore();
-        SetLastError(outcome);
+        // Puts the stored file back, its bytes and time stamps as they were.
+        MoveFileExW(aside, file, MOVEFILE_REPLACE_EXISTING);
     }
+    SetLastError(outcome);
 }
 
 }  // namespace newsdesk
