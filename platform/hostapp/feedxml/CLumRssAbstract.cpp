@@ -20,9 +20,9 @@ constexpr const char* kRss10NamespaceUri = "http://purl.org/rss/1.0/";
 
 using lum::xml::utf8;
 
-// What tells one version of a file from another: its size, its time of
-// change and its inode.
-std::array<std::uint64_t, 3> fileStamp(const CString& path) {
+}  // namespace
+
+std::array<std::uint64_t, 3> CLumRssAbstract::fileStamp(const CString& path) {
     auto native = nd::win32::toNativePath(path.view());
     struct stat st {};
     if (!native || ::stat(native->c_str(), &st) != 0) {
@@ -33,8 +33,6 @@ std::array<std::uint64_t, 3> fileStamp(const CString& path) {
                 static_cast<std::uint64_t>(st.st_mtim.tv_nsec),
             static_cast<std::uint64_t>(st.st_ino)};
 }
-
-}  // namespace
 
 CLumRssAbstract::CLumRssAbstract(const CString& path, const char16_t* encoding) {
     if (!path.IsEmpty()) {

@@ -83,6 +83,12 @@ class CLumRssAbstract {
     static NodeArray findChildren(Node parent, const FeedName& name);
 
   protected:
+    // What tells one version of a file from another: its size, its time of
+    // change and its inode; zeros when there is no such file.
+    static std::array<std::uint64_t, 3> fileStamp(const CString& path);
+    // The stamp the file had when the document read it.
+    const std::array<std::uint64_t, 3>& stampOfRead() const { return m_fileStamp; }
+
     // The tree, for a change: the document answers from it from now on.
     xmlDoc* doc() const;
     // The root element the document answers from.

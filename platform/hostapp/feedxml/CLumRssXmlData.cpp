@@ -5,6 +5,8 @@
 #include "hostapp/feedxml/XmlText.h"
 
 #include <algorithm>
+#include <array>
+#include <mutex>
 
 namespace {
 
@@ -34,7 +36,48 @@ Node CLumRssXmlData::getChannelNode() const {
     return findChild(root(), kChannel);
 }
 
+namespace {
+
+// The channel date of the last file an RSS 2.0 or podcast document streamed
+// in, with the stamp the file had then. A rewrite asks for the date of the
+// file it has just read, and would otherwise pass over all of it again.
+struct StreamedChannelDate {
+    std::mutex lock;
+    CString path;
+    std::array<std::uint64_t, 3> stamp{};
+    CString date;
+};
+
+StreamedChannelDate& lastStreamedDate() {
+    static StreamedChannelDate memo;
+    return memo;
+}
+
+}  // namespace
+
+void CLumRssXmlData::rememberChannelDate(const CString& path) const {
+    Node channel = IsOK() ? getChannelNode() : Node();
+    StreamedChannelDate& memo = lastStreamedDate();
+    std::lock_guard<std::mutex> hold(memo.lock);
+    memo.path.Empty();
+    // Only a file with a channel: readChannelPubDate answers for the others
+    // from the file.
+    if (channel && stampOfRead() != std::array<std::uint64_t, 3>{}) {
+        CLumRssXmlData::getPubDate(channel, memo.date);
+        memo.path = path;
+        memo.stamp = stampOfRead();
+    }
+}
+
 bool CLumRssXmlData::readChannelPubDate(const CString& path, CString& out) {
+    {
+        StreamedChannelDate& memo = lastStreamedDate();
+        std::lock_guard<std::mutex> hold(memo.lock);
+        if (!memo.path.IsEmpty() && memo.path == path && memo.stamp == fileStamp(path)) {
+            out = memo.date;
+            return true;
+        }
+    }
     // The first channel among the root's children, then the first date among
     // that channel's children: the elements findChild would find.
     bool channelFound = false;

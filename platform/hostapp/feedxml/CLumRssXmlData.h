@@ -103,6 +103,9 @@ class CLumRssXmlData : public CLumRssAbstract {
         kEnclosureTypePart
     };
     bool streamFile(const CString& path) const override;
+    // Keeps the channel's date of the file just streamed in for
+    // readChannelPubDate, which answers with it while the file is unchanged.
+    void rememberChannelDate(const CString& path) const;
 
     // An attribute of an enclosure element (or of an item's first one).
     bool getEnclosureAttribute(Node node, PartField field, const char16_t* name,

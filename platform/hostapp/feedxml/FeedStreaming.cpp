@@ -44,7 +44,11 @@ bool CLumRssXmlData::streamFile(const CString& path) const {
          {static_cast<FieldGetter>(&CLumRssXmlData::getEnclosureLength), "enclosure"},
          {static_cast<FieldGetter>(&CLumRssXmlData::getEnclosureType), "enclosure"}},
         [this](Node part, lum::KeptMarkup& out) { getCategoryKept(part, out); }};
-    return streamFeed(path, fields);
+    if (!streamFeed(path, fields)) {
+        return false;
+    }
+    rememberChannelDate(path);
+    return true;
 }
 
 std::vector<CLumRssAbstract::FieldGetter> CLumRdfXmlData::itemFieldGetters() const {

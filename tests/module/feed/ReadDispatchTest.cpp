@@ -196,13 +196,28 @@ TEST(ReadChannelDate, IsTheDateAFullReadGives) {
         }
     }
     files.push_back(CString(dir.windows("missing.xml")));
-    int dated = 0;
+    // Each date asked before the file is read (passed over) and after (as
+    // the read left it).
+    std::vector<std::int64_t> before;
     for (const CString& file : files) {
+        before.push_back(newsdesk::readChannelDate(file).GetTime());
+    }
+    int dated = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
         CRSSChannel channel;
-        readRssFile(file, &channel);
-        EXPECT_EQ(newsdesk::readChannelDate(file).GetTime(), channel.m_pubDate.GetTime())
-            << file.toUtf8();
+        readRssFile(files[i], &channel);
+        EXPECT_EQ(newsdesk::readChannelDate(files[i]).GetTime(), channel.m_pubDate.GetTime())
+            << files[i].toUtf8();
+        EXPECT_EQ(before[i], channel.m_pubDate.GetTime()) << files[i].toUtf8();
         dated += channel.m_pubDate.GetTime() != 0;
     }
     EXPECT_GE(dated, 8);
+    // A file changed since it was read gives its new date.
+    CString changed(dir.windows("case0.xml"));
+    CRSSChannel channel;
+    ASSERT_EQ(readRssFile(changed, &channel), 1);
+    write(dir, "case0.xml",
+          "<rss><channel><pubDate>Wed, 11 Jun 2003 04:00:00 GMT</pubDate>"
+          "<title>longer now</title></channel></rss>");
+    EXPECT_EQ(newsdesk::readChannelDate(changed).GetTime(), 1055304000);
 }
