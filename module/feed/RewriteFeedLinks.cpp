@@ -30,17 +30,20 @@ void rewriteFeedLinks(const CString& path, CLumRssAbstract& document, int format
         site = outSite;
     }
 
-    URL_ITEM_LIST items;
-    manipulator.enumNodeUrls(site, nullptr);
-    manipulator.GetSaveListMember(site, items, fileUrl, true);
-    if (SIFUtil::addResources(site, outSite, fileUrl, 0, items, 0, nullptr) != 0) {
-        manipulator.SetSaveListMember(items);
-        manipulator.ConvertAllUrl(site, fileUrl, false);
-        manipulator.UpdateUrls(site, fileUrl, false);
-    }
-
-    for (URL_ITEM* item : items) {
-        delete item;
+    // A feed outside every site has no links to follow: its addresses are
+    // not gathered only to be dropped.
+    if (SIFUtil::takesResources(site, fileUrl)) {
+        URL_ITEM_LIST items;
+        manipulator.enumNodeUrls(site, nullptr);
+        manipulator.GetSaveListMember(site, items, fileUrl, true);
+        if (SIFUtil::addResources(site, outSite, fileUrl, 0, items, 0, nullptr) != 0) {
+            manipulator.SetSaveListMember(items);
+            manipulator.ConvertAllUrl(site, fileUrl, false);
+            manipulator.UpdateUrls(site, fileUrl, false);
+        }
+        for (URL_ITEM* item : items) {
+            delete item;
+        }
     }
     if (outSite != nullptr) {
         outSite->release();

@@ -45,15 +45,11 @@ CString localPathOf(const CString& url, const CString& folder) {
 
 int SIFUtil::addResources(SiteIF* site, SiteIF*, const CString& fileUrl, int, URL_ITEM_LIST& list,
                           int, CWnd*) {
-    if (site == nullptr || site->isOutSite()) {
+    if (!takesResources(site, fileUrl)) {
         return 0;
     }
     const CString& root = site->getSiteInfo().rootFolder;
-    CString filePath = conv_std_path(fileUrl);
-    if (root.IsEmpty() || !isDrivePath(filePath) || !under_root_p(filePath, root)) {
-        return 0;
-    }
-    CString folder = getBasePath(filePath);
+    CString folder = getBasePath(conv_std_path(fileUrl));
     for (URL_ITEM* item : list) {
         CString path = localPathOf(item->url, folder);
         if (!path.IsEmpty() && under_root_p(path, root)) {
@@ -61,6 +57,15 @@ int SIFUtil::addResources(SiteIF* site, SiteIF*, const CString& fileUrl, int, UR
         }
     }
     return 1;
+}
+
+bool SIFUtil::takesResources(SiteIF* site, const CString& fileUrl) {
+    if (site == nullptr || site->isOutSite()) {
+        return false;
+    }
+    const CString& root = site->getSiteInfo().rootFolder;
+    CString filePath = conv_std_path(fileUrl);
+    return !root.IsEmpty() && isDrivePath(filePath) && under_root_p(filePath, root);
 }
 
 CString SIFUtil::normalizeURL(SiteIF*, const CString& location, CWnd*) {

@@ -17,6 +17,9 @@ class SIFUtil {
     // nothing marked) otherwise.
     static int addResources(SiteIF* site, SiteIF* outSite, const CString& fileUrl, int flags,
                             URL_ITEM_LIST& list, int reserved, CWnd* parent);
+    // Whether addResources would mark anything for a document at fileUrl:
+    // site is a real site and fileUrl lies inside it.
+    static bool takesResources(SiteIF* site, const CString& fileUrl);
 
     // The standard form of a location: a file URL for a drive path or file
     // URL (with "." and ".." resolved); other text unchanged.
