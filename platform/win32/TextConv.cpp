@@ -53,22 +53,26 @@ std::u16string fromUtf8(std::string_view utf8) {
 }
 
 std::string toUtf8(std::u16string_view utf16) {
+    std::string out;
+    toUtf8(utf16, out);
+    return out;
+}
+
+void toUtf8(std::u16string_view utf16, std::string& out) {
+    out.clear();
     if (utf16.empty() || utf16.size() > INT32_MAX / 3) {
-        return {};
+        return;
     }
     if (std::all_of(utf16.begin(), utf16.end(), [](char16_t c) { return c < 0x80; })) {
-        return std::string(utf16.begin(), utf16.end());
+        out.assign(utf16.begin(), utf16.end());
+        return;
     }
-    std::string out(utf16.size() * 3, '\0');
+    out.resize(utf16.size() * 3);
     int32_t length = 0;
     UErrorCode status = U_ZERO_ERROR;
     u_strToUTF8WithSub(out.data(), static_cast<int32_t>(out.size()), &length, utf16.data(),
                        static_cast<int32_t>(utf16.size()), kReplacement, nullptr, &status);
-    if (U_FAILURE(status)) {
-        return {};
-    }
-    out.resize(static_cast<size_t>(length));
-    return out;
+    out.resize(U_FAILURE(status) ? 0 : static_cast<size_t>(length));
 }
 
 bool isUtf8(std::string_view bytes) {

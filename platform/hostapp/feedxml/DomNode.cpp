@@ -125,7 +125,13 @@ void Node::setTextContent(const CString& text) const {
     if (m_node == nullptr) {
         return;
     }
-    std::string value = toXmlUtf8(text);
+    // Writers set text after text, each copied into the tree: one buffer
+    // serves them all. The room of a long one is not held on to.
+    thread_local std::string value;
+    if (value.capacity() > (std::size_t{1} << 16)) {
+        std::string().swap(value);
+    }
+    toXmlUtf8(text, value);
     if (m_node->type != XML_ELEMENT_NODE) {
         // Text, comment and similar nodes keep their content verbatim.
         xmlNodeSetContent(m_node, utf8(value));

@@ -1,5 +1,7 @@
 #include "hostapp/feedxml/XmlText.h"
 
+#include "win32/TextConv.h"
+
 #include <libxml/xmlstring.h>
 
 #include <algorithm>
@@ -65,9 +67,14 @@ bool dropNonXmlChars(std::string& utf8) {
 }
 
 std::string toXmlUtf8(const CString& text) {
-    std::string utf8 = text.toUtf8();
-    dropNonXmlChars(utf8);
+    std::string utf8;
+    toXmlUtf8(text, utf8);
     return utf8;
+}
+
+void toXmlUtf8(const CString& text, std::string& out) {
+    nd::text::toUtf8(text.view(), out);
+    dropNonXmlChars(out);
 }
 
 bool sameName(const xmlChar* a, std::string_view b) {

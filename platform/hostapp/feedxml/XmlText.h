@@ -24,6 +24,8 @@ CString toCString(const xmlChar* utf8);
 // UTF-8 for libxml2, without the characters XML 1.0 cannot carry (control
 // characters other than tab, line feed and carriage return; U+FFFE, U+FFFF).
 std::string toXmlUtf8(const CString& text);
+// The same into out, whose room is used again.
+void toXmlUtf8(const CString& text, std::string& out);
 // Whether UTF-8 text holds any of those characters.
 bool hasNonXmlChars(std::string_view utf8);
 // Drops those characters from UTF-8 text; true when something was dropped.
