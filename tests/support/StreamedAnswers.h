@@ -49,7 +49,8 @@ inline std::vector<Question> questionsOf(const CLumRssXmlData& doc) {
              {"length", &CLumRssXmlData::getEnclosureLength},
              {"type", &CLumRssXmlData::getEnclosureType},
          }) {
-        out.push_back({name, [&doc, getter](Node n, CString& t) { return (doc.*getter)(n, t); }});
+        out.push_back(
+            {name, [&doc, ask = getter](Node n, CString& t) { return (doc.*ask)(n, t); }});
     }
     out.push_back({"image", [&doc](Node n, CString& t) { return doc.getImage(n, t); }, false});
     return out;
@@ -70,7 +71,7 @@ inline std::vector<Question> questionsOf(const CLumiTuneXmlData& doc) {
              {"owner's e-mail", &CLumiTuneXmlData::getEMail, false},
          }) {
         out.push_back(
-            {name, [&doc, getter](Node n, CString& t) { return (doc.*getter)(n, t); }, onItems});
+            {name, [&doc, ask = getter](Node n, CString& t) { return (doc.*ask)(n, t); }, onItems});
     }
     return out;
 }
@@ -113,7 +114,7 @@ inline std::vector<Question> questionsOf(const CLumRdfXmlData& doc) {
              {"image", &CLumRdfXmlData::getImage, false},
          }) {
         out.push_back(
-            {name, [&doc, getter](Node n, CString& t) { return (doc.*getter)(n, t); }, onItems});
+            {name, [&doc, ask = getter](Node n, CString& t) { return (doc.*ask)(n, t); }, onItems});
     }
     return out;
 }
