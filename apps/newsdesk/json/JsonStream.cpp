@@ -125,6 +125,31 @@ void appendUtf16JsonString(std::string& out, std::u16string_view text) {
             --i;
             continue;
         }
+        auto wide = [](char16_t c) { return c >= 0x80 && (c < 0xD800 || c > 0xDFFF); };
+        if (wide(text[i])) {
+            // A run of characters of two or three bytes (Japanese text) is
+            // written the same way.
+            std::size_t end = i;
+            while (end < text.size() && wide(text[end])) {
+                ++end;
+            }
+            std::size_t at = out.size();
+            out.resize(at + (end - i) * 3);
+            char* to = out.data() + at;
+            for (; i < end; ++i) {
+                char16_t c = text[i];
+                if (c < 0x800) {
+                    *to++ = static_cast<char>(0xC0 | (c >> 6));
+                } else {
+                    *to++ = static_cast<char>(0xE0 | (c >> 12));
+                    *to++ = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+                }
+                *to++ = static_cast<char>(0x80 | (c & 0x3F));
+            }
+            out.resize(static_cast<std::size_t>(to - out.data()));
+            --i;
+            continue;
+        }
         char32_t c = text[i];
         if (c < 0x80) {
             // What is left of ASCII needs escaping.

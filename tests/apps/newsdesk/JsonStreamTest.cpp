@@ -85,8 +85,25 @@ TEST(JsonStream, ItemsCategoriesAndAwkwardTextPrintAsTheLibraryDoes) {
 
 TEST(JsonStream, PlainRunsMeetingEscapesAndWideCharactersPrintAsTheLibraryDoes) {
     const std::u16string texts[] = {
-        u"",          u"plain",   u"\"",        u"\"lead",  u"trail\\", u"a\"b\\c\nd",
-        u"~\x7f\x80", u"\x1f ok", u"ü plain ü", u"plain 😀", u"😀",       u" ",
+        u"",
+        u"plain",
+        u"\"",
+        u"\"lead",
+        u"trail\\",
+        u"a\"b\\c\nd",
+        u"~\x7f\x80",
+        u"\x1f ok",
+        u"ü plain ü",
+        u"plain 😀",
+        u"😀",
+        u" ",
+        // Runs of two- and three-byte characters ending at a pair, an
+        // unpaired half, an escape, plain text.
+        u"日本語😀é\"x",
+        u"\xD800日",
+        u"é日\xDC00",
+        u"ßü日\n",
+        u"\x7f日本",
     };
     for (const std::u16string& text : texts) {
         // Written straight from the fields, not through toJson (which the
