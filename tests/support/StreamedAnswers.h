@@ -11,7 +11,6 @@
 #include <functional>
 #include <initializer_list>
 #include <string>
-#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -32,47 +31,58 @@ struct Question {
     bool onItems = true;
 };
 
-inline std::vector<Question> questionsOf(const CLumRssXmlData& doc) {
-    using Getter = bool (CLumRssXmlData::*)(Node, CString&) const;
-    std::vector<Question> out;
-    for (auto [name, getter] : std::initializer_list<std::pair<const char*, Getter>>{
-             {"title", &CLumRssXmlData::getTitle},
-             {"link", &CLumRssXmlData::getLink},
-             {"description", &CLumRssXmlData::getDescription},
-             {"language", &CLumRssXmlData::getLanguage},
-             {"copyright", &CLumRssXmlData::getCopyright},
-             {"pubDate", &CLumRssXmlData::getPubDate},
-             {"ttl", &CLumRssXmlData::getTtl},
-             {"author", &CLumRssXmlData::getAuthor},
-             {"comments", &CLumRssXmlData::getComments},
-             {"url", &CLumRssXmlData::getEnclosureUrl},
-             {"length", &CLumRssXmlData::getEnclosureLength},
-             {"type", &CLumRssXmlData::getEnclosureType},
-         }) {
-        out.push_back(
-            {name, [&doc, ask = getter](Node n, CString& t) { return (doc.*ask)(n, t); }});
+// The getters of a document by name, each asked on items unless said.
+template <typename Doc>
+struct Getter {
+    const char* name;
+    bool (Doc::*get)(Node, CString&) const;
+    bool onItems = true;
+};
+
+template <typename Doc>
+void addQuestions(const Doc& doc, std::initializer_list<Getter<Doc>> getters,
+                  std::vector<Question>& out) {
+    for (const Getter<Doc>& getter : getters) {
+        out.push_back({getter.name,
+                       [&doc, get = getter.get](Node n, CString& t) { return (doc.*get)(n, t); },
+                       getter.onItems});
     }
-    out.push_back({"image", [&doc](Node n, CString& t) { return doc.getImage(n, t); }, false});
+}
+
+inline std::vector<Question> questionsOf(const CLumRssXmlData& doc) {
+    using D = CLumRssXmlData;
+    std::vector<Question> out;
+    addQuestions<D>(doc,
+                    {{"title", &D::getTitle},
+                     {"link", &D::getLink},
+                     {"description", &D::getDescription},
+                     {"language", &D::getLanguage},
+                     {"copyright", &D::getCopyright},
+                     {"pubDate", &D::getPubDate},
+                     {"ttl", &D::getTtl},
+                     {"author", &D::getAuthor},
+                     {"comments", &D::getComments},
+                     {"url", &D::getEnclosureUrl},
+                     {"length", &D::getEnclosureLength},
+                     {"type", &D::getEnclosureType},
+                     {"image", &D::getImage, false}},
+                    out);
     return out;
 }
 
 inline std::vector<Question> questionsOf(const CLumiTuneXmlData& doc) {
-    using Getter = bool (CLumiTuneXmlData::*)(Node, CString&) const;
+    using D = CLumiTuneXmlData;
     std::vector<Question> out = questionsOf(static_cast<const CLumRssXmlData&>(doc));
-    for (auto [name, getter, onItems] :
-         std::initializer_list<std::tuple<const char*, Getter, bool>>{
-             {"summary", &CLumiTuneXmlData::getSummary, true},
-             {"artist", &CLumiTuneXmlData::getArtist, true},
-             {"subtitle", &CLumiTuneXmlData::getSubTitle, true},
-             {"keywords", &CLumiTuneXmlData::getKeywords, true},
-             {"duration", &CLumiTuneXmlData::getDuration, true},
-             {"block", &CLumiTuneXmlData::getBlock, true},
-             {"owner's name", &CLumiTuneXmlData::getName, false},
-             {"owner's e-mail", &CLumiTuneXmlData::getEMail, false},
-         }) {
-        out.push_back(
-            {name, [&doc, ask = getter](Node n, CString& t) { return (doc.*ask)(n, t); }, onItems});
-    }
+    addQuestions<D>(doc,
+                    {{"summary", &D::getSummary},
+                     {"artist", &D::getArtist},
+                     {"subtitle", &D::getSubTitle},
+                     {"keywords", &D::getKeywords},
+                     {"duration", &D::getDuration},
+                     {"block", &D::getBlock},
+                     {"owner's name", &D::getName, false},
+                     {"owner's e-mail", &D::getEMail, false}},
+                    out);
     return out;
 }
 
@@ -100,22 +110,18 @@ inline void describeFields(const std::vector<Question>& questions, Node node,
 }
 
 inline std::vector<Question> questionsOf(const CLumRdfXmlData& doc) {
-    using Getter = bool (CLumRdfXmlData::*)(Node, CString&) const;
+    using D = CLumRdfXmlData;
     std::vector<Question> out;
-    for (auto [name, getter, onItems] :
-         std::initializer_list<std::tuple<const char*, Getter, bool>>{
-             {"title", &CLumRdfXmlData::getTitle, true},
-             {"link", &CLumRdfXmlData::getLink, true},
-             {"description", &CLumRdfXmlData::getDescription, true},
-             {"creator", &CLumRdfXmlData::getCreator, true},
-             {"rights", &CLumRdfXmlData::getCopyright, true},
-             {"date", &CLumRdfXmlData::getPubDate, true},
-             {"about", &CLumRdfXmlData::getAbout, true},
-             {"image", &CLumRdfXmlData::getImage, false},
-         }) {
-        out.push_back(
-            {name, [&doc, ask = getter](Node n, CString& t) { return (doc.*ask)(n, t); }, onItems});
-    }
+    addQuestions<D>(doc,
+                    {{"title", &D::getTitle},
+                     {"link", &D::getLink},
+                     {"description", &D::getDescription},
+                     {"creator", &D::getCreator},
+                     {"rights", &D::getCopyright},
+                     {"date", &D::getPubDate},
+                     {"about", &D::getAbout},
+                     {"image", &D::getImage, false}},
+                    out);
     return out;
 }
 
