@@ -154,19 +154,7 @@ std::optional<bool> CLumRssAbstract::recordedField(Node node, int field, CString
     if (record == nullptr || (record->fields & bit) == 0 || (record->handedOver & bit) != 0) {
         return std::nullopt;
     }
-    if (lum::xml::Answer* answer = m_skeleton->answerOf(*record, field)) {
-        // A part's texts are short, and asked again where an item's first
-        // enclosure stands for the item.
-        if (record->part) {
-            out = answer->text;
-        } else {
-            record->handedOver |= bit;
-            out = std::move(answer->text);
-        }
-        return answer->result;
-    }
-    out.Empty();
-    return false;
+    return m_skeleton->answer(*record, field, out);
 }
 
 bool CLumRssAbstract::recordedKept(Node node, lum::KeptMarkup& out) const {

@@ -2,6 +2,7 @@
 
 #include <libxml/dict.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -13,6 +14,8 @@ namespace {
 // children (libxml2's "extended" argument).
 constexpr int kWithoutChildren = 2;
 constexpr int kWhole = 1;
+// The field of an answer whose text was handed over.
+constexpr std::uint8_t kHandedOverField = 0xFF;
 
 bool endsWithNoCase(const xmlChar* name, std::string_view tail) {
     std::size_t length = std::strlen(reinterpret_cast<const char*>(name));
@@ -168,20 +171,59 @@ xmlNode* FeedSkeleton::namedLike(const xmlNode* element) {
 }
 
 void FeedSkeleton::setAnswers(ItemRecord& record, std::vector<Answer>& answers) {
-    record.firstAnswer = static_cast<std::uint32_t>(m_answers.size());
+    std::deque<Answer>& store = record.part ? m_partAnswers : m_itemAnswers;
+    std::size_t first = store.size() + (record.part ? 0 : m_itemAnswersDropped);
+    record.firstAnswer = static_cast<std::uint32_t>(first);
     record.answerCount = static_cast<std::uint8_t>(answers.size());
     for (Answer& answer : answers) {
-        m_answers.push_back(std::move(answer));
+        store.push_back(std::move(answer));
     }
 }
 
-Answer* FeedSkeleton::answerOf(const ItemRecord& record, int field) {
-    for (std::size_t i = record.firstAnswer; i < record.firstAnswer + record.answerCount; ++i) {
-        if (m_answers[i].field == field) {
-            return &m_answers[i];
+std::optional<bool> FeedSkeleton::answer(ItemRecord& record, int field, CString& out) {
+    const std::size_t end = std::size_t{record.firstAnswer} + record.answerCount;
+    if (record.part) {
+        for (std::size_t i = record.firstAnswer; i < end; ++i) {
+            if (m_partAnswers[i].field == field) {
+                out = m_partAnswers[i].text;
+                return m_partAnswers[i].result;
+            }
+        }
+        out.Empty();
+        return false;
+    }
+    dropItemAnswersBefore(record.firstAnswer);
+    for (std::size_t i = std::max<std::size_t>(record.firstAnswer, m_itemAnswersDropped); i < end;
+         ++i) {
+        Answer& answer = m_itemAnswers[i - m_itemAnswersDropped];
+        if (answer.field == field) {
+            record.handedOver |= 1u << field;
+            out = std::move(answer.text);
+            bool result = answer.result;
+            answer.field = kHandedOverField;
+            dropItemAnswersBefore(record.firstAnswer);
+            return result;
         }
     }
-    return nullptr;
+    // The one asked may be among those that went unasked.
+    auto unasked =
+        std::lower_bound(m_unaskedDropped.begin(), m_unaskedDropped.end(), record.firstAnswer);
+    if (unasked != m_unaskedDropped.end() && *unasked < end) {
+        return std::nullopt;
+    }
+    out.Empty();
+    return false;
+}
+
+void FeedSkeleton::dropItemAnswersBefore(std::size_t first) {
+    while (!m_itemAnswers.empty() &&
+           (m_itemAnswersDropped < first || m_itemAnswers.front().field == kHandedOverField)) {
+        if (m_itemAnswers.front().field != kHandedOverField) {
+            m_unaskedDropped.push_back(static_cast<std::uint32_t>(m_itemAnswersDropped));
+        }
+        m_itemAnswers.pop_front();
+        ++m_itemAnswersDropped;
+    }
 }
 
 bool FeedSkeleton::nameEndsWith(const xmlNode* element, std::string_view tail) {

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -76,8 +77,11 @@ class FeedSkeleton {
                         const std::function<void(const xmlNode*, ItemRecord&)>& recordPart);
     // The answers of record, moved from answers.
     void setAnswers(ItemRecord& record, std::vector<Answer>& answers);
-    // record's answer for field; null when it holds none.
-    Answer* answerOf(const ItemRecord& record, int field);
+    // record's answer for field into out, false with an empty text when it
+    // holds none; nothing when the file must answer. An item's text is
+    // handed over (asked again, the file answers); a part's is copied, as it
+    // is asked again where an item's first enclosure stands for the item.
+    std::optional<bool> answer(ItemRecord& record, int field, CString& out);
     // Whether element's name ends in tail ("category"), without regard to
     // case and with any prefix.
     static bool nameEndsWith(const xmlNode* element, std::string_view tail);
@@ -104,8 +108,21 @@ class FeedSkeleton {
     xmlDoc* m_doc;
     xmlNode* m_channel = nullptr;
     std::vector<xmlNode*> m_items;
+    // Drops the items' answers before first, and those at the front that
+    // were handed over.
+    void dropItemAnswersBefore(std::size_t first);
+
     std::deque<ItemRecord> m_records;
-    std::deque<Answer> m_answers;
+    // Readers take the items in turn, each text once: the items' answers
+    // are let go from the front as they are handed over, and those of the
+    // items before the one asked (a podcast's reader never asks an item's
+    // link), so that their room serves the records being filled. What is
+    // asked of an item after that, the file answers. Parts' answers stay.
+    std::deque<Answer> m_itemAnswers;
+    std::size_t m_itemAnswersDropped = 0;
+    // Where answers went unasked, in order.
+    std::vector<std::uint32_t> m_unaskedDropped;
+    std::deque<Answer> m_partAnswers;
 };
 
 }  // namespace lum::xml

@@ -170,6 +170,32 @@ TEST_F(StreamedRead, AFieldAskedAgainAnswersAgain) {
     }
 }
 
+// Answers are let go as the items are taken in turn: an item asked after a
+// later one, for what it was not yet asked, still answers, from the file.
+TEST_F(StreamedRead, AnItemAskedAfterALaterOneStillAnswers) {
+    m_dir.write("doc.xml",
+                "<rss><channel><item><title>a</title><link>l</link><comments>c</comments></item>"
+                "<item><title>b</title></item></channel></rss>");
+    Probe<CLumRssXmlData> doc(CString(m_dir.windows("doc.xml")), nullptr);
+    NodeArray items;
+    doc.getItemNodeArray(items);
+    ASSERT_EQ(items.size(), 2u);
+    CString text;
+    // A field the item lacks, asked after one it has, is no question for
+    // the file.
+    EXPECT_TRUE(doc.getTitle(items[0], text));
+    EXPECT_FALSE(doc.getAuthor(items[0], text));
+    EXPECT_TRUE(doc.answersFromStream());
+    EXPECT_TRUE(doc.getTitle(items[1], text));
+    EXPECT_EQ(text, u"b");
+    EXPECT_TRUE(doc.getComments(items[0], text));
+    EXPECT_EQ(text, u"c");
+    EXPECT_TRUE(doc.getLink(items[0], text));
+    EXPECT_EQ(text, u"l");
+    EXPECT_FALSE(doc.getAuthor(items[0], text));
+    EXPECT_FALSE(doc.getLink(items[1], text));
+}
+
 TEST_F(StreamedRead, AChangeAfterAStreamedReadSavesWhatTheTreeWouldSave) {
     std::string feed =
         "<rss version='2.0'><channel><title>t</title><item><title>a</title>"
