@@ -3,14 +3,56 @@
 #include <unicode/ustring.h>
 #include <unicode/utypes.h>
 
-#include <algorithm>
 #include <climits>
+#include <cstdint>
+#include <cstring>
 
 namespace nd::text {
 
 namespace {
+
 constexpr UChar32 kReplacement = 0xFFFD;
+
+// Most feed text is ASCII, which converts unit by unit. Tested a word at a
+// time; narrowAscii returns how many units at the start were ASCII,
+// converted.
+bool isAscii(std::string_view text) {
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t bytes;
+        std::memcpy(&bytes, text.data() + i, 8);
+        if ((bytes & 0x8080808080808080ull) != 0) {
+            return false;
+        }
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
 }
+
+std::size_t narrowAscii(const char16_t* in, std::size_t n, char* out) {
+    std::size_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        std::uint64_t units;
+        std::memcpy(&units, in + i, 8);
+        if ((units & 0xFF80FF80FF80FF80ull) != 0) {
+            break;
+        }
+        std::uint32_t bytes =
+            static_cast<std::uint32_t>((units & 0xFF) | ((units >> 8) & 0xFF00) |
+                                       ((units >> 16) & 0xFF0000) | ((units >> 24) & 0xFF000000));
+        std::memcpy(out + i, &bytes, 4);
+    }
+    for (; i < n && in[i] < 0x80; ++i) {
+        out[i] = static_cast<char>(in[i]);
+    }
+    return i;
+}
+
+}  // namespace
 
 std::u16string fromUtf8(std::string_view utf8) {
     if (utf8.empty() || utf8.size() > INT32_MAX) {
@@ -18,8 +60,7 @@ std::u16string fromUtf8(std::string_view utf8) {
     }
     // Most feed fields (URLs, dates, numbers, names of elements) are ASCII,
     // which widens unit by unit without a conversion.
-    if (std::all_of(utf8.begin(), utf8.end(),
-                    [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (isAscii(utf8)) {
         return std::u16string(utf8.begin(), utf8.end());
     }
     // Sized for well-formed UTF-8: one unit for each byte that starts a
@@ -63,8 +104,8 @@ void toUtf8(std::u16string_view utf16, std::string& out) {
     if (utf16.empty() || utf16.size() > INT32_MAX / 3) {
         return;
     }
-    if (std::all_of(utf16.begin(), utf16.end(), [](char16_t c) { return c < 0x80; })) {
-        out.assign(utf16.begin(), utf16.end());
+    out.resize(utf16.size());
+    if (narrowAscii(utf16.data(), utf16.size(), out.data()) == utf16.size()) {
         return;
     }
     out.resize(utf16.size() * 3);

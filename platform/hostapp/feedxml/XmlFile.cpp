@@ -474,6 +474,29 @@ int compareWithFile(void* context, const char* data, int length) {
     return sink->same ? length : -1;
 }
 
+// Hands on to write what of the serialised bytes XML can carry.
+struct DroppingSink {
+    xmlOutputWriteCallback write;
+    void* context;
+    NonXmlCharDropper dropper;
+    std::string kept;
+};
+
+int writeDropping(void* context, const char* data, int length) {
+    auto* sink = static_cast<DroppingSink*>(context);
+    std::string_view block(data, static_cast<std::size_t>(length));
+    if (sink->dropper.passes(block)) {
+        return sink->write(sink->context, data, length) < 0 ? -1 : length;
+    }
+    sink->kept.clear();
+    sink->dropper.take(block, sink->kept);
+    if (!sink->kept.empty() &&
+        sink->write(sink->context, sink->kept.data(), static_cast<int>(sink->kept.size())) < 0) {
+        return -1;
+    }
+    return length;
+}
+
 // Serialises the document as a save to the file at native writes it in the
 // encoding (empty: UTF-8): without the characters XML cannot carry, and with
 // the Windows codes a Shift_JIS feed already uses.
@@ -481,7 +504,6 @@ bool serializeFor(xmlDoc* doc, const std::string& native, const CString& encodin
                   xmlOutputWriteCallback write, void* context) {
     registerShiftJis();
     QuietErrors quiet;
-    dropNonXmlCharsInTree(doc->children);
     std::string enc = outputEncoding(encoding);
     bool shiftJis = isShiftJisName(enc);
     xmlCharEncodingHandler* handler =
@@ -503,7 +525,22 @@ bool serializeFor(xmlDoc* doc, const std::string& native, const CString& encodin
             handler = nullptr;
         }
     }
-    return serialize(doc, enc, handler, write, context);
+    if (enc != "UTF-8") {
+        // Another encoding could write a character it cannot hold as a
+        // reference: such characters go before it sees them.
+        dropNonXmlCharsInTree(doc->children);
+        return serialize(doc, enc, handler, write, context);
+    }
+    // In UTF-8 they are dropped from the bytes as they go out, which spares
+    // a walk over every node of the tree before the one that writes it.
+    DroppingSink sink{write, context, {}, {}};
+    if (!serialize(doc, enc, handler, writeDropping, &sink)) {
+        return false;
+    }
+    sink.kept.clear();
+    sink.dropper.finish(sink.kept);
+    return sink.kept.empty() ||
+           write(context, sink.kept.data(), static_cast<int>(sink.kept.size())) >= 0;
 }
 
 }  // namespace

@@ -66,6 +66,44 @@ bool dropNonXmlChars(std::string& utf8) {
     return dropped;
 }
 
+namespace {
+
+// Whether the bytes at the end of a block may start a U+FFFE or U+FFFF that
+// the next block completes.
+std::size_t possiblyCutAtEnd(std::string_view block) {
+    std::size_t n = block.size();
+    if (n >= 1 && static_cast<unsigned char>(block[n - 1]) == 0xEF) {
+        return 1;
+    }
+    if (n >= 2 && static_cast<unsigned char>(block[n - 2]) == 0xEF &&
+        static_cast<unsigned char>(block[n - 1]) == 0xBF) {
+        return 2;
+    }
+    return 0;
+}
+
+}  // namespace
+
+bool NonXmlCharDropper::passes(std::string_view block) const {
+    return m_held.empty() && !hasNonXmlChars(block) && possiblyCutAtEnd(block) == 0;
+}
+
+void NonXmlCharDropper::take(std::string_view block, std::string& out) {
+    std::string bytes = std::move(m_held);
+    m_held.clear();
+    bytes.append(block);
+    std::size_t end = bytes.size() - possiblyCutAtEnd(bytes);
+    m_held.assign(bytes, end);
+    bytes.resize(end);
+    dropNonXmlChars(bytes);
+    out.append(bytes);
+}
+
+void NonXmlCharDropper::finish(std::string& out) {
+    out.append(m_held);
+    m_held.clear();
+}
+
 std::string toXmlUtf8(const CString& text) {
     std::string utf8;
     toXmlUtf8(text, utf8);

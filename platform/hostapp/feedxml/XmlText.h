@@ -31,6 +31,23 @@ bool hasNonXmlChars(std::string_view utf8);
 // Drops those characters from UTF-8 text; true when something was dropped.
 bool dropNonXmlChars(std::string& utf8);
 
+// Drops those characters from UTF-8 that comes in blocks, as a document's
+// serialisation does on its way out: a U+FFFE cut between two blocks is
+// held back until the next shows what it is.
+class NonXmlCharDropper {
+  public:
+    // Whether block goes on as it is: nothing in it to drop or to hold back,
+    // nothing held from the block before.
+    bool passes(std::string_view block) const;
+    // What of block (after what was held back) goes on, into out.
+    void take(std::string_view block, std::string& out);
+    // What is still held back, into out, at the end of the bytes.
+    void finish(std::string& out);
+
+  private:
+    std::string m_held;
+};
+
 // ASCII case-insensitive equality, which is all XML names of feeds need.
 bool sameName(const xmlChar* a, std::string_view b);
 

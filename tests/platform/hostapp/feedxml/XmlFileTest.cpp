@@ -287,9 +287,11 @@ TEST(FeedDocumentSaving, C1ControlsInALatin1FeedAreWrittenInUtf8) {
               std::string::npos);
 }
 
-TEST(FeedDocumentSaving, ControlCharactersNeverMakeTheFileUnreadable) {
+namespace {
+
+void expectControlCharactersDropped(const char16_t* encoding) {
     TempDir dir;
-    CLumRssXmlData doc(CString(), nullptr);
+    CLumRssXmlData doc(CString(), encoding);
     Node channel = doc.createChannelNode();
     doc.setTitle(channel, CString(std::u16string(u"a\x01"
                                                  u"b\x1f"
@@ -311,7 +313,16 @@ TEST(FeedDocumentSaving, ControlCharactersNeverMakeTheFileUnreadable) {
     back.getItemNodeArray(items);
     CString url;
     back.getEnclosureUrl(items.at(0), url);
-    EXPECT_EQ(url, u"http://e/x");
+    EXPECT_EQ(url, u"http://e/x") << (encoding ? "ISO-8859-1" : "UTF-8");
+}
+
+}  // namespace
+
+TEST(FeedDocumentSaving, ControlCharactersNeverMakeTheFileUnreadable) {
+    // UTF-8 drops them on the way out, other encodings from the tree.
+    for (const char16_t* encoding : {static_cast<const char16_t*>(nullptr), u"ISO-8859-1"}) {
+        expectControlCharactersDropped(encoding);
+    }
 }
 
 TEST(FeedDocumentSaving, ANewFileGetsTheUsualPermissions) {
@@ -415,6 +426,22 @@ TEST(XmlText, FindsAndDropsExactlyTheCharactersXmlCannotCarry) {
         EXPECT_EQ(text, c.kept);
         EXPECT_EQ(dropped, c.in != c.kept);
         EXPECT_EQ(lum::xml::hasNonXmlChars(c.in), dropped);
+        // The same bytes cut into two blocks anywhere, as a save hands them
+        // on, keep the same.
+        for (std::size_t cut = 0; cut <= c.in.size(); ++cut) {
+            lum::xml::NonXmlCharDropper dropper;
+            std::string kept;
+            for (std::string_view block :
+                 {std::string_view(c.in).substr(0, cut), std::string_view(c.in).substr(cut)}) {
+                if (dropper.passes(block)) {
+                    kept.append(block);
+                } else {
+                    dropper.take(block, kept);
+                }
+            }
+            dropper.finish(kept);
+            EXPECT_EQ(kept, c.kept) << cut;
+        }
     }
 }
 
