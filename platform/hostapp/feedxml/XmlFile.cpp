@@ -3,6 +3,7 @@
 #include "hostapp/feedxml/EntityExpansion.h"
 #include "hostapp/feedxml/EntityInlining.h"
 #include "hostapp/feedxml/MarkupCensus.h"
+#include "hostapp/feedxml/ParseAsWritten.h"
 #include "hostapp/feedxml/WrittenEncoding.h"
 #include "hostapp/feedxml/XmlParsing.h"
 #include "hostapp/feedxml/XmlRepair.h"
@@ -74,6 +75,9 @@ void dropNonXmlCharsInTree(xmlNode* node) {
 struct FdSink {
     int fd;
     int error;
+    // Told of the bytes as they reach the file; its end so far.
+    ParseAsWritten* parse;
+    off_t end;
 };
 
 int writeToFd(void* context, const char* data, int length) {
@@ -90,7 +94,9 @@ int writeToFd(void* context, const char* data, int length) {
         }
         data += n;
         left -= static_cast<int>(n);
+        sink->end += n;
     }
+    sink->parse->written(sink->end);
     return length;
 }
 
@@ -112,37 +118,6 @@ bool serialize(xmlDoc* doc, const std::string& enc, xmlCharEncodingHandler* hand
     }
     // Closes out, flushing what is left.
     return xmlSaveFormatFileTo(out, doc, enc.c_str(), 1) >= 0;
-}
-
-// Whether the bytes written to fd parse as well-formed XML: the last look
-// before a save takes the file's name. Namespace slips the reader forgives
-// (an element whose prefix the feed never declared) are not asked for: they
-// come back as they were read, and refusing them would leave such a feed
-// impossible to save at all. Parsed in pieces with no tree built, so a large
-// feed costs no memory here.
-bool parsesBack(int fd) {
-    xmlSAXHandler sax{};
-    sax.initialized = XML_SAX2_MAGIC;
-    char buffer[1 << 16];
-    ssize_t got = ::pread(fd, buffer, 4, 0);
-    if (got < 0) {
-        return false;
-    }
-    xmlParserCtxt* ctxt =
-        xmlCreatePushParserCtxt(&sax, nullptr, buffer, static_cast<int>(got), nullptr);
-    if (ctxt == nullptr) {
-        return false;
-    }
-    xmlCtxtUseOptions(ctxt, kParseOptions);
-    off_t offset = got;
-    bool ok = true;
-    while (ok && (got = ::pread(fd, buffer, sizeof buffer, offset)) > 0) {
-        offset += got;
-        ok = xmlParseChunk(ctxt, buffer, static_cast<int>(got), 0) == 0;
-    }
-    ok = ok && got == 0 && xmlParseChunk(ctxt, nullptr, 0, 1) == 0 && ctxt->wellFormed != 0;
-    xmlFreeParserCtxt(ctxt);
-    return ok;
 }
 
 // Whether a document written in the encoding parses back. Some encodings
@@ -570,11 +545,12 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
     bool saved = writeFileAtomically(
         windowsPath,
         [&](int fd) {
-            FdSink sink{fd, 0};
+            ParseAsWritten parse(fd);
+            FdSink sink{fd, 0, &parse, 0};
             if (!serializeFor(doc, *native, encoding, writeToFd, &sink)) {
                 return sink.error != 0 ? sink.error : EIO;
             }
-            if (!parsesBack(fd)) {
+            if (!parse.wellFormed()) {
                 unreadable = true;
                 return EILSEQ;
             }

@@ -509,18 +509,34 @@ TEST(FeedDocumentSaving, ADocumentThatWouldNotParseBackIsNotSaved) {
             xmlNewProp(root, BAD_CAST "a", BAD_CAST "2");
         },
     };
-    for (Spoil spoil : spoilers) {
-        TempDir dir;
-        dir.write("feed.xml", "old");
-        xmlDoc* doc = xmlNewDoc(BAD_CAST "1.0");
-        xmlNode* root = xmlNewDocNode(doc, nullptr, BAD_CAST "rss", nullptr);
-        xmlDocSetRootElement(doc, root);
-        spoil(doc, root);
-        SetLastError(ERROR_SUCCESS);
-        EXPECT_FALSE(lum::xml::saveFile(doc, CString(dir.windows("feed.xml")), u"UTF-8"));
-        EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
-        EXPECT_EQ(dir.read("feed.xml"), "old");
-        xmlFreeDoc(doc);
+    // The bytes are parsed as they are written: the fault in the first of
+    // them, in the last, or in a small file alone.
+    auto bulk = [](xmlNode* parent) {
+        for (int i = 0; i < 20000; ++i) {
+            xmlNewTextChild(parent, nullptr, BAD_CAST "item", BAD_CAST "some text of an item");
+        }
+    };
+    for (int where = 0; where < 3; ++where) {
+        for (Spoil spoil : spoilers) {
+            TempDir dir;
+            dir.write("feed.xml", "old");
+            xmlDoc* doc = xmlNewDoc(BAD_CAST "1.0");
+            xmlNode* root = xmlNewDocNode(doc, nullptr, BAD_CAST "rss", nullptr);
+            xmlDocSetRootElement(doc, root);
+            xmlNode* first = xmlNewChild(root, nullptr, BAD_CAST "channel", nullptr);
+            if (where == 1) {
+                bulk(root);
+            }
+            spoil(doc, where == 2 ? first : root);
+            if (where == 2) {
+                bulk(root);
+            }
+            SetLastError(ERROR_SUCCESS);
+            EXPECT_FALSE(lum::xml::saveFile(doc, CString(dir.windows("feed.xml")), u"UTF-8"));
+            EXPECT_EQ(GetLastError(), ERROR_INVALID_DATA);
+            EXPECT_EQ(dir.read("feed.xml"), "old");
+            xmlFreeDoc(doc);
+        }
     }
 }
 
