@@ -339,6 +339,10 @@ Node CLumRssAbstract::setChildText(Node parent, const FeedName& name, const CStr
 }
 
 Node CLumRssAbstract::setEscapedChildText(Node parent, const FeedName& name, const CString& text) {
+    // Most texts hold no entity: they are set without a copy.
+    if (text.view().find(u'&') == std::u16string_view::npos) {
+        return setChildText(parent, name, text);
+    }
     return setChildText(parent, name, lum::xml::unescapeEntities(text));
 }
 

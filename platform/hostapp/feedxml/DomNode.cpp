@@ -29,6 +29,18 @@ bool hasQualifiedName(const xmlAttr* attr, std::string_view name) {
     return sameName(attr->name, name);
 }
 
+// text as toXmlUtf8 gives it, in a buffer the next call uses again: writers
+// set text after text, each copied into the tree, and one buffer serves them
+// all. The room of a long one is not held on to.
+const std::string& narrowed(const CString& text) {
+    thread_local std::string value;
+    if (value.capacity() > (std::size_t{1} << 16)) {
+        std::string().swap(value);
+    }
+    toXmlUtf8(text, value);
+    return value;
+}
+
 xmlAttr* findAttr(xmlNode* node, std::string_view name) {
     for (xmlAttr* a = node->properties; a != nullptr; a = a->next) {
         if (hasQualifiedName(a, name)) {
@@ -125,13 +137,7 @@ void Node::setTextContent(const CString& text) const {
     if (m_node == nullptr) {
         return;
     }
-    // Writers set text after text, each copied into the tree: one buffer
-    // serves them all. The room of a long one is not held on to.
-    thread_local std::string value;
-    if (value.capacity() > (std::size_t{1} << 16)) {
-        std::string().swap(value);
-    }
-    toXmlUtf8(text, value);
+    const std::string& value = narrowed(text);
     if (m_node->type != XML_ELEMENT_NODE) {
         // Text, comment and similar nodes keep their content verbatim.
         xmlNodeSetContent(m_node, utf8(value));
@@ -221,7 +227,7 @@ void Element::setAttribute(const CString& name, const CString& value) const {
         return;
     }
     std::string qname = name.toUtf8();
-    std::string text = toXmlUtf8(value);
+    const std::string& text = narrowed(value);
     if (xmlAttr* attr = findAttr(m_node, qname)) {
         // xmlSetNsProp stores the value verbatim, entities included.
         xmlSetNsProp(m_node, attr->ns, attr->name, utf8(text));
