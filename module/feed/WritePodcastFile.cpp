@@ -4,6 +4,7 @@
 #include "feed/TextFunctions.h"
 #include "feed/WrittenFields.h"
 #include "hostapp/feedxml/CLumiTuneXmlData.h"
+#include "hostapp/feedxml/KeptNamespaces.h"
 
 #include <cstdint>
 #include <memory>
@@ -93,6 +94,10 @@ std::unique_ptr<CLumRssAbstract> buildPodcastDocument(const CString& path,
     if (Node date = CLumRssAbstract::findChild(node, {"pubDate"})) {
         if (CString text = channel->getModifiedTimeStr(); !text.IsEmpty()) {
             date.setTextContent(text);
+            // What the kept date held beside its text is gone, and with it
+            // the use of its own namespace declarations: read again, it
+            // would not carry them.
+            lum::tidyNamespaces(date.raw(), xmlDocGetRootElement(date.raw()->doc), 2);
         }
     }
     for (const CRSSItem& item : channel->m_items) {

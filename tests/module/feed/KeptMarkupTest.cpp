@@ -125,6 +125,25 @@ TEST_F(KeptMarkupTest, AnotherFormatFamilyKeepsOnlyNamespacedMarkup) {
     EXPECT_NE(out.find("x:id=\"7\""), std::string::npos);
 }
 
+// A podcast keeps the channel date it does not write and gives it the
+// record's date: the markup in it goes, and the declaration that markup
+// needed goes with it, or the second save would differ from the first.
+TEST_F(KeptMarkupTest, APodcastsKeptDateLosesTheDeclarationsOfWhatItHeld) {
+    CRSSChannel channel;
+    read("date.xml",
+         "<rss version='2.0' xmlns:itunes='http:/+elsewhere'><channel><title>t</title>"
+         "<pubDate>Tue, 16 J<itunes:image href='x'/>an 2024 07:00:00 +0000</pubDate>"
+         "</channel></rss>",
+         channel);
+    ASSERT_EQ(channel.m_format, 2);
+    std::string out = write("out.xml", channel);
+    EXPECT_NE(out.find("<pubDate>Tue, 16 Jan 2024 07:00:00 +0000</pubDate>"), std::string::npos)
+        << out;
+    CRSSChannel again;
+    ASSERT_EQ(newsdesk::readRssFile(path("out.xml"), &again), 1);
+    EXPECT_EQ(write("again.xml", again), out);
+}
+
 TEST_F(KeptMarkupTest, OwnFeedsCarryNothingAndCopiesShareUntilChanged) {
     CRSSChannel plain;
     plain.m_format = 1;
