@@ -5,6 +5,7 @@
 #include "hostapp/feedxml/XmlText.h"
 #include "win32/PathMapping.h"
 
+#include <libxml/dict.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -41,7 +42,14 @@ CLumRssAbstract::CLumRssAbstract(const CString& path, const char16_t* encoding) 
         return;
     }
     m_encoding = encoding ? encoding : u"";
-    m_tree = std::make_unique<::Document>(xmlNewDoc(utf8("1.0")));
+    xmlDoc* doc = xmlNewDoc(utf8("1.0"));
+    // A feed written repeats a few names for every item: held once in the
+    // document's dictionary, as a parsed tree holds them, rather than
+    // copied for each element. The document frees it.
+    if (doc != nullptr) {
+        doc->dict = xmlDictCreate();
+    }
+    m_tree = std::make_unique<::Document>(doc);
 }
 
 CLumRssAbstract::~CLumRssAbstract() = default;

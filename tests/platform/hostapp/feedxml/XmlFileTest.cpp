@@ -420,7 +420,16 @@ TEST(XmlText, FindsAndDropsExactlyTheCharactersXmlCannotCarry) {
         {"\xEF\xBF", "\xEF\xBF"},                                  // cut short: nothing to drop
         {"", ""},
     };
+    // Each also inside longer text, at every place among the eight bytes
+    // looked at together.
+    std::vector<Case> all(std::begin(cases), std::end(cases));
     for (const Case& c : cases) {
+        for (std::size_t before = 1; before <= 9; ++before) {
+            std::string pad(before, 'p');
+            all.push_back({pad + c.in + "0123456789", pad + c.kept + "0123456789"});
+        }
+    }
+    for (const Case& c : all) {
         std::string text = c.in;
         bool dropped = lum::xml::dropNonXmlChars(text);
         EXPECT_EQ(text, c.kept);
