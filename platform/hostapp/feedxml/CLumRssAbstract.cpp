@@ -390,8 +390,14 @@ void CLumRssAbstract::takeFirst(Node host, std::initializer_list<FeedName> names
 }
 
 void CLumRssAbstract::takeAll(Node host, const FeedName& name, NodeArray& taken) {
-    NodeArray all = findChildren(host, name);
-    taken.insert(taken.end(), all.begin(), all.end());
+    if (!host) {
+        return;
+    }
+    for (xmlNode* c = host.raw()->children; c != nullptr; c = c->next) {
+        if (isNamed(Node(c), name)) {
+            taken.emplace_back(c);
+        }
+    }
 }
 
 void CLumRssAbstract::keepOtherChannels(Node root, Node channel, int family,
@@ -423,15 +429,25 @@ void CLumRssAbstract::keepUntaken(Node host, const NodeArray& taken, lum::KeptPl
         return;
     }
     // A channel's taken list holds all its items: looked up, not scanned.
+    // An item's holds a few children, scanned where they are.
+    constexpr std::size_t kScanned = 16;
     std::vector<const xmlNode*> sorted;
-    sorted.reserve(taken.size());
-    for (const Node& t : taken) {
-        sorted.push_back(t.raw());
+    if (taken.size() > kScanned) {
+        sorted.reserve(taken.size());
+        for (const Node& t : taken) {
+            sorted.push_back(t.raw());
+        }
+        std::sort(sorted.begin(), sorted.end());
     }
-    std::sort(sorted.begin(), sorted.end());
+    auto isTaken = [&](const xmlNode* c) {
+        if (taken.size() > kScanned) {
+            return std::binary_search(sorted.begin(), sorted.end(), c);
+        }
+        return std::any_of(taken.begin(), taken.end(),
+                           [c](const Node& t) { return t.raw() == c; });
+    };
     for (xmlNode* c = host.raw()->children; c != nullptr; c = c->next) {
-        if (c->type == XML_ELEMENT_NODE &&
-            !std::binary_search(sorted.begin(), sorted.end(), static_cast<const xmlNode*>(c))) {
+        if (c->type == XML_ELEMENT_NODE && !isTaken(c)) {
             out.keepElement(m_keptStore, c, place, family);
         }
     }

@@ -364,7 +364,9 @@ void CLumRssXmlData::getItemKept(Node item, lum::KeptMarkup& out) const {
         return;
     }
     item = withSubtree(item);
+    // Room for what an item usually holds, so that it is made once.
     NodeArray taken;
+    taken.reserve(12);
     takeFirst(item, {kTitle, kLink, kDescription, kAuthor, kComments, kEnclosure, kPubDate}, taken);
     // The first author, where there is one, is among the children taken: no
     // second walk to look for it.
