@@ -284,7 +284,7 @@ bool CLumRssAbstract::getChildText(Node parent, const FeedName& name, CString& o
 
 bool CLumRssAbstract::getEscapedChildText(Node parent, const FeedName& name, CString& out) {
     bool found = getChildText(parent, name, out);
-    out = lum::xml::escapeEntities(out);
+    out = lum::xml::escapeEntities(std::move(out));
     return found;
 }
 

@@ -166,9 +166,9 @@ std::string qualifiedName(const xmlNode* node) {
     return name;
 }
 
-CString escapeEntities(const CString& text) {
+CString escapeEntities(CString text) {
     std::u16string_view in = text.view();
-    // Most titles hold none of the four characters: they are copied whole.
+    // Most titles hold none of the four characters: they come back whole.
     size_t special = in.find_first_of(u"\"&<>");
     if (special == std::u16string_view::npos) {
         return text;
@@ -222,7 +222,7 @@ bool startsNoCase(std::u16string_view text, size_t at, std::u16string_view entit
 
 }  // namespace
 
-CString unescapeEntities(const CString& text) {
+CString unescapeEntities(CString text) {
     static constexpr struct {
         std::u16string_view entity;
         char16_t ch;

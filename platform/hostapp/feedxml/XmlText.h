@@ -55,9 +55,11 @@ bool sameName(const xmlChar* a, std::string_view b);
 std::string qualifiedName(const xmlNode* node);
 
 // Double quote, ampersand, greater-than and less-than as entities.
-CString escapeEntities(const CString& text);
+// Taken by value: a text with nothing to escape comes back without a copy
+// when the caller gives it up.
+CString escapeEntities(CString text);
 // The inverse: the same four entities, in any letter case, decoded once; an
 // ampersand that starts none of them stays as it is.
-CString unescapeEntities(const CString& text);
+CString unescapeEntities(CString text);
 
 }  // namespace lum::xml
