@@ -6,10 +6,17 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <system_error>
 
 namespace lum::xml {
 
-ParseAsWritten::ParseAsWritten(int fd) : m_fd(fd), m_thread([this] { parse(); }) {}
+ParseAsWritten::ParseAsWritten(int fd) : m_fd(fd) {
+    try {
+        m_thread = std::thread([this] { parse(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the whole file is parsed when asked.
+    }
+}
 
 ParseAsWritten::~ParseAsWritten() {
     finish(true);
@@ -30,7 +37,11 @@ void ParseAsWritten::written(off_t end) {
 }
 
 bool ParseAsWritten::wellFormed() {
+    bool parsing = m_thread.joinable();
     finish(false);
+    if (!parsing) {
+        parse();
+    }
     return m_wellFormed;
 }
 
