@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -247,8 +248,11 @@ bool CLumRssAbstract::isNamed(Node node, const FeedName& name) {
         // A prefix that was never declared stays part of the name.
         return sameName(n->name, std::string(name.prefix) + ":" + name.local);
     }
+    // A namespace is nearly always written exactly as the reader spells it:
+    // compared at once as bytes before letter by letter.
     return sameName(n->name, name.local) &&
-           (sameName(n->ns->href, name.nsUri) ||
+           (std::strcmp(lum::xml::chars(n->ns->href), name.nsUri) == 0 ||
+            sameName(n->ns->href, name.nsUri) ||
             (n->ns->prefix != nullptr && sameName(n->ns->prefix, name.prefix)));
 }
 
@@ -443,8 +447,7 @@ void CLumRssAbstract::keepUntaken(Node host, const NodeArray& taken, lum::KeptPl
         if (taken.size() > kScanned) {
             return std::binary_search(sorted.begin(), sorted.end(), c);
         }
-        return std::any_of(taken.begin(), taken.end(),
-                           [c](const Node& t) { return t.raw() == c; });
+        return std::any_of(taken.begin(), taken.end(), [c](const Node& t) { return t.raw() == c; });
     };
     for (xmlNode* c = host.raw()->children; c != nullptr; c = c->next) {
         if (c->type == XML_ELEMENT_NODE && !isTaken(c)) {
