@@ -12,6 +12,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 using lum::xml::sameName;
@@ -21,6 +22,28 @@ namespace {
 constexpr const char* kRss10NamespaceUri = "http://purl.org/rss/1.0/";
 
 using lum::xml::utf8;
+
+// Whether name is "prefix:local", without regard to case as sameName
+// compares. Every child without a namespace is asked this for each
+// extension field a reader wants: no string is built for it.
+bool isPrefixedName(const xmlChar* name, std::string_view prefix, std::string_view local) {
+    auto same = [](unsigned char x, unsigned char y) {
+        unsigned char lower = x | 0x20;
+        return x == y ||
+               (x < 0x80 && y < 0x80 && lower == (y | 0x20) && lower >= 'a' && lower <= 'z');
+    };
+    std::size_t i = 0;
+    for (char c : prefix) {
+        if (name[i] == 0 || !same(name[i], static_cast<unsigned char>(c))) {
+            return false;
+        }
+        ++i;
+    }
+    if (name[i++] != ':') {
+        return false;
+    }
+    return lum::xml::sameName(name + i, local);
+}
 
 }  // namespace
 
@@ -246,7 +269,7 @@ bool CLumRssAbstract::isNamed(Node node, const FeedName& name) {
     }
     if (n->ns == nullptr) {
         // A prefix that was never declared stays part of the name.
-        return sameName(n->name, std::string(name.prefix) + ":" + name.local);
+        return isPrefixedName(n->name, name.prefix ? name.prefix : "", name.local);
     }
     // A namespace is nearly always written exactly as the reader spells it:
     // compared at once as bytes before letter by letter.

@@ -238,6 +238,27 @@ TEST_F(ChildLookup, NamesThatRepeatOrDifferInCaseOrPrefixTakeTheSameChildren) {
     EXPECT_GE(hosts, 30);
 }
 
+// An extension element read under a prefix the feed never declared keeps the
+// prefix in its name, and still answers to its field, in any letter case.
+TEST_F(ChildLookup, AnUndeclaredPrefixStaysPartOfTheNameItAnswersBy) {
+    xmlDoc* doc = xmlReadMemory("<x/>", 4, nullptr, nullptr, 0);
+    xmlNode* root = xmlDocGetRootElement(doc);
+    const FeedName summary{"summary", "http://www.itunes.com/dtds/podcast-1.0.dtd", "itunes"};
+    const struct {
+        const char* name;
+        bool answers;
+    } cases[] = {
+        {"itunes:summary", true}, {"ITunes:Summary", true},   {"itunes:summaryx", false},
+        {"itune:summary", false}, {"itunesx:summary", false}, {"itunes:", false},
+        {"itunes", false},        {"summary", false},         {"itunessummary", false},
+    };
+    for (const auto& c : cases) {
+        xmlNode* child = xmlNewChild(root, nullptr, BAD_CAST c.name, nullptr);
+        EXPECT_EQ(CLumRssAbstract::isNamed(Node(child), summary), c.answers) << c.name;
+    }
+    xmlFreeDoc(doc);
+}
+
 TEST_F(ChildLookup, EveryTruncationAndChangedByteTakesWhatOneLookupPerNameTakes) {
     for (const char* name : {"podcast_full.xml", "rss20_full.xml", "rdf_full.xml"}) {
         std::string whole = readBytes(std::string(NEWSDESK_FIXTURES) + "/feed/" + name);
