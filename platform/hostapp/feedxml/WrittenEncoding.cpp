@@ -90,20 +90,34 @@ bool holdsC1(const xmlChar* text) {
     return false;
 }
 
-bool holdsC1Below(const xmlNode* node) {
+bool beyondBmp(const xmlChar* text) {
+    if (text == nullptr) {
+        return false;
+    }
+    for (const xmlChar* p = text; *p != 0; ++p) {
+        if (*p >= 0xF0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether the text of a node below node, or of an attribute, holds what
+// holds asks for.
+bool holdsBelow(const xmlNode* node, bool (*holds)(const xmlChar*)) {
     for (; node != nullptr; node = node->next) {
         if (node->type == XML_ELEMENT_NODE || node->type == XML_ATTRIBUTE_NODE) {
             if (node->type == XML_ELEMENT_NODE) {
                 for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
-                    if (holdsC1Below(a->children)) {
+                    if (holdsBelow(a->children, holds)) {
                         return true;
                     }
                 }
             }
-            if (holdsC1Below(node->children)) {
+            if (holdsBelow(node->children, holds)) {
                 return true;
             }
-        } else if (holdsC1(node->content)) {
+        } else if (holds(node->content)) {
             return true;
         }
     }
@@ -113,7 +127,43 @@ bool holdsC1Below(const xmlNode* node) {
 }  // namespace
 
 bool holdsC1Controls(const xmlDoc* doc) {
-    return doc != nullptr && holdsC1Below(doc->children);
+    return doc != nullptr && holdsBelow(doc->children, holdsC1);
+}
+
+bool holdsCharsBeyondBmp(const xmlDoc* doc) {
+    return doc != nullptr && holdsBelow(doc->children, beyondBmp);
+}
+
+bool writesCharsBeyondBmp(const std::string& enc) {
+    // U+1F600 in a text and an attribute, each between two letters.
+    static constexpr const char* kText = "x\xF0\x9F\x98\x80y";
+    xmlDoc* probe = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
+    xmlNode* root = xmlNewDocNode(probe, nullptr, reinterpret_cast<const xmlChar*>("a"),
+                                  reinterpret_cast<const xmlChar*>(kText));
+    xmlDocSetRootElement(probe, root);
+    xmlNewProp(root, reinterpret_cast<const xmlChar*>("b"),
+               reinterpret_cast<const xmlChar*>(kText));
+    xmlChar* bytes = nullptr;
+    int size = 0;
+    xmlDocDumpMemoryEnc(probe, &bytes, &size, enc.c_str());
+    xmlFreeDoc(probe);
+    bool same = false;
+    if (bytes != nullptr) {
+        if (xmlDoc* back =
+                xmlReadMemory(reinterpret_cast<const char*>(bytes), size, nullptr, nullptr,
+                              XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING)) {
+            xmlNode* r = xmlDocGetRootElement(back);
+            xmlChar* text = r ? xmlNodeGetContent(r) : nullptr;
+            xmlChar* attribute = r ? xmlGetProp(r, reinterpret_cast<const xmlChar*>("b")) : nullptr;
+            same = xmlStrEqual(text, reinterpret_cast<const xmlChar*>(kText)) &&
+                   xmlStrEqual(attribute, reinterpret_cast<const xmlChar*>(kText));
+            xmlFree(text);
+            xmlFree(attribute);
+            xmlFreeDoc(back);
+        }
+        xmlFree(bytes);
+    }
+    return same;
 }
 
 bool namesSurviveEncoding(const xmlDoc* doc, const std::string& enc,

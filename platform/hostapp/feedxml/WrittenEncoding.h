@@ -26,4 +26,12 @@ bool namesSurviveEncoding(const xmlDoc* doc, const std::string& enc,
 // of a wrong declaration), and the text changes.
 bool holdsC1Controls(const xmlDoc* doc);
 
+// Some converters of the C library mistake a character beyond U+FFFF that
+// the encoding lacks: libxml2 then writes the next character as a reference
+// instead, and the first is lost. Whether doc's text or attribute values
+// hold such a character, and whether libxml2's converter for enc writes one
+// so that it reads back.
+bool holdsCharsBeyondBmp(const xmlDoc* doc);
+bool writesCharsBeyondBmp(const std::string& enc);
+
 }  // namespace lum::xml

@@ -491,6 +491,12 @@ bool serializeFor(xmlDoc* doc, const std::string& native, const CString& encodin
     if (namesIso88591(enc) && holdsC1Controls(doc)) {
         enc = "UTF-8";
     }
+    // Our own converters write such characters right; some of the C
+    // library's lose them: UTF-8 keeps them.
+    if (enc != "UTF-8" && handler == nullptr && !isShiftJisName(enc) && holdsCharsBeyondBmp(doc) &&
+        !writesCharsBeyondBmp(enc)) {
+        enc = "UTF-8";
+    }
     if (enc != "UTF-8" && !namesSurviveEncoding(doc, enc, handler)) {
         if (shiftJis && handler == nullptr &&
             namesSurviveEncoding(doc, enc, windowsShiftJisOutput())) {

@@ -325,6 +325,27 @@ TEST(FeedDocumentSaving, ControlCharactersNeverMakeTheFileUnreadable) {
     }
 }
 
+// A character beyond U+FFFF that the encoding lacks is written as a
+// reference, or the file in UTF-8; never lost, never another in its place
+// (the C library's converter behind an odd spelling of Shift_JIS lost it and
+// wrote the next character as a reference).
+TEST(FeedDocumentSaving, CharactersBeyondTheBasicPlaneSurviveEveryEncoding) {
+    const std::u16string text = u"x\U0010FFFFds\U0001F600e";
+    for (const char16_t* encoding : {u"Shif_tJIS", u"Shift_JIS", u"EUC-JP", u"ISO-8859-1"}) {
+        TempDir dir;
+        CLumRssXmlData doc(CString(), encoding);
+        Node channel = doc.createChannelNode();
+        doc.setDescription(channel, CString(text));
+        Element(channel).setAttribute(u"a", CString(text));
+        ASSERT_TRUE(doc.lumSxdSaveXmlData(CString(dir.windows("b.xml"))));
+        CLumRssXmlData back(CString(dir.windows("b.xml")), nullptr);
+        CString description;
+        back.getDescription(back.getChannelNode(), description);
+        EXPECT_EQ(description, CString(text)) << CString(encoding).toUtf8();
+        EXPECT_EQ(Element(back.getChannelNode()).getAttribute(u"a"), CString(text));
+    }
+}
+
 TEST(FeedDocumentSaving, ANewFileGetsTheUsualPermissions) {
     TempDir dir;
     mode_t old = ::umask(027);
