@@ -1,5 +1,7 @@
 #include "hostapp/feedxml/WrittenEncoding.h"
 
+#include "hostapp/feedxml/XmlParsing.h"
+
 #include <set>
 #include <string_view>
 
@@ -134,36 +136,37 @@ bool holdsCharsBeyondBmp(const xmlDoc* doc) {
     return doc != nullptr && holdsBelow(doc->children, beyondBmp);
 }
 
-bool writesCharsBeyondBmp(const std::string& enc) {
-    // U+1F600 in a text and an attribute, each between two letters.
-    static constexpr const char* kText = "x\xF0\x9F\x98\x80y";
+bool writesBack(const std::string& enc, const char* text) {
+    const auto* value = reinterpret_cast<const xmlChar*>(text);
     xmlDoc* probe = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
-    xmlNode* root = xmlNewDocNode(probe, nullptr, reinterpret_cast<const xmlChar*>("a"),
-                                  reinterpret_cast<const xmlChar*>(kText));
+    xmlNode* root = xmlNewDocNode(probe, nullptr, reinterpret_cast<const xmlChar*>("a"), value);
     xmlDocSetRootElement(probe, root);
-    xmlNewProp(root, reinterpret_cast<const xmlChar*>("b"),
-               reinterpret_cast<const xmlChar*>(kText));
+    xmlNewProp(root, reinterpret_cast<const xmlChar*>("b"), value);
     xmlChar* bytes = nullptr;
     int size = 0;
     xmlDocDumpMemoryEnc(probe, &bytes, &size, enc.c_str());
     xmlFreeDoc(probe);
     bool same = false;
     if (bytes != nullptr) {
-        if (xmlDoc* back =
-                xmlReadMemory(reinterpret_cast<const char*>(bytes), size, nullptr, nullptr,
-                              XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING)) {
+        if (xmlDoc* back = xmlReadMemory(reinterpret_cast<const char*>(bytes), size, nullptr,
+                                         nullptr, kParseOptions)) {
             xmlNode* r = xmlDocGetRootElement(back);
-            xmlChar* text = r ? xmlNodeGetContent(r) : nullptr;
+            xmlChar* content = r ? xmlNodeGetContent(r) : nullptr;
             xmlChar* attribute = r ? xmlGetProp(r, reinterpret_cast<const xmlChar*>("b")) : nullptr;
-            same = xmlStrEqual(text, reinterpret_cast<const xmlChar*>(kText)) &&
-                   xmlStrEqual(attribute, reinterpret_cast<const xmlChar*>(kText));
-            xmlFree(text);
+            same = r != nullptr && xmlStrEqual(r->name, reinterpret_cast<const xmlChar*>("a")) &&
+                   xmlStrEqual(content, value) && xmlStrEqual(attribute, value);
+            xmlFree(content);
             xmlFree(attribute);
             xmlFreeDoc(back);
         }
         xmlFree(bytes);
     }
     return same;
+}
+
+bool writesCharsBeyondBmp(const std::string& enc) {
+    // U+1F600 between two letters.
+    return writesBack(enc, "x\xF0\x9F\x98\x80y");
 }
 
 bool namesSurviveEncoding(const xmlDoc* doc, const std::string& enc,

@@ -32,6 +32,10 @@ bool holdsC1Controls(const xmlDoc* doc);
 // hold such a character, and whether libxml2's converter for enc writes one
 // so that it reads back.
 bool holdsCharsBeyondBmp(const xmlDoc* doc);
+
+// Whether an element holding text, with an attribute holding it too,
+// written in the encoding enc by libxml2, reads back as it was.
+bool writesBack(const std::string& enc, const char* text);
 bool writesCharsBeyondBmp(const std::string& enc);
 
 }  // namespace lum::xml

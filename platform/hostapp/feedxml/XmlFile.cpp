@@ -125,33 +125,7 @@ bool serialize(xmlDoc* doc, const std::string& enc, xmlCharEncodingHandler* hand
 // "+ADw-"): a feed read from a file that declares one of them, written back
 // in it, would no longer read at all.
 bool writesReadableXml(const std::string& name) {
-    xmlDoc* probe = xmlNewDoc(reinterpret_cast<const xmlChar*>("1.0"));
-    xmlNode* root = xmlNewDocNode(probe, nullptr, reinterpret_cast<const xmlChar*>("a"),
-                                  reinterpret_cast<const xmlChar*>("x"));
-    xmlDocSetRootElement(probe, root);
-    xmlNewProp(root, reinterpret_cast<const xmlChar*>("b"), reinterpret_cast<const xmlChar*>("c"));
-    xmlChar* bytes = nullptr;
-    int size = 0;
-    xmlDocDumpMemoryEnc(probe, &bytes, &size, name.c_str());
-    xmlFreeDoc(probe);
-    bool readable = false;
-    if (bytes != nullptr) {
-        if (xmlDoc* back = xmlReadMemory(reinterpret_cast<const char*>(bytes), size, nullptr,
-                                         nullptr, kParseOptions)) {
-            xmlNode* r = xmlDocGetRootElement(back);
-            xmlChar* text = r ? xmlNodeGetContent(r) : nullptr;
-            xmlChar* attribute = r ? xmlGetProp(r, reinterpret_cast<const xmlChar*>("b")) : nullptr;
-            readable = r != nullptr &&
-                       xmlStrEqual(r->name, reinterpret_cast<const xmlChar*>("a")) &&
-                       xmlStrEqual(text, reinterpret_cast<const xmlChar*>("x")) &&
-                       xmlStrEqual(attribute, reinterpret_cast<const xmlChar*>("c"));
-            xmlFree(text);
-            xmlFree(attribute);
-            xmlFreeDoc(back);
-        }
-        xmlFree(bytes);
-    }
-    return readable;
+    return writesBack(name, "x");
 }
 
 // The encoding to write: the given one when libxml2 and iconv know it and a
