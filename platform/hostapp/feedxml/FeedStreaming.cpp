@@ -122,7 +122,14 @@ bool CLumRssAbstract::streamFeed(const CString& path, const StreamedFields& fiel
         }
         recordItem(item, skeleton->addItem(parent, item, place, recordPart));
     };
-    auto scan = lum::xml::scanStrictly(path, [&](const lum::xml::ScannedElement& scanned) {
+    // The root and the first channel are met with their children; every
+    // other element is met whole. Asked on the parse's own thread.
+    int channelsOpened = 0;
+    auto opensUp = [&channelsOpened](const xmlNode* element, int depth) {
+        return depth == 1 && isNamed(Node(const_cast<xmlNode*>(element)), kChannel) &&
+               ++channelsOpened == 1;
+    };
+    auto onElement = [&](const lum::xml::ScannedElement& scanned) {
         const Element& element = scanned.element();
         // The declarations come before the root. A file with entities of its
         // own is left to the tree, which measures what they expand to
@@ -154,7 +161,8 @@ bool CLumRssAbstract::streamFeed(const CString& path, const StreamedFields& fiel
                 skeleton->addWhole(skeleton->channel(), scanned.subtree(), place);
             }
         }
-    });
+    };
+    auto scan = lum::xml::scanStrictly(path, onElement, opensUp);
     // The tree answers for a file only a repair may read, for one whose
     // entities the tree inlines, and for the rare feed of several channels,
     // whose items the skeleton of one channel cannot place.

@@ -98,8 +98,18 @@ struct StrictScan {
 // file only loadFile's tree may answer for (one a repair might read), and
 // then the elements met so far are to be forgotten; so too when the file
 // does not load, which may show only after some elements.
-std::optional<StrictScan> scanStrictly(const CString& windowsPath,
-                                       const std::function<void(const ScannedElement&)>& onElement);
+//
+// With opensUp, only the root and the elements opensUp names (given an
+// element and its depth) are met with their children after them; every other
+// element below them is met once, whole, with its subtree already read, and
+// nothing below it is met. The file is then parsed on a thread of its own
+// while onElement works in the caller's, and opensUp is called on the
+// parse's thread: it must only look at the element. A file with a document
+// type (whose entities the pass would have to follow into every element) is
+// passed as without opensUp, and so is every file where no thread can be had.
+std::optional<StrictScan> scanStrictly(
+    const CString& windowsPath, const std::function<void(const ScannedElement&)>& onElement,
+    const std::function<bool(const xmlNode*, int)>& opensUp = {});
 
 // Writes the document to the path in the given encoding (empty: UTF-8),
 // declaring it. Characters the encoding cannot hold become numeric character

@@ -1,6 +1,7 @@
 // The streaming pass that answers as loadFile does without its tree.
 #include "hostapp/feedxml/EntityExpansion.h"
 #include "hostapp/feedxml/MarkupCensus.h"
+#include "hostapp/feedxml/ScanInput.h"
 #include "hostapp/feedxml/XmlFile.h"
 #include "hostapp/feedxml/XmlParsing.h"
 #include "hostapp/feedxml/XmlRepair.h"
@@ -18,11 +19,6 @@ namespace lum::xml {
 
 namespace {
 
-struct ScanErrors {
-    bool fatal = false;
-    bool undeclaredEntity = false;
-};
-
 void noteScanError(void* context, xmlError* error) {
     auto* errors = static_cast<ScanErrors*>(context);
     if (error == nullptr) {
@@ -36,15 +32,9 @@ void noteScanError(void* context, xmlError* error) {
                                error->code == XML_WAR_UNDECLARED_ENTITY;
 }
 
-// The file as the reader takes it in: each block is counted against the
-// markup limits before the parser sees it, so that one read of the file
-// serves both, and the parser never meets a tag beyond them.
-struct CountedInput {
-    int fd;
-    MarkupCensus census;
-    bool refused = false;
-};
-
+// Each block of the file is counted against the markup limits before the
+// parser sees it, so that one read of the file serves both, and the parser
+// never meets a tag beyond them.
 int readCounted(void* context, char* buffer, int length) {
     auto* input = static_cast<CountedInput*>(context);
     ssize_t got = ::read(input->fd, buffer, static_cast<std::size_t>(length));
@@ -67,13 +57,11 @@ int leaveOpen(void*) {
 std::optional<StrictScan> scanFd(int fd,
                                  const std::function<void(const ScannedElement&)>& onElement) {
     CountedInput input{fd, {}};
-    xmlTextReader* reader =
-        xmlReaderForIO(readCounted, leaveOpen, &input, nullptr, nullptr, kParseOptions);
+    ScanErrors errors;
+    xmlTextReader* reader = openCountedReader(input, errors);
     if (reader == nullptr) {
         return StrictScan{};
     }
-    ScanErrors errors;
-    xmlTextReaderSetStructuredErrorHandler(reader, noteScanError, &errors);
     struct stat st {};
     std::uint64_t budget =
         entityBudget(::fstat(fd, &st) == 0 ? static_cast<std::uint64_t>(st.st_size) : 0);
@@ -100,6 +88,35 @@ std::optional<StrictScan> scanFd(int fd,
                 ScannedElement(const_cast<xmlNode*>(node), xmlTextReaderDepth(reader), reader));
         }
     }
+    return strictVerdict(reader, input, errors, status, rootSeen, expansion, expanded, budget);
+}
+
+// Every element of a tree, in document order, with its depth.
+void walkTree(xmlNode* node, int depth,
+              const std::function<void(const ScannedElement&)>& onElement) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type == XML_ELEMENT_NODE) {
+            onElement(ScannedElement(node, depth, nullptr));
+            walkTree(node->children, depth + 1, onElement);
+        }
+    }
+}
+
+}  // namespace
+
+xmlTextReader* openCountedReader(CountedInput& input, ScanErrors& errors) {
+    xmlTextReader* reader =
+        xmlReaderForIO(readCounted, leaveOpen, &input, nullptr, nullptr, kParseOptions);
+    if (reader != nullptr) {
+        xmlTextReaderSetStructuredErrorHandler(reader, noteScanError, &errors);
+    }
+    return reader;
+}
+
+std::optional<StrictScan> strictVerdict(xmlTextReader* reader, const CountedInput& input,
+                                        const ScanErrors& errors, int status, bool rootSeen,
+                                        EntityExpansion& expansion, std::uint64_t expanded,
+                                        std::uint64_t budget) {
     if (input.refused) {
         // Beyond the limits or unreadable: loadFile refuses it as well.
         xmlFreeTextReader(reader);
@@ -130,19 +147,6 @@ std::optional<StrictScan> scanFd(int fd,
     return strict ? std::optional<StrictScan>(scan) : std::nullopt;
 }
 
-// Every element of a tree, in document order, with its depth.
-void walkTree(xmlNode* node, int depth,
-              const std::function<void(const ScannedElement&)>& onElement) {
-    for (; node != nullptr; node = node->next) {
-        if (node->type == XML_ELEMENT_NODE) {
-            onElement(ScannedElement(node, depth, nullptr));
-            walkTree(node->children, depth + 1, onElement);
-        }
-    }
-}
-
-}  // namespace
-
 CString ScannedElement::textContent() const {
     return Node(subtree()).getTextContent();
 }
@@ -153,13 +157,23 @@ xmlNode* ScannedElement::subtree() const {
                                : m_element.raw();
 }
 
-std::optional<StrictScan> scanStrictly(
-    const CString& windowsPath, const std::function<void(const ScannedElement&)>& onElement) {
+std::optional<StrictScan> scanStrictly(const CString& windowsPath,
+                                       const std::function<void(const ScannedElement&)>& onElement,
+                                       const std::function<bool(const xmlNode*, int)>& opensUp) {
     registerShiftJis();
     QuietErrors quiet;
     Fd fd(openRegularFile(windowsPath));
     if (fd.get() < 0) {
         return StrictScan{};
+    }
+    if (opensUp) {
+        if (auto aside = scanAside(fd.get(), opensUp, onElement)) {
+            return *aside;
+        }
+        // Scanned again from its start, in this thread.
+        if (::lseek(fd.get(), 0, SEEK_SET) != 0) {
+            return StrictScan{};
+        }
     }
     return scanFd(fd.get(), onElement);
 }

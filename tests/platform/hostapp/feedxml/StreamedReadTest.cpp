@@ -27,15 +27,17 @@ class StreamedRead : public ::testing::Test {
     // Whether the file was streamed as some kind of document: its channel
     // is found only by the document of its own kind. Streamed or not, each
     // answers as its tree. Every file is read as each kind of document.
-    bool expectSameAnswers(const CString& path, const std::string& what) {
-        bool rss2 = expectSameAnswersOf<CLumRssXmlData>(path, what + " as RSS 2.0");
-        bool podcast = expectSameAnswersOf<CLumiTuneXmlData>(path, what + " as a podcast");
-        bool rdf = expectSameAnswersOf<CLumRdfXmlData>(path, what + " as RSS 1.0");
+    // Oddly, every item is also asked what no reader asks, which costs a walk
+    // of the file for each.
+    bool expectSameAnswers(const CString& path, const std::string& what, bool oddly = true) {
+        bool rss2 = expectSameAnswersOf<CLumRssXmlData>(path, what + " as RSS 2.0", oddly);
+        bool podcast = expectSameAnswersOf<CLumiTuneXmlData>(path, what + " as a podcast", oddly);
+        bool rdf = expectSameAnswersOf<CLumRdfXmlData>(path, what + " as RSS 1.0", oddly);
         EXPECT_EQ(rss2, podcast) << what;
         return rss2 || rdf;
     }
     template <typename Feed>
-    bool expectSameAnswersOf(const CString& path, const std::string& what) {
+    bool expectSameAnswersOf(const CString& path, const std::string& what, bool oddly) {
         Probe<Feed> streamed(path, nullptr);
         Probe<Feed> tree(path, nullptr);
         tree.Document.get();
@@ -43,12 +45,14 @@ class StreamedRead : public ::testing::Test {
         EXPECT_EQ(readAll(streamed), readAll(tree)) << what;
         // A read does not fall back on the tree on its way.
         EXPECT_EQ(streamed.answersFromStream(), fromStream) << what;
-        EXPECT_EQ(askOddly(streamed), askOddly(tree)) << what;
+        if (oddly) {
+            EXPECT_EQ(askOddly(streamed), askOddly(tree)) << what;
+        }
         return fromStream;
     }
-    bool expectSameAnswers(const std::string& bytes, const std::string& what) {
+    bool expectSameAnswers(const std::string& bytes, const std::string& what, bool oddly = true) {
         m_dir.write("doc.xml", bytes);
-        return expectSameAnswers(CString(m_dir.windows("doc.xml")), what);
+        return expectSameAnswers(CString(m_dir.windows("doc.xml")), what, oddly);
     }
     TempDir m_dir;
 };
@@ -133,6 +137,17 @@ TEST_F(StreamedRead, OddShapesAnswerAsTheTree) {
          "</image><item rdf:about='a'><title>a</title><dc:date>2024-01-01</dc:date><dc:subject>"
          "s</dc:subject></item><textinput rdf:about='ti'/></rdf:RDF>",
          true},
+        // Items declaring namespaces of their own for what they keep, with
+        // IDs; a document type without entities.
+        {"<rss xmlns:dc='http://purl.org/dc/elements/1.1/'><channel><title>t</title>"
+         "<item xmlns:m='urn:m' m:a='1' xml:id='i1'><m:x xml:id='k'>k</m:x><title>t</title>"
+         "<dc:creator>c</dc:creator><m:category>mc</m:category></item><item xml:id='i2'>"
+         "<m:x xmlns:m='urn:other'>o</m:x><enclosure xmlns:e='urn:e' e:u='1' url='u'/></item>"
+         "</channel></rss>",
+         true},
+        {"<!DOCTYPE rss SYSTEM 'rss.dtd'><rss><channel><item><title>t</title><x:y xmlns:x='u'/>"
+         "</item></channel></rss>",
+         true},
         // Two channels: the tree answers.
         {"<rss><channel><item><title>1</title></item></channel>"
          "<channel><item><title>2</title></item></channel></rss>",
@@ -147,6 +162,26 @@ TEST_F(StreamedRead, OddShapesAnswerAsTheTree) {
     for (const auto& [document, streams] : documents) {
         EXPECT_EQ(expectSameAnswers(document, document), streams) << document;
     }
+}
+
+TEST_F(StreamedRead, AFeedOfManyItemsAnswersAsItsTree) {
+    // Enough items that the parse runs well ahead of the documents' getters,
+    // and then waits for them; every few an item of another shape.
+    std::string items;
+    for (int i = 0; i < 2500; ++i) {
+        std::string n = std::to_string(i);
+        items += i % 7 == 3 ? "<item><title>" + n + "</title><g:k xmlns:g='urn:g'>" + n +
+                                  "</g:k><category>c" + n + "</category></item>"
+                 : i % 11 == 5
+                     ? "<item/>"
+                     : "<item><title>" + n + "</title><link>l" + n + "</link><enclosure url='u" +
+                           n + "' length='" + n + "'/></item>";
+    }
+    EXPECT_TRUE(
+        expectSameAnswers("<rss xmlns:itunes='http://www.itunes.com/dtds/podcast-1.0.dtd'>"
+                          "<channel><title>t</title>" +
+                              items + "<ttl>5</ttl></channel></rss>",
+                          "2,500 items", false));
 }
 
 TEST_F(StreamedRead, AFieldAskedAgainAnswersAgain) {

@@ -9,6 +9,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -180,6 +182,92 @@ TEST_F(XmlScan, TheRootIsReportedOnceAndMissingFilesDoNotLoad) {
                                     [&](const Element&) { ++roots; }));
     EXPECT_FALSE(lum::xml::scanFile(CString(m_dir.windows()), [&](const Element&) { ++roots; }));
     EXPECT_EQ(roots, 1);
+}
+
+// What the pass meets when it opens up only some elements: the root and
+// those elements with their children after them, every other element once,
+// whole, and nothing below it; in the order of the file.
+std::vector<std::string> metOpeningUp(const CString& path, const char* opened,
+                                      std::optional<lum::xml::StrictScan>& scan) {
+    std::vector<std::string> met;
+    scan = lum::xml::scanStrictly(
+        path,
+        [&](const lum::xml::ScannedElement& element) {
+            std::string line =
+                std::to_string(element.depth()) + " " + element.element().getTagName().toUtf8();
+            if (element.depth() > 0 && element.element().getTagName().toUtf8() != opened) {
+                line += " " + element.textContent().toUtf8();
+            }
+            met.push_back(line);
+        },
+        [&](const xmlNode* element, int) {
+            return std::string(reinterpret_cast<const char*>(element->name)) == opened;
+        });
+    return met;
+}
+
+TEST_F(XmlScan, OpeningUpSomeElementsMeetsEveryOtherOneWholeAndInTurn) {
+    std::string items;
+    for (int i = 0; i < 3000; ++i) {
+        items += "<item a='" + std::to_string(i) + "'><t>" + std::to_string(i) + "</t><x><y>" +
+                 (i % 2 != 0 ? "odd" : "") + "</y></x></item>";
+    }
+    const std::string file = "<rss><c>" + items + "<end/></c><after>a<b>b</b></after><c/></rss>";
+    // With a document type the pass meets them in the caller's thread, and
+    // meets them alike.
+    for (const std::string& prolog : {std::string(), std::string("<!DOCTYPE rss>")}) {
+        m_dir.write("doc.xml", prolog + file);
+        std::optional<lum::xml::StrictScan> scan;
+        std::vector<std::string> met = metOpeningUp(CString(m_dir.windows("doc.xml")), "c", scan);
+        ASSERT_TRUE(scan && scan->loads) << prolog;
+        std::vector<std::string> expected = {"0 rss", "1 c"};
+        for (int i = 0; i < 3000; ++i) {
+            expected.push_back("2 item " + std::to_string(i) + (i % 2 != 0 ? "odd" : ""));
+        }
+        expected.insert(expected.end(), {"2 end ", "1 after ab", "1 c"});
+        if (prolog.empty()) {
+            EXPECT_EQ(met, expected);
+        } else {
+            // The elements inside those met whole come as well.
+            EXPECT_EQ(met.size(), expected.size() + 3000 * 3 + 1) << prolog;
+        }
+    }
+    // A file that breaks off after many items does not load, and what was
+    // met stands for nothing.
+    m_dir.write("doc.xml", file.substr(0, file.size() / 2));
+    std::optional<lum::xml::StrictScan> scan;
+    metOpeningUp(CString(m_dir.windows("doc.xml")), "c", scan);
+    EXPECT_FALSE(scan);
+}
+
+TEST_F(XmlScan, ACallerThatGivesUpWhileOpeningUpLeavesNothingBehind) {
+    std::string items;
+    for (int i = 0; i < 5000; ++i) {
+        items += "<item><title>" + std::to_string(i) + "</title></item>";
+    }
+    m_dir.write("doc.xml", "<rss><channel>" + items + "</channel></rss>");
+    CString path(m_dir.windows("doc.xml"));
+    for (int stopAt : {1, 2, 70, 4000}) {
+        int met = 0;
+        EXPECT_THROW(lum::xml::scanStrictly(
+                         path,
+                         [&](const lum::xml::ScannedElement&) {
+                             if (++met == stopAt) {
+                                 throw std::runtime_error("stop");
+                             }
+                         },
+                         [](const xmlNode*, int depth) { return depth == 1; }),
+                     std::runtime_error)
+            << stopAt;
+        EXPECT_EQ(met, stopAt);
+    }
+    // The file is read again as well as ever.
+    int met = 0;
+    auto scan = lum::xml::scanStrictly(
+        path, [&](const lum::xml::ScannedElement&) { ++met; },
+        [](const xmlNode*, int depth) { return depth == 1; });
+    EXPECT_TRUE(scan && scan->loads);
+    EXPECT_EQ(met, 5002);
 }
 
 }  // namespace

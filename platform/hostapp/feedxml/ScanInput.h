@@ -1,0 +1,49 @@
+// What the streaming passes over a file share, inside this library: the file
+// as the reader takes it in, counted against the markup limits; the errors
+// the reader met; and what the pass makes of the file at its end.
+#pragma once
+
+#include "hostapp/feedxml/EntityExpansion.h"
+#include "hostapp/feedxml/MarkupCensus.h"
+#include "hostapp/feedxml/XmlFile.h"
+
+#include <libxml/xmlreader.h>
+
+#include <cstdint>
+#include <optional>
+
+namespace lum::xml {
+
+struct ScanErrors {
+    bool fatal = false;
+    bool undeclaredEntity = false;
+};
+
+struct CountedInput {
+    int fd;
+    MarkupCensus census;
+    bool refused = false;
+};
+
+// A reader of input's file with the parser's options, noting what it meets in
+// errors; null when none can be had.
+xmlTextReader* openCountedReader(CountedInput& input, ScanErrors& errors);
+
+// After the pass ended with status (what the last xmlTextReaderRead gave):
+// what a strict parse gives, or nullopt when loadFile would not stop at its
+// strict parse (see scanStrictly). expanded is what the references met on
+// the way expand to, against budget. Frees the reader.
+std::optional<StrictScan> strictVerdict(xmlTextReader* reader, const CountedInput& input,
+                                        const ScanErrors& errors, int status, bool rootSeen,
+                                        EntityExpansion& expansion, std::uint64_t expanded,
+                                        std::uint64_t budget);
+
+// The pass of scanStrictly with opensUp, parsing on a thread of its own;
+// nullopt when the file is to be scanned in the caller's thread instead: it
+// has a document type, or no thread can be had. Nothing was handed to
+// onElement then.
+std::optional<std::optional<StrictScan>> scanAside(
+    int fd, const std::function<bool(const xmlNode*, int)>& opensUp,
+    const std::function<void(const ScannedElement&)>& onElement);
+
+}  // namespace lum::xml
