@@ -78,6 +78,8 @@ struct FdSink {
     // Told of the bytes as they reach the file; its end so far.
     ParseAsWritten* parse;
     off_t end;
+    // What the disk was last asked to take.
+    long long writtenBack;
 };
 
 int writeToFd(void* context, const char* data, int length) {
@@ -97,6 +99,7 @@ int writeToFd(void* context, const char* data, int length) {
         sink->end += n;
     }
     sink->parse->written(sink->end);
+    startWritingBack(sink->fd, sink->writtenBack, sink->end);
     return length;
 }
 
@@ -526,7 +529,7 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
         windowsPath,
         [&](int fd) {
             ParseAsWritten parse(fd);
-            FdSink sink{fd, 0, &parse, 0};
+            FdSink sink{fd, 0, &parse, 0, 0};
             if (!serializeFor(doc, *native, encoding, writeToFd, &sink)) {
                 return sink.error != 0 ? sink.error : EIO;
             }

@@ -127,4 +127,16 @@ bool writeFileAtomically(const CString& path, const std::function<int(int fd)>& 
     return true;
 }
 
+void startWritingBack(int fd, long long& written, long long end) {
+    // Large feeds are tens of megabytes: written back while the rest is
+    // serialised, instead of all at the flush.
+    constexpr long long kStep = 8LL << 20;
+    if (end - written < kStep) {
+        return;
+    }
+    // Only advice: where the system cannot, the flush writes it all.
+    ::sync_file_range(fd, written, end - written, SYNC_FILE_RANGE_WRITE);
+    written = end;
+}
+
 }  // namespace lum

@@ -24,4 +24,11 @@ bool writeFileAtomically(const CString& path, std::string_view bytes, bool repla
 bool writeFileAtomically(const CString& path, const std::function<int(int fd)>& writeContent,
                          bool replace);
 
+// For writeContent as it goes: the bytes of fd up to end are to be written to
+// the disk now, without waiting for it, so that the flush before the rename
+// finds little left to write. Nothing is asked when less than a few megabytes
+// came since written, which is the end it was last asked for; written then
+// becomes end.
+void startWritingBack(int fd, long long& written, long long end);
+
 }  // namespace lum

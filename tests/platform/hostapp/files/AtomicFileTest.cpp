@@ -7,7 +7,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 TEST(AtomicFile, ReplacesContentAndKeepsTheOldFilesPermissions) {
     TempDir dir;
@@ -79,4 +82,37 @@ TEST(AtomicFile, PathsThatNameNoFileFail) {
     EXPECT_FALSE(lum::writeFileAtomically(CString(dir.windows("missing/feed.rss")), "x", true));
     EXPECT_FALSE(lum::writeFileAtomically(u"C:\\feed.rss", "x", true));
     EXPECT_TRUE(std::filesystem::is_directory(dir.native("folder")));
+}
+
+TEST(AtomicFile, ALargeFileWrittenBackAsItGoesArrivesWhole) {
+    TempDir dir;
+    std::string piece(1 << 20, 'x');
+    std::vector<long long> askedAt;
+    ASSERT_TRUE(lum::writeFileAtomically(
+        CString(dir.windows("big.xml")),
+        [&](int fd) {
+            long long written = 0;
+            long long end = 0;
+            for (int i = 0; i < 20; ++i) {
+                piece[0] = static_cast<char>('a' + i);
+                if (::write(fd, piece.data(), piece.size()) != static_cast<ssize_t>(piece.size())) {
+                    return EIO;
+                }
+                end += static_cast<long long>(piece.size());
+                long long before = written;
+                lum::startWritingBack(fd, written, end);
+                if (written != before) {
+                    askedAt.push_back(written);
+                }
+            }
+            return 0;
+        },
+        true));
+    // Every 8 MiB, not for each piece, and not for the tail the flush takes.
+    EXPECT_EQ(askedAt, (std::vector<long long>{8LL << 20, 16LL << 20}));
+    std::string content = dir.read("big.xml");
+    ASSERT_EQ(content.size(), 20u << 20);
+    EXPECT_EQ(content[0], 'a');
+    EXPECT_EQ(content[19u << 20], 't');
+    EXPECT_EQ(content.back(), 'x');
 }
