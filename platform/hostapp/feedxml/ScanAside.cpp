@@ -21,6 +21,7 @@
 #include <exception>
 #include <limits>
 #include <mutex>
+#include <new>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -63,13 +64,21 @@ class HandOver {
         lock.unlock();
         freeDone();
     }
-    void finish() {
-        publish();
+    // false when what was batched could not be handed over (no memory for
+    // it): it is freed with what is left.
+    bool finish() noexcept {
+        bool handed = true;
+        try {
+            publish();
+        } catch (...) {
+            handed = false;
+        }
         {
             std::lock_guard lock(m_mutex);
             m_finished = true;
         }
         m_toCaller.notify_one();
+        return handed;
     }
     bool stopped() const { return m_stopped; }
 
@@ -133,8 +142,8 @@ class HandOver {
     void publish() {
         if (!m_batch.empty()) {
             std::unique_lock lock(m_mutex);
-            m_handed += m_batch.size();
             m_pending.insert(m_pending.end(), m_batch.begin(), m_batch.end());
+            m_handed += m_batch.size();
             m_batch.clear();
             m_toCaller.notify_one();
             m_toParse.wait(lock, [&] { return m_stopped || m_handed - m_handled < kAhead; });
@@ -269,7 +278,9 @@ void parseAside(AsideParse& parse, HandOver& handOver,
     } catch (...) {
         parse.failure = std::current_exception();
     }
-    handOver.finish();
+    if (!handOver.finish() && !parse.failure) {
+        parse.failure = std::make_exception_ptr(std::bad_alloc());
+    }
 }
 
 // Ends the parse's thread however the caller's side ends, and frees what it
