@@ -36,6 +36,8 @@ struct Handed {
     int depth;
     // Detached with all below it: the caller's to read, the parse's to free.
     bool whole;
+    // How much of the file had been read when it was handed over.
+    std::uint64_t read;
 };
 
 // Between the parse and the caller: elements go one way in batches, and the
@@ -49,7 +51,7 @@ class HandOver {
     // The parse's side.
     void hand(const Handed& element) {
         m_batch.push_back(element);
-        if (m_batch.size() >= kBatch) {
+        if (m_batch.size() >= kBatch || element.read - m_batch.front().read >= kBatchBytes) {
             publish();
         }
     }
@@ -95,6 +97,9 @@ class HandOver {
         {
             std::lock_guard lock(m_mutex);
             m_handled += m_taken.size();
+            if (!m_taken.empty()) {
+                m_readHandled = m_taken.back().read;
+            }
             for (const Handed& element : m_taken) {
                 if (element.whole) {
                     m_done.push_back(element.element);
@@ -133,9 +138,13 @@ class HandOver {
     // Enough to make handing over cheap, few enough that the caller starts
     // at once.
     static constexpr std::size_t kBatch = 64;
-    // How far the parse may run ahead of the caller: what memory a read
-    // holds stays bounded however large the file.
+    static constexpr std::uint64_t kBatchBytes = 1 << 20;
+    // How far the parse may run ahead of the caller, in elements and in the
+    // bytes they were read from: what memory a read holds stays bounded
+    // however large the file and its items. The caller is always caught up
+    // with, however large one element.
     static constexpr std::size_t kAhead = 1024;
+    static constexpr std::uint64_t kAheadBytes = 16 << 20;
 
     // Hands over what is batched, frees the wholes the caller is done with,
     // and waits while the caller is far behind.
@@ -144,9 +153,14 @@ class HandOver {
             std::unique_lock lock(m_mutex);
             m_pending.insert(m_pending.end(), m_batch.begin(), m_batch.end());
             m_handed += m_batch.size();
+            m_readHanded = m_batch.back().read;
             m_batch.clear();
             m_toCaller.notify_one();
-            m_toParse.wait(lock, [&] { return m_stopped || m_handed - m_handled < kAhead; });
+            m_toParse.wait(lock, [&] {
+                return m_stopped || m_handled == m_handed ||
+                       (m_handed - m_handled < kAhead &&
+                        m_readHanded - m_readHandled < kAheadBytes);
+            });
             m_freeing.swap(m_done);
         }
         freeDone();
@@ -171,6 +185,8 @@ class HandOver {
     std::vector<xmlNode*> m_done;
     std::size_t m_handed = 0;
     std::size_t m_handled = 0;
+    std::uint64_t m_readHanded = 0;
+    std::uint64_t m_readHandled = 0;
     bool m_finished = false;
     std::atomic<bool> m_stopped = false;
 };
@@ -264,7 +280,7 @@ void parseAside(AsideParse& parse, HandOver& handOver,
                 if (xmlTextReaderIsEmptyElement(parse.reader) == 0) {
                     open.push_back(node);
                 }
-                handOver.hand({node, depth, false});
+                handOver.hand({node, depth, false, parse.input.bytesRead});
                 handOver.waitCaughtUp();
                 continue;
             }
@@ -273,7 +289,7 @@ void parseAside(AsideParse& parse, HandOver& handOver,
                 parse.status = -1;
                 break;
             }
-            handOver.hand({whole, depth, true});
+            handOver.hand({whole, depth, true, parse.input.bytesRead});
         }
     } catch (...) {
         parse.failure = std::current_exception();

@@ -23,6 +23,7 @@ struct CountedInput {
     int fd;
     MarkupCensus census;
     bool refused = false;
+    std::uint64_t bytesRead = 0;
 };
 
 // A reader of input's file with the parser's options, noting what it meets in

@@ -43,6 +43,7 @@ int readCounted(void* context, char* buffer, int length) {
         input->refused = true;
         return -1;
     }
+    input->bytesRead += static_cast<std::uint64_t>(got);
     return static_cast<int>(got);
 }
 
