@@ -9,7 +9,9 @@
 
 #include <libxml/xmlreader.h>
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace lum::xml {
@@ -19,11 +21,17 @@ struct ScanErrors {
     bool undeclaredEntity = false;
 };
 
+// The file as the reader takes it in. The parser asks for a few kilobytes at
+// a time: the file is read in larger blocks, each counted as a whole.
 struct CountedInput {
     int fd;
     MarkupCensus census;
     bool refused = false;
     std::uint64_t bytesRead = 0;
+    static constexpr std::size_t kBlock = std::size_t{1} << 16;
+    std::unique_ptr<char[]> block{};
+    std::size_t at = 0;
+    std::size_t filled = 0;
 };
 
 // A reader of input's file with the parser's options, noting what it meets in

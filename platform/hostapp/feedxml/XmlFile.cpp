@@ -71,35 +71,50 @@ void dropNonXmlCharsInTree(xmlNode* node) {
 }
 
 // Where libxml2's output goes while a document is saved: the open temporary
-// file, and the first write error met.
+// file, and the first write error met. libxml2 hands over a few kilobytes
+// at a time; they reach the file in larger blocks.
 struct FdSink {
     int fd;
-    int error;
+    int error = 0;
     // Told of the bytes as they reach the file; its end so far.
-    ParseAsWritten* parse;
-    off_t end;
+    ParseAsWritten* parse = nullptr;
+    off_t end = 0;
     // What the disk was last asked to take.
-    long long writtenBack;
+    long long writtenBack = 0;
+    std::string block{};
+
+    static constexpr std::size_t kBlock = std::size_t{1} << 16;
+
+    // Writes what the block holds; false, with the error, when that failed.
+    bool flush() {
+        const char* data = block.data();
+        std::size_t left = block.size();
+        while (left > 0) {
+            ssize_t n = ::write(fd, data, left);
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                error = n < 0 ? errno : EIO;
+                return false;
+            }
+            data += n;
+            left -= static_cast<std::size_t>(n);
+            end += n;
+        }
+        block.clear();
+        parse->written(end);
+        startWritingBack(fd, writtenBack, end);
+        return true;
+    }
 };
 
 int writeToFd(void* context, const char* data, int length) {
     auto* sink = static_cast<FdSink*>(context);
-    int left = length;
-    while (left > 0) {
-        ssize_t n = ::write(sink->fd, data, static_cast<size_t>(left));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            sink->error = n < 0 ? errno : EIO;
-            return -1;
-        }
-        data += n;
-        left -= static_cast<int>(n);
-        sink->end += n;
+    sink->block.append(data, static_cast<std::size_t>(std::max(length, 0)));
+    if (sink->block.size() >= FdSink::kBlock && !sink->flush()) {
+        return -1;
     }
-    sink->parse->written(sink->end);
-    startWritingBack(sink->fd, sink->writtenBack, sink->end);
     return length;
 }
 
@@ -108,15 +123,20 @@ int writeToFd(void* context, const char* data, int length) {
 // write failed.
 bool serialize(xmlDoc* doc, const std::string& enc, xmlCharEncodingHandler* handler,
                xmlOutputWriteCallback write, void* context) {
-    if (handler == nullptr) {
+    // The tree holds UTF-8: written as it is, rather than copied through
+    // libxml2's UTF-8 converter, which gives the same bytes.
+    bool asItIs = handler == nullptr && enc == "UTF-8";
+    if (handler == nullptr && !asItIs) {
         handler = xmlFindCharEncodingHandler(enc.c_str());
-    }
-    if (handler == nullptr) {
-        return false;
+        if (handler == nullptr) {
+            return false;
+        }
     }
     xmlOutputBuffer* out = xmlOutputBufferCreateIO(write, nullptr, context, handler);
     if (out == nullptr) {
-        xmlCharEncCloseFunc(handler);
+        if (handler != nullptr) {
+            xmlCharEncCloseFunc(handler);
+        }
         return false;
     }
     // Closes out, flushing what is left.
@@ -529,8 +549,9 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
         windowsPath,
         [&](int fd) {
             ParseAsWritten parse(fd);
-            FdSink sink{fd, 0, &parse, 0, 0};
-            if (!serializeFor(doc, *native, encoding, writeToFd, &sink)) {
+            FdSink sink{fd};
+            sink.parse = &parse;
+            if (!serializeFor(doc, *native, encoding, writeToFd, &sink) || !sink.flush()) {
                 return sink.error != 0 ? sink.error : EIO;
             }
             if (!parse.wellFormed()) {

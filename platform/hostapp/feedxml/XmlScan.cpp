@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 
 namespace lum::xml {
@@ -37,14 +38,26 @@ void noteScanError(void* context, xmlError* error) {
 // never meets a tag beyond them.
 int readCounted(void* context, char* buffer, int length) {
     auto* input = static_cast<CountedInput*>(context);
-    ssize_t got = ::read(input->fd, buffer, static_cast<std::size_t>(length));
-    if (got < 0 || !input->census.feed(reinterpret_cast<const unsigned char*>(buffer),
-                                       static_cast<std::size_t>(got))) {
-        input->refused = true;
-        return -1;
+    if (input->at == input->filled) {
+        if (!input->block) {
+            input->block = std::make_unique<char[]>(CountedInput::kBlock);
+        }
+        ssize_t got = ::read(input->fd, input->block.get(), CountedInput::kBlock);
+        if (got < 0 ||
+            !input->census.feed(reinterpret_cast<const unsigned char*>(input->block.get()),
+                                static_cast<std::size_t>(got))) {
+            input->refused = true;
+            return -1;
+        }
+        input->at = 0;
+        input->filled = static_cast<std::size_t>(got);
+        input->bytesRead += static_cast<std::uint64_t>(got);
     }
-    input->bytesRead += static_cast<std::uint64_t>(got);
-    return static_cast<int>(got);
+    std::size_t n =
+        std::min(static_cast<std::size_t>(std::max(length, 0)), input->filled - input->at);
+    std::memcpy(buffer, input->block.get() + input->at, n);
+    input->at += n;
+    return static_cast<int>(n);
 }
 
 int leaveOpen(void*) {
