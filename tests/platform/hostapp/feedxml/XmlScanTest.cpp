@@ -148,6 +148,27 @@ TEST_F(XmlScan, MarkupMistakesAndOddRootsGetTheTreesAnswer) {
     }
 }
 
+TEST_F(XmlScan, MarkupPastTheLimitsFarIntoTheFileIsRefusedAsTheTreeRefusesIt) {
+    // The file is read in blocks of 64 KiB: what breaks the limits lies
+    // in a later block, across the end of one, or just after it.
+    std::string attributes;
+    for (int i = 0; i < 300; ++i) {
+        attributes += " a" + std::to_string(i) + "='v'";
+    }
+    for (std::size_t before :
+         {std::size_t{200000}, std::size_t{65536 - 40}, std::size_t{65536 - 5}}) {
+        const std::string item = "<item><title>t</title></item>";
+        std::string file = "<rss><channel>";
+        while (file.size() + item.size() <= before) {
+            file += item;
+        }
+        file.resize(before, ' ');
+        file += "<item" + attributes + "/></channel></rss>";
+        expectSameAnswer(file, "past the limits at " + std::to_string(before));
+        EXPECT_FALSE(lum::xml::scanFile(CString(m_dir.windows("doc.xml")), [](const Element&) {}));
+    }
+}
+
 TEST_F(XmlScan, EntitiesThatExpandPastTheLimitAreRefusedAsTheTreeRefusesThem) {
     // An entity of 100,000 characters in a file of about 100 KB, whose
     // limit is 1 MiB and ten times its size: about twenty references are
