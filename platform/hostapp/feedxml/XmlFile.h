@@ -7,6 +7,7 @@
 
 #include <libxml/tree.h>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -106,10 +107,17 @@ struct StrictScan {
 // while onElement works in the caller's, and opensUp is called on the
 // parse's thread: it must only look at the element. A file with a document
 // type (whose entities the pass would have to follow into every element) is
-// passed as without opensUp, and so is every file where no thread can be had.
+// passed as without opensUp, and so is every file where no thread can be had,
+// and every file smaller than parseAsideFrom says.
 std::optional<StrictScan> scanStrictly(
     const CString& windowsPath, const std::function<void(const ScannedElement&)>& onElement,
     const std::function<bool(const xmlNode*, int)>& opensUp = {});
+
+// The size from which scanStrictly parses a file on a thread of its own
+// (256 KiB unless set): a smaller file is read sooner in one thread than a
+// thread is started and handed its elements. Tests set 0 to take every file
+// that way. Returns the size set before.
+std::uint64_t parseAsideFrom(std::uint64_t bytes);
 
 // Writes the document to the path in the given encoding (empty: UTF-8),
 // declaring it. Characters the encoding cannot hold become numeric character

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -19,6 +20,8 @@
 namespace lum::xml {
 
 namespace {
+
+std::atomic<std::uint64_t> g_parseAsideFrom{std::uint64_t{256} << 10};
 
 void noteScanError(void* context, xmlError* error) {
     auto* errors = static_cast<ScanErrors*>(context);
@@ -180,7 +183,9 @@ std::optional<StrictScan> scanStrictly(const CString& windowsPath,
     if (fd.get() < 0) {
         return StrictScan{};
     }
-    if (opensUp) {
+    struct stat st {};
+    if (opensUp && ::fstat(fd.get(), &st) == 0 &&
+        static_cast<std::uint64_t>(st.st_size) >= g_parseAsideFrom.load()) {
         if (auto aside = scanAside(fd.get(), opensUp, onElement)) {
             return *aside;
         }
@@ -190,6 +195,10 @@ std::optional<StrictScan> scanStrictly(const CString& windowsPath,
         }
     }
     return scanFd(fd.get(), onElement);
+}
+
+std::uint64_t parseAsideFrom(std::uint64_t bytes) {
+    return g_parseAsideFrom.exchange(bytes);
 }
 
 bool scanElements(const CString& windowsPath,

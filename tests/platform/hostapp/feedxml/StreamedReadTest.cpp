@@ -4,6 +4,7 @@
 // through a change made after the read.
 #include "Fixtures.h"
 #include "TempDir.h"
+#include "hostapp/feedxml/XmlFile.h"
 #include "support/StreamedAnswers.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,9 @@ std::string readBytes(const std::string& nativePath) {
 
 class StreamedRead : public ::testing::Test {
   protected:
+    // Every file is parsed on a thread of its own, as a large feed is.
+    StreamedRead() : m_asideFrom(lum::xml::parseAsideFrom(0)) {}
+    ~StreamedRead() override { lum::xml::parseAsideFrom(m_asideFrom); }
     // Whether the file was streamed as some kind of document: its channel
     // is found only by the document of its own kind. Streamed or not, each
     // answers as its tree. Every file is read as each kind of document.
@@ -54,6 +58,7 @@ class StreamedRead : public ::testing::Test {
         m_dir.write("doc.xml", bytes);
         return expectSameAnswers(CString(m_dir.windows("doc.xml")), what, oddly);
     }
+    std::uint64_t m_asideFrom;
     TempDir m_dir;
 };
 

@@ -64,11 +64,16 @@ std::string readBytes(const std::string& nativePath) {
 
 class XmlScan : public ::testing::Test {
   protected:
+    // Every file opened up is parsed on a thread of its own, as a large
+    // one is.
+    XmlScan() : m_asideFrom(lum::xml::parseAsideFrom(0)) {}
+    ~XmlScan() override { lum::xml::parseAsideFrom(m_asideFrom); }
     void expectSameAnswer(const std::string& bytes, const std::string& what) {
         m_dir.write("doc.xml", bytes);
         CString path(m_dir.windows("doc.xml"));
         EXPECT_EQ(fromScan(path), fromTree(path)) << what;
     }
+    std::uint64_t m_asideFrom;
     TempDir m_dir;
 };
 
@@ -253,6 +258,13 @@ TEST_F(XmlScan, OpeningUpSomeElementsMeetsEveryOtherOneWholeAndInTurn) {
             EXPECT_EQ(met.size(), expected.size() + 3000 * 3 + 1) << prolog;
         }
     }
+    // A file smaller than the size from which files are parsed aside is
+    // met in the caller's thread as well.
+    m_dir.write("doc.xml", file);
+    lum::xml::parseAsideFrom(file.size() + 1);
+    std::optional<lum::xml::StrictScan> small;
+    EXPECT_EQ(metOpeningUp(CString(m_dir.windows("doc.xml")), "c", small).size(), 3000 * 4 + 6u);
+    lum::xml::parseAsideFrom(0);
     // A file that breaks off after many items does not load, and what was
     // met stands for nothing.
     m_dir.write("doc.xml", file.substr(0, file.size() / 2));
