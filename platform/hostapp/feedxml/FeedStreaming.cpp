@@ -164,9 +164,11 @@ bool CLumRssAbstract::streamFeed(const CString& path, const StreamedFields& fiel
     };
     auto scan = lum::xml::scanStrictly(path, onElement, opensUp);
     // The tree answers for a file only a repair may read, for one whose
-    // entities the tree inlines, and for the rare feed of several channels,
-    // whose items the skeleton of one channel cannot place.
-    if (!scan || ownEntities || scan->declaresEntities || channels > 1) {
+    // entities the tree inlines, for the rare feed of several channels,
+    // whose items the skeleton of one channel cannot place, and for one in
+    // UTF-16 whose line ends the pass may have left as they stand.
+    if (!scan || ownEntities || scan->declaresEntities || channels > 1 ||
+        scan->carriageReturnsLeft) {
         return false;
     }
     streamed(scan->loads ? std::move(skeleton) : nullptr, scan->encoding);

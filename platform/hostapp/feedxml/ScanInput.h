@@ -32,6 +32,15 @@ struct CountedInput {
     std::unique_ptr<char[]> block{};
     std::size_t at = 0;
     std::size_t filled = 0;
+    // Line ends as XML reads them, made in the bytes themselves: libxml2's
+    // reader hands a CDATA section over as it stands, carriage returns and
+    // all, where a parse of the whole file makes each line end one line
+    // feed. Not in a file whose encoding is not ASCII's (UTF-16, UTF-32),
+    // where a 0x0D byte may be half of another character.
+    enum class LineEnds : std::uint8_t { Unknown, Made, AsTheyStand } lineEnds = LineEnds::Unknown;
+    bool afterCarriageReturn = false;
+    // Such a file held a 0x0D byte, which may have been a carriage return.
+    bool carriageReturnsLeft = false;
 };
 
 // A reader of input's file with the parser's options, noting what it meets in

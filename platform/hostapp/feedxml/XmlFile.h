@@ -93,6 +93,10 @@ struct StrictScan {
     // Whether the file declares entities of its own, which loadFile inlines
     // into the tree: an element met in the pass may still hold references.
     bool declaresEntities = false;
+    // Whether a carriage return may stand in a CDATA section as the pass
+    // met it, where the tree has a line feed (a file in UTF-16 or UTF-32
+    // that holds a 0x0D byte): the pass's texts are then not the tree's.
+    bool carriageReturnsLeft = false;
 };
 
 // The pass of scanElements, the tree's answer never called in: nullopt for a

@@ -36,12 +36,61 @@ void noteScanError(void* context, xmlError* error) {
                                error->code == XML_WAR_UNDECLARED_ENTITY;
 }
 
+// Whether the file starts as one in an encoding whose bytes below 0x80 are
+// ASCII's: no zero byte among its first four (UTF-16 and UTF-32 put one
+// beside "<" or the byte order mark) and no byte order mark of two bytes.
+bool startsAsciiCompatible(const char* bytes, std::size_t size) {
+    auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    if (size >= 2 &&
+        ((byte(0) == 0xFE && byte(1) == 0xFF) || (byte(0) == 0xFF && byte(1) == 0xFE))) {
+        return false;
+    }
+    for (std::size_t i = 0; i < std::min<std::size_t>(size, 4); ++i) {
+        if (byte(i) == 0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Turns each "\r\n" and each lone "\r" of the block just read into "\n",
+// as XML reads line ends, across the blocks' bounds too.
+void makeLineEnds(CountedInput& input) {
+    using LineEnds = CountedInput::LineEnds;
+    char* bytes = input.block.get();
+    if (input.lineEnds == LineEnds::Unknown && input.filled > 0) {
+        input.lineEnds =
+            startsAsciiCompatible(bytes, input.filled) ? LineEnds::Made : LineEnds::AsTheyStand;
+    }
+    bool holdsCarriageReturn = std::memchr(bytes, '\r', input.filled) != nullptr;
+    if (input.lineEnds != LineEnds::Made) {
+        input.carriageReturnsLeft = input.carriageReturnsLeft || holdsCarriageReturn;
+        return;
+    }
+    if (!input.afterCarriageReturn && !holdsCarriageReturn) {
+        return;
+    }
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < input.filled; ++i) {
+        char c = bytes[i];
+        if (c == '\n' && input.afterCarriageReturn) {
+            input.afterCarriageReturn = false;
+            continue;
+        }
+        input.afterCarriageReturn = c == '\r';
+        bytes[kept++] = c == '\r' ? '\n' : c;
+    }
+    input.filled = kept;
+}
+
 // Each block of the file is counted against the markup limits before the
 // parser sees it, so that one read of the file serves both, and the parser
 // never meets a tag beyond them.
 int readCounted(void* context, char* buffer, int length) {
     auto* input = static_cast<CountedInput*>(context);
-    if (input->at == input->filled) {
+    // A block may come to nothing once its line ends are made (a "\n" after
+    // a "\r" that ended the one before): nothing is only the file's end.
+    while (input->at == input->filled) {
         if (!input->block) {
             input->block = std::make_unique<char[]>(CountedInput::kBlock);
         }
@@ -52,9 +101,13 @@ int readCounted(void* context, char* buffer, int length) {
             input->refused = true;
             return -1;
         }
+        if (got == 0) {
+            return 0;
+        }
         input->at = 0;
         input->filled = static_cast<std::size_t>(got);
         input->bytesRead += static_cast<std::uint64_t>(got);
+        makeLineEnds(*input);
     }
     std::size_t n =
         std::min(static_cast<std::size_t>(std::max(length, 0)), input->filled - input->at);
@@ -147,6 +200,7 @@ std::optional<StrictScan> strictVerdict(xmlTextReader* reader, const CountedInpu
     xmlDoc* doc = strict ? xmlTextReaderCurrentDoc(reader) : nullptr;
     StrictScan scan;
     scan.loads = strict;
+    scan.carriageReturnsLeft = input.carriageReturnsLeft;
     if (doc != nullptr) {
         scan.encoding = toCString(doc->encoding);
         scan.declaresEntities = declaresEntities(doc);

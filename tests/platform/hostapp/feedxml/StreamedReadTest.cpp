@@ -169,6 +169,35 @@ TEST_F(StreamedRead, OddShapesAnswerAsTheTree) {
     }
 }
 
+TEST_F(StreamedRead, LineEndsAnswerAsInTheTree) {
+    // A carriage return becomes a line feed wherever the file has one, a
+    // CDATA section included; one written as a reference stays.
+    const std::string item =
+        "<item><title>a\r\nb\rc</title><description><![CDATA[<p>x\r\ny\rz</p>\r]]>"
+        "</description><content:encoded><![CDATA[k\r\n]]></content:encoded>"
+        "<category domain='d\r\ne'>c&#13;d</category></item>";
+    const std::string head =
+        "<rss xmlns:content='http://purl.org/rss/1.0/modules/content/'>"
+        "<channel><title>t</title>\r\n";
+    EXPECT_TRUE(expectSameAnswers(head + item + "</channel></rss>\r\n", "line ends"));
+    // One line end across the end of a block the file is read in.
+    std::string across = head + "<item><description><![CDATA[";
+    across.resize(65535, 'x');
+    EXPECT_TRUE(expectSameAnswers(across + "\r\ny]]></description></item></channel></rss>",
+                                  "a line end across two blocks", false));
+    // UTF-16, where the bytes 0D 0A may be one character (U+0D0A).
+    std::u16string wide =
+        u"<rss><channel><title>\u0D0A\r\n</title><item><title>"
+        u"<![CDATA[\u0D0A\r]]></title></item></channel></rss>";
+    std::string utf16 = "\xFE\xFF";
+    for (char16_t c : wide) {
+        utf16 += static_cast<char>(c >> 8);
+        utf16 += static_cast<char>(c & 0xFF);
+    }
+    // Such a file the tree answers for.
+    EXPECT_FALSE(expectSameAnswers(utf16, "UTF-16 with U+0D0A"));
+}
+
 TEST_F(StreamedRead, AFeedOfManyItemsAnswersAsItsTree) {
     // Enough items that the parse runs well ahead of the documents' getters,
     // and then waits for them; every few an item of another shape.
