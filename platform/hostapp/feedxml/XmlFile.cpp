@@ -87,21 +87,11 @@ struct FdSink {
 
     // Writes what the block holds; false, with the error, when that failed.
     bool flush() {
-        const char* data = block.data();
-        std::size_t left = block.size();
-        while (left > 0) {
-            ssize_t n = ::write(fd, data, left);
-            if (n < 0 && errno == EINTR) {
-                continue;
-            }
-            if (n <= 0) {
-                error = n < 0 ? errno : EIO;
-                return false;
-            }
-            data += n;
-            left -= static_cast<std::size_t>(n);
-            end += n;
+        error = writeAll(fd, block);
+        if (error != 0) {
+            return false;
         }
+        end += static_cast<off_t>(block.size());
         block.clear();
         parse->written(end);
         startWritingBack(fd, writtenBack, end);

@@ -42,23 +42,21 @@ mode_t newFileMode() {
 
 bool writeFileAtomically(const CString& path, std::string_view bytes, bool replace) {
     return writeFileAtomically(
-        path,
-        [bytes](int fd) {
-            const char* data = bytes.data();
-            std::size_t left = bytes.size();
-            while (left > 0) {
-                ssize_t n = ::write(fd, data, left);
-                if (n < 0 && errno != EINTR) {
-                    return errno;
-                }
-                if (n > 0) {
-                    data += n;
-                    left -= static_cast<std::size_t>(n);
-                }
-            }
-            return 0;
-        },
-        replace);
+        path, [bytes](int fd) { return writeAll(fd, bytes); }, replace);
+}
+
+int writeAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            return n < 0 ? errno : EIO;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return 0;
 }
 
 bool writeFileAtomically(const CString& path, const std::function<int(int fd)>& writeContent,

@@ -24,6 +24,9 @@ bool writeFileAtomically(const CString& path, std::string_view bytes, bool repla
 bool writeFileAtomically(const CString& path, const std::function<int(int fd)>& writeContent,
                          bool replace);
 
+// Writes all of bytes to fd: 0, or the errno value of the write that failed.
+int writeAll(int fd, std::string_view bytes);
+
 // For writeContent as it goes: the bytes of fd up to end are to be written to
 // the disk now, without waiting for it, so that the flush before the rename
 // finds little left to write. Nothing is asked when less than a few megabytes

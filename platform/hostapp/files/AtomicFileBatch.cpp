@@ -1,5 +1,7 @@
 #include "hostapp/files/AtomicFileBatch.h"
 
+#include "hostapp/files/AtomicFile.h"
+
 #include "hostapp/files/ReplacedFile.h"
 #include "hostapp/files/SaveLeftovers.h"
 #include "win32/FileApi.h"
@@ -20,19 +22,6 @@ namespace {
 bool fail(int err) {
     SetLastError(nd::win32::errorFromErrno(err));
     return false;
-}
-
-int writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno != EINTR) {
-            return errno;
-        }
-        if (n > 0) {
-            bytes.remove_prefix(static_cast<std::size_t>(n));
-        }
-    }
-    return 0;
 }
 
 std::string folderOf(const std::string& native) {
