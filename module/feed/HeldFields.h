@@ -11,6 +11,8 @@
 #include "hostapp/records/CRSSItem.h"
 #include "mfc/CString.h"
 
+#include <utility>
+
 namespace newsdesk {
 
 template <class Document>
@@ -20,7 +22,7 @@ void readTitleAndLink(const Document& xml, Node node, CString& title, CString& l
     if (xml.getTitle(node, text) && text.IsEmpty()) {
         kept.noteHeldEmpty("title");
     }
-    title = xmlUnescape(text);
+    title = xmlUnescape(std::move(text));
     if (xml.getLink(node, link) && link.IsEmpty()) {
         kept.noteHeldEmpty("link");
     }

@@ -35,7 +35,7 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
     channel->m_description = text;
     xml.getLanguage(channelNode, channel->m_language);
     xml.getCopyright(channelNode, text);
-    channel->m_copyright = xmlUnescape(text);
+    channel->m_copyright = xmlUnescape(std::move(text));
     xml.getTtl(channelNode, text);
     channel->m_ttl = wtoi(text);
     xml.getImage(channelNode, channel->m_image);
@@ -44,13 +44,13 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
     channel->m_pubDate = CTime(date.time);
     channel->m_pubDateText = date.keptText;
     xml.getSubTitle(channelNode, text);
-    channel->m_subTitle = xmlUnescape(text);
+    channel->m_subTitle = xmlUnescape(std::move(text));
     xml.getArtist(channelNode, text);
-    channel->m_author = xmlUnescape(text);
+    channel->m_author = xmlUnescape(std::move(text));
     xml.getName(channelNode, text);
-    channel->m_ownerName = xmlUnescape(text);
+    channel->m_ownerName = xmlUnescape(std::move(text));
     xml.getEMail(channelNode, text);
-    channel->m_ownerEmail = xmlUnescape(text);
+    channel->m_ownerEmail = xmlUnescape(std::move(text));
     xml.getBlock(channelNode, text);
     channel->m_block = isYes(text);
     channel->m_encoding = xml.getEncoding();
@@ -61,12 +61,12 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
     for (const Node& node : categories) {
         CRSSCategory category;
         xml.getCategory(node, text);
-        category.m_category = xmlUnescape(text);
+        category.m_category = xmlUnescape(std::move(text));
         NodeArray subcategories;
         xml.getCategoryNodeArray(node, subcategories);
         if (!subcategories.empty()) {
             xml.getCategory(subcategories[0], text);
-            category.m_subCategory = xmlUnescape(text);
+            category.m_subCategory = xmlUnescape(std::move(text));
         }
         channel->m_categories.push_back(category);
     }
@@ -84,15 +84,15 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
         }
         CRSSItem item;
         xml.getTitle(itemNode, text);
-        item.m_title = xmlUnescape(text);
+        item.m_title = xmlUnescape(std::move(text));
         if (!xml.getSummary(itemNode, text)) {
             xml.getDescription(itemNode, text);
         }
         item.m_description = text;
         xml.getArtist(itemNode, text);
-        item.m_artist = xmlUnescape(text);
+        item.m_artist = xmlUnescape(std::move(text));
         xml.getSubTitle(itemNode, text);
-        item.m_subTitle = xmlUnescape(text);
+        item.m_subTitle = xmlUnescape(std::move(text));
         xml.getComments(itemNode, item.m_comments);
 
         NodeArray enclosures;
@@ -109,7 +109,7 @@ int readPodcastFile(const CString& path, CRSSChannel* channel) {
         item.m_pubDate = itemDate.time;
         item.m_pubDateText = itemDate.keptText;
         xml.getKeywords(itemNode, text);
-        item.m_keywords = xmlUnescape(text);
+        item.m_keywords = xmlUnescape(std::move(text));
         xml.getDuration(itemNode, text);
         item.m_duration = parseDuration(text);
         xml.getBlock(itemNode, text);

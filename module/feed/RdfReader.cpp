@@ -25,9 +25,9 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
     readTitleAndLink(xml, channelNode, channel->m_title, channel->m_link, channel->m_kept);
     xml.getDescription(channelNode, channel->m_description);
     xml.getCreator(channelNode, text);
-    channel->m_author = xmlUnescape(text);
+    channel->m_author = xmlUnescape(std::move(text));
     xml.getCopyright(channelNode, text);
-    channel->m_copyright = xmlUnescape(text);
+    channel->m_copyright = xmlUnescape(std::move(text));
     // The image description of RSS 1.0 stands beside the channel.
     xml.getImage(root, channel->m_image);
     xml.getPubDate(channelNode, text);
@@ -56,7 +56,7 @@ int readRdfFile(const CString& path, CRSSChannel* channel) {
         readTitleAndLink(xml, itemNode, item.m_title, item.m_link, item.m_kept);
         xml.getDescription(itemNode, item.m_description);
         xml.getCreator(itemNode, text);
-        item.m_author = xmlUnescape(text);
+        item.m_author = xmlUnescape(std::move(text));
         xml.getPubDate(itemNode, text);
         RecordDate itemDate = readRecordDate(text);
         item.m_pubDate = itemDate.time;

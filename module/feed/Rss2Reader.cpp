@@ -21,7 +21,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
     xml.getDescription(channelNode, channel->m_description);
     xml.getLanguage(channelNode, channel->m_language);
     xml.getCopyright(channelNode, text);
-    channel->m_copyright = xmlUnescape(text);
+    channel->m_copyright = xmlUnescape(std::move(text));
     xml.getTtl(channelNode, text);
     channel->m_ttl = wtoi(text);
     xml.getImage(channelNode, channel->m_image);
@@ -64,7 +64,7 @@ int readRss2File(const CString& path, CRSSChannel* channel) {
         readTitleAndLink(xml, itemNode, item.m_title, item.m_link, item.m_kept);
         xml.getDescription(itemNode, item.m_description);
         xml.getAuthor(itemNode, text);
-        item.m_author = xmlUnescape(text);
+        item.m_author = xmlUnescape(std::move(text));
         xml.getComments(itemNode, item.m_comments);
 
         NodeArray enclosures;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 namespace newsdesk {
 
@@ -56,8 +57,8 @@ CString xmlEscape(const CString& text) {
     return lum::xml::escapeEntities(text);
 }
 
-CString xmlUnescape(const CString& text) {
-    return lum::xml::unescapeEntities(text);
+CString xmlUnescape(CString text) {
+    return lum::xml::unescapeEntities(std::move(text));
 }
 
 int parseDuration(const CString& text) {

@@ -13,7 +13,7 @@ CString xmlEscape(const CString& text);
 
 // Decodes those four entities once, in any letter case; any other ampersand
 // (numeric references and "&apos;" included) is kept as it is.
-CString xmlUnescape(const CString& text);
+CString xmlUnescape(CString text);
 
 // Seconds of an iTunes duration: "h:m:s", "m:s" or a bare number of seconds
 // ("01:02:05", "45:30", "2730"); 0 when the text holds no number.

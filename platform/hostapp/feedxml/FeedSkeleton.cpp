@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace lum::xml {
 
@@ -16,6 +17,14 @@ constexpr int kWithoutChildren = 2;
 constexpr int kWhole = 1;
 // The field of an answer whose text was handed over.
 constexpr std::uint8_t kHandedOverField = 0xFF;
+// The stand-ins' blocks: from a few, so that a small feed takes little,
+// each next one twice as large, up to half a megabyte.
+constexpr std::size_t kFirstStandIns = 16;
+constexpr std::size_t kMostStandIns = 4096;
+
+std::size_t standInBlockSize(std::size_t block) {
+    return block >= 8 ? kMostStandIns : std::min(kFirstStandIns << block, kMostStandIns);
+}
 
 bool endsWithNoCase(const xmlChar* name, std::string_view tail) {
     std::size_t length = std::strlen(reinterpret_cast<const char*>(name));
@@ -77,10 +86,11 @@ FeedSkeleton::FeedSkeleton() : m_doc(xmlNewDoc(reinterpret_cast<const xmlChar*>(
 }
 
 FeedSkeleton::~FeedSkeleton() {
-    // Items stand apart from the tree, and their names are in its
-    // dictionary: freed first.
-    for (xmlNode* item : m_items) {
-        xmlFreeNode(item);
+    // Items stand apart from the tree, and what their elements hold may
+    // have its names in the document's dictionary: freed first.
+    for (xmlNode* standIn : m_standInsHolding) {
+        xmlFreePropList(standIn->properties);
+        xmlFreeNsList(standIn->nsDef);
     }
     xmlFreeDoc(m_doc);
 }
@@ -116,10 +126,12 @@ ItemRecord& FeedSkeleton::addItem(
     // Not among parent's children: what reads the root or the channel walks
     // past the items without visiting each, and the items list comes from
     // here. The parent still leads up to the root.
-    xmlNode* standIn = xmlDocCopyNode(const_cast<xmlNode*>(item), m_doc, kWithoutChildren);
+    xmlNode* standIn =
+        this->standIn(xmlDocCopyNode(const_cast<xmlNode*>(item), m_doc, kWithoutChildren));
     if (standIn == nullptr) {
         return record;
     }
+    noteHolding(standIn);
     m_items.push_back(standIn);
     standIn->parent = parent;
     setPlace(standIn, place);
@@ -158,7 +170,7 @@ void FeedSkeleton::addParts(xmlNode* host, const xmlNode* element,
 xmlNode* FeedSkeleton::namedLike(const xmlNode* element) {
     // The name from the document's dictionary, the namespace declared on
     // the element itself; nothing else of the element is copied.
-    xmlNode* bare = xmlNewDocNode(m_doc, nullptr, element->name, nullptr);
+    xmlNode* bare = standIn(xmlNewDocNode(m_doc, nullptr, element->name, nullptr));
     if (bare == nullptr || element->ns == nullptr) {
         return bare;
     }
@@ -167,7 +179,48 @@ xmlNode* FeedSkeleton::namedLike(const xmlNode* element) {
         // The xml prefix is never declared: the document holds it bound.
         bare->ns = xmlSearchNs(m_doc, bare, element->ns->prefix);
     }
+    noteHolding(bare);
     return bare;
+}
+
+xmlNode* FeedSkeleton::standIn(xmlNode* made) {
+    if (made == nullptr) {
+        return nullptr;
+    }
+    if (m_standInsLeft == 0) {
+        std::size_t size = standInBlockSize(m_standInBlocks.size());
+        try {
+            m_standInBlocks.push_back(std::make_unique_for_overwrite<xmlNode[]>(size));
+        } catch (...) {
+            xmlFreeNode(made);
+            throw;
+        }
+        m_standInsLeft = size;
+    }
+    xmlNode* element =
+        &m_standInBlocks.back()[standInBlockSize(m_standInBlocks.size() - 1) - m_standInsLeft];
+    --m_standInsLeft;
+    *element = *made;
+    for (xmlAttr* a = element->properties; a != nullptr; a = a->next) {
+        a->parent = element;
+    }
+    // Only made itself: its name is the dictionary's, what it held is
+    // element's now.
+    xmlFree(made);
+    return element;
+}
+
+void FeedSkeleton::noteHolding(xmlNode* standIn) {
+    if (standIn->properties != nullptr || standIn->nsDef != nullptr) {
+        try {
+            m_standInsHolding.push_back(standIn);
+        } catch (...) {
+            xmlFreePropList(std::exchange(standIn->properties, nullptr));
+            xmlFreeNsList(std::exchange(standIn->nsDef, nullptr));
+            standIn->ns = nullptr;
+            throw;
+        }
+    }
 }
 
 void FeedSkeleton::setAnswers(ItemRecord& record, std::vector<Answer>& answers) {

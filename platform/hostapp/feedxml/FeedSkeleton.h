@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -104,10 +105,22 @@ class FeedSkeleton {
                   const std::function<void(const xmlNode*, ItemRecord&)>& recordPart);
     // An element of element's name and namespace, with nothing in it.
     xmlNode* namedLike(const xmlNode* element);
+    // made (an element without children) moved to the stand-ins' blocks;
+    // null when made is.
+    xmlNode* standIn(xmlNode* made);
 
     xmlDoc* m_doc;
     xmlNode* m_channel = nullptr;
     std::vector<xmlNode*> m_items;
+    // A feed has an element for each item and part, which all live as long
+    // as the skeleton: they are kept in blocks, and freed with them rather
+    // than one by one. Their names are in the document's dictionary; what
+    // else an element holds (attributes, namespace declarations) is its own.
+    std::vector<std::unique_ptr<xmlNode[]>> m_standInBlocks;
+    std::size_t m_standInsLeft = 0;
+    // The few stand-ins that hold attributes or namespace declarations.
+    std::vector<xmlNode*> m_standInsHolding;
+    void noteHolding(xmlNode* standIn);
     // Drops the items' answers before first, and those at the front that
     // were handed over.
     void dropItemAnswersBefore(std::size_t first);
