@@ -4,15 +4,19 @@
 // while the parser reads the next, and a large feed is read in about the
 // time the slower of the two takes rather than in both together.
 //
-// A whole element is detached from the reader's tree as it is handed over,
-// so that the reader, which frees the nodes behind it, never frees one under
-// the caller; the caller hands it back, and the parse's thread frees it,
-// since the names in it belong to the parser's dictionary, which only that
-// thread may touch while it parses.
+// The parse is libxml2's own tree-building parse, as loadFile's, watched
+// element by element: a whole element is taken out of the tree as it ends
+// and handed over, so the tree never holds more than the open elements. The
+// caller hands it back, and the parse's thread frees it, since the names in
+// it belong to the parser's dictionary, which only that thread may touch
+// while it parses; its nodes go back to the parser to build the next ones.
 #include "hostapp/feedxml/ScanInput.h"
 #include "hostapp/feedxml/XmlParsing.h"
 
+#include <libxml/SAX2.h>
+#include <libxml/dict.h>
 #include <libxml/hash.h>
+#include <libxml/valid.h>
 #include <libxml/xmlmemory.h>
 
 #include <atomic>
@@ -31,6 +35,65 @@ namespace lum::xml {
 
 namespace {
 
+// Nodes the parse is done with go back to the parser, which builds the next
+// ones from them rather than allocating each anew, as libxml2's reader does
+// with those it passes; up to these many are held.
+constexpr int kMostRecycledNodes = 4096;
+constexpr int kMostRecycledAttributes = 1024;
+
+// Frees node and its siblings after it, with all below them, keeping their
+// nodes for the parser. Their names are the parser's dictionary's.
+void recycle(xmlParserCtxt* ctxt, xmlNode* node) {
+    while (node != nullptr) {
+        xmlNode* next = node->next;
+        if (node->type != XML_ELEMENT_NODE && node->type != XML_TEXT_NODE) {
+            node->next = nullptr;
+            xmlFreeNode(node);
+            node = next;
+            continue;
+        }
+        if (node->type == XML_ELEMENT_NODE) {
+            recycle(ctxt, node->children);
+            for (xmlAttr* a = node->properties; a != nullptr;) {
+                xmlAttr* nextAttribute = a->next;
+                if (a->atype == XML_ATTRIBUTE_ID) {
+                    xmlRemoveID(node->doc, a);
+                }
+                recycle(ctxt, a->children);
+                a->children = nullptr;
+                if (ctxt->freeAttrsNr < kMostRecycledAttributes) {
+                    a->next = ctxt->freeAttrs;
+                    ctxt->freeAttrs = a;
+                    ++ctxt->freeAttrsNr;
+                } else {
+                    a->next = nullptr;
+                    xmlFreeProp(a);
+                }
+                a = nextAttribute;
+            }
+            xmlFreeNsList(node->nsDef);
+        } else if (node->content != nullptr &&
+                   node->content != reinterpret_cast<xmlChar*>(&node->properties) &&
+                   xmlDictOwns(ctxt->dict, node->content) == 0) {
+            // A short text is held in the node itself, a line break between
+            // elements in the dictionary.
+            xmlFree(node->content);
+        }
+        if (node->name != nullptr && node->type == XML_ELEMENT_NODE &&
+            xmlDictOwns(ctxt->dict, node->name) == 0) {
+            xmlFree(const_cast<xmlChar*>(node->name));
+        }
+        if (ctxt->freeElemsNr < kMostRecycledNodes) {
+            node->next = ctxt->freeElems;
+            ctxt->freeElems = node;
+            ++ctxt->freeElemsNr;
+        } else {
+            xmlFree(node);
+        }
+        node = next;
+    }
+}
+
 struct Handed {
     xmlNode* element;
     int depth;
@@ -44,7 +107,8 @@ struct Handed {
 // wholes the caller is done with come back the other way.
 class HandOver {
   public:
-    HandOver() = default;
+    // The batch never grows past kBatch: handing over allocates nothing.
+    HandOver() { m_batch.reserve(kBatch); }
     HandOver(const HandOver&) = delete;
     HandOver& operator=(const HandOver&) = delete;
 
@@ -83,6 +147,9 @@ class HandOver {
         return handed;
     }
     bool stopped() const { return m_stopped; }
+    // The parser the wholes the caller is done with go back to while it
+    // parses; null: they are freed.
+    void recycleInto(xmlParserCtxt* ctxt) { m_recycleInto = ctxt; }
 
     // The caller's side: the next elements, none once the parse finished.
     const std::vector<Handed>& take() {
@@ -167,7 +234,12 @@ class HandOver {
     }
     void freeDone() {
         for (xmlNode* whole : m_freeing) {
-            xmlFreeNode(whole);
+            if (m_recycleInto != nullptr) {
+                whole->next = nullptr;
+                recycle(m_recycleInto, whole);
+            } else {
+                xmlFreeNode(whole);
+            }
         }
         m_freeing.clear();
     }
@@ -178,6 +250,7 @@ class HandOver {
     // The parse's own.
     std::vector<Handed> m_batch;
     std::vector<xmlNode*> m_freeing;
+    xmlParserCtxt* m_recycleInto = nullptr;
     // The caller's own.
     std::vector<Handed> m_taken;
     // Under the mutex.
@@ -190,33 +263,6 @@ class HandOver {
     bool m_finished = false;
     std::atomic<bool> m_stopped = false;
 };
-
-// The reader's element with all below it, moved to an element of its own
-// outside the reader's tree. The reader is left an empty element, which it
-// ends and frees as it would one written empty. The parent stays the
-// element's parent, so that the namespaces declared above still answer.
-xmlNode* detach(xmlNode* element) {
-    auto* whole = static_cast<xmlNode*>(xmlMalloc(sizeof(xmlNode)));
-    if (whole == nullptr) {
-        return nullptr;
-    }
-    *whole = *element;
-    whole->next = nullptr;
-    whole->prev = nullptr;
-    for (xmlNode* c = whole->children; c != nullptr; c = c->next) {
-        c->parent = whole;
-    }
-    for (xmlAttr* a = whole->properties; a != nullptr; a = a->next) {
-        a->parent = whole;
-    }
-    element->children = nullptr;
-    element->last = nullptr;
-    element->properties = nullptr;
-    element->nsDef = nullptr;
-    // Its namespace may be one of those it declared, which went with them.
-    element->ns = nullptr;
-    return whole;
-}
 
 // Whether the document the root is in may be read in two threads, and if so
 // makes it ready: what copying from it in the caller's thread would create in
@@ -238,63 +284,137 @@ bool readyForTwo(xmlNode* root) {
 struct AsideParse {
     CountedInput input{-1, {}};
     ScanErrors errors;
-    xmlTextReader* reader = nullptr;
-    int status = 0;
+    xmlSAXHandler sax{};
+    xmlParserCtxt* ctxt = nullptr;
+    HandOver* handOver = nullptr;
+    const std::function<bool(const xmlNode*, int)>* opensUp = nullptr;
+    // What each element being parsed is to the caller, innermost last: one
+    // whose children are met in turn, one handed over whole when it ends, or
+    // one inside such a whole.
+    enum class Kind : std::uint8_t { Open, Whole, InWhole };
+    std::vector<Kind> kinds;
+    // The parse read the file to its end.
+    bool ended = false;
+    bool stopped = false;
     bool rootSeen = false;
     // The file is for the pass in the caller's thread.
     bool inCaller = false;
     std::exception_ptr failure;
+
+    static AsideParse& of(void* ctxt) {
+        return *static_cast<AsideParse*>(static_cast<xmlParserCtxt*>(ctxt)->_private);
+    }
+    void stop() {
+        stopped = true;
+        xmlStopParser(ctxt);
+    }
+    void fail() {
+        if (!failure) {
+            failure = std::current_exception();
+        }
+        stop();
+    }
 };
 
-void parseAside(AsideParse& parse, HandOver& handOver,
-                const std::function<bool(const xmlNode*, int)>& opensUp) {
-    // libxml2's error handlers are the thread's own.
-    QuietErrors quiet;
+// The parser calls these with each element as it builds the tree; none may
+// let an exception through its C frames.
+void startElement(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* uri,
+                  int namespaceCount, const xmlChar** namespaces, int attributeCount,
+                  int defaultedCount, const xmlChar** attributes) {
+    AsideParse& parse = AsideParse::of(ctx);
+    xmlParserCtxt* ctxt = parse.ctxt;
+    int built = ctxt->nodeNr;
+    xmlSAX2StartElementNs(ctx, localname, prefix, uri, namespaceCount, namespaces, attributeCount,
+                          defaultedCount, attributes);
     try {
-        // The elements whose children are met, innermost last.
-        std::vector<const xmlNode*> open;
-        while (!parse.errors.fatal && !handOver.stopped() &&
-               (parse.status = xmlTextReaderRead(parse.reader)) == 1) {
-            int type = xmlTextReaderNodeType(parse.reader);
-            xmlNode* node = xmlTextReaderCurrentNode(parse.reader);
-            if (node == nullptr) {
-                continue;
-            }
-            if (type == XML_READER_TYPE_END_ELEMENT) {
-                if (!open.empty() && open.back() == node) {
-                    handOver.waitCaughtUp();
-                    open.pop_back();
-                }
-                continue;
-            }
-            if (type != XML_READER_TYPE_ELEMENT) {
-                continue;
-            }
-            int depth = xmlTextReaderDepth(parse.reader);
+        if (ctxt->nodeNr == built) {
+            throw std::bad_alloc();
+        }
+        xmlNode* node = ctxt->node;
+        auto depth = static_cast<int>(parse.kinds.size());
+        AsideParse::Kind kind = AsideParse::Kind::InWhole;
+        if (depth == 0 || parse.kinds.back() == AsideParse::Kind::Open) {
+            kind = AsideParse::Kind::Whole;
             if (depth == 0 && !readyForTwo(node)) {
                 parse.inCaller = true;
-                break;
+                parse.stop();
+                return;
             }
-            parse.rootSeen = true;
-            if (depth == 0 || opensUp(node, depth)) {
-                if (xmlTextReaderIsEmptyElement(parse.reader) == 0) {
-                    open.push_back(node);
-                }
-                handOver.hand({node, depth, false, parse.input.bytesRead});
-                handOver.waitCaughtUp();
-                continue;
+            if (depth == 0 || (*parse.opensUp)(node, depth)) {
+                kind = AsideParse::Kind::Open;
+                parse.rootSeen = true;
+                parse.handOver->hand({node, depth, false, parse.input.bytesRead});
+                parse.handOver->waitCaughtUp();
             }
-            xmlNode* whole = xmlTextReaderExpand(parse.reader) != nullptr ? detach(node) : nullptr;
-            if (whole == nullptr) {
-                parse.status = -1;
-                break;
-            }
-            handOver.hand({whole, depth, true, parse.input.bytesRead});
+        }
+        parse.kinds.push_back(kind);
+        if (parse.handOver->stopped()) {
+            parse.stop();
         }
     } catch (...) {
-        parse.failure = std::current_exception();
+        parse.fail();
     }
-    if (!handOver.finish() && !parse.failure) {
+}
+
+// The children of an open element the caller never meets (the line breaks
+// between its elements, comments), once the parser is past them.
+void dropPassed(xmlParserCtxt* ctxt, xmlNode* open) {
+    for (xmlNode* c = open->children; c != nullptr;) {
+        xmlNode* next = c->next;
+        if (c->type != XML_ELEMENT_NODE) {
+            xmlUnlinkNode(c);
+            recycle(ctxt, c);
+        }
+        c = next;
+    }
+}
+
+void endElement(void* ctx, const xmlChar* localname, const xmlChar* prefix, const xmlChar* uri) {
+    AsideParse& parse = AsideParse::of(ctx);
+    xmlNode* node = parse.ctxt->node;
+    xmlSAX2EndElementNs(ctx, localname, prefix, uri);
+    if (parse.kinds.empty() || parse.stopped) {
+        return;
+    }
+    AsideParse::Kind kind = parse.kinds.back();
+    parse.kinds.pop_back();
+    try {
+        if (kind == AsideParse::Kind::Open) {
+            parse.handOver->waitCaughtUp();
+        } else if (kind == AsideParse::Kind::Whole) {
+            // Out of the parser's tree, so that the caller reads it while the
+            // parser goes on; its parent stays its parent, so that the
+            // namespaces declared above still answer.
+            xmlNode* parent = node->parent;
+            xmlUnlinkNode(node);
+            node->parent = parent;
+            dropPassed(parse.ctxt, parent);
+            parse.handOver->hand(
+                {node, static_cast<int>(parse.kinds.size()), true, parse.input.bytesRead});
+        }
+        if (parse.handOver->stopped()) {
+            parse.stop();
+        }
+    } catch (...) {
+        parse.fail();
+    }
+}
+
+void noteError(void* ctx, xmlError* error) {
+    AsideParse& parse = AsideParse::of(ctx);
+    noteScanError(&parse.errors, error);
+    if (parse.errors.fatal && !parse.stopped) {
+        parse.stop();
+    }
+}
+
+void parseAside(AsideParse& parse) {
+    // libxml2's error handlers are the thread's own.
+    QuietErrors quiet;
+    parse.handOver->recycleInto(parse.ctxt);
+    parse.ended = xmlParseDocument(parse.ctxt) == 0 && !parse.stopped;
+    parse.handOver->recycleInto(nullptr);
+    if (!parse.handOver->finish() && !parse.failure) {
         parse.failure = std::make_exception_ptr(std::bad_alloc());
     }
 }
@@ -310,16 +430,17 @@ class AsideThread {
             m_thread.join();
         }
         m_handOver.freeWholes();
-        if (m_parse.reader != nullptr) {
-            xmlFreeTextReader(m_parse.reader);
+        if (m_parse.ctxt != nullptr) {
+            xmlFreeDoc(m_parse.ctxt->myDoc);
+            xmlFreeParserCtxt(m_parse.ctxt);
         }
     }
     AsideThread(const AsideThread&) = delete;
     AsideThread& operator=(const AsideThread&) = delete;
 
-    bool start(const std::function<bool(const xmlNode*, int)>& opensUp) {
+    bool start() {
         try {
-            m_thread = std::thread([this, &opensUp] { parseAside(m_parse, m_handOver, opensUp); });
+            m_thread = std::thread([this] { parseAside(m_parse); });
         } catch (const std::system_error&) {
             return false;
         }
@@ -329,8 +450,11 @@ class AsideThread {
         m_thread.join();
         m_handOver.freeWholes();
     }
-    // The reader, now the caller's to free.
-    xmlTextReader* releaseReader() { return std::exchange(m_parse.reader, nullptr); }
+    // The document the parse built, now the caller's to free.
+    xmlDoc* releaseDocument() {
+        xmlDoc* doc = std::exchange(m_parse.ctxt->myDoc, nullptr);
+        return doc;
+    }
 
   private:
     AsideParse& m_parse;
@@ -343,15 +467,22 @@ class AsideThread {
 std::optional<std::optional<StrictScan>> scanAside(
     int fd, const std::function<bool(const xmlNode*, int)>& opensUp,
     const std::function<void(const ScannedElement&)>& onElement) {
+    HandOver handOver;
     AsideParse parse;
     parse.input.fd = fd;
-    parse.reader = openCountedReader(parse.input, parse.errors);
-    if (parse.reader == nullptr) {
+    parse.handOver = &handOver;
+    parse.opensUp = &opensUp;
+    xmlSAXVersion(&parse.sax, 2);
+    parse.sax.startElementNs = startElement;
+    parse.sax.endElementNs = endElement;
+    parse.sax.serror = noteError;
+    parse.ctxt = openCountedParser(parse.input, parse.sax);
+    if (parse.ctxt == nullptr) {
         return std::optional<StrictScan>(StrictScan{});
     }
-    HandOver handOver;
+    parse.ctxt->_private = &parse;
     AsideThread thread(parse, handOver);
-    if (!thread.start(opensUp)) {
+    if (!thread.start()) {
         return std::nullopt;
     }
     for (const std::vector<Handed>* taken = &handOver.take(); !taken->empty();
@@ -368,10 +499,13 @@ std::optional<std::optional<StrictScan>> scanAside(
     if (parse.inCaller) {
         return std::nullopt;
     }
+    xmlDoc* doc = thread.releaseDocument();
+    bool strict = strictlyRead(parse.input, parse.errors, parse.ended, parse.rootSeen,
+                               doc != nullptr ? doc->encoding : nullptr);
     // No document type: no entity of the file's own to expand.
     EntityExpansion expansion;
-    return strictVerdict(thread.releaseReader(), parse.input, parse.errors, parse.status,
-                         parse.rootSeen, expansion, 0, std::numeric_limits<std::uint64_t>::max());
+    return strictVerdict(doc, parse.input, strict, expansion, 0,
+                         std::numeric_limits<std::uint64_t>::max());
 }
 
 }  // namespace lum::xml

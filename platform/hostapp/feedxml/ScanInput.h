@@ -43,9 +43,15 @@ struct CountedInput {
     bool carriageReturnsLeft = false;
 };
 
+// Notes what a parse met in the ScanErrors context.
+void noteScanError(void* context, xmlError* error);
+
 // A reader of input's file with the parser's options, noting what it meets in
 // errors; null when none can be had.
 xmlTextReader* openCountedReader(CountedInput& input, ScanErrors& errors);
+// A parser of input's file with the parser's options that calls sax's
+// handlers with itself; null when none can be had.
+xmlParserCtxt* openCountedParser(CountedInput& input, xmlSAXHandler& sax);
 
 // After the pass ended with status (what the last xmlTextReaderRead gave):
 // what a strict parse gives, or nullopt when loadFile would not stop at its
@@ -53,6 +59,16 @@ xmlTextReader* openCountedReader(CountedInput& input, ScanErrors& errors);
 // the way expand to, against budget. Frees the reader.
 std::optional<StrictScan> strictVerdict(xmlTextReader* reader, const CountedInput& input,
                                         const ScanErrors& errors, int status, bool rootSeen,
+                                        EntityExpansion& expansion, std::uint64_t expanded,
+                                        std::uint64_t budget);
+// Whether a pass that ended (read the file to its end) as described gives
+// what loadFile's strict parse gives: encoding is the one the file was read
+// in.
+bool strictlyRead(const CountedInput& input, const ScanErrors& errors, bool ended, bool rootSeen,
+                  const xmlChar* encoding);
+// The same for the document doc a pass built, strict as strictlyRead gave;
+// frees doc.
+std::optional<StrictScan> strictVerdict(xmlDoc* doc, const CountedInput& input, bool strict,
                                         EntityExpansion& expansion, std::uint64_t expanded,
                                         std::uint64_t budget);
 

@@ -23,6 +23,8 @@ namespace {
 
 std::atomic<std::uint64_t> g_parseAsideFrom{std::uint64_t{256} << 10};
 
+}  // namespace
+
 void noteScanError(void* context, xmlError* error) {
     auto* errors = static_cast<ScanErrors*>(context);
     if (error == nullptr) {
@@ -35,6 +37,8 @@ void noteScanError(void* context, xmlError* error) {
                                error->code == XML_ERR_UNDECLARED_ENTITY ||
                                error->code == XML_WAR_UNDECLARED_ENTITY;
 }
+
+namespace {
 
 // Whether the file starts as one in an encoding whose bytes below 0x80 are
 // ASCII's: no zero byte among its first four (UTF-16 and UTF-32 put one
@@ -174,6 +178,15 @@ void walkTree(xmlNode* node, int depth,
 
 }  // namespace
 
+xmlParserCtxt* openCountedParser(CountedInput& input, xmlSAXHandler& sax) {
+    xmlParserCtxt* ctxt = xmlCreateIOParserCtxt(&sax, nullptr, readCounted, leaveOpen, &input,
+                                                XML_CHAR_ENCODING_NONE);
+    if (ctxt != nullptr) {
+        xmlCtxtUseOptions(ctxt, kParseOptions);
+    }
+    return ctxt;
+}
+
 xmlTextReader* openCountedReader(CountedInput& input, ScanErrors& errors) {
     xmlTextReader* reader =
         xmlReaderForIO(readCounted, leaveOpen, &input, nullptr, nullptr, kParseOptions);
@@ -187,21 +200,32 @@ std::optional<StrictScan> strictVerdict(xmlTextReader* reader, const CountedInpu
                                         const ScanErrors& errors, int status, bool rootSeen,
                                         EntityExpansion& expansion, std::uint64_t expanded,
                                         std::uint64_t budget) {
+    bool strict = !input.refused && strictlyRead(input, errors, status == 0, rootSeen,
+                                                 xmlTextReaderConstEncoding(reader));
+    // Asking for the document hands it over.
+    xmlDoc* doc = strict ? xmlTextReaderCurrentDoc(reader) : nullptr;
+    xmlFreeTextReader(reader);
+    return strictVerdict(doc, input, strict, expansion, expanded, budget);
+}
+
+bool strictlyRead(const CountedInput& input, const ScanErrors& errors, bool ended, bool rootSeen,
+                  const xmlChar* encoding) {
+    return ended && !errors.fatal && rootSeen && !errors.undeclaredEntity && !input.refused &&
+           !(encoding != nullptr && namesIso88591(reinterpret_cast<const char*>(encoding)));
+}
+
+std::optional<StrictScan> strictVerdict(xmlDoc* doc, const CountedInput& input, bool strict,
+                                        EntityExpansion& expansion, std::uint64_t expanded,
+                                        std::uint64_t budget) {
     if (input.refused) {
         // Beyond the limits or unreadable: loadFile refuses it as well.
-        xmlFreeTextReader(reader);
+        xmlFreeDoc(doc);
         return StrictScan{};
     }
-    const xmlChar* encoding = xmlTextReaderConstEncoding(reader);
-    bool strict = status == 0 && !errors.fatal && rootSeen && !errors.undeclaredEntity &&
-                  !(encoding != nullptr && namesIso88591(reinterpret_cast<const char*>(encoding)));
-    // Asking for the document hands it over: it is freed here, after the
-    // reader.
-    xmlDoc* doc = strict ? xmlTextReaderCurrentDoc(reader) : nullptr;
     StrictScan scan;
     scan.loads = strict;
     scan.carriageReturnsLeft = input.carriageReturnsLeft;
-    if (doc != nullptr) {
+    if (strict && doc != nullptr) {
         scan.encoding = toCString(doc->encoding);
         scan.declaresEntities = declaresEntities(doc);
     }
@@ -213,7 +237,6 @@ std::optional<StrictScan> strictVerdict(xmlTextReader* reader, const CountedInpu
         }
         scan.loads = expanded <= budget;
     }
-    xmlFreeTextReader(reader);
     xmlFreeDoc(doc);
     return strict ? std::optional<StrictScan>(scan) : std::nullopt;
 }
