@@ -21,6 +21,8 @@ constexpr std::uint8_t kHandedOverField = 0xFF;
 // each next one twice as large, up to half a megabyte.
 constexpr std::size_t kFirstStandIns = 16;
 constexpr std::size_t kMostStandIns = 4096;
+// The parts' texts' blocks, in characters.
+constexpr std::size_t kPartTextBlock = 16384;
 
 std::size_t standInBlockSize(std::size_t block) {
     return block >= 8 ? kMostStandIns : std::min(kFirstStandIns << block, kMostStandIns);
@@ -224,22 +226,48 @@ void FeedSkeleton::noteHolding(xmlNode* standIn) {
 }
 
 void FeedSkeleton::setAnswers(ItemRecord& record, std::vector<Answer>& answers) {
-    std::deque<Answer>& store = record.part ? m_partAnswers : m_itemAnswers;
-    std::size_t first = store.size() + (record.part ? 0 : m_itemAnswersDropped);
-    record.firstAnswer = static_cast<std::uint32_t>(first);
     record.answerCount = static_cast<std::uint8_t>(answers.size());
-    for (Answer& answer : answers) {
-        store.push_back(std::move(answer));
+    if (record.part) {
+        record.firstAnswer = static_cast<std::uint32_t>(m_partAnswers.size());
+        for (const Answer& answer : answers) {
+            std::u16string_view text = answer.text.view();
+            m_partAnswers.push_back({answer.field, answer.result,
+                                     static_cast<std::uint32_t>(text.size()), keepPartText(text)});
+        }
+        return;
     }
+    record.firstAnswer = static_cast<std::uint32_t>(m_itemAnswers.size() + m_itemAnswersDropped);
+    for (Answer& answer : answers) {
+        m_itemAnswers.push_back(std::move(answer));
+    }
+}
+
+const char16_t* FeedSkeleton::keepPartText(std::u16string_view text) {
+    if (text.empty()) {
+        return nullptr;
+    }
+    if (text.size() > m_partTextLeft) {
+        // A text longer than a block has one of its own.
+        std::size_t size = std::max(text.size(), kPartTextBlock);
+        m_partTexts.push_back(std::make_unique_for_overwrite<char16_t[]>(size));
+        m_partTextAt = m_partTexts.back().get();
+        m_partTextLeft = size;
+    }
+    char16_t* kept = m_partTextAt;
+    std::copy(text.begin(), text.end(), kept);
+    m_partTextAt += text.size();
+    m_partTextLeft -= text.size();
+    return kept;
 }
 
 std::optional<bool> FeedSkeleton::answer(ItemRecord& record, int field, CString& out) {
     const std::size_t end = std::size_t{record.firstAnswer} + record.answerCount;
     if (record.part) {
         for (std::size_t i = record.firstAnswer; i < end; ++i) {
-            if (m_partAnswers[i].field == field) {
-                out = m_partAnswers[i].text;
-                return m_partAnswers[i].result;
+            const PartAnswer& answer = m_partAnswers[i];
+            if (answer.field == field) {
+                out = CString(std::u16string_view(answer.text, answer.length));
+                return answer.result;
             }
         }
         out.Empty();

@@ -135,7 +135,21 @@ class FeedSkeleton {
     std::size_t m_itemAnswersDropped = 0;
     // Where answers went unasked, in order.
     std::vector<std::uint32_t> m_unaskedDropped;
-    std::deque<Answer> m_partAnswers;
+    // Parts' answers stay as long as the skeleton, and are copied each time
+    // they are asked: their texts are held one after another in blocks,
+    // which go at once, rather than each in a string of its own.
+    struct PartAnswer {
+        std::uint8_t field;
+        bool result;
+        std::uint32_t length;
+        const char16_t* text;
+    };
+    std::deque<PartAnswer> m_partAnswers;
+    std::vector<std::unique_ptr<char16_t[]>> m_partTexts;
+    char16_t* m_partTextAt = nullptr;
+    std::size_t m_partTextLeft = 0;
+    // A copy of text among the parts' texts.
+    const char16_t* keepPartText(std::u16string_view text);
 };
 
 }  // namespace lum::xml

@@ -273,6 +273,59 @@ TEST_F(XmlScan, OpeningUpSomeElementsMeetsEveryOtherOneWholeAndInTurn) {
     EXPECT_FALSE(scan);
 }
 
+// Each whole element as it is met, written out, against the same element of
+// the tree: what the parse hands over is built from nodes it took back from
+// the wholes before, and must hold nothing of them.
+TEST_F(XmlScan, WholesOfEveryKindOfNodeAreMetAsTheTreeHoldsThem) {
+    std::string items;
+    for (int i = 0; i < 400; ++i) {
+        std::string n = std::to_string(i);
+        std::string attributes;
+        for (int a = 0; a < (i % 50 == 7 ? 200 : i % 3); ++a) {
+            attributes += " a" + std::to_string(a) + "='" + n + "'";
+        }
+        std::string many;
+        for (int k = 0; k < (i == 123 ? 5000 : 0); ++k) {
+            many += "<p>" + std::to_string(k) + "</p>";
+        }
+        items += "<item" + attributes + (i % 4 == 0 ? " xml:id='i" + n + "'" : "") + ">" +
+                 "<!-- c" + n + " --><?pi " + n + "?><title>A &amp; " + n +
+                 " &#x263A; a rather longer title than a node holds in itself</title>" +
+                 "<m:x xmlns:m='urn:m" + n + "' m:y='" + n + "'>" + n + "</m:x>" + many +
+                 "<e/></item><!-- between --><?between?>\n  ";
+    }
+    m_dir.write("doc.xml", "<rss><channel>\n" + items + "</channel></rss>");
+    CString path(m_dir.windows("doc.xml"));
+    auto written = [](xmlNode* node) {
+        xmlBuffer* buffer = xmlBufferCreate();
+        xmlNodeDump(buffer, node->doc, node, 0, 0);
+        std::string text(reinterpret_cast<const char*>(xmlBufferContent(buffer)));
+        xmlBufferFree(buffer);
+        return text;
+    };
+    std::vector<std::string> met;
+    auto scan = lum::xml::scanStrictly(
+        path,
+        [&](const lum::xml::ScannedElement& element) {
+            if (element.depth() == 2) {
+                met.push_back(written(element.subtree()));
+            }
+        },
+        [](const xmlNode*, int depth) { return depth < 2; });
+    ASSERT_TRUE(scan && scan->loads);
+    xmlDoc* tree = lum::xml::loadFile(path);
+    ASSERT_NE(tree, nullptr);
+    std::vector<std::string> expected;
+    for (xmlNode* c = xmlDocGetRootElement(tree)->children->children; c != nullptr; c = c->next) {
+        if (c->type == XML_ELEMENT_NODE) {
+            expected.push_back(written(c));
+        }
+    }
+    xmlFreeDoc(tree);
+    ASSERT_EQ(met.size(), 400u);
+    EXPECT_EQ(met, expected);
+}
+
 TEST_F(XmlScan, ACallerThatGivesUpWhileOpeningUpLeavesNothingBehind) {
     std::string items;
     for (int i = 0; i < 5000; ++i) {
