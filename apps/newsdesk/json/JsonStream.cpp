@@ -2,8 +2,11 @@
 
 #include "json/RecordJson.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <future>
+#include <system_error>
 
 namespace newsdesk::app {
 
@@ -13,6 +16,8 @@ using nlohmann::ordered_json;
 
 // Output is handed to the stream in pieces of about this size.
 constexpr std::size_t kChunk = 1 << 16;
+// Items written in one run by one thread.
+constexpr std::size_t kItemsPerRun = 2048;
 
 void appendIndent(std::string& out, int indent) {
     out.append(static_cast<std::size_t>(indent), ' ');
@@ -380,16 +385,46 @@ bool writeRecordJson(std::ostream& out, const CRSSChannel& channel, const std::s
         std::string direct;
         appendItemJson(direct, channel.m_items.front(), 4);
         bool straight = direct == viaJson;
-        bool first = true;
-        for (const CRSSItem& item : channel.m_items) {
-            buffer += first ? "\n    " : ",\n    ";
-            first = false;
-            if (straight) {
-                appendItemJson(buffer, item, 4);
-            } else {
-                appendPrettyJson(buffer, toJson(item), 4);
+        auto appendItems = [&](std::string& to, std::size_t from, std::size_t end) {
+            for (std::size_t i = from; i < end; ++i) {
+                to += i == 0 ? "\n    " : ",\n    ";
+                if (straight) {
+                    appendItemJson(to, channel.m_items[i], 4);
+                } else {
+                    appendPrettyJson(to, toJson(channel.m_items[i]), 4);
+                }
             }
+        };
+        // A large feed's items are written in runs, two at a time: a thread
+        // of its own writes the second of each pair while this one writes
+        // the first, and both go out in their order.
+        const std::size_t count = channel.m_items.size();
+        for (std::size_t run = 0; run < count; run += 2 * kItemsPerRun) {
+            std::size_t middle = std::min(count, run + kItemsPerRun);
+            std::size_t end = std::min(count, middle + kItemsPerRun);
+            std::future<std::string> second;
+            if (middle < end) {
+                try {
+                    second = std::async(std::launch::async, [&, middle, end] {
+                        std::string text;
+                        appendItems(text, middle, end);
+                        return text;
+                    });
+                } catch (const std::system_error&) {
+                    // No thread to be had: this one writes it after the first.
+                }
+            }
+            appendItems(buffer, run, middle);
             spill(false);
+            if (second.valid()) {
+                std::string text = second.get();
+                out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+                out.write(text.data(), static_cast<std::streamsize>(text.size()));
+                buffer.clear();
+            } else {
+                appendItems(buffer, middle, end);
+                spill(false);
+            }
         }
         buffer += "\n  ]";
     }

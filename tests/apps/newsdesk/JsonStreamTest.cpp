@@ -141,6 +141,22 @@ TEST(JsonStream, NestedValuesOfEveryKindIndentAsTheLibraryIndents) {
     EXPECT_EQ(out, library(value));
 }
 
+// A large feed's items are written in runs by two threads: every count
+// about the runs' bounds comes out whole and in order.
+TEST(JsonStream, ManyItemsPrintInTheirOrderAsTheLibraryDoes) {
+    for (std::size_t count : {2047u, 2048u, 4097u, 6145u}) {
+        CRSSChannel channel;
+        channel.m_title = u"many";
+        for (std::size_t i = 0; i < count; ++i) {
+            CRSSItem item;
+            item.m_title = CString(u"item ") + CString::fromUtf8(std::to_string(i));
+            item.m_link = u"https://example.com/" + std::u16string(i % 7, u'x');
+            channel.m_items.push_back(item);
+        }
+        EXPECT_EQ(streamed(channel, "/tmp/many.rss"), expected(channel, "/tmp/many.rss")) << count;
+    }
+}
+
 TEST(JsonStream, AFailedStreamIsReported) {
     std::ostringstream out;
     out.setstate(std::ios::badbit);
