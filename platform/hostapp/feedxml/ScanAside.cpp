@@ -281,6 +281,19 @@ bool readyForTwo(xmlNode* root) {
     return doc->oldNs != nullptr && doc->ids != nullptr;
 }
 
+// Frees a whole the caller has met in the parse's own thread.
+class Recycled {
+  public:
+    Recycled(xmlParserCtxt* ctxt, xmlNode* whole) : m_ctxt(ctxt), m_whole(whole) {}
+    ~Recycled() { recycle(m_ctxt, m_whole); }
+    Recycled(const Recycled&) = delete;
+    Recycled& operator=(const Recycled&) = delete;
+
+  private:
+    xmlParserCtxt* m_ctxt;
+    xmlNode* m_whole;
+};
+
 struct AsideParse {
     CountedInput input{-1, {}};
     ScanErrors errors;
@@ -288,6 +301,9 @@ struct AsideParse {
     xmlParserCtxt* ctxt = nullptr;
     HandOver* handOver = nullptr;
     const std::function<bool(const xmlNode*, int)>* opensUp = nullptr;
+    // Set when the parse runs in the caller's thread: elements go straight
+    // to it, and each whole is freed once it has been met.
+    const std::function<void(const ScannedElement&)>* onElement = nullptr;
     // What each element being parsed is to the caller, innermost last: one
     // whose children are met in turn, one handed over whole when it ends, or
     // one inside such a whole.
@@ -343,8 +359,12 @@ void startElement(void* ctx, const xmlChar* localname, const xmlChar* prefix, co
             if (depth == 0 || (*parse.opensUp)(node, depth)) {
                 kind = AsideParse::Kind::Open;
                 parse.rootSeen = true;
-                parse.handOver->hand({node, depth, false, parse.input.bytesRead});
-                parse.handOver->waitCaughtUp();
+                if (parse.onElement != nullptr) {
+                    (*parse.onElement)(ScannedElement(node, depth, nullptr));
+                } else {
+                    parse.handOver->hand({node, depth, false, parse.input.bytesRead});
+                    parse.handOver->waitCaughtUp();
+                }
             }
         }
         parse.kinds.push_back(kind);
@@ -380,7 +400,9 @@ void endElement(void* ctx, const xmlChar* localname, const xmlChar* prefix, cons
     parse.kinds.pop_back();
     try {
         if (kind == AsideParse::Kind::Open) {
-            parse.handOver->waitCaughtUp();
+            if (parse.onElement == nullptr) {
+                parse.handOver->waitCaughtUp();
+            }
         } else if (kind == AsideParse::Kind::Whole) {
             // Out of the parser's tree, so that the caller reads it while the
             // parser goes on; its parent stays its parent, so that the
@@ -389,8 +411,13 @@ void endElement(void* ctx, const xmlChar* localname, const xmlChar* prefix, cons
             xmlUnlinkNode(node);
             node->parent = parent;
             dropPassed(parse.ctxt, parent);
-            parse.handOver->hand(
-                {node, static_cast<int>(parse.kinds.size()), true, parse.input.bytesRead});
+            auto depth = static_cast<int>(parse.kinds.size());
+            if (parse.onElement != nullptr) {
+                Recycled whole(parse.ctxt, node);
+                (*parse.onElement)(ScannedElement(node, depth, nullptr));
+            } else {
+                parse.handOver->hand({node, depth, true, parse.input.bytesRead});
+            }
         }
         if (parse.handOver->stopped()) {
             parse.stop();
@@ -419,6 +446,25 @@ void parseAside(AsideParse& parse) {
     }
 }
 
+// The parser and the document it built, freed however the pass ends.
+class ParserHeld {
+  public:
+    explicit ParserHeld(xmlParserCtxt* ctxt) : m_ctxt(ctxt) {}
+    ~ParserHeld() {
+        if (m_ctxt != nullptr) {
+            xmlFreeDoc(m_ctxt->myDoc);
+            xmlFreeParserCtxt(m_ctxt);
+        }
+    }
+    ParserHeld(const ParserHeld&) = delete;
+    ParserHeld& operator=(const ParserHeld&) = delete;
+    // The document the parse built, now the caller's to free.
+    xmlDoc* releaseDocument() { return std::exchange(m_ctxt->myDoc, nullptr); }
+
+  private:
+    xmlParserCtxt* m_ctxt;
+};
+
 // Ends the parse's thread however the caller's side ends, and frees what it
 // still held.
 class AsideThread {
@@ -430,10 +476,6 @@ class AsideThread {
             m_thread.join();
         }
         m_handOver.freeWholes();
-        if (m_parse.ctxt != nullptr) {
-            xmlFreeDoc(m_parse.ctxt->myDoc);
-            xmlFreeParserCtxt(m_parse.ctxt);
-        }
     }
     AsideThread(const AsideThread&) = delete;
     AsideThread& operator=(const AsideThread&) = delete;
@@ -450,11 +492,6 @@ class AsideThread {
         m_thread.join();
         m_handOver.freeWholes();
     }
-    // The document the parse built, now the caller's to free.
-    xmlDoc* releaseDocument() {
-        xmlDoc* doc = std::exchange(m_parse.ctxt->myDoc, nullptr);
-        return doc;
-    }
 
   private:
     AsideParse& m_parse;
@@ -466,7 +503,7 @@ class AsideThread {
 
 std::optional<std::optional<StrictScan>> scanAside(
     int fd, const std::function<bool(const xmlNode*, int)>& opensUp,
-    const std::function<void(const ScannedElement&)>& onElement) {
+    const std::function<void(const ScannedElement&)>& onElement, bool ownThread) {
     HandOver handOver;
     AsideParse parse;
     parse.input.fd = fd;
@@ -480,26 +517,35 @@ std::optional<std::optional<StrictScan>> scanAside(
     if (parse.ctxt == nullptr) {
         return std::optional<StrictScan>(StrictScan{});
     }
+    ParserHeld held(parse.ctxt);
     parse.ctxt->_private = &parse;
-    AsideThread thread(parse, handOver);
-    if (!thread.start()) {
-        return std::nullopt;
-    }
-    for (const std::vector<Handed>* taken = &handOver.take(); !taken->empty();
-         taken = &handOver.take()) {
-        for (const Handed& element : *taken) {
-            onElement(ScannedElement(element.element, element.depth, nullptr));
+    bool aside = false;
+    if (ownThread) {
+        AsideThread thread(parse, handOver);
+        aside = thread.start();
+        if (aside) {
+            for (const std::vector<Handed>* taken = &handOver.take(); !taken->empty();
+                 taken = &handOver.take()) {
+                for (const Handed& element : *taken) {
+                    onElement(ScannedElement(element.element, element.depth, nullptr));
+                }
+                handOver.handled();
+            }
+            thread.join();
         }
-        handOver.handled();
     }
-    thread.join();
+    if (!aside) {
+        // No thread of its own, or none to be had: the same parse, here.
+        parse.onElement = &onElement;
+        parseAside(parse);
+    }
     if (parse.failure) {
         std::rethrow_exception(parse.failure);
     }
     if (parse.inCaller) {
         return std::nullopt;
     }
-    xmlDoc* doc = thread.releaseDocument();
+    xmlDoc* doc = held.releaseDocument();
     bool strict = strictlyRead(parse.input, parse.errors, parse.ended, parse.rootSeen,
                                doc != nullptr ? doc->encoding : nullptr);
     // No document type: no entity of the file's own to expand.

@@ -72,12 +72,13 @@ std::optional<StrictScan> strictVerdict(xmlDoc* doc, const CountedInput& input, 
                                         EntityExpansion& expansion, std::uint64_t expanded,
                                         std::uint64_t budget);
 
-// The pass of scanStrictly with opensUp, parsing on a thread of its own;
-// nullopt when the file is to be scanned in the caller's thread instead: it
-// has a document type, or no thread can be had. Nothing was handed to
-// onElement then.
+// The pass of scanStrictly with opensUp: libxml2's tree-building parse,
+// each element that is not opened up met whole as it ends, on a thread of
+// its own with ownThread (and one can be had), else in the caller's. nullopt
+// when the file is for the reader's pass instead: it has a document type.
+// Nothing was handed to onElement then.
 std::optional<std::optional<StrictScan>> scanAside(
     int fd, const std::function<bool(const xmlNode*, int)>& opensUp,
-    const std::function<void(const ScannedElement&)>& onElement);
+    const std::function<void(const ScannedElement&)>& onElement, bool ownThread);
 
 }  // namespace lum::xml

@@ -107,12 +107,12 @@ struct StrictScan {
 // With opensUp, only the root and the elements opensUp names (given an
 // element and its depth) are met with their children after them; every other
 // element below them is met once, whole, with its subtree already read, and
-// nothing below it is met. The file is then parsed on a thread of its own
-// while onElement works in the caller's, and opensUp is called on the
-// parse's thread: it must only look at the element. A file with a document
-// type (whose entities the pass would have to follow into every element) is
-// passed as without opensUp, and so is every file where no thread can be had,
-// and every file smaller than parseAsideFrom says.
+// nothing below it is met. The file is then read by libxml2's own
+// tree-building parse, as loadFile reads it; from the size parseAsideFrom
+// says, on a thread of its own while onElement works in the caller's, and
+// opensUp is called on the parse's thread: it must only look at the element.
+// A file with a document type (whose entities the pass would have to follow
+// into every element) is passed as without opensUp.
 std::optional<StrictScan> scanStrictly(
     const CString& windowsPath, const std::function<void(const ScannedElement&)>& onElement,
     const std::function<bool(const xmlNode*, int)>& opensUp = {});
@@ -120,7 +120,7 @@ std::optional<StrictScan> scanStrictly(
 // The size from which scanStrictly parses a file on a thread of its own
 // (256 KiB unless set): a smaller file is read sooner in one thread than a
 // thread is started and handed its elements. Tests set 0 to take every file
-// that way. Returns the size set before.
+// that way, and the largest size to take none. Returns the size set before.
 std::uint64_t parseAsideFrom(std::uint64_t bytes);
 
 // Writes the document to the path in the given encoding (empty: UTF-8),

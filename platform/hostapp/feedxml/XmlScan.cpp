@@ -260,13 +260,14 @@ std::optional<StrictScan> scanStrictly(const CString& windowsPath,
     if (fd.get() < 0) {
         return StrictScan{};
     }
-    struct stat st {};
-    if (opensUp && ::fstat(fd.get(), &st) == 0 &&
-        static_cast<std::uint64_t>(st.st_size) >= g_parseAsideFrom.load()) {
-        if (auto aside = scanAside(fd.get(), opensUp, onElement)) {
-            return *aside;
+    if (opensUp) {
+        struct stat st {};
+        bool large = ::fstat(fd.get(), &st) == 0 &&
+                     static_cast<std::uint64_t>(st.st_size) >= g_parseAsideFrom.load();
+        if (auto scan = scanAside(fd.get(), opensUp, onElement, large)) {
+            return *scan;
         }
-        // Scanned again from its start, in this thread.
+        // Scanned again from its start by the reader.
         if (::lseek(fd.get(), 0, SEEK_SET) != 0) {
             return StrictScan{};
         }
