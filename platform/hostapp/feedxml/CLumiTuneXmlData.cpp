@@ -176,7 +176,7 @@ bool CLumiTuneXmlData::setCategory(Node node, const CString& name, const CString
 
 Node CLumiTuneXmlData::descriptionOf(Node node) {
     Node summary = findChild(node, kSummary);
-    return summary && !summary.getTextContent().IsEmpty() ? summary : findChild(node, kDescription);
+    return summary && summary.hasTextContent() ? summary : findChild(node, kDescription);
 }
 
 void CLumiTuneXmlData::getChannelKept(Node channel, lum::KeptMarkup& out) const {

@@ -133,6 +133,16 @@ CString Node::getTextContent() const {
     return out;
 }
 
+bool Node::hasTextContent() const {
+    const xmlNode* only = m_node != nullptr ? m_node->children : nullptr;
+    // The parser's texts are UTF-8, which is empty only when it has no bytes.
+    if (m_node != nullptr && m_node->type == XML_ELEMENT_NODE && only != nullptr &&
+        only->next == nullptr && only->type == XML_TEXT_NODE) {
+        return only->content != nullptr && only->content[0] != 0;
+    }
+    return !getTextContent().IsEmpty();
+}
+
 void Node::setTextContent(const CString& text) const {
     if (m_node == nullptr) {
         return;

@@ -35,6 +35,8 @@ class Node {
 
     // All text below the node, entity references expanded.
     CString getTextContent() const;
+    // Whether getTextContent would give a text that is not empty.
+    bool hasTextContent() const;
     // Replaces the node's children by one text node holding text verbatim
     // (no entity parsing). Characters XML cannot carry are dropped.
     void setTextContent(const CString& text) const;

@@ -62,6 +62,9 @@ void recycle(xmlParserCtxt* ctxt, xmlNode* node) {
                 recycle(ctxt, a->children);
                 a->children = nullptr;
                 if (ctxt->freeAttrsNr < kMostRecycledAttributes) {
+                    if (a->name != nullptr && xmlDictOwns(ctxt->dict, a->name) == 0) {
+                        xmlFree(const_cast<xmlChar*>(a->name));
+                    }
                     a->next = ctxt->freeAttrs;
                     ctxt->freeAttrs = a;
                     ++ctxt->freeAttrsNr;
