@@ -259,6 +259,40 @@ TEST_F(ChildLookup, AnUndeclaredPrefixStaysPartOfTheNameItAnswersBy) {
     xmlFreeDoc(doc);
 }
 
+// Whether an element holds text, asked without its text, answers as its
+// text does: on every element of the fixtures and of odd shapes.
+void expectHoldsTextAsItsTextSays(xmlNode* node, const std::string& what, int& elements) {
+    for (; node != nullptr; node = node->next) {
+        if (node->type == XML_ELEMENT_NODE) {
+            ++elements;
+            EXPECT_EQ(Node(node).hasTextContent(), !Node(node).getTextContent().IsEmpty())
+                << what << ", element " << node->name;
+            expectHoldsTextAsItsTextSays(node->children, what, elements);
+        }
+    }
+}
+
+TEST_F(ChildLookup, AnElementHoldsTextExactlyWhenItsTextIsNotEmpty) {
+    int elements = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(NEWSDESK_FIXTURES) + "/feed")) {
+        Probe doc(fixturePath("feed/" + entry.path().filename().string()), nullptr);
+        if (doc.IsOK()) {
+            expectHoldsTextAsItsTextSays(xmlDocGetRootElement(doc.Document->raw()),
+                                         entry.path().filename().string(), elements);
+        }
+    }
+    const std::string odd =
+        "<!DOCTYPE r [<!ENTITY e 'x'><!ENTITY n ''>]><r><a></a><b> </b><c><![CDATA[]]></c>"
+        "<d><![CDATA[x]]></d><e><f/></e><g><h>x</h></g><i>&e;</i><j>&n;</j><k>&amp;</k>"
+        "<l><!-- c --></l><m><?p x?></m><n>a<o/>b</n></r>";
+    xmlDoc* doc = xmlReadMemory(odd.data(), static_cast<int>(odd.size()), nullptr, nullptr, 0);
+    ASSERT_NE(doc, nullptr);
+    expectHoldsTextAsItsTextSays(xmlDocGetRootElement(doc), odd, elements);
+    xmlFreeDoc(doc);
+    EXPECT_GE(elements, 300);
+}
+
 TEST_F(ChildLookup, EveryTruncationAndChangedByteTakesWhatOneLookupPerNameTakes) {
     for (const char* name : {"podcast_full.xml", "rss20_full.xml", "rdf_full.xml"}) {
         std::string whole = readBytes(std::string(NEWSDESK_FIXTURES) + "/feed/" + name);
