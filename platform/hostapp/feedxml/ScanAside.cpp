@@ -316,8 +316,8 @@ struct AsideParse {
     bool ended = false;
     bool stopped = false;
     bool rootSeen = false;
-    // The file is for the pass in the caller's thread.
-    bool inCaller = false;
+    // The file is for the reader's pass: it has a document type.
+    bool forReader = false;
     std::exception_ptr failure;
 
     static AsideParse& of(void* ctxt) {
@@ -355,7 +355,7 @@ void startElement(void* ctx, const xmlChar* localname, const xmlChar* prefix, co
         if (depth == 0 || parse.kinds.back() == AsideParse::Kind::Open) {
             kind = AsideParse::Kind::Whole;
             if (depth == 0 && !readyForTwo(node)) {
-                parse.inCaller = true;
+                parse.forReader = true;
                 parse.stop();
                 return;
             }
@@ -545,7 +545,7 @@ std::optional<std::optional<StrictScan>> scanAside(
     if (parse.failure) {
         std::rethrow_exception(parse.failure);
     }
-    if (parse.inCaller) {
+    if (parse.forReader) {
         return std::nullopt;
     }
     xmlDoc* doc = held.releaseDocument();
