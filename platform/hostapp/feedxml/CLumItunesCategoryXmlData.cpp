@@ -34,13 +34,9 @@ void CLumItunesCategoryXmlData::getCategoryNodeArray(Node node, NodeArray& categ
 }
 
 bool CLumItunesCategoryXmlData::getCategoryName(Node node, CString& out) const {
-    Element e(node);
-    out = e.getAttribute(u"name");
-    return e.hasAttribute(u"name");
+    return Element(node).readAttribute(u"name", out);
 }
 
 bool CLumItunesCategoryXmlData::getCategoryLabel(Node node, CString& out) const {
-    Element e(node);
-    out = e.getAttribute(u"label");
-    return e.hasAttribute(u"label");
+    return Element(node).readAttribute(u"label", out);
 }

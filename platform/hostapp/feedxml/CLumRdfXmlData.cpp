@@ -203,9 +203,7 @@ bool CLumRdfXmlData::setItemSeq(Node channel, const std::vector<CString>& links)
 }
 
 bool CLumRdfXmlData::getAbout(Node node, CString& out) const {
-    Element e(withChildren(node, true));
-    out = e.getAttribute(u"rdf:about");
-    return e.hasAttribute(u"rdf:about");
+    return Element(withChildren(node, true)).readAttribute(u"rdf:about", out);
 }
 
 bool CLumRdfXmlData::getTitle(Node node, CString& out) const {

@@ -317,9 +317,7 @@ bool CLumRssAbstract::getEscapedChildText(Node parent, const FeedName& name, CSt
 
 bool CLumRssAbstract::getChildAttribute(Node parent, const FeedName& name,
                                         const char16_t* attribute, CString& out) {
-    Element child(findChild(parent, name));
-    out = child.getAttribute(attribute);
-    return child.hasAttribute(attribute);
+    return Element(findChild(parent, name)).readAttribute(attribute, out);
 }
 
 void CLumRssAbstract::declareNamespace(const char* prefix, const char* uri) {

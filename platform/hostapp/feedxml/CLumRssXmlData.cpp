@@ -226,9 +226,7 @@ bool CLumRssXmlData::getEnclosureAttribute(Node node, PartField field, const cha
     if (auto recorded = recordedField(enclosure, field, out)) {
         return *recorded;
     }
-    Element e(withChildren(enclosure, true));
-    out = e.getAttribute(name);
-    return e.hasAttribute(name);
+    return Element(withChildren(enclosure, true)).readAttribute(name, out);
 }
 
 bool CLumRssXmlData::getEnclosureUrl(Node node, CString& out) const {

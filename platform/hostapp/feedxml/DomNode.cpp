@@ -196,29 +196,38 @@ void Node::removeChild(Node child) const {
 }
 
 CString Element::getAttribute(const CString& name) const {
+    CString value;
+    readAttribute(name, value);
+    return value;
+}
+
+bool Element::readAttribute(const CString& name, CString& out) const {
+    out.Empty();
     if (m_node == nullptr) {
-        return CString();
+        return false;
     }
     std::string wanted = name.toUtf8();
     if (xmlNs* ns = findNsDecl(m_node, wanted)) {
-        return toCString(ns->href);
+        out = toCString(ns->href);
+        return true;
     }
     // Not a declaration the parser recognised: "XMLNS:ITUNES" in capitals is
     // kept as an ordinary attribute, and names compare without regard to case.
     xmlAttr* attr = findAttr(m_node, wanted);
     if (attr == nullptr) {
-        return CString();
+        return false;
     }
     // A value that is one plain text node is read in place, as element text
     // is.
     const xmlNode* only = attr->children;
     if (only != nullptr && only->next == nullptr && only->type == XML_TEXT_NODE) {
-        return toCString(only->content);
+        out = toCString(only->content);
+        return true;
     }
     xmlChar* value = xmlNodeListGetString(m_node->doc, attr->children, 1);
-    CString out = toCString(value);
+    out = toCString(value);
     xmlFree(value);
-    return out;
+    return true;
 }
 
 bool Element::hasAttribute(const CString& name) const {

@@ -67,6 +67,9 @@ class Element : public Node {
     // namespace declarations on this element, where the parser keeps them.
     CString getAttribute(const CString& name) const;
     bool hasAttribute(const CString& name) const;
+    // Both at once: whether the element has the attribute, its value into
+    // out (empty when it has none).
+    bool readAttribute(const CString& name, CString& out) const;
     // Sets or adds the attribute; a "p:name" whose prefix is declared in scope
     // goes into that namespace. Characters XML cannot carry are dropped.
     void setAttribute(const CString& name, const CString& value) const;

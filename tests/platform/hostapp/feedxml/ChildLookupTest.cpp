@@ -293,6 +293,24 @@ TEST_F(ChildLookup, AnElementHoldsTextExactlyWhenItsTextIsNotEmpty) {
     EXPECT_GE(elements, 300);
 }
 
+// An attribute read at once answers as asking for it and for its value do:
+// present, empty, missing, a namespace declaration, a name in capitals.
+TEST_F(ChildLookup, AnAttributeReadAtOnceAnswersAsItsTwoQuestions) {
+    const std::string text =
+        "<r xmlns:itunes='urn:i' XMLNS:DC='urn:d' a='1' b='' c='x &amp; y' itunes:d='i'/>";
+    xmlDoc* doc = xmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr, 0);
+    ASSERT_NE(doc, nullptr);
+    Element root(xmlDocGetRootElement(doc));
+    for (const char16_t* name : {u"a", u"A", u"b", u"c", u"itunes:d", u"d", u"xmlns:itunes",
+                                 u"xmlns:dc", u"XMLNS:DC", u"missing", u""}) {
+        CString value = u"left over";
+        bool present = root.readAttribute(name, value);
+        EXPECT_EQ(present, root.hasAttribute(name)) << CString(name).toUtf8();
+        EXPECT_EQ(value, root.getAttribute(name)) << CString(name).toUtf8();
+    }
+    xmlFreeDoc(doc);
+}
+
 TEST_F(ChildLookup, EveryTruncationAndChangedByteTakesWhatOneLookupPerNameTakes) {
     for (const char* name : {"podcast_full.xml", "rss20_full.xml", "rdf_full.xml"}) {
         std::string whole = readBytes(std::string(NEWSDESK_FIXTURES) + "/feed/" + name);
