@@ -169,6 +169,12 @@ TEST_P(StreamedRead, OddShapesAnswerAsTheTree) {
          false},
         // No channel at all.
         {"<rss><item><title>t</title></item></rss>", false},
+        // An empty CDATA section in an element kept as markup: the tree holds
+        // an empty text there, and writes the element with an end tag.
+        {"<rss xmlns:content='http://purl.org/rss/1.0/modules/content/'><channel><item>"
+         "<title>t</title><content:encoded><![CDATA[]]></content:encoded><x><![CDATA[]]>"
+         "</x></item></channel></rss>",
+         true},
         // A letter written in two bytes where UTF-8 takes one, in a CDATA
         // section: the tree refuses the file, and so does the pass.
         {"<rss><channel><item><title>t</title><description><![CDATA[a \xC1\x90w]]>"
