@@ -200,8 +200,8 @@ std::optional<StrictScan> strictVerdict(xmlTextReader* reader, const CountedInpu
                                         const ScanErrors& errors, int status, bool rootSeen,
                                         EntityExpansion& expansion, std::uint64_t expanded,
                                         std::uint64_t budget) {
-    bool strict = !input.refused && strictlyRead(input, errors, status == 0, rootSeen,
-                                                 xmlTextReaderConstEncoding(reader));
+    bool strict =
+        strictlyRead(input, errors, status == 0, rootSeen, xmlTextReaderConstEncoding(reader));
     // Asking for the document hands it over.
     xmlDoc* doc = strict ? xmlTextReaderCurrentDoc(reader) : nullptr;
     xmlFreeTextReader(reader);
