@@ -8,6 +8,7 @@
 #include "hostapp/feedxml/DomNode.h"
 #include "hostapp/feedxml/XmlText.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <type_traits>
 
@@ -56,14 +57,20 @@ struct SingleField {
 
 template <class Record>
 void settle(Record& record, const SingleField<Record>& field) {
+    auto named = [&](const lum::KeptMarkup::Element& e) {
+        return e.place == field.place && CLumRssAbstract::isNamed(nodeOf(e.node), field.name);
+    };
+    // Nearly always nothing kept is so named: asked first, as whether the
+    // record holds a date means writing it.
+    const std::vector<lum::KeptMarkup::Element>& kept = record.m_kept.elements();
+    if (std::none_of(kept.begin(), kept.end(), named)) {
+        return;
+    }
     if (field.holds(record)) {
         // A later one beside a field the writer writes is a second one, which
         // the writer leaves out.
         return;
     }
-    auto named = [&](const lum::KeptMarkup::Element& e) {
-        return e.place == field.place && CLumRssAbstract::isNamed(nodeOf(e.node), field.name);
-    };
     bool taken = record.m_kept.takeFirstElement([&](const lum::KeptMarkup::Element& e) {
         return named(e) && field.take(record, e.node);
     }) != nullptr;

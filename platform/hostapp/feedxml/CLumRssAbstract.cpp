@@ -279,8 +279,62 @@ bool CLumRssAbstract::isNamed(Node node, const FeedName& name) {
             (n->ns->prefix != nullptr && sameName(n->ns->prefix, name.prefix)));
 }
 
+namespace {
+
+// An element child of the listed parent: its name's first letter in lower
+// case (for ASCII letters), and whether the name has a namespace.
+struct ListedChild {
+    xmlNode* node;
+    unsigned char first;
+    bool inNamespace;
+};
+
+struct ListedChildren {
+    const xmlNode* parent = nullptr;
+    std::vector<ListedChild> children;
+};
+
+// Kept from one item to the next, so as to allocate only for the first.
+thread_local ListedChildren t_listed;
+
+}  // namespace
+
+CLumRssAbstract::ChildrenListed::ChildrenListed(const xmlNode* parent) {
+    if (parent == nullptr || t_listed.parent != nullptr) {
+        return;
+    }
+    t_listed.children.clear();
+    for (xmlNode* c = parent->children; c != nullptr; c = c->next) {
+        if (c->type == XML_ELEMENT_NODE) {
+            t_listed.children.push_back(
+                {c, static_cast<unsigned char>(c->name[0] | 0x20), c->ns != nullptr});
+        }
+    }
+    t_listed.parent = parent;
+    m_listed = true;
+}
+
+CLumRssAbstract::ChildrenListed::~ChildrenListed() {
+    if (m_listed) {
+        t_listed.parent = nullptr;
+    }
+}
+
 Node CLumRssAbstract::findChild(Node parent, const FeedName& name) {
     if (!parent) {
+        return Node();
+    }
+    if (parent.raw() == t_listed.parent) {
+        // isNamed compares first letters the same way, where it compares
+        // local names: an element without a namespace asked for by one has
+        // a prefix in its name.
+        auto wanted = static_cast<unsigned char>(name.local[0] | 0x20);
+        for (const ListedChild& c : t_listed.children) {
+            if ((c.first == wanted || (name.nsUri != nullptr && !c.inNamespace)) &&
+                isNamed(Node(c.node), name)) {
+                return Node(c.node);
+            }
+        }
         return Node();
     }
     for (xmlNode* c = parent.raw()->children; c != nullptr; c = c->next) {

@@ -82,6 +82,23 @@ class CLumRssAbstract {
     static Node findChild(Node parent, const FeedName& name);
     static NodeArray findChildren(Node parent, const FeedName& name);
 
+    // While one lives, findChild on parent looks through a list of its
+    // element children made once, which tells most of them from the name
+    // asked by its first letter: a reader asks each item for a dozen
+    // fields, each a walk over all its children and the texts between
+    // them. parent must not change meanwhile. One list on a thread at a
+    // time; another one made meanwhile is not used.
+    class ChildrenListed {
+      public:
+        explicit ChildrenListed(const xmlNode* parent);
+        ~ChildrenListed();
+        ChildrenListed(const ChildrenListed&) = delete;
+        ChildrenListed& operator=(const ChildrenListed&) = delete;
+
+      private:
+        bool m_listed = false;
+    };
+
   protected:
     // What tells one version of a file from another: its size, its time of
     // change and its inode; zeros when there is no such file.

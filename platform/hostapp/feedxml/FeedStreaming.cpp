@@ -95,6 +95,7 @@ bool CLumRssAbstract::streamFeed(const CString& path, const StreamedFields& fiel
         }
     };
     auto recordItem = [&](const xmlNode* item, lum::xml::ItemRecord& record) {
+        ChildrenListed listed(item);
         answers.clear();
         for (std::size_t i = 0; i < fields.item.size(); ++i) {
             answer(item, fields.item[i], static_cast<int>(i), record);

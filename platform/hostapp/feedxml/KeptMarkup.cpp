@@ -2,6 +2,7 @@
 
 #include "hostapp/feedxml/XmlText.h"
 
+#include <libxml/dict.h>
 #include <libxml/parser.h>
 
 #include <algorithm>
@@ -19,6 +20,11 @@ using xml::utf8;
 class KeptStore {
   public:
     KeptStore() : m_doc(xmlNewDoc(utf8("1.0"))) {
+        // A copy of each item's guid or description repeats a few names:
+        // held once, as a parsed tree holds them, rather than one for each.
+        if (m_doc != nullptr) {
+            m_doc->dict = xmlDictCreate();
+        }
         m_root = xmlNewDocNode(m_doc, nullptr, utf8("kept"), nullptr);
         xmlDocSetRootElement(m_doc, m_root);
     }

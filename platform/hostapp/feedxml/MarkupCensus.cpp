@@ -91,16 +91,42 @@ bool MarkupCensus::feed(const unsigned char* bytes, std::size_t size) {
         switch (m_state) {
             case State::Text:
                 p = find('<');
+                // A start or end tag whose second byte is at hand goes on from
+                // here without feeding the bytes one by one: what they would
+                // also record, the last bytes fed, only counts inside comments,
+                // CDATA sections and instructions, which open through feed.
+                if (end - p >= 2 && p[1] != 0 && p[1] != '!' && p[1] != '?') {
+                    m_values = 0;
+                    m_state = p[1] == '/' ? State::EndTag : State::Tag;
+                    p += 2;
+                    continue;
+                }
                 break;
             case State::TagValue:
                 p = find(m_quote);
+                if (p < end) {
+                    m_state = State::Tag;
+                    ++p;
+                    continue;
+                }
                 break;
             case State::EndTag:
                 p = find('>');
+                if (p < end) {
+                    m_state = State::Text;
+                    ++p;
+                    continue;
+                }
                 break;
             case State::Tag:
                 while (p < end && *p != '"' && *p != '\'' && *p != '>') {
                     ++p;
+                }
+                if (p < end && *p == '>') {
+                    m_state = State::Text;
+                    m_startTagSeen = true;
+                    ++p;
+                    continue;
                 }
                 break;
             case State::Comment:

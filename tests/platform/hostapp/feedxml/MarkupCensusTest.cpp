@@ -14,16 +14,17 @@ namespace {
 struct Verdict {
     bool within;
     const char* exceeded;
+    bool startTagSeen;
 };
 
 Verdict byteByByte(const std::string& bytes) {
     MarkupCensus census;
     for (char c : bytes) {
         if (!census.feed(static_cast<unsigned char>(c))) {
-            return {false, census.exceeded()};
+            return {false, census.exceeded(), census.startTagSeen()};
         }
     }
-    return {true, census.exceeded()};
+    return {true, census.exceeded(), census.startTagSeen()};
 }
 
 // In blocks of the given size, as the file is read.
@@ -32,10 +33,10 @@ Verdict inBlocks(const std::string& bytes, std::size_t block) {
     for (std::size_t at = 0; at < bytes.size(); at += block) {
         std::size_t size = std::min(block, bytes.size() - at);
         if (!census.feed(reinterpret_cast<const unsigned char*>(bytes.data() + at), size)) {
-            return {false, census.exceeded()};
+            return {false, census.exceeded(), census.startTagSeen()};
         }
     }
-    return {true, census.exceeded()};
+    return {true, census.exceeded(), census.startTagSeen()};
 }
 
 std::string manyAttributes(int count) {
@@ -55,6 +56,8 @@ void expectSameVerdicts(const std::string& start) {
                                   std::size_t{64}, text.size() + 1}) {
             Verdict got = inBlocks(text, block);
             EXPECT_EQ(got.within, expected.within) << "block " << block << " of " << text;
+            EXPECT_EQ(got.startTagSeen, expected.startTagSeen)
+                << "block " << block << " of " << text;
             EXPECT_EQ(got.exceeded == nullptr, expected.exceeded == nullptr) << text;
             if (got.exceeded != nullptr && expected.exceeded != nullptr) {
                 EXPECT_STREQ(got.exceeded, expected.exceeded);
@@ -97,9 +100,10 @@ TEST(MarkupCensus, TheAttributeLimitHoldsAfterSkippedText) {
 }
 
 TEST(MarkupCensus, RandomMarkupGetsTheSameVerdictInBlocksAsByteByByte) {
-    const char* pieces[] = {"<",         ">",   "\"", "'",  "!",      "-",          "--",   "[",
-                            "]]",        "?",   "/",  "a",  " ",      "\0",         "<!--", "-->",
-                            "<![CDATA[", "]]>", "<?", "?>", " x='1'", "<!DOCTYPE ", "<a",   "/>"};
+    const char* pieces[] = {
+        "<",      ">",          "\"", "'",  "!",    "-",   "--",        "[",   "]]", "?",
+        "/",      "a",          " ",  "\0", "<!--", "-->", "<![CDATA[", "]]>", "<?", "?>",
+        " x='1'", "<!DOCTYPE ", "<a", "/>", "</",   "<b>", "</b>",      "<\"", "<>"};
     std::mt19937 random(17);
     for (int round = 0; round < 400; ++round) {
         std::string text;
