@@ -110,6 +110,14 @@ std::vector<const xmlNode*> sorted(const NodeArray& nodes) {
     return out;
 }
 
+std::vector<const xmlNode*> inOrder(const NodeArray& nodes) {
+    std::vector<const xmlNode*> out;
+    for (const Node& n : nodes) {
+        out.push_back(n.raw());
+    }
+    return out;
+}
+
 NodeArray taken(Node host, const std::vector<FeedName>& names) {
     NodeArray out;
     // takeFirst takes an initializer list, as the documents call it.
@@ -167,8 +175,13 @@ void compareBelow(const Probe& doc, xmlNode* node, const std::string& what, int&
         }
         ++hosts;
         for (const auto& names : nameLists()) {
-            ASSERT_EQ(sorted(taken(Node(node), names)), sorted(onePerName(Node(node), names)))
+            NodeArray plain = onePerName(Node(node), names);
+            ASSERT_EQ(sorted(taken(Node(node), names)), sorted(plain))
                 << what << ", element " << node->name;
+            // The same lookups through the list of the element's children.
+            CLumRssAbstract::ChildrenListed listed(node);
+            ASSERT_EQ(inOrder(onePerName(Node(node), names)), inOrder(plain))
+                << what << ", element " << node->name << ", its children listed";
         }
         CString author = u"stale";
         doc.getAuthor(Node(node), author);
@@ -227,6 +240,8 @@ TEST_F(ChildLookup, NamesThatRepeatOrDifferInCaseOrPrefixTakeTheSameChildren) {
         "<i:author>p</i:author><itunes:author>q</itunes:author><author>r &amp; s</author>"
         "<i:category/><category/></item></channel></rss>",
         "<rss><channel><item>text only<!-- a comment --><?pi x?></item><item/></channel></rss>",
+        "<rss><channel><item><Itunes:Summary>u</Itunes:Summary><itunes:author>v</itunes:author>"
+        "<DC:creator>w</DC:creator><Author>x</Author><Title>y</Title></item></channel></rss>",
         "<rdf:RDF xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#' "
         "xmlns='http://purl.org/rss/1.0/' xmlns:r='http://purl.org/rss/1.0/'><r:channel>"
         "<r:title>t</r:title><title>u</title><items/></r:channel></rdf:RDF>",
