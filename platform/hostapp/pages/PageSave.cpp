@@ -47,6 +47,15 @@ std::string escaped(std::string_view text, bool attribute) {
     return out;
 }
 
+// ' name="value"', the value already escaped.
+void appendAttribute(std::string& out, const std::string& name, const std::string& value) {
+    out += ' ';
+    out += name;
+    out += "=\"";
+    out += value;
+    out += '"';
+}
+
 std::string contentOf(const xmlNode* node) {
     return node->content ? reinterpret_cast<const char*>(node->content) : "";
 }
@@ -101,7 +110,7 @@ class Saver {
         std::string name = newName(nameOf(node));
         out += "<" + name;
         for (const auto& [attribute, value] : attributesOf(node)) {
-            out += " " + newName(attribute) + "=\"" + escaped(value, true) + "\"";
+            appendAttribute(out, newName(attribute), escaped(value, true));
         }
         if (isVoidElement(lower(name)) && node->children == nullptr) {
             out += m_xhtml ? " />" : ">";
@@ -126,9 +135,10 @@ class Saver {
                 return a.name == name && a.value == value && a.sourceEnd > a.sourceBegin;
             });
             if (same != r.attributes.end()) {
-                out += " " + m_text.substr(same->sourceBegin, same->sourceEnd - same->sourceBegin);
+                out += ' ';
+                out.append(m_text, same->sourceBegin, same->sourceEnd - same->sourceBegin);
             } else {
-                out += " " + newName(name) + "=\"" + escaped(value, true) + "\"";
+                appendAttribute(out, newName(name), escaped(value, true));
             }
         }
         out += r.selfClosing ? " />" : ">";
