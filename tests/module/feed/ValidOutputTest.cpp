@@ -225,6 +225,10 @@ TEST(ValidOutputAgain, WhatIsReadBackWritesTheSameBytes) {
          "//enclosure[@url='http://e.example/b.mp3'][@length='2']", 1},
         {rss2Item("", "<pubDate/><pubDate>Mon, 07 Dec 2026 10:00:00 GMT</pubDate>"), "//pubDate",
          1},
+        {rss2Item(kItunesNs,
+                  "<pubDate/><pubDate>Mon, 07 Dec 2026 10:00:00 GMT"
+                  "</pubDate><pubDate>later</pubDate>"),
+         "//pubDate", 1},
         {rss2Item("", "<comments/><comments>http://e.example/c</comments>"),
          "//comments[.='http://e.example/c']", 1},
         {rss2Item(kItunesNs,
