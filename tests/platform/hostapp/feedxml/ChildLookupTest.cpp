@@ -274,6 +274,38 @@ TEST_F(ChildLookup, AnUndeclaredPrefixStaysPartOfTheNameItAnswersBy) {
     xmlFreeDoc(doc);
 }
 
+// A list answers only while it lives: an element changed after it, or listed
+// while another list lived, is looked through as it is.
+TEST_F(ChildLookup, AListAnswersOnlyWhileItLivesAndOnlyForItsElement) {
+    const std::string text =
+        "<rss><channel><item><title>a</title></item>"
+        "<item><link>b</link></item></channel></rss>";
+    xmlDoc* doc = xmlReadMemory(text.data(), static_cast<int>(text.size()), nullptr, nullptr, 0);
+    ASSERT_NE(doc, nullptr);
+    xmlNode* first = xmlDocGetRootElement(doc)->children->children;
+    xmlNode* second = first->next;
+    const FeedName title{"title"};
+    const FeedName link{"link"};
+    {
+        CLumRssAbstract::ChildrenListed listed(first);
+        {
+            CLumRssAbstract::ChildrenListed another(second);
+            EXPECT_EQ(CLumRssAbstract::findChild(Node(second), link).raw(), second->children);
+            EXPECT_EQ(CLumRssAbstract::findChild(Node(first), title).raw(), first->children);
+        }
+        EXPECT_EQ(CLumRssAbstract::findChild(Node(first), title).raw(), first->children);
+        EXPECT_FALSE(CLumRssAbstract::findChild(Node(first), link));
+    }
+    xmlNode* added = xmlNewChild(first, nullptr, BAD_CAST "link", BAD_CAST "c");
+    EXPECT_EQ(CLumRssAbstract::findChild(Node(first), link).raw(), added);
+    {
+        // Listed again, the element's new child is among its children.
+        CLumRssAbstract::ChildrenListed listed(first);
+        EXPECT_EQ(CLumRssAbstract::findChild(Node(first), link).raw(), added);
+    }
+    xmlFreeDoc(doc);
+}
+
 // Whether an element holds text, asked without its text, answers as its
 // text does: on every element of the fixtures and of odd shapes.
 void expectHoldsTextAsItsTextSays(xmlNode* node, const std::string& what, int& elements) {
