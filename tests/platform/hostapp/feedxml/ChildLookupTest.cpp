@@ -100,21 +100,18 @@ const std::vector<std::vector<FeedName>>& nameLists() {
     return lists;
 }
 
-std::vector<const xmlNode*> sorted(const NodeArray& nodes) {
-    std::vector<const xmlNode*> out;
-    for (const Node& n : nodes) {
-        out.push_back(n.raw());
-    }
-    std::sort(out.begin(), out.end());
-    out.erase(std::unique(out.begin(), out.end()), out.end());
-    return out;
-}
-
 std::vector<const xmlNode*> inOrder(const NodeArray& nodes) {
     std::vector<const xmlNode*> out;
     for (const Node& n : nodes) {
         out.push_back(n.raw());
     }
+    return out;
+}
+
+std::vector<const xmlNode*> sorted(const NodeArray& nodes) {
+    std::vector<const xmlNode*> out = inOrder(nodes);
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
     return out;
 }
 
