@@ -2,6 +2,7 @@
 
 #include "hostapp/feedxml/EntityExpansion.h"
 #include "hostapp/feedxml/EntityInlining.h"
+#include "hostapp/feedxml/IndentedUtf8.h"
 #include "hostapp/feedxml/MarkupCensus.h"
 #include "hostapp/feedxml/ParseAsWritten.h"
 #include "hostapp/feedxml/WrittenEncoding.h"
@@ -30,6 +31,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -436,6 +438,60 @@ int compareWithFile(void* context, const char* data, int length) {
     return sink->same ? length : -1;
 }
 
+// Compares the bytes of a document written by writeIndentedUtf8 with the
+// file's next ones. A save drops the characters XML cannot carry on the
+// way out, which that writer does not: bytes that hold one leave the answer
+// to libxml2's serialisation.
+class FileComparingSink : public ByteSink {
+  public:
+    explicit FileComparingSink(FILE* file) : m_file(file) {}
+
+    bool take(const char* data, std::size_t size) override {
+        std::string_view block(data, size);
+        // A U+FFFE may be cut between two blocks: the last two bytes of the
+        // one before are looked at with the first two of this one.
+        m_seam.append(block.substr(0, 2));
+        if (hasNonXmlChars(block) || hasNonXmlChars(m_seam)) {
+            m_unsure = true;
+            return false;
+        }
+        m_seam.assign(block.substr(block.size() - std::min<std::size_t>(block.size(), 2)));
+        m_fileBytes.resize(std::max(m_fileBytes.size(), size));
+        m_same = std::fread(m_fileBytes.data(), 1, size, m_file) == size &&
+                 std::memcmp(m_fileBytes.data(), data, size) == 0;
+        // A difference in the first bytes of such a character, which the
+        // next block would complete, is no difference in what a save writes.
+        m_unsure = !m_same && !m_seam.empty() && (m_seam.back() == '\xEF' || m_seam == "\xEF\xBF");
+        return m_same;
+    }
+
+    // Whether the bytes so far held none of those characters.
+    bool sure() const { return !m_unsure && !std::ferror(m_file); }
+    bool same() const { return m_same; }
+
+  private:
+    FILE* m_file;
+    std::vector<char> m_fileBytes;
+    std::string m_seam;
+    bool m_same = true;
+    bool m_unsure = false;
+};
+
+// Whether a save in UTF-8 would leave the file with the bytes it holds,
+// found without libxml2's serialisation; nullopt when only that can tell.
+std::optional<bool> sameAsWrittenInUtf8(xmlDoc* doc, FILE* file) {
+    FileComparingSink sink(file);
+    IndentedUtf8 outcome = writeIndentedUtf8(doc, sink);
+    if (!sink.sure() || outcome == IndentedUtf8::NotOurs) {
+        return std::nullopt;
+    }
+    if (outcome == IndentedUtf8::Stopped) {
+        // The first difference, in bytes a save writes as they are.
+        return false;
+    }
+    return std::fgetc(file) == EOF && !std::ferror(file);
+}
+
 // Hands on to write what of the serialised bytes XML can carry.
 struct DroppingSink {
     xmlOutputWriteCallback write;
@@ -566,11 +622,20 @@ bool savesSameBytes(xmlDoc* doc, const CString& windowsPath, const CString& enco
     if (file == nullptr) {
         return false;
     }
-    CompareSink sink{file, true};
-    bool same = serializeFor(doc, *native, encoding, compareWithFile, &sink) && sink.same &&
-                std::fgetc(file) == EOF && !std::ferror(file);
+    std::optional<bool> answer;
+    if (outputEncoding(encoding) == "UTF-8") {
+        answer = sameAsWrittenInUtf8(doc, file);
+        if (!answer) {
+            std::rewind(file);
+        }
+    }
+    if (!answer) {
+        CompareSink sink{file, true};
+        answer = serializeFor(doc, *native, encoding, compareWithFile, &sink) && sink.same &&
+                 std::fgetc(file) == EOF && !std::ferror(file);
+    }
     std::fclose(file);
-    return same;
+    return *answer;
 }
 
 }  // namespace lum::xml

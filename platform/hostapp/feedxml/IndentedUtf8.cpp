@@ -1,0 +1,385 @@
+#include "hostapp/feedxml/IndentedUtf8.h"
+
+#include <libxml/globals.h>
+#include <libxml/parserInternals.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace lum::xml {
+
+namespace {
+
+constexpr std::size_t kBlock = std::size_t{1} << 16;
+// libxml2 indents by its indent string, two spaces, at most thirty times.
+constexpr int kMostIndents = 30;
+constexpr char kSpaces[] = "                                                            ";
+static_assert(sizeof kSpaces - 1 == 2 * kMostIndents);
+
+const char* chars(const xmlChar* s) {
+    return reinterpret_cast<const char*>(s);
+}
+
+// The walk of libxml2's xmlNodeDumpOutputInternal (format 1, no converter),
+// its bytes gathered into blocks for the sink.
+class Writer {
+  public:
+    explicit Writer(ByteSink& sink) : m_sink(sink), m_block(new char[kBlock]) {}
+
+    bool stopped() const { return m_stopped; }
+
+    bool declaration(const xmlDoc* doc) {
+        put("<?xml version=");
+        if (doc->version != nullptr) {
+            quoted(chars(doc->version));
+        } else {
+            put("\"1.0\"");
+        }
+        put(" encoding=\"UTF-8\"");
+        if (doc->standalone == 0) {
+            put(" standalone=\"no\"");
+        } else if (doc->standalone == 1) {
+            put(" standalone=\"yes\"");
+        }
+        return put("?>\n");
+    }
+
+    // A child of the document and all below it; false when it is not ours
+    // to write or the sink stopped.
+    bool topLevel(const xmlDoc* doc, const xmlNode* root) {
+        m_level = 0;
+        const xmlNode* cur = root;
+        const xmlNode* parent = cur->parent;
+        const xmlNode* unformatted = nullptr;
+        while (!m_stopped) {
+            switch (cur->type) {
+                case XML_ELEMENT_NODE:
+                    if (cur->name == nullptr ||
+                        (cur->parent != parent && cur->children != nullptr)) {
+                        return false;
+                    }
+                    if (cur != root && m_format) {
+                        indent();
+                    }
+                    put("<");
+                    qualifiedName(cur);
+                    for (const xmlNs* ns = cur->nsDef; ns != nullptr; ns = ns->next) {
+                        namespaceDeclaration(ns);
+                    }
+                    for (const xmlAttr* a = cur->properties; a != nullptr; a = a->next) {
+                        if (a->name == nullptr || a->doc != doc) {
+                            return false;
+                        }
+                        attribute(a);
+                    }
+                    if (cur->children == nullptr) {
+                        put("/>");
+                        break;
+                    }
+                    // An element holding text is written as it stands, its
+                    // children neither indented nor on lines of their own.
+                    if (m_format) {
+                        for (const xmlNode* c = cur->children; c != nullptr; c = c->next) {
+                            if (c->type == XML_TEXT_NODE || c->type == XML_CDATA_SECTION_NODE ||
+                                c->type == XML_ENTITY_REF_NODE) {
+                                m_format = false;
+                                unformatted = cur;
+                                break;
+                            }
+                        }
+                    }
+                    put(m_format ? ">\n" : ">");
+                    ++m_level;
+                    parent = cur;
+                    cur = cur->children;
+                    continue;
+                case XML_TEXT_NODE:
+                    if (cur->content != nullptr) {
+                        if (cur->name != xmlStringTextNoenc) {
+                            escapedText(chars(cur->content));
+                        } else {
+                            put(chars(cur->content));
+                        }
+                    }
+                    break;
+                case XML_PI_NODE:
+                    if (cur != root && m_format) {
+                        indent();
+                    }
+                    put("<?");
+                    put(chars(cur->name));
+                    if (cur->content != nullptr) {
+                        put(" ");
+                        put(chars(cur->content));
+                    }
+                    put("?>");
+                    break;
+                case XML_COMMENT_NODE:
+                    if (cur != root && m_format) {
+                        indent();
+                    }
+                    if (cur->content != nullptr) {
+                        put("<!--");
+                        put(chars(cur->content));
+                        put("-->");
+                    }
+                    break;
+                case XML_ENTITY_REF_NODE:
+                    put("&");
+                    put(chars(cur->name));
+                    put(";");
+                    break;
+                case XML_CDATA_SECTION_NODE:
+                    cdata(cur->content);
+                    break;
+                default:
+                    // Document types, declarations, fragments, inclusion
+                    // marks: not in a feed we build.
+                    return false;
+            }
+            while (true) {
+                if (cur == root) {
+                    return !m_stopped;
+                }
+                if (m_format) {
+                    put("\n");
+                }
+                if (cur->next != nullptr) {
+                    cur = cur->next;
+                    break;
+                }
+                cur = parent;
+                parent = cur->parent;
+                if (cur->type == XML_ELEMENT_NODE) {
+                    if (m_level > 0) {
+                        --m_level;
+                    }
+                    if (m_format) {
+                        indent();
+                    }
+                    put("</");
+                    qualifiedName(cur);
+                    put(">");
+                    if (cur == unformatted) {
+                        m_format = true;
+                        unformatted = nullptr;
+                    }
+                }
+            }
+        }
+        return false;
+    }
+
+    bool finish() {
+        if (!m_stopped && m_used > 0) {
+            m_stopped = !m_sink.take(m_block.get(), m_used);
+            m_used = 0;
+        }
+        return !m_stopped;
+    }
+
+    // Nothing for a missing name, as libxml2's writer.
+    bool put(const char* s) { return s == nullptr ? !m_stopped : put(s, std::strlen(s)); }
+
+    bool put(const char* s, std::size_t n) {
+        while (n > kBlock - m_used) {
+            std::size_t room = kBlock - m_used;
+            std::memcpy(m_block.get() + m_used, s, room);
+            s += room;
+            n -= room;
+            m_used = kBlock;
+            if (!finish()) {
+                return false;
+            }
+        }
+        std::memcpy(m_block.get() + m_used, s, n);
+        m_used += n;
+        return !m_stopped;
+    }
+
+  private:
+    void indent() { put(kSpaces, 2 * static_cast<std::size_t>(std::min(m_level, kMostIndents))); }
+
+    void qualifiedName(const xmlNode* element) {
+        if (element->ns != nullptr && element->ns->prefix != nullptr) {
+            put(chars(element->ns->prefix));
+            put(":");
+        }
+        put(chars(element->name));
+    }
+
+    void namespaceDeclaration(const xmlNs* ns) {
+        if (ns->type != XML_LOCAL_NAMESPACE || ns->href == nullptr ||
+            (ns->prefix != nullptr && std::strcmp(chars(ns->prefix), "xml") == 0)) {
+            return;
+        }
+        if (ns->prefix != nullptr) {
+            put(" xmlns:");
+            put(chars(ns->prefix));
+            put("=");
+        } else {
+            put(" xmlns=");
+        }
+        quoted(chars(ns->href));
+    }
+
+    void attribute(const xmlAttr* a) {
+        put(" ");
+        if (a->ns != nullptr && a->ns->prefix != nullptr) {
+            put(chars(a->ns->prefix));
+            put(":");
+        }
+        put(chars(a->name));
+        put("=\"");
+        for (const xmlNode* c = a->children; c != nullptr; c = c->next) {
+            if (c->type == XML_TEXT_NODE) {
+                if (c->content != nullptr) {
+                    escapedAttribute(chars(c->content));
+                }
+            } else if (c->type == XML_ENTITY_REF_NODE) {
+                put("&");
+                put(chars(c->name));
+                put(";");
+            }
+        }
+        put("\"");
+    }
+
+    // As xmlBufWriteQuotedString: in double quotes unless the value holds
+    // one, then in single quotes unless it holds both.
+    void quoted(const char* s) {
+        if (std::strchr(s, '"') == nullptr) {
+            put("\"");
+            put(s);
+            put("\"");
+        } else if (std::strchr(s, '\'') == nullptr) {
+            put("'");
+            put(s);
+            put("'");
+        } else {
+            put("\"");
+            for (std::size_t n; (n = std::strcspn(s, "\"")), s[n] != '\0'; s += n + 1) {
+                put(s, n);
+                put("&quot;");
+            }
+            put(s);
+            put("\"");
+        }
+    }
+
+    void escapedText(const char* s) {
+        while (true) {
+            std::size_t n = std::strcspn(s, "<>&\r");
+            put(s, n);
+            s += n;
+            switch (*s) {
+                case '\0':
+                    return;
+                case '<':
+                    put("&lt;", 4);
+                    break;
+                case '>':
+                    put("&gt;", 4);
+                    break;
+                case '&':
+                    put("&amp;", 5);
+                    break;
+                default:
+                    put("&#13;", 5);
+                    break;
+            }
+            ++s;
+        }
+    }
+
+    // The document's encoding is set while libxml2 writes it, so characters
+    // beyond ASCII go out as they are.
+    void escapedAttribute(const char* s) {
+        while (true) {
+            std::size_t n = std::strcspn(s, "\n\r\t\"<>&");
+            put(s, n);
+            s += n;
+            switch (*s) {
+                case '\0':
+                    return;
+                case '\n':
+                    put("&#10;", 5);
+                    break;
+                case '\r':
+                    put("&#13;", 5);
+                    break;
+                case '\t':
+                    put("&#9;", 4);
+                    break;
+                case '"':
+                    put("&quot;", 6);
+                    break;
+                case '<':
+                    put("&lt;", 4);
+                    break;
+                case '>':
+                    put("&gt;", 4);
+                    break;
+                default:
+                    put("&amp;", 5);
+                    break;
+            }
+            ++s;
+        }
+    }
+
+    // A "]]>" in the text ends one section after its "]]" and starts the
+    // next with its ">".
+    void cdata(const xmlChar* content) {
+        if (content == nullptr || *content == '\0') {
+            put("<![CDATA[]]>");
+            return;
+        }
+        const char* start = chars(content);
+        for (const char* end; (end = std::strstr(start, "]]>")) != nullptr; start = end + 2) {
+            put("<![CDATA[");
+            put(start, static_cast<std::size_t>(end + 2 - start));
+            put("]]>");
+        }
+        if (*start != '\0') {
+            put("<![CDATA[");
+            put(start);
+            put("]]>");
+        }
+    }
+
+    ByteSink& m_sink;
+    std::unique_ptr<char[]> m_block;
+    std::size_t m_used = 0;
+    bool m_stopped = false;
+    bool m_format = true;
+    int m_level = 0;
+};
+
+// The settings libxml2 reads as it indents, as they come.
+bool indentsAsItComes() {
+    return xmlIndentTreeOutput == 1 && xmlSaveNoEmptyTags == 0 && xmlTreeIndentString != nullptr &&
+           std::strcmp(xmlTreeIndentString, "  ") == 0;
+}
+
+}  // namespace
+
+IndentedUtf8 writeIndentedUtf8(const xmlDoc* doc, ByteSink& sink) {
+    if (doc == nullptr || doc->type != XML_DOCUMENT_NODE || doc->intSubset != nullptr ||
+        !indentsAsItComes()) {
+        return IndentedUtf8::NotOurs;
+    }
+    Writer writer(sink);
+    writer.declaration(doc);
+    for (const xmlNode* child = doc->children; child != nullptr && !writer.stopped();
+         child = child->next) {
+        if (!writer.topLevel(doc, child)) {
+            return writer.stopped() ? IndentedUtf8::Stopped : IndentedUtf8::NotOurs;
+        }
+        writer.put("\n");
+    }
+    return writer.finish() ? IndentedUtf8::Written : IndentedUtf8::Stopped;
+}
+
+}  // namespace lum::xml
