@@ -30,6 +30,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -515,6 +517,20 @@ int writeDropping(void* context, const char* data, int length) {
     return length;
 }
 
+// Runs body with a sink that hands on to write what of its bytes XML can
+// carry, and hands on what the sink held back at the end.
+template <typename Body>
+bool writesDropping(xmlOutputWriteCallback write, void* context, Body body) {
+    DroppingSink sink{write, context, {}, {}};
+    if (!body(sink)) {
+        return false;
+    }
+    sink.kept.clear();
+    sink.dropper.finish(sink.kept);
+    return sink.kept.empty() ||
+           write(context, sink.kept.data(), static_cast<int>(sink.kept.size())) >= 0;
+}
+
 // Serialises the document as a save to the file at native writes it in the
 // encoding (empty: UTF-8): without the characters XML cannot carry, and with
 // the Windows codes a Shift_JIS feed already uses.
@@ -557,14 +573,52 @@ bool serializeFor(xmlDoc* doc, const std::string& native, const CString& encodin
     }
     // In UTF-8 they are dropped from the bytes as they go out, which spares
     // a walk over every node of the tree before the one that writes it.
-    DroppingSink sink{write, context, {}, {}};
-    if (!serialize(doc, enc, handler, writeDropping, &sink)) {
-        return false;
+    return writesDropping(write, context, [&](DroppingSink& sink) {
+        return serialize(doc, enc, handler, writeDropping, &sink);
+    });
+}
+
+// What writeIndentedUtf8 writes, handed on to write without the characters
+// XML cannot carry; nullopt when the document is not its to write.
+std::optional<bool> serializeOurUtf8(const xmlDoc* doc, xmlOutputWriteCallback write,
+                                     void* context) {
+    bool ours = true;
+    bool written = writesDropping(write, context, [&](DroppingSink& sink) {
+        struct Adapter : ByteSink {
+            DroppingSink& to;
+            explicit Adapter(DroppingSink& sink) : to(sink) {}
+            bool take(const char* data, std::size_t size) override {
+                return writeDropping(&to, data, static_cast<int>(size)) >= 0;
+            }
+        } adapter(sink);
+        IndentedUtf8 outcome = writeIndentedUtf8(doc, adapter);
+        ours = outcome != IndentedUtf8::NotOurs;
+        return outcome == IndentedUtf8::Written;
+    });
+    return ours ? std::optional<bool>(written) : std::nullopt;
+}
+
+// Saves into fd what serialise hands to its callback, parsing the bytes as
+// they reach the file: 0, or the error. A serialisation that leaves the
+// document to another (nullopt) gives nullopt, having written some bytes.
+std::optional<int> saveInto(
+    int fd, bool& unreadable,
+    const std::function<std::optional<bool>(xmlOutputWriteCallback, void*)>& serialise) {
+    ParseAsWritten parse(fd);
+    FdSink sink{fd};
+    sink.parse = &parse;
+    std::optional<bool> serialised = serialise(writeToFd, &sink);
+    if (!serialised) {
+        return std::nullopt;
     }
-    sink.kept.clear();
-    sink.dropper.finish(sink.kept);
-    return sink.kept.empty() ||
-           write(context, sink.kept.data(), static_cast<int>(sink.kept.size())) >= 0;
+    if (!*serialised || !sink.flush()) {
+        return sink.error != 0 ? sink.error : EIO;
+    }
+    if (!parse.wellFormed()) {
+        unreadable = true;
+        return EILSEQ;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -594,17 +648,20 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
     bool saved = writeFileAtomically(
         windowsPath,
         [&](int fd) {
-            ParseAsWritten parse(fd);
-            FdSink sink{fd};
-            sink.parse = &parse;
-            if (!serializeFor(doc, *native, encoding, writeToFd, &sink) || !sink.flush()) {
-                return sink.error != 0 ? sink.error : EIO;
+            if (outputEncoding(encoding) == "UTF-8") {
+                if (auto result = saveInto(fd, unreadable, [&](auto write, void* context) {
+                        return serializeOurUtf8(doc, write, context);
+                    })) {
+                    return *result;
+                }
+                // Left to libxml2: what was written so far goes.
+                if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
+                    return errno;
+                }
             }
-            if (!parse.wellFormed()) {
-                unreadable = true;
-                return EILSEQ;
-            }
-            return 0;
+            return *saveInto(fd, unreadable, [&](auto write, void* context) {
+                return std::optional<bool>(serializeFor(doc, *native, encoding, write, context));
+            });
         },
         true);
     if (unreadable) {
