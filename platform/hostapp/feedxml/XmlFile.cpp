@@ -441,57 +441,55 @@ int compareWithFile(void* context, const char* data, int length) {
 }
 
 // Compares the bytes of a document written by writeIndentedUtf8 with the
-// file's next ones. A save drops the characters XML cannot carry on the
-// way out, which that writer does not: bytes that hold one leave the answer
-// to libxml2's serialisation.
+// file's next ones, as a save would write them: without the characters XML
+// cannot carry.
 class FileComparingSink : public ByteSink {
   public:
     explicit FileComparingSink(FILE* file) : m_file(file) {}
 
     bool take(const char* data, std::size_t size) override {
         std::string_view block(data, size);
-        // A U+FFFE may be cut between two blocks: the last two bytes of the
-        // one before are looked at with the first two of this one.
-        m_seam.append(block.substr(0, 2));
-        if (hasNonXmlChars(block) || hasNonXmlChars(m_seam)) {
-            m_unsure = true;
-            return false;
+        if (m_dropper.passes(block)) {
+            return matches(block);
         }
-        m_seam.assign(block.substr(block.size() - std::min<std::size_t>(block.size(), 2)));
-        m_fileBytes.resize(std::max(m_fileBytes.size(), size));
-        m_same = std::fread(m_fileBytes.data(), 1, size, m_file) == size &&
-                 std::memcmp(m_fileBytes.data(), data, size) == 0;
-        // A difference in the first bytes of such a character, which the
-        // next block would complete, is no difference in what a save writes.
-        m_unsure = !m_same && !m_seam.empty() && (m_seam.back() == '\xEF' || m_seam == "\xEF\xBF");
-        return m_same;
+        m_kept.clear();
+        m_dropper.take(block, m_kept);
+        return matches(m_kept);
     }
 
-    // Whether the bytes so far held none of those characters.
-    bool sure() const { return !m_unsure && !std::ferror(m_file); }
-    bool same() const { return m_same; }
+    // After the last block: whether the file held those bytes and no more.
+    bool sameToTheEnd() {
+        m_kept.clear();
+        m_dropper.finish(m_kept);
+        return matches(m_kept) && std::fgetc(m_file) == EOF && !std::ferror(m_file);
+    }
 
   private:
+    bool matches(std::string_view bytes) {
+        m_fileBytes.resize(std::max(m_fileBytes.size(), bytes.size()));
+        return std::fread(m_fileBytes.data(), 1, bytes.size(), m_file) == bytes.size() &&
+               std::memcmp(m_fileBytes.data(), bytes.data(), bytes.size()) == 0;
+    }
+
     FILE* m_file;
+    NonXmlCharDropper m_dropper;
+    std::string m_kept;
     std::vector<char> m_fileBytes;
-    std::string m_seam;
-    bool m_same = true;
-    bool m_unsure = false;
 };
 
 // Whether a save in UTF-8 would leave the file with the bytes it holds,
 // found without libxml2's serialisation; nullopt when only that can tell.
-std::optional<bool> sameAsWrittenInUtf8(xmlDoc* doc, FILE* file) {
+std::optional<bool> sameAsWrittenInUtf8(const xmlDoc* doc, FILE* file) {
     FileComparingSink sink(file);
-    IndentedUtf8 outcome = writeIndentedUtf8(doc, sink);
-    if (!sink.sure() || outcome == IndentedUtf8::NotOurs) {
-        return std::nullopt;
+    switch (writeIndentedUtf8(doc, sink)) {
+        case IndentedUtf8::Written:
+            return sink.sameToTheEnd();
+        case IndentedUtf8::Stopped:
+            return false;
+        case IndentedUtf8::NotOurs:
+            break;
     }
-    if (outcome == IndentedUtf8::Stopped) {
-        // The first difference, in bytes a save writes as they are.
-        return false;
-    }
-    return std::fgetc(file) == EOF && !std::ferror(file);
+    return std::nullopt;
 }
 
 // Hands on to write what of the serialised bytes XML can carry.

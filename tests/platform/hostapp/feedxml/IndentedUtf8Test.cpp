@@ -264,8 +264,8 @@ TEST(IndentedUtf8, ASinkThatWantsNoMoreStopsTheWriting) {
     EXPECT_EQ(sink.blocks, 1);
 }
 
-// savesSameBytes answers from this writer for a document saved in UTF-8, and
-// from libxml2's serialisation where only that can tell.
+// savesSameBytes answers from this writer for a document saved in UTF-8,
+// comparing what a save would write: the bytes without what it drops.
 TEST(SavesSameBytes, FindsEveryChangedByteAndEveryCharacterASaveDrops) {
     TempDir dir;
     CString path(dir.windows("feed.xml"));
