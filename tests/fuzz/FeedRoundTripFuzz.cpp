@@ -1,9 +1,15 @@
 // Any bytes as a feed: what reads is written, read back and written again.
 // The second read holds what the first did, the markup the reader keeps
-// included: both write to the same bytes, and those bytes read.
+// included: both write to the same bytes, and those bytes read. The document
+// built for the first write is written by our own writer as libxml2's
+// serialisation writes it.
 #include "TempDir.h"
 #include "feed/FeedReaders.h"
 #include "feed/FeedWriters.h"
+#include "hostapp/feedxml/CLumRssAbstract.h"
+#include "hostapp/feedxml/IndentedUtf8.h"
+
+#include <libxml/xmlsave.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -23,6 +29,38 @@ const TempDir& folder() {
     std::abort();
 }
 
+struct StringSink : lum::xml::ByteSink {
+    std::string bytes;
+    bool take(const char* data, std::size_t size) override {
+        bytes.append(data, size);
+        return true;
+    }
+};
+
+int appendTo(void* context, const char* data, int length) {
+    static_cast<std::string*>(context)->append(data, static_cast<std::size_t>(length));
+    return length;
+}
+
+void writesAsLibxml2(const CString& path, const CRSSChannel& channel) {
+    auto document = newsdesk::buildRssDocument(path, &channel);
+    if (!document || !document->Document) {
+        return;
+    }
+    xmlDoc* doc = document->Document->raw();
+    StringSink ours;
+    lum::xml::IndentedUtf8 outcome = lum::xml::writeIndentedUtf8(doc, ours);
+    if (outcome == lum::xml::IndentedUtf8::NotOurs) {
+        return;
+    }
+    std::string theirs;
+    xmlSaveFormatFileTo(xmlOutputBufferCreateIO(appendTo, nullptr, &theirs, nullptr), doc, "UTF-8",
+                        1);
+    if (outcome != lum::xml::IndentedUtf8::Written || ours.bytes != theirs) {
+        fail("our writer differs from libxml2's", theirs, ours.bytes);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -32,6 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (newsdesk::readRssFile(CString(dir.windows("in.xml")), &first) != 1) {
         return 0;
     }
+    writesAsLibxml2(CString(dir.windows("one.xml")), first);
     if (newsdesk::writeRssFile(CString(dir.windows("one.xml")), &first) != 1) {
         fail("could not write what was read", "", "");
     }
