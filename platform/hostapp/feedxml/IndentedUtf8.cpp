@@ -1,5 +1,6 @@
 #include "hostapp/feedxml/IndentedUtf8.h"
 
+#include <libxml/encoding.h>
 #include <libxml/globals.h>
 #include <libxml/parserInternals.h>
 
@@ -29,14 +30,15 @@ class Writer {
 
     bool stopped() const { return m_stopped; }
 
-    bool declaration(const xmlDoc* doc) {
+    bool declaration(const xmlDoc* doc, const char* encoding) {
         put("<?xml version=");
         if (doc->version != nullptr) {
             quoted(chars(doc->version));
         } else {
             put("\"1.0\"");
         }
-        put(" encoding=\"UTF-8\"");
+        put(" encoding=");
+        quoted(encoding);
         if (doc->standalone == 0) {
             put(" standalone=\"no\"");
         } else if (doc->standalone == 1) {
@@ -365,13 +367,14 @@ bool indentsAsItComes() {
 
 }  // namespace
 
-IndentedUtf8 writeIndentedUtf8(const xmlDoc* doc, ByteSink& sink) {
-    if (doc == nullptr || doc->type != XML_DOCUMENT_NODE || doc->intSubset != nullptr ||
-        !indentsAsItComes()) {
+IndentedUtf8 writeIndentedUtf8(const xmlDoc* doc, ByteSink& sink, const char* declaredEncoding) {
+    if (declaredEncoding == nullptr ||
+        xmlParseCharEncoding(declaredEncoding) != XML_CHAR_ENCODING_UTF8 || doc == nullptr ||
+        doc->type != XML_DOCUMENT_NODE || doc->intSubset != nullptr || !indentsAsItComes()) {
         return IndentedUtf8::NotOurs;
     }
     Writer writer(sink);
-    writer.declaration(doc);
+    writer.declaration(doc, declaredEncoding);
     for (const xmlNode* child = doc->children; child != nullptr && !writer.stopped();
          child = child->next) {
         if (!writer.topLevel(doc, child)) {

@@ -32,6 +32,9 @@ enum class IndentedUtf8 {
     NotOurs,
 };
 
-IndentedUtf8 writeIndentedUtf8(const xmlDoc* doc, ByteSink& sink);
+// declaredEncoding is the name the XML declaration gives, a spelling of
+// UTF-8 ("UTF-8", "utf-8", "UTF8"): libxml2 writes the same bytes for each.
+IndentedUtf8 writeIndentedUtf8(const xmlDoc* doc, ByteSink& sink,
+                               const char* declaredEncoding = "UTF-8");
 
 }  // namespace lum::xml

@@ -168,11 +168,13 @@ int compareWithFile(void* context, const char* data, int length) {
 // cannot carry.
 class FileComparingSink : public ByteSink {
   public:
-    explicit FileComparingSink(FILE* file) : m_file(file) {}
+    // Without dropping, the bytes are compared as they come (the tree had
+    // those characters taken out already).
+    FileComparingSink(FILE* file, bool dropping) : m_file(file), m_dropping(dropping) {}
 
     bool take(const char* data, std::size_t size) override {
         std::string_view block(data, size);
-        if (m_dropper.passes(block)) {
+        if (!m_dropping || m_dropper.passes(block)) {
             return matches(block);
         }
         m_kept.clear();
@@ -195,25 +197,11 @@ class FileComparingSink : public ByteSink {
     }
 
     FILE* m_file;
+    bool m_dropping;
     NonXmlCharDropper m_dropper;
     std::string m_kept;
     std::vector<char> m_fileBytes;
 };
-
-// Whether a save in UTF-8 would leave the file with the bytes it holds,
-// found without libxml2's serialisation; nullopt when only that can tell.
-std::optional<bool> sameAsWrittenInUtf8(const xmlDoc* doc, FILE* file) {
-    FileComparingSink sink(file);
-    switch (writeIndentedUtf8(doc, sink)) {
-        case IndentedUtf8::Written:
-            return sink.sameToTheEnd();
-        case IndentedUtf8::Stopped:
-            return false;
-        case IndentedUtf8::NotOurs:
-            break;
-    }
-    return std::nullopt;
-}
 
 // Hands on to write what of the serialised bytes XML can carry.
 struct DroppingSink {
@@ -252,13 +240,16 @@ bool writesDropping(xmlOutputWriteCallback write, void* context, Body body) {
            write(context, sink.kept.data(), static_cast<int>(sink.kept.size())) >= 0;
 }
 
-// Serialises the document as a save to the file at native writes it in the
-// encoding (empty: UTF-8): without the characters XML cannot carry, and with
-// the Windows codes a Shift_JIS feed already uses.
-bool serializeFor(xmlDoc* doc, const std::string& native, const CString& encoding,
-                  xmlOutputWriteCallback write, void* context) {
-    registerShiftJis();
-    QuietErrors quiet;
+// How a save to the file at native writes the document in the encoding
+// (empty: UTF-8): the name it declares and the converter it goes through
+// (none: libxml2's own for the name, or the bytes as they are for UTF-8).
+struct Output {
+    std::string enc;
+    xmlCharEncodingHandler* handler;
+};
+
+// Called with libxml2's errors quiet and the Shift_JIS converters known.
+Output outputFor(xmlDoc* doc, const std::string& native, const CString& encoding) {
     std::string enc = outputEncoding(encoding);
     bool shiftJis = isShiftJisName(enc);
     xmlCharEncodingHandler* handler =
@@ -273,8 +264,9 @@ bool serializeFor(xmlDoc* doc, const std::string& native, const CString& encodin
     }
     // Our own converters write such characters right; some of the C
     // library's lose them: UTF-8 keeps them.
-    if (enc != "UTF-8" && handler == nullptr && !isShiftJisName(enc) && holdsCharsBeyondBmp(doc) &&
-        !writesCharsBeyondBmp(enc)) {
+    // (The tree is walked only for an encoding that would lose them.)
+    if (enc != "UTF-8" && handler == nullptr && !isShiftJisName(enc) &&
+        !writesCharsBeyondBmp(enc) && holdsCharsBeyondBmp(doc)) {
         enc = "UTF-8";
     }
     if (enc != "UTF-8" && !namesSurviveEncoding(doc, enc, handler)) {
@@ -286,37 +278,89 @@ bool serializeFor(xmlDoc* doc, const std::string& native, const CString& encodin
             handler = nullptr;
         }
     }
-    if (enc != "UTF-8") {
+    return {enc, handler};
+}
+
+// Serialises the document as a save writes it: without the characters XML
+// cannot carry, and with the Windows codes a Shift_JIS feed already uses.
+bool serializeFor(xmlDoc* doc, const Output& output, xmlOutputWriteCallback write, void* context) {
+    if (output.enc != "UTF-8") {
         // Another encoding could write a character it cannot hold as a
         // reference: such characters go before it sees them.
         dropNonXmlCharsInTree(doc->children);
-        return serialize(doc, enc, handler, write, context);
+        return serialize(doc, output.enc, output.handler, write, context);
     }
     // In UTF-8 they are dropped from the bytes as they go out, which spares
     // a walk over every node of the tree before the one that writes it.
     return writesDropping(write, context, [&](DroppingSink& sink) {
-        return serialize(doc, enc, handler, writeDropping, &sink);
+        return serialize(doc, output.enc, output.handler, writeDropping, &sink);
     });
 }
 
-// What writeIndentedUtf8 writes, handed on to write without the characters
-// XML cannot carry; nullopt when the document is not its to write.
-std::optional<bool> serializeOurUtf8(const xmlDoc* doc, xmlOutputWriteCallback write,
-                                     void* context) {
+// Whether writeIndentedUtf8 writes the bytes libxml2 writes for output:
+// some spelling of UTF-8, through no converter of ours.
+bool ourWriterFits(const Output& output) {
+    return output.handler == nullptr &&
+           xmlParseCharEncoding(output.enc.c_str()) == XML_CHAR_ENCODING_UTF8;
+}
+
+// Hands the blocks of writeIndentedUtf8 on to a libxml2 write callback.
+struct CallbackSink : ByteSink {
+    xmlOutputWriteCallback write;
+    void* context;
+    CallbackSink(xmlOutputWriteCallback w, void* c) : write(w), context(c) {}
+    bool take(const char* data, std::size_t size) override {
+        return write(context, data, static_cast<int>(size)) >= 0;
+    }
+};
+
+// What serializeFor writes, written by writeIndentedUtf8; nullopt when the
+// document or the encoding is not its to write (some bytes may have gone).
+std::optional<bool> serializeOurs(xmlDoc* doc, const Output& output, xmlOutputWriteCallback write,
+                                  void* context) {
+    if (!ourWriterFits(output)) {
+        return std::nullopt;
+    }
     bool ours = true;
-    bool written = writesDropping(write, context, [&](DroppingSink& sink) {
-        struct Adapter : ByteSink {
-            DroppingSink& to;
-            explicit Adapter(DroppingSink& sink) : to(sink) {}
-            bool take(const char* data, std::size_t size) override {
-                return writeDropping(&to, data, static_cast<int>(size)) >= 0;
-            }
-        } adapter(sink);
-        IndentedUtf8 outcome = writeIndentedUtf8(doc, adapter);
+    auto writeThrough = [&](xmlOutputWriteCallback to, void* toContext) {
+        CallbackSink sink(to, toContext);
+        IndentedUtf8 outcome = writeIndentedUtf8(doc, sink, output.enc.c_str());
         ours = outcome != IndentedUtf8::NotOurs;
         return outcome == IndentedUtf8::Written;
-    });
+    };
+    bool written = false;
+    if (output.enc != "UTF-8") {
+        // As serializeFor: for another spelling the characters go from
+        // the tree first.
+        dropNonXmlCharsInTree(doc->children);
+        written = writeThrough(write, context);
+    } else {
+        written = writesDropping(
+            write, context, [&](DroppingSink& sink) { return writeThrough(writeDropping, &sink); });
+    }
     return ours ? std::optional<bool>(written) : std::nullopt;
+}
+
+// Whether a save would leave the file with the bytes it holds, found by
+// writeIndentedUtf8; nullopt when only libxml2's serialisation can tell.
+std::optional<bool> sameAsOurs(xmlDoc* doc, const Output& output, FILE* file) {
+    if (!ourWriterFits(output)) {
+        return std::nullopt;
+    }
+    bool dropping = output.enc == "UTF-8";
+    if (!dropping) {
+        dropNonXmlCharsInTree(doc->children);
+    }
+    FileComparingSink sink(file, dropping);
+    switch (writeIndentedUtf8(doc, sink, output.enc.c_str())) {
+        case IndentedUtf8::Written:
+            return sink.sameToTheEnd();
+        case IndentedUtf8::Stopped:
+            return false;
+        case IndentedUtf8::NotOurs:
+            break;
+    }
+    return std::nullopt;
 }
 
 // Saves into fd what serialise hands to its callback, parsing the bytes as
@@ -369,19 +413,20 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding) 
     bool saved = writeFileAtomically(
         windowsPath,
         [&](int fd) {
-            if (outputEncoding(encoding) == "UTF-8") {
-                if (auto result = saveInto(fd, unreadable, [&](auto write, void* context) {
-                        return serializeOurUtf8(doc, write, context);
-                    })) {
-                    return *result;
-                }
-                // Left to libxml2: what was written so far goes.
-                if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
-                    return errno;
-                }
+            registerShiftJis();
+            QuietErrors quiet;
+            Output output = outputFor(doc, *native, encoding);
+            if (auto result = saveInto(fd, unreadable, [&](auto write, void* context) {
+                    return serializeOurs(doc, output, write, context);
+                })) {
+                return *result;
+            }
+            // Left to libxml2: what was written so far goes.
+            if (::ftruncate(fd, 0) != 0 || ::lseek(fd, 0, SEEK_SET) != 0) {
+                return errno;
             }
             return *saveInto(fd, unreadable, [&](auto write, void* context) {
-                return std::optional<bool>(serializeFor(doc, *native, encoding, write, context));
+                return std::optional<bool>(serializeFor(doc, output, write, context));
             });
         },
         true);
@@ -400,16 +445,14 @@ bool savesSameBytes(xmlDoc* doc, const CString& windowsPath, const CString& enco
     if (file == nullptr) {
         return false;
     }
-    std::optional<bool> answer;
-    if (outputEncoding(encoding) == "UTF-8") {
-        answer = sameAsWrittenInUtf8(doc, file);
-        if (!answer) {
-            std::rewind(file);
-        }
-    }
+    registerShiftJis();
+    QuietErrors quiet;
+    Output output = outputFor(doc, *native, encoding);
+    std::optional<bool> answer = sameAsOurs(doc, output, file);
     if (!answer) {
+        std::rewind(file);
         CompareSink sink{file, true};
-        answer = serializeFor(doc, *native, encoding, compareWithFile, &sink) && sink.same &&
+        answer = serializeFor(doc, output, compareWithFile, &sink) && sink.same &&
                  std::fgetc(file) == EOF && !std::ferror(file);
     }
     std::fclose(file);

@@ -3,6 +3,7 @@
 
 #include "TempDir.h"
 
+#include <libxml/encoding.h>
 #include <libxml/globals.h>
 #include <libxml/parser.h>
 #include <libxml/parserInternals.h>
@@ -348,4 +349,37 @@ TEST(SaveInUtf8, WritesLibxml2sBytesAndStartsOverWhereTheWriterGivesUp) {
     EXPECT_GT(expected.size(), std::size_t{1} << 17);
     EXPECT_NE(expected.find("b=\"&#xE9;\""), std::string::npos);
     EXPECT_EQ(dir.read("feed.xml"), expected);
+}
+
+// Another spelling of UTF-8 keeps its name in the declaration: the bytes are
+// those libxml2 writes through its UTF-8 converter, the characters XML
+// cannot carry taken from the tree first.
+TEST(SaveInUtf8, AnotherSpellingOfUtf8IsWrittenAndComparedAsLibxml2WritesIt) {
+    TempDir dir;
+    CString path(dir.windows("feed.xml"));
+    int saves = 0;
+    for (const char* spelling : {"utf-8", "UTF8"}) {
+        for (unsigned seed = 0; seed < 100; ++seed) {
+            Doc doc = RandomTree(seed).make();
+            xmlNewTextChild(xmlDocGetRootElement(doc.get()), nullptr, x("t"), x("a\x01b"));
+            if (!lum::xml::saveFile(doc.get(), path, CString::fromUtf8(spelling))) {
+                continue;
+            }
+            // The save took the character out of the tree.
+            std::string expected;
+            xmlSaveFormatFileTo(xmlOutputBufferCreateIO(appendTo, nullptr, &expected,
+                                                        xmlFindCharEncodingHandler(spelling)),
+                                doc.get(), spelling, 1);
+            const std::string saved = dir.read("feed.xml");
+            ASSERT_EQ(saved, expected) << spelling << " " << seed;
+            ASSERT_NE(saved.find(std::string("encoding=\"") + spelling + "\""), std::string::npos);
+            EXPECT_TRUE(lum::xml::savesSameBytes(doc.get(), path, CString::fromUtf8(spelling)));
+            std::string changed = saved;
+            changed[changed.size() / 2] ^= 0x20;
+            dir.write("feed.xml", changed);
+            EXPECT_FALSE(lum::xml::savesSameBytes(doc.get(), path, CString::fromUtf8(spelling)));
+            ++saves;
+        }
+    }
+    EXPECT_GT(saves, 20);
 }
