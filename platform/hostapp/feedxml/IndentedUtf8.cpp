@@ -99,7 +99,7 @@ class Writer {
                 case XML_TEXT_NODE:
                     if (cur->content != nullptr) {
                         if (cur->name != xmlStringTextNoenc) {
-                            escapedText(chars(cur->content));
+                            escaped(chars(cur->content), "<>&\r");
                         } else {
                             put(chars(cur->content));
                         }
@@ -237,7 +237,7 @@ class Writer {
         for (const xmlNode* c = a->children; c != nullptr; c = c->next) {
             if (c->type == XML_TEXT_NODE) {
                 if (c->content != nullptr) {
-                    escapedAttribute(chars(c->content));
+                    escaped(chars(c->content), "\n\r\t\"<>&");
                 }
             } else if (c->type == XML_ENTITY_REF_NODE) {
                 put("&");
@@ -261,73 +261,44 @@ class Writer {
             put("'");
         } else {
             put("\"");
-            for (std::size_t n; (n = std::strcspn(s, "\"")), s[n] != '\0'; s += n + 1) {
-                put(s, n);
-                put("&quot;");
-            }
-            put(s);
+            escaped(s, "\"");
             put("\"");
         }
     }
 
-    void escapedText(const char* s) {
+    // s with each of the characters in specials as its reference. Text
+    // escapes "<>&\r", attribute values "\n\r\t\"<>&" as well; the document's
+    // encoding is set while libxml2 writes it, so characters beyond ASCII go
+    // out as they are in both.
+    void escaped(const char* s, const char* specials) {
         while (true) {
-            std::size_t n = std::strcspn(s, "<>&\r");
+            std::size_t n = std::strcspn(s, specials);
             put(s, n);
             s += n;
-            switch (*s) {
-                case '\0':
-                    return;
-                case '<':
-                    put("&lt;", 4);
-                    break;
-                case '>':
-                    put("&gt;", 4);
-                    break;
-                case '&':
-                    put("&amp;", 5);
-                    break;
-                default:
-                    put("&#13;", 5);
-                    break;
+            if (*s == '\0') {
+                return;
             }
+            put(reference(*s));
             ++s;
         }
     }
 
-    // The document's encoding is set while libxml2 writes it, so characters
-    // beyond ASCII go out as they are.
-    void escapedAttribute(const char* s) {
-        while (true) {
-            std::size_t n = std::strcspn(s, "\n\r\t\"<>&");
-            put(s, n);
-            s += n;
-            switch (*s) {
-                case '\0':
-                    return;
-                case '\n':
-                    put("&#10;", 5);
-                    break;
-                case '\r':
-                    put("&#13;", 5);
-                    break;
-                case '\t':
-                    put("&#9;", 4);
-                    break;
-                case '"':
-                    put("&quot;", 6);
-                    break;
-                case '<':
-                    put("&lt;", 4);
-                    break;
-                case '>':
-                    put("&gt;", 4);
-                    break;
-                default:
-                    put("&amp;", 5);
-                    break;
-            }
-            ++s;
+    static const char* reference(char c) {
+        switch (c) {
+            case '<':
+                return "&lt;";
+            case '>':
+                return "&gt;";
+            case '&':
+                return "&amp;";
+            case '"':
+                return "&quot;";
+            case '\n':
+                return "&#10;";
+            case '\r':
+                return "&#13;";
+            default:
+                return "&#9;";
         }
     }
 
