@@ -17,7 +17,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <malloc.h>
+#include "win32/HeapPolicy.h"
 
 #include <algorithm>
 #include <chrono>
@@ -182,7 +182,7 @@ bool benchCurve(const std::string& dir, std::size_t largest, int runs) {
 int main(int argc, char** argv) {
     // The allocator as the host program sets it up (apps/newsdesk/main.cpp),
     // for the baseline and the module alike.
-    mallopt(M_MXFAST, 0);
+    nd::heap::mergeSmallBlocksOnFree();
     std::size_t rssItems = 100000;
     std::size_t podcastItems = 20000;
     int runs = 3;

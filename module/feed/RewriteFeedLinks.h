@@ -12,4 +12,8 @@ namespace newsdesk {
 // 1 RSS 2.0, 2 podcast.
 void rewriteFeedLinks(const CString& path, CLumRssAbstract& document, int format);
 
+// Whether rewriteFeedLinks may change a document saved at path: whether the
+// file lies in a site whose links it follows.
+bool rewritesFeedLinks(const CString& path);
+
 }  // namespace newsdesk

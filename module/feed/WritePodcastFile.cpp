@@ -30,7 +30,8 @@ CString durationText(int seconds) {
 }  // namespace
 
 std::unique_ptr<CLumRssAbstract> buildPodcastDocument(const CString& path,
-                                                      const CRSSChannel* channel) {
+                                                      const CRSSChannel* channel,
+                                                      lum::xml::ItemByItemComparison* comparing) {
     if (channel == nullptr) {
         return nullptr;
     }
@@ -132,8 +133,12 @@ std::unique_ptr<CLumRssAbstract> buildPodcastDocument(const CString& path,
             document.setBlock(itemNode, u"yes");
         }
         lum::putKeptMarkup(itemNode.raw(), nullptr, item.m_kept, 2);
+        if (comparing != nullptr && !comparing->take(itemNode.raw())) {
+            return nullptr;
+        }
     }
-    lum::orderKeptDeclarations(xmlDocGetRootElement(node.raw()->doc));
+    lum::orderKeptDeclarations(xmlDocGetRootElement(node.raw()->doc),
+                               comparing != nullptr ? &comparing->goneItemUses() : nullptr);
     rewriteFeedLinks(path, document, 2);
     return owner;
 }

@@ -21,8 +21,8 @@ CString decimal(std::int64_t value) {
 
 }  // namespace
 
-std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
-                                                   const CRSSChannel* channel) {
+std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path, const CRSSChannel* channel,
+                                                   lum::xml::ItemByItemComparison* comparing) {
     if (channel == nullptr) {
         return nullptr;
     }
@@ -98,8 +98,12 @@ std::unique_ptr<CLumRssAbstract> buildRss2Document(const CString& path,
             }
         }
         lum::putKeptMarkup(itemNode.raw(), nullptr, item.m_kept, 1);
+        if (comparing != nullptr && !comparing->take(itemNode.raw())) {
+            return nullptr;
+        }
     }
-    lum::orderKeptDeclarations(xmlDocGetRootElement(node.raw()->doc));
+    lum::orderKeptDeclarations(xmlDocGetRootElement(node.raw()->doc),
+                               comparing != nullptr ? &comparing->goneItemUses() : nullptr);
     rewriteFeedLinks(path, document, 1);
     return owner;
 }

@@ -44,13 +44,12 @@ void RewriteRssFileEntry(CString& path, CRSSChannel* channel) {
     bool useKeptTime = channel->m_useKeptTime;
 
     // Written dated as the stored file, equal bytes mean nothing would
-    // change. They are compared as the document is serialised, the first
+    // change. They are compared as the document is built, the first
     // difference ends it, and an unchanged feed is never opened for writing.
     channel->m_useKeptTime = true;
-    auto document = buildRssDocument(path, channel);
-    DWORD buildFailure = document ? ERROR_SUCCESS : failureOfWrite();
-    bool same = document && document->savesSameBytes(file);
-    document.reset();
+    std::optional<bool> compared = writesSameFile(path, file, channel);
+    DWORD buildFailure = compared ? ERROR_SUCCESS : failureOfWrite();
+    bool same = compared.value_or(false);
 
     // A read-only feed is only compared: a copy in its place would replace
     // it, and moving it aside would let a user who may not write it put a

@@ -22,11 +22,14 @@ const char* chars(const xmlChar* s) {
     return reinterpret_cast<const char*>(s);
 }
 
+}  // namespace
+
 // The walk of libxml2's xmlNodeDumpOutputInternal (format 1, no converter),
 // its bytes gathered into blocks for the sink.
-class Writer {
+class IndentedUtf8Writer {
   public:
-    explicit Writer(ByteSink& sink) : m_sink(sink), m_block(new char[kBlock]) {}
+    explicit IndentedUtf8Writer(ByteSink& sink, const xmlNode* marked = nullptr)
+        : m_sink(sink), m_block(new char[kBlock]), m_marked(marked) {}
 
     bool stopped() const { return m_stopped; }
 
@@ -47,10 +50,11 @@ class Writer {
         return put("?>\n");
     }
 
-    // A child of the document and all below it; false when it is not ours
-    // to write or the sink stopped.
-    bool topLevel(const xmlDoc* doc, const xmlNode* root) {
-        m_level = 0;
+    // A child of the document, or an element level elements deep, and all
+    // below it; false when it is not ours to write or the sink stopped.
+    bool topLevel(const xmlDoc* doc, const xmlNode* root, int level = 0) {
+        m_level = level;
+        m_format = true;
         const xmlNode* cur = root;
         const xmlNode* parent = cur->parent;
         const xmlNode* unformatted = nullptr;
@@ -156,6 +160,10 @@ class Writer {
                 if (cur->type == XML_ELEMENT_NODE) {
                     if (m_level > 0) {
                         --m_level;
+                    }
+                    if (cur == m_marked && m_format && !(finish() && m_sink.mark())) {
+                        m_stopped = true;
+                        return false;
                     }
                     if (m_format) {
                         indent();
@@ -326,9 +334,12 @@ class Writer {
     std::unique_ptr<char[]> m_block;
     std::size_t m_used = 0;
     bool m_stopped = false;
+    const xmlNode* m_marked;
     bool m_format = true;
     int m_level = 0;
 };
+
+namespace {
 
 // The settings libxml2 reads as it indents, as they come.
 bool indentsAsItComes() {
@@ -338,13 +349,14 @@ bool indentsAsItComes() {
 
 }  // namespace
 
-IndentedUtf8 writeIndentedUtf8(const xmlDoc* doc, ByteSink& sink, const char* declaredEncoding) {
+IndentedUtf8 writeIndentedUtf8(const xmlDoc* doc, ByteSink& sink, const char* declaredEncoding,
+                               const xmlNode* marked) {
     if (declaredEncoding == nullptr ||
         xmlParseCharEncoding(declaredEncoding) != XML_CHAR_ENCODING_UTF8 || doc == nullptr ||
         doc->type != XML_DOCUMENT_NODE || doc->intSubset != nullptr || !indentsAsItComes()) {
         return IndentedUtf8::NotOurs;
     }
-    Writer writer(sink);
+    IndentedUtf8Writer writer(sink, marked);
     writer.declaration(doc, declaredEncoding);
     for (const xmlNode* child = doc->children; child != nullptr && !writer.stopped();
          child = child->next) {
@@ -353,6 +365,28 @@ IndentedUtf8 writeIndentedUtf8(const xmlDoc* doc, ByteSink& sink, const char* de
         }
         writer.put("\n");
     }
+    return writer.finish() ? IndentedUtf8::Written : IndentedUtf8::Stopped;
+}
+
+IndentedUtf8Elements::IndentedUtf8Elements(ByteSink& sink)
+    : m_writer(std::make_unique<IndentedUtf8Writer>(sink)) {}
+
+IndentedUtf8Elements::~IndentedUtf8Elements() = default;
+
+IndentedUtf8 IndentedUtf8Elements::write(const xmlNode* element, int level) {
+    if (element == nullptr || element->type != XML_ELEMENT_NODE || element->doc == nullptr ||
+        level < 1 || !indentsAsItComes()) {
+        return IndentedUtf8::NotOurs;
+    }
+    IndentedUtf8Writer& writer = *m_writer;
+    if (writer.stopped()) {
+        return IndentedUtf8::Stopped;
+    }
+    writer.put(kSpaces, 2 * static_cast<std::size_t>(std::min(level, kMostIndents)));
+    if (!writer.topLevel(element->doc, element, level)) {
+        return writer.stopped() ? IndentedUtf8::Stopped : IndentedUtf8::NotOurs;
+    }
+    writer.put("\n");
     return writer.finish() ? IndentedUtf8::Written : IndentedUtf8::Stopped;
 }
 

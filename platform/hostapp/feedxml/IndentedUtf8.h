@@ -9,6 +9,7 @@
 #include <libxml/tree.h>
 
 #include <cstddef>
+#include <memory>
 
 namespace lum::xml {
 
@@ -18,6 +19,11 @@ class ByteSink {
     virtual ~ByteSink() = default;
     // false ends the writing: the rest is not wanted.
     virtual bool take(const char* data, std::size_t size) = 0;
+    // Where the children of the element writeIndentedUtf8 was asked to mark
+    // end, every byte before taken: after their last line, before the
+    // indentation of its end tag. Not called when the element is empty or
+    // written without indenting. false ends the writing.
+    virtual bool mark() { return true; }
 };
 
 enum class IndentedUtf8 {
@@ -35,6 +41,27 @@ enum class IndentedUtf8 {
 // declaredEncoding is the name the XML declaration gives, a spelling of
 // UTF-8 ("UTF-8", "utf-8", "UTF8"): libxml2 writes the same bytes for each.
 IndentedUtf8 writeIndentedUtf8(const xmlDoc* doc, ByteSink& sink,
-                               const char* declaredEncoding = "UTF-8");
+                               const char* declaredEncoding = "UTF-8",
+                               const xmlNode* marked = nullptr);
+
+class IndentedUtf8Writer;
+
+// Elements written one at a time as they stand in the indented document:
+// an item can be compared with its file as soon as it is built, and freed.
+class IndentedUtf8Elements {
+  public:
+    explicit IndentedUtf8Elements(ByteSink& sink);
+    ~IndentedUtf8Elements();
+    IndentedUtf8Elements(const IndentedUtf8Elements&) = delete;
+    IndentedUtf8Elements& operator=(const IndentedUtf8Elements&) = delete;
+
+    // The element, level elements deep (1: a child of the root), with its
+    // indentation and the line end after it, as the document writes it when
+    // its parent is indented; every byte handed to the sink on return.
+    IndentedUtf8 write(const xmlNode* element, int level);
+
+  private:
+    std::unique_ptr<IndentedUtf8Writer> m_writer;
+};
 
 }  // namespace lum::xml

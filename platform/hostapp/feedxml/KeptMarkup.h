@@ -128,6 +128,33 @@ void putKeptMarkup(xmlNode* host, xmlNode* image, const KeptMarkup& kept, int fo
 // is placed item by item, and a name read under a prefix the feed never
 // declared binds to whatever declares the prefix by then, so the order of
 // placing differs from one read of a feed to the next; this order does not.
-void orderKeptDeclarations(xmlNode* root);
+//
+// Items taken out of the document once finished (compared with the file as
+// they were built) count where they stood, as gone notes them: the last
+// children of gone's parent.
+class GoneItemUses;
+void orderKeptDeclarations(xmlNode* root, const GoneItemUses* gone = nullptr);
+
+// What items that leave the document before orderKeptDeclarations used, in
+// the order they used it.
+class GoneItemUses {
+  public:
+    // A declaration moved to the root, or a prefix that nothing declared
+    // when the item was noted: the root may declare it by the end.
+    struct Use {
+        xmlNs* ns;
+        std::string prefix;
+    };
+
+    // Before item leaves its parent, which every item noted shares.
+    void note(const xmlNode* item);
+
+    const xmlNode* itemsParent() const { return m_parent; }
+    const std::vector<Use>& uses() const { return m_uses; }
+
+  private:
+    const xmlNode* m_parent = nullptr;
+    std::vector<Use> m_uses;
+};
 
 }  // namespace lum

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,35 +26,64 @@ bool movedToRoot(const xmlNs* ns) {
     return ns != nullptr && ns->_private == &kMovedToRoot;
 }
 
-// The declarations moved to the root in the order node and what is below
-// it first use them: its name, what is below, its attributes. A name that
-// still holds its prefix uses the declaration that will bind it when the
-// feed is read.
-void firstUsesOfMoved(const xmlNode* node, std::vector<xmlNs*>& order) {
+// The prefix of a name that still holds one ("dc:language" read where
+// nothing declared "dc"); empty for none.
+std::string heldPrefix(const xmlNode* named) {
+    const char* colon = std::strchr(chars(named->name), ':');
+    return colon != nullptr ? std::string(chars(named->name), colon) : std::string();
+}
+
+// What declares that prefix where the name stands; null when nothing does.
+xmlNs* declarationAt(const xmlNode* named, const std::string& prefix) {
+    const xmlNode* at = named->type == XML_ATTRIBUTE_NODE ? named->parent : named;
+    return xmlSearchNs(at->doc, const_cast<xmlNode*>(at), utf8(prefix.c_str()));
+}
+
+// Names, node and below, in the order firstUsesOfMoved counts them: its
+// name, what is below, its attributes (kept markup puts a host's kept
+// attributes after its kept elements). use(named, ns) for each.
+template <typename Use>
+void eachName(const xmlNode* node, const Use& use, const xmlNode* itemsParent = nullptr,
+              const std::function<void()>& goneItems = {}) {
     if (node->type != XML_ELEMENT_NODE) {
         return;
     }
-    auto note = [&](const xmlNode* named, xmlNs* ns) {
-        if (ns == nullptr) {
-            const char* colon = std::strchr(chars(named->name), ':');
-            if (colon != nullptr) {
-                std::string prefix(chars(named->name), colon);
-                ns = xmlSearchNs(node->doc, const_cast<xmlNode*>(node), utf8(prefix.c_str()));
-            }
-        }
+    use(node, node->ns);
+    for (const xmlNode* c = node->children; c != nullptr; c = c->next) {
+        eachName(c, use, itemsParent, goneItems);
+    }
+    if (node == itemsParent && goneItems) {
+        goneItems();
+    }
+    for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+        use(reinterpret_cast<const xmlNode*>(a), a->ns);
+    }
+}
+
+// The declarations moved to the root in the order root and what is below
+// it first use them, those of gone items where they stood. A name that
+// still holds its prefix uses the declaration that will bind it when the
+// feed is read.
+void firstUsesOfMoved(const xmlNode* root, const GoneItemUses* gone, std::vector<xmlNs*>& order) {
+    auto add = [&](xmlNs* ns) {
         if (movedToRoot(ns) && std::find(order.begin(), order.end(), ns) == order.end()) {
             order.push_back(ns);
         }
     };
-    // Attributes after what is below: kept markup puts a host's kept
-    // attributes after its kept elements.
-    note(node, node->ns);
-    for (const xmlNode* c = node->children; c != nullptr; c = c->next) {
-        firstUsesOfMoved(c, order);
-    }
-    for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
-        note(reinterpret_cast<const xmlNode*>(a), a->ns);
-    }
+    auto use = [&](const xmlNode* named, xmlNs* ns) {
+        if (ns == nullptr) {
+            std::string prefix = heldPrefix(named);
+            if (!prefix.empty()) {
+                ns = declarationAt(named, prefix);
+            }
+        }
+        add(ns);
+    };
+    eachName(root, use, gone != nullptr ? gone->itemsParent() : nullptr, [&] {
+        for (const auto& [ns, prefix] : gone->uses()) {
+            add(ns != nullptr ? ns : declarationAt(gone->itemsParent(), prefix));
+        }
+    });
 }
 
 void retarget(xmlNode* node, const xmlNs* from, xmlNs* to) {
@@ -159,7 +189,37 @@ void markMovedToRoot(xmlNs* ns) {
     }
 }
 
-void orderKeptDeclarations(xmlNode* root) {
+void GoneItemUses::note(const xmlNode* item) {
+    m_parent = item->parent;
+    auto add = [&](xmlNs* ns, std::string prefix) {
+        for (const Use& use : m_uses) {
+            if (use.ns == ns && use.prefix == prefix) {
+                return;
+            }
+        }
+        m_uses.push_back({ns, std::move(prefix)});
+    };
+    eachName(item, [&](const xmlNode* named, xmlNs* ns) {
+        if (ns == nullptr) {
+            std::string prefix = heldPrefix(named);
+            if (prefix.empty()) {
+                return;
+            }
+            // Declared in the item, or above it already: that stays what
+            // binds the name.
+            ns = declarationAt(named, prefix);
+            if (ns == nullptr) {
+                add(nullptr, std::move(prefix));
+                return;
+            }
+        }
+        if (movedToRoot(ns)) {
+            add(ns, std::string());
+        }
+    });
+}
+
+void orderKeptDeclarations(xmlNode* root, const GoneItemUses* gone) {
     if (root == nullptr) {
         return;
     }
@@ -173,7 +233,7 @@ void orderKeptDeclarations(xmlNode* root) {
     }
     std::vector<xmlNs*> order;
     if (moved.size() > 1) {
-        firstUsesOfMoved(root, order);
+        firstUsesOfMoved(root, gone, order);
     }
     for (xmlNs* ns : moved) {
         if (std::find(order.begin(), order.end(), ns) == order.end()) {

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -134,5 +135,12 @@ bool saveFile(xmlDoc* doc, const CString& windowsPath, const CString& encoding);
 // Whether saveFile would leave the file at the path with the bytes it holds
 // now; the file is only read. false as well when either cannot be read.
 bool savesSameBytes(xmlDoc* doc, const CString& windowsPath, const CString& encoding);
+
+// The name saveFile declares for a document given this encoding when it
+// writes the tree's UTF-8 as it is, whatever the document holds: some
+// spelling of UTF-8 ("UTF-8", "utf-8"). Empty when it converts. Saved as
+// "UTF-8", the characters XML cannot carry are dropped from the bytes
+// written; under another spelling, from the tree before it is written.
+std::string plainUtf8Output(const CString& encoding);
 
 }  // namespace lum::xml

@@ -31,29 +31,6 @@ namespace lum::xml {
 
 namespace {
 
-void dropNonXmlCharsInTree(xmlNode* node) {
-    for (; node != nullptr; node = node->next) {
-        if ((node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE ||
-             node->type == XML_COMMENT_NODE) &&
-            node->content != nullptr &&
-            hasNonXmlChars(reinterpret_cast<const char*>(node->content))) {
-            // Copied only when something goes: every node of a large feed
-            // passes here, and almost none holds such a character.
-            std::string text = reinterpret_cast<const char*>(node->content);
-            dropNonXmlChars(text);
-            xmlNodeSetContent(node, reinterpret_cast<const xmlChar*>(text.c_str()));
-        }
-        if (node->type == XML_ELEMENT_NODE) {
-            for (xmlAttr* a = node->properties; a != nullptr; a = a->next) {
-                dropNonXmlCharsInTree(a->children);
-            }
-        }
-        if (node->type != XML_ENTITY_REF_NODE) {
-            dropNonXmlCharsInTree(node->children);
-        }
-    }
-}
-
 // Where libxml2's output goes while a document is saved: the open temporary
 // file, and the first write error met. libxml2 hands over a few kilobytes
 // at a time; they reach the file in larger blocks.
@@ -457,6 +434,16 @@ bool savesSameBytes(xmlDoc* doc, const CString& windowsPath, const CString& enco
     }
     std::fclose(file);
     return *answer;
+}
+
+std::string plainUtf8Output(const CString& encoding) {
+    registerShiftJis();
+    QuietErrors quiet;
+    // What outputFor decides for such a name, whatever the document: the
+    // names of elements go through libxml2's UTF-8 converter, which copies
+    // them, and so do characters beyond the BMP.
+    std::string enc = outputEncoding(encoding);
+    return ourWriterFits({enc, nullptr}) ? enc : std::string();
 }
 
 }  // namespace lum::xml

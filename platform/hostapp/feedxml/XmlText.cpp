@@ -258,4 +258,27 @@ CString unescapeEntities(CString text) {
     return CString(std::move(out));
 }
 
+void dropNonXmlCharsInTree(xmlNode* node) {
+    for (; node != nullptr; node = node->next) {
+        if ((node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE ||
+             node->type == XML_COMMENT_NODE) &&
+            node->content != nullptr &&
+            hasNonXmlChars(reinterpret_cast<const char*>(node->content))) {
+            // Copied only when something goes: every node of a large feed
+            // passes here, and almost none holds such a character.
+            std::string text = reinterpret_cast<const char*>(node->content);
+            dropNonXmlChars(text);
+            xmlNodeSetContent(node, reinterpret_cast<const xmlChar*>(text.c_str()));
+        }
+        if (node->type == XML_ELEMENT_NODE) {
+            for (xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+                dropNonXmlCharsInTree(a->children);
+            }
+        }
+        if (node->type != XML_ENTITY_REF_NODE) {
+            dropNonXmlCharsInTree(node->children);
+        }
+    }
+}
+
 }  // namespace lum::xml

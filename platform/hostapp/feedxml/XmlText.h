@@ -30,6 +30,9 @@ void toXmlUtf8(const CString& text, std::string& out);
 bool hasNonXmlChars(std::string_view utf8);
 // Drops those characters from UTF-8 text; true when something was dropped.
 bool dropNonXmlChars(std::string& utf8);
+// Drops them from the texts, comments and attribute values of node, its
+// siblings after it and all below them.
+void dropNonXmlCharsInTree(xmlNode* node);
 
 // Drops those characters from UTF-8 that comes in blocks, as a document's
 // serialisation does on its way out: a U+FFFE cut between two blocks is

@@ -1,0 +1,44 @@
+#include "win32/HeapPolicy.h"
+
+#include <malloc.h>
+#include <sys/stat.h>
+
+#include <atomic>
+
+namespace nd::heap {
+
+namespace {
+
+std::atomic<bool> g_mergesOnFree{false};
+
+// glibc's own size limit for blocks kept in the fast bins (64 * sizeof(size_t) / 4).
+constexpr int kFastBlocks = 64 * static_cast<int>(sizeof(long)) / 4;
+
+// Whether the process runs one thread: /proc/self/task holds one entry per
+// thread beside "." and "..". Unknown counts as more.
+bool onlyThread() {
+    struct stat info {};
+    return ::stat("/proc/self/task", &info) == 0 && info.st_nlink == 3;
+}
+
+}  // namespace
+
+void mergeSmallBlocksOnFree() {
+    if (mallopt(M_MXFAST, 0) == 1) {
+        g_mergesOnFree = true;
+    }
+}
+
+SmallBlocksReused::SmallBlocksReused() {
+    if (g_mergesOnFree && onlyThread()) {
+        m_active = mallopt(M_MXFAST, kFastBlocks) == 1;
+    }
+}
+
+SmallBlocksReused::~SmallBlocksReused() {
+    if (m_active) {
+        mallopt(M_MXFAST, 0);
+    }
+}
+
+}  // namespace nd::heap
