@@ -408,6 +408,12 @@ Node CLumRssAbstract::appendChild(Node parent, const FeedName& name) {
             xmlNode* r = xmlDocGetRootElement(d);
             ns = xmlNewNs(r, utf8(name.nsUri), utf8(name.prefix));
         }
+        if (ns == nullptr) {
+            // Kept markup bound the prefix at the root to another namespace
+            // ("dc" to an older Dublin Core): declared where it is used, or
+            // the element would lose its namespace, and its field with it.
+            ns = xmlNewNs(node, utf8(name.nsUri), utf8(name.prefix));
+        }
         xmlSetNs(node, ns);
     }
     return Node(node);

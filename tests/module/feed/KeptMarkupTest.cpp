@@ -97,6 +97,34 @@ TEST_F(KeptMarkupTest, WritersPutItBackOnceWithoutDoublingTheirOwnElements) {
     EXPECT_EQ(write("again.xml", again), out);
 }
 
+TEST_F(KeptMarkupTest, AWritersNamespaceWhosePrefixKeptMarkupTookIsDeclaredWhereItIsUsed) {
+    // The channel's dc:creator (RSS 2.0 has no such field) is kept under an
+    // older Dublin Core and takes "dc" at the root; the items' authors are
+    // written in the current one. They keep their namespace, and with it
+    // their field: read back, the file gives the same record and bytes.
+    const char* feed = R"(<?xml version="1.0" encoding="UTF-8"?>
+<rss version="2.0" xmlns:dc="http://purl.org/dc/elements/1.0/">
+<channel><title>T</title><link>https://a.example/</link><description>D</description>
+  <dc:creator>Desk</dc:creator>
+  <item><title>One</title><dc:creator>Hanako</dc:creator></item>
+</channel>
+</rss>
+)";
+    CRSSChannel channel;
+    read("old_dc.xml", feed, channel);
+    ASSERT_EQ(channel.m_items.size(), 1u);
+    ASSERT_EQ(channel.m_items[0].m_author, CString(u"Hanako"));
+    std::string first = write("first.xml", channel);
+    EXPECT_NE(first.find("<dc:creator xmlns:dc=\"http://purl.org/dc/elements/1.1/\">Hanako"),
+              std::string::npos)
+        << first;
+    CRSSChannel again;
+    ASSERT_EQ(newsdesk::readRssFile(path("first.xml"), &again), 1);
+    ASSERT_EQ(again.m_items.size(), 1u);
+    EXPECT_EQ(again.m_items[0].m_author, CString(u"Hanako"));
+    EXPECT_EQ(write("second.xml", again), first);
+}
+
 TEST_F(KeptMarkupTest, TheUsersFieldWinsAndAnEmptyOneIsFilledFromTheFeed) {
     CRSSChannel channel;
     read("blog.xml", kBlog, channel);
