@@ -10,14 +10,13 @@
 #include "WorkFolder.h"
 
 #include "feed/FeedReaders.h"
+#include "win32/HeapPolicy.h"
 #include "win32/PathMapping.h"
 
 #include <libxml/parser.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include "win32/HeapPolicy.h"
 
 #include <algorithm>
 #include <chrono>

@@ -14,11 +14,10 @@
 #include "feed/FeedWriters.h"
 #include "host/Entries.h"
 #include "hostapp/feedxml/CLumRssAbstract.h"
+#include "win32/HeapPolicy.h"
 #include "win32/PathMapping.h"
 
 #include <libxml/tree.h>
-
-#include "win32/HeapPolicy.h"
 
 #include <algorithm>
 #include <chrono>

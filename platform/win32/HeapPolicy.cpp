@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <cstddef>
 
 namespace nd::heap {
 
@@ -11,8 +12,8 @@ namespace {
 
 std::atomic<bool> g_mergesOnFree{false};
 
-// glibc's own size limit for blocks kept in the fast bins (64 * sizeof(size_t) / 4).
-constexpr int kFastBlocks = 64 * static_cast<int>(sizeof(long)) / 4;
+// The size up to which glibc keeps freed blocks in its fast bins by default.
+constexpr int kFastBlocks = 64 * static_cast<int>(sizeof(std::size_t)) / 4;
 
 // Whether the process runs one thread: /proc/self/task holds one entry per
 // thread beside "." and "..". Unknown counts as more.

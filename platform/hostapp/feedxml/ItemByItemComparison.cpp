@@ -194,16 +194,17 @@ bool ItemByItemComparison::take(xmlNode* item) {
     if (m_taken == 0) {
         // Where the file holds the first item; the rest of the document,
         // compared at the end, shows whether that is where it belongs.
-        std::size_t found = file.find(m_bytes);
-        if (found == std::string_view::npos) {
+        // (glibc's memmem stays linear in a large file of other bytes.)
+        const void* found = ::memmem(m_file, m_size, m_bytes.data(), m_bytes.size());
+        if (found == nullptr) {
             m_failed = true;
             return false;
         }
         m_parent = item->parent;
         m_before = item->prev;
         m_depth = depthOf(item);
-        m_start = found;
-        m_end = found;
+        m_start = static_cast<std::size_t>(static_cast<const char*>(found) - m_file);
+        m_end = m_start;
     } else if (file.substr(m_end, m_bytes.size()) != m_bytes) {
         m_failed = true;
         return false;
