@@ -4,12 +4,14 @@
 #include "win32/PathMapping.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <string_view>
+#include <vector>
 
 namespace lum::xml {
 
@@ -26,6 +28,86 @@ class ItemByItemComparison::Sink : public ByteSink {
     std::string& m_bytes;
 };
 
+// The file's bytes, read a window at a time: they are compared in order
+// but for the search for the first item. Read, not mapped: a file cut
+// short meanwhile by another program reads short, where a mapping would
+// kill the process.
+class ItemByItemComparison::StoredFile {
+  public:
+    explicit StoredFile(int fd, std::size_t size) : m_fd(fd), m_size(size) {}
+    ~StoredFile() { ::close(m_fd); }
+    StoredFile(const StoredFile&) = delete;
+    StoredFile& operator=(const StoredFile&) = delete;
+
+    std::size_t size() const { return m_size; }
+
+    // Whether the file holds bytes at offset at.
+    bool holds(std::size_t at, std::string_view bytes) {
+        if (at > m_size || m_size - at < bytes.size()) {
+            return false;
+        }
+        if (at < m_from || at + bytes.size() > m_from + m_window.size()) {
+            if (!load(at, std::max(kWindow, bytes.size()))) {
+                return false;
+            }
+        }
+        return std::memcmp(m_window.data() + (at - m_from), bytes.data(), bytes.size()) == 0;
+    }
+
+    // Where the file first holds bytes; npos when nowhere.
+    std::size_t find(std::string_view bytes) {
+        std::size_t window = std::max(kWindow, 2 * bytes.size());
+        for (std::size_t at = 0; at < m_size && m_size - at >= bytes.size();
+             at += window - bytes.size() + 1) {
+            if (!load(at, window)) {
+                break;
+            }
+            if (const void* found =
+                    ::memmem(m_window.data(), m_window.size(), bytes.data(), bytes.size())) {
+                return at +
+                       static_cast<std::size_t>(static_cast<const char*>(found) - m_window.data());
+            }
+        }
+        return std::string_view::npos;
+    }
+
+    // Whether the file ends at its size, as it did when opened.
+    bool endsAtItsSize() {
+        char byte = 0;
+        return ::pread(m_fd, &byte, 1, static_cast<off_t>(m_size)) == 0;
+    }
+
+  private:
+    static constexpr std::size_t kWindow = std::size_t{1} << 20;
+
+    // The window from offset at, as much of size as the file holds.
+    bool load(std::size_t at, std::size_t size) {
+        size = std::min(size, m_size - at);
+        m_window.resize(size);
+        std::size_t got = 0;
+        while (got < size) {
+            ssize_t n =
+                ::pread(m_fd, m_window.data() + got, size - got, static_cast<off_t>(at + got));
+            if (n < 0 && errno == EINTR) {
+                continue;
+            }
+            if (n <= 0) {
+                m_window.clear();
+                m_from = 0;
+                return false;
+            }
+            got += static_cast<std::size_t>(n);
+        }
+        m_from = at;
+        return true;
+    }
+
+    int m_fd;
+    std::size_t m_size;
+    std::vector<char> m_window;
+    std::size_t m_from = 0;
+};
+
 namespace {
 
 // Compares the bytes of a document whose items were taken with the file:
@@ -35,7 +117,8 @@ class GapComparingSink : public ByteSink {
   public:
     // Without dropping, the bytes are compared as they come (the tree had
     // the characters XML cannot carry taken out already).
-    GapComparingSink(std::string_view file, std::size_t start, std::size_t end, bool dropping)
+    GapComparingSink(ItemByItemComparison::StoredFile& file, std::size_t start, std::size_t end,
+                     bool dropping)
         : m_file(file), m_start(start), m_end(end), m_dropping(dropping) {}
 
     bool take(const char* data, std::size_t size) override {
@@ -69,7 +152,7 @@ class GapComparingSink : public ByteSink {
     bool sameToTheEnd() {
         m_kept.clear();
         m_dropper.finish(m_kept);
-        return matches(m_kept) && m_at == m_file.size();
+        return matches(m_kept) && m_at == m_file.size() && m_file.endsAtItsSize();
     }
 
     bool marked() const { return m_marked; }
@@ -77,15 +160,14 @@ class GapComparingSink : public ByteSink {
 
   private:
     bool matches(std::string_view bytes) {
-        if (m_file.size() - m_at < bytes.size() ||
-            std::memcmp(m_file.data() + m_at, bytes.data(), bytes.size()) != 0) {
+        if (!m_file.holds(m_at, bytes)) {
             return false;
         }
         m_at += bytes.size();
         return true;
     }
 
-    std::string_view m_file;
+    ItemByItemComparison::StoredFile& m_file;
     std::size_t m_start;
     std::size_t m_end;
     bool m_dropping;
@@ -136,29 +218,18 @@ ItemByItemComparison::ItemByItemComparison(const CString& windowsPath, const CSt
         return;
     }
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size > 0) {
-        void* mapped =
-            ::mmap(nullptr, static_cast<std::size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);
-        if (mapped != MAP_FAILED) {
-            m_file = static_cast<const char*>(mapped);
-            m_size = static_cast<std::size_t>(info.st_size);
-            ::madvise(mapped, m_size, MADV_SEQUENTIAL);
-        }
-    }
-    ::close(fd);
-    if (m_file == nullptr) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) {
+        ::close(fd);
         return;
     }
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    m_file = std::make_unique<StoredFile>(fd, static_cast<std::size_t>(info.st_size));
     m_sink = std::make_unique<Sink>(m_bytes);
     m_elements = std::make_unique<IndentedUtf8Elements>(*m_sink);
     m_taking = true;
 }
 
-ItemByItemComparison::~ItemByItemComparison() {
-    if (m_file != nullptr) {
-        ::munmap(const_cast<char*>(m_file), m_size);
-    }
-}
+ItemByItemComparison::~ItemByItemComparison() = default;
 
 bool ItemByItemComparison::itemBytes(xmlNode* item) {
     m_bytes.clear();
@@ -190,22 +261,20 @@ bool ItemByItemComparison::take(xmlNode* item) {
         m_failed = true;
         return false;
     }
-    std::string_view file(m_file, m_size);
     if (m_taken == 0) {
         // Where the file holds the first item; the rest of the document,
         // compared at the end, shows whether that is where it belongs.
-        // (glibc's memmem stays linear in a large file of other bytes.)
-        const void* found = ::memmem(m_file, m_size, m_bytes.data(), m_bytes.size());
-        if (found == nullptr) {
+        std::size_t found = m_file->find(m_bytes);
+        if (found == std::string_view::npos) {
             m_failed = true;
             return false;
         }
         m_parent = item->parent;
         m_before = item->prev;
         m_depth = depthOf(item);
-        m_start = static_cast<std::size_t>(static_cast<const char*>(found) - m_file);
-        m_end = m_start;
-    } else if (file.substr(m_end, m_bytes.size()) != m_bytes) {
+        m_start = found;
+        m_end = found;
+    } else if (!m_file->holds(m_end, m_bytes)) {
         m_failed = true;
         return false;
     }
@@ -236,7 +305,7 @@ std::optional<bool> ItemByItemComparison::same(xmlDoc* doc) {
     if (!dropsBytes) {
         dropNonXmlCharsInTree(doc->children);
     }
-    GapComparingSink sink(std::string_view(m_file, m_size), m_start, m_end, dropsBytes);
+    GapComparingSink sink(*m_file, m_start, m_end, dropsBytes);
     switch (writeIndentedUtf8(doc, sink, m_declared.c_str(), m_parent)) {
         case IndentedUtf8::Written:
             if (!sink.marked()) {

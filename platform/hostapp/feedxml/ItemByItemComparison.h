@@ -54,6 +54,9 @@ class ItemByItemComparison {
     // document, built again, must be compared.
     std::optional<bool> same(xmlDoc* doc);
 
+    // The stored file as the comparison reads it.
+    class StoredFile;
+
   private:
     // The item's bytes as a save writes them, into m_bytes.
     bool itemBytes(xmlNode* item);
@@ -64,8 +67,7 @@ class ItemByItemComparison {
     CString m_encoding;
     // The spelling of UTF-8 the save declares.
     std::string m_declared;
-    const char* m_file = nullptr;
-    std::size_t m_size = 0;
+    std::unique_ptr<StoredFile> m_file;
     bool m_taking = false;
     bool m_failed = false;
 

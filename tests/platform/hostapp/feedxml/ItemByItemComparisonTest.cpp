@@ -110,6 +110,16 @@ TEST_F(ItemByItemComparisonTest, AnUnchangedFeedIsTheSameUnderEverySpellingOfUtf
         EXPECT_EQ(itemByItem(feed, encoding, &allTaken), std::optional<bool>(true));
         EXPECT_TRUE(allTaken);
     }
+    // The first item across the edge of the first window read, and enough
+    // items to need several.
+    Feed large;
+    large.items = 5000;
+    large.beforeItems = [](xmlNode* channel) {
+        std::string text((std::size_t{1} << 20) - 220, 'd');
+        xmlNewTextChild(channel, nullptr, x("description"), x(text.c_str()));
+    };
+    save(large);
+    EXPECT_EQ(itemByItem(large), std::optional<bool>(true));
     // One item, and none: a document without items is compared whole.
     for (int items : {1, 0}) {
         feed.items = items;
