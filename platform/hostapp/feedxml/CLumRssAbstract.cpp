@@ -25,19 +25,19 @@ using lum::xml::utf8;
 
 // Whether name is "prefix:local", without regard to case as sameName
 // compares. Every child without a namespace is asked this for each
-// extension field a reader wants: no string is built for it.
-bool isPrefixedName(const xmlChar* name, std::string_view prefix, std::string_view local) {
+// extension field a reader wants: no string is built for it, and the prefix
+// is walked as it stands rather than measured first.
+bool isPrefixedName(const xmlChar* name, const char* prefix, const char* local) {
     auto same = [](unsigned char x, unsigned char y) {
         unsigned char lower = x | 0x20;
         return x == y ||
                (x < 0x80 && y < 0x80 && lower == (y | 0x20) && lower >= 'a' && lower <= 'z');
     };
     std::size_t i = 0;
-    for (char c : prefix) {
-        if (name[i] == 0 || !same(name[i], static_cast<unsigned char>(c))) {
+    for (; prefix[i] != '\0'; ++i) {
+        if (name[i] == 0 || !same(name[i], static_cast<unsigned char>(prefix[i]))) {
             return false;
         }
-        ++i;
     }
     if (name[i++] != ':') {
         return false;
