@@ -18,10 +18,6 @@ constexpr int kMostIndents = 30;
 constexpr char kSpaces[] = "                                                            ";
 static_assert(sizeof kSpaces - 1 == 2 * kMostIndents);
 
-const char* chars(const xmlChar* s) {
-    return reinterpret_cast<const char*>(s);
-}
-
 }  // namespace
 
 // The walk of libxml2's xmlNodeDumpOutputInternal (format 1, no converter),
@@ -348,6 +344,22 @@ bool indentsAsItComes() {
 }
 
 }  // namespace
+
+bool SavedBytesSink::take(const char* data, std::size_t size) {
+    std::string_view block(data, size);
+    if (!m_dropping || m_dropper.passes(block)) {
+        return takeSaved(block);
+    }
+    m_kept.clear();
+    m_dropper.take(block, m_kept);
+    return takeSaved(m_kept);
+}
+
+bool SavedBytesSink::takeHeld() {
+    m_kept.clear();
+    m_dropper.finish(m_kept);
+    return takeSaved(m_kept);
+}
 
 IndentedUtf8 writeIndentedUtf8(const xmlDoc* doc, ByteSink& sink, const char* declaredEncoding,
                                const xmlNode* marked) {

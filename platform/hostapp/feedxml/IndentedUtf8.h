@@ -6,10 +6,14 @@
 // long as building it.
 #pragma once
 
+#include "hostapp/feedxml/XmlText.h"
+
 #include <libxml/tree.h>
 
 #include <cstddef>
 #include <memory>
+#include <string>
+#include <string_view>
 
 namespace lum::xml {
 
@@ -24,6 +28,26 @@ class ByteSink {
     // indentation of its end tag. Not called when the element is empty or
     // written without indenting. false ends the writing.
     virtual bool mark() { return true; }
+};
+
+// A sink that sees the bytes as a save in UTF-8 keeps them: when dropping,
+// without the characters XML cannot carry (a save declared "UTF-8" drops
+// them from the bytes; under another spelling the tree lost them before).
+class SavedBytesSink : public ByteSink {
+  public:
+    explicit SavedBytesSink(bool dropping) : m_dropping(dropping) {}
+    bool take(const char* data, std::size_t size) final;
+
+  protected:
+    // What the dropper still holds back, handed on: at the end of the bytes,
+    // or where they stop being compared in order.
+    bool takeHeld();
+    virtual bool takeSaved(std::string_view bytes) = 0;
+
+  private:
+    bool m_dropping;
+    NonXmlCharDropper m_dropper;
+    std::string m_kept;
 };
 
 enum class IndentedUtf8 {

@@ -15,16 +15,20 @@
 
 namespace lum::xml {
 
-// Gathers what the element writer hands over.
-class ItemByItemComparison::Sink : public ByteSink {
+// Gathers what the element writer hands over, as a save keeps it.
+class ItemByItemComparison::Sink : public SavedBytesSink {
   public:
-    explicit Sink(std::string& bytes) : m_bytes(bytes) {}
-    bool take(const char* data, std::size_t size) override {
-        m_bytes.append(data, size);
+    Sink(std::string& bytes, bool dropping) : SavedBytesSink(dropping), m_bytes(bytes) {}
+    // An item ends on a line end: nothing is held back from one item to the
+    // next, but what the dropper held goes with the item.
+    bool endOfItem() { return takeHeld(); }
+
+  private:
+    bool takeSaved(std::string_view bytes) override {
+        m_bytes.append(bytes);
         return true;
     }
 
-  private:
     std::string& m_bytes;
 };
 
@@ -113,28 +117,16 @@ namespace {
 // Compares the bytes of a document whose items were taken with the file:
 // those before the mark with the file's start, those after it with what
 // follows the items. The mark must fall where the items started.
-class GapComparingSink : public ByteSink {
+class GapComparingSink : public SavedBytesSink {
   public:
     // Without dropping, the bytes are compared as they come (the tree had
     // the characters XML cannot carry taken out already).
     GapComparingSink(ItemByItemComparison::StoredFile& file, std::size_t start, std::size_t end,
                      bool dropping)
-        : m_file(file), m_start(start), m_end(end), m_dropping(dropping) {}
-
-    bool take(const char* data, std::size_t size) override {
-        std::string_view block(data, size);
-        if (!m_dropping || m_dropper.passes(block)) {
-            return matches(block);
-        }
-        m_kept.clear();
-        m_dropper.take(block, m_kept);
-        return matches(m_kept);
-    }
+        : SavedBytesSink(dropping), m_file(file), m_start(start), m_end(end) {}
 
     bool mark() override {
-        m_kept.clear();
-        m_dropper.finish(m_kept);
-        if (!matches(m_kept)) {
+        if (!takeHeld()) {
             return false;
         }
         if (m_marked || m_at != m_start) {
@@ -149,17 +141,13 @@ class GapComparingSink : public ByteSink {
     }
 
     // After the last block.
-    bool sameToTheEnd() {
-        m_kept.clear();
-        m_dropper.finish(m_kept);
-        return matches(m_kept) && m_at == m_file.size() && m_file.endsAtItsSize();
-    }
+    bool sameToTheEnd() { return takeHeld() && m_at == m_file.size() && m_file.endsAtItsSize(); }
 
     bool marked() const { return m_marked; }
     bool misplaced() const { return m_misplaced; }
 
   private:
-    bool matches(std::string_view bytes) {
+    bool takeSaved(std::string_view bytes) override {
         if (!m_file.holds(m_at, bytes)) {
             return false;
         }
@@ -170,12 +158,9 @@ class GapComparingSink : public ByteSink {
     ItemByItemComparison::StoredFile& m_file;
     std::size_t m_start;
     std::size_t m_end;
-    bool m_dropping;
     std::size_t m_at = 0;
     bool m_marked = false;
     bool m_misplaced = false;
-    NonXmlCharDropper m_dropper;
-    std::string m_kept;
 };
 
 // How many elements stand above node.
@@ -224,7 +209,7 @@ ItemByItemComparison::ItemByItemComparison(const CString& windowsPath, const CSt
     }
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     m_file = std::make_unique<StoredFile>(fd, static_cast<std::size_t>(info.st_size));
-    m_sink = std::make_unique<Sink>(m_bytes);
+    m_sink = std::make_unique<Sink>(m_bytes, m_declared == "UTF-8");
     m_elements = std::make_unique<IndentedUtf8Elements>(*m_sink);
     m_taking = true;
 }
@@ -237,18 +222,7 @@ bool ItemByItemComparison::itemBytes(xmlNode* item) {
     if (!dropsBytes) {
         dropNonXmlCharsInTree(item);
     }
-    if (m_elements->write(item, depthOf(item)) != IndentedUtf8::Written) {
-        return false;
-    }
-    // As a save drops them: an item ends on a line end, so nothing is held
-    // back from one item to the next.
-    if (dropsBytes && !m_dropper.passes(m_bytes)) {
-        m_kept.clear();
-        m_dropper.take(m_bytes, m_kept);
-        m_dropper.finish(m_kept);
-        m_bytes.swap(m_kept);
-    }
-    return true;
+    return m_elements->write(item, depthOf(item)) == IndentedUtf8::Written && m_sink->endOfItem();
 }
 
 bool ItemByItemComparison::take(xmlNode* item) {

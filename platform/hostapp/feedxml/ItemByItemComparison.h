@@ -8,7 +8,6 @@
 
 #include "hostapp/feedxml/IndentedUtf8.h"
 #include "hostapp/feedxml/KeptMarkup.h"
-#include "hostapp/feedxml/XmlText.h"
 #include "mfc/CString.h"
 #include "win32/HeapPolicy.h"
 
@@ -82,8 +81,6 @@ class ItemByItemComparison {
 
     GoneItemUses m_uses;
     std::string m_bytes;
-    std::string m_kept;
-    NonXmlCharDropper m_dropper;
     class Sink;
     std::unique_ptr<Sink> m_sink;
     std::unique_ptr<IndentedUtf8Elements> m_elements;

@@ -143,40 +143,23 @@ int compareWithFile(void* context, const char* data, int length) {
 // Compares the bytes of a document written by writeIndentedUtf8 with the
 // file's next ones, as a save would write them: without the characters XML
 // cannot carry.
-class FileComparingSink : public ByteSink {
+class FileComparingSink : public SavedBytesSink {
   public:
     // Without dropping, the bytes are compared as they come (the tree had
     // those characters taken out already).
-    FileComparingSink(FILE* file, bool dropping) : m_file(file), m_dropping(dropping) {}
-
-    bool take(const char* data, std::size_t size) override {
-        std::string_view block(data, size);
-        if (!m_dropping || m_dropper.passes(block)) {
-            return matches(block);
-        }
-        m_kept.clear();
-        m_dropper.take(block, m_kept);
-        return matches(m_kept);
-    }
+    FileComparingSink(FILE* file, bool dropping) : SavedBytesSink(dropping), m_file(file) {}
 
     // After the last block: whether the file held those bytes and no more.
-    bool sameToTheEnd() {
-        m_kept.clear();
-        m_dropper.finish(m_kept);
-        return matches(m_kept) && std::fgetc(m_file) == EOF && !std::ferror(m_file);
-    }
+    bool sameToTheEnd() { return takeHeld() && std::fgetc(m_file) == EOF && !std::ferror(m_file); }
 
   private:
-    bool matches(std::string_view bytes) {
+    bool takeSaved(std::string_view bytes) override {
         m_fileBytes.resize(std::max(m_fileBytes.size(), bytes.size()));
         return std::fread(m_fileBytes.data(), 1, bytes.size(), m_file) == bytes.size() &&
                std::memcmp(m_fileBytes.data(), bytes.data(), bytes.size()) == 0;
     }
 
     FILE* m_file;
-    bool m_dropping;
-    NonXmlCharDropper m_dropper;
-    std::string m_kept;
     std::vector<char> m_fileBytes;
 };
 

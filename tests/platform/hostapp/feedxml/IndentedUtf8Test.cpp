@@ -2,6 +2,7 @@
 #include "hostapp/feedxml/XmlFile.h"
 
 #include "TempDir.h"
+#include "support/XmlTrees.h"
 
 #include <libxml/encoding.h>
 #include <libxml/globals.h>
@@ -22,14 +23,8 @@ using lum::xml::ByteSink;
 using lum::xml::IndentedUtf8;
 using lum::xml::writeIndentedUtf8;
 
-const xmlChar* x(const char* s) {
-    return reinterpret_cast<const xmlChar*>(s);
-}
-
-struct DocFree {
-    void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
-};
-using Doc = std::unique_ptr<xmlDoc, DocFree>;
+using testing_xml::Doc;
+using testing_xml::x;
 
 struct StringSink : ByteSink {
     std::string bytes;

@@ -2,6 +2,7 @@
 #include "hostapp/feedxml/XmlFile.h"
 
 #include "TempDir.h"
+#include "support/XmlTrees.h"
 
 #include <libxml/tree.h>
 
@@ -17,14 +18,8 @@ namespace {
 
 using lum::xml::ItemByItemComparison;
 
-const xmlChar* x(const char* s) {
-    return reinterpret_cast<const xmlChar*>(s);
-}
-
-struct DocFree {
-    void operator()(xmlDoc* doc) const { xmlFreeDoc(doc); }
-};
-using Doc = std::unique_ptr<xmlDoc, DocFree>;
+using testing_xml::Doc;
+using testing_xml::x;
 
 // A feed's document built the way the writers build one: the channel's own
 // elements, then its items, each finished before the next; `extra` runs on
