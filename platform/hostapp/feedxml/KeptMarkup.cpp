@@ -1,5 +1,6 @@
 #include "hostapp/feedxml/KeptMarkup.h"
 
+#include "hostapp/feedxml/NodeArena.h"
 #include "hostapp/feedxml/XmlText.h"
 
 #include <libxml/dict.h>
@@ -33,8 +34,12 @@ class KeptStore {
     KeptStore& operator=(const KeptStore&) = delete;
 
     // A deep copy; copying a node out of its tree declares the namespaces it
-    // uses on the copy itself, so each copy stands on its own.
+    // uses on the copy itself, so each copy stands on its own. Most kept
+    // elements use none, and go to the arena.
     const xmlNode* copy(const xmlNode* element) {
+        if (const xmlNode* plain = m_arena.copy(element)) {
+            return plain;
+        }
         xmlNode* copy = xmlDocCopyNode(const_cast<xmlNode*>(element), m_doc, 1);
         if (copy != nullptr) {
             xmlAddChild(m_root, copy);
@@ -50,6 +55,9 @@ class KeptStore {
   private:
     xmlDoc* m_doc;
     xmlNode* m_root;
+    // The copies of plain elements; their names are the document's
+    // dictionary's.
+    xml::NodeArena m_arena{m_doc};
 };
 
 struct KeptMarkup::Data {
