@@ -83,6 +83,11 @@ const std::vector<KeptMarkup::Attribute>& KeptMarkup::attributes() const {
 
 KeptMarkup::Data& KeptMarkup::change() {
     // Copies share the data; the first change after a copy makes it its own.
+    // Data no other markup shares is changed in place: a reader keeps an
+    // item's elements one after another.
+    if (m_data && m_data.use_count() == 1) {
+        return const_cast<Data&>(*m_data);
+    }
     std::shared_ptr<Data> own = m_data ? std::make_shared<Data>(*m_data) : std::make_shared<Data>();
     Data& data = *own;
     m_data = std::move(own);
