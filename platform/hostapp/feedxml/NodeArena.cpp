@@ -16,6 +16,9 @@ namespace {
 // this; a string larger than a quarter of it has a block of its own.
 constexpr std::size_t kMostBlock = std::size_t{64} << 10;
 
+// Thrown where the copy is libxml2's to make.
+struct LeftToLibxml2 {};
+
 bool plainNodeType(xmlElementType type) {
     switch (type) {
         case XML_ELEMENT_NODE:
@@ -29,28 +32,20 @@ bool plainNodeType(xmlElementType type) {
     }
 }
 
-bool plainAttribute(const xmlAttr* a) {
-    if (a->type != XML_ATTRIBUTE_NODE || a->ns != nullptr) {
-        return false;
-    }
-    for (const xmlNode* c = a->children; c != nullptr; c = c->next) {
-        if (c->type != XML_TEXT_NODE || c->children != nullptr) {
-            return false;
-        }
-    }
-    // A copy of an ID is listed in the document's IDs.
-    return a->doc == nullptr || a->parent == nullptr ||
-           xmlIsID(a->doc, a->parent, const_cast<xmlAttr*>(a)) == 0;
+bool xmlPrefix(const xmlChar* prefix) {
+    return prefix != nullptr && xmlStrEqual(prefix, reinterpret_cast<const xmlChar*>("xml"));
 }
 
-// Copies of the list from first on, linked as libxml2 links siblings; the
-// last of them.
+// Copies of the list from first on, linked as libxml2 links siblings (a
+// namespace declaration only to the next); the last of them.
 template <typename Node, typename Copy>
 Node* copyList(const Node* first, Node*& head, Copy copy) {
     Node* last = nullptr;
     for (const Node* n = first; n != nullptr; n = n->next) {
         Node* made = copy(n);
-        made->prev = last;
+        if constexpr (requires { made->prev; }) {
+            made->prev = last;
+        }
         (last != nullptr ? last->next : head) = made;
         last = made;
     }
@@ -58,37 +53,6 @@ Node* copyList(const Node* first, Node*& head, Copy copy) {
 }
 
 }  // namespace
-
-bool NodeArena::copies(const xmlNode* element) {
-    if (element == nullptr || element->type != XML_ELEMENT_NODE) {
-        return false;
-    }
-    // Walked without recursion: the parser's depth limit is large.
-    const xmlNode* node = element;
-    while (node != nullptr) {
-        if (!plainNodeType(node->type) || node->ns != nullptr || node->nsDef != nullptr) {
-            return false;
-        }
-        if (node->type == XML_ELEMENT_NODE) {
-            for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
-                if (!plainAttribute(a)) {
-                    return false;
-                }
-            }
-            if (node->children != nullptr) {
-                node = node->children;
-                continue;
-            }
-        } else if (node->children != nullptr) {
-            return false;
-        }
-        while (node != element && node->next == nullptr) {
-            node = node->parent;
-        }
-        node = node == element ? nullptr : node->next;
-    }
-    return true;
-}
 
 void* NodeArena::allocate(std::size_t bytes) {
     constexpr std::size_t kAlign = alignof(std::max_align_t);
@@ -136,19 +100,73 @@ xmlChar* NodeArena::string(const xmlChar* text) {
     return copy;
 }
 
+xmlNs* NodeArena::copyNamespace(const xmlNs* ns) {
+    if (ns->type != XML_NAMESPACE_DECL || ns->href == nullptr || xmlPrefix(ns->prefix)) {
+        throw LeftToLibxml2{};
+    }
+    auto* copy = new (allocate(sizeof(xmlNs))) xmlNs{};
+    copy->type = XML_LOCAL_NAMESPACE;
+    copy->href = string(ns->href);
+    copy->prefix = ns->prefix != nullptr ? string(ns->prefix) : nullptr;
+    return copy;
+}
+
+xmlNs* NodeArena::namespaceOf(xmlNode* copy, const xmlNode* original, const xmlNs* ns) {
+    if (xmlPrefix(ns->prefix)) {
+        throw LeftToLibxml2{};
+    }
+    // Declared in the copy: its own declarations or one an earlier name
+    // needed. libxml2 takes whatever the prefix finds.
+    if (xmlNs* found = xmlSearchNs(m_doc, copy, ns->prefix)) {
+        if (!xmlStrEqual(found->href, ns->href)) {
+            throw LeftToLibxml2{};
+        }
+        return found;
+    }
+    // Declared outside it: declared again on the copy's root, after those
+    // it had.
+    const xmlNs* declared = xmlSearchNs(original->doc, const_cast<xmlNode*>(original), ns->prefix);
+    if (declared == nullptr || !xmlStrEqual(declared->href, ns->href)) {
+        throw LeftToLibxml2{};
+    }
+    xmlNs* made = copyNamespace(declared);
+    xmlNs** end = &m_copyRoot->nsDef;
+    while (*end != nullptr) {
+        end = &(*end)->next;
+    }
+    *end = made;
+    return made;
+}
+
 xmlAttr* NodeArena::copyAttribute(const xmlAttr* attribute, xmlNode* parent) {
+    // A copy of an ID is listed in the document's IDs.
+    if (attribute->type != XML_ATTRIBUTE_NODE ||
+        (attribute->doc != nullptr && attribute->parent != nullptr &&
+         xmlIsID(attribute->doc, attribute->parent, const_cast<xmlAttr*>(attribute)) != 0)) {
+        throw LeftToLibxml2{};
+    }
     auto* copy = new (allocate(sizeof(xmlAttr))) xmlAttr{};
     copy->type = XML_ATTRIBUTE_NODE;
     copy->name = name(attribute->name);
     copy->parent = parent;
     copy->doc = m_doc;
+    if (attribute->ns != nullptr) {
+        copy->ns = namespaceOf(parent, attribute->parent, attribute->ns);
+    }
     copy->last = copyList(attribute->children, copy->children, [&](const xmlNode* c) {
+        if (c->type != XML_TEXT_NODE) {
+            throw LeftToLibxml2{};
+        }
         return copyNode(c, reinterpret_cast<xmlNode*>(copy));
     });
     return copy;
 }
 
 xmlNode* NodeArena::copyNode(const xmlNode* node, xmlNode* parent) {
+    if (!plainNodeType(node->type) ||
+        (node->type != XML_ELEMENT_NODE && node->children != nullptr)) {
+        throw LeftToLibxml2{};
+    }
     auto* copy = new (allocate(sizeof(xmlNode))) xmlNode{};
     copy->type = node->type;
     copy->name = name(node->name);
@@ -161,6 +179,15 @@ xmlNode* NodeArena::copyNode(const xmlNode* node, xmlNode* parent) {
         return copy;
     }
     copy->line = node->line;
+    if (parent == nullptr) {
+        m_copyRoot = copy;
+    }
+    // In libxml2's order: the element's declarations, its name, its
+    // attributes, its children.
+    copyList(node->nsDef, copy->nsDef, [&](const xmlNs* ns) { return copyNamespace(ns); });
+    if (node->ns != nullptr) {
+        copy->ns = namespaceOf(copy, node, node->ns);
+    }
     copyList(node->properties, copy->properties,
              [&](const xmlAttr* a) { return copyAttribute(a, copy); });
     copy->last = copyList(node->children, copy->children,
@@ -169,13 +196,16 @@ xmlNode* NodeArena::copyNode(const xmlNode* node, xmlNode* parent) {
 }
 
 const xmlNode* NodeArena::copy(const xmlNode* element) {
-    if (!copies(element)) {
+    if (element == nullptr || element->type != XML_ELEMENT_NODE) {
         return nullptr;
     }
+    // What was taken from the blocks for a copy given up stays there until
+    // the arena goes.
     try {
         return copyNode(element, nullptr);
+    } catch (const LeftToLibxml2&) {
+        return nullptr;
     } catch (const std::bad_alloc&) {
-        // What was taken from the blocks stays there until the arena goes.
         return nullptr;
     }
 }

@@ -4,11 +4,11 @@
 // a podcast item's description beside its summary), and allocating and then
 // freeing those one node at a time was most of what keeping them cost.
 //
-// The arena copies exactly what libxml2's deep copy (xmlDocCopyNode) would,
-// but only elements with nothing in a namespace and nothing its copy would
-// have to look up elsewhere: elements, texts, CDATA sections, comments and
-// processing instructions, attributes holding text. Anything else (a
-// namespace, an entity reference, an ID attribute) is left to libxml2.
+// The arena copies exactly what libxml2's deep copy (xmlDocCopyNode) would:
+// the same nodes, and the same namespace declarations on the copy, found the
+// way libxml2 finds them. It leaves to libxml2 whatever its copy would treat
+// in a way of its own: an entity reference, an ID attribute, the xml prefix,
+// a name whose prefix means something else inside the copy than outside it.
 #pragma once
 
 #include <libxml/tree.h>
@@ -27,21 +27,23 @@ class NodeArena {
     NodeArena& operator=(const NodeArena&) = delete;
 
     // A copy of element and all below it, with no parent; null when the
-    // arena does not copy such an element (or no memory could be had). The
-    // copy lives as long as the arena and must not be freed or changed.
+    // arena leaves such an element to libxml2 (or no memory could be had).
+    // The copy lives as long as the arena and must not be freed or changed.
     const xmlNode* copy(const xmlNode* element);
-
-    // Whether the arena copies element.
-    static bool copies(const xmlNode* element);
 
   private:
     void* allocate(std::size_t bytes);
     xmlNode* copyNode(const xmlNode* node, xmlNode* parent);
     xmlAttr* copyAttribute(const xmlAttr* attribute, xmlNode* parent);
+    xmlNs* copyNamespace(const xmlNs* ns);
+    xmlNs* namespaceOf(xmlNode* copy, const xmlNode* original, const xmlNs* ns);
     const xmlChar* name(const xmlChar* name);
     xmlChar* string(const xmlChar* text);
 
     xmlDoc* m_doc;
+    // The root of the copy being made, where it declares the namespaces
+    // its names use from outside it.
+    xmlNode* m_copyRoot = nullptr;
     std::vector<std::unique_ptr<std::byte[]>> m_blocks;
     std::byte* m_at = nullptr;
     std::size_t m_left = 0;
