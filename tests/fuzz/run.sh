@@ -5,7 +5,7 @@
 # Usage: tests/fuzz/run.sh TARGET [SECONDS] [extra libFuzzer options]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-target=${1:?"usage: tests/fuzz/run.sh fuzz_feed_read|fuzz_feed_roundtrip|fuzz_feed_stream|fuzz_feed_text|fuzz_host_json|fuzz_resources|fuzz_page_edit|fuzz_page_links|fuzz_site_definition [SECONDS]"}
+target=${1:?"usage: tests/fuzz/run.sh fuzz_feed_read|fuzz_feed_roundtrip|fuzz_feed_stream|fuzz_node_arena|fuzz_feed_text|fuzz_host_json|fuzz_resources|fuzz_page_edit|fuzz_page_links|fuzz_site_definition [SECONDS]"}
 seconds=${2:-300}
 shift $(($# < 2 ? $# : 2))
 build=build-fuzz
@@ -19,6 +19,11 @@ options=()
 case $target in
   fuzz_feed_read|fuzz_feed_roundtrip|fuzz_feed_stream)
     find tests/fixtures examples \( -name '*.xml' -o -name '*.rss' \) -exec cp {} "$seeds" \;
+    options=(-dict=tests/fuzz/feed.dict -max_len=65536) ;;
+  fuzz_node_arena)
+    # The first byte picks the parser's options: recover, entities, compact, CDATA as text.
+    mapfile -t files < <(find tests/fixtures examples \( -name '*.xml' -o -name '*.rss' \))
+    prefixed 00 "${files[@]}"; prefixed 03 "${files[@]}"; prefixed 0c "${files[@]}"
     options=(-dict=tests/fuzz/feed.dict -max_len=65536) ;;
   fuzz_page_edit)
     # A mode byte (encoding; 0x80: a link in the head) and a 4-byte cursor
