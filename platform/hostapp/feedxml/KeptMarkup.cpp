@@ -34,8 +34,8 @@ class KeptStore {
     KeptStore& operator=(const KeptStore&) = delete;
 
     // A deep copy; copying a node out of its tree declares the namespaces it
-    // uses on the copy itself, so each copy stands on its own. Most kept
-    // elements use none, and go to the arena.
+    // uses on the copy itself, so each copy stands on its own. The arena
+    // makes that copy in its blocks; what it leaves, libxml2 copies here.
     const xmlNode* copy(const xmlNode* element) {
         if (const xmlNode* plain = m_arena.copy(element)) {
             return plain;
@@ -55,8 +55,7 @@ class KeptStore {
   private:
     xmlDoc* m_doc;
     xmlNode* m_root;
-    // The copies of plain elements; their names are the document's
-    // dictionary's.
+    // Most copies; their names are the document's dictionary's.
     xml::NodeArena m_arena{m_doc};
 };
 

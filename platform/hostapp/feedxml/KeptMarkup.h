@@ -5,8 +5,9 @@
 // losing them on a rewrite would, among other things, make every podcast
 // app show every episode as new.
 //
-// Elements are copies held in one small XML tree shared by every record read
-// from the same file; each copy carries the namespace declarations it needs.
+// Elements are copies held by one store shared by every record read from
+// the same file (most in an arena's blocks, the rest in a small XML tree);
+// each copy carries the namespace declarations it needs.
 // Records copy a KeptMarkup by sharing it (it is never changed in place), and
 // a record with nothing kept holds a null pointer and costs nothing more.
 #pragma once
