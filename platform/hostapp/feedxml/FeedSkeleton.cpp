@@ -3,7 +3,6 @@
 #include <libxml/dict.h>
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -28,12 +27,11 @@ std::size_t standInBlockSize(std::size_t block) {
     return block >= 8 ? kMostStandIns : std::min(kFirstStandIns << block, kMostStandIns);
 }
 
-bool endsWithNoCase(const xmlChar* name, std::string_view tail) {
-    std::size_t length = std::strlen(reinterpret_cast<const char*>(name));
-    if (length < tail.size()) {
+bool endsWithNoCase(std::string_view name, std::string_view tail) {
+    if (name.size() < tail.size()) {
         return false;
     }
-    const xmlChar* start = name + (length - tail.size());
+    const char* start = name.data() + (name.size() - tail.size());
     for (std::size_t i = 0; i < tail.size(); ++i) {
         if ((start[i] | 0x20) != tail[i]) {
             return false;
@@ -42,12 +40,20 @@ bool endsWithNoCase(const xmlChar* name, std::string_view tail) {
     return true;
 }
 
+std::string_view nameOf(const xmlNode* node) {
+    return reinterpret_cast<const char*>(node->name);
+}
+
 // Whether an item's child is among those its element keeps: every element a
 // document may list as a category or an enclosure of an item, under any
-// prefix, even one never declared, which stays part of the name.
+// prefix, even one never declared, which stays part of the name. Every child
+// of every item is asked: the name is measured once for both.
 bool keptUnderItem(const xmlNode* child) {
-    return child->type == XML_ELEMENT_NODE &&
-           (endsWithNoCase(child->name, "category") || endsWithNoCase(child->name, "enclosure"));
+    if (child->type != XML_ELEMENT_NODE) {
+        return false;
+    }
+    std::string_view name = nameOf(child);
+    return endsWithNoCase(name, "category") || endsWithNoCase(name, "enclosure");
 }
 
 xmlNode* copyUnder(xmlDoc* doc, xmlNode* parent, const xmlNode* element, int extended) {
@@ -308,7 +314,7 @@ void FeedSkeleton::dropItemAnswersBefore(std::size_t first) {
 }
 
 bool FeedSkeleton::nameEndsWith(const xmlNode* element, std::string_view tail) {
-    return endsWithNoCase(element->name, tail);
+    return endsWithNoCase(nameOf(element), tail);
 }
 
 ItemRecord* FeedSkeleton::recordOf(const xmlNode* node) const {
