@@ -9,8 +9,10 @@
 #include "hostapp/feedxml/XmlText.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <initializer_list>
 #include <type_traits>
+#include <vector>
 
 namespace newsdesk {
 
@@ -79,10 +81,33 @@ void settle(Record& record, const SingleField<Record>& field) {
     }
 }
 
+// The bit of a name's first letter in the masks below: the same for a
+// letter in either case, as isNamed compares first letters.
+std::uint32_t letterBit(const char* name) {
+    return 1u << ((static_cast<unsigned char>(name[0]) | 0x20) & 31);
+}
+
 template <class Record>
 void settleAll(Record& record, std::initializer_list<SingleField<Record>> fields) {
+    const std::vector<lum::KeptMarkup::Element>& kept = record.m_kept.elements();
+    if (kept.empty()) {
+        return;
+    }
+    // Every record of a feed comes here, most keeping an element or two
+    // that no field names: a field is looked for only among elements whose
+    // name starts as its own, or, for a field in a namespace, among elements
+    // in none, whose prefix is part of their name.
+    std::uint32_t letters = 0;
+    bool someWithoutNamespace = false;
+    for (const lum::KeptMarkup::Element& e : kept) {
+        letters |= letterBit(reinterpret_cast<const char*>(e.node->name));
+        someWithoutNamespace = someWithoutNamespace || e.node->ns == nullptr;
+    }
     for (const SingleField<Record>& field : fields) {
-        settle(record, field);
+        if ((letters & letterBit(field.name.local)) != 0 ||
+            (field.name.nsUri != nullptr && someWithoutNamespace)) {
+            settle(record, field);
+        }
     }
 }
 

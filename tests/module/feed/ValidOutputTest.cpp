@@ -231,6 +231,9 @@ TEST(ValidOutputAgain, WhatIsReadBackWritesTheSameBytes) {
          "//pubDate", 1},
         {rss2Item("", "<comments/><comments>http://e.example/c</comments>"),
          "//comments[.='http://e.example/c']", 1},
+        // Under a prefix never declared, the name is the field's all the same.
+        {rss2Item("", "<dc:creator/><dc:creator>Jane</dc:creator>"),
+         "//*[local-name()='creator'][.='Jane']", 1},
         {rss2Item(kItunesNs,
                   "</item><itunes:owner a=\"1\"> </itunes:owner><itunes:owner>"
                   "<itunes:email>o@e.example</itunes:email></itunes:owner><item>"),
