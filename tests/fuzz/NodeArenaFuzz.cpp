@@ -16,14 +16,6 @@ namespace {
 
 void quiet(void*, const char*, ...) {}
 
-std::string dump(const xmlNode* node) {
-    xmlBuffer* buffer = xmlBufferCreate();
-    xmlNodeDump(buffer, node->doc, const_cast<xmlNode*>(node), 0, 0);
-    std::string out = testing_xml::chars(xmlBufferContent(buffer));
-    xmlBufferFree(buffer);
-    return out;
-}
-
 void compareCopies(lum::xml::NodeArena& arena, xmlDoc* into, xmlNode* node) {
     for (; node != nullptr; node = node->next) {
         if (node->type != XML_ELEMENT_NODE) {
@@ -34,8 +26,8 @@ void compareCopies(lum::xml::NodeArena& arena, xmlDoc* into, xmlNode* node) {
             if (theirs == nullptr) {
                 std::abort();  // out of memory under the fuzzer's limit
             }
-            std::string ours = testing_xml::describeTree(copy) + dump(copy);
-            std::string libxml2 = testing_xml::describeTree(theirs) + dump(theirs);
+            std::string ours = testing_xml::describeTree(copy) + testing_xml::dumped(copy);
+            std::string libxml2 = testing_xml::describeTree(theirs) + testing_xml::dumped(theirs);
             if (ours != libxml2 || copy->doc != into) {
                 std::fprintf(stderr, "the arena's copy differs:\n%s\nlibxml2's:\n%s\n",
                              ours.c_str(), libxml2.c_str());

@@ -60,6 +60,15 @@ inline void describeTree(const xmlNode* node, const xmlNode* parent, std::string
     out += node->last != previous ? " !last)" : ")";
 }
 
+// The element as libxml2 writes it on its own, without indenting.
+inline std::string dumped(const xmlNode* node) {
+    xmlBuffer* buffer = xmlBufferCreate();
+    xmlNodeDump(buffer, node->doc, const_cast<xmlNode*>(node), 0, 0);
+    std::string out = chars(xmlBufferContent(buffer));
+    xmlBufferFree(buffer);
+    return out;
+}
+
 inline std::string describeTree(const xmlNode* node) {
     std::string out;
     describeTree(node, node->parent, out);

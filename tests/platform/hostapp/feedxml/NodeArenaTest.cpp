@@ -19,14 +19,6 @@ using lum::xml::NodeArena;
 
 using testing_xml::describeTree;
 
-std::string dump(const xmlNode* node) {
-    xmlBuffer* buffer = xmlBufferCreate();
-    xmlNodeDump(buffer, node->doc, const_cast<xmlNode*>(node), 0, 0);
-    std::string out = testing_xml::chars(xmlBufferContent(buffer));
-    xmlBufferFree(buffer);
-    return out;
-}
-
 struct Doc {
     explicit Doc(xmlDoc* d) : doc(d) {}
     ~Doc() { xmlFreeDoc(doc); }
@@ -55,7 +47,7 @@ int expectEveryElementCopiedAlike(xmlDoc* doc, const std::string& what) {
                 xmlNode* theirs = xmlDocCopyNode(const_cast<xmlNode*>(node), into->doc, 1);
                 EXPECT_EQ(copy->doc, into->doc) << what;
                 EXPECT_EQ(describeTree(copy), describeTree(theirs)) << what;
-                EXPECT_EQ(dump(copy), dump(theirs)) << what;
+                EXPECT_EQ(testing_xml::dumped(copy), testing_xml::dumped(theirs)) << what;
                 xmlFreeNode(theirs);
             }
             self(self, node->children);
